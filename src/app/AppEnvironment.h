@@ -1,0 +1,34 @@
+// What differs between the utility and its demo: the transport to the mouse, the clock,
+// the desktop services, where balloons go, where the files lie, and how the window starts.
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/Transport.h"
+#include "platform/qt/UiServices.h"
+
+#include <QString>
+
+#include <functional>
+#include <string>
+
+namespace z417 {
+
+struct AppEnvironment {
+    Transport* transport = nullptr;
+    Clock* clock = nullptr;
+    UiServices* services = nullptr;
+    // The executable's path as the path rule sees it (the files lie beside it).
+    std::string modulePath;
+    // When set, balloons go here instead of the notification area (the demo prints them).
+    std::function<void(const QString& title, const QString& text, int timeoutMs)> balloonSink;
+    // Show the window at start (the demo; also forced on desktops without a notification area).
+    bool showAtStart = false;
+    // Follow hidraw nodes through udev; the demo announces its simulated mouse itself.
+    bool watchUdev = true;
+    // Listen for balloon requests of other programs on the per-user socket.
+    bool listenForBalloons = true;
+    // Lock file name of the single-instance rule.
+    std::string instanceName = "z417-gaming-mouse";
+};
+
+} // namespace z417

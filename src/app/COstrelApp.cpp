@@ -1,0 +1,52 @@
+#include "app/COstrelApp.h"
+
+#include "app/COstrelDlg.h"
+#include "profile/SettingsFiles.h"
+
+#include "ui/AppIcon.h"
+
+#include <QIcon>
+
+#include <cstdlib>
+
+namespace z417 {
+
+void choosePlatformBeforeStart() {
+    const char* explicitPlatform = std::getenv("QT_QPA_PLATFORM");
+    if (explicitPlatform && *explicitPlatform)
+        return;
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    const char* x11 = std::getenv("DISPLAY");
+    if (wayland && *wayland && x11 && *x11)
+        setenv("QT_QPA_PLATFORM", "xcb", 1);
+}
+
+COstrelApp::COstrelApp(int& argc, char** argv) : QApplication(argc, argv) {
+    // The window class: WM_CLASS on X11, the app id on Wayland.
+    setApplicationName(QStringLiteral("Z417GMClass"));
+    setDesktopFileName(QStringLiteral("Z417GMClass"));
+    setApplicationDisplayName(QString::fromUtf8(kAppTitle));
+    setWindowIcon(appIcon());
+    // The window hides instead of closing; the process ends only through its exit paths.
+    setQuitOnLastWindowClosed(false);
+}
+
+COstrelApp::~COstrelApp() {
+    window_.reset();
+}
+
+int COstrelApp::run(AppEnvironment& env) {
+    window_ = std::make_unique<COstrelDlg>(env);
+    switch (window_->OnInitDialog()) {
+    case COstrelDlg::InitResult::SecondInstance:
+        return 0;
+    case COstrelDlg::InitResult::NoNotifications:
+    case COstrelDlg::InitResult::Complete:
+        break;
+    }
+    if (onStarted)
+        onStarted(*window_);
+    return exec();
+}
+
+} // namespace z417

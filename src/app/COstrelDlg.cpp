@@ -1,0 +1,374 @@
+#include "app/COstrelDlg.h"
+
+#include "assign/Balloons.h"
+#include "platform/UdevMonitor.h"
+#include "platform/qt/BalloonServer.h"
+#include "profile/ApplySequence.h"
+#include "ui/Layout.h"
+#include "ui/SkinImage.h"
+#include "ui/TextDraw.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QSocketNotifier>
+#include <QSystemTrayIcon>
+#include <QWindow>
+
+namespace z417 {
+namespace {
+
+// The busy cursor while a transfer blocks the thread.
+class BusyCursor {
+public:
+    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+};
+
+int toInt(const std::string& text) {
+    // Like _wtoi: optional blanks and sign, then leading digits; anything else gives 0.
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        negative = text[i++] == '-';
+    long v = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9' && v < 100000; ++i)
+        v = v * 10 + (text[i] - '0');
+    return static_cast<int>(negative ? -v : v);
+}
+
+} // namespace
+
+void WindowMessageSink::messageBox(const std::string& text, const std::string& caption) {
+    services_.messageBox(owner_, QString::fromStdString(text), QString::fromStdString(caption));
+}
+
+COstrelDlg::COstrelDlg(AppEnvironment& env, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::FramelessWindowHint), env_(env) {
+    setWindowTitle(QString::fromUtf8(kAppTitle));
+    setObjectName(QStringLiteral("COstrelDlg"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setMouseTracking(true);
+    sink_ = std::make_unique<WindowMessageSink>(*env_.services, this);
+    device_ = std::make_unique<DeviceLink>(*env_.transport, *env_.clock, *sink_);
+}
+
+COstrelDlg::~COstrelDlg() {
+    if (qApp)
+        qApp->removeEventFilter(this);
+}
+
+COstrelDlg::InitResult COstrelDlg::OnInitDialog() {
+    // 1. Single instance: a second process ends at once and touches nothing.
+    std::string lockError;
+    const auto lock = instanceLock_.acquire(env_.instanceName, lockError);
+    if (lock == SingleInstanceLock::Result::HeldByAnother)
+        return InitResult::SecondInstance;
+    // A lock that cannot be taken at all (no runtime folder) must not keep the person from
+    // the mouse: go on as the only instance.
+
+    // 2.-4. Icon; tool window without a taskbar entry (set in the constructor).
+    setWindowIcon(QApplication::windowIcon());
+
+    // 5. The notification-area icon.
+    setUpTray();
+
+    // 6. Connect to the mouse.
+    {
+        BusyCursor busy;
+        if (!device_->connect(block_))
+            requestBalloon(kBalloonNotDetected, 0);
+    }
+
+    // 7. Device notifications.
+    if (!startDeviceNotifications()) {
+        env_.services->messageBox(this, QStringLiteral("RegisterDeviceNotification failed!!!"),
+                                  QString::fromUtf8(kAppTitle));
+        return InitResult::NoNotifications;
+    }
+
+    // 8. Paths and "config.bin".
+    paths_ = buildAppPaths(env_.modulePath);
+    firstRunFlag_ = loadSettings(paths_.configBin, record_, *sink_).firstRunFlag;
+    savedSettings_ = record_;
+
+    // 9. Language and texts.
+    skinValues_ = loadSkinValues(paths_.strIni);
+    languageCode_ = skinValues_.languageCode;
+    texts_ = TextTable(languageFromCode(languageCode_));
+    device_->setNotDetectedText(texts_.slot(72));
+
+    // 10. Labels and skin values.
+    labels_ = loadLabels(paths_.strIni, texts_.sectionName());
+
+    // 11. Skin and back buffer.
+    loadSkin();
+
+    // 12. Text colour.
+    textColour_ = QColor(std::clamp(skinValues_.red, 0, 255), std::clamp(skinValues_.green, 0, 255),
+                         std::clamp(skinValues_.blue, 0, 255));
+
+    // 13. Fonts.
+    int major = 0, minor = 0;
+    platformVersion(major, minor);
+    const FontPair fonts = fontsFor(languageCode_, major, minor);
+    normalFont_ = makeFont(fonts.normal);
+    titleFont_ = makeFont(fonts.title);
+
+    // Enter and Escape are seen before any child gets them.
+    qApp->installEventFilter(this);
+
+    // 14. The page, when the mouse is there.
+    if (device_->connected())
+        PaintBasicPage();
+
+    if (env_.showAtStart || !trayAvailable_) {
+        show();
+        raise();
+        activateWindow();
+    }
+    return InitResult::Complete;
+}
+
+void COstrelDlg::loadSkin() {
+    skinFolder_ = QString::fromStdString(skinFolder(paths_, skinValues_.path));
+    backBuffer_ = loadSkinImage(skinPath(layout::images::mainBackground.name));
+    if (!backBuffer_.isNull() && backBuffer_.format() != QImage::Format_ARGB32_Premultiplied)
+        backBuffer_ = backBuffer_.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    // Without a background the painters draw nothing; the window keeps the layout's size
+    // so that the person can still reach it.
+    const QSize size = backBuffer_.isNull()
+                           ? QSize(layout::main::artSize.width, layout::main::artSize.height)
+                           : backBuffer_.size();
+    setFixedSize(size);
+}
+
+QString COstrelDlg::skinPath(const char* name) const {
+    return skinFolder_ + QString::fromUtf8(name);
+}
+
+// ---- notification area -------------------------------------------------------------------
+
+bool COstrelDlg::trayVisible() const {
+    return tray_ && tray_->isVisible();
+}
+
+void COstrelDlg::setUpTray() {
+    trayAvailable_ = QSystemTrayIcon::isSystemTrayAvailable();
+    tray_ = new QSystemTrayIcon(QApplication::windowIcon(), this);
+    tray_->setToolTip(QString::fromUtf8(kAppTitle));
+    connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
+        if (r == QSystemTrayIcon::Trigger)
+            onTrayClick(TrayClick::Left);
+        else if (r == QSystemTrayIcon::DoubleClick)
+            onTrayClick(TrayClick::Double);
+        else if (r == QSystemTrayIcon::Context)
+            onTrayClick(TrayClick::Right);
+    });
+    tray_->show();
+    if (env_.listenForBalloons) {
+        balloonServer_ = new BalloonServer(this);
+        connect(balloonServer_, &BalloonServer::requested, this, &COstrelDlg::onBalloonRequest);
+        QString error;
+        if (!balloonServer_->listen(error))
+            qWarning("balloon requests from other programs are not available: %s",
+                     qPrintable(error));
+    }
+}
+
+void COstrelDlg::onTrayClick(TrayClick click) {
+    if (click == TrayClick::Right) {
+        if (!trayMenu_) {
+            trayMenu_ = new QMenu(this);
+            trayMenu_->setObjectName(QStringLiteral("trayMenu"));
+            QAction* exitAction = trayMenu_->addAction(QString::fromStdString(texts_.slot(71)));
+            connect(exitAction, &QAction::triggered, this, &COstrelDlg::exitProgram);
+        }
+        activateWindow();
+        QPoint at = QCursor::pos();
+        at.ry() -= trayMenu_->sizeHint().height(); // bottom-aligned at the pointer
+        trayMenu_->popup(at);
+        return;
+    }
+    if (!device_->connected()) {
+        requestBalloon(kBalloonNotDetected, 0);
+        return;
+    }
+    showWindowFromTray();
+}
+
+void COstrelDlg::showWindowFromTray() {
+    if (cancelPending_) {
+        cancelPending_ = false;
+        if (pageState_ == 1) {
+            pageState_ = 2;
+            TearDownPageControls();
+            labels_ = loadLabels(paths_.strIni, texts_.sectionName());
+            pageState_ = 0;
+            PaintBasicPage();
+        }
+    } else if (pageState_ == 0 && !firstPageBuildDone_) {
+        PaintBasicPage();
+    }
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+void COstrelDlg::requestBalloon(int type, int kind) {
+    // Like a posted message: handled once the current work is done, with the texts of the
+    // language by then.
+    QMetaObject::invokeMethod(
+        this, [this, type, kind] { onBalloonRequest(type, kind); }, Qt::QueuedConnection);
+}
+
+void COstrelDlg::onBalloonRequest(int type, int kind) {
+    const BalloonText b = balloonFor(type, kind, texts_, record_, device_->sensorVariant());
+    if (b.shown)
+        showBalloon(QString::fromStdString(b.title), QString::fromStdString(b.text), b.timeoutMs);
+}
+
+void COstrelDlg::showBalloon(const QString& title, const QString& text, int timeoutMs) {
+    if (env_.balloonSink) {
+        env_.balloonSink(title, text, timeoutMs);
+        return;
+    }
+    if (tray_)
+        tray_->showMessage(title, text, QSystemTrayIcon::Information, timeoutMs);
+}
+
+void COstrelDlg::exitProgram() {
+    if (exitRequested_)
+        return;
+    exitRequested_ = true;
+    device_->closeHandles();
+    if (tray_)
+        tray_->hide();
+    hide();
+    emit exited();
+    QCoreApplication::exit(0);
+}
+
+// ---- device notifications ---------------------------------------------------------------
+
+bool COstrelDlg::startDeviceNotifications() {
+    if (!env_.watchUdev)
+        return true;
+    udev_ = std::make_unique<UdevMonitor>();
+    if (!udev_->ok()) {
+        qWarning("udev monitor: %s", udev_->error().c_str());
+        return false;
+    }
+    udevNotifier_ = new QSocketNotifier(udev_->fd(), QSocketNotifier::Read, this);
+    connect(udevNotifier_, &QSocketNotifier::activated, this, [this] {
+        for (const DeviceNotification& n : udev_->readPending())
+            onDeviceNotification(n.arrival, n.interfaceName);
+    });
+    return true;
+}
+
+void COstrelDlg::onDeviceNotification(bool arrival, const std::string& interfaceName) {
+    BusyCursor busy;
+    device_->handleDeviceChange(arrival ? DeviceChange::Arrival : DeviceChange::Removal,
+                                interfaceName, block_, *this);
+}
+
+// ---- buttons ------------------------------------------------------------------------------
+
+void COstrelDlg::applySettings() {
+    BusyCursor busy;
+    const ApplyTargets targets{paths_.configBin, paths_.strIni, texts_.sectionName()};
+    runApplySequence(record_, block_, *device_, labels_, targets, *sink_);
+    savedSettings_ = record_;
+}
+
+void COstrelDlg::onOk() {
+    if (!device_->connected())
+        return;
+    applySettings();
+    hideWindow();
+}
+
+void COstrelDlg::onApply() {
+    if (!device_->connected())
+        return;
+    applySettings();
+}
+
+void COstrelDlg::onCancel() {
+    record_ = savedSettings_;
+    cancelPending_ = true;
+    hideWindow();
+}
+
+void COstrelDlg::hideWindow() {
+    // Without a notification area a hidden window could never be reached again.
+    if (trayAvailable_)
+        hide();
+    else
+        showMinimized();
+}
+
+void COstrelDlg::startWindowDrag() {
+    if (!isVisible())
+        return;
+    if (QWindow* w = windowHandle())
+        w->startSystemMove();
+}
+
+// ---- events -------------------------------------------------------------------------------
+
+void COstrelDlg::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    if (backBuffer_.isNull()) {
+        p.fillRect(rect(), Qt::black);
+        return;
+    }
+    p.drawImage(0, 0, backBuffer_);
+}
+
+void COstrelDlg::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        dispatchClick(event->position().toPoint());
+        return;
+    }
+    QDialog::mousePressEvent(event);
+}
+
+void COstrelDlg::closeEvent(QCloseEvent* event) {
+    // Closing the window only hides it; the program keeps running.
+    event->ignore();
+    if (!exitRequested_)
+        hideWindow();
+}
+
+void COstrelDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return ||
+        event->key() == Qt::Key_Enter) {
+        hideWindow();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool COstrelDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+        QWidget* w = static_cast<QWidget*>(watched);
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool hideKey = key->key() == Qt::Key_Escape || key->key() == Qt::Key_Return ||
+                             key->key() == Qt::Key_Enter;
+        if (hideKey && w->window() == this) {
+            hideWindow();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace z417

@@ -1,0 +1,181 @@
+// The main window: lives for the whole process, mostly hidden in the notification area,
+// painted entirely from the skin onto its persistent back buffer.
+#pragma once
+
+#include "app/AppEnvironment.h"
+#include "assign/FontTable.h"
+#include "assign/Texts.h"
+#include "device/DeviceLink.h"
+#include "platform/MessageSink.h"
+#include "platform/Paths.h"
+#include "platform/SingleInstance.h"
+#include "profile/ProfileBlock.h"
+#include "profile/SettingsFiles.h"
+#include "profile/SettingsRecord.h"
+
+#include <QColor>
+#include <QDialog>
+#include <QFont>
+#include <QImage>
+#include <QPointer>
+
+#include <array>
+#include <memory>
+
+class QLabel;
+class QListWidget;
+class QMenu;
+class QSocketNotifier;
+class QSystemTrayIcon;
+
+namespace z417 {
+
+class BalloonServer;
+class UdevMonitor;
+
+// Message boxes of the core, shown over the main window.
+class WindowMessageSink final : public MessageSink {
+public:
+    WindowMessageSink(UiServices& services, QWidget* owner) : services_(services), owner_(owner) {}
+    void messageBox(const std::string& text, const std::string& caption) override;
+
+private:
+    UiServices& services_;
+    QWidget* owner_;
+};
+
+class COstrelDlg : public QDialog, private DeviceEvents {
+    Q_OBJECT
+public:
+    enum class InitResult { Complete, SecondInstance, NoNotifications };
+    enum class TrayClick { Left, Double, Right };
+
+    explicit COstrelDlg(AppEnvironment& env, QWidget* parent = nullptr);
+    ~COstrelDlg() override;
+
+    // The start-up of the window, step by step. SecondInstance: the process must end at
+    // once with exit code 0, having touched nothing.
+    InitResult OnInitDialog();
+
+    // Notification area.
+    void onTrayClick(TrayClick click);
+    void onBalloonRequest(int type, int kind);
+    void exitProgram(); // the tray menu's "Exit" and the close button
+
+    // A device notification: arrival or removal of one HID interface.
+    void onDeviceNotification(bool arrival, const std::string& interfaceName);
+
+    // Page painting and its partial redraws.
+    void PaintBasicPage();
+    void TearDownPageControls();
+    void RedrawAssignmentBoxes();
+    void ShowKeySet(int keySet);
+
+    // The click dispatcher: a left-button press at a client point.
+    void dispatchClick(const QPoint& p);
+
+    // Buttons.
+    void onOk();
+    void onApply();
+    void onCancel();
+    void onSkinButton();
+    void hideWindow(); // to the notification area (minimised where there is none)
+
+    // State, for the demo and the tests.
+    SettingsRecord& record() { return record_; }
+    const SettingsRecord& record() const { return record_; }
+    const SettingsRecord& savedSettings() const { return savedSettings_; }
+    ProfileBlock& block() { return block_; }
+    DeviceLink& device() { return *device_; }
+    AssignmentLabels& labels() { return labels_; }
+    const TextTable& texts() const { return texts_; }
+    const AppPaths& paths() const { return paths_; }
+    const QImage& backBuffer() const { return backBuffer_; }
+    int pageState() const { return pageState_; }
+    bool cancelPending() const { return cancelPending_; }
+    bool trayVisible() const;
+    uint8_t firstRunFlag() const { return firstRunFlag_; }
+    const QString& skinFolder() const { return skinFolder_; }
+    const QColor& textColour() const { return textColour_; }
+    const std::string& languageCode() const { return languageCode_; }
+    const QFont& normalFont() const { return normalFont_; }
+    UiServices& services() { return *env_.services; }
+    QMenu* trayMenu() const { return trayMenu_; }
+    bool exitRequested() const { return exitRequested_; }
+
+signals:
+    // Emitted after a completed exit, before the event loop ends.
+    void exited();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // DeviceEvents
+    void requestBalloon(int type, int kind) override;
+    void hideMainWindow() override { hideWindow(); }
+
+    void showBalloon(const QString& title, const QString& text, int timeoutMs);
+    void setUpTray();
+    bool startDeviceNotifications();
+    void loadSkin();
+    void applySettings();
+    void showWindowFromTray();
+    void startWindowDrag();
+
+    // Painting helpers (the back buffer is the surface; present() copies it out).
+    void present();
+    void drawImage(const char* name, int x, int y);
+    void drawButton(const char* image, int left, int top, int right, int bottom,
+                    const QString& caption);
+    void drawAssignmentRow(int row, bool over);
+    void drawKeySetButtons();
+    void createPageFields();
+    QString skinPath(const char* name) const;
+
+    AppEnvironment& env_;
+    std::unique_ptr<WindowMessageSink> sink_;
+    std::unique_ptr<DeviceLink> device_;
+    SingleInstanceLock instanceLock_;
+
+    // Process-wide state.
+    SettingsRecord record_{};
+    SettingsRecord savedSettings_{};
+    ProfileBlock block_{};
+    uint8_t firstRunFlag_ = 0;
+    AppPaths paths_;
+    std::string languageCode_;
+    TextTable texts_;
+    AssignmentLabels labels_;
+    SkinValues skinValues_;
+    QString skinFolder_;
+    QColor textColour_;
+    QFont normalFont_;
+    QFont titleFont_;
+
+    // Window state.
+    QImage backBuffer_;
+    int pageState_ = 0;
+    bool firstPageBuildDone_ = false;
+    bool cancelPending_ = false;
+    bool exitRequested_ = false;
+    bool trayAvailable_ = false;
+
+    // Child fields of the page (stages 0..7, LED fields 80..82).
+    std::array<QPointer<QLabel>, kDpiStageCount> dpiValueFields_{};
+    std::array<QPointer<QLabel>, kDpiStageCount> dpiSwatches_{};
+    std::array<QPointer<QLabel>, 3> ledFields_{};
+
+    // Notification area and notifications.
+    QSystemTrayIcon* tray_ = nullptr;
+    QMenu* trayMenu_ = nullptr;
+    std::unique_ptr<UdevMonitor> udev_;
+    QSocketNotifier* udevNotifier_ = nullptr;
+    BalloonServer* balloonServer_ = nullptr;
+};
+
+} // namespace z417

@@ -1,0 +1,54 @@
+#include "assign/Balloons.h"
+
+#include "assign/KeyTables.h"
+
+namespace z417 {
+namespace {
+
+constexpr int kInfoTimeout = 5000;
+constexpr int kDeviceTimeout = 100;
+
+BalloonText info(std::string text, int timeout = kInfoTimeout) {
+    return {true, "Info", std::move(text), timeout};
+}
+
+} // namespace
+
+BalloonText balloonFor(int type, int kind, const TextTable& texts, const SettingsRecord& record,
+                       uint8_t sensorVariant) {
+    switch (type) {
+    case 5: // report rate: kinds are the polling intervals 1, 2, 4, 8
+        switch (kind) {
+        case 1:
+            return info(texts.slot(54));
+        case 2:
+            return info(texts.slot(55));
+        case 4:
+            return info(texts.slot(56));
+        case 8:
+            return info(texts.slot(57));
+        default:
+            return {};
+        }
+    case 7: // DPI stage 1..8 with the stage's value
+        if (kind < 1 || kind > 8)
+            return {};
+        return info(texts.slot(57 + kind) + dpiLevelName(sensorVariant, record.dpiLevel[kind - 1]));
+    case 8: // key set
+        if (kind != 1 && kind != 2)
+            return {};
+        return info(texts.slot(65 + kind));
+    case 9:
+        if (kind == 0)
+            return {};
+        return info(texts.slot(70) + std::to_string(kind));
+    case 14:
+        return info(texts.slot(73), kDeviceTimeout);
+    case 15:
+        return {true, "Warning", texts.slot(72), kDeviceTimeout};
+    default:
+        return {};
+    }
+}
+
+} // namespace z417

@@ -1,0 +1,290 @@
+#include "device/DeviceLink.h"
+
+#include "device/Scramble.h"
+
+#include <cerrno>
+#include <cstring>
+#include <initializer_list>
+#include <utility>
+
+namespace z417 {
+
+const char kUdevRuleFile[] = "70-z417-gaming-mouse.rules";
+
+namespace {
+
+const char kAppTitle[] = "Z417 Gaming mouse";
+const char kDefaultNotDetected[] = "The system did not detect the gaming mouse!";
+
+constexpr uint8_t kCommandReportId = 0x01;
+constexpr uint8_t kSignature[4] = {0xAA, 0xCC, 0xEE, 0xDD};
+constexpr uint8_t kStatusQuery = 0x80;
+constexpr uint8_t kSetStatus = 0x00;
+constexpr uint8_t kReadChunkBase = 0x80; // 0x81..0x85 read chunk 1..5
+constexpr int kFirstWrittenChunk = 2;    // chunk 1 is never written
+constexpr int kBlankChunkCommand = 6;    // followed by a chunk of zeros
+
+constexpr unsigned kWaitAfterSetStatusMs = 20;
+constexpr unsigned kWaitAfterChunkMs = 100;
+
+// Collection of the mouse that carries a channel.
+constexpr uint16_t kGenericDesktopPage = 0x01;
+constexpr uint16_t kUsageMouse = 0x02;
+constexpr uint16_t kUsageKeyboard = 0x06;
+
+} // namespace
+
+bool deviceNameMatches(const std::string& interfaceName) {
+    return interfaceName.find("Vid_04d9&Pid_a09e") != std::string::npos ||
+           interfaceName.find("VID_04D9&PID_A09E") != std::string::npos;
+}
+
+DeviceLink::DeviceLink(Transport& transport, Clock& clock, MessageSink& sink)
+    : transport_(transport), clock_(clock), sink_(sink), notDetectedText_(kDefaultNotDetected) {}
+
+DeviceLink::~DeviceLink() {
+    closeHandles();
+}
+
+void DeviceLink::setNotDetectedText(std::string text) {
+    notDetectedText_ = std::move(text);
+}
+
+void DeviceLink::setTrace(std::function<void(const TraceEntry&)> trace) {
+    trace_ = std::move(trace);
+    traceStarted_ = false;
+}
+
+void DeviceLink::closeHandles() {
+    if (commandHandle_ != Transport::kInvalidHandle)
+        transport_.close(commandHandle_);
+    if (dataHandle_ != Transport::kInvalidHandle)
+        transport_.close(dataHandle_);
+    commandHandle_ = Transport::kInvalidHandle;
+    dataHandle_ = Transport::kInvalidHandle;
+    connected_ = false;
+}
+
+bool DeviceLink::openMouse() {
+    lastError_.clear();
+    std::vector<HidCollection> collections;
+    std::string error;
+    if (!transport_.enumerate(collections, error)) {
+        lastError_ = "cannot list the HID devices: " + error;
+        return false;
+    }
+
+    // Vendor and product come from the enumeration: the two channels are chosen first, and
+    // only they are ever opened.
+    const HidCollection* dataChannel = nullptr;
+    const HidCollection* commandChannel = nullptr;
+    for (const HidCollection& c : collections) {
+        if (dataChannel != nullptr && commandChannel != nullptr)
+            break;
+        if (c.vendorId != kVendorId || c.productId != kProductId)
+            continue;
+        devicePath_ = c.path;
+        if (c.usagePage != kGenericDesktopPage)
+            continue; // another collection of the mouse
+        if (c.usage == kUsageMouse && c.featureReportLength == kDataReportLength &&
+            dataChannel == nullptr)
+            dataChannel = &c;
+        else if (c.usage == kUsageKeyboard && c.featureReportLength == kCommandReportLength &&
+                 commandChannel == nullptr)
+            commandChannel = &c;
+    }
+    if (dataChannel == nullptr || commandChannel == nullptr) {
+        lastError_ = "the gaming mouse was not found";
+        return false;
+    }
+
+    Transport::Handle data = Transport::kInvalidHandle;
+    Transport::Handle command = Transport::kInvalidHandle;
+    for (const HidCollection* c : {dataChannel, commandChannel}) {
+        int errorCode = 0;
+        Transport::Handle h = transport_.open(c->path, errorCode);
+        if (h == Transport::kInvalidHandle) {
+            std::string text = "CreateFile Error Code:" + std::to_string(errorCode);
+            if (errorCode == EACCES || errorCode == EPERM)
+                text += std::string("\nNo permission to open the mouse: install the udev rule "
+                                    "file ") +
+                        kUdevRuleFile + " and plug the mouse in again.";
+            sink_.messageBox(text, kAppTitle);
+            lastError_ = "cannot open " + c->path + ": " + std::strerror(errorCode);
+            if (data != Transport::kInvalidHandle)
+                transport_.close(data);
+            return false;
+        }
+        if (c == dataChannel)
+            data = h;
+        else
+            command = h;
+    }
+
+    closeHandles();
+    dataHandle_ = data;
+    commandHandle_ = command;
+    dataReportLength_ = kDataReportLength;
+    commandReportLength_ = kCommandReportLength;
+    connected_ = true;
+    return true;
+}
+
+void DeviceLink::afterOpen(ProfileBlock& block) {
+    scramblingOn_ = true;
+    std::memset(block.bytes(), 0, sizeof(ProfileBlock));
+    ReadOperation(block); // a failure has been reported; the block stays zero
+    sensorVariant_ = block.deviceImage.sensorVariant;
+    connected_ = true;
+}
+
+bool DeviceLink::connect(ProfileBlock& block) {
+    if (!openMouse())
+        return false;
+    afterOpen(block);
+    return true;
+}
+
+void DeviceLink::handleDeviceChange(DeviceChange change, const std::string& interfaceName,
+                                    ProfileBlock& block, DeviceEvents& events) {
+    if (change == DeviceChange::Other || !deviceNameMatches(interfaceName))
+        return;
+    if (++notificationCount_ < 4)
+        return;
+    // The mouse presents four matching collections: react once per arrival or removal.
+    if (change == DeviceChange::Arrival) {
+        if (openMouse()) {
+            events.requestBalloon(kBalloonDetected, 0);
+            afterOpen(block);
+        } else {
+            events.requestBalloon(kBalloonNotDetected, 0);
+            events.hideMainWindow();
+            connected_ = false;
+        }
+    } else {
+        if (!openMouse()) {
+            events.requestBalloon(kBalloonNotDetected, 0);
+            events.hideMainWindow();
+            connected_ = false;
+        }
+    }
+    notificationCount_ = 0;
+}
+
+bool DeviceLink::transfer(bool command, bool set, uint8_t* report) {
+    Transport::Handle h = command ? commandHandle_ : dataHandle_;
+    size_t length = command ? commandReportLength_ : dataReportLength_;
+    if (h == Transport::kInvalidHandle)
+        return false; // no channel: nothing crosses
+    bool ok =
+        set ? transport_.setFeature(h, report, length) : transport_.getFeature(h, report, length);
+    if (trace_) {
+        double now = clock_.nowMs();
+        if (!traceStarted_) {
+            traceStarted_ = true;
+            traceOrigin_ = now;
+        }
+        trace_(TraceEntry{now - traceOrigin_, command, set,
+                          std::vector<uint8_t>(report, report + length), ok});
+    }
+    return ok;
+}
+
+bool DeviceLink::sendCommand(uint8_t command, uint8_t param1, uint8_t param2) {
+    ReportBuffer report = {};
+    report[0] = kCommandReportId;
+    std::memcpy(report + 1, kSignature, sizeof kSignature);
+    report[5] = command;
+    report[6] = param1;
+    report[7] = param2;
+    if (scramblingOn_)
+        scrambleCommandReport(report, true);
+    return transfer(true, true, report);
+}
+
+bool DeviceLink::readAnswer(ReportBuffer& answer) {
+    std::memset(answer, 0, sizeof answer);
+    answer[0] = kCommandReportId;
+    if (!transfer(true, false, answer))
+        return false;
+    if (scramblingOn_)
+        scrambleCommandReport(answer, false);
+    return true;
+}
+
+bool DeviceLink::statusQuery(ReportBuffer& answer, bool requireReportId) {
+    if (!sendCommand(kStatusQuery) || !readAnswer(answer))
+        return false;
+    if (std::memcmp(answer + 1, kSignature, sizeof kSignature) != 0)
+        return false;
+    return !requireReportId || answer[0] == kCommandReportId;
+}
+
+bool DeviceLink::fail(const char* operation) {
+    sink_.messageBox(notDetectedText_, operation);
+    return false;
+}
+
+bool DeviceLink::GetDPIStage(ProfileBlock& block) {
+    ReportBuffer answer;
+    if (!statusQuery(answer, true))
+        return fail("GetDPIStage");
+    block.reportRate = answer[6];
+    block.dpiStage = answer[7];
+    return true;
+}
+
+bool DeviceLink::ReadOperation(ProfileBlock& block) {
+    ReportBuffer answer;
+    if (!statusQuery(answer, true))
+        return fail("ReadOperation");
+
+    // Chunks go into a scratch image first: the block only ever holds bytes that really came
+    // from the mouse, all five chunks or none.
+    DeviceImage scratch;
+    for (int k = 1; k <= kChunkCount; ++k) {
+        ReportBuffer ignored = {};
+        ignored[0] = kCommandReportId;
+        if (!sendCommand(static_cast<uint8_t>(kReadChunkBase + k)) ||
+            !transfer(true, false, ignored))
+            return fail("ReadOperation");
+        ReportBuffer report = {};
+        if (!transfer(false, false, report))
+            return fail("ReadOperation");
+        if (scramblingOn_)
+            scrambleDataReport(report, false);
+        std::memcpy(scratch.chunk(k), report + 1, kChunkSize);
+        clock_.sleepMs(kWaitAfterChunkMs);
+    }
+    block.reportRate = answer[6];
+    block.dpiStage = answer[7];
+    block.deviceImage = scratch;
+    return true;
+}
+
+bool DeviceLink::WriteOperation(const ProfileBlock& block) {
+    ReportBuffer answer;
+    if (!statusQuery(answer, false))
+        return fail("WriteOperation");
+    if (!sendCommand(kSetStatus, block.reportRate, block.dpiStage))
+        return fail("WriteOperation");
+    clock_.sleepMs(kWaitAfterSetStatusMs);
+
+    for (int n = kBlankChunkCommand; n >= kFirstWrittenChunk; --n) {
+        ReportBuffer ignored = {};
+        ignored[0] = kCommandReportId;
+        if (!sendCommand(static_cast<uint8_t>(n)) || !transfer(true, false, ignored))
+            return fail("WriteOperation");
+        ReportBuffer report = {};
+        if (n <= kChunkCount)
+            std::memcpy(report + 1, block.deviceImage.chunk(n), kChunkSize);
+        if (scramblingOn_)
+            scrambleDataReport(report, true);
+        if (!transfer(false, true, report))
+            return fail("WriteOperation");
+        clock_.sleepMs(kWaitAfterChunkMs);
+    }
+    return true;
+}
+
+} // namespace z417

@@ -1,0 +1,599 @@
+#include "device/SimulatedMouse.h"
+
+#include "device/Scramble.h"
+#include "platform/AtomicFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <sstream>
+#include <stdexcept>
+
+namespace z417 {
+
+namespace {
+
+constexpr uint16_t kVid = 0x04D9;
+constexpr uint16_t kPid = 0xA09E;
+constexpr uint8_t kSignature[4] = {0xAA, 0xCC, 0xEE, 0xDD};
+constexpr size_t kCommandLength = 8;
+constexpr size_t kDataLength = 65;
+constexpr int kScratchChunk = 6;
+const char kMagic[] = "z417-simulated-mouse 1";
+
+struct CollectionShape {
+    uint16_t usagePage;
+    uint16_t usage;
+    uint16_t featureReportLength;
+};
+constexpr CollectionShape kShapes[SimulatedMouse::kCollectionCount] = {
+    {0x01, 0x02, 65},  // mouse: data channel
+    {0x01, 0x06, 8},   // keyboard: command channel, report ID 1
+    {0x0C, 0x01, 0},   // consumer control
+    {0xFF00, 0x01, 0}, // vendor
+};
+
+const char* kindName(SimFault::Kind k) {
+    switch (k) {
+    case SimFault::Kind::None:
+        return "none";
+    case SimFault::Kind::Unscrambled:
+        return "unscrambled";
+    case SimFault::Kind::BadSignature:
+        return "bad-signature";
+    case SimFault::Kind::BadReportId:
+        return "bad-report-id";
+    case SimFault::Kind::Silent:
+        return "silent";
+    case SimFault::Kind::UnplugAfter:
+        return "unplug-after";
+    }
+    return "none";
+}
+
+std::string toHex(const uint8_t* p, size_t n) {
+    static const char digits[] = "0123456789abcdef";
+    std::string s;
+    s.reserve(2 * n);
+    for (size_t i = 0; i < n; ++i) {
+        s += digits[p[i] >> 4];
+        s += digits[p[i] & 0x0F];
+    }
+    return s;
+}
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+bool fromHex(const std::string& s, uint8_t* p, size_t n) {
+    if (s.size() != 2 * n)
+        return false;
+    for (size_t i = 0; i < n; ++i) {
+        int hi = hexDigit(s[2 * i]), lo = hexDigit(s[2 * i + 1]);
+        if (hi < 0 || lo < 0)
+            return false;
+        p[i] = static_cast<uint8_t>(hi << 4 | lo);
+    }
+    return true;
+}
+
+bool parseUnsigned(const std::string& s, unsigned long max, unsigned long& out) {
+    if (s.empty() || s.size() > 10)
+        return false;
+    unsigned long v = 0;
+    for (char c : s) {
+        if (c < '0' || c > '9')
+            return false;
+        v = v * 10 + static_cast<unsigned long>(c - '0');
+    }
+    if (v > max)
+        return false;
+    out = v;
+    return true;
+}
+
+} // namespace
+
+bool parseSimFault(const std::string& text, SimFault& out) {
+    static const SimFault::Kind plain[] = {SimFault::Kind::None, SimFault::Kind::Unscrambled,
+                                           SimFault::Kind::BadSignature,
+                                           SimFault::Kind::BadReportId, SimFault::Kind::Silent};
+    for (SimFault::Kind k : plain) {
+        if (text == kindName(k)) {
+            out = SimFault{k, 0};
+            return true;
+        }
+    }
+    const std::string prefix = "unplug-after:";
+    unsigned long n = 0;
+    if (text.compare(0, prefix.size(), prefix) == 0 &&
+        parseUnsigned(text.substr(prefix.size()), 1000000000UL, n)) {
+        out = SimFault::unplugAfter(static_cast<unsigned>(n));
+        return true;
+    }
+    return false;
+}
+
+bool parseSimulatedFault(const std::string& text, SimFault::Kind& kind, unsigned& unplugAfter,
+                         std::string& error) {
+    SimFault f;
+    if (!parseSimFault(text, f)) {
+        error = "unknown fault '" + text +
+                "' (none, unscrambled, bad-signature, bad-report-id, silent, unplug-after:N)";
+        return false;
+    }
+    kind = f.kind;
+    unplugAfter = f.afterTransfers;
+    return true;
+}
+
+std::string formatSimFault(const SimFault& fault) {
+    if (fault.kind == SimFault::Kind::UnplugAfter)
+        return std::string(kindName(fault.kind)) + ":" + std::to_string(fault.afterTransfers);
+    return kindName(fault.kind);
+}
+
+SimulatedMouse::State SimulatedMouse::freshState(uint8_t sensorVariant, uint8_t reportRate,
+                                                 uint8_t dpiStage, SimFault fault,
+                                                 std::string name) {
+    State s;
+    s.name = std::move(name);
+    s.fault = fault;
+    s.reportRate = reportRate;
+    s.dpiStage = dpiStage;
+    // Device bytes the program must carry through unchanged: a deterministic pattern with
+    // no zero byte, so a byte lost or zeroed on the way shows.
+    for (int i = 0; i < kImageSize; ++i) {
+        auto v = static_cast<uint8_t>(0x5A + 0x25 * i);
+        s.memory[static_cast<size_t>(i)] = v == 0 ? 0xA5 : v;
+    }
+    s.memory[offsetof(DeviceImage, sensorVariant)] = sensorVariant;
+    return s;
+}
+
+SimulatedMouse::SimulatedMouse(uint8_t sensorVariant, uint8_t reportRate, uint8_t dpiStage,
+                               SimFault fault, std::string name)
+    : state_(freshState(sensorVariant, reportRate, dpiStage, fault, std::move(name))) {}
+
+SimulatedMouse::SimulatedMouse(const std::string& stateFile) : stateFile_(stateFile) {
+    if (stateFile_.empty())
+        throw std::runtime_error("simulated mouse: empty state file name");
+    refreshOrThrow();
+}
+
+void SimulatedMouse::createStateFile(const std::string& path, uint8_t sensorVariant,
+                                     uint8_t reportRate, uint8_t dpiStage, SimFault fault) {
+    State s = freshState(sensorVariant, reportRate, dpiStage, fault, path);
+    if (int e = writeFileAtomically(path, serialize(s)); e != 0)
+        throw std::runtime_error("cannot write the simulated mouse state file " + path + ": " +
+                                 std::strerror(e));
+}
+
+bool SimulatedMouse::createStateFile(const std::string& path, const Config& config,
+                                     std::string& error) {
+    try {
+        createStateFile(path, config.sensorVariant, config.reportRate, config.dpiStage,
+                        SimFault{config.fault, config.unplugAfter});
+    } catch (const std::runtime_error& e) {
+        error = e.what();
+        return false;
+    }
+    return true;
+}
+
+std::unique_ptr<SimulatedMouse> SimulatedMouse::load(const std::string& stateFile,
+                                                     std::string& error) {
+    try {
+        return std::make_unique<SimulatedMouse>(stateFile);
+    } catch (const std::runtime_error& e) {
+        error = e.what();
+        return nullptr;
+    }
+}
+
+// ---- state file ----
+
+std::string SimulatedMouse::serialize(const State& s) {
+    std::ostringstream o;
+    o << kMagic << '\n'
+      << "name " << s.name << '\n'
+      << "plugged " << (s.plugged ? 1 : 0) << '\n'
+      << "generation " << s.generation << '\n'
+      << "fault " << formatSimFault(s.fault) << '\n'
+      << "transfers " << s.transfers << '\n'
+      << "open-error " << s.openError << '\n'
+      << "report-rate " << unsigned{s.reportRate} << '\n'
+      << "dpi-stage " << unsigned{s.dpiStage} << '\n'
+      << "last-command " << toHex(s.lastCommand.data(), s.lastCommand.size()) << '\n'
+      << "pending-read " << s.pendingRead << '\n'
+      << "pending-write " << s.pendingWrite << '\n'
+      << "memory " << toHex(s.memory.data(), s.memory.size()) << '\n'
+      << "scratch " << toHex(s.scratch.data(), s.scratch.size()) << '\n';
+    return o.str();
+}
+
+bool SimulatedMouse::deserialize(const std::string& text, State& s, std::string& error) {
+    std::istringstream in(text);
+    std::string line;
+    if (!std::getline(in, line) || line != kMagic) {
+        error =
+            "not a simulated mouse state file (first line is not \"" + std::string(kMagic) + "\")";
+        return false;
+    }
+    std::map<std::string, std::string> fields;
+    while (std::getline(in, line)) {
+        if (line.empty())
+            continue;
+        size_t space = line.find(' ');
+        std::string key = line.substr(0, space);
+        std::string value = space == std::string::npos ? std::string() : line.substr(space + 1);
+        if (!fields.emplace(key, value).second) {
+            error = "field \"" + key + "\" appears twice";
+            return false;
+        }
+    }
+    auto need = [&](const char* key, std::string& value) {
+        auto it = fields.find(key);
+        if (it == fields.end()) {
+            error = std::string("field \"") + key + "\" is missing";
+            return false;
+        }
+        value = it->second;
+        return true;
+    };
+    auto number = [&](const char* key, unsigned long max, unsigned long& out) {
+        std::string v;
+        if (!need(key, v))
+            return false;
+        if (!parseUnsigned(v, max, out)) {
+            error = std::string("field \"") + key + "\" has a bad value \"" + v + "\"";
+            return false;
+        }
+        return true;
+    };
+
+    State r;
+    std::string v;
+    unsigned long n = 0;
+    if (!need("name", r.name))
+        return false;
+    if (!number("plugged", 1, n))
+        return false;
+    r.plugged = n == 1;
+    if (!number("generation", 0xFFFFFFFFUL, n))
+        return false;
+    r.generation = static_cast<unsigned>(n);
+    if (!need("fault", v))
+        return false;
+    if (!parseSimFault(v, r.fault)) {
+        error = "field \"fault\" has a bad value \"" + v + "\"";
+        return false;
+    }
+    if (!number("transfers", 0xFFFFFFFFUL, n))
+        return false;
+    r.transfers = static_cast<unsigned>(n);
+    if (!number("open-error", 4095, n))
+        return false;
+    r.openError = static_cast<int>(n);
+    if (!number("report-rate", 255, n))
+        return false;
+    r.reportRate = static_cast<uint8_t>(n);
+    if (!number("dpi-stage", 255, n))
+        return false;
+    r.dpiStage = static_cast<uint8_t>(n);
+    if (!number("pending-read", 5, n))
+        return false;
+    r.pendingRead = static_cast<int>(n);
+    if (!number("pending-write", 6, n))
+        return false;
+    r.pendingWrite = static_cast<int>(n);
+    struct {
+        const char* key;
+        uint8_t* data;
+        size_t size;
+    } blobs[] = {{"last-command", r.lastCommand.data(), r.lastCommand.size()},
+                 {"memory", r.memory.data(), r.memory.size()},
+                 {"scratch", r.scratch.data(), r.scratch.size()}};
+    for (auto& b : blobs) {
+        if (!need(b.key, v))
+            return false;
+        if (!fromHex(v, b.data, b.size)) {
+            error = std::string("field \"") + b.key + "\" must be " + std::to_string(b.size) +
+                    " bytes in hex";
+            return false;
+        }
+    }
+    s = r;
+    return true;
+}
+
+bool SimulatedMouse::refresh() {
+    if (stateFile_.empty())
+        return true;
+    std::string text, error;
+    if (int e = readFileContents(stateFile_, text); e != 0) {
+        lastError_ =
+            "cannot read the simulated mouse state file " + stateFile_ + ": " + std::strerror(e);
+        return false;
+    }
+    if (!deserialize(text, state_, error)) {
+        lastError_ = "simulated mouse state file " + stateFile_ + ": " + error;
+        return false;
+    }
+    return true;
+}
+
+bool SimulatedMouse::persist() {
+    if (stateFile_.empty())
+        return true;
+    if (int e = writeFileAtomically(stateFile_, serialize(state_)); e != 0) {
+        lastError_ =
+            "cannot write the simulated mouse state file " + stateFile_ + ": " + std::strerror(e);
+        return false;
+    }
+    return true;
+}
+
+void SimulatedMouse::refreshOrThrow() {
+    if (!refresh())
+        throw std::runtime_error(lastError_);
+}
+
+void SimulatedMouse::persistOrThrow() {
+    if (!persist())
+        throw std::runtime_error(lastError_);
+}
+
+// ---- inspection and control ----
+
+bool SimulatedMouse::presentIn(const State& s) {
+    if (!s.plugged)
+        return false;
+    return !(s.fault.kind == SimFault::Kind::UnplugAfter && s.transfers >= s.fault.afterTransfers);
+}
+
+const std::array<uint8_t, kImageSize>& SimulatedMouse::memory() {
+    refreshOrThrow();
+    return state_.memory;
+}
+
+const std::array<uint8_t, kChunkSize>& SimulatedMouse::scratchChunk() {
+    refreshOrThrow();
+    return state_.scratch;
+}
+
+uint8_t SimulatedMouse::reportRate() {
+    refreshOrThrow();
+    return state_.reportRate;
+}
+
+uint8_t SimulatedMouse::dpiStage() {
+    refreshOrThrow();
+    return state_.dpiStage;
+}
+
+uint8_t SimulatedMouse::sensorVariant() {
+    refreshOrThrow();
+    return state_.memory[offsetof(DeviceImage, sensorVariant)];
+}
+
+unsigned SimulatedMouse::transferCount() {
+    refreshOrThrow();
+    return state_.transfers;
+}
+
+bool SimulatedMouse::present() {
+    refreshOrThrow();
+    return presentIn(state_);
+}
+
+SimFault SimulatedMouse::fault() {
+    refreshOrThrow();
+    return state_.fault;
+}
+
+void SimulatedMouse::setFault(SimFault fault) {
+    refreshOrThrow();
+    state_.fault = fault;
+    state_.transfers = 0;
+    persistOrThrow();
+}
+
+void SimulatedMouse::plug() {
+    refreshOrThrow();
+    if (!presentIn(state_)) {
+        if (state_.fault.kind == SimFault::Kind::UnplugAfter &&
+            state_.transfers >= state_.fault.afterTransfers)
+            state_.fault = SimFault{};
+        state_.plugged = true;
+        ++state_.generation;
+        state_.lastCommand.fill(0);
+        state_.pendingRead = 0;
+        state_.pendingWrite = 0;
+    }
+    persistOrThrow();
+}
+
+void SimulatedMouse::unplug() {
+    refreshOrThrow();
+    state_.plugged = false;
+    persistOrThrow();
+}
+
+void SimulatedMouse::setOpenError(int errnoValue) {
+    refreshOrThrow();
+    state_.openError = errnoValue;
+    persistOrThrow();
+}
+
+void SimulatedMouse::setMemory(const std::array<uint8_t, kImageSize>& memory) {
+    refreshOrThrow();
+    state_.memory = memory;
+    persistOrThrow();
+}
+
+std::string SimulatedMouse::collectionPath(int collection) const {
+    return "sim:" + state_.name + "/input" + std::to_string(collection);
+}
+
+std::string SimulatedMouse::interfaceName(int collection) const {
+    return collectionPath(collection) + "#VID_04D9&PID_A09E#col01";
+}
+
+// ---- transport ----
+
+bool SimulatedMouse::enumerate(std::vector<HidCollection>& out, std::string& error) {
+    out.clear();
+    if (!refresh()) {
+        error = lastError_;
+        return false;
+    }
+    if (!presentIn(state_))
+        return true;
+    for (int i = 0; i < kCollectionCount; ++i) {
+        HidCollection c;
+        c.path = collectionPath(i);
+        c.vendorId = kVid;
+        c.productId = kPid;
+        c.usagePage = kShapes[i].usagePage;
+        c.usage = kShapes[i].usage;
+        c.featureReportLength = kShapes[i].featureReportLength;
+        out.push_back(c);
+    }
+    return true;
+}
+
+Transport::Handle SimulatedMouse::open(const std::string& path, int& errorCode) {
+    if (!refresh()) {
+        errorCode = EIO;
+        return kInvalidHandle;
+    }
+    if (!presentIn(state_)) {
+        errorCode = ENODEV;
+        return kInvalidHandle;
+    }
+    for (int i = 0; i < kCollectionCount; ++i) {
+        if (path != collectionPath(i))
+            continue;
+        if (state_.openError != 0) {
+            errorCode = state_.openError;
+            return kInvalidHandle;
+        }
+        Handle h = nextHandle_++;
+        handles_[h] = OpenHandle{i, state_.generation};
+        return h;
+    }
+    errorCode = ENOENT;
+    return kInvalidHandle;
+}
+
+void SimulatedMouse::close(Handle h) {
+    handles_.erase(h);
+}
+
+int SimulatedMouse::beginTransfer(Handle h) {
+    auto it = handles_.find(h);
+    if (it == handles_.end())
+        return -1;
+    if (!refresh())
+        return -1;
+    if (!presentIn(state_) || it->second.generation != state_.generation)
+        return -1; // unplugged: the handle is dead, even after the mouse comes back
+    ++state_.transfers;
+    return it->second.collection;
+}
+
+bool SimulatedMouse::setFeature(Handle h, const uint8_t* data, size_t length) {
+    int collection = beginTransfer(h);
+    if (collection < 0)
+        return false;
+    bool accepted = false;
+    std::vector<uint8_t> plain(data, data + length);
+
+    if (collection == kCommandCollection && length == kCommandLength && data[0] == 0x01) {
+        accepted = true;
+        scrambleCommandReport(plain.data(), false);
+        state_.pendingRead = 0;
+        state_.pendingWrite = 0;
+        if (std::memcmp(plain.data() + 1, kSignature, sizeof kSignature) != 0) {
+            state_.lastCommand.fill(0); // not for us: ignored, nothing to answer
+        } else {
+            std::memcpy(state_.lastCommand.data(), plain.data(), kCommandLength);
+            uint8_t command = plain[5];
+            if (command == 0x00) {
+                state_.reportRate = plain[6];
+                state_.dpiStage = plain[7];
+            } else if (command >= 0x81 && command <= 0x85) {
+                state_.pendingRead = command - 0x80;
+            } else if (command >= 2 && command <= 6) {
+                state_.pendingWrite = command;
+            }
+        }
+    } else if (collection == kDataCollection && length == kDataLength && data[0] == 0 &&
+               state_.pendingWrite != 0) {
+        accepted = true;
+        scrambleDataReport(plain.data(), false);
+        uint8_t* target = state_.pendingWrite == kScratchChunk
+                              ? state_.scratch.data()
+                              : state_.memory.data() + (state_.pendingWrite - 1) * kChunkSize;
+        std::memcpy(target, plain.data() + 1, kChunkSize);
+        state_.pendingWrite = 0;
+    }
+    // Anything else stalls, as a device does with a report it does not know.
+    if (!persist())
+        return false;
+    if (accepted)
+        receivedSets.push_back(
+            ReceivedSet{collection, std::vector<uint8_t>(data, data + length), plain});
+    return accepted;
+}
+
+bool SimulatedMouse::getFeature(Handle h, uint8_t* data, size_t length) {
+    int collection = beginTransfer(h);
+    if (collection < 0)
+        return false;
+    bool scramble = state_.fault.kind != SimFault::Kind::Unscrambled;
+    bool answered = false;
+
+    if (state_.fault.kind == SimFault::Kind::Silent) {
+        // no answer at all
+    } else if (collection == kCommandCollection && length == kCommandLength && data[0] == 0x01) {
+        uint8_t answer[kCommandLength] = {0x01};
+        if (state_.lastCommand[0] == 0x01) {
+            std::memcpy(answer, state_.lastCommand.data(), kCommandLength);
+            if (state_.lastCommand[5] == 0x80) {
+                answer[6] = state_.reportRate;
+                answer[7] = state_.dpiStage;
+            }
+        }
+        if (state_.fault.kind == SimFault::Kind::BadSignature)
+            answer[4] = static_cast<uint8_t>(~answer[4]);
+        if (state_.fault.kind == SimFault::Kind::BadReportId)
+            answer[0] = 0x02;
+        if (scramble)
+            scrambleCommandReport(answer, true);
+        std::memcpy(data, answer, kCommandLength);
+        answered = true;
+    } else if (collection == kDataCollection && length == kDataLength && data[0] == 0 &&
+               state_.pendingRead != 0) {
+        uint8_t report[kDataLength] = {0};
+        std::memcpy(report + 1, state_.memory.data() + (state_.pendingRead - 1) * kChunkSize,
+                    kChunkSize);
+        if (scramble)
+            scrambleDataReport(report, true);
+        std::memcpy(data, report, kDataLength);
+        state_.pendingRead = 0;
+        answered = true;
+    }
+    if (!persist())
+        return false;
+    return answered;
+}
+
+} // namespace z417

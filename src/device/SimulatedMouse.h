@@ -1,0 +1,167 @@
+// A simulated Z417 mouse behind the transport interface: the firmware as this project
+// defines it, with switchable misbehaviour. Its state lives in memory or in a small state
+// file, so that separate processes (the command-line tool, the demo) share one mouse.
+//
+// The mouse presents four collections, all vendor 04D9 product A09E:
+//   sim:<name>/input0  usage page 1, usage 2, feature reports of 65 bytes (data channel)
+//   sim:<name>/input1  usage page 1, usage 6, feature report ID 1 of 8 bytes (command channel)
+//   sim:<name>/input2  consumer control (page 0x0C, usage 1), no feature reports
+//   sim:<name>/input3  vendor page 0xFF00, usage 1, no feature reports
+//
+// Firmware: every command report is unscrambled on arrival and must carry report ID 1 and
+// the signature AA CC EE DD, else it is ignored. Answers echo the command report; the answer
+// to the status query 0x80 carries the report rate in byte 6 and the DPI stage in byte 7. Set
+// status 0x00 stores both. Command 0x80+k (k = 1..5) makes the next data-channel get return
+// chunk k of the 320-byte memory; command n (2..6) makes the next data-channel set store into
+// chunk n (n = 6: a scratch chunk that no read returns). Answers and data reports are always
+// scrambled (unless told otherwise).
+//
+// Errors: the Transport functions report failures through their results (and lastError());
+// everything else throws std::runtime_error (state file unreadable or not writable).
+#pragma once
+
+#include "platform/Transport.h"
+#include "profile/ProfileBlock.h"
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace z417 {
+
+struct SimFault {
+    enum class Kind {
+        None,
+        Unscrambled,  // answers and data reports go out plain
+        BadSignature, // the status answer's signature is wrong
+        BadReportId,  // command answers carry report ID 2
+        Silent,       // every getFeature fails
+        UnplugAfter,  // every transfer after the N-th fails; the mouse is gone
+    };
+    Kind kind = Kind::None;
+    unsigned afterTransfers = 0; // N of UnplugAfter
+
+    static SimFault unplugAfter(unsigned n) { return SimFault{Kind::UnplugAfter, n}; }
+    bool operator==(const SimFault& o) const {
+        return kind == o.kind && afterTransfers == o.afterTransfers;
+    }
+    bool operator!=(const SimFault& o) const { return !(*this == o); }
+};
+
+// "none", "unscrambled", "bad-signature", "bad-report-id", "silent", "unplug-after:N".
+bool parseSimFault(const std::string& text, SimFault& out);
+std::string formatSimFault(const SimFault& fault);
+// The same, split into kind and N, with a readable reason when the text is not a fault.
+bool parseSimulatedFault(const std::string& text, SimFault::Kind& kind, unsigned& unplugAfter,
+                         std::string& error);
+
+class SimulatedMouse final : public Transport {
+public:
+    static constexpr int kDataCollection = 0;
+    static constexpr int kCommandCollection = 1;
+    static constexpr int kCollectionCount = 4;
+
+    // One set report the mouse accepted: as it arrived, and after the mouse unscrambled it.
+    struct ReceivedSet {
+        int collection;
+        std::vector<uint8_t> wire;
+        std::vector<uint8_t> plain;
+    };
+
+    // What a new mouse is made with.
+    struct Config {
+        uint8_t sensorVariant = 0;
+        uint8_t reportRate = 1;
+        uint8_t dpiStage = 0;
+        SimFault::Kind fault = SimFault::Kind::None;
+        unsigned unplugAfter = 0; // N of SimFault::Kind::UnplugAfter
+    };
+
+    // A mouse in memory only.
+    explicit SimulatedMouse(uint8_t sensorVariant = 0, uint8_t reportRate = 1, uint8_t dpiStage = 0,
+                            SimFault fault = {}, std::string name = "z417");
+    // The mouse whose state lives in stateFile (made by createStateFile).
+    explicit SimulatedMouse(const std::string& stateFile);
+
+    // Writes the state file of a freshly made, plugged-in mouse.
+    static void createStateFile(const std::string& path, uint8_t sensorVariant, uint8_t reportRate,
+                                uint8_t dpiStage, SimFault fault = {});
+    // The same without exceptions: false with the reason in error.
+    static bool createStateFile(const std::string& path, const Config& config, std::string& error);
+    // Loads the mouse of a state file; nullptr with the reason in error when it cannot.
+    static std::unique_ptr<SimulatedMouse> load(const std::string& stateFile, std::string& error);
+
+    // Transport.
+    bool enumerate(std::vector<HidCollection>& out, std::string& error) override;
+    Handle open(const std::string& path, int& errorCode) override;
+    bool setFeature(Handle h, const uint8_t* data, size_t length) override;
+    bool getFeature(Handle h, uint8_t* data, size_t length) override;
+    void close(Handle h) override;
+
+    // Inspection and control (a file-backed mouse reads and writes its file).
+    const std::array<uint8_t, kImageSize>& memory();
+    const std::array<uint8_t, kChunkSize>& scratchChunk(); // what followed command 6
+    uint8_t reportRate();
+    uint8_t dpiStage();
+    uint8_t sensorVariant();
+    unsigned transferCount(); // transfers since the fault was set
+    bool present();           // plugged in and not gone
+    SimFault fault();
+    void setFault(SimFault fault); // also restarts the transfer count
+    void plug();                   // a gone mouse comes back; an UnplugAfter that fired is cleared
+    void unplug();
+    void setOpenError(int errnoValue); // opens fail with this errno (0: they succeed)
+    void setMemory(const std::array<uint8_t, kImageSize>& memory);
+
+    std::string collectionPath(int collection) const;
+    // The name a device notification carries for a collection, in the shape the udev monitor
+    // gives: "sim:<name>/inputN#VID_04D9&PID_A09E#col01".
+    std::string interfaceName(int collection) const;
+    const std::string& lastError() const { return lastError_; }
+
+    std::vector<ReceivedSet> receivedSets; // this object's log, not kept in the file
+
+private:
+    struct State {
+        std::string name;
+        bool plugged = true;
+        unsigned generation = 0; // handles opened before a re-plug stay dead
+        SimFault fault;
+        unsigned transfers = 0;
+        int openError = 0;
+        uint8_t reportRate = 1;
+        uint8_t dpiStage = 0;
+        std::array<uint8_t, 8> lastCommand{}; // plain; report ID 0 = none
+        int pendingRead = 0;                  // chunk 1..5 the next data get returns
+        int pendingWrite = 0;                 // chunk 2..6 the next data set stores
+        std::array<uint8_t, kImageSize> memory{};
+        std::array<uint8_t, kChunkSize> scratch{};
+    };
+    struct OpenHandle {
+        int collection;
+        unsigned generation;
+    };
+
+    static State freshState(uint8_t sensorVariant, uint8_t reportRate, uint8_t dpiStage,
+                            SimFault fault, std::string name);
+    static bool presentIn(const State& s);
+    static std::string serialize(const State& s);
+    static bool deserialize(const std::string& text, State& s, std::string& error);
+
+    bool refresh(); // file mode: reload the state; false with lastError_ on failure
+    bool persist(); // file mode: write the state back
+    void refreshOrThrow();
+    void persistOrThrow();
+    int beginTransfer(Handle h); // collection of a live handle of a present mouse, or -1
+
+    State state_;
+    std::string stateFile_; // empty: memory only
+    std::map<Handle, OpenHandle> handles_;
+    Handle nextHandle_ = 3;
+    std::string lastError_;
+};
+
+} // namespace z417

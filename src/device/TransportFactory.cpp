@@ -1,0 +1,36 @@
+#include "device/TransportFactory.h"
+
+#include "device/SimulatedMouse.h"
+#include "platform/HidrawTransport.h"
+
+namespace z417 {
+
+bool SinglePathTransport::enumerate(std::vector<HidCollection>& out, std::string& error) {
+    std::vector<HidCollection> all;
+    if (!inner_->enumerate(all, error))
+        return false;
+    out.clear();
+    for (HidCollection& c : all)
+        if (c.path == path_)
+            out.push_back(std::move(c));
+    return true;
+}
+
+std::unique_ptr<Transport> makeTransport(const std::string& spec, std::string& error) {
+    if (spec == "auto")
+        return std::make_unique<HidrawTransport>();
+    if (spec.rfind("sim:", 0) == 0) {
+        const std::string state = spec.substr(4);
+        if (state.empty()) {
+            error = "sim: needs the path of a state file (sim:STATE_FILE)";
+            return nullptr;
+        }
+        return SimulatedMouse::load(state, error);
+    }
+    if (spec.rfind("/dev/", 0) == 0)
+        return std::make_unique<SinglePathTransport>(std::make_unique<HidrawTransport>(), spec);
+    error = "unknown device '" + spec + "': use auto, /dev/hidrawN or sim:STATE_FILE";
+    return nullptr;
+}
+
+} // namespace z417

@@ -1,0 +1,37 @@
+// Chooses the transport from a device specification: "auto" (hidraw, the first mouse
+// found), "/dev/hidrawN" (hidraw, only that node) or "sim:STATE_FILE" (the simulated mouse
+// whose state lives in the file).
+#pragma once
+
+#include "platform/Transport.h"
+
+#include <memory>
+#include <string>
+
+namespace z417 {
+
+std::unique_ptr<Transport> makeTransport(const std::string& spec, std::string& error);
+
+// Passes everything through to another transport but enumerates only one path.
+class SinglePathTransport final : public Transport {
+public:
+    SinglePathTransport(std::unique_ptr<Transport> inner, std::string path)
+        : inner_(std::move(inner)), path_(std::move(path)) {}
+    bool enumerate(std::vector<HidCollection>& out, std::string& error) override;
+    Handle open(const std::string& path, int& errorCode) override {
+        return inner_->open(path, errorCode);
+    }
+    bool setFeature(Handle h, const uint8_t* data, size_t length) override {
+        return inner_->setFeature(h, data, length);
+    }
+    bool getFeature(Handle h, uint8_t* data, size_t length) override {
+        return inner_->getFeature(h, data, length);
+    }
+    void close(Handle h) override { inner_->close(h); }
+
+private:
+    std::unique_ptr<Transport> inner_;
+    std::string path_;
+};
+
+} // namespace z417

@@ -1,0 +1,409 @@
+#include "dialogs/DialogFrame.h"
+
+#include "assign/FontTable.h"
+#include "dialogs/DialogLayout.h"
+#include "platform/qt/UiServices.h"
+#include "ui/SkinImage.h"
+#include "ui/TextDraw.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPalette>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+namespace z417 {
+namespace {
+
+constexpr int kHoverTimeMs = 10;
+constexpr int kWheelLines = 3;
+const QColor kControlBackground(40, 40, 40);
+
+QRect qrect(const layout::Rect& r) {
+    return toQRect(r.left, r.top, r.right, r.bottom);
+}
+
+TextFormat toTextFormat(unsigned format) {
+    switch (format) {
+    case layout::textFormat::left:
+        return TextFormat::Left;
+    case layout::textFormat::centredTop:
+        return TextFormat::CentreTop;
+    case layout::textFormat::right:
+        return TextFormat::Right;
+    default:
+        return TextFormat::Centre;
+    }
+}
+
+UiServices& desktopServices() {
+    static DesktopUiServices services;
+    return services;
+}
+
+} // namespace
+
+const char* const CDialogFrame::kControlIdProperty = "controlId";
+
+CDialogFrame::CDialogFrame(const DialogEnvironment& environment, QWidget* owner,
+                           const DialogFrameSpec& spec)
+    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), env_(environment), spec_(spec),
+      language_(dialogLanguage(environment.languageCode)) {
+    setMouseTracking(true);
+    setFixedSize(dialogLayout::templateSize.width, dialogLayout::templateSize.height);
+    hoverTimer_.setSingleShot(true);
+    hoverTimer_.setInterval(kHoverTimeMs);
+    connect(&hoverTimer_, &QTimer::timeout, this, &CDialogFrame::hoverNotification);
+}
+
+CDialogFrame::~CDialogFrame() = default;
+
+UiServices& CDialogFrame::services() const {
+    return env_.services ? *env_.services : desktopServices();
+}
+
+int CDialogFrame::run() {
+    initialiseDialog();
+    if (QWidget* owner = parentWidget())
+        move(owner->mapToGlobal(QPoint(0, 0)));
+    const int result = exec();
+    runEnded();
+    return result;
+}
+
+void CDialogFrame::initialiseDialog() {
+    if (opened_)
+        return;
+    opened_ = true;
+    const QImage background = loadSkinImage(env_.skinFolder + QString::fromUtf8(spec_.background));
+    if (!background.isNull()) {
+        canvas_ = background.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        setFixedSize(canvas_.size());
+    } else {
+        services().messageBox(this, QStringLiteral("error"),
+                              QString::fromUtf8(spec_.failureCaption));
+        return;
+    }
+    int major = 0, minor = 0;
+    platformVersion(major, minor);
+    normalFont_ = makeFont(fontsFor(env_.languageCode, major, minor).normal);
+    okText_ = dialogText::ok.in(language_);
+    cancelText_ = dialogText::cancel.in(language_);
+    if (spec_.dropDown) {
+        // The display field starts with what entryChosen would show for entry 0; dialogs that
+        // show something else set it in createControls.
+        displayField_ =
+            createDisplayField(spec_.dropDown->displayFieldId, spec_.dropDown->displayField,
+                               Qt::AlignLeft | Qt::AlignVCenter, QString());
+    }
+    createControls();
+    paintFrame();
+}
+
+void CDialogFrame::setUpControl(QWidget* control, int id, const layout::Rect& rect) {
+    control->setProperty(kControlIdProperty, id);
+    control->setObjectName(QStringLiteral("id%1").arg(id));
+    control->setGeometry(qrect(rect));
+    applyControlColours(control, id);
+    control->show();
+}
+
+QLabel* CDialogFrame::createDisplayField(int id, const layout::Rect& rect, Qt::Alignment alignment,
+                                         const QString& text) {
+    auto* field = new QLabel(text, this);
+    field->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    field->setLineWidth(1);
+    field->setAlignment(alignment);
+    field->setIndent(2);
+    field->setTextFormat(Qt::PlainText);
+    // A click on the field reaches the dialog, where it lies in the selector area.
+    field->setAttribute(Qt::WA_TransparentForMouseEvents);
+    setUpControl(field, id, rect);
+    return field;
+}
+
+void CDialogFrame::applyControlColours(QWidget* control, int id) {
+    Q_UNUSED(id);
+    QPalette palette = control->palette();
+    for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
+        palette.setColor(role, kControlBackground);
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(role, Qt::white);
+    if (qobject_cast<QListWidget*>(control)) {
+        // The list's border line.
+        palette.setColor(QPalette::WindowText, Qt::black);
+    }
+    control->setPalette(palette);
+    control->setAutoFillBackground(true);
+    control->setFont(normalFont_);
+}
+
+bool CDialogFrame::drawImage(const char* name, const layout::Point& at) {
+    return DrawSkinImage(&canvas_, env_.skinFolder + QString::fromUtf8(name), at.x, at.y, this,
+                         services());
+}
+
+void CDialogFrame::drawCanvasText(const layout::TextArea& area, const QString& text,
+                                  const QColor& colour) {
+    if (canvas_.isNull())
+        return;
+    drawText(canvas_, qrect(area.rect), text, toTextFormat(area.format), normalFont_, colour);
+}
+
+void CDialogFrame::showCanvas() {
+    update();
+}
+
+void CDialogFrame::drawButton(const layout::Rect& rect, bool over, const QString& text) {
+    const auto& images = layout::images::textButton;
+    drawImage(over ? images.over.name : images.normal.name, rect.topLeft());
+    drawCanvasText({rect, layout::dialog::buttonCaptionFormat}, text, env_.textColour);
+}
+
+void CDialogFrame::paintFrame() {
+    if (canvas_.isNull())
+        return;
+    framePainted_ = true;
+    const auto& images = layout::images::textButton;
+    drawImage(images.normal.name, layout::dialog::okButton.topLeft());
+    drawImage(images.normal.name, layout::dialog::cancelButton.topLeft());
+    drawCanvasText({layout::dialog::okButton, layout::dialog::buttonCaptionFormat}, okText_,
+                   env_.textColour);
+    drawCanvasText({layout::dialog::cancelButton, layout::dialog::buttonCaptionFormat}, cancelText_,
+                   env_.textColour);
+    paintOwnTexts();
+    drawImage(layout::images::closeButton.normal.name, layout::dialog::closeButton.topLeft());
+    showCanvas();
+}
+
+void CDialogFrame::paintEvent(QPaintEvent*) {
+    if (canvas_.isNull())
+        return;
+    QPainter painter(this);
+    // A plain copy, like the bitmap copy to the window: the canvas's pixels as they are.
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(0, 0, canvas_);
+}
+
+void CDialogFrame::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    const bool onButton = layout::dialog::okButton.contains(p.x(), p.y()) ||
+                          layout::dialog::cancelButton.contains(p.x(), p.y()) ||
+                          layout::dialog::closeButton.contains(p.x(), p.y());
+    if (onButton) {
+        hoverPoint_ = p;
+        hoverTimer_.start();
+        return;
+    }
+    hoverTimer_.stop();
+    if (!hoverOk_ && !hoverCancel_ && !hoverClose_)
+        return;
+    if (hoverClose_)
+        drawImage(layout::images::closeButton.normal.name, layout::dialog::closeButton.topLeft());
+    if (hoverOk_)
+        drawButton(layout::dialog::okButton, false, okText_);
+    if (hoverCancel_)
+        drawButton(layout::dialog::cancelButton, false, cancelText_);
+    hoverOk_ = hoverCancel_ = hoverClose_ = false;
+    showCanvas();
+}
+
+void CDialogFrame::leaveEvent(QEvent* event) {
+    // Leaving the window cancels a hover notification that has not come yet.
+    hoverTimer_.stop();
+    QDialog::leaveEvent(event);
+}
+
+void CDialogFrame::hoverNotification() {
+    const int x = hoverPoint_.x(), y = hoverPoint_.y();
+    if (layout::dialog::closeButton.contains(x, y)) {
+        drawImage(layout::images::closeButton.over.name, layout::dialog::closeButton.topLeft());
+        hoverClose_ = true;
+    } else if (layout::dialog::okButton.contains(x, y)) {
+        drawButton(layout::dialog::okButton, true, okText_);
+        hoverOk_ = true;
+        if (hoverCancel_) {
+            drawButton(layout::dialog::cancelButton, false, cancelText_);
+            hoverCancel_ = false;
+        }
+    } else if (layout::dialog::cancelButton.contains(x, y)) {
+        drawButton(layout::dialog::cancelButton, true, cancelText_);
+        hoverCancel_ = true;
+        if (hoverOk_) {
+            drawButton(layout::dialog::okButton, false, okText_);
+            hoverOk_ = false;
+        }
+    } else {
+        return;
+    }
+    showCanvas();
+}
+
+void CDialogFrame::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QDialog::mousePressEvent(event);
+        return;
+    }
+    const QPoint p = event->position().toPoint();
+    const int x = p.x(), y = p.y();
+    // Every step that matches acts; ending the dialog only records the result until all steps
+    // have run, so a point in both OK and Cancel (the column x = 270) ends with Cancel.
+    inClick_ = true;
+    pendingEnd_ = 0;
+    const layout::DropDownGroup* group = spec_.dropDown;
+    if (list_ && group && !group->list.contains(x, y) && !group->selectorArea.contains(x, y))
+        destroyList();
+    if (layout::dialog::okButton.contains(x, y))
+        pendingEnd_ = kOk;
+    if (layout::dialog::cancelButton.contains(x, y))
+        pendingEnd_ = kCancel;
+    if (layout::dialog::closeButton.contains(x, y))
+        pendingEnd_ = kCancel;
+    if (group && hasCanvas() && group->selectorArea.contains(x, y))
+        toggleList();
+    dialogClick(p);
+    inClick_ = false;
+    QDialog::mousePressEvent(event);
+    if (pendingEnd_ != 0) {
+        const int result = pendingEnd_;
+        pendingEnd_ = 0;
+        done(result);
+    }
+}
+
+void CDialogFrame::wheelEvent(QWheelEvent* event) {
+    if (spec_.wheelScrollsList && list_) {
+        const auto action = event->angleDelta().y() > 0 ? QAbstractSlider::SliderSingleStepSub
+                                                        : QAbstractSlider::SliderSingleStepAdd;
+        for (int i = 0; i < kWheelLines; ++i)
+            list_->verticalScrollBar()->triggerAction(action);
+    }
+    QDialog::wheelEvent(event);
+}
+
+void CDialogFrame::keyPressEvent(QKeyEvent* event) {
+    const bool plain = event->modifiers() == Qt::NoModifier ||
+                       (event->modifiers() == Qt::KeypadModifier && event->key() == Qt::Key_Enter);
+    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        done(kOk);
+        return;
+    }
+    QDialog::keyPressEvent(event); // Escape rejects, which ends with kCancel
+}
+
+void CDialogFrame::done(int result) {
+    if (inClick_) {
+        // Asked from inside a click: the click's remaining steps run first.
+        pendingEnd_ = result;
+        return;
+    }
+    hoverTimer_.stop();
+    if (result == kOk)
+        commitBeforeOk();
+    QDialog::done(result);
+}
+
+void CDialogFrame::accept() {
+    done(kOk);
+}
+
+void CDialogFrame::reject() {
+    done(kCancel);
+}
+
+// ---- drop-down list --------------------------------------------------------------------------
+
+void CDialogFrame::toggleList() {
+    if (list_)
+        destroyList();
+    else
+        openList();
+}
+
+void CDialogFrame::openList() {
+    const layout::DropDownGroup& group = *spec_.dropDown;
+    listOpening();
+    list_ = new QListWidget(this);
+    list_->setFrameStyle(QFrame::Box | QFrame::Plain);
+    list_->setLineWidth(1);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list_->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list_->setVerticalScrollBarPolicy(spec_.listHasScrollBar ? Qt::ScrollBarAsNeeded
+                                                             : Qt::ScrollBarAlwaysOff);
+    list_->setUniformItemSizes(true);
+    list_->setTextElideMode(Qt::ElideNone);
+    // Rows as tall as the font, like the list boxes of the original windows.
+    const QSize rowSize(0, normalFont_.pixelSize() > 0 ? normalFont_.pixelSize() + 1 : 15);
+    for (const QString& entry : listEntries()) {
+        auto* item = new QListWidgetItem(entry, list_);
+        item->setSizeHint(rowSize);
+    }
+    setUpControl(list_, group.listId, group.list);
+    list_->viewport()->setMouseTracking(true);
+    list_->viewport()->installEventFilter(this);
+    connect(list_, &QListWidget::currentRowChanged, this, &CDialogFrame::onListRowChanged);
+    connect(list_, &QListWidget::itemPressed, this, [this](QListWidgetItem* item) {
+        if (list_ && sender() == list_)
+            chooseRow(list_->row(item));
+    });
+    connect(list_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        if (list_ && sender() == list_)
+            chooseRow(list_->row(item));
+    });
+}
+
+void CDialogFrame::destroyList() {
+    if (!list_)
+        return;
+    QListWidget* list = list_;
+    list_ = nullptr;
+    list->viewport()->removeEventFilter(this);
+    list->disconnect(this);
+    // The list may be inside one of its own handlers: it goes away once they are done, and
+    // from now on it can no longer be found by its identifier.
+    list->setProperty(kControlIdProperty, QVariant());
+    list->setObjectName(QString());
+    list->hide();
+    list->deleteLater();
+    listClosed();
+}
+
+void CDialogFrame::onListRowChanged(int row) {
+    if (highlighting_ || !list_ || sender() != list_)
+        return;
+    chooseRow(row);
+}
+
+void CDialogFrame::chooseRow(int row) {
+    if (!list_ || row < 0 || row >= list_->count())
+        return;
+    const QString text = list_->item(row)->text();
+    entryChosen(row, text);
+    if (displayField_) {
+        displayField_->setText(text);
+        displayField_->repaint();
+    }
+    destroyList();
+}
+
+bool CDialogFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (list_ && watched == list_->viewport() && event->type() == QEvent::MouseMove) {
+        // The entry under the pointer becomes the current one; that chooses nothing.
+        const auto* move = static_cast<QMouseEvent*>(event);
+        QListWidgetItem* item = list_->itemAt(move->position().toPoint());
+        if (item && list_->currentItem() != item) {
+            highlighting_ = true;
+            list_->setCurrentItem(item);
+            highlighting_ = false;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace z417

@@ -1,0 +1,165 @@
+// The frame shared by the seven parameter dialogs: a frameless modal window the size of its
+// skin background, painted entirely from a persistent canvas, with painted OK, Cancel and
+// close buttons that show a hover look, texts in the UI language, dark child controls and
+// (in all but the single key dialog) a drop-down list under a display field.
+#pragma once
+
+#include "dialogs/DialogTexts.h"
+#include "ui/Layout.h"
+
+#include <QColor>
+#include <QDialog>
+#include <QFont>
+#include <QImage>
+#include <QPoint>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+
+#include <cstdint>
+#include <string>
+
+class QLabel;
+class QListWidget;
+
+namespace z417 {
+
+class UiServices;
+
+struct DialogEnvironment {
+    QString skinFolder;       // SkinFolder: image paths are skinFolder + "/name.png"
+    QColor textColour;        // SkinTextColour
+    std::string languageCode; // "CHS", "CHT", anything else English
+    UiServices* services = nullptr;
+    uint8_t sensorVariant = 0; // for the snipe list
+    QString skinsRoot;         // for the skins dialog: the folder whose sub-folders are the skins
+    QString currentSkinName;   // the skins dialog's defaults
+};
+
+// What one dialog brings to the frame.
+struct DialogFrameSpec {
+    const char* background;                // image name in the skin folder, e.g. "/fire-key.png"
+    const char* failureCaption;            // caption of the "error" box when it is missing
+    const layout::DropDownGroup* dropDown; // nullptr: no drop-down list
+    bool wheelScrollsList;                 // the pointer wheel scrolls the open list
+    bool listHasScrollBar;                 // the list shows a vertical scroll bar
+};
+
+class CDialogFrame : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kOk = 1;
+    static constexpr int kCancel = 2;
+
+    ~CDialogFrame() override;
+
+    // Opens the dialog (background, size, font, texts, controls), shows it modally with its
+    // top-left at the owner's client top-left and returns kOk or kCancel. The result members
+    // are meant to be read after kOk only.
+    int run();
+
+    // The persistent drawing surface (null when the background image is missing).
+    const QImage& canvas() const { return canvas_; }
+    bool isListOpen() const { return list_ != nullptr; }
+    QListWidget* dropDownList() const { return list_; }
+    bool okHovered() const { return hoverOk_; }
+    bool cancelHovered() const { return hoverCancel_; }
+    bool closeHovered() const { return hoverClose_; }
+
+    // Property that carries a child control's numeric identifier ("controlId"); the object name
+    // is "id" followed by the number.
+    static const char* const kControlIdProperty;
+
+public slots:
+    // Every way out ends through done(): kOk commits what the dialog's fields show first.
+    void done(int result) override;
+    void accept() override;
+    void reject() override;
+
+protected:
+    CDialogFrame(const DialogEnvironment& environment, QWidget* owner, const DialogFrameSpec& spec);
+
+    // Opening, after the frame's font and texts: the dialog's own child controls.
+    virtual void createControls() {}
+    // Painting, between the button texts and the close button: the dialog's own texts.
+    virtual void paintOwnTexts() {}
+    // The entries the drop-down list shows when it opens, in index order.
+    virtual QStringList listEntries() const { return {}; }
+    // An entry was chosen; the frame then sets the display field, and closes the list.
+    virtual void entryChosen(int index, const QString& text) {
+        Q_UNUSED(index);
+        Q_UNUSED(text);
+    }
+    // Just before the list is created, and after it was destroyed (with or without a choice).
+    virtual void listOpening() {}
+    virtual void listClosed() {}
+    // A left click that the frame's own steps have seen (OK, Cancel, close, selector).
+    virtual void dialogClick(const QPoint& point) { Q_UNUSED(point); }
+    // The dialog is about to end with OK: take over what any field still being edited shows.
+    virtual void commitBeforeOk() {}
+    // The modal run has ended.
+    virtual void runEnded() {}
+    // Colours and font of a child control, by its identifier.
+    virtual void applyControlColours(QWidget* control, int id);
+
+    // Gives a new child control its identifier, rectangle, colours and font, and shows it.
+    void setUpControl(QWidget* control, int id, const layout::Rect& rect);
+    // A static text with a sunken edge that takes no clicks.
+    QLabel* createDisplayField(int id, const layout::Rect& rect, Qt::Alignment alignment,
+                               const QString& text);
+    QLabel* displayField() const { return displayField_; }
+
+    // Draws one image of the skin folder onto the canvas (reports a missing file).
+    bool drawImage(const char* name, const layout::Point& at);
+    // Draws a text onto the canvas in the dialog's font.
+    void drawCanvasText(const layout::TextArea& area, const QString& text, const QColor& colour);
+    // Copies the whole canvas to the window.
+    void showCanvas();
+
+    bool hasCanvas() const { return !canvas_.isNull(); }
+    const DialogEnvironment& environment() const { return env_; }
+    DialogLanguage language() const { return language_; }
+    const QFont& normalFont() const { return normalFont_; }
+    UiServices& services() const;
+
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void initialiseDialog();
+    void paintFrame();
+    void drawButton(const layout::Rect& rect, bool over, const QString& text);
+    void hoverNotification();
+    void toggleList();
+    void openList();
+    void destroyList();
+    void chooseRow(int row);
+    void onListRowChanged(int row);
+
+    DialogEnvironment env_;
+    DialogFrameSpec spec_;
+    DialogLanguage language_;
+    bool opened_ = false;
+    bool framePainted_ = false;
+    QImage canvas_;
+    QFont normalFont_;
+    QString okText_;
+    QString cancelText_;
+    bool hoverOk_ = false;
+    bool hoverCancel_ = false;
+    bool hoverClose_ = false;
+    QTimer hoverTimer_;
+    QPoint hoverPoint_;
+    QLabel* displayField_ = nullptr;
+    QListWidget* list_ = nullptr;
+    bool highlighting_ = false;
+    int pendingEnd_ = 0;
+    bool inClick_ = false;
+};
+
+} // namespace z417

@@ -1,0 +1,55 @@
+// Every text of the parameter dialogs in its three languages, and the lists they offer.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <string>
+
+namespace z417 {
+
+enum class DialogLanguage { SimplifiedChinese, TraditionalChinese, English };
+
+// "CHS" and "CHT", compared whole; anything else is English.
+DialogLanguage dialogLanguage(const std::string& languageCode);
+
+// One text in the three languages (UTF-8).
+struct DialogText {
+    const char* chs;
+    const char* cht;
+    const char* english;
+    QString in(DialogLanguage language) const;
+};
+
+namespace dialogText {
+extern const DialogText ok;
+extern const DialogText cancel;
+// Fire key dialog.
+extern const DialogText timesLabel;
+extern const DialogText makeTimeLabel;
+extern const DialogText breakTimeLabel;
+extern const DialogText timeNote;
+extern const DialogText timesNote;
+// Single key dialog.
+extern const DialogText singleKeyPrompt;
+// Skins dialog.
+extern const DialogText colourHint;
+} // namespace dialogText
+
+// The entries of the list dialogs, in index order.
+QStringList hotKeyNames(DialogLanguage language);    // 8 presets
+QStringList mediaKeyNames(DialogLanguage language);  // 7 multimedia keys
+QStringList launchKeyNames(DialogLanguage language); // 9 launch keys
+
+// Failure captions when the background is missing.
+namespace failureCaption {
+inline constexpr const char* fireKey = "FireKey Dialog Load background image failed!!!";
+inline constexpr const char* hotKey = "HotKey Dialog Load background image failed!!!";
+inline constexpr const char* media = "Media Dialog Load background image failed!!!";
+inline constexpr const char* windows = "Windows Dialog Load background image failed!!!";
+inline constexpr const char* singleKey = "Single Key Dialog Load background image failed!!!";
+inline constexpr const char* snipe = "Snipe Dialog Load background image failed!!!";
+inline constexpr const char* skins = "Skins Dialog Load background image failed!!!";
+} // namespace failureCaption
+
+} // namespace z417

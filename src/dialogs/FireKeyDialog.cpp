@@ -1,0 +1,151 @@
+#include "dialogs/FireKeyDialog.h"
+
+#include "assign/KeyTables.h"
+#include "profile/SettingsFiles.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+
+namespace z417 {
+namespace {
+
+namespace fl = layout::fireDialog;
+
+const DialogFrameSpec kSpec{fl::background.name, failureCaption::fireKey, &fl::dropDown, true,
+                            true};
+
+constexpr int kTimesMax = 127;
+constexpr int kTimeMin = 5;
+constexpr int kTimeMax = 255;
+
+struct FieldPlace {
+    int id;
+    layout::Rect rect;
+};
+constexpr FieldPlace kFieldPlaces[3] = {
+    {fl::timesFieldId, fl::timesField},
+    {fl::makeTimeFieldId, fl::makeTimeField},
+    {fl::breakTimeFieldId, fl::breakTimeField},
+};
+
+} // namespace
+
+CFireKeyDialog::CFireKeyDialog(const DialogEnvironment& environment, QWidget* owner)
+    : CDialogFrame(environment, owner, kSpec) {}
+
+QStringList CFireKeyDialog::listEntries() const {
+    QStringList entries;
+    for (const std::string& name : fireKeyList())
+        entries << QString::fromStdString(name);
+    return entries;
+}
+
+void CFireKeyDialog::createControls() {
+    displayField()->setAlignment(Qt::AlignCenter);
+    displayField()->setText(keyName);
+    createFields();
+}
+
+void CFireKeyDialog::paintOwnTexts() {
+    const QColor colour = environment().textColour;
+    const DialogLanguage lang = language();
+    drawCanvasText(fl::timesLabel, dialogText::timesLabel.in(lang), colour);
+    drawCanvasText(fl::makeTimeLabel, dialogText::makeTimeLabel.in(lang), colour);
+    drawCanvasText(fl::breakTimeLabel, dialogText::breakTimeLabel.in(lang), colour);
+    drawCanvasText(fl::firstNote, dialogText::timeNote.in(lang), colour);
+    drawCanvasText(fl::secondNote, dialogText::timesNote.in(lang), colour);
+}
+
+void CFireKeyDialog::createFields() {
+    static const QRegularExpression digitsOnly(QStringLiteral("[0-9]*"));
+    for (int i = 0; i < 3; ++i) {
+        auto* field = new QLineEdit(this);
+        field->setFrame(false);
+        field->setAlignment(Qt::AlignCenter);
+        field->setValidator(new QRegularExpressionValidator(digitsOnly, field));
+        setUpControl(field, kFieldPlaces[i].id, kFieldPlaces[i].rect);
+        field->installEventFilter(this);
+        fields_[static_cast<size_t>(i)] = field;
+        if (i == TimesField)
+            connect(field, &QLineEdit::textChanged, this, &CFireKeyDialog::timesChanged);
+    }
+    // Giving the fields their texts counts as a change, as typing does.
+    for (size_t i = 0; i < 3; ++i)
+        fields_[i]->setText(keptText_[i]);
+}
+
+void CFireKeyDialog::destroyFields() {
+    if (!fields_[TimesField])
+        return;
+    // A field that is being edited loses the focus when it goes: its value is taken first.
+    for (Field f : {MakeTimeField, BreakTimeField}) {
+        if (focusWidget() == fields_[f])
+            commitTimeField(f);
+    }
+    for (QLineEdit*& field : fields_) {
+        field->removeEventFilter(this);
+        field->disconnect(this);
+        field->clearFocus();
+        delete field;
+        field = nullptr;
+    }
+}
+
+void CFireKeyDialog::timesChanged(const QString& text) {
+    keptText_[TimesField] = text;
+    int value = decimalPrefixToInt(text.toStdString());
+    if (value < 0 || value > kTimesMax) {
+        value = 1;
+        fields_[TimesField]->setText(QStringLiteral("1"));
+    }
+    times = static_cast<uint8_t>(value);
+}
+
+void CFireKeyDialog::commitTimeField(Field f) {
+    QLineEdit* field = fields_[f];
+    if (!field)
+        return;
+    int value = decimalPrefixToInt(field->text().toStdString());
+    if (value < kTimeMin || value > kTimeMax) {
+        value = kTimeMin;
+        field->setText(QStringLiteral("5"));
+    }
+    // The kept text is what the field shows, so a re-created field shows the value taken.
+    keptText_[f] = field->text();
+    (f == MakeTimeField ? makeTime : breakTime) = static_cast<uint8_t>(value);
+}
+
+bool CFireKeyDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut) {
+        if (watched == fields_[MakeTimeField])
+            commitTimeField(MakeTimeField);
+        else if (watched == fields_[BreakTimeField])
+            commitTimeField(BreakTimeField);
+    }
+    return CDialogFrame::eventFilter(watched, event);
+}
+
+void CFireKeyDialog::commitBeforeOk() {
+    for (Field f : {MakeTimeField, BreakTimeField}) {
+        if (fields_[f] && focusWidget() == fields_[f])
+            commitTimeField(f);
+    }
+}
+
+void CFireKeyDialog::listOpening() {
+    destroyFields();
+}
+
+void CFireKeyDialog::listClosed() {
+    if (!fields_[TimesField])
+        createFields();
+}
+
+void CFireKeyDialog::entryChosen(int index, const QString& text) {
+    keyIndex = index;
+    keyName = text;
+}
+
+} // namespace z417

@@ -1,0 +1,14 @@
+#include "dialogs/HotKeyDialog.h"
+
+namespace z417 {
+
+namespace {
+const DialogFrameSpec kSpec{layout::hotKeyDialog::background.name, failureCaption::hotKey,
+                            &layout::hotKeyDialog::dropDown, false, false};
+}
+
+CHotKeyDialog::CHotKeyDialog(const DialogEnvironment& environment, QWidget* owner)
+    : CChoiceDialog(environment, owner, kSpec,
+                    hotKeyNames(dialogLanguage(environment.languageCode))) {}
+
+} // namespace z417

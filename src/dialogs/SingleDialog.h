@@ -1,0 +1,43 @@
+// The single key dialog: the user presses a key and the dialog shows its name; the result is
+// the name of the last key pressed or released (empty when none was).
+//
+// While it runs, an application-wide key capture names every key event. Enter and Escape are
+// named like any other key but do not end the dialog, and the Windows keys never reach it; it
+// ends through OK, Cancel and close only.
+#pragma once
+
+#include "dialogs/DialogFrame.h"
+#include "platform/qt/KeyCapture.h"
+
+namespace z417 {
+
+class CSingleDialog : public CDialogFrame {
+    Q_OBJECT
+public:
+    CSingleDialog(const DialogEnvironment& environment, QWidget* owner);
+    ~CSingleDialog() override;
+
+    // Result member.
+    QString keyName;
+
+    bool isCapturing() const { return capture_.isInstalled(); }
+
+    // Error number reported when the capture cannot be installed: there is no application
+    // object whose events it could see.
+    static constexpr int kNoApplicationError = 1;
+
+protected:
+    void createControls() override;
+    void paintOwnTexts() override;
+    void runEnded() override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+
+private:
+    void keyNamed(const QString& name);
+
+    KeyCapture capture_;
+    QLabel* nameField_ = nullptr;
+};
+
+} // namespace z417

@@ -1,0 +1,36 @@
+// The skins dialog: the skin (a folder below the skins root) and the colour of the texts the
+// program paints. It starts from the skin and colour in force and hands back the chosen skin's
+// name and path and the chosen colour; the main window makes them current and saves them.
+#pragma once
+
+#include "dialogs/DialogFrame.h"
+
+namespace z417 {
+
+class CSkinsDialog : public CDialogFrame {
+    Q_OBJECT
+public:
+    CSkinsDialog(const DialogEnvironment& environment, QWidget* owner);
+
+    // Result members.
+    QString skinName; // folder name of the chosen skin
+    QString skinPath; // its full path
+    QColor textColor; // red, green, blue
+
+    // The skin folders below the root in the order the file system gives them; files, "." and
+    // ".." are left out. Empty when the root is missing or not given.
+    static QStringList skinFolders(const QString& skinsRoot);
+
+protected:
+    void createControls() override;
+    void paintOwnTexts() override;
+    QStringList listEntries() const override;
+    void entryChosen(int index, const QString& text) override;
+    void dialogClick(const QPoint& point) override;
+    void applyControlColours(QWidget* control, int id) override;
+
+private:
+    QLabel* colourField_ = nullptr;
+};
+
+} // namespace z417

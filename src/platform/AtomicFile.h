@@ -1,0 +1,40 @@
+// Whole-file reads and crash-safe whole-file replacement.
+//
+// A file is never rewritten in place: the new content goes into a temporary file in the same
+// folder, which is flushed to disk and then renamed over the old one. A crash, a full disk or
+// any other failure therefore leaves either the complete old file or the complete new one,
+// never a mixture, and no temporary file stays behind after a reported failure.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+
+namespace z417 {
+
+// The temporary file is written in pieces of at most this many bytes (one write() each).
+constexpr size_t kAtomicWriteChunkBytes = 64 * 1024;
+
+// Replaces path with content atomically. Returns 0 on success, else the errno of the failing
+// call. On failure the old file (if any) is exactly as it was.
+//
+// - A symbolic link is followed: its target is replaced and the link stays.
+// - The replaced file keeps its permission bits (and, when running as root, its owner and
+//   group); a new file gets 0666 less the umask, like any file created with fopen().
+// - After the rename the folder is flushed too, so the new name survives a power cut. If only
+//   that last flush fails, the new content is already in place and its errno is returned.
+int writeFileAtomically(const std::string& path, const std::string& content);
+
+// Test seam: when set, called before each write() of the temporary file with the byte count;
+// returning a non-zero errno makes that write fail with it (simulates a full disk half way).
+// Pass an empty function to remove it.
+void setAtomicWriteFaultHook(std::function<int(size_t)> hook);
+
+// True when something exists at path (a file, a folder, or a link to one).
+bool fileExists(const std::string& path);
+
+// Reads the whole file into content. Returns 0 on success, else the errno of the failing call
+// (ENOENT when it does not exist); content is left empty on failure.
+int readFileContents(const std::string& path, std::string& content);
+
+} // namespace z417

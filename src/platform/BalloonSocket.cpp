@@ -1,0 +1,116 @@
+#include "platform/BalloonSocket.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace z417 {
+
+std::string runtimeFolder() {
+    const char* xdg = std::getenv("XDG_RUNTIME_DIR");
+    if (xdg && *xdg == '/')
+        return std::string(xdg) + "/z417-gaming-mouse";
+    return "/tmp/z417-gaming-mouse-" + std::to_string(getuid());
+}
+
+bool ensureRuntimeFolder(std::string& error) {
+    const std::string dir = runtimeFolder();
+    if (mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST) {
+        error = dir + ": " + std::strerror(errno);
+        return false;
+    }
+    struct stat st {};
+    if (lstat(dir.c_str(), &st) != 0) {
+        error = dir + ": " + std::strerror(errno);
+        return false;
+    }
+    // A folder in /tmp could have been made by somebody else in advance.
+    if (!S_ISDIR(st.st_mode) || st.st_uid != getuid()) {
+        error = dir + ": not a folder of this user";
+        return false;
+    }
+    if ((st.st_mode & 0077) != 0 && chmod(dir.c_str(), 0700) != 0) {
+        error = dir + ": " + std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
+std::string balloonSocketPath() {
+    return runtimeFolder() + "/balloon.sock";
+}
+
+bool parseBalloonRequest(const std::string& text, int& type, int& kind) {
+    if (text.empty() || text.size() > kBalloonRequestMax)
+        return false;
+    std::string body = text;
+    if (body.back() == '\n')
+        body.pop_back();
+    if (!body.empty() && body.back() == '\r')
+        body.pop_back();
+    const size_t blank = body.find(' ');
+    if (blank == std::string::npos)
+        return false;
+    auto number = [](const std::string& s, int& out) {
+        if (s.empty() || s.size() > 9)
+            return false;
+        size_t i = s[0] == '-' ? 1 : 0;
+        if (i == s.size())
+            return false;
+        long v = 0;
+        for (; i < s.size(); ++i) {
+            if (s[i] < '0' || s[i] > '9')
+                return false;
+            v = v * 10 + (s[i] - '0');
+        }
+        out = static_cast<int>(s[0] == '-' ? -v : v);
+        return true;
+    };
+    return number(body.substr(0, blank), type) && number(body.substr(blank + 1), kind);
+}
+
+bool sendBalloonRequest(int type, int kind, std::string& error) {
+    const std::string path = balloonSocketPath();
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    if (path.size() >= sizeof addr.sun_path) {
+        error = path + ": path too long for a socket";
+        return false;
+    }
+    std::memcpy(addr.sun_path, path.c_str(), path.size() + 1);
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        error = std::string("socket: ") + std::strerror(errno);
+        return false;
+    }
+    if (connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
+        error = path + ": " + std::strerror(errno) + " (is the utility running?)";
+        ::close(fd);
+        return false;
+    }
+    const std::string line = std::to_string(type) + " " + std::to_string(kind) + "\n";
+    size_t sent = 0;
+    while (sent < line.size()) {
+        const ssize_t n = send(fd, line.data() + sent, line.size() - sent, MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            error = path + ": " + std::strerror(errno);
+            ::close(fd);
+            return false;
+        }
+        sent += static_cast<size_t>(n);
+    }
+    if (::close(fd) != 0) {
+        error = path + ": " + std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
+} // namespace z417

@@ -1,0 +1,25 @@
+// Balloon requests from other programs reach the running utility through a local socket in
+// the per-user runtime folder. A request is one line "TYPE KIND\n" in decimal.
+#pragma once
+
+#include <string>
+
+namespace z417 {
+
+constexpr size_t kBalloonRequestMax = 32; // longer requests are dropped whole
+
+// The socket's path: $XDG_RUNTIME_DIR/z417-gaming-mouse/balloon.sock, or a folder of the
+// user's own under /tmp when there is no runtime folder.
+std::string balloonSocketPath();
+// The folder that holds the socket (and the single-instance lock); created owner-only.
+std::string runtimeFolder();
+bool ensureRuntimeFolder(std::string& error);
+
+// Parses one request; anything but two decimal integers separated by one blank (an
+// optional line end after them) is rejected.
+bool parseBalloonRequest(const std::string& text, int& type, int& kind);
+
+// Sends one request to the running utility. On failure returns false with a reason.
+bool sendBalloonRequest(int type, int kind, std::string& error);
+
+} // namespace z417

@@ -1,0 +1,71 @@
+// The Linux transport: HID collections found through libudev and the kernel's hidraw nodes,
+// feature reports exchanged with HIDIOCSFEATURE / HIDIOCGFEATURE.
+#pragma once
+
+#include "platform/ReportDescriptor.h"
+#include "platform/Transport.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct udev_device;
+
+namespace z417 {
+
+// Parses a udev HID_ID value "BUS:VENDOR:PRODUCT" (hex, e.g. "0003:000004D9:0000A09E").
+// Each field must be 1..8 hex digits and vendor and product must fit 16 bits.
+bool parseHidId(const std::string& hidId, uint16_t& vendor, uint16_t& product);
+
+// Reads a whole binary file such as sysfs "report_descriptor" (at most 64 KiB). On failure
+// returns false with the path and the system's reason in error.
+bool readBinaryFile(const std::string& path, std::vector<uint8_t>& out, std::string& error);
+
+// What is known of one hidraw node, learnt without opening it: vendor and product from the
+// HID_ID of its "hid" parent, the collections from the parent's sysfs report_descriptor. Only
+// when that file cannot be read is the node itself opened (read-only) for HIDIOCGRDESC.
+struct HidrawNode {
+    std::string name;    // "hidraw3"
+    std::string devnode; // "/dev/hidraw3"
+    uint16_t vendorId = 0;
+    uint16_t productId = 0;
+    std::vector<TopLevelCollection> collections;
+};
+
+// Describes the hidraw device dev. Returns false with a reason when the node cannot be
+// described at all (no hid parent, missing or bad HID_ID, no readable descriptor). Returns true
+// when it can; a descriptor that parses only in part gives the collections before the fault and
+// a note in problem (empty otherwise).
+bool describeHidrawNode(udev_device* dev, HidrawNode& node, std::string& problem);
+
+// Every hidraw node present, ordered by node number. Nodes that cannot be described are left
+// out; each such node and each partly parsed descriptor adds one line to problems. Returns false
+// (with error) only when udev itself cannot be asked.
+bool listHidrawNodes(std::vector<HidrawNode>& nodes, std::vector<std::string>& problems,
+                     std::string& error);
+
+class HidrawTransport final : public Transport {
+public:
+    // One entry per top-level collection of every hidraw node; no node is opened.
+    bool enumerate(std::vector<HidCollection>& out, std::string& error) override;
+    // open(2) with O_RDWR | O_CLOEXEC; errorCode is errno on failure.
+    Handle open(const std::string& path, int& errorCode) override;
+    // On failure these return false with errno describing the fault (EIO for a short transfer,
+    // EINVAL for a length of 0 or beyond what the ioctl can carry).
+    bool setFeature(Handle h, const uint8_t* data, size_t length) override;
+    // A shorter answer than length fills the rest of the buffer with zeros.
+    bool getFeature(Handle h, uint8_t* data, size_t length) override;
+    void close(Handle h) override;
+
+    // Nodes the last enumerate() left out or described only in part, one line each.
+    const std::vector<std::string>& enumerateProblems() const { return problems_; }
+    // errno of the last close() that failed, 0 when the last close() succeeded.
+    int lastCloseError() const { return lastCloseError_; }
+
+private:
+    std::vector<std::string> problems_;
+    int lastCloseError_ = 0;
+};
+
+} // namespace z417

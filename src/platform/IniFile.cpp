@@ -1,0 +1,310 @@
+#include "platform/IniFile.h"
+
+#include "platform/AtomicFile.h"
+
+#include <cerrno>
+
+namespace z417 {
+
+namespace {
+
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
+std::string_view trim(std::string_view s) {
+    while (!s.empty() && isBlank(s.front())) {
+        s.remove_prefix(1);
+    }
+    while (!s.empty() && isBlank(s.back())) {
+        s.remove_suffix(1);
+    }
+    return s;
+}
+
+char asciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool equalsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (asciiLower(a[i]) != asciiLower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// One line of the file: [begin, contentEnd) is its text, [contentEnd, end) its line end
+// ("\n", "\r\n" or nothing for a last line without one).
+struct Line {
+    size_t begin;
+    size_t contentEnd;
+    size_t end;
+};
+
+std::vector<Line> splitLines(std::string_view text) {
+    std::vector<Line> lines;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        const size_t nl = text.find('\n', pos);
+        if (nl == std::string_view::npos) {
+            lines.push_back({pos, text.size(), text.size()});
+            break;
+        }
+        const size_t contentEnd = (nl > pos && text[nl - 1] == '\r') ? nl - 1 : nl;
+        lines.push_back({pos, contentEnd, nl + 1});
+        pos = nl + 1;
+    }
+    return lines;
+}
+
+enum class LineKind { Blank, Section, Entry, Other };
+
+struct ParsedLine {
+    LineKind kind = LineKind::Other;
+    std::string_view name;  // section name or key
+    std::string_view value; // entry value
+    size_t equals = 0;      // offset of the entry's '=' in the whole text
+};
+
+ParsedLine parseLine(std::string_view text, const Line& line) {
+    size_t begin = line.begin;
+    if (begin == 0 && text.substr(0, kBom.size()) == kBom) {
+        begin = kBom.size();
+    }
+    ParsedLine parsed;
+    const std::string_view raw = text.substr(begin, line.contentEnd - begin);
+    const std::string_view content = trim(raw);
+    if (content.empty()) {
+        parsed.kind = LineKind::Blank;
+        return parsed;
+    }
+    if (content.front() == '[') {
+        const size_t close = content.rfind(']');
+        if (close != std::string_view::npos && close > 0) {
+            parsed.kind = LineKind::Section;
+            parsed.name = trim(content.substr(1, close - 1));
+        }
+        return parsed; // a '[' without ']' is neither a section nor an entry
+    }
+    if (content.front() == ';') {
+        return parsed;
+    }
+    const size_t eq = raw.find('=');
+    if (eq == std::string_view::npos) {
+        return parsed;
+    }
+    parsed.name = trim(raw.substr(0, eq));
+    if (parsed.name.empty()) {
+        return parsed;
+    }
+    parsed.kind = LineKind::Entry;
+    parsed.value = trim(raw.substr(eq + 1));
+    parsed.equals = begin + eq;
+    return parsed;
+}
+
+// Index of the header line of the first section named section, or lines.size().
+size_t findSection(std::string_view text, const std::vector<Line>& lines,
+                   std::string_view section) {
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const ParsedLine parsed = parseLine(text, lines[i]);
+        if (parsed.kind == LineKind::Section && equalsNoCase(parsed.name, section)) {
+            return i;
+        }
+    }
+    return lines.size();
+}
+
+std::string_view detectLineEnd(std::string_view text) {
+    const size_t nl = text.find('\n');
+    if (nl != std::string_view::npos && nl > 0 && text[nl - 1] == '\r') {
+        return "\r\n";
+    }
+    return "\n";
+}
+
+bool hasForbiddenByte(std::string_view s) {
+    return s.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
+
+bool validName(std::string_view name) {
+    return !name.empty() && !hasForbiddenByte(name) && trim(name).size() == name.size();
+}
+
+// Applies one entry to text (already checked by iniEntryWritable).
+void applyEntry(std::string& text, std::string_view section, std::string_view key,
+                std::string_view value) {
+    const std::string_view lineEnd = detectLineEnd(text);
+    const std::vector<Line> lines = splitLines(text);
+    const size_t header = findSection(text, lines, section);
+
+    if (header == lines.size()) {
+        // New section at the end of the file, after one blank line.
+        const bool onlyBom = text.size() == kBom.size() && text == kBom;
+        if (!text.empty() && !onlyBom) {
+            const Line& last = lines.back();
+            if (last.end == last.contentEnd) {
+                text.append(lineEnd);
+            }
+            if (parseLine(text, last).kind != LineKind::Blank) {
+                text.append(lineEnd);
+            }
+        }
+        text.append("[").append(section).append("]").append(lineEnd);
+        text.append(key).append("=").append(value).append(lineEnd);
+        return;
+    }
+
+    size_t lastFilled = header; // the line after which a new entry goes
+    for (size_t i = header + 1; i < lines.size(); ++i) {
+        const ParsedLine parsed = parseLine(text, lines[i]);
+        if (parsed.kind == LineKind::Section) {
+            break;
+        }
+        if (parsed.kind == LineKind::Entry && equalsNoCase(parsed.name, key)) {
+            // Keep everything up to '=' and the blanks after it; replace the rest of the line.
+            // A value that starts with blanks brings its own, so that writing it twice gives
+            // the same line.
+            const bool keepSpacing = value.empty() || !isBlank(value.front());
+            size_t valueStart = parsed.equals + 1;
+            while (keepSpacing && valueStart < lines[i].contentEnd && isBlank(text[valueStart])) {
+                ++valueStart;
+            }
+            text.replace(valueStart, lines[i].contentEnd - valueStart, value);
+            return;
+        }
+        if (parsed.kind != LineKind::Blank) {
+            lastFilled = i;
+        }
+    }
+
+    const Line& after = lines[lastFilled];
+    std::string insert;
+    if (after.end == after.contentEnd) {
+        insert.append(lineEnd); // the last line of the file had no line end
+    }
+    insert.append(key).append("=").append(value).append(lineEnd);
+    text.insert(after.end, insert);
+}
+
+} // namespace
+
+size_t utf8PrefixBytes(std::string_view text, size_t maxChars) {
+    const auto byteAt = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+    const auto continuation = [&](size_t i, unsigned char low, unsigned char high) {
+        return i < text.size() && byteAt(i) >= low && byteAt(i) <= high;
+    };
+    size_t pos = 0;
+    size_t chars = 0;
+    while (pos < text.size() && chars < maxChars) {
+        const unsigned char lead = byteAt(pos);
+        size_t length = 1;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = continuation(pos + 1, 0x80, 0xBF) ? 2 : 1;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            const unsigned char low = lead == 0xE0 ? 0xA0 : 0x80;
+            const unsigned char high = lead == 0xED ? 0x9F : 0xBF;
+            length = continuation(pos + 1, low, high) && continuation(pos + 2, 0x80, 0xBF) ? 3 : 1;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            const unsigned char low = lead == 0xF0 ? 0x90 : 0x80;
+            const unsigned char high = lead == 0xF4 ? 0x8F : 0xBF;
+            length = continuation(pos + 1, low, high) && continuation(pos + 2, 0x80, 0xBF) &&
+                             continuation(pos + 3, 0x80, 0xBF)
+                         ? 4
+                         : 1;
+        }
+        pos += length;
+        ++chars;
+    }
+    return pos;
+}
+
+bool iniEntryWritable(std::string_view section, std::string_view key, std::string_view value) {
+    if (!validName(section) || !validName(key) || hasForbiddenByte(value)) {
+        return false;
+    }
+    return key.find('=') == std::string_view::npos && key.front() != '[' && key.front() != ';';
+}
+
+std::string iniLookup(const std::string& fileContent, const std::string& section,
+                      const std::string& key) {
+    if (section.empty() || key.empty()) {
+        return {};
+    }
+    const std::vector<Line> lines = splitLines(fileContent);
+    const size_t header = findSection(fileContent, lines, section);
+    for (size_t i = header + 1; i < lines.size(); ++i) {
+        const ParsedLine parsed = parseLine(fileContent, lines[i]);
+        if (parsed.kind == LineKind::Section) {
+            break;
+        }
+        if (parsed.kind == LineKind::Entry && equalsNoCase(parsed.name, key)) {
+            std::string_view value = parsed.value;
+            value = value.substr(0, value.find('\0')); // the buffer is a C string
+            return std::string(value.substr(0, utf8PrefixBytes(value, kProfileBufferChars - 1)));
+        }
+    }
+    return {};
+}
+
+std::string iniUpdate(const std::string& fileContent, const std::string& section,
+                      const std::vector<std::pair<std::string, std::string>>& keyValues) {
+    std::string text = fileContent;
+    for (const auto& [key, value] : keyValues) {
+        if (iniEntryWritable(section, key, value)) {
+            applyEntry(text, section, key, value);
+        }
+    }
+    return text;
+}
+
+std::string readProfileString(const std::string& path, const std::string& section,
+                              const std::string& key, int& error) {
+    std::string content;
+    error = readFileContents(path, content);
+    if (error != 0) {
+        return {};
+    }
+    return iniLookup(content, section, key);
+}
+
+std::string readProfileString(const std::string& path, const std::string& section,
+                              const std::string& key) {
+    int error = 0;
+    return readProfileString(path, section, key, error);
+}
+
+int writeProfileString(const std::string& path, const std::string& section, const std::string& key,
+                       const std::string& value) {
+    return writeProfileStrings(path, section, {{key, value}});
+}
+
+int writeProfileStrings(const std::string& path, const std::string& section,
+                        const std::vector<std::pair<std::string, std::string>>& keyValues) {
+    for (const auto& [key, value] : keyValues) {
+        if (!iniEntryWritable(section, key, value)) {
+            return EINVAL;
+        }
+    }
+    std::string content;
+    const int readError = readFileContents(path, content);
+    // A file that exists but cannot be read must not be replaced by one holding only the new
+    // entries: that would throw away everything else in it.
+    if (readError != 0 && readError != ENOENT) {
+        return readError;
+    }
+    const std::string updated = iniUpdate(content, section, keyValues);
+    if (readError == 0 && updated == content) {
+        return 0;
+    }
+    return writeFileAtomically(path, updated);
+}
+
+} // namespace z417

@@ -1,0 +1,73 @@
+// Profile (INI) files: the reader and writer behind "str.ini".
+//
+// The behaviour follows the Windows profile functions the settings were designed around:
+// - "[Section]" lines open a section; "key=value" lines inside it are entries. Section and key
+//   names are compared without regard to ASCII case. Blanks (space, tab, CR, VT, FF) around
+//   the line, the section name, the key and the value are ignored.
+// - A missing file, section or key reads as the empty string. Only the first section of a
+//   given name is looked at, and in it the first line for the key.
+// - A value comes back as it would through a buffer of kProfileBufferChars characters: at
+//   most kProfileBufferChars - 1 characters, counted as UTF-8 code points, cut only between
+//   code points (an invalid byte counts as one character), and cut at the first NUL byte.
+// - Lines starting with ';' are comments. Lines that are none of the above (garbage, a '['
+//   without ']', text without '=') are ignored by readers and kept by writers.
+// - Quotes around a value are part of the value (unlike Windows, which drops them on read),
+//   so that every label reads back exactly as it was written.
+//
+// Writing changes only what it must: an existing entry gets its new value in place (the text
+// up to '=' and the blanks right after it stay as they were); a missing entry is added at the
+// end of its section, before the section's trailing blank lines; a missing section is added
+// at the end of the file, after one blank line; a missing file is created. Every other byte
+// of the file (comments, other entries and sections, a UTF-8 byte order mark, garbage) stays
+// as it was. New lines use the line end the file already uses (the first one in it decides,
+// CRLF or LF); a new file, or one without any line end, gets LF, the native line end here.
+// The file is replaced atomically (see AtomicFile.h).
+//
+// Names and values that the file format cannot carry are refused with EINVAL instead of being
+// written into the file: a line break or NUL anywhere; an empty section or key name, or one
+// with blanks around it; a key that contains '=' or starts with '[' or ';'. A section name may
+// contain brackets (the name runs to the last ']' of its line). A value may contain '=',
+// quotes and anything else except line breaks and NUL; blanks around a value are dropped
+// again when it is read.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace z417 {
+
+constexpr size_t kProfileBufferChars = 1024;
+
+std::string readProfileString(const std::string& path, const std::string& section,
+                              const std::string& key);
+// Same, and tells why nothing came back: 0, or the errno of reading the file (ENOENT when it
+// does not exist). A file that cannot be read reads like a missing one.
+std::string readProfileString(const std::string& path, const std::string& section,
+                              const std::string& key, int& error);
+
+// Returns 0 on success, else errno; the old file is untouched on failure.
+int writeProfileString(const std::string& path, const std::string& section, const std::string& key,
+                       const std::string& value);
+// Several keys of one section in one rewrite, applied in the given order (same result as
+// consecutive single writes). Nothing is written when one entry is refused (EINVAL) or when
+// the file would not change.
+int writeProfileStrings(const std::string& path, const std::string& section,
+                        const std::vector<std::pair<std::string, std::string>>& keyValues);
+
+// Pure parts, for tests and the fuzzer:
+std::string iniLookup(const std::string& fileContent, const std::string& section,
+                      const std::string& key);
+// Applies the entries in order. Entries that iniEntryWritable refuses are skipped.
+std::string iniUpdate(const std::string& fileContent, const std::string& section,
+                      const std::vector<std::pair<std::string, std::string>>& keyValues);
+// Whether section, key and value can be written without changing the file's structure.
+bool iniEntryWritable(std::string_view section, std::string_view key, std::string_view value);
+
+// The length in bytes of the longest prefix of text holding at most maxChars UTF-8 code
+// points; never ends inside a well-formed multi-byte sequence.
+size_t utf8PrefixBytes(std::string_view text, size_t maxChars);
+
+} // namespace z417

@@ -1,0 +1,108 @@
+#include "platform/Paths.h"
+
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+#include <vector>
+
+namespace z417 {
+
+const char* const kWindowsExeName = "Z417 Gaming mouse.exe";
+
+namespace {
+
+const char* const kConfigBinName = "config.bin";
+const char* const kStrIniName = "str.ini";
+const char* const kSkinsName = "Skins";
+
+// The folder part of an executable path without a trailing separator: "/usr/bin" for
+// "/usr/bin/prog", "/" for "/prog", "." for a bare name.
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    if (slash == 0) {
+        return "/";
+    }
+    return path.substr(0, slash);
+}
+
+std::string joinPath(const std::string& folder, const std::string& name) {
+    if (!folder.empty() && folder.back() == '/') {
+        return folder + name;
+    }
+    return folder + "/" + name;
+}
+
+} // namespace
+
+ReplaceResult replaceAll(const std::string& text, const std::string& search,
+                         const std::string& replacement) {
+    ReplaceResult result{{}, 0};
+    if (search.empty()) {
+        result.text = text;
+        return result;
+    }
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t at = text.find(search, from);
+        if (at == std::string::npos) {
+            break;
+        }
+        result.text.append(text, from, at - from);
+        result.text += replacement;
+        ++result.count;
+        from = at + search.size();
+    }
+    result.text.append(text, from, std::string::npos);
+    return result;
+}
+
+AppPaths buildAppPaths(const std::string& modulePath) {
+    AppPaths paths;
+    paths.modulePath = modulePath;
+    const ReplaceResult config = replaceAll(modulePath, kWindowsExeName, kConfigBinName);
+    if (config.count > 0) {
+        // The executable carries its Windows name: the names take its place, wherever it
+        // occurs, and the skins lie under the path with the name removed.
+        paths.configBin = config.text;
+        paths.strIni = replaceAll(modulePath, kWindowsExeName, kStrIniName).text;
+        paths.exeDir = replaceAll(modulePath, kWindowsExeName, "").text;
+        paths.skinsRoot = paths.exeDir + "/" + kSkinsName;
+        return paths;
+    }
+    paths.exeDir = folderOf(modulePath);
+    paths.configBin = joinPath(paths.exeDir, kConfigBinName);
+    paths.strIni = joinPath(paths.exeDir, kStrIniName);
+    paths.skinsRoot = joinPath(paths.exeDir, kSkinsName);
+    return paths;
+}
+
+std::string skinFolder(const AppPaths& paths, const std::string& skinName) {
+    return paths.skinsRoot + "/" + skinName;
+}
+
+bool readModulePath(std::string& out, std::string& error) {
+    // readlink does not say how long the target is; grow until it fits with room to spare.
+    std::vector<char> buffer(1024);
+    for (;;) {
+        const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+        if (length < 0) {
+            const int code = errno;
+            error = std::string("readlink(\"/proc/self/exe\") failed: ") + std::strerror(code);
+            return false;
+        }
+        if (static_cast<std::size_t>(length) < buffer.size()) {
+            out.assign(buffer.data(), static_cast<std::size_t>(length));
+            return true;
+        }
+        if (buffer.size() >= (std::size_t{1} << 20)) {
+            error = "readlink(\"/proc/self/exe\") failed: the path is longer than 1 MiB";
+            return false;
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+} // namespace z417

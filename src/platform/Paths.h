@@ -1,0 +1,41 @@
+// Where the program finds its settings files and skins: beside its own executable.
+#pragma once
+
+#include <string>
+
+namespace z417 {
+
+struct ReplaceResult {
+    std::string text;
+    int count; // number of occurrences replaced
+};
+
+// Replaces every occurrence of search, case-sensitive, scanning left to right and never
+// rescanning replaced text. An empty search string replaces nothing.
+ReplaceResult replaceAll(const std::string& text, const std::string& search,
+                         const std::string& replacement);
+
+// The executable name the settings paths are derived from.
+extern const char* const kWindowsExeName; // "Z417 Gaming mouse.exe"
+
+struct AppPaths {
+    std::string modulePath; // the executable's full path
+    std::string exeDir;     // its folder
+    std::string configBin;  // "config.bin"
+    std::string strIni;     // "str.ini"
+    std::string skinsRoot;  // the folder holding one folder per skin
+};
+
+// Every occurrence of kWindowsExeName in the module path is replaced by "config.bin",
+// "str.ini" and "" respectively, the last followed by "/Skins". When the path does not contain
+// that name, the files are looked for in the executable's own folder under their own names.
+AppPaths buildAppPaths(const std::string& modulePath);
+
+// skinsRoot + "/" + skinName.
+std::string skinFolder(const AppPaths&, const std::string& skinName);
+
+// The running program's executable path from /proc/self/exe. On failure returns false and
+// describes the failure in error.
+bool readModulePath(std::string& out, std::string& error);
+
+} // namespace z417

@@ -1,0 +1,44 @@
+// The narrow interface through which the device layer reaches HID collections. hidraw and
+// the simulated mouse both implement it; nothing above it knows which one is in use.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace z417 {
+
+// One top-level collection of a HID interface. A node with several top-level collections
+// gives several entries with the same path.
+struct HidCollection {
+    std::string path; // for hidraw: /dev/hidrawN
+    uint16_t vendorId = 0;
+    uint16_t productId = 0;
+    uint16_t usagePage = 0;
+    uint16_t usage = 0;
+    // Largest feature report of the collection in bytes, the report ID byte included when
+    // the collection uses report IDs (0 when it has none), as Windows' HidP_GetCaps reports it.
+    uint16_t featureReportLength = 0;
+};
+
+class Transport {
+public:
+    using Handle = int;
+    static constexpr Handle kInvalidHandle = -1;
+
+    virtual ~Transport() = default;
+
+    // Lists the collections without opening any node. On failure returns false and
+    // leaves a readable reason in error.
+    virtual bool enumerate(std::vector<HidCollection>& out, std::string& error) = 0;
+    // Opens a path for feature transfers. On failure returns kInvalidHandle and sets
+    // errorCode to the errno value.
+    virtual Handle open(const std::string& path, int& errorCode) = 0;
+    // Byte 0 of the buffer is the report ID (0 for a collection without report IDs).
+    virtual bool setFeature(Handle h, const uint8_t* data, size_t length) = 0;
+    virtual bool getFeature(Handle h, uint8_t* data, size_t length) = 0;
+    virtual void close(Handle h) = 0;
+};
+
+} // namespace z417

@@ -1,0 +1,193 @@
+#include "profile/SettingsFiles.h"
+
+#include "platform/AtomicFile.h"
+#include "platform/IniFile.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+namespace z417 {
+
+const char* const kAppTitle = "Z417 Gaming mouse";
+const char* const kConfigMissingText = "Config file is not exist.";
+const char* const kWriteFailedCaption = "NULL ==fp ";
+const char* const kSkinsSection = "Skins";
+
+const char* const kLabelKeys[2][8] = {
+    {"Item1", "Item2", "Item3", "Item4", "Item5", "Item6", "Item7", "Item8"},
+    {"Item13", "Item23", "Item33", "Item43", "Item53", "Item63", "Item73", "Item83"},
+};
+
+namespace {
+
+// Reads at most count bytes; returns the number read (short only at the end of the file) or
+// -1 with errno set.
+ssize_t readUpTo(int fd, uint8_t* buffer, size_t count) {
+    size_t done = 0;
+    while (done < count) {
+        const ssize_t got = read(fd, buffer + done, count - done);
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return -1;
+        }
+        if (got == 0) {
+            break;
+        }
+        done += static_cast<size_t>(got);
+    }
+    return static_cast<ssize_t>(done);
+}
+
+bool reportWrite(int error, MessageSink& sink) {
+    if (error == 0) {
+        return true;
+    }
+    sink.messageBox(writeFailedText(error), kWriteFailedCaption);
+    return false;
+}
+
+} // namespace
+
+std::string writeFailedText(int error) {
+    char text[64];
+    std::snprintf(text, sizeof text, "Error Code is: %d \n", error);
+    return text;
+}
+
+LoadedSettings loadSettings(const std::string& configPath, SettingsRecord& record,
+                            MessageSink& sink) {
+    LoadedSettings result;
+    if (!fileExists(configPath)) {
+        sink.messageBox(kConfigMissingText, kAppTitle);
+        return result;
+    }
+    const int fd = open(configPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        result.error = errno;
+        return result;
+    }
+    // One byte more than a valid file holds, so that a longer file is recognised.
+    uint8_t buffer[kConfigFileSize + 1];
+    const ssize_t got = readUpTo(fd, buffer, sizeof buffer);
+    if (got < 0) {
+        result.error = errno;
+    }
+    if (close(fd) != 0 && result.error == 0) {
+        result.error = errno;
+    }
+    if (result.error != 0 || got != static_cast<ssize_t>(kConfigFileSize)) {
+        return result; // unreadable or of another size: nothing loaded
+    }
+    result.loaded = true;
+    result.firstRunFlag = buffer[0];
+    std::memcpy(record.bytes(), buffer + 1, sizeof(SettingsRecord));
+    return result;
+}
+
+bool saveSettings(const std::string& configPath, const SettingsRecord& record, MessageSink& sink) {
+    static_assert(1 + sizeof(SettingsRecord) == kConfigFileSize);
+    if (!fileExists(configPath)) {
+        sink.messageBox(kConfigMissingText, kAppTitle);
+        return false;
+    }
+    std::string content(kConfigFileSize, '\0');
+    content[0] = 1; // saved at least once, whatever the flag in memory says
+    std::memcpy(&content[1], record.bytes(), sizeof(SettingsRecord));
+    return reportWrite(writeFileAtomically(configPath, content), sink);
+}
+
+std::string labelSectionFor(const std::string& languageCode) {
+    if (languageCode == "CHS") {
+        return "Setting-CHS";
+    }
+    if (languageCode == "CHT") {
+        return "Setting-CHT";
+    }
+    return "Setting-EN";
+}
+
+int decimalPrefixToInt(const std::string& text) {
+    size_t pos = 0;
+    while (pos < text.size() && (text[pos] == ' ' || (text[pos] >= '\t' && text[pos] <= '\r'))) {
+        ++pos;
+    }
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+        negative = text[pos] == '-';
+        ++pos;
+    }
+    long long value = 0;
+    for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos) {
+        value = value * 10 + (text[pos] - '0');
+        if (value > static_cast<long long>(INT_MAX) + 1) {
+            value = static_cast<long long>(INT_MAX) + 1; // saturate, keep reading digits
+        }
+    }
+    if (negative) {
+        value = -value;
+    }
+    if (value > INT_MAX) {
+        return INT_MAX;
+    }
+    if (value < INT_MIN) {
+        return INT_MIN;
+    }
+    return static_cast<int>(value);
+}
+
+SkinValues loadSkinValues(const std::string& iniPath) {
+    // A missing or unreadable file reads as empty values, as with the profile functions.
+    std::string content;
+    SkinValues values;
+    values.readError = readFileContents(iniPath, content);
+    values.languageCode = iniLookup(content, kSkinsSection, "Lan");
+    values.path = iniLookup(content, kSkinsSection, "Path");
+    values.red = decimalPrefixToInt(iniLookup(content, kSkinsSection, "RColor"));
+    values.green = decimalPrefixToInt(iniLookup(content, kSkinsSection, "GColor"));
+    values.blue = decimalPrefixToInt(iniLookup(content, kSkinsSection, "BColor"));
+    return values;
+}
+
+AssignmentLabels loadLabels(const std::string& iniPath, const std::string& section) {
+    std::string content;
+    AssignmentLabels labels;
+    labels.readError = readFileContents(iniPath, content); // failed: every label reads empty
+    for (int set = 0; set < 2; ++set) {
+        for (int slot = 0; slot < 8; ++slot) {
+            labels.label[set][slot] = iniLookup(content, section, kLabelKeys[set][slot]);
+        }
+    }
+    return labels;
+}
+
+bool saveLabels(const std::string& iniPath, const std::string& section,
+                const AssignmentLabels& labels, MessageSink& sink) {
+    std::vector<std::pair<std::string, std::string>> entries;
+    for (int set = 0; set < 2; ++set) {
+        for (int slot = 0; slot < 8; ++slot) {
+            entries.emplace_back(kLabelKeys[set][slot], labels.label[set][slot]);
+        }
+    }
+    return reportWrite(writeProfileStrings(iniPath, section, entries), sink);
+}
+
+bool saveSkin(const std::string& iniPath, const std::string& skinName, int red, int green, int blue,
+              MessageSink& sink) {
+    const std::vector<std::pair<std::string, std::string>> entries = {
+        {"RColor", std::to_string(red)},
+        {"GColor", std::to_string(green)},
+        {"BColor", std::to_string(blue)},
+        {"Path", skinName},
+    };
+    return reportWrite(writeProfileStrings(iniPath, kSkinsSection, entries), sink);
+}
+
+} // namespace z417

@@ -1,0 +1,72 @@
+// "config.bin" (first-run flag and the SettingsRecord) and the values kept in "str.ini"
+// (language, skin, text colour and the 16 button labels of the current language).
+#pragma once
+
+#include "platform/MessageSink.h"
+#include "profile/SettingsRecord.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace z417 {
+
+constexpr size_t kConfigFileSize = 220; // byte 0: first-run flag; bytes 1..219: the record
+extern const char* const kAppTitle;     // "Z417 Gaming mouse" (message box caption)
+
+extern const char* const kConfigMissingText;  // "Config file is not exist."
+extern const char* const kWriteFailedCaption; // "NULL ==fp "
+// "Error Code is: %d \n" with the error number filled in.
+std::string writeFailedText(int error);
+
+struct LoadedSettings {
+    bool loaded = false;
+    uint8_t firstRunFlag = 0;
+    int error = 0; // errno when the file exists but could not be read; never shown
+};
+// "Config file is not exist." (caption kAppTitle) when missing; exact 220 bytes only; any
+// other size silently ignored; unreadable: nothing loaded. The record is changed only when
+// the whole file was read.
+LoadedSettings loadSettings(const std::string& configPath, SettingsRecord& record,
+                            MessageSink& sink);
+// Missing: "Config file is not exist."; write failure: text "Error Code is: %d \n" (errno)
+// caption "NULL ==fp "; writes byte 1 then the record, atomically. Returns true when written.
+bool saveSettings(const std::string& configPath, const SettingsRecord& record, MessageSink& sink);
+
+struct AssignmentLabels {
+    std::string label[2][8]; // [keySet][slot]
+    int readError = 0;       // errno of reading "str.ini" (ENOENT when missing); labels then empty
+};
+// "Item1".."Item8", "Item13","Item23",...,"Item83"
+extern const char* const kLabelKeys[2][8];
+
+// Section names in "str.ini".
+extern const char* const kSkinsSection; // "Skins"
+// "Setting-CHS", "Setting-CHT" or "Setting-EN" for a language code ("CHS", "CHT", anything
+// else; compared exactly).
+std::string labelSectionFor(const std::string& languageCode);
+
+struct SkinValues {
+    std::string languageCode;
+    std::string path;
+    int red = 0, green = 0, blue = 0;
+    int readError = 0; // errno of reading "str.ini" (ENOENT when missing); values then empty
+};
+// "Lan", "Path", "RColor", "GColor", "BColor" from "Skins"; a colour that is not a number
+// gives 0 (like _wtoi: leading digits count).
+SkinValues loadSkinValues(const std::string& iniPath);
+AssignmentLabels loadLabels(const std::string& iniPath, const std::string& section);
+// Item1 first, Item83 last. A failed write reports "Error Code is: %d \n" / "NULL ==fp " once
+// and returns false; the file then stays as it was.
+bool saveLabels(const std::string& iniPath, const std::string& section,
+                const AssignmentLabels& labels, MessageSink& sink);
+// "RColor", "GColor", "BColor" as %d, then "Path", in this order, to "Skins". A failed write is
+// reported like saveLabels.
+bool saveSkin(const std::string& iniPath, const std::string& skinName, int red, int green, int blue,
+              MessageSink& sink);
+
+// Decimal text to int the way _wtoi reads it: leading blanks, an optional sign, then digits up
+// to the first non-digit; no digits gives 0; out of range gives INT_MAX or INT_MIN.
+int decimalPrefixToInt(const std::string& text);
+
+} // namespace z417

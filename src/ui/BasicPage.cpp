@@ -1,0 +1,309 @@
+// The Basic settings page of the main window: full paint, child fields, partial redraws.
+#include "app/COstrelDlg.h"
+#include "assign/DefaultLabels.h"
+#include "assign/KeyTables.h"
+#include "assign/LedTexts.h"
+#include "ui/FieldColours.h"
+#include "ui/Layout.h"
+#include "ui/SkinImage.h"
+#include "ui/TextDraw.h"
+
+#include <QLabel>
+#include <QListWidget>
+
+namespace z417 {
+namespace {
+
+namespace L = layout::main;
+namespace I = layout::images;
+
+const QColor kTitleColour(66, 66, 66);
+
+QRect qrect(const layout::Rect& r) {
+    return toQRect(r.left, r.top, r.right, r.bottom);
+}
+
+TextFormat formatOf(unsigned f) {
+    switch (f) {
+    case layout::textFormat::centredTop:
+        return TextFormat::CentreTop;
+    case layout::textFormat::left:
+        return TextFormat::Left;
+    case layout::textFormat::right:
+        return TextFormat::Right;
+    default:
+        return TextFormat::Centre;
+    }
+}
+
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// The report-rate segment that shows the stored rate: 8 = 125 Hz ... anything else 1000 Hz.
+int segmentOfRate(uint8_t reportRate) {
+    switch (reportRate) {
+    case 8:
+        return 0;
+    case 4:
+        return 1;
+    case 2:
+        return 2;
+    default:
+        return 3;
+    }
+}
+
+} // namespace
+
+void COstrelDlg::present() {
+    update();
+}
+
+void COstrelDlg::drawImage(const char* name, int x, int y) {
+    if (backBuffer_.isNull())
+        return;
+    DrawSkinImage(&backBuffer_, skinPath(name), x, y);
+}
+
+void COstrelDlg::drawButton(const char* image, int left, int top, int right, int bottom,
+                            const QString& caption) {
+    if (backBuffer_.isNull())
+        return;
+    drawImage(image, left, top);
+    drawText(backBuffer_, toQRect(left, top, right, bottom), caption, TextFormat::Centre,
+             normalFont_, textColour_);
+}
+
+void COstrelDlg::drawAssignmentRow(int row, bool over) {
+    if (backBuffer_.isNull())
+        return;
+    const layout::Rect box = L::assignmentBox(row);
+    drawImage(over ? I::assignmentBox.over.name : I::assignmentBox.normal.name, box.left, box.top);
+    drawText(backBuffer_, qrect(L::rowNumber(row).rect), QString::number(row + 1), TextFormat::Left,
+             normalFont_, textColour_);
+    const int set = record_.activeKeySet == 1 ? 1 : 0;
+    drawText(backBuffer_, qrect(L::assignmentLabel(row).rect), qs(labels_.label[set][row]),
+             TextFormat::Left, normalFont_, textColour_);
+}
+
+void COstrelDlg::drawKeySetButtons() {
+    const bool setB = record_.activeKeySet == 1;
+    drawButton(setB ? I::textButton.normal.name : I::textButton.over.name, L::modeAButton.left,
+               L::modeAButton.top, L::modeAButton.right, L::modeAButton.bottom,
+               QStringLiteral("Mode A"));
+    drawButton(setB ? I::textButton.over.name : I::textButton.normal.name, L::modeBButton.left,
+               L::modeBButton.top, L::modeBButton.right, L::modeBButton.bottom,
+               QStringLiteral("Mode B"));
+}
+
+void COstrelDlg::PaintBasicPage() {
+    if (pageState_ == 1)
+        return;
+    pageState_ = 1;
+    TearDownPageControls();
+
+    // A first start gives both key sets the default labels and keeps them at once.
+    if (!firstPageBuildDone_) {
+        firstPageBuildDone_ = true;
+        if (firstRunFlag_ == 0) {
+            labels_ = defaultAssignmentLabels(texts_);
+            saveLabels(paths_.strIni, texts_.sectionName(), labels_, *sink_);
+        }
+    }
+
+    if (!backBuffer_.isNull()) {
+        drawImage(I::basicPage.name, 0, 0);
+        drawImage(I::minimiseButton.normal.name, L::minimiseButton.left, L::minimiseButton.top);
+        drawImage(I::closeButton.normal.name, L::closeButton.left, L::closeButton.top);
+        drawImage(I::skinButton.normal.name, L::skinButton.left, L::skinButton.top);
+        for (const layout::Rect& r :
+             {L::okButton, L::applyButton, L::cancelButton, L::defaultButton})
+            drawImage(I::textButton.normal.name, r.left, r.top);
+        drawImage(I::pageButton.normal.name, L::pageButton.left, L::pageButton.top);
+        for (int row = 0; row < L::shownRowCount; ++row)
+            drawImage(I::assignmentBox.normal.name, L::assignmentBox(row).left,
+                      L::assignmentBox(row).top);
+        for (int i = 0; i < L::reportRateSegmentCount; ++i)
+            drawImage(I::reportRateDark.name, L::reportRateSegment(i).left,
+                      L::reportRateSegment(i).top);
+
+        auto text = [this](const layout::TextArea& area, const QString& s) {
+            drawText(backBuffer_, qrect(area.rect), s, formatOf(area.format), normalFont_,
+                     textColour_);
+        };
+        drawText(backBuffer_, qrect(L::pageTitle.rect), qs(texts_.caption(Caption::PageTitle)),
+                 TextFormat::Centre, titleFont_, kTitleColour);
+        text(L::keySettingCaption, qs(texts_.caption(Caption::KeyHeading)));
+        text(L::reportRateCaption, qs(texts_.caption(Caption::ReportRateHeading)));
+        text(L::dpiSettingCaption, qs(texts_.caption(Caption::DpiHeading)));
+        text(L::dpiEffectCaption, qs(texts_.slot(12)));
+        text(L::webAddressLine, qs(texts_.slot(53)));
+        auto caption = [&](const layout::Rect& r, Caption c) {
+            text({r, L::buttonCaptionFormat}, qs(texts_.caption(c)));
+        };
+        caption(L::okButton, Caption::OkButton);
+        caption(L::applyButton, Caption::ApplyButton);
+        caption(L::cancelButton, Caption::CancelButton);
+        caption(L::defaultButton, Caption::DefaultButton);
+
+        const int set = record_.activeKeySet == 1 ? 1 : 0;
+        for (int row = 0; row < L::shownRowCount; ++row) {
+            text(L::rowNumber(row), QString::number(row + 1));
+            text(L::assignmentLabel(row), qs(labels_.label[set][row]));
+        }
+        drawKeySetButtons();
+
+        static const char* const kRates[] = {"125", "250", "500", "1000"};
+        for (int i = 0; i < L::reportRateSegmentCount; ++i)
+            text(L::reportRateSegmentCaption(i), QString::fromLatin1(kRates[i]));
+        text(L::ledModeLabel, qs(texts_.slot(13)));
+        text(L::ledParameterLabel, qs(texts_.slot(14)));
+        text(L::ledEffectLabel, qs(texts_.slot(17)));
+    }
+
+    createPageFields();
+
+    if (!backBuffer_.isNull()) {
+        const int seg = segmentOfRate(record_.reportRate);
+        drawImage(I::reportRateLight.name, L::reportRateSegment(seg).left,
+                  L::reportRateSegment(seg).top);
+    }
+    present();
+}
+
+void COstrelDlg::createPageFields() {
+    if (dpiValueFields_[0])
+        return;
+    const uint8_t variant = device_->sensorVariant();
+    for (int s = 0; s < L::dpiStageShownCount; ++s) {
+        if (!backBuffer_.isNull())
+            drawText(backBuffer_, qrect(L::dpiStageNumber(s).rect), QString::number(s + 1),
+                     TextFormat::Left, normalFont_, textColour_);
+        auto* value = new QLabel(qs(dpiLevelName(variant, record_.dpiLevel[s])), this);
+        value->setAlignment(Qt::AlignCenter);
+        value->setGeometry(qrect(L::dpiValueField(s)));
+        setFieldColours(value, L::dpiValueFieldId(s), *this);
+        value->show();
+        dpiValueFields_[s] = value;
+
+        auto* swatch = new QLabel(this);
+        swatch->setGeometry(qrect(L::dpiColourSwatch(s)));
+        setFieldColours(swatch, L::dpiColourSwatchId(s), *this);
+        swatch->show();
+        dpiSwatches_[s] = swatch;
+    }
+
+    const uint8_t mode = record_.lightMode;
+    const QString modeName =
+        mode < kLightModeCount ? qs(texts_.slot(kLightModeSlot0 + mode)) : QString();
+    auto field = [this](int id, const layout::Rect& r, const QString& text, bool sunken) {
+        auto* label = new QLabel(text, this);
+        label->setAlignment(Qt::AlignCenter);
+        label->setGeometry(qrect(r));
+        if (sunken)
+            label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        setFieldColours(label, id, *this);
+        label->show();
+        return label;
+    };
+    ledFields_[0] = field(L::lightModeFieldId, L::lightModeField, modeName, false);
+    if (mode <= 3) {
+        QString parameter, effect;
+        auto effectName = [this](unsigned e) {
+            return e < kEffectCount ? qs(texts_.slot(kEffectSlot0 + static_cast<int>(e)))
+                                    : QString();
+        };
+        if (mode == 1) {
+            parameter = qs(textAt(brightnessTexts(), record_.lightBrightness));
+            effect = effectName(record_.reserved33);
+        } else if (mode == 2) {
+            parameter = qs(textAt(breathSpeedTexts(), record_.breathSpeed));
+            effect = effectName(record_.breathEffect);
+        } else if (mode == 3) {
+            parameter = qs(textAt(neonSpeedTexts(), record_.neonSpeed));
+            effect = effectName(record_.reserved35[0]);
+        }
+        ledFields_[1] =
+            field(L::lightParameterFieldId, L::lightParameterField, parameter, mode == 0);
+        ledFields_[2] = field(L::lightEffectFieldId, L::lightEffectField, effect, mode == 0);
+    }
+}
+
+void COstrelDlg::TearDownPageControls() {
+    if (pageState_ < 1 || pageState_ > 3)
+        return;
+    for (auto& f : dpiValueFields_)
+        delete f.data();
+    for (auto& f : dpiSwatches_)
+        delete f.data();
+    for (auto& f : ledFields_)
+        delete f.data();
+    const auto lists = findChildren<QListWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    for (QListWidget* list : lists)
+        delete list;
+}
+
+void COstrelDlg::RedrawAssignmentBoxes() {
+    restoreDefaultKeys(record_);
+    labels_ = defaultAssignmentLabels(texts_);
+    for (int row = 0; row < L::shownRowCount; ++row)
+        drawAssignmentRow(row, false);
+    present();
+}
+
+void COstrelDlg::ShowKeySet(int keySet) {
+    record_.activeKeySet = keySet == 1 ? 1 : 0;
+    drawKeySetButtons();
+    for (int row = 0; row < L::shownRowCount; ++row)
+        drawAssignmentRow(row, false);
+    present();
+}
+
+// ---- click dispatcher -----------------------------------------------------------------------
+
+void COstrelDlg::dispatchClick(const QPoint& p) {
+    const int x = p.x(), y = p.y();
+    // Regions that act and let the testing go on, and those that end it.
+    if (L::okButton.contains(x, y))
+        onOk();
+    if (L::applyButton.contains(x, y))
+        onApply();
+    if (L::skinButton.contains(x, y))
+        onSkinButton();
+    if (L::minimiseButton.contains(x, y)) {
+        hideWindow();
+        return;
+    }
+    if (L::closeButton.contains(x, y)) {
+        exitProgram();
+        return;
+    }
+    if (L::pageButton.contains(x, y)) {
+        PaintBasicPage();
+        return;
+    }
+    if (L::cancelButton.contains(x, y))
+        onCancel();
+    if (L::webAddressLine.rect.contains(x, y)) {
+        env_.services->openUrl(qs(texts_.slot(53)));
+        return;
+    }
+    if (pageState_ == 1) {
+        if (L::modeAButton.contains(x, y)) {
+            ShowKeySet(0);
+            return;
+        }
+        if (L::modeBButton.contains(x, y)) {
+            ShowKeySet(1);
+            return;
+        }
+        if (L::defaultButton.contains(x, y)) {
+            RedrawAssignmentBoxes();
+            return;
+        }
+    }
+    startWindowDrag();
+}
+
+} // namespace z417

@@ -1,0 +1,144 @@
+#include "ui/SkinImage.h"
+
+#include "platform/qt/UiServices.h"
+#include "profile/SettingsFiles.h"
+
+#include <QFileInfo>
+#include <QHash>
+#include <QImageReader>
+
+namespace z417 {
+namespace {
+
+// Largest image a skin may bring; a PNG that declares more is treated as unreadable rather
+// than allocated.
+constexpr qint64 kMaxSkinPixels = 4096LL * 4096LL;
+
+struct CachedImage {
+    qint64 size = -1;
+    qint64 mtimeMs = 0;
+    QImage image;
+};
+
+QHash<QString, CachedImage>& cache() {
+    static QHash<QString, CachedImage> c;
+    return c;
+}
+
+QImage decode(const QString& path) {
+    QImageReader reader(path, "png");
+    reader.setAutoTransform(false);
+    const QSize declared = reader.size();
+    if (!declared.isValid() ||
+        static_cast<qint64>(declared.width()) * declared.height() > kMaxSkinPixels)
+        return QImage();
+    QImage raw = reader.read();
+    if (raw.isNull())
+        return QImage();
+    if (!raw.hasAlphaChannel())
+        return raw.convertToFormat(QImage::Format_RGB32);
+    QImage argb = raw.convertToFormat(QImage::Format_ARGB32);
+    premultiplyTruncating(argb);
+    // The bytes are premultiplied now; relabel them without converting again.
+    return QImage(argb.constBits(), argb.width(), argb.height(), argb.bytesPerLine(),
+                  QImage::Format_ARGB32_Premultiplied)
+        .copy();
+}
+
+} // namespace
+
+void premultiplyTruncating(QImage& img) {
+    for (int y = 0; y < img.height(); ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < img.width(); ++x) {
+            const QRgb p = line[x];
+            const unsigned a = qAlpha(p);
+            line[x] =
+                qRgba(static_cast<int>(qRed(p) * a / 255), static_cast<int>(qGreen(p) * a / 255),
+                      static_cast<int>(qBlue(p) * a / 255), static_cast<int>(a));
+        }
+    }
+}
+
+QImage loadSkinImage(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.isFile()) {
+        cache().remove(path);
+        return QImage();
+    }
+    const qint64 size = info.size();
+    const qint64 mtime = info.lastModified().toMSecsSinceEpoch();
+    auto it = cache().find(path);
+    if (it != cache().end() && it->size == size && it->mtimeMs == mtime)
+        return it->image;
+    QImage image = decode(path);
+    if (image.isNull()) {
+        cache().remove(path);
+        return image;
+    }
+    cache().insert(path, CachedImage{size, mtime, image});
+    return image;
+}
+
+void composeImage(QImage& surface, const QImage& image, int x0, int y0) {
+    if (surface.format() != QImage::Format_ARGB32_Premultiplied &&
+        surface.format() != QImage::Format_RGB32 && surface.format() != QImage::Format_ARGB32)
+        surface = surface.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const bool blend = image.format() == QImage::Format_ARGB32_Premultiplied;
+    const int xStart = std::max(0, -x0), yStart = std::max(0, -y0);
+    const int xEnd = std::min(image.width(), surface.width() - x0);
+    const int yEnd = std::min(image.height(), surface.height() - y0);
+    for (int y = yStart; y < yEnd; ++y) {
+        const QRgb* src = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        QRgb* dst = reinterpret_cast<QRgb*>(surface.scanLine(y + y0)) + x0;
+        for (int x = xStart; x < xEnd; ++x) {
+            const QRgb s = src[x];
+            if (!blend) {
+                dst[x] = s | 0xFF000000u;
+                continue;
+            }
+            const unsigned sa = qAlpha(s);
+            if (sa == 255) {
+                dst[x] = s;
+            } else if (sa != 0) {
+                const QRgb d = dst[x];
+                const unsigned inv = 255 - sa;
+                auto mix = [inv](unsigned sc, unsigned dc) { return sc + (dc * inv + 127) / 255; };
+                dst[x] = qRgba(static_cast<int>(mix(qRed(s), qRed(d))),
+                               static_cast<int>(mix(qGreen(s), qGreen(d))),
+                               static_cast<int>(mix(qBlue(s), qBlue(d))),
+                               static_cast<int>(mix(sa, qAlpha(d))));
+            }
+        }
+    }
+}
+
+bool DrawSkinImage(QImage* surface, const QString& path, int x, int y) {
+    if (!surface || surface->isNull())
+        return false;
+    const QImage image = loadSkinImage(path);
+    if (image.isNull())
+        return false;
+    composeImage(*surface, image, x, y);
+    return true;
+}
+
+bool DrawSkinImage(QImage* surface, const QString& path, int x, int y, QWidget* owner,
+                   UiServices& services) {
+    if (!surface || surface->isNull())
+        return false;
+    const QImage image = loadSkinImage(path);
+    if (image.isNull()) {
+        services.messageBox(owner, QStringLiteral("LoadPng---Load image failed."),
+                            QString::fromUtf8(kAppTitle));
+        return false;
+    }
+    composeImage(*surface, image, x, y);
+    return true;
+}
+
+void clearSkinImageCache() {
+    cache().clear();
+}
+
+} // namespace z417

@@ -1,0 +1,78 @@
+#include "ui/TextDraw.h"
+
+#include <QPainter>
+#include <QStringList>
+
+namespace z417 {
+
+QFont makeFont(const FontSpec& spec) {
+    const QString face = QString::fromStdString(spec.face);
+    QStringList families{face};
+    if (face == QStringLiteral("黑体"))
+        families << "SimHei"
+                 << "WenQuanYi Zen Hei"
+                 << "Noto Sans CJK SC"
+                 << "Droid Sans Fallback";
+    else if (face == QStringLiteral("宋体"))
+        families << "SimSun"
+                 << "AR PL UMing CN"
+                 << "Noto Serif CJK SC"
+                 << "WenQuanYi Zen Hei";
+    else if (face == QStringLiteral("Arial"))
+        families << "Liberation Sans"
+                 << "DejaVu Sans"
+                 << "WenQuanYi Zen Hei";
+    else if (face == QStringLiteral("Tahoma"))
+        families << "DejaVu Sans"
+                 << "Liberation Sans"
+                 << "WenQuanYi Zen Hei";
+    families << "WenQuanYi Zen Hei"
+             << "Noto Sans CJK SC"
+             << "sans-serif";
+    families.removeDuplicates();
+    QFont font;
+    font.setFamilies(families);
+    font.setPixelSize(spec.height);
+    font.setWeight(spec.weight >= 700 ? QFont::Bold : QFont::Normal);
+    font.setStyleStrategy(QFont::PreferAntialias);
+    return font;
+}
+
+void platformVersion(int& major, int& minor) {
+    major = 0;
+    minor = 0;
+}
+
+QRect toQRect(int left, int top, int right, int bottom) {
+    return QRect(left, top, right - left, bottom - top);
+}
+
+void drawText(QImage& surface, const QRect& rect, const QString& text, TextFormat format,
+              const QFont& font, const QColor& colour) {
+    if (surface.isNull() || text.isEmpty())
+        return;
+    int flags = Qt::TextSingleLine;
+    switch (format) {
+    case TextFormat::CentreTop:
+        flags |= Qt::AlignHCenter | Qt::AlignTop;
+        break;
+    case TextFormat::Left:
+        flags |= Qt::AlignLeft | Qt::AlignVCenter;
+        break;
+    case TextFormat::Centre:
+        flags |= Qt::AlignCenter;
+        break;
+    case TextFormat::Right:
+        flags |= Qt::AlignRight | Qt::AlignVCenter;
+        break;
+    }
+    QPainter p(&surface);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setFont(font);
+    p.setPen(colour);
+    // Like the single-line text of the original windows, a text wider than its box is
+    // clipped at the surface, not at the box.
+    p.drawText(rect, flags | Qt::TextDontClip, text);
+}
+
+} // namespace z417

@@ -1,0 +1,35 @@
+// Fonts by the language table and single-line text drawing onto a surface.
+#pragma once
+
+#include "assign/FontTable.h"
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QRect>
+#include <QString>
+
+namespace z417 {
+
+// A QFont for a table entry: the named face first, then faces that exist on Linux for it
+// (CJK faces for the Chinese ones); pixel size = the height given.
+QFont makeFont(const FontSpec& spec);
+
+// The version the platform reports for the font rule. Linux never reports Windows 6.2.
+void platformVersion(int& major, int& minor);
+
+// Text formats of the windows, as single-line alignments.
+enum class TextFormat {
+    CentreTop, // captions under the report-rate segments
+    Left,      // row numbers, labels in boxes, stage numbers (vertically centred)
+    Centre,    // buttons, titles, captions (both centred)
+    Right,     // LED labels (vertically centred)
+};
+
+// Rectangles use the layout's exclusive right and bottom edges.
+QRect toQRect(int left, int top, int right, int bottom);
+
+void drawText(QImage& surface, const QRect& rect, const QString& text, TextFormat format,
+              const QFont& font, const QColor& colour);
+
+} // namespace z417

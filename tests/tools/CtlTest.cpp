@@ -1,0 +1,188 @@
+// z417ctl end to end: real files in, real files out, the real program.
+#include "profile/BuildStep.h"
+#include "profile/ProfileBlock.h"
+#include "profile/SettingsRecord.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace z417 {
+namespace {
+
+struct CtlRun {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void spit(const std::string& path, const std::string& data) {
+    std::ofstream(path, std::ios::binary) << data;
+}
+
+class CtlTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/z417-ctl-test.XXXXXX";
+        ASSERT_NE(mkdtemp(tmpl), nullptr);
+        dir = tmpl;
+    }
+    void TearDown() override { std::system(("rm -rf '" + dir + "'").c_str()); }
+
+    CtlRun ctl(const std::string& args) {
+        const std::string out = dir + "/stdout", err = dir + "/stderr";
+        const std::string cmd =
+            std::string(Z417_BIN_DIR) + "/z417ctl " + args + " >" + out + " 2>" + err;
+        const int status = std::system(cmd.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(out), slurp(err)};
+    }
+    std::string path(const std::string& name) const { return dir + "/" + name; }
+
+    // A settings file with the given record and first-run flag 1.
+    std::string writeConfig(const SettingsRecord& r, const std::string& name = "config.bin") {
+        std::string data(1, '\x01');
+        data.append(reinterpret_cast<const char*>(r.bytes()), sizeof r);
+        spit(path(name), data);
+        return path(name);
+    }
+
+    std::string dir;
+};
+
+SettingsRecord sampleRecord() {
+    SettingsRecord r{};
+    restoreDefaultKeys(r);
+    r.reportRate = 2;
+    r.lightMode = 1;
+    r.lightBrightness = 4;
+    r.keyFunction[0][3] = kFnFireKey;
+    r.fireKeyCode[0][3] = 0x04;
+    r.fireTimes[0][3] = 3;
+    for (int j = 0; j < 8; ++j) {
+        r.dpiLevel[j] = static_cast<uint8_t>(j);
+        r.dpiStageEnabled[j] = j < 4;
+    }
+    return r;
+}
+
+TEST_F(CtlTest, BuildImageMatchesTheBuildStepAndKeepsTheStartBlock) {
+    const SettingsRecord r = sampleRecord();
+    const std::string config = writeConfig(r);
+    ProfileBlock start{};
+    for (size_t i = 0; i < sizeof start; ++i)
+        start.bytes()[i] = static_cast<uint8_t>(i * 31 + 7);
+    start.deviceImage.sensorVariant = 2;
+    spit(path("start.bin"),
+         std::string(reinterpret_cast<const char*>(start.bytes()), sizeof start));
+
+    CtlRun run = ctl("build-image --settings " + config + " --block " + path("start.bin") +
+                     " --out " + path("out.bin"));
+    ASSERT_EQ(run.code, 0) << run.err;
+    ProfileBlock expected = start;
+    writeFixedTables(expected);
+    buildProfileBlock(r, 2, expected); // the start block's variant byte
+    const std::string got = slurp(path("out.bin"));
+    ASSERT_EQ(got.size(), sizeof expected);
+    EXPECT_EQ(0, std::memcmp(got.data(), expected.bytes(), sizeof expected));
+    EXPECT_EQ(static_cast<uint8_t>(got[1]), start.dpiStage);
+
+    // --variant overrides the start block's byte; without a block the start is all zero.
+    run = ctl("build-image --settings " + config + " --variant 1 --out " + path("zero.bin"));
+    ASSERT_EQ(run.code, 0) << run.err;
+    ProfileBlock fromZero{};
+    writeFixedTables(fromZero);
+    buildProfileBlock(r, 1, fromZero);
+    EXPECT_EQ(slurp(path("zero.bin")),
+              std::string(reinterpret_cast<const char*>(fromZero.bytes()), sizeof fromZero));
+}
+
+TEST_F(CtlTest, BadInputGetsOneLineAndNoOutputFile) {
+    spit(path("short.bin"), std::string(219, '\0'));
+    CtlRun run = ctl("build-image --settings " + path("short.bin") + " --out " + path("o.bin"));
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.err.find("219"), std::string::npos) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1);
+    EXPECT_NE(access(path("o.bin").c_str(), F_OK), 0);
+
+    run = ctl("build-image --settings " + path("missing.bin") + " --out " + path("o.bin"));
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.err.find("missing.bin"), std::string::npos);
+
+    const std::string config = writeConfig(sampleRecord());
+    spit(path("block.bin"), std::string(100, 'x'));
+    run = ctl("build-image --settings " + config + " --block " + path("block.bin") + " --out " +
+              path("o.bin"));
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.err.find("100"), std::string::npos);
+    EXPECT_NE(access(path("o.bin").c_str(), F_OK), 0);
+
+    run = ctl("build-image --settings " + config + " --variant 300 --out " + path("o.bin"));
+    EXPECT_EQ(run.code, 1);
+
+    // An output folder that does not exist: no partial file anywhere, exit 1.
+    run = ctl("build-image --settings " + config + " --out " + path("nodir/o.bin"));
+    EXPECT_EQ(run.code, 1);
+
+    // Usage errors: exit 2 with the usage.
+    for (const char* args : {"build-image --settings x --bogus 1 --out y", "frobnicate", "",
+                             "show-settings", "--device"}) {
+        run = ctl(args);
+        EXPECT_EQ(run.code, 2) << args;
+        EXPECT_NE(run.err.find("usage:"), std::string::npos) << args;
+    }
+}
+
+TEST_F(CtlTest, ShowSettingsReadsLikeAPerson) {
+    const std::string config = writeConfig(sampleRecord());
+    CtlRun run = ctl("show-settings " + config);
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_NE(run.out.find("Report rate: 500 Hz"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("  2: 800 DPI, on"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("  5: 2000 DPI, off"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Lighting: Standard, 45%"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("button 4: Fire Key (code 0x04, 3 times)"), std::string::npos);
+    EXPECT_NE(run.out.find("button 6: DPI Switch (DPI Loop)"), std::string::npos);
+
+    run = ctl("show-settings " + config + " --lang CHS --variant 2");
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_NE(run.out.find("标准模式"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("  3: 750 DPI"), std::string::npos) << run.out;
+
+    run = ctl("show-settings " + config + " --json");
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_NE(run.out.find("\"reportRateHz\": 500"), std::string::npos);
+    EXPECT_NE(run.out.find("{\"stage\": 2, \"level\": 1, \"dpi\": \"800\", \"enabled\": true"),
+              std::string::npos)
+        << run.out;
+
+    run = ctl("show-settings " + config + " --lang de");
+    EXPECT_EQ(run.code, 2);
+}
+
+TEST_F(CtlTest, DefaultsToolReproducesTheCommittedFiles) {
+    const std::string gen = std::string(Z417_BIN_DIR) + "/z417-gen-defaults " + dir;
+    ASSERT_EQ(std::system(gen.c_str()), 0);
+    for (const char* name : {"config.bin", "str.ini"}) {
+        const std::string committed = slurp(std::string(Z417_SOURCE_DIR) + "/data/" + name);
+        EXPECT_FALSE(committed.empty()) << name;
+        EXPECT_EQ(slurp(path(name)), committed) << name << " differs: run z417-gen-defaults data";
+    }
+    const std::string config = slurp(path("config.bin"));
+    ASSERT_EQ(config.size(), 220u);
+    EXPECT_EQ(config[0], '\0'); // first start writes the default labels
+}
+
+} // namespace
+} // namespace z417

@@ -1,0 +1,222 @@
+#include "DeviceCommands.h"
+
+#include "device/DeviceLink.h"
+#include "device/SimulatedMouse.h"
+#include "device/TransportFactory.h"
+#include "platform/AtomicFile.h"
+#include "platform/BalloonSocket.h"
+#include "profile/ApplySequence.h"
+#include "profile/SettingsRecord.h"
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+namespace z417 {
+namespace {
+
+// Device failures go to stderr as "CAPTION: TEXT"; the command then ends with 1.
+class StderrSink final : public MessageSink {
+public:
+    explicit StderrSink(FILE* err) : err_(err) {}
+    void messageBox(const std::string& text, const std::string& caption) override {
+        std::fprintf(err_, "%s: %s\n", caption.c_str(), text.c_str());
+        ++count;
+    }
+    int count = 0;
+
+private:
+    FILE* err_;
+};
+
+// One session with the mouse: transport, clock, link and the optional trace file.
+struct Session {
+    std::unique_ptr<Transport> transport;
+    SystemClock clock;
+    std::unique_ptr<StderrSink> sink;
+    std::unique_ptr<DeviceLink> link;
+    FILE* trace = nullptr;
+
+    ~Session() {
+        link.reset();
+        if (trace)
+            std::fclose(trace);
+    }
+};
+
+bool openSession(const GlobalOptions& global, Session& s, FILE* err) {
+    std::string error;
+    s.transport = makeTransport(global.device, error);
+    if (!s.transport) {
+        std::fprintf(err, "z417ctl: %s\n", error.c_str());
+        return false;
+    }
+    s.sink = std::make_unique<StderrSink>(err);
+    s.link = std::make_unique<DeviceLink>(*s.transport, s.clock, *s.sink);
+    if (!global.tracePath.empty()) {
+        s.trace = std::fopen(global.tracePath.c_str(), "w");
+        if (!s.trace) {
+            std::fprintf(err, "z417ctl: %s: %s\n", global.tracePath.c_str(), std::strerror(errno));
+            return false;
+        }
+        FILE* f = s.trace;
+        s.link->setTrace([f](const TraceEntry& e) {
+            std::fprintf(f, "%.3f %s %s", e.ms, e.command ? "cmd" : "data", e.set ? "set" : "get");
+            for (uint8_t b : e.bytes)
+                std::fprintf(f, " %02x", b);
+            std::fputc('\n', f);
+        });
+    }
+    if (!s.link->openMouse()) {
+        if (s.sink->count == 0)
+            std::fprintf(err, "z417ctl: %s\n", s.link->lastError().c_str());
+        return false;
+    }
+    // The mouse always scrambles once it has been connected.
+    s.link->setScramblingOn(true);
+    return true;
+}
+
+int finish(Session& s, bool ok, FILE* err) {
+    if (s.trace && std::fflush(s.trace) != 0) {
+        std::fprintf(err, "z417ctl: trace: %s\n", std::strerror(errno));
+        return 1;
+    }
+    return ok && s.sink->count == 0 ? 0 : 1;
+}
+
+int reportRateHz(uint8_t code) {
+    return code == 1 ? 1000 : code == 2 ? 500 : code == 4 ? 250 : code == 8 ? 125 : 0;
+}
+
+} // namespace
+
+int cmdSimCreate(const std::string& stateFile, const std::map<std::string, std::string>& options,
+                 FILE* out, FILE* err) {
+    SimulatedMouse::Config config;
+    auto byteOption = [&](const char* name, uint8_t& target) {
+        auto it = options.find(name);
+        if (it == options.end())
+            return true;
+        if (!parseByte(it->second, target)) {
+            std::fprintf(err, "z417ctl: %s takes a number from 0 to 255, not '%s'\n", name,
+                         it->second.c_str());
+            return false;
+        }
+        return true;
+    };
+    if (!byteOption("--variant", config.sensorVariant) ||
+        !byteOption("--report-rate", config.reportRate) ||
+        !byteOption("--dpi-stage", config.dpiStage))
+        return 1;
+    if (auto it = options.find("--fault"); it != options.end()) {
+        std::string error;
+        if (!parseSimulatedFault(it->second, config.fault, config.unplugAfter, error)) {
+            std::fprintf(err, "z417ctl: %s\n", error.c_str());
+            return 1;
+        }
+    }
+    std::string error;
+    if (!SimulatedMouse::createStateFile(stateFile, config, error)) {
+        std::fprintf(err, "z417ctl: %s\n", error.c_str());
+        return 1;
+    }
+    std::fprintf(out, "simulated mouse created in %s\n", stateFile.c_str());
+    return 0;
+}
+
+int cmdList(const GlobalOptions& global, FILE* out, FILE* err) {
+    std::string error;
+    std::unique_ptr<Transport> transport = makeTransport(global.device, error);
+    if (!transport) {
+        std::fprintf(err, "z417ctl: %s\n", error.c_str());
+        return 1;
+    }
+    std::vector<HidCollection> collections;
+    if (!transport->enumerate(collections, error)) {
+        std::fprintf(err, "z417ctl: %s\n", error.c_str());
+        return 1;
+    }
+    for (const HidCollection& c : collections) {
+        const bool mouse = c.vendorId == kVendorId && c.productId == kProductId;
+        const char* role = "";
+        if (mouse && c.usagePage == 1 && c.usage == 2 && c.featureReportLength == kDataReportLength)
+            role = " data channel";
+        else if (mouse && c.usagePage == 1 && c.usage == 6 &&
+                 c.featureReportLength == kCommandReportLength)
+            role = " command channel";
+        std::fprintf(out, "%s %04x:%04x usage page 0x%04x usage 0x%04x feature %u%s%s\n",
+                     c.path.c_str(), c.vendorId, c.productId, c.usagePage, c.usage,
+                     c.featureReportLength, mouse ? " [Z417]" : "", role);
+    }
+    if (collections.empty())
+        std::fprintf(out, "no HID collections found\n");
+    return 0;
+}
+
+int cmdStatus(const GlobalOptions& global, FILE* out, FILE* err) {
+    Session s;
+    if (!openSession(global, s, err))
+        return 1;
+    ProfileBlock block{};
+    const bool ok = s.link->GetDPIStage(block);
+    if (ok)
+        std::fprintf(out, "report rate: %d Hz (code %u)\nDPI stage: %u\n",
+                     reportRateHz(block.reportRate), block.reportRate, block.dpiStage);
+    return finish(s, ok, err);
+}
+
+int cmdRead(const GlobalOptions& global, const std::string& outPath, FILE* out, FILE* err) {
+    Session s;
+    if (!openSession(global, s, err))
+        return 1;
+    ProfileBlock block{};
+    if (!s.link->ReadOperation(block))
+        return finish(s, false, err);
+    const std::string bytes(reinterpret_cast<const char*>(block.bytes()), sizeof block);
+    if (int e = writeFileAtomically(outPath, bytes)) {
+        std::fprintf(err, "z417ctl: %s: %s\n", outPath.c_str(), std::strerror(e));
+        return 1;
+    }
+    std::fprintf(out, "read %zu bytes (sensor variant %u) into %s\n", sizeof block,
+                 block.deviceImage.sensorVariant, outPath.c_str());
+    return finish(s, true, err);
+}
+
+int cmdApply(const GlobalOptions& global, const std::string& configPath, FILE* out, FILE* err) {
+    SettingsRecord record{};
+    std::string error;
+    if (!loadConfigFile(configPath, record, error)) {
+        std::fprintf(err, "z417ctl: %s\n", error.c_str());
+        return 1;
+    }
+    Session s;
+    if (!openSession(global, s, err))
+        return 1;
+    // The image starts from what the mouse holds, so its own bytes go back unchanged.
+    ProfileBlock block{};
+    if (!s.link->ReadOperation(block))
+        return finish(s, false, err);
+    uploadSettings(record, block, *s.link);
+    const int rc = finish(s, true, err);
+    if (rc == 0)
+        std::fprintf(out, "applied %s\n", configPath.c_str());
+    return rc;
+}
+
+int cmdBalloon(const std::string& type, const std::string& kind, FILE* err) {
+    int t = 0, k = 0;
+    if (!parseBalloonRequest(type + " " + kind, t, k)) {
+        std::fprintf(err, "z417ctl: balloon takes two whole numbers, not '%s %s'\n", type.c_str(),
+                     kind.c_str());
+        return 1;
+    }
+    std::string error;
+    if (!sendBalloonRequest(t, k, error)) {
+        std::fprintf(err, "z417ctl: %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace z417
