@@ -4,6 +4,7 @@
 #include "platform/UdevMonitor.h"
 #include "platform/qt/BalloonServer.h"
 #include "profile/ApplySequence.h"
+#include "ui/AppIcon.h"
 #include "ui/Layout.h"
 #include "ui/SkinImage.h"
 #include "ui/TextDraw.h"
@@ -28,20 +29,6 @@ public:
     BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
     ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
 };
-
-int toInt(const std::string& text) {
-    // Like _wtoi: optional blanks and sign, then leading digits; anything else gives 0.
-    size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
-        negative = text[i++] == '-';
-    long v = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9' && v < 100000; ++i)
-        v = v * 10 + (text[i] - '0');
-    return static_cast<int>(negative ? -v : v);
-}
 
 } // namespace
 
@@ -74,7 +61,7 @@ COstrelDlg::InitResult COstrelDlg::OnInitDialog() {
     // the mouse: go on as the only instance.
 
     // 2.-4. Icon; tool window without a taskbar entry (set in the constructor).
-    setWindowIcon(QApplication::windowIcon());
+    setWindowIcon(appIcon());
 
     // 5. The notification-area icon.
     setUpTray();
@@ -137,7 +124,7 @@ COstrelDlg::InitResult COstrelDlg::OnInitDialog() {
 }
 
 void COstrelDlg::loadSkin() {
-    skinFolder_ = QString::fromStdString(skinFolder(paths_, skinValues_.path));
+    skinFolder_ = QString::fromStdString(z417::skinFolder(paths_, skinValues_.path));
     backBuffer_ = loadSkinImage(skinPath(layout::images::mainBackground.name));
     if (!backBuffer_.isNull() && backBuffer_.format() != QImage::Format_ARGB32_Premultiplied)
         backBuffer_ = backBuffer_.convertToFormat(QImage::Format_ARGB32_Premultiplied);
@@ -161,7 +148,7 @@ bool COstrelDlg::trayVisible() const {
 
 void COstrelDlg::setUpTray() {
     trayAvailable_ = QSystemTrayIcon::isSystemTrayAvailable();
-    tray_ = new QSystemTrayIcon(QApplication::windowIcon(), this);
+    tray_ = new QSystemTrayIcon(appIcon(), this);
     tray_->setToolTip(QString::fromUtf8(kAppTitle));
     connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
         if (r == QSystemTrayIcon::Trigger)
@@ -171,7 +158,8 @@ void COstrelDlg::setUpTray() {
         else if (r == QSystemTrayIcon::Context)
             onTrayClick(TrayClick::Right);
     });
-    tray_->show();
+    if (trayAvailable_)
+        tray_->show();
     if (env_.listenForBalloons) {
         balloonServer_ = new BalloonServer(this);
         connect(balloonServer_, &BalloonServer::requested, this, &COstrelDlg::onBalloonRequest);

@@ -32,6 +32,7 @@ namespace z417 {
 
 class BalloonServer;
 class UdevMonitor;
+struct DialogEnvironment;
 
 // Message boxes of the core, shown over the main window.
 class WindowMessageSink final : public MessageSink {
@@ -81,6 +82,9 @@ public:
     void onSkinButton();
     void hideWindow(); // to the notification area (minimised where there is none)
 
+    // What a parameter dialog opened over this window gets.
+    DialogEnvironment dialogEnvironment() const;
+
     // State, for the demo and the tests.
     SettingsRecord& record() { return record_; }
     const SettingsRecord& record() const { return record_; }
@@ -102,6 +106,9 @@ public:
     UiServices& services() { return *env_.services; }
     QMenu* trayMenu() const { return trayMenu_; }
     bool exitRequested() const { return exitRequested_; }
+    // The last skins dialog's outcome as "result: ok skinName=... skinPath=... textColor=R,G,B"
+    // or "result: cancel".
+    const QString& lastSkinResult() const { return lastSkinResult_; }
 
 signals:
     // Emitted after a completed exit, before the event loop ends.
@@ -164,6 +171,7 @@ private:
     bool cancelPending_ = false;
     bool exitRequested_ = false;
     bool trayAvailable_ = false;
+    QString lastSkinResult_;
 
     // Child fields of the page (stages 0..7, LED fields 80..82).
     std::array<QPointer<QLabel>, kDpiStageCount> dpiValueFields_{};

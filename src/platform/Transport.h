@@ -17,8 +17,9 @@ struct HidCollection {
     uint16_t productId = 0;
     uint16_t usagePage = 0;
     uint16_t usage = 0;
-    // Largest feature report of the collection in bytes, the report ID byte included when
-    // the collection uses report IDs (0 when it has none), as Windows' HidP_GetCaps reports it.
+    // Largest feature report of the collection in bytes plus one for the report ID byte
+    // (which is 0 for a collection without report IDs); 0 when the collection has no
+    // feature report. This is what Windows' HidP_GetCaps reports.
     uint16_t featureReportLength = 0;
 };
 

@@ -26,13 +26,14 @@ std::vector<std::string> overlapsOutside(const std::vector<Named>& rects, Size w
     std::vector<std::string> faults;
     for (int y = 0; y < window.height; ++y) {
         for (int x = 0; x < window.width; ++x) {
-            std::vector<std::string> hits;
-            for (const auto& n : rects) {
-                if (n.rect.contains(x, y)) {
-                    hits.push_back(n.name);
+            int hits = 0;
+            size_t first = 0, second = 0;
+            for (size_t i = 0; i < rects.size(); ++i) {
+                if (rects[i].rect.contains(x, y)) {
+                    (hits++ == 0 ? first : second) = i;
                 }
             }
-            if (hits.size() < 2) {
+            if (hits < 2) {
                 continue;
             }
             bool ok = false;
@@ -40,8 +41,8 @@ std::vector<std::string> overlapsOutside(const std::vector<Named>& rects, Size w
                 ok = ok || a.contains(x, y);
             }
             if (!ok && faults.size() < 10) {
-                faults.push_back(std::to_string(x) + "," + std::to_string(y) + ": " + hits[0] +
-                                 " / " + hits[1]);
+                faults.push_back(std::to_string(x) + "," + std::to_string(y) + ": " +
+                                 rects[first].name + " / " + rects[second].name);
             }
         }
     }

@@ -5,10 +5,14 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <strings.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace z417 {
 namespace {
@@ -394,6 +398,20 @@ TEST(ProfileFile, AFileThatCannotBeReadIsNotReplaced) {
     EXPECT_EQ(error, EISDIR);
     EXPECT_EQ(writeProfileString(path, "S", "k", "v"), EISDIR);
     EXPECT_TRUE(fs::is_directory(path));
+
+    // A socket: it exists, open() refuses it with ENXIO even for root, and a rename would
+    // replace it, so only the read check keeps it.
+    const std::string socketPath = dir.file("sock.ini");
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ASSERT_GE(fd, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(socketPath.size(), sizeof address.sun_path);
+    std::memcpy(address.sun_path, socketPath.c_str(), socketPath.size() + 1);
+    ASSERT_EQ(bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    EXPECT_EQ(writeProfileString(socketPath, "S", "k", "v"), ENXIO);
+    EXPECT_TRUE(fs::is_socket(socketPath));
+    close(fd);
 }
 
 TEST(ProfileFile, FailedWriteHalfWayLeavesTheOldFileAndReportsTheError) {

@@ -1,0 +1,52 @@
+// The skin button: the skins dialog, and on OK the new skin made current and saved.
+#include "app/COstrelDlg.h"
+#include "dialogs/SkinsDialog.h"
+#include "ui/SkinImage.h"
+
+namespace z417 {
+
+DialogEnvironment COstrelDlg::dialogEnvironment() const {
+    DialogEnvironment d;
+    d.skinFolder = skinFolder_;
+    d.textColour = textColour_;
+    d.languageCode = languageCode_;
+    d.services = env_.services;
+    d.sensorVariant = device_->sensorVariant();
+    d.skinsRoot = QString::fromStdString(paths_.skinsRoot);
+    d.currentSkinName = QString::fromStdString(skinValues_.path);
+    return d;
+}
+
+void COstrelDlg::onSkinButton() {
+    CSkinsDialog dialog(dialogEnvironment(), this);
+    if (dialog.run() != CDialogFrame::kOk) {
+        lastSkinResult_ = QStringLiteral("result: cancel");
+        return;
+    }
+    lastSkinResult_ = QStringLiteral("result: ok skinName=%1 skinPath=%2 textColor=%3,%4,%5")
+                          .arg(dialog.skinName, dialog.skinPath)
+                          .arg(dialog.textColor.red())
+                          .arg(dialog.textColor.green())
+                          .arg(dialog.textColor.blue());
+    // Save skin: the choice becomes current, is written to "str.ini", and the page is
+    // rebuilt from it.
+    skinFolder_ = dialog.skinPath;
+    textColour_ = dialog.textColor;
+    skinValues_.path = dialog.skinName.toStdString();
+    skinValues_.red = textColour_.red();
+    skinValues_.green = textColour_.green();
+    skinValues_.blue = textColour_.blue();
+    saveSkin(paths_.strIni, skinValues_.path, skinValues_.red, skinValues_.green, skinValues_.blue,
+             *sink_);
+    if (pageState_ == 1) {
+        pageState_ = 2;
+        TearDownPageControls();
+        pageState_ = 0;
+        PaintBasicPage();
+    }
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+} // namespace z417

@@ -1,0 +1,303 @@
+// The fire key dialog: the key list and the three numeric fields with their rules.
+#include "DialogTestSupport.h"
+
+#include "assign/KeyTables.h"
+#include "dialogs/FireKeyDialog.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QScrollBar>
+
+namespace z417::test {
+namespace {
+
+namespace fl = layout::fireDialog;
+
+class DialogFireKeyTest : public ::testing::Test {
+protected:
+    QLineEdit* field(int id) { return control<QLineEdit>(dialog.get(), id); }
+    QLineEdit* times() { return field(fl::timesFieldId); }
+    QLineEdit* makeTime() { return field(fl::makeTimeFieldId); }
+    QLineEdit* breakTime() { return field(fl::breakTimeFieldId); }
+
+    // Types into a field as a person does: it gets the focus first.
+    void typeInto(QLineEdit* f, const QString& keys) {
+        ASSERT_NE(f, nullptr);
+        f->setFocus(Qt::MouseFocusReason);
+        QTest::keyClicks(f, keys);
+    }
+    void clearField(QLineEdit* f) {
+        f->setFocus(Qt::MouseFocusReason);
+        f->selectAll();
+        QTest::keyClick(f, Qt::Key_Backspace);
+    }
+    // Moves the focus as a click into another field does.
+    void focusElsewhere(QLineEdit* other) { other->setFocus(Qt::MouseFocusReason); }
+
+    void activate() {
+        dialog->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    }
+
+    TempSkins skins;
+    RecordingServices services;
+    std::unique_ptr<CFireKeyDialog> dialog =
+        std::make_unique<CFireKeyDialog>(environmentFor(skins, services), nullptr);
+};
+
+TEST_F(DialogFireKeyTest, OkAtOnceHandsBackTheDefaults) {
+    QString shown;
+    std::vector<QString> texts;
+    const int result = runScript(*dialog, [&] {
+        shown = control<QLabel>(dialog.get(), fl::dropDown.displayFieldId)->text();
+        for (QLineEdit* f : {times(), makeTime(), breakTime()})
+            texts.push_back(f ? f->text() : QStringLiteral("<none>"));
+        clickIn(dialog.get(), layout::dialog::okButton);
+    });
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(shown, "L-Button");
+    EXPECT_EQ(texts, (std::vector<QString>{"1", "32", "32"}));
+    EXPECT_EQ(dialog->keyIndex, 0);
+    EXPECT_EQ(dialog->keyName, "L-Button");
+    EXPECT_EQ(dialog->times, 1);
+    EXPECT_EQ(dialog->makeTime, 32);
+    EXPECT_EQ(dialog->breakTime, 32);
+}
+
+TEST_F(DialogFireKeyTest, FieldsSitWhereTheLayoutPutsThemAndTakeDigitsOnly) {
+    runScript(*dialog, [&] {
+        activate();
+        EXPECT_EQ(times()->geometry(), QRect(83, 104, 81, 14));
+        EXPECT_EQ(makeTime()->geometry(), QRect(83, 138, 81, 14));
+        EXPECT_EQ(breakTime()->geometry(), QRect(83, 172, 81, 14));
+        EXPECT_FALSE(times()->hasFrame());
+        EXPECT_EQ(times()->alignment(), Qt::AlignCenter);
+        clearField(times());
+        typeInto(times(), "1a-2 x");
+        EXPECT_EQ(times()->text(), "12");
+        EXPECT_EQ(dialog->times, 12);
+    });
+}
+
+TEST_F(DialogFireKeyTest, TimesTakesEveryChangeAndResetsOutOfRangeToOne) {
+    std::vector<int> values;
+    std::vector<QString> texts;
+    const int result = runScript(*dialog, [&] {
+        activate();
+        clearField(times());
+        // Emptying the field gives 0 (repeat until released) without a reset.
+        values.push_back(dialog->times);
+        texts.push_back(times()->text());
+        typeInto(times(), "2");
+        values.push_back(dialog->times);
+        typeInto(times(), "0");
+        values.push_back(dialog->times);
+        texts.push_back(times()->text());
+        // The third digit makes 200: the field is reset to "1" at once.
+        typeInto(times(), "0");
+        values.push_back(dialog->times);
+        texts.push_back(times()->text());
+        clearField(times());
+        typeInto(times(), "127");
+        values.push_back(dialog->times);
+        clearField(times());
+        typeInto(times(), "128");
+        values.push_back(dialog->times);
+        texts.push_back(times()->text());
+        clearField(times());
+        typeInto(times(), "99999999999");
+        values.push_back(dialog->times);
+        clearField(times());
+        typeInto(times(), "0");
+        clickIn(dialog.get(), layout::dialog::okButton);
+    });
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(values, (std::vector<int>{0, 2, 20, 1, 127, 1, 1}));
+    EXPECT_EQ(texts, (std::vector<QString>{"", "20", "1", "1"}));
+    EXPECT_EQ(dialog->times, 0);
+}
+
+TEST_F(DialogFireKeyTest, MakeAndBreakTimeAreCheckedWhenTheFieldLosesTheFocus) {
+    struct Case {
+        const char* typed;
+        const char* shown;
+        int value;
+    };
+    const std::vector<Case> cases = {
+        {"3", "5", 5}, {"300", "5", 5}, {"255", "255", 255}, {"5", "5", 5},
+        {"4", "5", 5}, {"256", "5", 5}, {"", "5", 5},        {"007", "007", 7},
+    };
+    for (const Case& c : cases) {
+        for (bool make : {true, false}) {
+            SCOPED_TRACE(std::string(c.typed) + (make ? " make" : " break"));
+            dialog = std::make_unique<CFireKeyDialog>(environmentFor(skins, services), nullptr);
+            int beforeFocusLoss = -1;
+            QString shown;
+            const int result = runScript(*dialog, [&] {
+                activate();
+                QLineEdit* f = make ? makeTime() : breakTime();
+                clearField(f);
+                typeInto(f, c.typed);
+                beforeFocusLoss = make ? dialog->makeTime : dialog->breakTime;
+                focusElsewhere(times());
+                shown = f->text();
+                clickIn(dialog.get(), layout::dialog::okButton);
+            });
+            EXPECT_EQ(result, 1);
+            EXPECT_EQ(beforeFocusLoss, 32); // not taken while typing
+            EXPECT_EQ(shown, c.shown);
+            EXPECT_EQ(make ? dialog->makeTime : dialog->breakTime, c.value);
+            EXPECT_EQ(make ? dialog->breakTime : dialog->makeTime, 32);
+        }
+    }
+}
+
+TEST_F(DialogFireKeyTest, OkTakesTheFieldThatStillHasTheFocus) {
+    // Ended by the OK button and by Enter while the field is being edited: OK never hands back
+    // a value the field does not show.
+    for (bool byEnter : {false, true}) {
+        SCOPED_TRACE(byEnter ? "Enter" : "OK button");
+        for (const auto& [typed, want] :
+             std::vector<std::pair<QString, int>>{{"3", 5}, {"100", 100}}) {
+            dialog = std::make_unique<CFireKeyDialog>(environmentFor(skins, services), nullptr);
+            QString shownAtEnd;
+            const int result = runScript(*dialog, [&] {
+                activate();
+                clearField(breakTime());
+                typeInto(breakTime(), typed);
+                if (byEnter)
+                    QTest::keyClick(breakTime(), Qt::Key_Return);
+                else
+                    clickIn(dialog.get(), layout::dialog::okButton);
+                shownAtEnd = breakTime()->text();
+            });
+            EXPECT_EQ(result, 1);
+            EXPECT_EQ(dialog->breakTime, want);
+            EXPECT_EQ(shownAtEnd, QString::number(want));
+        }
+    }
+}
+
+TEST_F(DialogFireKeyTest, ChoosingF12HandsBackPosition58) {
+    const int result = runScript(*dialog, [&] {
+        clickIn(dialog.get(), fl::dropDown.selectorArea);
+        QListWidget* list = control<QListWidget>(dialog.get(), fl::dropDown.listId);
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(list->geometry(), QRect(82, 87, 83, 170));
+        ASSERT_EQ(list->count(), 59);
+        for (int i = 0; i < 59; ++i)
+            EXPECT_EQ(list->item(i)->text().toStdString(), fireKeyList()[static_cast<size_t>(i)]);
+        list->scrollToBottom();
+        const QRect f12 = list->visualItemRect(list->item(58));
+        ASSERT_TRUE(list->viewport()->rect().contains(f12.center()));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, f12.center());
+        EXPECT_EQ(control<QLabel>(dialog.get(), fl::dropDown.displayFieldId)->text(), "F12");
+        EXPECT_FALSE(dialog->isListOpen());
+        clickIn(dialog.get(), layout::dialog::okButton);
+    });
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(dialog->keyIndex, 58);
+    EXPECT_EQ(dialog->keyName, "F12");
+    EXPECT_EQ(usageOfFireKeyPosition(static_cast<unsigned>(dialog->keyIndex)), 0x45);
+}
+
+TEST_F(DialogFireKeyTest, FieldsGoWhileTheListIsOpenAndComeBackWithTheirTexts) {
+    std::vector<QString> after;
+    const int result = runScript(*dialog, [&] {
+        activate();
+        clearField(times());
+        typeInto(times(), "12");
+        clearField(makeTime());
+        typeInto(makeTime(), "100");
+        focusElsewhere(breakTime());
+        clearField(breakTime());
+        typeInto(breakTime(), "3"); // still being edited when the list opens
+
+        clickIn(dialog.get(), fl::dropDown.selectorArea);
+        EXPECT_TRUE(dialog->isListOpen());
+        EXPECT_EQ(times(), nullptr);
+        EXPECT_EQ(makeTime(), nullptr);
+        EXPECT_EQ(breakTime(), nullptr);
+
+        // Closed without a choice by a click on the background.
+        clickAt(dialog.get(), QPoint(300, 200));
+        ASSERT_NE(times(), nullptr);
+        for (QLineEdit* f : {times(), makeTime(), breakTime()})
+            after.push_back(f->text());
+
+        // Closed by a choice: the fields come back as well.
+        clickIn(dialog.get(), fl::dropDown.selectorArea);
+        QListWidget* list = dialog->dropDownList();
+        ASSERT_NE(list, nullptr);
+        list->setCurrentRow(5); // "A", as the demo's select does
+        ASSERT_NE(times(), nullptr);
+        for (QLineEdit* f : {times(), makeTime(), breakTime()})
+            after.push_back(f->text());
+        clickIn(dialog.get(), layout::dialog::okButton);
+    });
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(after, (std::vector<QString>{"12", "100", "5", "12", "100", "5"}));
+    EXPECT_EQ(dialog->keyIndex, 5);
+    EXPECT_EQ(dialog->keyName, "A");
+    EXPECT_EQ(dialog->times, 12);
+    EXPECT_EQ(dialog->makeTime, 100);
+    EXPECT_EQ(dialog->breakTime, 5);
+}
+
+TEST_F(DialogFireKeyTest, TheKeyListHasAScrollBarAndFollowsTheWheel) {
+    runScript(*dialog, [&] {
+        clickIn(dialog.get(), fl::dropDown.selectorArea);
+        QListWidget* list = dialog->dropDownList();
+        ASSERT_NE(list, nullptr);
+        EXPECT_TRUE(list->verticalScrollBar()->isVisible());
+        QWheelEvent wheel(QPointF(300, 60), dialog->mapToGlobal(QPointF(300, 60)), QPoint(),
+                          QPoint(0, -240), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(dialog.get(), &wheel);
+        EXPECT_EQ(list->verticalScrollBar()->value(), 3); // one event, three lines
+    });
+}
+
+TEST_F(DialogFireKeyTest, CancelAfterChangesReturnsTwo) {
+    const int result = runScript(*dialog, [&] {
+        clickIn(dialog.get(), fl::dropDown.selectorArea);
+        dialog->dropDownList()->setCurrentRow(58);
+        clickIn(dialog.get(), layout::dialog::closeButton);
+    });
+    EXPECT_EQ(result, 2);
+}
+
+TEST(DialogFireKeyTextTest, LabelsAndNotesArePaintedInTheSkinTextColour) {
+    // A background of one colour: whatever the texts paint differs from it, and only there.
+    TempSkins skins;
+    RecordingServices services;
+    QImage plain(440, 320, QImage::Format_RGB32);
+    plain.fill(QColor(0, 0, 0));
+    ASSERT_TRUE(plain.save(skins.folder() + "/fire-key.png", "PNG"));
+    clearSkinImageCache();
+    for (const std::string language : {"EN", "CHS", "CHT"}) {
+        SCOPED_TRACE(language);
+        DialogEnvironment env = environmentFor(skins, services, language);
+        env.textColour = QColor(255, 0, 0);
+        CFireKeyDialog dialog(env, nullptr);
+        QImage canvas;
+        runScript(dialog, [&] { canvas = dialog.canvas(); });
+        auto inkIn = [&](const layout::Rect& r) {
+            int ink = 0;
+            for (int y = r.top; y < r.bottom; ++y)
+                for (int x = std::max(0, r.left); x < r.right; ++x)
+                    ink += qRed(canvas.pixel(x, y)) > 0 && qGreen(canvas.pixel(x, y)) == 0 ? 1 : 0;
+            return ink;
+        };
+        EXPECT_GT(inkIn(fl::timesLabel.rect), 0);
+        EXPECT_GT(inkIn(fl::makeTimeLabel.rect), 0);
+        EXPECT_GT(inkIn(fl::breakTimeLabel.rect), 0);
+        EXPECT_GT(inkIn({23, 198, 433, 214}), 0);
+        EXPECT_GT(inkIn({23, 224, 433, 240}), 0);
+        // Nothing between the labels and the notes.
+        EXPECT_EQ(inkIn({0, 40, 80, 100}), 0);
+    }
+}
+
+} // namespace
+} // namespace z417::test

@@ -1,0 +1,211 @@
+// The skins dialog: the folders of the skins root, the case-insensitive match of the chosen
+// name, and the colour chooser.
+#include "DialogTestSupport.h"
+
+#include "dialogs/SkinsDialog.h"
+
+#include <QDirIterator>
+#include <QLabel>
+#include <QListWidget>
+
+namespace z417::test {
+namespace {
+
+namespace kl = layout::skinsDialog;
+
+class DialogSkinsTest : public ::testing::Test {
+protected:
+    DialogSkinsTest() {
+        QDir root(skins.root());
+        EXPECT_TRUE(root.mkdir("Blue"));
+        EXPECT_TRUE(root.mkdir(".hidden"));
+        QFile file(skins.root() + "/notes.txt");
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.close();
+        env.textColour = QColor(12, 34, 56);
+    }
+
+    // Opens the list and picks the entry with this text.
+    void choose(const QString& text) {
+        clickIn(&dialog(), kl::dropDown.selectorArea);
+        QListWidget* list = control<QListWidget>(&dialog(), kl::dropDown.listId);
+        ASSERT_NE(list, nullptr);
+        const auto found = list->findItems(text, Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1) << text.toStdString();
+        list->scrollToItem(found.front());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          list->visualItemRect(found.front()).center());
+    }
+
+    CSkinsDialog& dialog() {
+        if (!dialog_)
+            dialog_ = std::make_unique<CSkinsDialog>(env, nullptr);
+        return *dialog_;
+    }
+
+    TempSkins skins;
+    RecordingServices services;
+    DialogEnvironment env = environmentFor(skins, services);
+    std::unique_ptr<CSkinsDialog> dialog_;
+};
+
+TEST_F(DialogSkinsTest, OkAtOnceHandsBackWhatIsInForce) {
+    QString shown;
+    QColor fieldColour;
+    const int result = runScript(dialog(), [&] {
+        shown = control<QLabel>(&dialog(), kl::dropDown.displayFieldId)->text();
+        auto* colourField = control<QLabel>(&dialog(), kl::colourFieldId);
+        ASSERT_NE(colourField, nullptr);
+        EXPECT_EQ(colourField->geometry(), qrectOf(kl::colourField));
+        EXPECT_EQ(colourField->text(), "");
+        fieldColour = colourField->palette().color(QPalette::Window);
+        clickIn(&dialog(), layout::dialog::okButton);
+    });
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(shown, "Default");
+    EXPECT_EQ(fieldColour, QColor(12, 34, 56));
+    EXPECT_EQ(dialog().skinName, "Default");
+    EXPECT_EQ(dialog().skinPath, skins.folder());
+    EXPECT_EQ(dialog().textColor, QColor(12, 34, 56));
+}
+
+TEST_F(DialogSkinsTest, ListsTheFoldersInFileSystemOrderAndNeverAFile) {
+    QStringList items;
+    runScript(dialog(), [&] {
+        clickIn(&dialog(), kl::dropDown.selectorArea);
+        QListWidget* list = control<QListWidget>(&dialog(), kl::dropDown.listId);
+        ASSERT_NE(list, nullptr);
+        for (int i = 0; i < list->count(); ++i)
+            items << list->item(i)->text();
+    });
+    EXPECT_FALSE(items.contains("notes.txt"));
+    EXPECT_FALSE(items.contains("."));
+    EXPECT_FALSE(items.contains(".."));
+    QStringList sorted = items;
+    sorted.sort();
+    EXPECT_EQ(sorted, (QStringList{".hidden", "Blue", "Default"}));
+    // Unsorted: the order in which the directory is read.
+    QStringList readOrder;
+    QDirIterator it(skins.root(), QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    while (it.hasNext()) {
+        it.next();
+        readOrder << it.fileName();
+    }
+    EXPECT_EQ(items, readOrder);
+}
+
+TEST_F(DialogSkinsTest, ChoosingASkinSetsNameAndPath) {
+    QString shown;
+    const int result = runScript(dialog(), [&] {
+        choose("Blue");
+        shown = control<QLabel>(&dialog(), kl::dropDown.displayFieldId)->text();
+        EXPECT_FALSE(dialog().isListOpen());
+        clickIn(&dialog(), layout::dialog::okButton);
+    });
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(shown, "Blue");
+    EXPECT_EQ(dialog().skinName, "Blue");
+    EXPECT_EQ(dialog().skinPath, skins.root() + "/Blue");
+}
+
+TEST_F(DialogSkinsTest, AFolderRenamedInLetterCaseIsStillFound) {
+    runScript(dialog(), [&] {
+        clickIn(&dialog(), kl::dropDown.selectorArea);
+        ASSERT_TRUE(QDir(skins.root()).rename("Blue", "BLUE"));
+        QListWidget* list = dialog().dropDownList();
+        const auto found = list->findItems("Blue", Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          list->visualItemRect(found.front()).center());
+        clickIn(&dialog(), layout::dialog::okButton);
+    });
+    EXPECT_EQ(dialog().skinName, "Blue"); // the name as the list showed it
+    EXPECT_EQ(dialog().skinPath, skins.root() + "/BLUE");
+}
+
+TEST_F(DialogSkinsTest, AFolderDeletedAfterTheListFilledKeepsThePath) {
+    runScript(dialog(), [&] {
+        clickIn(&dialog(), kl::dropDown.selectorArea);
+        ASSERT_TRUE(QDir(skins.root()).rmdir("Blue"));
+        QListWidget* list = dialog().dropDownList();
+        const auto found = list->findItems("Blue", Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          list->visualItemRect(found.front()).center());
+        clickIn(&dialog(), layout::dialog::okButton);
+    });
+    EXPECT_EQ(dialog().skinName, "Blue");
+    EXPECT_EQ(dialog().skinPath, skins.folder());
+}
+
+TEST_F(DialogSkinsTest, TheColourFieldOpensTheChooserWithoutAPresetColour) {
+    services.colourAnswer = QColor(255, 0, 128);
+    QColor fieldColour;
+    const int result = runScript(dialog(), [&] {
+        clickIn(&dialog(), kl::colourField);
+        fieldColour =
+            control<QLabel>(&dialog(), kl::colourFieldId)->palette().color(QPalette::Window);
+        clickIn(&dialog(), layout::dialog::okButton);
+    });
+    EXPECT_EQ(result, 1);
+    ASSERT_EQ(services.colourPresets.size(), 1u);
+    EXPECT_FALSE(services.colourPresets[0].has_value());
+    EXPECT_EQ(services.colourOwners[0], nullptr);
+    EXPECT_EQ(fieldColour, QColor(255, 0, 128));
+    EXPECT_EQ(dialog().textColor, QColor(255, 0, 128));
+    // The other results stay what was in force.
+    EXPECT_EQ(dialog().skinName, "Default");
+    EXPECT_EQ(dialog().skinPath, skins.folder());
+}
+
+TEST_F(DialogSkinsTest, CancellingTheChooserChangesNothing) {
+    services.colourAnswer.reset();
+    runScript(dialog(), [&] {
+        clickIn(&dialog(), kl::colourField);
+        clickIn(&dialog(), layout::dialog::okButton);
+    });
+    EXPECT_EQ(services.colourPresets.size(), 1u);
+    EXPECT_EQ(dialog().textColor, QColor(12, 34, 56));
+}
+
+TEST_F(DialogSkinsTest, CancelAfterPickingAColourReturnsTwo) {
+    services.colourAnswer = QColor(1, 2, 3);
+    const int result = runScript(dialog(), [&] {
+        clickIn(&dialog(), kl::colourField);
+        clickIn(&dialog(), layout::dialog::cancelButton);
+    });
+    EXPECT_EQ(result, 2);
+}
+
+TEST_F(DialogSkinsTest, MissingOrUnsetSkinsRootOpensAnEmptyList) {
+    for (const QString& root : {skins.root() + "/nowhere", QString()}) {
+        env.skinsRoot = root;
+        dialog_.reset();
+        int count = -1;
+        runScript(dialog(), [&] {
+            clickIn(&dialog(), kl::dropDown.selectorArea);
+            count = dialog().dropDownList() ? dialog().dropDownList()->count() : -1;
+            clickIn(&dialog(), layout::dialog::okButton);
+        });
+        EXPECT_EQ(count, 0);
+        EXPECT_TRUE(services.boxes.empty());
+        EXPECT_EQ(dialog().skinPath, skins.folder());
+    }
+}
+
+TEST_F(DialogSkinsTest, MissingBackgroundHandsBackWhatIsInForce) {
+    skins.remove("/skins.png");
+    services.colourAnswer = QColor(9, 9, 9);
+    const int result = runScript(dialog(), [&] {
+        clickIn(&dialog(), kl::colourField); // no colour field on a blank dialog
+        clickIn(&dialog(), layout::dialog::okButton);
+    });
+    EXPECT_EQ(result, 1);
+    EXPECT_TRUE(services.colourPresets.empty());
+    EXPECT_EQ(dialog().skinName, "Default");
+    EXPECT_EQ(dialog().skinPath, skins.folder());
+    EXPECT_EQ(dialog().textColor, QColor(12, 34, 56));
+}
+
+} // namespace
+} // namespace z417::test

@@ -1,0 +1,330 @@
+// The main window against an in-memory simulated mouse: start-up, buttons, the page.
+#include "GuiTestSupport.h"
+
+#include "app/COstrelDlg.h"
+#include "profile/BuildStep.h"
+#include "ui/Layout.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace z417 {
+namespace {
+
+using test::testSkinColour;
+using test::WindowFixture;
+namespace L = layout::main;
+namespace I = layout::images;
+
+QColor pixel(const COstrelDlg& w, int x, int y) {
+    return w.backBuffer().pixelColor(x, y);
+}
+
+QLabel* field(COstrelDlg& w, int id) {
+    return w.findChild<QLabel*>(QStringLiteral("id%1").arg(id));
+}
+
+TEST(MainWindowStartUp, ConnectsLoadsAndBuildsThePage) {
+    WindowFixture f(test::sampleRecord());
+    ASSERT_EQ(f.initResult, COstrelDlg::InitResult::Complete);
+    COstrelDlg& w = *f.window;
+    EXPECT_TRUE(w.device().connected());
+    EXPECT_EQ(w.pageState(), 1);
+    EXPECT_EQ(w.paths().configBin, f.install.file("config.bin"));
+    EXPECT_EQ(w.paths().strIni, f.install.file("str.ini"));
+    EXPECT_EQ(w.skinFolder().toStdString(), f.install.dir.path().toStdString() + "/Skins/Test");
+    EXPECT_EQ(w.textColour(), QColor(200, 201, 202));
+    EXPECT_EQ(0, std::memcmp(&w.record(), &w.savedSettings(), sizeof(SettingsRecord)));
+    // The block was read from the mouse: its own bytes are there.
+    EXPECT_EQ(0, std::memcmp(w.block().deviceImage.bytes(), f.mouse.memory().data(), kImageSize));
+    // The back buffer fixes the window's size.
+    EXPECT_EQ(w.size(), QSize(900, 660));
+    // Stored labels, no first-run rewrite.
+    EXPECT_EQ(w.labels().label[0][0], "Stored One");
+    EXPECT_EQ(w.labels().label[1][0], "Stored B One");
+    EXPECT_TRUE(f.balloons.empty());
+    EXPECT_TRUE(f.services.messages.empty());
+}
+
+TEST(MainWindowStartUp, WithoutTheMouseWarnsAndLeavesThePageUnbuilt) {
+    WindowFixture f(test::sampleRecord(), 1, "EN", /*plugged=*/false);
+    COstrelDlg& w = *f.window;
+    EXPECT_FALSE(w.device().connected());
+    EXPECT_EQ(w.pageState(), 0);
+    ASSERT_EQ(f.balloons.size(), 1u);
+    EXPECT_EQ(f.balloons[0].first, "Warning");
+    EXPECT_EQ(f.balloons[0].second, "The system did not detect the gaming mouse!");
+    // The tray click without the mouse only warns again.
+    w.onTrayClick(COstrelDlg::TrayClick::Left);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(f.balloons.size(), 2u);
+    EXPECT_EQ(w.pageState(), 0);
+}
+
+TEST(MainWindowStartUp, FirstRunWritesTheDefaultLabelsOnceInTheLanguageSection) {
+    WindowFixture f(test::sampleRecord(), /*firstRun=*/0, "CHS");
+    COstrelDlg& w = *f.window;
+    EXPECT_EQ(w.labels().label[0][0], "左键");
+    EXPECT_EQ(w.labels().label[1][5], "DPI Loop");
+    EXPECT_EQ(w.labels().label[0][6], "RGB打开/关闭");
+    const std::string ini = test::readFile(f.install.file("str.ini"));
+    EXPECT_NE(ini.find("[Setting-CHS]"), std::string::npos);
+    EXPECT_NE(ini.find("Item83=按键关闭"), std::string::npos);
+    // The English section is untouched.
+    EXPECT_NE(ini.find("[Setting-EN]\nItem1=Stored One\n"), std::string::npos);
+    // A second page build in the same process does not write again.
+    const std::string before = test::readFile(f.install.file("str.ini"));
+    w.onCancel();
+    w.onTrayClick(COstrelDlg::TrayClick::Left); // tears down and rebuilds the page
+    EXPECT_EQ(test::readFile(f.install.file("str.ini")), before);
+}
+
+TEST(MainWindowStartUp, LanguageFontsAndTextsFollowTheLanCode) {
+    WindowFixture cht(test::sampleRecord(), 1, "CHT");
+    EXPECT_EQ(cht.window->texts().sectionName(), "Setting-CHT");
+    EXPECT_EQ(cht.window->normalFont().families().first(), QStringLiteral("黑体"));
+    EXPECT_EQ(cht.window->normalFont().pixelSize(), 14);
+    WindowFixture lower(test::sampleRecord(), 1, "chs");
+    EXPECT_EQ(lower.window->texts().sectionName(), "Setting-EN");
+    EXPECT_EQ(lower.window->normalFont().families().first(), QStringLiteral("Arial"));
+    // Linux never reports Windows 6.2: Simplified Chinese gets the Song face.
+    WindowFixture chs(test::sampleRecord(), 1, "CHS");
+    EXPECT_EQ(chs.window->normalFont().families().first(), QStringLiteral("宋体"));
+    EXPECT_EQ(chs.window->normalFont().pixelSize(), 13);
+}
+
+TEST(MainWindowButtons, ApplyUploadsSavesAndConfirms) {
+    WindowFixture f(test::sampleRecord());
+    COstrelDlg& w = *f.window;
+    w.record().reportRate = 4;
+    w.record().keyFunction[0][2] = kFnSnipeKey;
+    w.labels().label[0][2] = "Snipe Key";
+    w.onApply();
+    // The mouse holds the built image; its own bytes are as they were.
+    ProfileBlock expected = w.block();
+    EXPECT_EQ(f.mouse.reportRate(), 4);
+    EXPECT_EQ(f.mouse.memory()[0x84], 0x0A);
+    EXPECT_EQ(f.mouse.memory()[0x85], 0x03);
+    EXPECT_EQ(0, std::memcmp(f.mouse.memory().data() + 64, expected.deviceImage.chunk(2),
+                             4 * kChunkSize));
+    EXPECT_EQ(0, std::memcmp(&w.savedSettings(), &w.record(), sizeof(SettingsRecord)));
+    const std::string config = test::readFile(f.install.file("config.bin"));
+    ASSERT_EQ(config.size(), 220u);
+    EXPECT_EQ(config[0], 1);
+    EXPECT_EQ(0, std::memcmp(config.data() + 1, w.record().bytes(), sizeof(SettingsRecord)));
+    EXPECT_NE(test::readFile(f.install.file("str.ini")).find("Item3=Snipe Key"), std::string::npos);
+    EXPECT_TRUE(f.services.messages.empty());
+}
+
+TEST(MainWindowButtons, CancelRestoresTheRecordAndLabelsComeBackFromTheFile) {
+    WindowFixture f(test::sampleRecord());
+    COstrelDlg& w = *f.window;
+    const SettingsRecord before = w.record();
+    w.record().keyFunction[0][1] = kFnKeyOff;
+    w.labels().label[0][0] = "Edited";
+    w.onCancel();
+    EXPECT_EQ(0, std::memcmp(&w.record(), &before, sizeof before));
+    EXPECT_TRUE(w.cancelPending());
+    EXPECT_EQ(w.labels().label[0][0], "Edited"); // until the window comes back
+    w.onTrayClick(COstrelDlg::TrayClick::Left);
+    EXPECT_FALSE(w.cancelPending());
+    EXPECT_EQ(w.labels().label[0][0], "Stored One");
+    EXPECT_EQ(w.pageState(), 1);
+}
+
+TEST(MainWindowButtons, OkAndApplyDoNothingWithoutTheMouse) {
+    WindowFixture f(test::sampleRecord(), 1, "EN", false);
+    COstrelDlg& w = *f.window;
+    const std::string config = test::readFile(f.install.file("config.bin"));
+    w.record().reportRate = 8;
+    w.onApply();
+    w.onOk();
+    EXPECT_EQ(test::readFile(f.install.file("config.bin")), config);
+    EXPECT_NE(w.savedSettings().reportRate, 8);
+}
+
+TEST(MainWindowTray, BalloonTableThroughTheWindow) {
+    WindowFixture f(test::sampleRecord());
+    COstrelDlg& w = *f.window;
+    w.onBalloonRequest(5, 3); // not a report-rate kind
+    EXPECT_TRUE(f.balloons.empty());
+    w.record().dpiLevel[1] = 1;
+    w.onBalloonRequest(7, 2);
+    ASSERT_EQ(f.balloons.size(), 1u);
+    EXPECT_EQ(f.balloons[0].first, "Info");
+    EXPECT_EQ(f.balloons[0].second, "Switch DPI into the second stage 800");
+    w.onBalloonRequest(9, 12);
+    EXPECT_EQ(f.balloons.back().second, "Switch to macro key12");
+}
+
+TEST(MainWindowTray, RightClickOffersExactlyExitAndExitCloses) {
+    WindowFixture f(test::sampleRecord(), 1, "CHT");
+    COstrelDlg& w = *f.window;
+    w.onTrayClick(COstrelDlg::TrayClick::Right);
+    ASSERT_NE(w.trayMenu(), nullptr);
+    ASSERT_EQ(w.trayMenu()->actions().size(), 1);
+    EXPECT_EQ(w.trayMenu()->actions().first()->text(), QStringLiteral("退出"));
+    w.trayMenu()->hide();
+    w.trayMenu()->actions().first()->trigger();
+    EXPECT_TRUE(w.exitRequested());
+    EXPECT_FALSE(w.trayVisible());
+}
+
+TEST(MainWindowDevice, UnplugAndPlugThroughNotifications) {
+    WindowFixture f(test::sampleRecord());
+    COstrelDlg& w = *f.window;
+    f.mouse.unplug();
+    for (int i = 0; i < 4; ++i)
+        w.onDeviceNotification(false, f.mouse.interfaceName(i));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(w.device().connected());
+    ASSERT_FALSE(f.balloons.empty());
+    EXPECT_EQ(f.balloons.back().first, "Warning");
+    f.mouse.plug();
+    for (int i = 0; i < 3; ++i)
+        w.onDeviceNotification(true, f.mouse.interfaceName(i));
+    EXPECT_FALSE(w.device().connected());
+    w.onDeviceNotification(true, f.mouse.interfaceName(3));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(w.device().connected());
+    EXPECT_EQ(f.balloons.back().second, "The system detect the gaming mouse.");
+}
+
+// ---- painting ------------------------------------------------------------------------------
+
+QPoint centre(const layout::Rect& r) {
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+TEST(MainWindowPaint, ReportRateSegmentsFollowTheStoredRate) {
+    struct Case {
+        uint8_t rate;
+        int lit;
+    };
+    for (Case c : {Case{8, 0}, Case{4, 1}, Case{2, 2}, Case{1, 3}, Case{3, 3}, Case{0, 3}}) {
+        SettingsRecord r = test::sampleRecord();
+        r.reportRate = c.rate;
+        WindowFixture f(r);
+        for (int i = 0; i < 4; ++i) {
+            const QPoint p = centre(L::reportRateSegment(i));
+            const char* expect = i == c.lit ? I::reportRateLight.name : I::reportRateDark.name;
+            EXPECT_EQ(pixel(*f.window, p.x(), p.y()), testSkinColour(expect))
+                << "rate " << int(c.rate) << " segment " << i;
+        }
+    }
+}
+
+TEST(MainWindowPaint, KeySetBShowsItsLabelsAndTheOverButton) {
+    SettingsRecord r = test::sampleRecord();
+    r.activeKeySet = 1;
+    WindowFixture f(r);
+    COstrelDlg& w = *f.window;
+    // The key-set buttons: corners are free of text.
+    EXPECT_EQ(pixel(w, L::modeBButton.left + 1, L::modeBButton.top + 1),
+              testSkinColour(I::textButton.over.name));
+    EXPECT_EQ(pixel(w, L::modeAButton.left + 1, L::modeAButton.top + 1),
+              testSkinColour(I::textButton.normal.name));
+    w.ShowKeySet(0);
+    EXPECT_EQ(w.record().activeKeySet, 0);
+    EXPECT_EQ(pixel(w, L::modeAButton.left + 1, L::modeAButton.top + 1),
+              testSkinColour(I::textButton.over.name));
+    EXPECT_EQ(pixel(w, L::modeBButton.left + 1, L::modeBButton.top + 1),
+              testSkinColour(I::textButton.normal.name));
+}
+
+TEST(MainWindowPaint, LightingFieldsByMode) {
+    SettingsRecord r = test::sampleRecord();
+    r.lightMode = 0;
+    {
+        WindowFixture f(r);
+        ASSERT_NE(field(*f.window, 80), nullptr);
+        EXPECT_EQ(field(*f.window, 80)->text(), "Off");
+        ASSERT_NE(field(*f.window, 81), nullptr);
+        EXPECT_EQ(field(*f.window, 81)->text(), "");
+        EXPECT_EQ(field(*f.window, 81)->frameShadow(), QFrame::Sunken);
+        EXPECT_EQ(field(*f.window, 82)->text(), "");
+    }
+    r.lightMode = 7;
+    {
+        WindowFixture f(r);
+        EXPECT_EQ(field(*f.window, 80)->text(), "");
+        EXPECT_EQ(field(*f.window, 81), nullptr);
+        EXPECT_EQ(field(*f.window, 82), nullptr);
+    }
+    r.lightMode = 2;
+    r.breathSpeed = 1;
+    r.breathEffect = 2;
+    {
+        WindowFixture f(r);
+        EXPECT_EQ(field(*f.window, 80)->text(), "Respiration");
+        EXPECT_EQ(field(*f.window, 81)->text(), "7S");
+        EXPECT_EQ(field(*f.window, 82)->text(), "RGB Flash");
+    }
+    r.lightMode = 3;
+    r.neonSpeed = 2;
+    {
+        WindowFixture f(r);
+        EXPECT_EQ(field(*f.window, 81)->text(), "1.5S");
+    }
+}
+
+TEST(MainWindowPaint, DpiFieldsAndSwatches) {
+    SettingsRecord r = test::sampleRecord();
+    r.dpiLevel[2] = 12; // no name in the variant's row
+    WindowFixture f(r);
+    EXPECT_EQ(field(*f.window, 11)->text(), "400");
+    EXPECT_EQ(field(*f.window, 12)->text(), "800");
+    EXPECT_EQ(field(*f.window, 13)->text(), "");
+    QLabel* swatch = field(*f.window, 72);
+    ASSERT_NE(swatch, nullptr);
+    EXPECT_EQ(swatch->palette().color(QPalette::Window), QColor(40, 100, 200));
+}
+
+TEST(MainWindowPaint, WithoutMainPngNothingIsDrawnButTheFieldsExist) {
+    SettingsRecord r = test::sampleRecord();
+    WindowFixture f(r);
+    // Start a second window over a skin without main.png.
+    QFile::remove(f.install.dir.path() + "/Skins/Test/main.png");
+    f.env.instanceName += "-second";
+    COstrelDlg second(f.env);
+    ASSERT_EQ(second.OnInitDialog(), COstrelDlg::InitResult::Complete);
+    EXPECT_TRUE(second.backBuffer().isNull());
+    EXPECT_EQ(second.pageState(), 1);
+    EXPECT_NE(field(second, 11), nullptr);
+    EXPECT_NE(field(second, 80), nullptr);
+}
+
+TEST(MainWindowPaint, PaintBasicPageTwiceBuildsTheFieldsOnce) {
+    WindowFixture f(test::sampleRecord());
+    QLabel* first = field(*f.window, 11);
+    f.window->PaintBasicPage();
+    EXPECT_EQ(field(*f.window, 11), first);
+    EXPECT_EQ(f.window->findChildren<QLabel*>(QStringLiteral("id11")).size(), 1);
+}
+
+TEST(MainWindowClicks, DefaultRestoresKeysAndLabels) {
+    SettingsRecord r = test::sampleRecord();
+    r.keyFunction[1][0] = kFnKeyOff;
+    r.dpiSwitchParam[0][5] = 3;
+    WindowFixture f(r);
+    f.window->dispatchClick(centre(L::defaultButton));
+    EXPECT_EQ(f.window->record().keyFunction[1][0], kFnLeftClick);
+    EXPECT_EQ(f.window->record().dpiSwitchParam[0][5], 5);
+    EXPECT_EQ(f.window->labels().label[0][5], "DPI Loop");
+    EXPECT_EQ(f.window->labels().label[1][0], "Left Click");
+}
+
+TEST(MainWindowClicks, WebLinkOpensTheAddress) {
+    WindowFixture f(test::sampleRecord());
+    f.window->dispatchClick(centre(L::webAddressLine.rect));
+    ASSERT_EQ(f.services.urls.size(), 1u);
+    EXPECT_TRUE(f.services.urls[0].contains(QStringLiteral(".example")));
+}
+
+} // namespace
+} // namespace z417
