@@ -14,10 +14,13 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QListWidget>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QSocketNotifier>
 #include <QSystemTrayIcon>
+#include <QWheelEvent>
 #include <QWindow>
 
 namespace z417 {
@@ -354,6 +357,25 @@ bool COstrelDlg::eventFilter(QObject* watched, QEvent* event) {
         if (hideKey && w->window() == this) {
             hideWindow();
             return true;
+        }
+    }
+    // Pointer moves and the wheel over one of this window's pop-up lists (the list itself or
+    // its viewport): a move makes the item under the pointer current; the wheel scrolls only
+    // the DPI value list, wherever the pointer is in the window.
+    if ((event->type() == QEvent::MouseMove || event->type() == QEvent::Wheel) &&
+        watched->isWidgetType()) {
+        QWidget* w = static_cast<QWidget*>(watched);
+        auto* list = qobject_cast<QListWidget*>(w);
+        if (!list && w->parentWidget())
+            list = qobject_cast<QListWidget*>(w->parentWidget());
+        if (list && list->parentWidget() == this && (w == list || w == list->viewport())) {
+            if (event->type() == QEvent::MouseMove) {
+                const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+                popupListHover(list, w == list ? at : w->mapTo(list, at));
+            } else {
+                wheelEvent(static_cast<QWheelEvent*>(event));
+                return true;
+            }
         }
     }
     return QDialog::eventFilter(watched, event);

@@ -27,6 +27,7 @@ class QListWidget;
 class QMenu;
 class QSocketNotifier;
 class QSystemTrayIcon;
+class QTimer;
 
 namespace z417 {
 
@@ -75,6 +76,49 @@ public:
     // The click dispatcher: a left-button press at a client point.
     void dispatchClick(const QPoint& p);
 
+    // ---- pointer interaction (ui/Hover.cpp) ----
+    // One flag per hoverable control, true while it is drawn in its over look.
+    struct HoverFlags {
+        bool ok = false, apply = false, cancel = false, skin = false, minimise = false,
+             close = false, page = false, defaults = false;
+        std::array<bool, kSlotCount> rows{}; // rows 7 and 8 never become true
+    };
+    const HoverFlags& hoverFlags() const { return hover_; }
+    void onPointerMove(const QPoint& p); // client point of the main window
+    void onHover(const QPoint& p);       // the pointer has rested there
+    // A pointer move over an open pop-up list: the item under it becomes current.
+    void popupListHover(QListWidget* list, const QPoint& pointInList);
+
+    // ---- value controls (ui/ValueControls.cpp) ----
+    void SelectReportRate(int segment);
+    void ToggleDpiValueList(int stage);
+    void onSwatchClick(int stage);
+    void ToggleLightModeList();
+    void ToggleLightParameterList();
+    void ToggleLightEffectList();
+    // The closing sweep of the lighting lists for a click at p.
+    void closeLightListsOutside(const QPoint& p);
+    // A choice notification of list 59 (DPI value), 60, 61 or 62 (lighting).
+    void onValueListChoice(int listId);
+    int selectedDpiStage() const { return selectedDpiStage_; }
+
+    // ---- assignment flow (app/AssignmentFlow.cpp) ----
+    // The closing sweep of the slot lists for a click at p.
+    void closeSlotListsOutside(const QPoint& p);
+    void ToggleSlotList(int slot);
+    // The hovered item of an assignment list decides whether the DPI switch sub-list shows.
+    void UpdateDpiSwitchSubList(QListWidget* slotList, int item);
+    void onSlotListChoice();
+    void onDpiSubListChoice();
+
+    // Pop-up lists: a bordered child list at a layout rectangle, notifying choices (a press
+    // on an item or a double click) through onListNotification. Destroying one goes through
+    // destroyPopupList, which is safe inside the list's own notification.
+    QListWidget* createPopupList(int id, int left, int top, int right, int bottom,
+                                 const QStringList& items);
+    void destroyPopupList(QPointer<QListWidget>& list);
+    void onListNotification(int listId);
+
     // Buttons.
     void onOk();
     void onApply();
@@ -116,6 +160,8 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -172,6 +218,25 @@ private:
     bool exitRequested_ = false;
     bool trayAvailable_ = false;
     QString lastSkinResult_;
+
+    // Pointer interaction.
+    HoverFlags hover_;
+    QTimer* hoverTimer_ = nullptr;
+    QPoint hoverPoint_;
+
+    // Pop-up lists and their open flags.
+    std::array<QPointer<QListWidget>, kSlotCount> slotLists_{}; // ids 41..48
+    std::array<bool, kSlotCount> slotListOpen_{};
+    QPointer<QListWidget> dpiSubList_;   // id 40
+    QPointer<QListWidget> dpiValueList_; // id 59
+    bool dpiValueListOpen_ = false;
+    int selectedDpiStage_ = 0;
+    QPointer<QListWidget> lightModeList_;      // id 60
+    QPointer<QListWidget> lightParameterList_; // id 61
+    QPointer<QListWidget> lightEffectList_;    // id 62
+    bool lightModeListOpen_ = false;
+    bool lightParameterListOpen_ = false;
+    bool lightEffectListOpen_ = false;
 
     // Child fields of the page (stages 0..7, LED fields 80..82).
     std::array<QPointer<QLabel>, kDpiStageCount> dpiValueFields_{};

@@ -2,6 +2,8 @@
 //   z417-demo [--data DIR] [--script FILE]
 // DIR holds what the utility keeps beside its executable ("config.bin", "str.ini", Skins/)
 // and the simulated mouse's state; a missing DIR is made from the installed defaults.
+// --virtual-clock skips the protocol's waits (for tests); --tray starts in the notification
+// area like the utility itself.
 #include "app/COstrelApp.h"
 #include "app/COstrelDlg.h"
 #include "app/DemoData.h"
@@ -15,12 +17,21 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <functional>
 #include <memory>
 
 namespace {
 
+std::string canonicalFolder(const std::string& dir) {
+    std::error_code ec;
+    const auto canonical = std::filesystem::canonical(dir, ec);
+    return ec ? dir : canonical.string();
+}
+
 int usage() {
-    std::fprintf(stderr, "usage: z417-demo [--data DIR] [--script FILE]\n");
+    std::fprintf(stderr,
+                 "usage: z417-demo [--data DIR] [--script FILE] [--virtual-clock] [--tray]\n");
     return 2;
 }
 
@@ -28,9 +39,15 @@ int usage() {
 
 int main(int argc, char** argv) {
     std::string dataDir, scriptPath;
+    bool virtualClock = false;
+    bool trayMode = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        if ((a == "--data" || a == "--script") && i + 1 < argc)
+        if (a == "--virtual-clock")
+            virtualClock = true;
+        else if (a == "--tray")
+            trayMode = true;
+        else if ((a == "--data" || a == "--script") && i + 1 < argc)
             (a == "--data" ? dataDir : scriptPath) = argv[++i];
         else
             return usage();
@@ -74,17 +91,23 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "z417-demo: %s\n", error.c_str());
         return 1;
     }
-    z417::SystemClock clock;
+    // The protocol's waits are real unless a test asks to skip them.
+    z417::SystemClock systemClock;
+    z417::VirtualClock virtualClockInstance;
+    z417::Clock& clock = virtualClock ? static_cast<z417::Clock&>(virtualClockInstance)
+                                      : static_cast<z417::Clock&>(systemClock);
     z417::DemoUiServices services(!script.isEmpty());
     z417::AppEnvironment env;
     env.transport = mouse.get();
     env.clock = &clock;
     env.services = &services;
     env.modulePath = dataDir + "/z417-gaming-mouse";
-    env.showAtStart = true;
+    env.showAtStart = !trayMode;
     env.watchUdev = false;
     env.listenForBalloons = false;
-    env.instanceName = "z417-demo";
+    // One demo per data folder, like one utility per user.
+    env.instanceName =
+        "z417-demo-" + std::to_string(std::hash<std::string>{}(canonicalFolder(dataDir)));
     env.balloonSink = [](const QString& title, const QString& text, int) {
         std::printf("balloon: %s: %s\n", qPrintable(title), qPrintable(text));
         std::fflush(stdout);

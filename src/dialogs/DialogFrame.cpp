@@ -94,8 +94,7 @@ void CDialogFrame::initialiseDialog() {
     okText_ = dialogText::ok.in(language_);
     cancelText_ = dialogText::cancel.in(language_);
     if (spec_.dropDown) {
-        // The display field starts with what entryChosen would show for entry 0; dialogs that
-        // show something else set it in createControls.
+        // Created empty; each dialog gives it its text in createControls.
         displayField_ =
             createDisplayField(spec_.dropDown->displayFieldId, spec_.dropDown->displayField,
                                Qt::AlignLeft | Qt::AlignVCenter, QString());
@@ -133,6 +132,9 @@ void CDialogFrame::applyControlColours(QWidget* control, int id) {
         palette.setColor(role, kControlBackground);
     for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
         palette.setColor(role, Qt::white);
+    // The sunken edge of the display fields: grey above and left, white below and right.
+    palette.setColor(QPalette::Dark, QColor(160, 160, 160));
+    palette.setColor(QPalette::Light, Qt::white);
     if (qobject_cast<QListWidget*>(control)) {
         // The list's border line.
         palette.setColor(QPalette::WindowText, Qt::black);
@@ -167,7 +169,6 @@ void CDialogFrame::drawButton(const layout::Rect& rect, bool over, const QString
 void CDialogFrame::paintFrame() {
     if (canvas_.isNull())
         return;
-    framePainted_ = true;
     const auto& images = layout::images::textButton;
     drawImage(images.normal.name, layout::dialog::okButton.topLeft());
     drawImage(images.normal.name, layout::dialog::cancelButton.topLeft());
@@ -275,6 +276,12 @@ void CDialogFrame::mousePressEvent(QMouseEvent* event) {
     }
 }
 
+void CDialogFrame::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The second click of a double click is not a click for the dialog: a quick double click
+    // on the selector leaves the list open.
+    event->accept();
+}
+
 void CDialogFrame::wheelEvent(QWheelEvent* event) {
     if (spec_.wheelScrollsList && list_) {
         const auto action = event->angleDelta().y() > 0 ? QAbstractSlider::SliderSingleStepSub
@@ -328,6 +335,9 @@ void CDialogFrame::openList() {
     const layout::DropDownGroup& group = *spec_.dropDown;
     listOpening();
     list_ = new QListWidget(this);
+    // The list never takes the keyboard focus: a list view that gets it makes its first entry
+    // current, which would count as a choice.
+    list_->setFocusPolicy(Qt::NoFocus);
     list_->setFrameStyle(QFrame::Box | QFrame::Plain);
     list_->setLineWidth(1);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -339,7 +349,7 @@ void CDialogFrame::openList() {
     list_->setUniformItemSizes(true);
     list_->setTextElideMode(Qt::ElideNone);
     // Rows as tall as the font, like the list boxes of the original windows.
-    const QSize rowSize(0, normalFont_.pixelSize() > 0 ? normalFont_.pixelSize() + 1 : 15);
+    const QSize rowSize(0, normalFont_.pixelSize() > 0 ? normalFont_.pixelSize() : 14);
     for (const QString& entry : listEntries()) {
         auto* item = new QListWidgetItem(entry, list_);
         item->setSizeHint(rowSize);
@@ -347,15 +357,9 @@ void CDialogFrame::openList() {
     setUpControl(list_, group.listId, group.list);
     list_->viewport()->setMouseTracking(true);
     list_->viewport()->installEventFilter(this);
+    // A change of the current entry chooses it, unless the pointer's highlight made it; a
+    // click on an entry chooses it even when the highlight already made it current.
     connect(list_, &QListWidget::currentRowChanged, this, &CDialogFrame::onListRowChanged);
-    connect(list_, &QListWidget::itemPressed, this, [this](QListWidgetItem* item) {
-        if (list_ && sender() == list_)
-            chooseRow(list_->row(item));
-    });
-    connect(list_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
-        if (list_ && sender() == list_)
-            chooseRow(list_->row(item));
-    });
 }
 
 void CDialogFrame::destroyList() {
@@ -393,14 +397,27 @@ void CDialogFrame::chooseRow(int row) {
 }
 
 bool CDialogFrame::eventFilter(QObject* watched, QEvent* event) {
-    if (list_ && watched == list_->viewport() && event->type() == QEvent::MouseMove) {
-        // The entry under the pointer becomes the current one; that chooses nothing.
-        const auto* move = static_cast<QMouseEvent*>(event);
-        QListWidgetItem* item = list_->itemAt(move->position().toPoint());
-        if (item && list_->currentItem() != item) {
-            highlighting_ = true;
-            list_->setCurrentItem(item);
-            highlighting_ = false;
+    if (list_ && watched == list_->viewport()) {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::MouseMove) {
+            // The entry under the pointer becomes the current one; that chooses nothing.
+            const auto* move = static_cast<QMouseEvent*>(event);
+            QListWidgetItem* item = list_->itemAt(move->position().toPoint());
+            if (item && list_->currentItem() != item) {
+                highlighting_ = true;
+                list_->setCurrentItem(item);
+                highlighting_ = false;
+            }
+            // The move belongs to the list; the dialog's hover handling does not see it.
+            event->accept();
+            return true;
+        } else if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
+            const auto* press = static_cast<QMouseEvent*>(event);
+            QListWidgetItem* item = list_->itemAt(press->position().toPoint());
+            if (press->button() == Qt::LeftButton && item) {
+                chooseRow(list_->row(item));
+                return true; // the list is gone
+            }
         }
     }
     return QDialog::eventFilter(watched, event);

@@ -124,6 +124,7 @@ protected:
 
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
@@ -145,7 +146,6 @@ private:
     DialogFrameSpec spec_;
     DialogLanguage language_;
     bool opened_ = false;
-    bool framePainted_ = false;
     QImage canvas_;
     QFont normalFont_;
     QString okText_;

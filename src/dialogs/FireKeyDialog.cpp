@@ -128,10 +128,11 @@ bool CFireKeyDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CFireKeyDialog::commitBeforeOk() {
-    for (Field f : {MakeTimeField, BreakTimeField}) {
-        if (fields_[f] && focusWidget() == fields_[f])
-            commitTimeField(f);
-    }
+    // Both fields, not only the one with the focus: a text put there without the focus (a
+    // paste, a script) would otherwise never be taken. For a field whose value was taken
+    // already this changes nothing.
+    for (Field f : {MakeTimeField, BreakTimeField})
+        commitTimeField(f);
 }
 
 void CFireKeyDialog::listOpening() {

@@ -3,9 +3,9 @@
 //
 // Times takes its value at every change of its text (0..127, anything else resets the field to
 // "1"; an empty field is 0). Make Time and Break Time take theirs when the field loses the
-// focus, and when OK ends the dialog while the field still has it (5..255, anything else resets
-// the field to "5"). The key list covers the three fields while it is open; they are destroyed
-// then and come back with the texts they showed.
+// focus, and when OK ends the dialog (5..255, anything else resets the field to "5"). The key list
+// covers the three fields while it is open; they are destroyed then and come back with the texts
+// they showed.
 #pragma once
 
 #include "dialogs/DialogFrame.h"

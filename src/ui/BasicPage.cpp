@@ -1,6 +1,7 @@
 // The Basic settings page of the main window: full paint, child fields, partial redraws.
 #include "app/COstrelDlg.h"
 #include "assign/DefaultLabels.h"
+#include "assign/FunctionCatalogue.h"
 #include "assign/KeyTables.h"
 #include "assign/LedTexts.h"
 #include "ui/FieldColours.h"
@@ -239,14 +240,61 @@ void COstrelDlg::TearDownPageControls() {
         delete f.data();
     for (auto& f : ledFields_)
         delete f.data();
-    const auto lists = findChildren<QListWidget*>(QString(), Qt::FindDirectChildrenOnly);
-    for (QListWidget* list : lists)
-        delete list;
+    // Every pop-up list goes, and all twelve are closed.
+    for (auto& list : slotLists_)
+        destroyPopupList(list);
+    slotListOpen_.fill(false);
+    destroyPopupList(dpiSubList_);
+    destroyPopupList(dpiValueList_);
+    destroyPopupList(lightModeList_);
+    destroyPopupList(lightParameterList_);
+    destroyPopupList(lightEffectList_);
+    dpiValueListOpen_ = lightModeListOpen_ = lightParameterListOpen_ = lightEffectListOpen_ = false;
+}
+
+QListWidget* COstrelDlg::createPopupList(int id, int left, int top, int right, int bottom,
+                                         const QStringList& items) {
+    auto* list = new QListWidget(this);
+    list->setFrameShape(QFrame::Box);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    list->setFocusPolicy(Qt::NoFocus);
+    list->setGeometry(toQRect(left, top, right, bottom));
+    list->addItems(items);
+    list->setMouseTracking(true);
+    list->viewport()->setMouseTracking(true);
+    setFieldColours(list, id, *this);
+    // A press on an item, or a double click, is the person's choice. Hovering only moves
+    // the current item (with signals blocked), so it never chooses.
+    connect(list, &QListWidget::pressed, this, [this, id] { onListNotification(id); });
+    connect(list, &QListWidget::doubleClicked, this, [this, id] { onListNotification(id); });
+    list->show();
+    list->raise();
+    return list;
+}
+
+void COstrelDlg::destroyPopupList(QPointer<QListWidget>& list) {
+    if (!list)
+        return;
+    // The list may be inside its own notification: hide it now, delete it later.
+    QListWidget* doomed = list.data();
+    list.clear();
+    doomed->hide();
+    doomed->setObjectName(QString()); // no longer found by its identifier
+    doomed->deleteLater();
+}
+
+void COstrelDlg::onListNotification(int listId) {
+    if (listId >= 41 && listId <= 48)
+        onSlotListChoice();
+    else if (listId == layout::main::dpiSwitchSubListId)
+        onDpiSubListChoice();
+    else
+        onValueListChoice(listId);
 }
 
 void COstrelDlg::RedrawAssignmentBoxes() {
-    restoreDefaultKeys(record_);
-    labels_ = defaultAssignmentLabels(texts_);
+    restoreDefaultAssignments(record_, labels_, texts_);
     for (int row = 0; row < L::shownRowCount; ++row)
         drawAssignmentRow(row, false);
     present();
@@ -258,52 +306,6 @@ void COstrelDlg::ShowKeySet(int keySet) {
     for (int row = 0; row < L::shownRowCount; ++row)
         drawAssignmentRow(row, false);
     present();
-}
-
-// ---- click dispatcher -----------------------------------------------------------------------
-
-void COstrelDlg::dispatchClick(const QPoint& p) {
-    const int x = p.x(), y = p.y();
-    // Regions that act and let the testing go on, and those that end it.
-    if (L::okButton.contains(x, y))
-        onOk();
-    if (L::applyButton.contains(x, y))
-        onApply();
-    if (L::skinButton.contains(x, y))
-        onSkinButton();
-    if (L::minimiseButton.contains(x, y)) {
-        hideWindow();
-        return;
-    }
-    if (L::closeButton.contains(x, y)) {
-        exitProgram();
-        return;
-    }
-    if (L::pageButton.contains(x, y)) {
-        PaintBasicPage();
-        return;
-    }
-    if (L::cancelButton.contains(x, y))
-        onCancel();
-    if (L::webAddressLine.rect.contains(x, y)) {
-        env_.services->openUrl(qs(texts_.slot(53)));
-        return;
-    }
-    if (pageState_ == 1) {
-        if (L::modeAButton.contains(x, y)) {
-            ShowKeySet(0);
-            return;
-        }
-        if (L::modeBButton.contains(x, y)) {
-            ShowKeySet(1);
-            return;
-        }
-        if (L::defaultButton.contains(x, y)) {
-            RedrawAssignmentBoxes();
-            return;
-        }
-    }
-    startWindowDrag();
 }
 
 } // namespace z417

@@ -155,28 +155,49 @@ TEST_F(DialogFireKeyTest, MakeAndBreakTimeAreCheckedWhenTheFieldLosesTheFocus) {
 
 TEST_F(DialogFireKeyTest, OkTakesTheFieldThatStillHasTheFocus) {
     // Ended by the OK button and by Enter while the field is being edited: OK never hands back
-    // a value the field does not show.
-    for (bool byEnter : {false, true}) {
-        SCOPED_TRACE(byEnter ? "Enter" : "OK button");
-        for (const auto& [typed, want] :
-             std::vector<std::pair<QString, int>>{{"3", 5}, {"100", 100}}) {
-            dialog = std::make_unique<CFireKeyDialog>(environmentFor(skins, services), nullptr);
-            QString shownAtEnd;
-            const int result = runScript(*dialog, [&] {
-                activate();
-                clearField(breakTime());
-                typeInto(breakTime(), typed);
-                if (byEnter)
-                    QTest::keyClick(breakTime(), Qt::Key_Return);
-                else
-                    clickIn(dialog.get(), layout::dialog::okButton);
-                shownAtEnd = breakTime()->text();
-            });
-            EXPECT_EQ(result, 1);
-            EXPECT_EQ(dialog->breakTime, want);
-            EXPECT_EQ(shownAtEnd, QString::number(want));
+    // a value the field does not show. In an inactive window hiding the dialog moves no focus,
+    // so nothing but OK itself takes the field.
+    for (bool active : {true, false}) {
+        for (bool byEnter : {false, true}) {
+            SCOPED_TRACE(std::string(byEnter ? "Enter" : "OK button") +
+                         (active ? "" : ", inactive"));
+            for (const auto& [typed, want] :
+                 std::vector<std::pair<QString, int>>{{"3", 5}, {"100", 100}}) {
+                dialog = std::make_unique<CFireKeyDialog>(environmentFor(skins, services), nullptr);
+                QString shownAtEnd;
+                int beforeEnd = -1;
+                const int result = runScript(*dialog, [&] {
+                    if (active)
+                        activate();
+                    clearField(breakTime());
+                    typeInto(breakTime(), typed);
+                    ASSERT_EQ(dialog->focusWidget(), breakTime());
+                    beforeEnd = dialog->breakTime;
+                    if (byEnter)
+                        QTest::keyClick(breakTime(), Qt::Key_Return);
+                    else
+                        clickIn(dialog.get(), layout::dialog::okButton);
+                    shownAtEnd = breakTime()->text();
+                });
+                EXPECT_EQ(result, 1);
+                EXPECT_EQ(beforeEnd, 32);
+                EXPECT_EQ(dialog->breakTime, want);
+                EXPECT_EQ(shownAtEnd, QString::number(want));
+            }
         }
     }
+}
+
+TEST_F(DialogFireKeyTest, OkTakesTextsPutIntoTheFieldsWithoutTheFocus) {
+    // As the demo's "text" command or a middle-click paste does it.
+    const int result = runScript(*dialog, [&] {
+        makeTime()->setText("300");
+        breakTime()->setText("77");
+        clickIn(dialog.get(), layout::dialog::okButton);
+    });
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(dialog->makeTime, 5);
+    EXPECT_EQ(dialog->breakTime, 77);
 }
 
 TEST_F(DialogFireKeyTest, ChoosingF12HandsBackPosition58) {

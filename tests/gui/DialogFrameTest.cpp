@@ -219,7 +219,7 @@ TEST_F(DialogFrameTest, MissingButtonImagesAreReportedAtEveryAttempt) {
         CSnipeDialog dialog(environmentFor(own, boxes), nullptr);
         std::vector<int> counts;
         const int result = runScript(dialog, [&] {
-            QTest::mouseMove(&dialog, centreOf(dl::okButton));
+            pointAt(&dialog, centreOf(dl::okButton));
             waitUntil([&] { return boxes.countBoxes(loadFailed) == 1; });
             counts.push_back(boxes.countBoxes(loadFailed));
             QTest::mouseMove(&dialog, QPoint(20, 200));
@@ -256,7 +256,7 @@ TEST_F(DialogFrameTest, HoverLooksFollowThePointerAcrossTheButtons) {
     runScript(dialog, [&] {
         const QImage& canvas = dialog.canvas();
         QRgb wantOk = afterDrawing(canvas, over, dl::okButton, okProbe);
-        QTest::mouseMove(&dialog, centreOf(dl::okButton));
+        pointAt(&dialog, centreOf(dl::okButton));
         EXPECT_TRUE(waitUntil([&] { return dialog.okHovered(); }));
         EXPECT_EQ(canvas.pixel(okProbe), wantOk);
 
@@ -318,11 +318,20 @@ TEST_F(DialogFrameTest, DropDownOpensClosesAndChooses) {
         ASSERT_NE(list, nullptr);
         EXPECT_EQ(list->geometry(), QRect(42, 146, 109, 120));
         EXPECT_EQ(list->count(), 8);
+        // All eight entries fit.
+        EXPECT_LE(list->visualItemRect(list->item(7)).bottom(), list->viewport()->height());
 
         // A second click on the selector closes it without a choice.
         clickAt(&dialog, QPoint(g.selectorArea.right - 2, g.selectorArea.top + 3));
         EXPECT_FALSE(dialog.isListOpen());
         EXPECT_EQ(control<QListWidget>(&dialog, g.listId), nullptr);
+
+        // A double click opens it once: its second click does not count.
+        clickIn(&dialog, g.selectorArea);
+        QTest::mouseDClick(&dialog, Qt::LeftButton, Qt::NoModifier, centreOf(g.selectorArea));
+        EXPECT_TRUE(dialog.isListOpen());
+        clickIn(&dialog, g.selectorArea);
+        EXPECT_FALSE(dialog.isListOpen());
 
         // A click on the background closes it as well.
         clickIn(&dialog, g.selectorArea);
@@ -340,13 +349,14 @@ TEST_F(DialogFrameTest, DropDownOpensClosesAndChooses) {
 
         // The pointer over an entry highlights it without choosing it.
         const QRect undoRect = list->visualItemRect(list->item(7));
-        QTest::mouseMove(list->viewport(), undoRect.center());
+        pointAt(list->viewport(), undoRect.center());
         EXPECT_EQ(list->currentRow(), 7);
         EXPECT_TRUE(dialog.isListOpen());
         EXPECT_EQ(dialog.choiceIndex, 0);
 
         // A click on it chooses it.
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, undoRect.center());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          list->visualItemRect(list->item(7)).center());
         EXPECT_FALSE(dialog.isListOpen());
         EXPECT_EQ(field->text(), "Undo");
         EXPECT_EQ(dialog.choiceIndex, 7);

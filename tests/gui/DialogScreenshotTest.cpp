@@ -11,6 +11,7 @@
 #include "dialogs/WindowsDialog.h"
 
 #include <QKeyEvent>
+#include <QListWidget>
 
 #include <cstdlib>
 #include <memory>
@@ -63,14 +64,14 @@ TEST(DialogScreenshotTest, EveryDialogInEnglishAndSimplifiedChinese) {
                 QImage closed = dialog->grab().toImage();
                 EXPECT_EQ(closed.size(), dialog->canvas().size());
                 EXPECT_TRUE(closed.save(base + ".png"));
-                QTest::mouseMove(dialog.get(), centreOf(layout::dialog::okButton));
+                pointAt(dialog.get(), centreOf(layout::dialog::okButton));
                 waitUntil([&] { return dialog->okHovered(); });
                 if (shot.dropDown) {
                     clickIn(dialog.get(), shot.dropDown->selectorArea);
                     QListWidget* list = dialog->dropDownList();
                     if (list && list->count() > 2) {
                         const QRect r = list->visualItemRect(list->item(2));
-                        QTest::mouseMove(list->viewport(), r.center());
+                        pointAt(list->viewport(), r.center());
                     }
                 }
                 EXPECT_TRUE(dialog->grab().toImage().save(base + "-open.png"));

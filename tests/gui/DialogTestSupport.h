@@ -144,6 +144,13 @@ inline void clickIn(QWidget* widget, const layout::Rect& rect) {
     clickAt(widget, centreOf(rect));
 }
 
+// Moves the pointer onto a point of the widget. The pointer first goes to the widget's corner:
+// a pointer that is already at the point (left there by an earlier window) would not move.
+inline void pointAt(QWidget* widget, QPoint point) {
+    QTest::mouseMove(widget, QPoint(0, 0));
+    QTest::mouseMove(widget, point);
+}
+
 // Waits for events (such as the 10 ms hover rest) until the condition holds; false when it
 // never does.
 inline bool waitUntil(const std::function<bool()>& condition) {

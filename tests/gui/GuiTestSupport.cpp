@@ -97,3 +97,42 @@ WindowFixture::~WindowFixture() {
 }
 
 } // namespace z417::test
+
+#include <QProcess>
+#include <QProcessEnvironment>
+
+namespace z417::test {
+
+DemoRun runDemo(const QString& dataDir, const QString& script) {
+    const QString scriptPath = dataDir + QStringLiteral(".script");
+    QFile f(scriptPath);
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        f.write(script.toUtf8());
+    f.close();
+    QProcess demo;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // A runtime folder of its own, so that demos running side by side never meet.
+    const QString runtime = dataDir + QStringLiteral(".runtime");
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    demo.setProcessEnvironment(env);
+    demo.setProcessChannelMode(QProcess::MergedChannels);
+    demo.start(QStringLiteral(Z417_BIN_DIR "/z417-demo"),
+               {QStringLiteral("--data"), dataDir, QStringLiteral("--script"), scriptPath,
+                QStringLiteral("--virtual-clock")});
+    DemoRun run;
+    if (!demo.waitForFinished(120000)) {
+        demo.kill();
+        demo.waitForFinished();
+        run.output = QStringLiteral("demo did not finish");
+        return run;
+    }
+    run.exitCode = demo.exitStatus() == QProcess::NormalExit ? demo.exitCode() : -1;
+    run.output = QString::fromUtf8(demo.readAll());
+    return run;
+}
+
+} // namespace z417::test

@@ -83,3 +83,14 @@ SettingsRecord sampleRecord();
 std::string readFile(const std::string& path);
 
 } // namespace z417::test
+
+namespace z417::test {
+
+struct DemoRun {
+    int exitCode = -1;
+    QString output;
+};
+// Runs the built demo headless on a data folder with a script (lines joined by '\n').
+DemoRun runDemo(const QString& dataDir, const QString& script);
+
+} // namespace z417::test

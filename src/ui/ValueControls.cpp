@@ -1,0 +1,267 @@
+// Value controls of the Basic page: the report-rate segments, the DPI stage value fields with
+// their list, the stage colour swatches, and the three lighting fields with their lists. Each
+// writes the settings record directly; nothing reaches the mouse before OK or Apply.
+//
+// Every list has an "open" flag beside its window. For the Parameter and Effect fields the flag
+// toggles on every click even in a mode that shows no list, so in such a mode every second
+// click only closes again what was never shown.
+#include "app/COstrelDlg.h"
+#include "assign/KeyTables.h"
+#include "assign/LedTexts.h"
+#include "profile/DpiCodes.h"
+#include "ui/FieldColours.h"
+#include "ui/Layout.h"
+
+#include <QLabel>
+#include <QListWidget>
+
+#include <algorithm>
+
+namespace z417 {
+namespace {
+
+namespace L = layout::main;
+namespace I = layout::images;
+
+// Stored reportRate (polling interval in ms) of each segment, 125 Hz to 1000 Hz.
+constexpr uint8_t kRateCodes[L::reportRateSegmentCount] = {8, 4, 2, 1};
+
+// The segment that shows a stored rate; values other than 8, 4, 2, 1 count as 1000 Hz.
+int segmentOfRate(uint8_t reportRate) {
+    for (int i = 0; i < L::reportRateSegmentCount; ++i)
+        if (kRateCodes[i] == reportRate)
+            return i;
+    return L::reportRateSegmentCount - 1;
+}
+
+QStringList toList(const std::vector<std::string>& texts) {
+    QStringList out;
+    for (const std::string& t : texts)
+        out << QString::fromStdString(t);
+    return out;
+}
+
+// The levels a stage can take with this sensor: the variant's names, cut to the levels it has
+// a DPI code for, so the list offers nothing the mouse cannot be set to.
+QStringList dpiValueItems(uint8_t sensorVariant) {
+    const std::vector<std::string>& row = dpiLabelRow(sensorVariant);
+    const auto count =
+        std::min(row.size(), static_cast<size_t>(std::max(0, dpiCodeCount(sensorVariant))));
+    return toList(std::vector<std::string>(row.begin(), row.begin() + static_cast<long>(count)));
+}
+
+void setText(const QPointer<QLabel>& field, const QString& text) {
+    if (field)
+        field->setText(text); // repaints itself
+}
+
+// A click at p closes a lighting list (and clears its flag) unless it lands in the list or in
+// its field. A flag set without a list (modes without one) is cleared the same way.
+void closeIfOutside(COstrelDlg& window, QPointer<QListWidget>& list, bool& open,
+                    const layout::Rect& field, const QPoint& p) {
+    if (field.contains(p.x(), p.y()))
+        return;
+    if (list && list->geometry().contains(p))
+        return;
+    window.destroyPopupList(list);
+    open = false;
+}
+
+} // namespace
+
+// ---- report rate ----------------------------------------------------------------------------
+
+void COstrelDlg::SelectReportRate(int segment) {
+    if (segment < 0 || segment >= L::reportRateSegmentCount)
+        return;
+    const int previous = segmentOfRate(record_.reportRate);
+    if (previous != segment) {
+        const layout::Rect on = L::reportRateSegment(segment);
+        const layout::Rect off = L::reportRateSegment(previous);
+        drawImage(I::reportRateLight.name, on.left, on.top);
+        drawImage(I::reportRateDark.name, off.left, off.top);
+    }
+    record_.reportRate = kRateCodes[segment];
+    present();
+}
+
+// ---- DPI stages -----------------------------------------------------------------------------
+
+void COstrelDlg::ToggleDpiValueList(int stage) {
+    if (stage < 0 || stage >= L::dpiStageShownCount)
+        return;
+    selectedDpiStage_ = stage;
+    // An open list closes on a click on any stage's field.
+    if (dpiValueListOpen_) {
+        destroyPopupList(dpiValueList_);
+        dpiValueListOpen_ = false;
+        return;
+    }
+    if (!dpiValueList_) {
+        const layout::Rect r = L::dpiValueList(stage);
+        dpiValueList_ = createPopupList(L::dpiValueListId, r.left, r.top, r.right, r.bottom,
+                                        dpiValueItems(device_->sensorVariant()));
+    }
+    dpiValueListOpen_ = true;
+}
+
+void COstrelDlg::onSwatchClick(int stage) {
+    if (stage < 0 || stage >= L::dpiStageShownCount)
+        return;
+    if (record_.dpiStageEnabled[stage] != 1)
+        return;
+    const std::optional<QColor> chosen = env_.services->chooseColor(this, QColor(Qt::black));
+    if (!chosen)
+        return;
+    record_.dpiColor[stage][0] = static_cast<uint8_t>(chosen->red());
+    record_.dpiColor[stage][1] = static_cast<uint8_t>(chosen->green());
+    record_.dpiColor[stage][2] = static_cast<uint8_t>(chosen->blue());
+    if (QLabel* swatch = dpiSwatches_[static_cast<size_t>(stage)]) {
+        setFieldColours(swatch, L::dpiColourSwatchId(stage), *this);
+        swatch->update();
+    }
+}
+
+// ---- lighting -------------------------------------------------------------------------------
+
+void COstrelDlg::ToggleLightModeList() {
+    if (lightModeListOpen_) {
+        destroyPopupList(lightModeList_);
+        lightModeListOpen_ = false;
+        return;
+    }
+    if (!lightModeList_) {
+        // "Neon" is shown when stored but not offered.
+        QStringList modes;
+        for (int m = 0; m < 3; ++m)
+            modes << QString::fromStdString(texts_.slot(kLightModeSlot0 + m));
+        const layout::Rect& r = L::ledModeList;
+        lightModeList_ = createPopupList(L::ledModeListId, r.left, r.top, r.right, r.bottom, modes);
+    }
+    lightModeListOpen_ = true;
+}
+
+void COstrelDlg::ToggleLightParameterList() {
+    if (lightParameterListOpen_) {
+        destroyPopupList(lightParameterList_);
+        lightParameterListOpen_ = false;
+        return;
+    }
+    if (!lightParameterList_) {
+        if (record_.lightMode == 1) {
+            const layout::Rect& r = L::ledParameterListBrightness;
+            lightParameterList_ = createPopupList(L::ledParameterListId, r.left, r.top, r.right,
+                                                  r.bottom, toList(brightnessTexts()));
+        } else if (record_.lightMode == 2) {
+            const layout::Rect& r = L::ledParameterListSpeed;
+            lightParameterList_ = createPopupList(L::ledParameterListId, r.left, r.top, r.right,
+                                                  r.bottom, toList(breathSpeedTexts()));
+        }
+    }
+    lightParameterListOpen_ = true;
+}
+
+void COstrelDlg::ToggleLightEffectList() {
+    if (lightEffectListOpen_) {
+        destroyPopupList(lightEffectList_);
+        lightEffectListOpen_ = false;
+        return;
+    }
+    if (!lightEffectList_) {
+        const QString effect = QString::fromStdString(texts_.slot(kEffectSlot0 + 1));
+        if (record_.lightMode == 1) {
+            // Standard mode has one effect: it is shown, not offered.
+            setText(ledFields_[2], effect);
+        } else if (record_.lightMode == 2) {
+            const layout::Rect& r = L::ledEffectList;
+            lightEffectList_ =
+                createPopupList(L::ledEffectListId, r.left, r.top, r.right, r.bottom,
+                                {effect, QString::fromStdString(texts_.slot(kEffectSlot0 + 2))});
+        }
+    }
+    lightEffectListOpen_ = true;
+}
+
+void COstrelDlg::closeLightListsOutside(const QPoint& p) {
+    closeIfOutside(*this, lightModeList_, lightModeListOpen_, L::lightModeClickArea, p);
+    closeIfOutside(*this, lightParameterList_, lightParameterListOpen_, L::lightParameterClickArea,
+                   p);
+    closeIfOutside(*this, lightEffectList_, lightEffectListOpen_, L::lightEffectClickArea, p);
+}
+
+// ---- choices --------------------------------------------------------------------------------
+
+void COstrelDlg::onValueListChoice(int listId) {
+    QPointer<QListWidget>* list = nullptr;
+    bool* open = nullptr;
+    switch (listId) {
+    case L::dpiValueListId:
+        list = &dpiValueList_;
+        open = &dpiValueListOpen_;
+        break;
+    case L::ledModeListId:
+        list = &lightModeList_;
+        open = &lightModeListOpen_;
+        break;
+    case L::ledParameterListId:
+        list = &lightParameterList_;
+        open = &lightParameterListOpen_;
+        break;
+    case L::ledEffectListId:
+        list = &lightEffectList_;
+        open = &lightEffectListOpen_;
+        break;
+    default:
+        return;
+    }
+    if (!*list)
+        return;
+    const int index = (*list)->currentRow();
+    if (index < 0)
+        return; // nothing chosen: the list stays open
+    const QString text = (*list)->item(index)->text();
+    const auto value = static_cast<uint8_t>(index);
+
+    switch (listId) {
+    case L::dpiValueListId:
+        record_.dpiLevel[selectedDpiStage_] = value;
+        setText(dpiValueFields_[static_cast<size_t>(selectedDpiStage_)], text);
+        break;
+    case L::ledModeListId: {
+        record_.lightMode = value;
+        setText(ledFields_[0], text);
+        const QString effect = QString::fromStdString(texts_.slot(kEffectSlot0 + 1));
+        if (value == 0) {
+            setText(ledFields_[1], QString());
+            setText(ledFields_[2], QString());
+        } else if (value == 1) {
+            setText(ledFields_[1],
+                    QString::fromStdString(textAt(brightnessTexts(), record_.lightBrightness)));
+            setText(ledFields_[2], effect);
+        } else if (value == 2) {
+            setText(ledFields_[1],
+                    QString::fromStdString(textAt(breathSpeedTexts(), record_.breathSpeed)));
+            setText(ledFields_[2], effect);
+        }
+        break;
+    }
+    case L::ledParameterListId:
+        if (record_.lightMode == 1)
+            record_.lightBrightness = value;
+        else if (record_.lightMode == 2)
+            record_.breathSpeed = value;
+        setText(ledFields_[1], text);
+        break;
+    case L::ledEffectListId:
+        if (record_.lightMode == 2)
+            record_.breathEffect = static_cast<uint8_t>(value + 1);
+        setText(ledFields_[2], text);
+        break;
+    default:
+        break;
+    }
+    destroyPopupList(*list);
+    *open = false;
+}
+
+} // namespace z417

@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# The utility in a real X session with a real notification area: a click on its tray icon
+# shows the window, Escape hides it, and the tray menu's only item ends the process with 0.
+# Usage: tray_e2e.sh BIN_DIR
+set -euo pipefail
+BIN=$1
+for tool in Xvfb trayer xdotool; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+
+WORK=$(mktemp -d)
+export XDG_RUNTIME_DIR=$WORK/runtime
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+DISPLAY_NUMBER=$((100 + RANDOM % 400))
+export DISPLAY=:$DISPLAY_NUMBER
+unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+pids=()
+cleanup() {
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+trayer --edge bottom --align right --widthtype pixel --width 120 --height 32 \
+    --SetDockType true --transparent false >/dev/null 2>&1 &
+pids+=($!)
+sleep 1
+
+"$BIN/z417-demo" --tray --data "$WORK/data" >"$WORK/demo.log" 2>&1 &
+demo=$!
+pids+=($demo)
+
+# The main window among the windows of the class (the tray icon's own window has it too).
+visible() {
+    for w in $(xdotool search --onlyvisible --class Z417GMClass 2>/dev/null); do
+        eval "$(xdotool getwindowgeometry --shell "$w")"
+        [ "$WIDTH" -gt 100 ] && { echo "$w"; return; }
+    done
+    true
+}
+
+# The icon is embedded in the tray: the small window of the class. Click its middle.
+icon=""
+for _ in $(seq 100); do
+    for w in $(xdotool search --onlyvisible --class Z417GMClass 2>/dev/null); do
+        eval "$(xdotool getwindowgeometry --shell "$w")"
+        if [ "$WIDTH" -le 100 ]; then icon="$((X + WIDTH / 2)) $((Y + HEIGHT / 2))"; fi
+    done
+    [ -n "$icon" ] && break
+    sleep 0.1
+done
+[ -n "$icon" ] || { echo "FAIL: no icon in the notification area"; cat "$WORK/demo.log"; exit 1; }
+[ -z "$(visible)" ] || { echo "FAIL: the window is shown at start"; exit 1; }
+read -r IX IY <<<"$icon"
+sleep 1 # the demo connects to its mouse at start
+xdotool mousemove "$IX" "$IY" click 1
+win=""
+for _ in $(seq 50); do win=$(visible); [ -n "$win" ] && break; sleep 0.1; done
+[ -n "$win" ] || { echo "FAIL: a click on the tray icon did not show the window"; cat "$WORK/demo.log"; exit 1; }
+echo "window shown: $win"
+
+# No window manager runs here: give the window the keyboard focus directly, then press
+# Escape as a keyboard would.
+eval "$(xdotool getwindowgeometry --shell "$win")"
+xdotool mousemove $((X + 450)) $((Y + 120))
+xdotool windowfocus --sync "$win" 2>/dev/null || true
+sleep 0.3
+xdotool key Escape
+for _ in $(seq 50); do [ -z "$(visible)" ] && break; sleep 0.1; done
+[ -z "$(visible)" ] || { echo "FAIL: Escape did not hide the window"; exit 1; }
+echo "Escape hid the window"
+
+xdotool mousemove "$IX" "$IY" click 3
+sleep 0.5
+xdotool key Down Return
+for _ in $(seq 100); do kill -0 "$demo" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$demo" 2>/dev/null; then
+    echo "FAIL: Exit in the tray menu did not end the process"
+    exit 1
+fi
+wait "$demo" && code=0 || code=$?
+[ "$code" -eq 0 ] || { echo "FAIL: the process ended with $code"; exit 1; }
+echo "PASS: tray icon, Escape and Exit"

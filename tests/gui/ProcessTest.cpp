@@ -1,0 +1,155 @@
+// The utility as a process: the single-instance rule and the balloon socket.
+#include "GuiTestSupport.h"
+
+#include "platform/BalloonSocket.h"
+#include "platform/qt/BalloonServer.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace z417 {
+namespace {
+
+// Points XDG_RUNTIME_DIR at a fresh folder for the test's life.
+class RuntimeFolder {
+public:
+    RuntimeFolder() : old_(qgetenv("XDG_RUNTIME_DIR")) {
+        qputenv("XDG_RUNTIME_DIR", dir_.path().toLocal8Bit());
+    }
+    ~RuntimeFolder() { qputenv("XDG_RUNTIME_DIR", old_); }
+    QString path() const { return dir_.path(); }
+
+private:
+    QTemporaryDir dir_;
+    QByteArray old_;
+};
+
+TEST(SingleInstance, ASecondProcessEndsAtOnceWithZero) {
+    RuntimeFolder runtime;
+    QTemporaryDir data;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("XDG_RUNTIME_DIR", runtime.path());
+    QProcess first;
+    first.setProcessEnvironment(env);
+    first.start(Z417_BIN_DIR "/z417-demo", {"--data", data.path() + "/d"});
+    ASSERT_TRUE(first.waitForStarted());
+    // The first one holds the lock once its lock file exists and it is locked.
+    const QDir folder(runtime.path() + "/z417-gaming-mouse");
+    auto lockExists = [&] {
+        return !folder.entryList({"z417-demo-*.lock"}, QDir::Files).isEmpty();
+    };
+    for (int i = 0; i < 200 && !lockExists(); ++i)
+        QTest::qWait(50);
+    ASSERT_TRUE(lockExists());
+    QTest::qWait(300);
+    ASSERT_EQ(first.state(), QProcess::Running);
+
+    QProcess second;
+    second.setProcessEnvironment(env);
+    second.start(Z417_BIN_DIR "/z417-demo", {"--data", data.path() + "/d"});
+    ASSERT_TRUE(second.waitForFinished(30000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(first.state(), QProcess::Running); // untouched
+
+    first.terminate();
+    first.waitForFinished(10000);
+}
+
+class BalloonSocketTest : public ::testing::Test {
+protected:
+    RuntimeFolder runtime;
+};
+
+void send(const QByteArray& bytes) {
+    QLocalSocket socket;
+    socket.connectToServer(QString::fromStdString(balloonSocketPath()));
+    ASSERT_TRUE(socket.waitForConnected(2000));
+    socket.write(bytes);
+    socket.flush();
+    socket.waitForBytesWritten(1000);
+    QTest::qWait(20);
+    socket.disconnectFromServer();
+}
+
+TEST_F(BalloonSocketTest, OwnerOnlyAndOnlyWellFormedRequestsCount) {
+    BalloonServer server;
+    QString error;
+    ASSERT_TRUE(server.listen(error)) << error.toStdString();
+    struct stat folder {};
+    ASSERT_EQ(stat(runtimeFolder().c_str(), &folder), 0);
+    EXPECT_EQ(folder.st_mode & 0777, 0700u);
+    struct stat sock {};
+    ASSERT_EQ(stat(balloonSocketPath().c_str(), &sock), 0);
+    EXPECT_TRUE(S_ISSOCK(sock.st_mode));
+    EXPECT_EQ(sock.st_mode & 0077, 0u) << std::oct << sock.st_mode;
+
+    QSignalSpy spy(&server, &BalloonServer::requested);
+    send("7 2\n");
+    send("garbage\n");
+    send("5 1 extra\n");
+    send(QByteArray(100, '9') + "\n");
+    send(QByteArray("\x00\x01\x02\xff\n", 5));
+    send("8 1"); // no line end: dropped when the client goes
+    send("9 42\r\n");
+    QTest::qWait(100);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(spy.count(), 2);
+    EXPECT_EQ(spy.at(0).at(0).toInt(), 7);
+    EXPECT_EQ(spy.at(0).at(1).toInt(), 2);
+    EXPECT_EQ(spy.at(1).at(0).toInt(), 9);
+    EXPECT_EQ(spy.at(1).at(1).toInt(), 42);
+}
+
+TEST_F(BalloonSocketTest, ASilentClientDoesNotBlockOthers) {
+    BalloonServer server;
+    QString error;
+    ASSERT_TRUE(server.listen(error)) << error.toStdString();
+    QSignalSpy spy(&server, &BalloonServer::requested);
+    QLocalSocket silent;
+    silent.connectToServer(QString::fromStdString(balloonSocketPath()));
+    ASSERT_TRUE(silent.waitForConnected(2000));
+    send("14 0\n");
+    QTest::qWait(50);
+    EXPECT_EQ(spy.count(), 1);
+    // The silent one is dropped after its time (the server runs on this thread, so keep
+    // its events flowing while waiting).
+    for (int i = 0; i < 250 && silent.state() != QLocalSocket::UnconnectedState; ++i)
+        QTest::qWait(20);
+    EXPECT_EQ(silent.state(), QLocalSocket::UnconnectedState);
+}
+
+TEST_F(BalloonSocketTest, CommandLineClientReachesTheServer) {
+    BalloonServer server;
+    QString error;
+    ASSERT_TRUE(server.listen(error)) << error.toStdString();
+    QSignalSpy spy(&server, &BalloonServer::requested);
+    QProcess ctl;
+    ctl.start(Z417_BIN_DIR "/z417ctl", {"balloon", "5", "8"});
+    // Serve while the client runs.
+    for (int i = 0; i < 100 && ctl.state() != QProcess::NotRunning; ++i)
+        QTest::qWait(20);
+    ctl.waitForFinished(5000);
+    QTest::qWait(50);
+    EXPECT_EQ(ctl.exitCode(), 0) << ctl.readAllStandardError().toStdString();
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_EQ(spy.at(0).at(0).toInt(), 5);
+    EXPECT_EQ(spy.at(0).at(1).toInt(), 8);
+
+    QProcess bad;
+    bad.start(Z417_BIN_DIR "/z417ctl", {"balloon", "five", "8"});
+    bad.waitForFinished(5000);
+    EXPECT_EQ(bad.exitCode(), 1);
+}
+
+} // namespace
+} // namespace z417
