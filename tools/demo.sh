@@ -1,25 +1,33 @@
 #!/usr/bin/env bash
-# The main job of the utility, shown against the simulated mouse: the default settings are
-# read, uploaded to a simulated mouse, and read back.
+# Runs the utility against the simulated mouse. On a display the window opens; without one
+# a built-in tour plays headless and writes its screenshots to a folder it names.
 set -euo pipefail
 BUILD=${1:-build}
-BIN="$BUILD/bin"
+BIN=$(cd "$BUILD/bin" && pwd)
+SRC=$(cd "$(dirname "$0")/.." && pwd)
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/z417-demo.XXXXXX")
-echo "Working folder: $WORK"
+DATA="$WORK/data"
 
-"$BIN/z417ctl" show-settings "$BIN/config.bin"
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -z "${Z417_HEADLESS:-}" ]; then
+    echo "Starting the demo window (data in $DATA). Close it with its x button."
+    exec "$BIN/z417-demo" --data "$DATA"
+fi
+
+SHOTS="$WORK/screenshots"
+mkdir -p "$SHOTS"
+echo "No display: playing the tour headless."
+(cd "$SHOTS" && QT_QPA_PLATFORM=offscreen "$BIN/z417-demo" --data "$DATA" --script "$SRC/tools/tour.txt")
+
 echo
-"$BIN/z417ctl" sim-create "$WORK/mouse.state" --variant 0 --report-rate 8 --dpi-stage 2
-"$BIN/z417ctl" --device "sim:$WORK/mouse.state" status
-"$BIN/z417ctl" --device "sim:$WORK/mouse.state" read --out "$WORK/before.bin"
-"$BIN/z417ctl" --device "sim:$WORK/mouse.state" --trace "$WORK/apply.trace" apply "$BIN/config.bin"
-"$BIN/z417ctl" --device "sim:$WORK/mouse.state" read --out "$WORK/after.bin"
-"$BIN/z417ctl" --device "sim:$WORK/mouse.state" status
+echo "What the simulated mouse holds now ($BIN/z417ctl read):"
+"$BIN/z417ctl" --device "sim:$DATA/mouse.state" read --out "$WORK/mouse.bin"
+entry() { od -An -tx1 -j "$1" -N 2 "$WORK/mouse.bin" | tr -s ' ' | sed 's/^ //'; }
+echo "  report rate code (block 0x00):      $(od -An -tu1 -j 0 -N 1 "$WORK/mouse.bin" | tr -d ' ')"
+echo "  button 4, key set A (image 0x86):   $(entry $((2 + 0x86)))   (fire key F12: code 45, type 81 = once)"
+echo "  DPI stage 2 code (image 0xD9):      $(od -An -tx1 -j $((2 + 0xD9)) -N 1 "$WORK/mouse.bin" | tr -d ' ')"
+echo "  lighting (image 0xC7..0xCC):        $(od -An -tx1 -j $((2 + 0xC7)) -N 6 "$WORK/mouse.bin" | tr -s ' ' | sed 's/^ //')"
 echo
-echo "Transfers of the upload ($WORK/apply.trace):"
-cat "$WORK/apply.trace"
+"$BIN/z417ctl" show-settings "$DATA/config.bin" | sed -n '1,12p'
 echo
-echo "Bytes of the mouse's image that the upload changed (block offset: before -> after):"
-cmp -l "$WORK/before.bin" "$WORK/after.bin" | head -n 80 | while read -r offset old new; do
-    printf '  0x%03x: %02x -> %02x\n' $((offset - 1)) $((8#$old)) $((8#$new))
-done || true
+echo "Screenshots: $SHOTS"
+ls "$SHOTS"

@@ -3,12 +3,14 @@
 #pragma once
 
 #include "platform/Clock.h"
+#include "platform/Paths.h"
 #include "platform/Transport.h"
 #include "platform/qt/UiServices.h"
 
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace z417 {
@@ -19,6 +21,9 @@ struct AppEnvironment {
     UiServices* services = nullptr;
     // The executable's path as the path rule sees it (the files lie beside it).
     std::string modulePath;
+    // Where the settings files and skins are when they are not beside the executable (the
+    // installed layout); unset: the path rule alone decides.
+    std::optional<AppPaths> dataPaths;
     // When set, balloons go here instead of the notification area (the demo prints them).
     std::function<void(const QString& title, const QString& text, int timeoutMs)> balloonSink;
     // Show the window at start (the demo; also forced on desktops without a notification area).

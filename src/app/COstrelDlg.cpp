@@ -14,6 +14,7 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
@@ -84,7 +85,7 @@ COstrelDlg::InitResult COstrelDlg::OnInitDialog() {
     }
 
     // 8. Paths and "config.bin".
-    paths_ = buildAppPaths(env_.modulePath);
+    paths_ = env_.dataPaths ? *env_.dataPaths : buildAppPaths(env_.modulePath);
     firstRunFlag_ = loadSettings(paths_.configBin, record_, *sink_).firstRunFlag;
     savedSettings_ = record_;
 
@@ -198,11 +199,8 @@ void COstrelDlg::showWindowFromTray() {
     if (cancelPending_) {
         cancelPending_ = false;
         if (pageState_ == 1) {
-            pageState_ = 2;
-            TearDownPageControls();
             labels_ = loadLabels(paths_.strIni, texts_.sectionName());
-            pageState_ = 0;
-            PaintBasicPage();
+            rebuildPage();
         }
     } else if (pageState_ == 0 && !firstPageBuildDone_) {
         PaintBasicPage();
@@ -210,6 +208,15 @@ void COstrelDlg::showWindowFromTray() {
     showNormal();
     raise();
     activateWindow();
+}
+
+void COstrelDlg::rebuildPage() {
+    if (pageState_ != 1)
+        return;
+    pageState_ = 2;
+    TearDownPageControls();
+    pageState_ = 0;
+    PaintBasicPage();
 }
 
 void COstrelDlg::requestBalloon(int type, int kind) {
@@ -376,6 +383,14 @@ bool COstrelDlg::eventFilter(QObject* watched, QEvent* event) {
                 wheelEvent(static_cast<QWheelEvent*>(event));
                 return true;
             }
+        }
+        // The page's text fields take no pointer moves: the window's own handler sees them,
+        // so that moving onto a field restores the normal looks like any spot off the controls.
+        if (event->type() == QEvent::MouseMove && qobject_cast<QLabel*>(w) &&
+            w->parentWidget() == this && !w->hasMouseTracking()) {
+            const auto* move = static_cast<QMouseEvent*>(event);
+            if (move->buttons() == Qt::NoButton)
+                onPointerMove(w->mapTo(this, move->position().toPoint()));
         }
     }
     return QDialog::eventFilter(watched, event);

@@ -69,6 +69,9 @@ public:
 
     // Page painting and its partial redraws.
     void PaintBasicPage();
+    // A shown page is torn down and built again (after a skin change or a restore after
+    // Cancel); an unbuilt page stays unbuilt.
+    void rebuildPage();
     void TearDownPageControls();
     void RedrawAssignmentBoxes();
     void ShowKeySet(int keySet);

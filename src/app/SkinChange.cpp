@@ -38,12 +38,7 @@ void COstrelDlg::onSkinButton() {
     skinValues_.blue = textColour_.blue();
     saveSkin(paths_.strIni, skinValues_.path, skinValues_.red, skinValues_.green, skinValues_.blue,
              *sink_);
-    if (pageState_ == 1) {
-        pageState_ = 2;
-        TearDownPageControls();
-        pageState_ = 0;
-        PaintBasicPage();
-    }
+    rebuildPage();
     showNormal();
     raise();
     activateWindow();

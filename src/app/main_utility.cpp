@@ -2,6 +2,7 @@
 #include "app/COstrelApp.h"
 #include "platform/HidrawTransport.h"
 #include "platform/Paths.h"
+#include "platform/UserData.h"
 
 #include <cstdio>
 
@@ -20,6 +21,21 @@ int main(int argc, char** argv) {
     if (!z417::readModulePath(env.modulePath, error)) {
         std::fprintf(stderr, "z417-gaming-mouse: %s\n", error.c_str());
         return 1;
+    }
+    // Installed (no "config.bin" beside the executable): the per-user folder, seeded from
+    // the shared defaults at the first start.
+    const z417::AppPaths beside = z417::buildAppPaths(env.modulePath);
+    z417::DataLocation location;
+    if (!z417::resolveDataLocation(beside.exeDir, Z417_SHARED_DATA_DIR, location, error)) {
+        // The files beside the executable are looked for instead; their absence is reported
+        // by the utility itself ("Config file is not exist.").
+        std::fprintf(stderr, "z417-gaming-mouse: %s\n", error.c_str());
+    } else if (!location.portable) {
+        z417::AppPaths paths = beside;
+        paths.configBin = location.configBin;
+        paths.strIni = location.strIni;
+        paths.skinsRoot = location.skinsRoot;
+        env.dataPaths = paths;
     }
     return app.run(env);
 }

@@ -5,7 +5,8 @@
 
 namespace z417 {
 
-const char* const kWebAddress = "https://www.z417-gaming.example/";
+// Shown in the bottom bar as it stands, so it carries no scheme; opening it adds one.
+const char* const kWebAddress = "www.z417-gaming.example";
 
 namespace {
 

@@ -19,6 +19,7 @@ namespace L = layout::main;
 namespace I = layout::images;
 
 const QColor kTitleColour(66, 66, 66);
+constexpr int kPopupRowHeight = 16;
 
 QRect qrect(const layout::Rect& r) {
     return toQRect(r.left, r.top, r.right, r.bottom);
@@ -261,6 +262,11 @@ QListWidget* COstrelDlg::createPopupList(int id, int left, int top, int right, i
     list->setFocusPolicy(Qt::NoFocus);
     list->setGeometry(toQRect(left, top, right, bottom));
     list->addItems(items);
+    // List-box rows of the normal font: 16 pixels, so the fourteen functions fit the
+    // 230-pixel assignment list without a scroll bar.
+    list->setUniformItemSizes(true);
+    for (int i = 0; i < list->count(); ++i)
+        list->item(i)->setSizeHint(QSize(0, kPopupRowHeight));
     list->setMouseTracking(true);
     list->viewport()->setMouseTracking(true);
     setFieldColours(list, id, *this);

@@ -58,6 +58,7 @@ void COstrelDlg::wheelEvent(QWheelEvent* event) {
 void COstrelDlg::onPointerMove(const QPoint& p) {
     if (!hoverTimer_) {
         hoverTimer_ = new QTimer(this);
+        hoverTimer_->setObjectName(QStringLiteral("hoverTimer"));
         hoverTimer_->setSingleShot(true);
         hoverTimer_->setInterval(kHoverTimeMs);
         connect(hoverTimer_, &QTimer::timeout, this, [this] { onHover(hoverPoint_); });

@@ -1,5 +1,6 @@
 #include "ui/TextDraw.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <QStringList>
 
@@ -32,9 +33,15 @@ QFont makeFont(const FontSpec& spec) {
     families.removeDuplicates();
     QFont font;
     font.setFamilies(families);
-    font.setPixelSize(spec.height);
     font.setWeight(spec.weight >= 700 ? QFont::Bold : QFont::Normal);
     font.setStyleStrategy(QFont::PreferAntialias);
+    // The table's height is a cell height (ascent + descent), as a positive height asks of
+    // the Windows font mapper; Qt's pixel size is the em height. Scale by the face's own
+    // proportions so that the cell comes out at the height given.
+    font.setPixelSize(spec.height);
+    const int cell = QFontMetrics(font).height();
+    if (cell > spec.height)
+        font.setPixelSize(std::max(1, (spec.height * spec.height + cell / 2) / cell));
     return font;
 }
 
@@ -70,9 +77,9 @@ void drawText(QImage& surface, const QRect& rect, const QString& text, TextForma
     p.setRenderHint(QPainter::TextAntialiasing);
     p.setFont(font);
     p.setPen(colour);
-    // Like the single-line text of the original windows, a text wider than its box is
-    // clipped at the surface, not at the box.
-    p.drawText(rect, flags | Qt::TextDontClip, text);
+    // Single-line text is clipped at its box.
+    p.setClipRect(rect);
+    p.drawText(rect, flags, text);
 }
 
 } // namespace z417

@@ -217,24 +217,5 @@ TEST(DialogChoiceTest, SnipeListFollowsTheSensorVariant) {
     }
 }
 
-TEST(DialogChoiceTest, EachDialogStartsFromItsDefaults) {
-    TempSkins skins;
-    RecordingServices services;
-    const DialogEnvironment env = environmentFor(skins, services);
-    CMediaDialog first(env, nullptr);
-    EXPECT_EQ(runScript(first,
-                        [&] {
-                            clickIn(&first, layout::mediaDialog::dropDown.selectorArea);
-                            first.dropDownList()->setCurrentRow(4);
-                            clickIn(&first, layout::dialog::okButton);
-                        }),
-              1);
-    EXPECT_EQ(first.choiceText, "Mute");
-    CMediaDialog second(env, nullptr);
-    EXPECT_EQ(runScript(second, [&] { clickIn(&second, layout::dialog::okButton); }), 1);
-    EXPECT_EQ(second.choiceIndex, 0);
-    EXPECT_EQ(second.choiceText, "Next");
-}
-
 } // namespace
 } // namespace z417::test

@@ -279,15 +279,6 @@ TEST_F(DialogFireKeyTest, TheKeyListHasAScrollBarAndFollowsTheWheel) {
     });
 }
 
-TEST_F(DialogFireKeyTest, CancelAfterChangesReturnsTwo) {
-    const int result = runScript(*dialog, [&] {
-        clickIn(dialog.get(), fl::dropDown.selectorArea);
-        dialog->dropDownList()->setCurrentRow(58);
-        clickIn(dialog.get(), layout::dialog::closeButton);
-    });
-    EXPECT_EQ(result, 2);
-}
-
 TEST(DialogFireKeyTextTest, LabelsAndNotesArePaintedInTheSkinTextColour) {
     // A background of one colour: whatever the texts paint differs from it, and only there.
     TempSkins skins;

@@ -166,14 +166,6 @@ TEST_F(DialogSingleTest, TheCaptureEndsWithTheRun) {
     EXPECT_EQ(dialog.keyName, "");
 }
 
-TEST_F(DialogSingleTest, CancelAfterKeysReturnsTwo) {
-    const int result = runScript(dialog, [&] {
-        tap(&dialog, Qt::Key_Q, KEY_Q);
-        clickIn(&dialog, layout::dialog::cancelButton);
-    });
-    EXPECT_EQ(result, 2);
-}
-
 TEST(DialogSingleMissingBackgroundTest, CapturesNothingAndHandsBackAnEmptyName) {
     TempSkins skins;
     RecordingServices services;

@@ -1,0 +1,266 @@
+// Hover looks of the main window's painted controls, the item under the pointer in the pop-up
+// lists, and the wheel, driven by real pointer moves (the offscreen platform turns a cursor
+// move into a window-system mouse move for the widget under it).
+#include "GuiTestSupport.h"
+
+#include "app/COstrelDlg.h"
+#include "ui/Layout.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <QWheelEvent>
+#include <gtest/gtest.h>
+
+namespace z417 {
+namespace {
+
+using test::testSkinColour;
+using test::WindowFixture;
+namespace L = layout::main;
+namespace I = layout::images;
+
+QPoint centre(const layout::Rect& r) {
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+QColor pixel(const COstrelDlg& w, int x, int y) {
+    return w.backBuffer().pixelColor(x, y);
+}
+
+// A pixel of a control that no caption, number or label covers.
+QColor cornerOf(const COstrelDlg& w, const layout::Rect& r) {
+    return pixel(w, r.right - 3, r.top + 1);
+}
+
+// Moves the pointer to a client point of the window (no buttons held).
+void moveTo(COstrelDlg& w, const QPoint& p) {
+    QTest::mouseMove(&w, p);
+}
+
+// Moves there and lets the pointer rest until the hover notification has been handled (or
+// was never armed because the point lies on no control).
+void restAt(COstrelDlg& w, const QPoint& p) {
+    moveTo(w, p);
+    auto* timer = w.findChild<QTimer*>(QStringLiteral("hoverTimer"));
+    ASSERT_NE(timer, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([timer] { return !timer->isActive(); }, 5000));
+}
+
+QListWidget* list(COstrelDlg& w, int id) {
+    return w.findChild<QListWidget*>(QStringLiteral("id%1").arg(id));
+}
+
+TEST(Hover, OkToApplyInOneRedrawAndBackToNormalOutside) {
+    WindowFixture f(test::sampleRecord());
+    COstrelDlg& w = *f.window;
+    const QColor normal = testSkinColour(I::textButton.normal.name);
+    const QColor over = testSkinColour(I::textButton.over.name);
+    ASSERT_EQ(cornerOf(w, L::okButton), normal);
+
+    restAt(w, centre(L::okButton));
+    EXPECT_TRUE(w.hoverFlags().ok);
+    EXPECT_EQ(cornerOf(w, L::okButton), over);
+
+    // Straight onto Apply: the move itself restores nothing (still on a control) ...
+    moveTo(w, centre(L::applyButton));
+    EXPECT_EQ(cornerOf(w, L::okButton), over);
+    EXPECT_EQ(cornerOf(w, L::applyButton), normal);
+    // ... and the rest swaps both at once.
+    restAt(w, centre(L::applyButton));
+    EXPECT_FALSE(w.hoverFlags().ok);
+    EXPECT_TRUE(w.hoverFlags().apply);
+    EXPECT_EQ(cornerOf(w, L::okButton), normal);
+    EXPECT_EQ(cornerOf(w, L::applyButton), over);
+    EXPECT_EQ(cornerOf(w, L::cancelButton), normal);
+
+    // Leaving the window straight from Apply keeps it over.
+    moveTo(w, QPoint(-40, -40));
+    EXPECT_TRUE(w.hoverFlags().apply);
+    EXPECT_EQ(cornerOf(w, L::applyButton), over);
+
+    // Back in, over a child field that lies on no control: the move reaches the window and
+    // restores the normal look at once, with no hover pending.
+    const QPoint onField = centre(L::dpiValueField(0));
+    ASSERT_NE(qobject_cast<QLabel*>(w.childAt(onField)), nullptr);
+    restAt(w, onField);
+    EXPECT_FALSE(w.hoverFlags().apply);
+    EXPECT_EQ(cornerOf(w, L::applyButton), normal);
+}
+
+TEST(Hover, TitleButtonsAndPageButtonShowTheirOverImages) {
+    WindowFixture f(test::sampleRecord());
+    COstrelDlg& w = *f.window;
+    struct Case {
+        layout::Rect rect;
+        layout::StateImages images;
+        bool COstrelDlg::HoverFlags::*flag;
+    };
+    const Case cases[] = {
+        {L::skinButton, I::skinButton, &COstrelDlg::HoverFlags::skin},
+        {L::minimiseButton, I::minimiseButton, &COstrelDlg::HoverFlags::minimise},
+        {L::closeButton, I::closeButton, &COstrelDlg::HoverFlags::close},
+        // Over although a click on it changes nothing while the page is shown.
+        {L::pageButton, I::pageButton, &COstrelDlg::HoverFlags::page},
+        {L::defaultButton, I::textButton, &COstrelDlg::HoverFlags::defaults},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.images.over.name);
+        restAt(w, centre(c.rect));
+        EXPECT_TRUE(w.hoverFlags().*c.flag);
+        EXPECT_EQ(cornerOf(w, c.rect), testSkinColour(c.images.over.name));
+        restAt(w, QPoint(20, 600)); // empty background
+        EXPECT_FALSE(w.hoverFlags().*c.flag);
+        EXPECT_EQ(cornerOf(w, c.rect), testSkinColour(c.images.normal.name));
+    }
+}
+
+TEST(Hover, RowsExcludeEachOtherAndTheGapRestores) {
+    WindowFixture f(test::sampleRecord());
+    COstrelDlg& w = *f.window;
+    const QColor normal = testSkinColour(I::assignmentBox.normal.name);
+    const QColor over = testSkinColour(I::assignmentBox.over.name);
+    const layout::Rect row1 = L::assignmentBox(1), row2 = L::assignmentBox(2);
+    ASSERT_EQ(row2.top - row1.bottom, 2);
+
+    restAt(w, centre(row1));
+    EXPECT_TRUE(w.hoverFlags().rows[1]);
+    EXPECT_EQ(cornerOf(w, row1), over);
+
+    // The 2-pixel gap lies on no control: row 2 goes normal on the move itself.
+    moveTo(w, QPoint(350, row1.bottom));
+    EXPECT_FALSE(w.hoverFlags().rows[1]);
+    EXPECT_EQ(cornerOf(w, row1), normal);
+    moveTo(w, QPoint(350, row1.bottom + 1));
+    restAt(w, centre(row2));
+    EXPECT_TRUE(w.hoverFlags().rows[2]);
+    EXPECT_EQ(cornerOf(w, row2), over);
+    EXPECT_EQ(cornerOf(w, row1), normal);
+
+    // A jump straight into row 5: row 5 over and row 2 normal together.
+    const layout::Rect row5 = L::assignmentBox(5);
+    restAt(w, centre(row5));
+    EXPECT_FALSE(w.hoverFlags().rows[2]);
+    EXPECT_TRUE(w.hoverFlags().rows[5]);
+    EXPECT_EQ(cornerOf(w, row2), normal);
+    EXPECT_EQ(cornerOf(w, row5), over);
+    int flagged = 0;
+    for (bool r : w.hoverFlags().rows)
+        flagged += r ? 1 : 0;
+    EXPECT_EQ(flagged, 1);
+}
+
+TEST(Hover, DefaultAndRowsHaveNoHoverWithoutThePage) {
+    WindowFixture f(test::sampleRecord(), 1, "EN", /*plugged=*/false);
+    COstrelDlg& w = *f.window;
+    ASSERT_EQ(w.pageState(), 0);
+    const QColor bare = testSkinColour(I::mainBackground.name);
+    for (const layout::Rect& r : {L::defaultButton, L::assignmentBox(0), L::assignmentBox(3)}) {
+        restAt(w, centre(r));
+        EXPECT_EQ(cornerOf(w, r), bare);
+    }
+    EXPECT_FALSE(w.hoverFlags().defaults);
+    for (bool r : w.hoverFlags().rows)
+        EXPECT_FALSE(r);
+    // The buttons that exist without the page still hover.
+    restAt(w, centre(L::okButton));
+    EXPECT_TRUE(w.hoverFlags().ok);
+    EXPECT_EQ(cornerOf(w, L::okButton), testSkinColour(I::textButton.over.name));
+}
+
+TEST(Hover, WithoutABackBufferOnlyTheFlagsChange) {
+    WindowFixture f(test::sampleRecord());
+    QFile::remove(f.install.dir.path() + "/Skins/Test/main.png");
+    f.env.instanceName += "-second";
+    COstrelDlg second(f.env);
+    ASSERT_EQ(second.OnInitDialog(), COstrelDlg::InitResult::Complete);
+    ASSERT_TRUE(second.backBuffer().isNull());
+    second.onHover(centre(L::cancelButton));
+    EXPECT_TRUE(second.hoverFlags().cancel);
+    second.onHover(centre(L::assignmentBox(4)));
+    EXPECT_TRUE(second.hoverFlags().rows[4]);
+    second.onPointerMove(QPoint(20, 600));
+    EXPECT_FALSE(second.hoverFlags().cancel);
+    EXPECT_FALSE(second.hoverFlags().rows[4]);
+    EXPECT_TRUE(second.backBuffer().isNull());
+}
+
+TEST(PopupListHover, TheItemUnderThePointerBecomesCurrentWithoutAChoice) {
+    WindowFixture f(test::sampleRecord());
+    COstrelDlg& w = *f.window;
+    w.dispatchClick(centre(L::dpiValueClickArea(2)));
+    QListWidget* values = list(w, L::dpiValueListId);
+    ASSERT_NE(values, nullptr);
+    EXPECT_EQ(values->currentRow(), -1); // never pre-selected
+    QTest::mouseMove(values->viewport(), values->visualItemRect(values->item(3)).center());
+    EXPECT_EQ(values->currentRow(), 3);
+    QTest::mouseMove(values->viewport(), values->visualItemRect(values->item(1)).center());
+    EXPECT_EQ(values->currentRow(), 1);
+    // Hovering chose nothing: the list is still there and the stage keeps its level.
+    EXPECT_EQ(list(w, L::dpiValueListId), values);
+    EXPECT_EQ(w.record().dpiLevel[2], 2);
+}
+
+TEST(PopupListHover, DpiSwitchItemOfAnAssignmentListShowsTheSubList) {
+    WindowFixture f(test::sampleRecord());
+    COstrelDlg& w = *f.window;
+    w.dispatchClick(centre(L::assignmentBox(1)));
+    QListWidget* slotList = list(w, L::assignmentListId(1));
+    ASSERT_NE(slotList, nullptr);
+    auto itemCentre = [slotList](int row) {
+        return slotList->visualItemRect(slotList->item(row)).center();
+    };
+    QTest::mouseMove(slotList->viewport(), itemCentre(kFnDpiSwitch));
+    EXPECT_EQ(slotList->currentRow(), kFnDpiSwitch);
+    QListWidget* sub = list(w, L::dpiSwitchSubListId);
+    ASSERT_NE(sub, nullptr);
+    EXPECT_EQ(sub->count(), 3);
+    QTest::mouseMove(slotList->viewport(), itemCentre(kFnForward));
+    EXPECT_EQ(slotList->currentRow(), kFnForward);
+    EXPECT_EQ(list(w, L::dpiSwitchSubListId), nullptr);
+    // Nothing was stored for the slot.
+    EXPECT_EQ(w.record().keyFunction[0][1], kFnRightClick);
+}
+
+void wheel(QWidget* target, QPoint at, int delta) {
+    QWheelEvent ev(at, target->mapToGlobal(at), QPoint(0, 0), QPoint(0, delta), Qt::NoButton,
+                   Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &ev);
+}
+
+TEST(Wheel, ScrollsOnlyTheDpiValueListThreeLinesPerNotch) {
+    WindowFixture f(test::sampleRecord());
+    COstrelDlg& w = *f.window;
+
+    // A slot list is long enough to scroll but the wheel leaves it alone.
+    w.dispatchClick(centre(L::assignmentBox(2)));
+    QListWidget* slotList = list(w, L::assignmentListId(2));
+    ASSERT_NE(slotList, nullptr);
+    QCoreApplication::processEvents(); // the list lays out its items
+    ASSERT_GT(slotList->verticalScrollBar()->maximum(), 0);
+    wheel(slotList->viewport(), QPoint(20, 20), -120);
+    EXPECT_EQ(slotList->verticalScrollBar()->value(), 0);
+    w.dispatchClick(centre(L::assignmentBox(2))); // closes it
+
+    w.dispatchClick(centre(L::dpiValueClickArea(0)));
+    QListWidget* values = list(w, L::dpiValueListId);
+    ASSERT_NE(values, nullptr);
+    QCoreApplication::processEvents();
+    QScrollBar* bar = values->verticalScrollBar();
+    ASSERT_GE(bar->maximum(), 3) << "the nine values must not fit the list";
+    // One notch down anywhere in the window: three lines.
+    wheel(&w, QPoint(300, 600), -120);
+    EXPECT_EQ(bar->value(), 3);
+    wheel(&w, QPoint(300, 600), 120);
+    EXPECT_EQ(bar->value(), 0);
+    // A delta of 0 counts as down; over the list itself the same three lines.
+    wheel(values->viewport(), QPoint(20, 20), 0);
+    EXPECT_EQ(bar->value(), std::min(3, bar->maximum()));
+}
+
+} // namespace
+} // namespace z417
