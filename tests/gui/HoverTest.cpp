@@ -235,31 +235,32 @@ void wheel(QWidget* target, QPoint at, int delta) {
 TEST(Wheel, ScrollsOnlyTheDpiValueListThreeLinesPerNotch) {
     WindowFixture f(test::sampleRecord());
     COstrelDlg& w = *f.window;
-
-    // A slot list is long enough to scroll but the wheel leaves it alone.
-    w.dispatchClick(centre(L::assignmentBox(2)));
-    QListWidget* slotList = list(w, L::assignmentListId(2));
-    ASSERT_NE(slotList, nullptr);
-    QCoreApplication::processEvents(); // the list lays out its items
-    ASSERT_GT(slotList->verticalScrollBar()->maximum(), 0);
-    wheel(slotList->viewport(), QPoint(20, 20), -120);
-    EXPECT_EQ(slotList->verticalScrollBar()->value(), 0);
-    w.dispatchClick(centre(L::assignmentBox(2))); // closes it
+    wheel(&w, QPoint(300, 600), -120); // no list: nothing to scroll
 
     w.dispatchClick(centre(L::dpiValueClickArea(0)));
     QListWidget* values = list(w, L::dpiValueListId);
     ASSERT_NE(values, nullptr);
-    QCoreApplication::processEvents();
+    QCoreApplication::processEvents(); // the list lays out its items
     QScrollBar* bar = values->verticalScrollBar();
     ASSERT_GE(bar->maximum(), 3) << "the nine values must not fit the list";
-    // One notch down anywhere in the window: three lines.
+    // One notch down anywhere in the window: three lines; one up: back.
     wheel(&w, QPoint(300, 600), -120);
     EXPECT_EQ(bar->value(), 3);
     wheel(&w, QPoint(300, 600), 120);
     EXPECT_EQ(bar->value(), 0);
-    // A delta of 0 counts as down; over the list itself the same three lines.
-    wheel(values->viewport(), QPoint(20, 20), 0);
-    EXPECT_EQ(bar->value(), std::min(3, bar->maximum()));
+
+    // Over another open list the wheel still scrolls the DPI value list, and a delta of 0
+    // counts as down.
+    w.dispatchClick(centre(L::assignmentBox(2)));
+    QListWidget* slotList = list(w, L::assignmentListId(2));
+    ASSERT_NE(slotList, nullptr);
+    ASSERT_EQ(list(w, L::dpiValueListId), values);
+    wheel(slotList->viewport(), QPoint(20, 20), 0);
+    EXPECT_EQ(bar->value(), 3);
+    EXPECT_EQ(slotList->verticalScrollBar()->value(), 0);
+    // Over the DPI value list itself: the same three lines, not the list's own scrolling.
+    wheel(values->viewport(), QPoint(20, 20), 120);
+    EXPECT_EQ(bar->value(), 0);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -182,6 +183,120 @@ TEST_F(CtlTest, DefaultsToolReproducesTheCommittedFiles) {
     const std::string config = slurp(path("config.bin"));
     ASSERT_EQ(config.size(), 220u);
     EXPECT_EQ(config[0], '\0'); // first start writes the default labels
+}
+
+} // namespace
+} // namespace z417
+
+namespace z417 {
+namespace {
+
+// Image offsets the build step owns.
+bool ownedByBuild(size_t image) {
+    return (image >= 0x80 && image < 0x8C) || (image >= 0xA0 && image < 0xAC) ||
+           (image >= 0xC6 && image < 0xCD) || image == 0xCE || image == 0xCF ||
+           (image >= 0xD7 && image < 0xE0) || (image >= 0x118 && image < 0x130);
+}
+bool fixedTable(size_t image) {
+    return (image >= 0xE0 && image < 0x100) || (image >= 0x130 && image < 0x140);
+}
+
+TEST_F(CtlTest, ReadApplyReadAgainAgainstTheSimulatedMouse) {
+    const std::string state = path("mouse.state");
+    CtlRun run = ctl("sim-create " + state + " --variant 2 --report-rate 8 --dpi-stage 3");
+    ASSERT_EQ(run.code, 0) << run.err;
+    const std::string dev = "--device sim:" + state + " ";
+
+    run = ctl(dev + "status");
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_NE(run.out.find("125 Hz"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("DPI stage: 3"), std::string::npos) << run.out;
+
+    ASSERT_EQ(ctl(dev + "read --out " + path("before.bin")).code, 0);
+    const SettingsRecord r = sampleRecord();
+    const std::string config = writeConfig(r);
+    run = ctl(dev + "--trace " + path("trace.txt") + " apply " + config);
+    ASSERT_EQ(run.code, 0) << run.err;
+    ASSERT_EQ(ctl(dev + "read --out " + path("after.bin")).code, 0);
+
+    const std::string before = slurp(path("before.bin"));
+    const std::string after = slurp(path("after.bin"));
+    ASSERT_EQ(before.size(), 322u);
+    ASSERT_EQ(after.size(), 322u);
+    ProfileBlock expected{};
+    std::memcpy(expected.bytes(), before.data(), sizeof expected);
+    writeFixedTables(expected);
+    buildProfileBlock(r, 2, expected);
+    EXPECT_EQ(static_cast<uint8_t>(after[0]), r.reportRate);
+    EXPECT_EQ(static_cast<uint8_t>(after[1]), 3); // the stage is the mouse's
+    for (size_t i = 0; i < kImageSize; ++i) {
+        const uint8_t got = static_cast<uint8_t>(after[2 + i]);
+        if (ownedByBuild(i) || fixedTable(i)) {
+            EXPECT_EQ(got, expected.deviceImage.bytes()[i]) << "image 0x" << std::hex << i;
+        } else {
+            EXPECT_EQ(got, static_cast<uint8_t>(before[2 + i])) << "image 0x" << std::hex << i;
+        }
+    }
+
+    // The trace: one line per transfer, "ms channel direction bytes".
+    const std::string trace = slurp(path("trace.txt"));
+    std::istringstream lines(trace);
+    std::string line;
+    int count = 0, dataSets = 0;
+    while (std::getline(lines, line)) {
+        ++count;
+        std::istringstream words(line);
+        std::string ms, channel, direction, byte;
+        words >> ms >> channel >> direction;
+        EXPECT_NE(ms.find('.'), std::string::npos) << line;
+        EXPECT_EQ(ms.size() - ms.find('.'), 4u) << line; // three decimals
+        EXPECT_TRUE(channel == "cmd" || channel == "data") << line;
+        EXPECT_TRUE(direction == "set" || direction == "get") << line;
+        int bytes = 0;
+        while (words >> byte) {
+            EXPECT_EQ(byte.size(), 2u) << line;
+            EXPECT_EQ(byte.find_first_not_of("0123456789abcdef"), std::string::npos) << line;
+            ++bytes;
+        }
+        EXPECT_EQ(bytes, channel == "cmd" ? 8 : 65) << line;
+        dataSets += channel == "data" && direction == "set";
+    }
+    // The read at connect (status 2 + 5 x 3), GetDPIStage (2), then the upload (status 2,
+    // set status 1, 5 x 3).
+    EXPECT_EQ(count, 17 + 2 + 18);
+    EXPECT_EQ(dataSets, 5);
+    EXPECT_EQ(trace.rfind("0.000 cmd set 01 ", 0), 0u);
+}
+
+TEST_F(CtlTest, AFaultyMouseGivesTheOperationsMessageAndExitOne) {
+    struct Case {
+        const char* fault;
+        const char* command;
+        const char* message;
+    };
+    for (const Case& c :
+         {Case{"bad-signature", "status",
+               "GetDPIStage: The system did not detect the gaming mouse!"},
+          Case{"silent", "read --out x.bin", "ReadOperation: The system did not detect"},
+          Case{"bad-report-id", "status", "GetDPIStage: The system did not detect"},
+          Case{"unscrambled", "read --out x.bin", "ReadOperation: The system did not detect"}}) {
+        const std::string state = path(std::string(c.fault) + ".state");
+        ASSERT_EQ(ctl("sim-create " + state + " --fault " + c.fault).code, 0);
+        const CtlRun run = ctl("--device sim:" + state + " " + c.command);
+        EXPECT_EQ(run.code, 1) << c.fault;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << c.fault << ": " << run.err;
+    }
+    // A mouse that is gone half way through an upload: the upload's own message.
+    const std::string state = path("unplug.state");
+    ASSERT_EQ(ctl("sim-create " + state + " --fault unplug-after:20").code, 0);
+    const CtlRun run = ctl("--device sim:" + state + " apply " + writeConfig(sampleRecord()));
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.err.find("WriteOperation: The system did not detect"), std::string::npos)
+        << run.err;
+
+    EXPECT_EQ(ctl("sim-create " + path("bad.state") + " --fault sideways").code, 1);
+    EXPECT_EQ(ctl("--device sim: status").code, 1);
+    EXPECT_EQ(ctl("--device /dev/hidraw999 status").code, 1);
 }
 
 } // namespace

@@ -44,7 +44,10 @@ struct Session {
     }
 };
 
-bool openSession(const GlobalOptions& global, Session& s, FILE* err) {
+// Opens the mouse for the command; with connectAndRead the mouse is connected as the utility
+// connects it (its image read, and its sensor variant taken over) into block.
+bool openSession(const GlobalOptions& global, Session& s, FILE* err,
+                 ProfileBlock* connectAndRead = nullptr) {
     std::string error;
     s.transport = makeTransport(global.device, error);
     if (!s.transport) {
@@ -67,7 +70,8 @@ bool openSession(const GlobalOptions& global, Session& s, FILE* err) {
             std::fputc('\n', f);
         });
     }
-    if (!s.link->openMouse()) {
+    const bool opened = connectAndRead ? s.link->connect(*connectAndRead) : s.link->openMouse();
+    if (!opened) {
         if (s.sink->count == 0)
             std::fprintf(err, "z417ctl: %s\n", s.link->lastError().c_str());
         return false;
@@ -190,12 +194,13 @@ int cmdApply(const GlobalOptions& global, const std::string& configPath, FILE* o
         std::fprintf(err, "z417ctl: %s\n", error.c_str());
         return 1;
     }
+    // The image starts from what the mouse holds, so its own bytes go back unchanged, and
+    // the DPI codes follow the mouse's sensor variant.
     Session s;
-    if (!openSession(global, s, err))
-        return 1;
-    // The image starts from what the mouse holds, so its own bytes go back unchanged.
     ProfileBlock block{};
-    if (!s.link->ReadOperation(block))
+    if (!openSession(global, s, err, &block))
+        return 1;
+    if (s.sink->count != 0) // the read at connect failed and has said so
         return finish(s, false, err);
     uploadSettings(record, block, *s.link);
     const int rc = finish(s, true, err);
