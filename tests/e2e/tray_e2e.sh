@@ -82,5 +82,5 @@ if kill -0 "$demo" 2>/dev/null; then
     exit 1
 fi
 wait "$demo" && code=0 || code=$?
-[ "$code" -eq 0 ] || { echo "FAIL: the process ended with $code"; exit 1; }
+[ "$code" -eq 0 ] || { echo "FAIL: the process ended with $code"; cat "$WORK/demo.log"; exit 1; }
 echo "PASS: tray icon, Escape and Exit"
