@@ -314,6 +314,7 @@ void COstrelDlg::hideWindow() {
 }
 
 void COstrelDlg::startWindowDrag() {
+    ++dragCount_;
     if (!isVisible())
         return;
     if (QWindow* w = windowHandle())

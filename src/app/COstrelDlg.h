@@ -153,6 +153,8 @@ public:
     UiServices& services() { return *env_.services; }
     QMenu* trayMenu() const { return trayMenu_; }
     bool exitRequested() const { return exitRequested_; }
+    // How many presses the window has turned into a window drag.
+    int dragCount() const { return dragCount_; }
     // The last skins dialog's outcome as "result: ok skinName=... skinPath=... textColor=R,G,B"
     // or "result: cancel".
     const QString& lastSkinResult() const { return lastSkinResult_; }
@@ -220,6 +222,7 @@ private:
     bool cancelPending_ = false;
     bool exitRequested_ = false;
     bool trayAvailable_ = false;
+    int dragCount_ = 0;
     QString lastSkinResult_;
 
     // Pointer interaction.
