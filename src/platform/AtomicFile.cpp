@@ -87,6 +87,8 @@ int writeAll(int fd, const std::string& content) {
     return 0;
 }
 
+} // namespace
+
 // Flushes the folder entry after a rename. Some file systems cannot sync a folder and say so
 // with EINVAL; the rename itself is then as durable as that file system allows.
 int syncFolder(const std::string& folder) {
@@ -103,8 +105,6 @@ int syncFolder(const std::string& folder) {
     }
     return result;
 }
-
-} // namespace
 
 void setAtomicWriteFaultHook(std::function<int(size_t)> hook) {
     faultHook() = std::move(hook);

@@ -33,6 +33,10 @@ void setAtomicWriteFaultHook(std::function<int(size_t)> hook);
 // True when something exists at path (a file, a folder, or a link to one).
 bool fileExists(const std::string& path);
 
+// Flushes a folder's entries after a rename into it. Returns 0 or the errno; a file system that
+// cannot sync a folder (EINVAL) counts as done.
+int syncFolder(const std::string& folder);
+
 // Reads the whole file into content. Returns 0 on success, else the errno of the failing call
 // (ENOENT when it does not exist); content is left empty on failure.
 int readFileContents(const std::string& path, std::string& content);

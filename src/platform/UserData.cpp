@@ -80,22 +80,6 @@ int makeFolders(const std::string& path, std::string& failedAt) {
     }
 }
 
-// Flushes a folder's entries; a file system that cannot sync a folder says so with EINVAL.
-int syncFolder(const std::string& folder) {
-    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-        return errno;
-    }
-    int result = 0;
-    if (fsync(fd) != 0 && errno != EINVAL) {
-        result = errno;
-    }
-    if (close(fd) != 0 && result == 0) {
-        result = errno;
-    }
-    return result;
-}
-
 // Puts the complete staged file at target unless something is there already. A hard link cannot
 // replace an existing name, so a file that appeared since the caller looked (another start at
 // the same moment) is kept. File systems without hard links get a rename after one more look.

@@ -1,5 +1,7 @@
 #include "platform/AtomicFile.h"
 
+#include "support/TestFiles.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -17,53 +19,13 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 
-class AtomicTempDir {
-public:
-    AtomicTempDir() {
-        std::string pattern = (fs::temp_directory_path() / "z417-atomic-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            ADD_FAILURE() << "mkdtemp failed: errno " << errno;
-        }
-        path_ = pattern;
-    }
-    ~AtomicTempDir() {
-        std::error_code ec;
-        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(path_, ec);
-    }
-    const std::string& path() const { return path_; }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-    std::vector<std::string> entries() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(path_)) {
-            names.push_back(entry.path().filename().string());
-        }
-        return names;
-    }
-
-private:
-    std::string path_;
+struct AtomicTempDir : test::TempDir {
+    AtomicTempDir() : TempDir("z417-atomic") {}
 };
 
-// Removes the fault hook however the test ends.
-struct FaultHookGuard {
-    explicit FaultHookGuard(std::function<int(size_t)> hook) {
-        setAtomicWriteFaultHook(std::move(hook));
-    }
-    ~FaultHookGuard() { setAtomicWriteFaultHook({}); }
-};
-
-void writeRaw(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    ASSERT_TRUE(out.good()) << path;
-}
-
-std::string readRaw(const std::string& path) {
-    std::string content;
-    EXPECT_EQ(readFileContents(path, content), 0) << path;
-    return content;
-}
+using test::FaultHookGuard;
+using test::readRaw;
+using test::writeRaw;
 
 mode_t modeOf(const std::string& path) {
     struct stat st {};

@@ -1,6 +1,8 @@
 #include "platform/IniFile.h"
 #include "platform/AtomicFile.h"
 
+#include "support/TestFiles.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -20,36 +22,13 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 
-class IniTempDir {
-public:
-    IniTempDir() {
-        std::string pattern = (fs::temp_directory_path() / "z417-ini-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            ADD_FAILURE() << "mkdtemp failed: errno " << errno;
-        }
-        path_ = pattern;
-    }
-    ~IniTempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
+struct IniTempDir : test::TempDir {
+    IniTempDir() : TempDir("z417-ini") {}
 };
 
-void writeRaw(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    ASSERT_TRUE(out.good()) << path;
-}
-
-std::string readRaw(const std::string& path) {
-    std::string content;
-    EXPECT_EQ(readFileContents(path, content), 0) << path;
-    return content;
-}
+using test::FaultHookGuard;
+using test::readRaw;
+using test::writeRaw;
 
 // ---------------------------------------------------------------------------------------------
 // Reading

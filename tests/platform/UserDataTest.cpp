@@ -2,6 +2,8 @@
 
 #include "platform/AtomicFile.h"
 
+#include "support/TestFiles.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -49,24 +51,9 @@ private:
     std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
 };
 
-struct FaultHookGuard {
-    explicit FaultHookGuard(std::function<int(size_t)> hook) {
-        setAtomicWriteFaultHook(std::move(hook));
-    }
-    ~FaultHookGuard() { setAtomicWriteFaultHook({}); }
-};
-
-void writeRaw(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    ASSERT_TRUE(out.good()) << path;
-}
-
-std::string readRaw(const std::string& path) {
-    std::string content;
-    EXPECT_EQ(readFileContents(path, content), 0) << path;
-    return content;
-}
+using test::FaultHookGuard;
+using test::readRaw;
+using test::writeRaw;
 
 // A scratch tree: exe/ (the executable's folder), shared/ (the installed defaults with a
 // 220-byte config.bin, a str.ini and Skins/) and cfg/ as XDG_CONFIG_HOME.

@@ -2,6 +2,8 @@
 
 #include "platform/AtomicFile.h"
 
+#include "support/TestFiles.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -17,43 +19,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class SettingsTempDir {
-public:
-    SettingsTempDir() {
-        std::string pattern = (fs::temp_directory_path() / "z417-settings-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            ADD_FAILURE() << "mkdtemp failed: errno " << errno;
-        }
-        path_ = pattern;
-    }
-    ~SettingsTempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
+struct SettingsTempDir : test::TempDir {
+    SettingsTempDir() : TempDir("z417-settings") {}
 };
 
-struct FaultHookGuard {
-    explicit FaultHookGuard(std::function<int(size_t)> hook) {
-        setAtomicWriteFaultHook(std::move(hook));
-    }
-    ~FaultHookGuard() { setAtomicWriteFaultHook({}); }
-};
-
-void writeRaw(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    ASSERT_TRUE(out.good()) << path;
-}
-
-std::string readRaw(const std::string& path) {
-    std::string content;
-    EXPECT_EQ(readFileContents(path, content), 0) << path;
-    return content;
-}
+using test::FaultHookGuard;
+using test::readRaw;
+using test::writeRaw;
 
 // A record whose every byte differs from its neighbours, so a shifted copy shows.
 SettingsRecord patternRecord(uint8_t seed) {
