@@ -2,6 +2,7 @@
 // block, and checks that the build never touches a byte it does not own.
 #include "profile/BuildStep.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

@@ -137,6 +137,11 @@ int writeFileAtomically(const std::string& path, const std::string& content) {
         }
         replacing = true;
         mode = old.st_mode & 07777;
+        // The rename would replace a file that this user may not write (a read-only file in a
+        // writable folder); refuse it the way opening it for writing would.
+        if (faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+            return errno;
+        }
     } else if (errno == ENOENT) {
         mode = creationMode();
     } else {

@@ -19,6 +19,9 @@ constexpr size_t kAtomicWriteChunkBytes = 64 * 1024;
 // call. On failure the old file (if any) is exactly as it was.
 //
 // - A symbolic link is followed: its target is replaced and the link stays.
+// - An existing file that this user may not write (its permission bits, a read-only mount) is
+//   refused with the errno an open for writing would give (EACCES, EROFS), although the
+//   rename alone could replace it.
 // - The replaced file keeps its permission bits (and, when running as root, its owner and
 //   group); a new file gets 0666 less the umask, like any file created with fopen().
 // - After the rename the folder is flushed too, so the new name survives a power cut. If only
