@@ -349,7 +349,7 @@ void CDialogFrame::openList() {
     list_->setUniformItemSizes(true);
     list_->setTextElideMode(Qt::ElideNone);
     // Rows as tall as the font, like the list boxes of the original windows.
-    const QSize rowSize(0, normalFont_.pixelSize() > 0 ? normalFont_.pixelSize() : 14);
+    const QSize rowSize(0, listRowHeight(normalFont_));
     for (const QString& entry : listEntries()) {
         auto* item = new QListWidgetItem(entry, list_);
         item->setSizeHint(rowSize);

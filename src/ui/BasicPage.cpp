@@ -19,7 +19,6 @@ namespace L = layout::main;
 namespace I = layout::images;
 
 const QColor kTitleColour(66, 66, 66);
-constexpr int kPopupRowHeight = 16;
 
 QRect qrect(const layout::Rect& r) {
     return toQRect(r.left, r.top, r.right, r.bottom);
@@ -262,11 +261,12 @@ QListWidget* COstrelDlg::createPopupList(int id, int left, int top, int right, i
     list->setFocusPolicy(Qt::NoFocus);
     list->setGeometry(toQRect(left, top, right, bottom));
     list->addItems(items);
-    // List-box rows of the normal font: 16 pixels, so the fourteen functions fit the
-    // 230-pixel assignment list without a scroll bar.
+    // List-box rows as tall as the normal font, so the fourteen functions fit the 230-pixel
+    // assignment list without a scroll bar.
     list->setUniformItemSizes(true);
+    const int rowHeight = listRowHeight(normalFont_);
     for (int i = 0; i < list->count(); ++i)
-        list->item(i)->setSizeHint(QSize(0, kPopupRowHeight));
+        list->item(i)->setSizeHint(QSize(0, rowHeight));
     list->setMouseTracking(true);
     list->viewport()->setMouseTracking(true);
     setFieldColours(list, id, *this);

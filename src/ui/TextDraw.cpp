@@ -36,18 +36,22 @@ QFont makeFont(const FontSpec& spec) {
     font.setWeight(spec.weight >= 700 ? QFont::Bold : QFont::Normal);
     font.setStyleStrategy(QFont::PreferAntialias);
     // The table's height is a cell height (ascent + descent), as a positive height asks of
-    // the Windows font mapper; Qt's pixel size is the em height. Scale by the face's own
-    // proportions so that the cell comes out at the height given.
-    font.setPixelSize(spec.height);
-    const int cell = QFontMetrics(font).height();
-    if (cell > spec.height)
-        font.setPixelSize(std::max(1, (spec.height * spec.height + cell / 2) / cell));
+    // the Windows font mapper; Qt's pixel size is the em height. Take the largest pixel size
+    // whose cell fits the height given.
+    int pixels = spec.height;
+    font.setPixelSize(pixels);
+    while (pixels > 1 && QFontMetrics(font).height() > spec.height)
+        font.setPixelSize(--pixels);
     return font;
 }
 
 void platformVersion(int& major, int& minor) {
     major = 0;
     minor = 0;
+}
+
+int listRowHeight(const QFont& font) {
+    return QFontMetrics(font).height();
 }
 
 QRect toQRect(int left, int top, int right, int bottom) {

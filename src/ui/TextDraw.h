@@ -26,6 +26,9 @@ enum class TextFormat {
     Right,     // LED labels (vertically centred)
 };
 
+// The height of a list row in the font: its cell height, like a list box's items.
+int listRowHeight(const QFont& font);
+
 // Rectangles use the layout's exclusive right and bottom edges.
 QRect toQRect(int left, int top, int right, int bottom);
 

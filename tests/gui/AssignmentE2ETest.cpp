@@ -5,6 +5,7 @@
 
 #include "dialogs/DialogTexts.h"
 #include "ui/Layout.h"
+#include "ui/TextDraw.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -78,10 +79,12 @@ TEST_P(AssignmentThroughTheDemo, ReachesTheMouseAndTheFiles) {
     script += "click " + centreOf(L::assignmentBox(slot)) + "\n";
     const D::Rect list = L::assignmentList(slot);
     if (c.function == 5) {
-        // Rest on "DPI Switch": the sub-list opens beside it; take "DPI +".
+        // Rest on "DPI Switch": the sub-list opens beside it; take "DPI +". The rows are
+        // as tall as the English normal font.
+        const int row = listRowHeight(makeFont(fontsFor("EN", 0, 0).normal));
         script += QStringLiteral("move %1 %2\nrest\nselect 40 0\n")
                       .arg(list.left + 40)
-                      .arg(list.top + 2 + 16 * 5 + 8);
+                      .arg(list.top + 1 + row * 5 + row / 2);
     } else {
         script += QStringLiteral("select %1 %2\n").arg(L::assignmentListId(slot)).arg(c.function);
         script += c.dialogSteps;

@@ -90,14 +90,14 @@ TEST(MainWindowStartUp, LanguageFontsAndTextsFollowTheLanCode) {
     EXPECT_EQ(cht.window->texts().sectionName(), "Setting-CHT");
     EXPECT_EQ(cht.window->normalFont().families().first(), QStringLiteral("黑体"));
     // The table's height is the font's cell height.
-    EXPECT_NEAR(QFontMetrics(cht.window->normalFont()).height(), 14, 2);
+    EXPECT_LE(QFontMetrics(cht.window->normalFont()).height(), 14);
     WindowFixture lower(test::sampleRecord(), 1, "chs");
     EXPECT_EQ(lower.window->texts().sectionName(), "Setting-EN");
     EXPECT_EQ(lower.window->normalFont().families().first(), QStringLiteral("Arial"));
     // Linux never reports Windows 6.2: Simplified Chinese gets the Song face.
     WindowFixture chs(test::sampleRecord(), 1, "CHS");
     EXPECT_EQ(chs.window->normalFont().families().first(), QStringLiteral("宋体"));
-    EXPECT_NEAR(QFontMetrics(chs.window->normalFont()).height(), 13, 2);
+    EXPECT_LE(QFontMetrics(chs.window->normalFont()).height(), 13);
 }
 
 TEST(MainWindowButtons, ApplyUploadsSavesAndConfirms) {
