@@ -63,6 +63,7 @@ void DeviceLink::closeHandles() {
     commandHandle_ = Transport::kInvalidHandle;
     dataHandle_ = Transport::kInvalidHandle;
     connected_ = false;
+    imageRead_ = false;
 }
 
 bool DeviceLink::openMouse() {
@@ -127,15 +128,25 @@ bool DeviceLink::openMouse() {
     dataReportLength_ = kDataReportLength;
     commandReportLength_ = kCommandReportLength;
     connected_ = true;
+    imageRead_ = false; // a new connection: its image is still to be read
     return true;
 }
 
 void DeviceLink::afterOpen(ProfileBlock& block) {
     scramblingOn_ = true;
     std::memset(block.bytes(), 0, sizeof(ProfileBlock));
-    ReadOperation(block); // a failure has been reported; the block stays zero
+    // A failure has been reported; the block stays zero and is read again before an upload.
+    imageRead_ = ReadOperation(block);
     sensorVariant_ = block.deviceImage.sensorVariant;
     connected_ = true;
+}
+
+bool DeviceLink::readImage(ProfileBlock& block) {
+    if (!ReadOperation(block))
+        return false;
+    sensorVariant_ = block.deviceImage.sensorVariant;
+    imageRead_ = true;
+    return true;
 }
 
 bool DeviceLink::connect(ProfileBlock& block) {

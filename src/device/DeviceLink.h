@@ -76,6 +76,13 @@ public:
     // := image[0xC1], connected := 1. Returns whether the mouse was opened.
     bool connect(ProfileBlock& block);
 
+    // The block read from this mouse since it was opened? (A failed read at connect leaves
+    // an all-zero block that must never be uploaded.)
+    bool imageRead() const { return imageRead_; }
+    // ReadOperation, and on success the sensor variant copy taken from the image.
+    bool readImage(ProfileBlock& block);
+    bool ensureImage(ProfileBlock& block) override { return imageRead_ || readImage(block); }
+
     // Status query: header := report rate, DPI stage.
     bool GetDPIStage(ProfileBlock& block) override;
     // Status and all five chunks; the block changes only when everything arrived.
@@ -126,6 +133,7 @@ private:
     std::string devicePath_;
     std::string lastError_;
     bool connected_ = false;
+    bool imageRead_ = false;
     bool scramblingOn_ = false;
     int notificationCount_ = 0;
     uint8_t sensorVariant_ = 0;

@@ -6,6 +6,8 @@
 namespace z417 {
 
 void uploadSettings(const SettingsRecord& record, ProfileBlock& block, DeviceOperations& device) {
+    if (!device.ensureImage(block))
+        return;
     writeFixedTables(block);
     device.GetDPIStage(block); // on failure the header keeps what it held
     buildProfileBlock(record, device.sensorVariant(), block);

@@ -381,12 +381,10 @@ TEST(FaultProofDevice, ApplyLosesTheMouseAtEveryTransfer) {
     }
 }
 
-// Known fault, disabled until it is fixed: after a connect whose read failed, the window counts
-// the mouse as connected with an all-zero block, and the next Apply builds on that block and
-// uploads it, writing zeros over the bytes the mouse keeps for itself, its sensor variant at
-// 0xC1 among them. One wrong answer at the start is enough. Whether the fix reads the image
-// again before building or refuses the upload, the mouse's own bytes must survive.
-TEST(FaultProofDevice, DISABLED_ApplyAfterAFailedReadKeepsTheMouseOwnBytes) {
+// After a connect whose read failed, the window counts the mouse as connected with an all-zero
+// block. The next Apply must not upload that block over the bytes the mouse keeps for itself
+// (its sensor variant at 0xC1 among them): the image is read first, and the upload built on it.
+TEST(FaultProofDevice, ApplyAfterAFailedReadKeepsTheMouseOwnBytes) {
     Rig r;
     std::array<uint8_t, kImageSize> memory{};
     for (int i = 0; i < kImageSize; ++i)
@@ -402,6 +400,20 @@ TEST(FaultProofDevice, DISABLED_ApplyAfterAFailedReadKeepsTheMouseOwnBytes) {
     EXPECT_EQ(r.mouse.memory()[offsetof(DeviceImage, sensorVariant)], Rig::kVariant);
     const size_t own = offsetof(DeviceImage, deviceData8C); // in chunk 3, never named
     EXPECT_EQ(r.mouse.memory()[own], memory[own]);
+    EXPECT_EQ(w.device().sensorVariant(), Rig::kVariant);
+    // The mouse answering wrongly again: the read fails and nothing is uploaded.
+    test::WindowFixture g(test::sampleRecord());
+    g.mouse.setFault(SimFault{SimFault::Kind::BadSignature});
+    g.window->device().connect(g.window->block());
+    auto dataSets = [&] {
+        return std::count_if(g.mouse.receivedSets.begin(), g.mouse.receivedSets.end(),
+                             [](const SimulatedMouse::ReceivedSet& set) {
+                                 return set.collection == SimulatedMouse::kDataCollection;
+                             });
+    };
+    const auto before = dataSets();
+    g.window->onApply();
+    EXPECT_EQ(dataSets(), before); // only the failed status query went out
 }
 
 // ==== 2. Plug cycles: no growth of file descriptors or memory ==============================
