@@ -6,6 +6,7 @@
 #include "assign/LedTexts.h"
 #include "ui/FieldColours.h"
 #include "ui/Layout.h"
+#include "ui/ReportRate.h"
 #include "ui/SkinImage.h"
 #include "ui/TextDraw.h"
 
@@ -39,20 +40,6 @@ TextFormat formatOf(unsigned f) {
 
 QString qs(const std::string& s) {
     return QString::fromStdString(s);
-}
-
-// The report-rate segment that shows the stored rate: 8 = 125 Hz ... anything else 1000 Hz.
-int segmentOfRate(uint8_t reportRate) {
-    switch (reportRate) {
-    case 8:
-        return 0;
-    case 4:
-        return 1;
-    case 2:
-        return 2;
-    default:
-        return 3;
-    }
 }
 
 } // namespace
@@ -155,9 +142,8 @@ void COstrelDlg::PaintBasicPage() {
         }
         drawKeySetButtons();
 
-        static const char* const kRates[] = {"125", "250", "500", "1000"};
         for (int i = 0; i < L::reportRateSegmentCount; ++i)
-            text(L::reportRateSegmentCaption(i), QString::fromLatin1(kRates[i]));
+            text(L::reportRateSegmentCaption(i), QString::fromLatin1(kReportRateCaptions[i]));
         text(L::ledModeLabel, qs(texts_.slot(13)));
         text(L::ledParameterLabel, qs(texts_.slot(14)));
         text(L::ledEffectLabel, qs(texts_.slot(17)));
@@ -166,7 +152,7 @@ void COstrelDlg::PaintBasicPage() {
     createPageFields();
 
     if (!backBuffer_.isNull()) {
-        const int seg = segmentOfRate(record_.reportRate);
+        const int seg = segmentOfReportRate(record_.reportRate);
         drawImage(I::reportRateLight.name, L::reportRateSegment(seg).left,
                   L::reportRateSegment(seg).top);
     }

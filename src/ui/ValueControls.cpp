@@ -11,6 +11,7 @@
 #include "profile/DpiCodes.h"
 #include "ui/FieldColours.h"
 #include "ui/Layout.h"
+#include "ui/ReportRate.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -22,17 +23,6 @@ namespace {
 
 namespace L = layout::main;
 namespace I = layout::images;
-
-// Stored reportRate (polling interval in ms) of each segment, 125 Hz to 1000 Hz.
-constexpr uint8_t kRateCodes[L::reportRateSegmentCount] = {8, 4, 2, 1};
-
-// The segment that shows a stored rate; values other than 8, 4, 2, 1 count as 1000 Hz.
-int segmentOfRate(uint8_t reportRate) {
-    for (int i = 0; i < L::reportRateSegmentCount; ++i)
-        if (kRateCodes[i] == reportRate)
-            return i;
-    return L::reportRateSegmentCount - 1;
-}
 
 QStringList toList(const std::vector<std::string>& texts) {
     QStringList out;
@@ -74,14 +64,14 @@ void closeIfOutside(COstrelDlg& window, QPointer<QListWidget>& list, bool& open,
 void COstrelDlg::SelectReportRate(int segment) {
     if (segment < 0 || segment >= L::reportRateSegmentCount)
         return;
-    const int previous = segmentOfRate(record_.reportRate);
+    const int previous = segmentOfReportRate(record_.reportRate);
     if (previous != segment) {
         const layout::Rect on = L::reportRateSegment(segment);
         const layout::Rect off = L::reportRateSegment(previous);
         drawImage(I::reportRateLight.name, on.left, on.top);
         drawImage(I::reportRateDark.name, off.left, off.top);
     }
-    record_.reportRate = kRateCodes[segment];
+    record_.reportRate = kReportRateCodes[segment];
     present();
 }
 
