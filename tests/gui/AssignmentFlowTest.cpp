@@ -11,16 +11,10 @@
 namespace z417 {
 namespace {
 
+using test::centre;
+using test::list;
 using test::WindowFixture;
 namespace L = layout::main;
-
-QPoint centre(const layout::Rect& r) {
-    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-QListWidget* list(COstrelDlg& w, int id) {
-    return w.findChild<QListWidget*>(QStringLiteral("id%1").arg(id));
-}
 
 void chooseRow(QListWidget* l, int row) {
     QTest::mouseClick(l->viewport(), Qt::LeftButton, Qt::NoModifier,

@@ -6,9 +6,13 @@
 #include "app/COstrelDlg.h"
 #include "device/SimulatedMouse.h"
 #include "platform/qt/UiServices.h"
+#include "ui/Layout.h"
 
 #include <QColor>
 #include <QImage>
+#include <QLabel>
+#include <QListWidget>
+#include <QPoint>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -80,6 +84,20 @@ struct WindowFixture {
 };
 
 SettingsRecord sampleRecord();
+
+// Reading the main window.
+inline QPoint centre(const layout::Rect& r) {
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+inline QColor pixel(const COstrelDlg& w, int x, int y) {
+    return w.backBuffer().pixelColor(x, y);
+}
+inline QLabel* field(COstrelDlg& w, int id) {
+    return w.findChild<QLabel*>(QStringLiteral("id%1").arg(id));
+}
+inline QListWidget* list(COstrelDlg& w, int id) {
+    return w.findChild<QListWidget*>(QStringLiteral("id%1").arg(id));
+}
 std::string readFile(const std::string& path);
 
 } // namespace z417::test

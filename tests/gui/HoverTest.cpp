@@ -19,18 +19,13 @@
 namespace z417 {
 namespace {
 
+using test::centre;
+using test::list;
+using test::pixel;
 using test::testSkinColour;
 using test::WindowFixture;
 namespace L = layout::main;
 namespace I = layout::images;
-
-QPoint centre(const layout::Rect& r) {
-    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-QColor pixel(const COstrelDlg& w, int x, int y) {
-    return w.backBuffer().pixelColor(x, y);
-}
 
 // A pixel of a control that no caption, number or label covers.
 QColor cornerOf(const COstrelDlg& w, const layout::Rect& r) {
@@ -49,10 +44,6 @@ void restAt(COstrelDlg& w, const QPoint& p) {
     auto* timer = w.findChild<QTimer*>(QStringLiteral("hoverTimer"));
     ASSERT_NE(timer, nullptr);
     ASSERT_TRUE(QTest::qWaitFor([timer] { return !timer->isActive(); }, 5000));
-}
-
-QListWidget* list(COstrelDlg& w, int id) {
-    return w.findChild<QListWidget*>(QStringLiteral("id%1").arg(id));
 }
 
 TEST(Hover, OkToApplyInOneRedrawAndBackToNormalOutside) {

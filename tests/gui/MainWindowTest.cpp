@@ -17,18 +17,13 @@
 namespace z417 {
 namespace {
 
+using test::centre;
+using test::field;
+using test::pixel;
 using test::testSkinColour;
 using test::WindowFixture;
 namespace L = layout::main;
 namespace I = layout::images;
-
-QColor pixel(const COstrelDlg& w, int x, int y) {
-    return w.backBuffer().pixelColor(x, y);
-}
-
-QLabel* field(COstrelDlg& w, int id) {
-    return w.findChild<QLabel*>(QStringLiteral("id%1").arg(id));
-}
 
 TEST(MainWindowStartUp, ConnectsLoadsAndBuildsThePage) {
     WindowFixture f(test::sampleRecord());
@@ -198,10 +193,6 @@ TEST(MainWindowDevice, UnplugAndPlugThroughNotifications) {
 }
 
 // ---- painting ------------------------------------------------------------------------------
-
-QPoint centre(const layout::Rect& r) {
-    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
 
 TEST(MainWindowPaint, ReportRateSegmentsFollowTheStoredRate) {
     struct Case {

@@ -23,14 +23,13 @@
 namespace z417 {
 namespace {
 
+using test::centre;
+using test::field;
+using test::list;
 using test::testSkinColour;
 using test::WindowFixture;
 namespace L = layout::main;
 namespace I = layout::images;
-
-QPoint centre(const layout::Rect& r) {
-    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
 
 // A left click at a client point of the window, delivered to whatever child lies there.
 void clickAt(COstrelDlg& w, const QPoint& p) {
@@ -38,14 +37,6 @@ void clickAt(COstrelDlg& w, const QPoint& p) {
     if (!target)
         target = &w;
     QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, target->mapFrom(&w, p));
-}
-
-QListWidget* list(COstrelDlg& w, int id) {
-    return w.findChild<QListWidget*>(QStringLiteral("id%1").arg(id));
-}
-
-QLabel* field(COstrelDlg& w, int id) {
-    return w.findChild<QLabel*>(QStringLiteral("id%1").arg(id));
 }
 
 QStringList items(QListWidget* l) {
