@@ -16,20 +16,20 @@ bool SinglePathTransport::enumerate(std::vector<HidCollection>& out, std::string
     return true;
 }
 
-std::unique_ptr<Transport> makeTransport(const std::string& spec, std::string& error) {
-    if (spec == "auto")
+std::unique_ptr<Transport> makeTransport(const std::string& device, std::string& error) {
+    if (device == "auto")
         return std::make_unique<HidrawTransport>();
-    if (spec.rfind("sim:", 0) == 0) {
-        const std::string state = spec.substr(4);
+    if (device.rfind("sim:", 0) == 0) {
+        const std::string state = device.substr(4);
         if (state.empty()) {
             error = "sim: needs the path of a state file (sim:STATE_FILE)";
             return nullptr;
         }
         return SimulatedMouse::load(state, error);
     }
-    if (spec.rfind("/dev/", 0) == 0)
-        return std::make_unique<SinglePathTransport>(std::make_unique<HidrawTransport>(), spec);
-    error = "unknown device '" + spec + "': use auto, /dev/hidrawN or sim:STATE_FILE";
+    if (device.rfind("/dev/", 0) == 0)
+        return std::make_unique<SinglePathTransport>(std::make_unique<HidrawTransport>(), device);
+    error = "unknown device '" + device + "': use auto, /dev/hidrawN or sim:STATE_FILE";
     return nullptr;
 }
 

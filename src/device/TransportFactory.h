@@ -1,4 +1,4 @@
-// Chooses the transport from a device specification: "auto" (hidraw, the first mouse
+// Chooses the transport from a device name: "auto" (hidraw, the first mouse
 // found), "/dev/hidrawN" (hidraw, only that node) or "sim:STATE_FILE" (the simulated mouse
 // whose state lives in the file).
 #pragma once
@@ -10,7 +10,7 @@
 
 namespace z417 {
 
-std::unique_ptr<Transport> makeTransport(const std::string& spec, std::string& error);
+std::unique_ptr<Transport> makeTransport(const std::string& device, std::string& error);
 
 // Passes everything through to another transport but enumerates only one path.
 class SinglePathTransport final : public Transport {

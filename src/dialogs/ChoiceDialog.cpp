@@ -5,8 +5,8 @@
 namespace z417 {
 
 CChoiceDialog::CChoiceDialog(const DialogEnvironment& environment, QWidget* owner,
-                             const DialogFrameSpec& spec, QStringList entries)
-    : CDialogFrame(environment, owner, spec), entries_(std::move(entries)) {
+                             const DialogFrameSpec& frame, QStringList entries)
+    : CDialogFrame(environment, owner, frame), entries_(std::move(entries)) {
     if (!entries_.isEmpty())
         choiceText = entries_.front();
 }

@@ -17,8 +17,8 @@ public:
     const QStringList& entries() const { return entries_; }
 
 protected:
-    CChoiceDialog(const DialogEnvironment& environment, QWidget* owner, const DialogFrameSpec& spec,
-                  QStringList entries);
+    CChoiceDialog(const DialogEnvironment& environment, QWidget* owner,
+                  const DialogFrameSpec& frame, QStringList entries);
 
     void createControls() override;
     QStringList listEntries() const override { return entries_; }

@@ -50,8 +50,8 @@ UiServices& desktopServices() {
 const char* const CDialogFrame::kControlIdProperty = "controlId";
 
 CDialogFrame::CDialogFrame(const DialogEnvironment& environment, QWidget* owner,
-                           const DialogFrameSpec& spec)
-    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), env_(environment), spec_(spec),
+                           const DialogFrameSpec& frame)
+    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), env_(environment), spec_(frame),
       language_(dialogLanguage(environment.languageCode)) {
     setMouseTracking(true);
     setFixedSize(dialogLayout::templateSize.width, dialogLayout::templateSize.height);

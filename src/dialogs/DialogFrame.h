@@ -77,7 +77,8 @@ public slots:
     void reject() override;
 
 protected:
-    CDialogFrame(const DialogEnvironment& environment, QWidget* owner, const DialogFrameSpec& spec);
+    CDialogFrame(const DialogEnvironment& environment, QWidget* owner,
+                 const DialogFrameSpec& frame);
 
     // Opening, after the frame's font and texts: the dialog's own child controls.
     virtual void createControls() {}

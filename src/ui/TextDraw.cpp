@@ -6,8 +6,8 @@
 
 namespace z417 {
 
-QFont makeFont(const FontSpec& spec) {
-    const QString face = QString::fromStdString(spec.face);
+QFont makeFont(const FontSpec& entry) {
+    const QString face = QString::fromStdString(entry.face);
     QStringList families{face};
     if (face == QStringLiteral("黑体"))
         families << "SimHei"
@@ -33,14 +33,14 @@ QFont makeFont(const FontSpec& spec) {
     families.removeDuplicates();
     QFont font;
     font.setFamilies(families);
-    font.setWeight(spec.weight >= 700 ? QFont::Bold : QFont::Normal);
+    font.setWeight(entry.weight >= 700 ? QFont::Bold : QFont::Normal);
     font.setStyleStrategy(QFont::PreferAntialias);
     // The table's height is a cell height (ascent + descent), as a positive height asks of
     // the Windows font mapper; Qt's pixel size is the em height. Take the largest pixel size
     // whose cell fits the height given.
-    int pixels = spec.height;
+    int pixels = entry.height;
     font.setPixelSize(pixels);
-    while (pixels > 1 && QFontMetrics(font).height() > spec.height)
+    while (pixels > 1 && QFontMetrics(font).height() > entry.height)
         font.setPixelSize(--pixels);
     return font;
 }

@@ -915,10 +915,10 @@ void paintMouse(QPainter& p, const QRect& area, const Theme& t, bool withCallout
     p.setBrush(shade);
     p.setPen(Qt::NoPen);
     p.drawPath(body);
-    QRadialGradient spec(QPointF(X(-22), Y(60)), 70);
-    spec.setColorAt(0, alpha(Qt::white, static_cast<int>(34 * dim)));
-    spec.setColorAt(1, alpha(Qt::white, 0));
-    p.setBrush(spec);
+    QRadialGradient sheen(QPointF(X(-22), Y(60)), 70);
+    sheen.setColorAt(0, alpha(Qt::white, static_cast<int>(34 * dim)));
+    sheen.setColorAt(1, alpha(Qt::white, 0));
+    p.setBrush(sheen);
     p.drawPath(body);
     glowStroke(p, body, alpha(t.mouseEdge, static_cast<int>(255 * dim)), 1.3, 120);
 
