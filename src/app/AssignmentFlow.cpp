@@ -193,8 +193,7 @@ void COstrelDlg::ToggleSlotList(int s) {
     }
     if (!slotLists_[s]) {
         const layout::Rect r = L::assignmentList(s);
-        slotLists_[s] = createPopupList(L::assignmentListId(s), r.left, r.top, r.right, r.bottom,
-                                        functionNames(texts_));
+        slotLists_[s] = createPopupList(L::assignmentListId(s), r, functionNames(texts_));
     }
     slotListOpen_[s] = true;
 }
@@ -213,8 +212,7 @@ void COstrelDlg::UpdateDpiSwitchSubList(QListWidget* slotList, int item) {
     const layout::Rect sub = L::dpiSwitchSubList(
         {listRect.left(), listRect.top(), listRect.right() + 1, listRect.bottom() + 1},
         {0, itemTopRight.y(), itemTopRight.x() + 1, itemTopRight.y() + itemRect.height()});
-    dpiSubList_ = createPopupList(L::dpiSwitchSubListId, sub.left, sub.top, sub.right, sub.bottom,
-                                  dpiSubListItems());
+    dpiSubList_ = createPopupList(L::dpiSwitchSubListId, sub, dpiSubListItems());
 }
 
 void COstrelDlg::onSlotListChoice() {

@@ -65,7 +65,10 @@ COstrelDlg::InitResult COstrelDlg::OnInitDialog() {
     // the mouse: go on as the only instance.
 
     // 2.-4. Icon; tool window without a taskbar entry (set in the constructor).
-    setWindowIcon(appIcon());
+    // The application's icon where the application object set one (tests build windows
+    // without it).
+    const QIcon icon = QApplication::windowIcon().isNull() ? appIcon() : QApplication::windowIcon();
+    setWindowIcon(icon);
 
     // 5. The notification-area icon.
     setUpTray();
@@ -152,7 +155,7 @@ bool COstrelDlg::trayVisible() const {
 
 void COstrelDlg::setUpTray() {
     trayAvailable_ = QSystemTrayIcon::isSystemTrayAvailable();
-    tray_ = new QSystemTrayIcon(appIcon(), this);
+    tray_ = new QSystemTrayIcon(windowIcon(), this);
     tray_->setToolTip(QString::fromUtf8(kAppTitle));
     connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
         if (r == QSystemTrayIcon::Trigger)

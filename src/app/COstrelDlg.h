@@ -12,6 +12,7 @@
 #include "profile/ProfileBlock.h"
 #include "profile/SettingsFiles.h"
 #include "profile/SettingsRecord.h"
+#include "ui/Layout.h"
 
 #include <QColor>
 #include <QDialog>
@@ -117,8 +118,7 @@ public:
     // Pop-up lists: a bordered child list at a layout rectangle, notifying choices (a press
     // on an item or a double click) through onListNotification. Destroying one goes through
     // destroyPopupList, which is safe inside the list's own notification.
-    QListWidget* createPopupList(int id, int left, int top, int right, int bottom,
-                                 const QStringList& items);
+    QListWidget* createPopupList(int id, const layout::Rect& rect, const QStringList& items);
     void destroyPopupList(QPointer<QListWidget>& list);
     void onListNotification(int listId);
 

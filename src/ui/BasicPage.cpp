@@ -238,14 +238,14 @@ void COstrelDlg::TearDownPageControls() {
     dpiValueListOpen_ = lightModeListOpen_ = lightParameterListOpen_ = lightEffectListOpen_ = false;
 }
 
-QListWidget* COstrelDlg::createPopupList(int id, int left, int top, int right, int bottom,
+QListWidget* COstrelDlg::createPopupList(int id, const layout::Rect& rect,
                                          const QStringList& items) {
     auto* list = new QListWidget(this);
     list->setFrameShape(QFrame::Box);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     list->setFocusPolicy(Qt::NoFocus);
-    list->setGeometry(toQRect(left, top, right, bottom));
+    list->setGeometry(qrect(rect));
     list->addItems(items);
     // List-box rows as tall as the normal font, so the fourteen functions fit the 230-pixel
     // assignment list without a scroll bar.

@@ -89,8 +89,8 @@ void COstrelDlg::ToggleDpiValueList(int stage) {
     }
     if (!dpiValueList_) {
         const layout::Rect r = L::dpiValueList(stage);
-        dpiValueList_ = createPopupList(L::dpiValueListId, r.left, r.top, r.right, r.bottom,
-                                        dpiValueItems(device_->sensorVariant()));
+        dpiValueList_ =
+            createPopupList(L::dpiValueListId, r, dpiValueItems(device_->sensorVariant()));
     }
     dpiValueListOpen_ = true;
 }
@@ -126,7 +126,7 @@ void COstrelDlg::ToggleLightModeList() {
         for (int m = 0; m < 3; ++m)
             modes << QString::fromStdString(texts_.slot(kLightModeSlot0 + m));
         const layout::Rect& r = L::ledModeList;
-        lightModeList_ = createPopupList(L::ledModeListId, r.left, r.top, r.right, r.bottom, modes);
+        lightModeList_ = createPopupList(L::ledModeListId, r, modes);
     }
     lightModeListOpen_ = true;
 }
@@ -140,12 +140,12 @@ void COstrelDlg::ToggleLightParameterList() {
     if (!lightParameterList_) {
         if (record_.lightMode == 1) {
             const layout::Rect& r = L::ledParameterListBrightness;
-            lightParameterList_ = createPopupList(L::ledParameterListId, r.left, r.top, r.right,
-                                                  r.bottom, toList(brightnessTexts()));
+            lightParameterList_ =
+                createPopupList(L::ledParameterListId, r, toList(brightnessTexts()));
         } else if (record_.lightMode == 2) {
             const layout::Rect& r = L::ledParameterListSpeed;
-            lightParameterList_ = createPopupList(L::ledParameterListId, r.left, r.top, r.right,
-                                                  r.bottom, toList(breathSpeedTexts()));
+            lightParameterList_ =
+                createPopupList(L::ledParameterListId, r, toList(breathSpeedTexts()));
         }
     }
     lightParameterListOpen_ = true;
@@ -165,7 +165,7 @@ void COstrelDlg::ToggleLightEffectList() {
         } else if (record_.lightMode == 2) {
             const layout::Rect& r = L::ledEffectList;
             lightEffectList_ =
-                createPopupList(L::ledEffectListId, r.left, r.top, r.right, r.bottom,
+                createPopupList(L::ledEffectListId, r,
                                 {effect, QString::fromStdString(texts_.slot(kEffectSlot0 + 2))});
         }
     }

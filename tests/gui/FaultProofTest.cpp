@@ -79,19 +79,9 @@ struct Rig {
     static constexpr uint8_t kVariant = 1, kRate = 2, kStage = 3;
 
     explicit Rig(const SettingsRecord& record = test::sampleRecord(), uint8_t firstRun = 1) {
-        static std::atomic<int> counter{0};
         test::makeTestInstall(install, record, firstRun);
-        env.transport = &mouse;
-        env.clock = &clock;
-        env.services = &services;
-        env.modulePath = install.modulePath();
-        env.watchUdev = false;
-        env.listenForBalloons = false;
-        env.instanceName = "z417-fault-test-" + std::to_string(QCoreApplication::applicationPid()) +
-                           "-" + std::to_string(counter++);
-        env.balloonSink = [this](const QString& title, const QString& text, int) {
-            balloons.emplace_back(title, text);
-        };
+        test::prepareTestEnvironment(env, install, mouse, clock, services, balloons,
+                                     "z417-fault-test-");
     }
 
     COstrelDlg& start() {
@@ -140,6 +130,16 @@ std::vector<Message> messagesOf(const test::RecordingUiServices& s) {
     if (std::memcmp(b.deviceImage.bytes(), mouse.memory().data(), kImageSize) != 0)
         return ::testing::AssertionFailure() << "the image differs from the mouse's memory";
     return ::testing::AssertionSuccess();
+}
+
+// The mouse comes back: four arrivals connect it cleanly, with its image read again and
+// nothing reported.
+void expectCleanArrival(COstrelDlg& w, test::WindowFixture& f) {
+    f.mouse.plug();
+    notifyAll(w, f.mouse, true);
+    EXPECT_TRUE(w.device().connected());
+    EXPECT_TRUE(blockIsTheMouse(w, f.mouse));
+    EXPECT_TRUE(f.services.messages.empty());
 }
 
 bool allZero(const uint8_t* p, size_t n) {
@@ -307,11 +307,7 @@ TEST(FaultProofDevice, ArrivalReadLosesTheMouseAtEveryTransfer) {
         }
 
         // A clean arrival.
-        f.mouse.plug();
-        notifyAll(w, f.mouse, true);
-        EXPECT_TRUE(w.device().connected());
-        EXPECT_TRUE(blockIsTheMouse(w, f.mouse));
-        EXPECT_TRUE(f.services.messages.empty());
+        expectCleanArrival(w, f);
     }
 }
 
@@ -370,11 +366,7 @@ TEST(FaultProofDevice, ApplyLosesTheMouseAtEveryTransfer) {
         f.services.messages.clear();
         notifyAll(w, f.mouse, false);
         EXPECT_FALSE(w.device().connected());
-        f.mouse.plug();
-        notifyAll(w, f.mouse, true);
-        EXPECT_TRUE(w.device().connected());
-        EXPECT_TRUE(blockIsTheMouse(w, f.mouse));
-        EXPECT_TRUE(f.services.messages.empty());
+        expectCleanArrival(w, f);
         ASSERT_EQ(f.balloons.size(), 2u);
         EXPECT_EQ(f.balloons[0].first, "Warning");
         EXPECT_EQ(f.balloons[1].second, kDetected);

@@ -70,23 +70,29 @@ std::string readFile(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-WindowFixture::WindowFixture(const SettingsRecord& record, uint8_t firstRun, const std::string& lan,
-                             bool plugged) {
+void prepareTestEnvironment(AppEnvironment& env, const TestInstall& install, Transport& mouse,
+                            Clock& clock, UiServices& services, Balloons& balloons,
+                            const std::string& lockPrefix) {
     static std::atomic<int> counter{0};
-    makeTestInstall(install, record, firstRun, lan);
-    if (!plugged)
-        mouse.unplug();
     env.transport = &mouse;
     env.clock = &clock;
     env.services = &services;
     env.modulePath = install.modulePath();
     env.watchUdev = false;
     env.listenForBalloons = false;
-    env.instanceName = "z417-gui-test-" + std::to_string(QCoreApplication::applicationPid()) + "-" +
+    env.instanceName = lockPrefix + std::to_string(QCoreApplication::applicationPid()) + "-" +
                        std::to_string(counter++);
-    env.balloonSink = [this](const QString& title, const QString& text, int) {
+    env.balloonSink = [&balloons](const QString& title, const QString& text, int) {
         balloons.emplace_back(title, text);
     };
+}
+
+WindowFixture::WindowFixture(const SettingsRecord& record, uint8_t firstRun, const std::string& lan,
+                             bool plugged) {
+    makeTestInstall(install, record, firstRun, lan);
+    if (!plugged)
+        mouse.unplug();
+    prepareTestEnvironment(env, install, mouse, clock, services, balloons, "z417-gui-test-");
     window = std::make_unique<COstrelDlg>(env);
     initResult = window->OnInitDialog();
     QCoreApplication::processEvents(); // queued balloon requests

@@ -67,6 +67,14 @@ struct TestInstall {
 void makeTestInstall(TestInstall& install, const SettingsRecord& record, uint8_t firstRun,
                      const std::string& lan = "EN");
 
+using Balloons = std::vector<std::pair<QString, QString>>; // title, text
+
+// An environment for a window over the install, on the given mouse, clock and desktop, with
+// balloons recorded and a lock name of its own (prefix + process + counter).
+void prepareTestEnvironment(AppEnvironment& env, const TestInstall& install, Transport& mouse,
+                            Clock& clock, UiServices& services, Balloons& balloons,
+                            const std::string& lockPrefix);
+
 // A main window with everything it needs, started.
 struct WindowFixture {
     explicit WindowFixture(const SettingsRecord& record, uint8_t firstRun = 1,
@@ -78,7 +86,7 @@ struct WindowFixture {
     VirtualClock clock;
     RecordingUiServices services;
     AppEnvironment env;
-    std::vector<std::pair<QString, QString>> balloons; // title, text
+    Balloons balloons;
     std::unique_ptr<COstrelDlg> window;
     COstrelDlg::InitResult initResult{};
 };
