@@ -816,10 +816,15 @@ void paintPanel(QPainter& p, const QRect& rect, const Theme& t, int headHeight =
     p.restore();
 }
 
+// How far a caption tab reaches past its caption's rectangle on either side. A caption may fill
+// its whole rectangle ("Report Rate Setting" does), and the tab's accent bar and bevelled
+// corners must not touch it.
+constexpr int kCaptionTabPadding = 8;
+
 // Caption tab where the program centres a section caption, with a rule running on to the
 // panel's right edge.
 void paintCaptionTab(QPainter& p, const L::Rect& caption, int panelRight, const Theme& t) {
-    const QRect r = toQ(caption);
+    const QRect r = toQ(caption).adjusted(-kCaptionTabPadding, 0, kCaptionTabPadding, 0);
     p.save();
     QLinearGradient g(0, r.top(), 0, r.bottom());
     g.setColorAt(0, mix(t.caption, Qt::white, 0.05));
@@ -1199,7 +1204,7 @@ QImage basicPage(const Theme& t, int ratio) {
         p.save();
         QPainterPath pulse;
         const double y = M::reportRateCaption.rect.top + 10.5;
-        double x = M::reportRateCaption.rect.right + 14;
+        double x = M::reportRateCaption.rect.right + kCaptionTabPadding + 14;
         pulse.moveTo(x, y);
         for (int i = 0; i < 7; ++i) {
             const double h = (i % 2 == 0) ? -6 : 6;
