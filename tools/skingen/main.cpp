@@ -20,7 +20,9 @@
 //
 // The output is deterministic: no random numbers, no time stamps, no text chunks in the PNGs.
 
+#include "assign/FontTable.h"
 #include "ui/Layout.h"
+#include "ui/TextDraw.h"
 
 #include <QColor>
 #include <QDir>
@@ -1733,6 +1735,11 @@ void text(QPainter& p, const L::TextArea& a, const QString& s, const QColor& c =
     p.drawText(toQ(a.rect), flags, s);
 }
 
+// The program's English fonts, as it makes them.
+z417::FontPair englishFonts() {
+    return z417::fontsFor("EN", 0, 0);
+}
+
 void caption(QPainter& p, const L::Rect& r, const QString& s) {
     text(p, {r, L::textFormat::centred}, s);
 }
@@ -1763,11 +1770,9 @@ QImage previewMain(const std::vector<NamedImage>& im, bool over, bool outlines) 
     p.drawImage(toQ(M::modeAButton).topLeft(), find(im, I::textButton.over));
     p.drawImage(toQ(M::modeBButton).topLeft(), find(im, I::textButton.normal));
 
-    QFont title("Tahoma");
-    title.setPixelSize(18);
-    title.setBold(true);
-    QFont normal("Arial");
-    normal.setPixelSize(14);
+    const z417::FontPair fonts = englishFonts();
+    const QFont title = z417::makeFont(fonts.title);
+    const QFont normal = z417::makeFont(fonts.normal);
     p.setFont(title);
     text(p, M::pageTitle, "Basic Settings", QColor(66, 66, 66));
     p.setFont(normal);
@@ -1845,9 +1850,7 @@ QImage previewDialog(const std::vector<NamedImage>& im, const DialogInfo& d) {
     namespace I = L::images;
     QImage img = find(im, d.background).convertToFormat(QImage::Format_ARGB32_Premultiplied);
     QPainter p(&img);
-    QFont normal("Arial");
-    normal.setPixelSize(14);
-    p.setFont(normal);
+    p.setFont(z417::makeFont(englishFonts().normal));
     p.drawImage(toQ(D::okButton).topLeft(), find(im, I::textButton.normal));
     p.drawImage(toQ(D::cancelButton).topLeft(), find(im, I::textButton.over));
     caption(p, D::okButton, "OK");
