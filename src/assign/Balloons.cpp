@@ -5,11 +5,17 @@
 namespace z417 {
 namespace {
 
-constexpr int kInfoTimeout = 5000;
-constexpr int kDeviceTimeout = 100;
+// How long every balloon stays: the desktop's usual time. The "detected" and "not detected"
+// balloons stay as long as the others: the warning is the only sign of a missing mouse and
+// must stay long enough to be read.
+constexpr int kShownMs = 5000;
 
-BalloonText info(std::string text, int timeout = kInfoTimeout) {
-    return {true, "Info", std::move(text), timeout};
+BalloonText balloon(const char* title, std::string text) {
+    return {true, title, std::move(text), kShownMs};
+}
+
+BalloonText info(std::string text) {
+    return balloon("Info", std::move(text));
 }
 
 } // namespace
@@ -43,9 +49,9 @@ BalloonText balloonFor(int type, int kind, const TextTable& texts, const Setting
             return {};
         return info(texts.slot(70) + std::to_string(kind));
     case 14:
-        return info(texts.slot(73), kDeviceTimeout);
+        return info(texts.slot(73));
     case 15:
-        return {true, "Warning", texts.slot(72), kDeviceTimeout};
+        return balloon("Warning", texts.slot(72));
     default:
         return {};
     }

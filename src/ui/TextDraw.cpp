@@ -6,42 +6,90 @@
 
 namespace z417 {
 
-QFont makeFont(const FontSpec& entry) {
-    const QString face = QString::fromStdString(entry.face);
+namespace {
+
+// Faces tried after a table face that Linux seldom has, in order. The Chinese faces put a
+// sans-serif Latin face first, so that digits and Latin letters never come from a CJK face
+// (fontconfig would otherwise pick a serif CJK face for them), and take their ideographs from
+// the sans-serif CJK faces the package allows.
+struct FaceFallbacks {
+    const char* face;
+    bool chinese; // sized by its ideographs, not by its line
+    const char* fallbacks[6];
+};
+
+constexpr FaceFallbacks kFaceFallbacks[] = {
+    {"黑体",
+     true,
+     {"SimHei", "Liberation Sans", "DejaVu Sans", "WenQuanYi Zen Hei", "Noto Sans CJK SC",
+      "Droid Sans Fallback"}},
+    {"宋体",
+     true,
+     {"SimSun", "Liberation Sans", "DejaVu Sans", "WenQuanYi Zen Hei", "Noto Sans CJK SC",
+      "Droid Sans Fallback"}},
+    {"Arial", false, {"Liberation Sans", "DejaVu Sans", "WenQuanYi Zen Hei"}},
+    {"Tahoma", false, {"DejaVu Sans", "Liberation Sans", "WenQuanYi Zen Hei"}},
+};
+
+const FaceFallbacks* fallbacksFor(const QString& face) {
+    for (const FaceFallbacks& f : kFaceFallbacks) {
+        if (face == QString::fromUtf8(f.face))
+            return &f;
+    }
+    return nullptr;
+}
+
+QStringList familiesFor(const QString& face, const FaceFallbacks* known) {
     QStringList families{face};
-    if (face == QStringLiteral("黑体"))
-        families << "SimHei"
-                 << "WenQuanYi Zen Hei"
-                 << "Noto Sans CJK SC"
-                 << "Droid Sans Fallback";
-    else if (face == QStringLiteral("宋体"))
-        families << "SimSun"
-                 << "AR PL UMing CN"
-                 << "Noto Serif CJK SC"
-                 << "WenQuanYi Zen Hei";
-    else if (face == QStringLiteral("Arial"))
-        families << "Liberation Sans"
-                 << "DejaVu Sans"
-                 << "WenQuanYi Zen Hei";
-    else if (face == QStringLiteral("Tahoma"))
-        families << "DejaVu Sans"
-                 << "Liberation Sans"
-                 << "WenQuanYi Zen Hei";
+    if (known) {
+        for (const char* name : known->fallbacks) {
+            if (name)
+                families << QString::fromUtf8(name);
+        }
+    }
     families << "WenQuanYi Zen Hei"
              << "Noto Sans CJK SC"
              << "sans-serif";
     families.removeDuplicates();
+    return families;
+}
+
+// The table's height is a cell height (ascent + descent), as a positive height asks of the
+// Windows font mapper; Qt's pixel size is the em height. Take the largest pixel size whose cell
+// fits the height given.
+void fitCell(QFont& font, int height) {
+    int pixels = height;
+    font.setPixelSize(pixels);
+    while (pixels > 1 && QFontMetrics(font).height() > height)
+        font.setPixelSize(--pixels);
+}
+
+// The Windows Chinese faces have no extra line spacing: their ideographs fill the cell. The
+// Linux CJK faces have tall lines, so fitting their cell would leave the ideographs two or three
+// pixels short. Size them by full-height ideographs instead: the largest pixel size whose ink
+// stays within the height. The sample holds tall ideographs of both scripts, so that no text
+// of the page reaches out of a rectangle as high as the table's height.
+void fitIdeographs(QFont& font, int height) {
+    const QString ideograph = QStringLiteral("键鍵參數設置");
+    int pixels = height * 3 / 2;
+    font.setPixelSize(pixels);
+    while (pixels > 1 && QFontMetrics(font).tightBoundingRect(ideograph).height() > height)
+        font.setPixelSize(--pixels);
+}
+
+} // namespace
+
+QFont makeFont(const FontSpec& entry) {
+    const QString face = QString::fromStdString(entry.face);
+    const FaceFallbacks* known = fallbacksFor(face);
     QFont font;
-    font.setFamilies(families);
+    font.setFamilies(familiesFor(face, known));
     font.setWeight(entry.weight >= 700 ? QFont::Bold : QFont::Normal);
     font.setStyleStrategy(QFont::PreferAntialias);
-    // The table's height is a cell height (ascent + descent), as a positive height asks of
-    // the Windows font mapper; Qt's pixel size is the em height. Take the largest pixel size
-    // whose cell fits the height given.
-    int pixels = entry.height;
-    font.setPixelSize(pixels);
-    while (pixels > 1 && QFontMetrics(font).height() > entry.height)
-        font.setPixelSize(--pixels);
+    if (known && known->chinese)
+        fitIdeographs(font, entry.height);
+    else
+        fitCell(font, entry.height);
     return font;
 }
 

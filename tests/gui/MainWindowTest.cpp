@@ -84,15 +84,18 @@ TEST(MainWindowStartUp, LanguageFontsAndTextsFollowTheLanCode) {
     WindowFixture cht(test::sampleRecord(), 1, "CHT");
     EXPECT_EQ(cht.window->texts().sectionName(), "Setting-CHT");
     EXPECT_EQ(cht.window->normalFont().families().first(), QStringLiteral("黑体"));
-    // The table's height is the font's cell height.
-    EXPECT_LE(QFontMetrics(cht.window->normalFont()).height(), 14);
+    // Chinese faces are sized by their ideographs: they reach the table's height.
+    const QString ideograph = QStringLiteral("键");
+    EXPECT_GE(QFontMetrics(cht.window->normalFont()).tightBoundingRect(ideograph).height(), 13);
+    EXPECT_LE(QFontMetrics(cht.window->normalFont()).tightBoundingRect(ideograph).height(), 14);
     WindowFixture lower(test::sampleRecord(), 1, "chs");
     EXPECT_EQ(lower.window->texts().sectionName(), "Setting-EN");
     EXPECT_EQ(lower.window->normalFont().families().first(), QStringLiteral("Arial"));
     // Linux never reports Windows 6.2: Simplified Chinese gets the Song face.
     WindowFixture chs(test::sampleRecord(), 1, "CHS");
     EXPECT_EQ(chs.window->normalFont().families().first(), QStringLiteral("宋体"));
-    EXPECT_LE(QFontMetrics(chs.window->normalFont()).height(), 13);
+    EXPECT_GE(QFontMetrics(chs.window->normalFont()).tightBoundingRect(ideograph).height(), 12);
+    EXPECT_LE(QFontMetrics(chs.window->normalFont()).tightBoundingRect(ideograph).height(), 13);
 }
 
 TEST(MainWindowButtons, ApplyUploadsSavesAndConfirms) {

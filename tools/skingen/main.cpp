@@ -1,9 +1,11 @@
 // z417-skingen: draws the skins of the Z417 utility.
 //
-//   z417-skingen OUTDIR                 writes OUTDIR/Skins/<skin>/*.png for every skin
-//   z417-skingen --preview OUT.png [SKIN]
+//   z417-skingen OUTDIR                 writes OUTDIR/Skins/<skin>/*.png for every skin, each
+//                                       image also drawn at twice the size as name@2x.png
+//   z417-skingen --preview OUT.png [SKIN [RATIO]]
 //                                       writes one composite of the main page and the dialogs
-//                                       with their over looks and the layout's rectangles
+//                                       with their over looks and the layout's rectangles, at
+//                                       ratio 1 (default) or 2
 //
 // Every position comes from ui/Layout.h, so frames, captions and control faces sit exactly where
 // the program draws its texts and tests its clicks. No text is drawn into the art: the program
@@ -18,7 +20,9 @@
 //
 // The output is deterministic: no random numbers, no time stamps, no text chunks in the PNGs.
 
+#include "assign/FontTable.h"
 #include "ui/Layout.h"
+#include "ui/TextDraw.h"
 
 #include <QColor>
 #include <QDir>
@@ -406,12 +410,26 @@ void paintGlyph(QPainter& p, Glyph g, const QRectF& box, const QColor& colour, d
 // Control images with a binary alpha mask
 // ---------------------------------------------------------------------------------------------
 
+// A blank image of `logical` layout size with `ratio` device pixels per layout pixel. Painters
+// on it work in layout coordinates, so the same drawing code gives the 1x art and a really drawn
+// (not upscaled) @2x art.
+QImage canvas(QSize logical, QImage::Format format, int ratio) {
+    QImage img(logical * ratio, format);
+    img.setDevicePixelRatio(ratio);
+    return img;
+}
+
+// The device pixels per layout pixel of what `p` paints on.
+int ratioOf(const QPainter& p) {
+    return static_cast<int>(p.device()->devicePixelRatio());
+}
+
 // Draws a control image: `shape` decides which pixels exist (any coverage makes a pixel fully
 // opaque, none leaves it fully transparent); `draw` paints the look, and partly covered edge
 // pixels are blended against `under`, the colour the page art has below the control.
-QImage controlImage(QSize size, const QColor& under, const QPainterPath& shape,
+QImage controlImage(QSize size, int ratio, const QColor& under, const QPainterPath& shape,
                     const std::function<void(QPainter&)>& draw) {
-    QImage look(size, QImage::Format_ARGB32_Premultiplied);
+    QImage look = canvas(size, QImage::Format_ARGB32_Premultiplied, ratio);
     look.fill(under);
     {
         QPainter p(&look);
@@ -421,20 +439,20 @@ QImage controlImage(QSize size, const QColor& under, const QPainterPath& shape,
     }
     // The background outside the shape must not leak into the edge: blend the clipped look
     // (which already sits on `under`) with `under` by the shape's coverage.
-    QImage cover(size, QImage::Format_ARGB32_Premultiplied);
+    QImage cover = canvas(size, QImage::Format_ARGB32_Premultiplied, ratio);
     cover.fill(Qt::transparent);
     {
         QPainter p(&cover);
         p.setRenderHint(QPainter::Antialiasing);
         p.fillPath(shape, Qt::white);
     }
-    QImage out(size, QImage::Format_ARGB32);
+    QImage out = canvas(size, QImage::Format_ARGB32, ratio);
     const int ur = under.red(), ug = under.green(), ub = under.blue();
-    for (int y = 0; y < size.height(); ++y) {
+    for (int y = 0; y < out.height(); ++y) {
         const QRgb* l = reinterpret_cast<const QRgb*>(look.constScanLine(y));
         const QRgb* c = reinterpret_cast<const QRgb*>(cover.constScanLine(y));
         QRgb* o = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < size.width(); ++x) {
+        for (int x = 0; x < out.width(); ++x) {
             const int a = qAlpha(c[x]);
             if (a == 0) {
                 o[x] = qRgba(0, 0, 0, 0);
@@ -460,10 +478,10 @@ QSize qsize(const L::Size& s) {
 // Control faces
 // ---------------------------------------------------------------------------------------------
 
-QImage textButton(const Theme& t, bool over) {
+QImage textButton(const Theme& t, bool over, int ratio) {
     const QSize size = qsize(L::images::textButton.normal.size);
     const QRectF r(0, 0, size.width(), size.height());
-    return controlImage(size, t.track, roundedShape(size, 3.5), [&](QPainter& p) {
+    return controlImage(size, ratio, t.track, roundedShape(size, 3.5), [&](QPainter& p) {
         QLinearGradient g(0, 0, 0, size.height());
         if (over) {
             g.setColorAt(0, mix(t.buttonTop, t.accent, 0.38));
@@ -494,12 +512,12 @@ QImage textButton(const Theme& t, bool over) {
     });
 }
 
-QImage assignmentBox(const Theme& t, bool over) {
+QImage assignmentBox(const Theme& t, bool over, int ratio) {
     const QSize size = qsize(L::images::assignmentBox.normal.size);
     const QRectF r(0, 0, size.width(), size.height());
     // The row number sits in the first 20 pixels of the box.
     const double cell = L::main::rowNumber(0).rect.width();
-    return controlImage(size, t.panel, roundedShape(size, 3), [&](QPainter& p) {
+    return controlImage(size, ratio, t.panel, roundedShape(size, 3), [&](QPainter& p) {
         QLinearGradient g(0, 0, 0, size.height());
         g.setColorAt(0, mix(t.box, Qt::white, over ? 0.06 : 0.03));
         g.setColorAt(1, t.box);
@@ -527,10 +545,10 @@ QImage assignmentBox(const Theme& t, bool over) {
     });
 }
 
-QImage reportRateSegment(const Theme& t, bool light) {
+QImage reportRateSegment(const Theme& t, bool light, int ratio) {
     const QSize size = qsize(L::images::reportRateDark.size);
     const QRectF r(0, 0, size.width(), size.height());
-    return controlImage(size, t.track, roundedShape(size, 2.5), [&](QPainter& p) {
+    return controlImage(size, ratio, t.track, roundedShape(size, 2.5), [&](QPainter& p) {
         if (light) {
             QLinearGradient g(0, 0, size.width(), 0);
             g.setColorAt(0, t.accent);
@@ -564,10 +582,10 @@ QImage reportRateSegment(const Theme& t, bool light) {
 
 enum class TitleIcon { Minimise, Close, Skins };
 
-QImage titleIcon(const Theme& t, TitleIcon kind, bool over) {
+QImage titleIcon(const Theme& t, TitleIcon kind, bool over, int ratio) {
     const QSize size = qsize(L::images::closeButton.normal.size);
     const QRectF r(0, 0, size.width(), size.height());
-    return controlImage(size, t.titleBar, roundedShape(size, 4), [&](QPainter& p) {
+    return controlImage(size, ratio, t.titleBar, roundedShape(size, 4), [&](QPainter& p) {
         QColor fill = t.iconFill;
         if (over) {
             fill = kind == TitleIcon::Close ? t.danger : mix(t.accent, t.accent2, 0.35);
@@ -606,10 +624,10 @@ QImage titleIcon(const Theme& t, TitleIcon kind, bool over) {
     });
 }
 
-QImage pageButton(const Theme& t, bool over) {
+QImage pageButton(const Theme& t, bool over, int ratio) {
     const QSize size = qsize(L::images::pageButton.normal.size);
     const QRectF r(0, 0, size.width(), size.height());
-    return controlImage(size, t.header, roundedShape(size, 8), [&](QPainter& p) {
+    return controlImage(size, ratio, t.header, roundedShape(size, 8), [&](QPainter& p) {
         QLinearGradient g(0, 0, 0, size.height());
         if (over) {
             g.setColorAt(0, mix(t.buttonTop, t.accent, 0.45));
@@ -800,10 +818,15 @@ void paintPanel(QPainter& p, const QRect& rect, const Theme& t, int headHeight =
     p.restore();
 }
 
+// How far a caption tab reaches past its caption's rectangle on either side. A caption may fill
+// its whole rectangle ("Report Rate Setting" does), and the tab's accent bar and bevelled
+// corners must not touch it.
+constexpr int kCaptionTabPadding = 8;
+
 // Caption tab where the program centres a section caption, with a rule running on to the
 // panel's right edge.
 void paintCaptionTab(QPainter& p, const L::Rect& caption, int panelRight, const Theme& t) {
-    const QRect r = toQ(caption);
+    const QRect r = toQ(caption).adjusted(-kCaptionTabPadding, 0, kCaptionTabPadding, 0);
     p.save();
     QLinearGradient g(0, r.top(), 0, r.bottom());
     g.setColorAt(0, mix(t.caption, Qt::white, 0.05));
@@ -1040,9 +1063,10 @@ void paintTitleBarIcons(QPainter& p, const Theme& t) {
     // Divider between the skin button and the window buttons.
     const int x = (M::skinButton.right + M::minimiseButton.left) / 2 + 40;
     p.fillRect(QRect(x, 8, 1, 14), t.panelBorder);
-    p.drawImage(toQ(M::skinButton).topLeft(), titleIcon(t, TitleIcon::Skins, false));
-    p.drawImage(toQ(M::minimiseButton).topLeft(), titleIcon(t, TitleIcon::Minimise, false));
-    p.drawImage(toQ(M::closeButton).topLeft(), titleIcon(t, TitleIcon::Close, false));
+    const int ratio = ratioOf(p);
+    p.drawImage(toQ(M::skinButton).topLeft(), titleIcon(t, TitleIcon::Skins, false, ratio));
+    p.drawImage(toQ(M::minimiseButton).topLeft(), titleIcon(t, TitleIcon::Minimise, false, ratio));
+    p.drawImage(toQ(M::closeButton).topLeft(), titleIcon(t, TitleIcon::Close, false, ratio));
 }
 
 void paintHeader(QPainter& p, const PagePanels& pp, const Theme& t, bool withTitlePlate) {
@@ -1133,10 +1157,10 @@ void paintBottomBar(QPainter& p, const PagePanels& pp, const Theme& t) {
 
 // The Basic settings page: everything except texts, child fields and control faces (those are
 // drawn by the program on top).
-QImage basicPage(const Theme& t) {
+QImage basicPage(const Theme& t, int ratio) {
     namespace M = L::main;
     const QSize size = qsize(M::artSize);
-    QImage img(size, QImage::Format_ARGB32_Premultiplied);
+    QImage img = canvas(size, QImage::Format_ARGB32_Premultiplied, ratio);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     paintBackdrop(p, size, t);
@@ -1182,7 +1206,7 @@ QImage basicPage(const Theme& t) {
         p.save();
         QPainterPath pulse;
         const double y = M::reportRateCaption.rect.top + 10.5;
-        double x = M::reportRateCaption.rect.right + 14;
+        double x = M::reportRateCaption.rect.right + kCaptionTabPadding + 14;
         pulse.moveTo(x, y);
         for (int i = 0; i < 7; ++i) {
             const double h = (i % 2 == 0) ? -6 : 6;
@@ -1295,17 +1319,17 @@ QImage basicPage(const Theme& t) {
 
 // The window background shown before the page is built (no mouse found yet): frame, title
 // bar, header with the page button, and an unplugged mouse in the middle.
-QImage mainBackground(const Theme& t) {
+QImage mainBackground(const Theme& t, int ratio) {
     namespace M = L::main;
     const QSize size = qsize(M::artSize);
-    QImage img(size, QImage::Format_ARGB32_Premultiplied);
+    QImage img = canvas(size, QImage::Format_ARGB32_Premultiplied, ratio);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     paintBackdrop(p, size, t);
     paintTitleBar(p, size.width(), kTitleBarHeight, t);
     const PagePanels pp = pagePanels();
     paintHeader(p, pp, t, false);
-    p.drawImage(toQ(M::pageButton).topLeft(), pageButton(t, false));
+    p.drawImage(toQ(M::pageButton).topLeft(), pageButton(t, false, ratio));
 
     const QRect stage(QPoint(pp.device.left(), pp.keys.top()),
                       QPoint(pp.rate.right(), pp.keys.bottom()));
@@ -1386,10 +1410,10 @@ void paintRowMarker(QPainter& p, const QRect& field, const Theme& t) {
     p.fillRect(QRect(field.left() - 12, field.top() + 1, 3, field.height() - 2), t.accent);
 }
 
-QImage dialogBackground(const Theme& t, const DialogInfo& d) {
+QImage dialogBackground(const Theme& t, const DialogInfo& d, int ratio) {
     namespace D = L::dialog;
     const QSize size = qsize(d.background.size);
-    QImage img(size, QImage::Format_ARGB32_Premultiplied);
+    QImage img = canvas(size, QImage::Format_ARGB32_Premultiplied, ratio);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     paintBackdrop(p, size, t);
@@ -1452,7 +1476,7 @@ QImage dialogBackground(const Theme& t, const DialogInfo& d) {
         p.setPen(pen(alpha(t.panelBorder, 255), 1));
         p.setBrush(Qt::NoBrush);
         p.drawPath(hexagon(emblem.center(), 82));
-        QImage layer(size, QImage::Format_ARGB32_Premultiplied);
+        QImage layer = canvas(size, QImage::Format_ARGB32_Premultiplied, ratio);
         layer.fill(Qt::transparent);
         {
             QPainter lp(&layer);
@@ -1546,28 +1570,28 @@ struct NamedImage {
     QImage image;
 };
 
-std::vector<NamedImage> renderSkin(const Theme& t) {
+std::vector<NamedImage> renderSkin(const Theme& t, int ratio) {
     namespace I = L::images;
     std::vector<NamedImage> out = {
-        {I::mainBackground.name, mainBackground(t)},
-        {I::basicPage.name, basicPage(t)},
-        {I::minimiseButton.normal.name, titleIcon(t, TitleIcon::Minimise, false)},
-        {I::minimiseButton.over.name, titleIcon(t, TitleIcon::Minimise, true)},
-        {I::closeButton.normal.name, titleIcon(t, TitleIcon::Close, false)},
-        {I::closeButton.over.name, titleIcon(t, TitleIcon::Close, true)},
-        {I::skinButton.normal.name, titleIcon(t, TitleIcon::Skins, false)},
-        {I::skinButton.over.name, titleIcon(t, TitleIcon::Skins, true)},
-        {I::pageButton.normal.name, pageButton(t, false)},
-        {I::pageButton.over.name, pageButton(t, true)},
-        {I::textButton.normal.name, textButton(t, false)},
-        {I::textButton.over.name, textButton(t, true)},
-        {I::assignmentBox.normal.name, assignmentBox(t, false)},
-        {I::assignmentBox.over.name, assignmentBox(t, true)},
-        {I::reportRateDark.name, reportRateSegment(t, false)},
-        {I::reportRateLight.name, reportRateSegment(t, true)},
+        {I::mainBackground.name, mainBackground(t, ratio)},
+        {I::basicPage.name, basicPage(t, ratio)},
+        {I::minimiseButton.normal.name, titleIcon(t, TitleIcon::Minimise, false, ratio)},
+        {I::minimiseButton.over.name, titleIcon(t, TitleIcon::Minimise, true, ratio)},
+        {I::closeButton.normal.name, titleIcon(t, TitleIcon::Close, false, ratio)},
+        {I::closeButton.over.name, titleIcon(t, TitleIcon::Close, true, ratio)},
+        {I::skinButton.normal.name, titleIcon(t, TitleIcon::Skins, false, ratio)},
+        {I::skinButton.over.name, titleIcon(t, TitleIcon::Skins, true, ratio)},
+        {I::pageButton.normal.name, pageButton(t, false, ratio)},
+        {I::pageButton.over.name, pageButton(t, true, ratio)},
+        {I::textButton.normal.name, textButton(t, false, ratio)},
+        {I::textButton.over.name, textButton(t, true, ratio)},
+        {I::assignmentBox.normal.name, assignmentBox(t, false, ratio)},
+        {I::assignmentBox.over.name, assignmentBox(t, true, ratio)},
+        {I::reportRateDark.name, reportRateSegment(t, false, ratio)},
+        {I::reportRateLight.name, reportRateSegment(t, true, ratio)},
     };
     for (const auto& d : kDialogs) {
-        out.push_back({d.background.name, dialogBackground(t, d)});
+        out.push_back({d.background.name, dialogBackground(t, d, ratio)});
     }
     return out;
 }
@@ -1601,11 +1625,12 @@ bool redrawSafe(const QImage& a, const QImage& b) {
 
 // Checks the rendered set against the layout's list of files and sizes, and the two looks of
 // every control against each other.
-bool checkComplete(const std::vector<NamedImage>& images) {
+bool checkComplete(const std::vector<NamedImage>& images, int ratio) {
     bool ok = static_cast<int>(images.size()) == L::images::allCount;
     for (const auto& want : L::images::all) {
         const QImage img = find(images, want);
-        if (img.isNull() || img.width() != want.size.width || img.height() != want.size.height) {
+        if (img.isNull() || img.width() != want.size.width * ratio ||
+            img.height() != want.size.height * ratio) {
             std::fprintf(stderr, "z417-skingen: %s missing or of the wrong size\n", want.name);
             ok = false;
         }
@@ -1631,23 +1656,45 @@ bool checkComplete(const std::vector<NamedImage>& images) {
     return ok;
 }
 
+// The file name of an image at a ratio: "/main.png" at 2 is "/main@2x.png", Qt's name for the
+// art of high-DPI screens.
+QString fileName(const char* name, int ratio) {
+    const QString base = QString::fromUtf8(name);
+    if (ratio == 1) {
+        return base;
+    }
+    const int dot = base.lastIndexOf('.');
+    return base.left(dot) + QString("@%1x").arg(ratio) + base.mid(dot);
+}
+
+// Device pixels per layout pixel of the art every skin ships: 1 and Qt's @2x.
+constexpr int kRatios[] = {1, 2};
+
+bool writeSkinAt(const QString& folder, const Theme& t, int ratio) {
+    const auto images = renderSkin(t, ratio);
+    if (!checkComplete(images, ratio)) {
+        return false;
+    }
+    bool ok = true;
+    for (const auto& n : images) {
+        const QString path = folder + fileName(n.name, ratio);
+        if (!n.image.save(path, "PNG")) {
+            std::fprintf(stderr, "z417-skingen: cannot write %s\n", qPrintable(path));
+            ok = false;
+        }
+    }
+    return ok;
+}
+
 bool writeSkin(const QString& outDir, const Theme& t) {
     const QString folder = outDir + "/Skins/" + t.name;
     if (!QDir().mkpath(folder)) {
         std::fprintf(stderr, "z417-skingen: cannot create %s\n", qPrintable(folder));
         return false;
     }
-    const auto images = renderSkin(t);
-    if (!checkComplete(images)) {
-        return false;
-    }
     bool ok = true;
-    for (const auto& n : images) {
-        const QString path = folder + QString::fromUtf8(n.name);
-        if (!n.image.save(path, "PNG")) {
-            std::fprintf(stderr, "z417-skingen: cannot write %s\n", qPrintable(path));
-            ok = false;
-        }
+    for (const int ratio : kRatios) {
+        ok = writeSkinAt(folder, t, ratio) && ok;
     }
     return ok;
 }
@@ -1688,6 +1735,11 @@ void text(QPainter& p, const L::TextArea& a, const QString& s, const QColor& c =
     p.drawText(toQ(a.rect), flags, s);
 }
 
+// The program's English fonts, as it makes them.
+z417::FontPair englishFonts() {
+    return z417::fontsFor("EN", 0, 0);
+}
+
 void caption(QPainter& p, const L::Rect& r, const QString& s) {
     text(p, {r, L::textFormat::centred}, s);
 }
@@ -1718,11 +1770,9 @@ QImage previewMain(const std::vector<NamedImage>& im, bool over, bool outlines) 
     p.drawImage(toQ(M::modeAButton).topLeft(), find(im, I::textButton.over));
     p.drawImage(toQ(M::modeBButton).topLeft(), find(im, I::textButton.normal));
 
-    QFont title("Tahoma");
-    title.setPixelSize(18);
-    title.setBold(true);
-    QFont normal("Arial");
-    normal.setPixelSize(14);
+    const z417::FontPair fonts = englishFonts();
+    const QFont title = z417::makeFont(fonts.title);
+    const QFont normal = z417::makeFont(fonts.normal);
     p.setFont(title);
     text(p, M::pageTitle, "Basic Settings", QColor(66, 66, 66));
     p.setFont(normal);
@@ -1800,9 +1850,7 @@ QImage previewDialog(const std::vector<NamedImage>& im, const DialogInfo& d) {
     namespace I = L::images;
     QImage img = find(im, d.background).convertToFormat(QImage::Format_ARGB32_Premultiplied);
     QPainter p(&img);
-    QFont normal("Arial");
-    normal.setPixelSize(14);
-    p.setFont(normal);
+    p.setFont(z417::makeFont(englishFonts().normal));
     p.drawImage(toQ(D::okButton).topLeft(), find(im, I::textButton.normal));
     p.drawImage(toQ(D::cancelButton).topLeft(), find(im, I::textButton.over));
     caption(p, D::okButton, "OK");
@@ -1866,17 +1914,18 @@ QImage previewDialog(const std::vector<NamedImage>& im, const DialogInfo& d) {
     return img;
 }
 
-bool writePreview(const QString& out, const Theme& t) {
-    const auto im = renderSkin(t);
-    if (!checkComplete(im)) {
+bool writePreview(const QString& out, const Theme& t, int ratio) {
+    const auto im = renderSkin(t, ratio);
+    if (!checkComplete(im, ratio)) {
         return false;
     }
     const int w = L::main::artSize.width, h = L::main::artSize.height;
     const int dw = L::dialog::artSize.width, dh = L::dialog::artSize.height;
     const int gap = 10;
-    QImage canvas(2 * w + gap, h + gap + 2 * (dh + gap) + h, QImage::Format_ARGB32_Premultiplied);
-    canvas.fill(QColor(60, 60, 60));
-    QPainter p(&canvas);
+    QImage sheet = canvas(QSize(2 * w + gap, h + gap + 2 * (dh + gap) + h),
+                          QImage::Format_ARGB32_Premultiplied, ratio);
+    sheet.fill(QColor(60, 60, 60));
+    QPainter p(&sheet);
     p.drawImage(0, 0, previewMain(im, false, false));
     p.drawImage(w + gap, 0, previewMain(im, true, true));
     int i = 0;
@@ -1890,9 +1939,10 @@ bool writePreview(const QString& out, const Theme& t) {
     int y = h + gap + 2 * (dh + gap) + 10;
     const int x0 = w + gap + 10;
     auto pair = [&](const QImage& a, const QImage& b) {
-        p.drawImage(QRect(x0, y, a.width() * 3, a.height() * 3), a);
-        p.drawImage(QRect(x0 + a.width() * 3 + 16, y, b.width() * 3, b.height() * 3), b);
-        y += a.height() * 3 + 12;
+        const QSize big = (a.deviceIndependentSize() * 3).toSize();
+        p.drawImage(QRect(QPoint(x0, y), big), a);
+        p.drawImage(QRect(QPoint(x0 + big.width() + 16, y), big), b);
+        y += big.height() + 12;
     };
     for (const auto& s :
          {L::images::textButton, L::images::assignmentBox, L::images::pageButton,
@@ -1901,7 +1951,7 @@ bool writePreview(const QString& out, const Theme& t) {
     }
     pair(find(im, L::images::reportRateDark), find(im, L::images::reportRateLight));
     p.end();
-    if (!canvas.save(out, "PNG")) {
+    if (!sheet.save(out, "PNG")) {
         std::fprintf(stderr, "z417-skingen: cannot write %s\n", qPrintable(out));
         return false;
     }
@@ -1910,7 +1960,7 @@ bool writePreview(const QString& out, const Theme& t) {
 
 int usage() {
     std::fprintf(stderr, "usage: z417-skingen OUTDIR\n"
-                         "       z417-skingen --preview OUT.png [Default|Aurora]\n");
+                         "       z417-skingen --preview OUT.png [Default|Aurora [RATIO]]\n");
     return 2;
 }
 
@@ -1925,13 +1975,17 @@ int main(int argc, char** argv) {
     const std::vector<Theme> themes = {defaultTheme(), auroraTheme()};
 
     if (!args.isEmpty() && args[0] == "--preview") {
-        if (args.size() < 2 || args.size() > 3) {
+        if (args.size() < 2 || args.size() > 4) {
             return usage();
         }
-        const QString skin = args.size() == 3 ? args[2] : QString("Default");
+        const QString skin = args.size() >= 3 ? args[2] : QString("Default");
+        const int ratio = args.size() == 4 ? args[3].toInt() : 1;
+        if (ratio != 1 && ratio != 2) {
+            return usage();
+        }
         for (const auto& t : themes) {
             if (t.name == skin) {
-                return writePreview(args[1], t) ? 0 : 1;
+                return writePreview(args[1], t, ratio) ? 0 : 1;
             }
         }
         std::fprintf(stderr, "z417-skingen: no skin named %s\n", qPrintable(skin));
