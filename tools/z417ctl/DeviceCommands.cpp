@@ -179,7 +179,7 @@ int cmdRead(const GlobalOptions& global, const std::string& outPath, FILE* out, 
         return finish(s, false, err);
     const std::string bytes(reinterpret_cast<const char*>(block.bytes()), sizeof block);
     if (int e = writeFileAtomically(outPath, bytes)) {
-        std::fprintf(err, "z417ctl: %s: %s\n", outPath.c_str(), std::strerror(e));
+        std::fprintf(err, "z417ctl: %s: %s\n", outPath.c_str(), fileErrorText(e).c_str());
         return 1;
     }
     std::fprintf(out, "read %zu bytes (sensor variant %u) into %s\n", sizeof block,

@@ -20,7 +20,7 @@ int cmdApply(const GlobalOptions& global, const std::string& configPath, FILE* o
 int cmdBalloon(const std::string& type, const std::string& kind, FILE* err);
 
 // Shared with the offline commands.
-bool readWholeFile(const std::string& path, std::string& out, std::string& error);
+bool readWholeFile(const std::string& path, std::string& out, std::string& error, size_t maxBytes);
 bool parseByte(const std::string& text, uint8_t& out);
 struct SettingsRecord;
 bool loadConfigFile(const std::string& path, SettingsRecord& record, std::string& error);
