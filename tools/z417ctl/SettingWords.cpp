@@ -6,6 +6,7 @@
 #include "profile/DpiCodes.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <functional>
 
@@ -216,19 +217,18 @@ bool prepareListChoice(ParameterList list, const std::string& name, const TextTa
     return true;
 }
 
-bool prepareFireKey(const std::string& name, const SettingOptions& o, PreparedAnswers& answers,
-                    std::string& error) {
+bool prepareFireKey(const std::string& name, const SettingOptions& o, const SettingsEdit& e,
+                    PreparedAnswers& answers, std::string& error) {
     const int index = findName(fireKeyList(), name);
     if (index < 0)
         return fail(error, "fire key '" + name + "': one of " + joined(fireKeyList()));
     answers.fire.keyIndex = index;
     answers.fire.keyName = fireKeyList()[static_cast<size_t>(index)];
-    if (o.times >= 0)
-        answers.fire.times = o.times;
-    if (o.makeTime >= 0)
-        answers.fire.makeTime = o.makeTime;
-    if (o.breakTime >= 0)
-        answers.fire.breakTime = o.breakTime;
+    // The press and release times are shared by every fire key: without --make and --break
+    // they stay as they are.
+    answers.fire.times = o.times >= 0 ? o.times : answers.fire.times;
+    answers.fire.makeTime = o.makeTime >= 0 ? o.makeTime : e.record.fireMakeTime;
+    answers.fire.breakTime = o.breakTime >= 0 ? o.breakTime : e.record.fireBreakTime;
     return true;
 }
 
@@ -268,7 +268,7 @@ bool prepareAnswers(int function, const std::vector<std::string>& params, const 
     case kFnHotKey:
         return prepareListChoice(ParameterList::HotKey, params[0], e.texts, answers, error);
     case kFnFireKey:
-        return prepareFireKey(params[0], o, answers, error);
+        return prepareFireKey(params[0], o, e, answers, error);
     case kFnSingleKey:
         return prepareSingleKey(params[0], answers, error);
     case kFnSnipeKey:
@@ -307,7 +307,8 @@ bool setButton(const std::vector<std::string>& w, const SettingOptions& o, Setti
     if (!checkFireOptions(function, o, error) ||
         !prepareAnswers(function, params, o, e, answers, error))
         return false;
-    if (leftClickGuardRefuses(e.record, set, slot))
+    // The only Left Click of a key set stays; giving it Left Click again changes nothing.
+    if (function != kFnLeftClick && leftClickGuardRefuses(e.record, set, slot))
         return fail(error, englishTexts().slot(text_slot::kLeftKeyRequired) + " (button " + w[2] +
                                " is the only Left Click of set " + w[1] + ")");
     if (function == kFnDpiSwitch) {
@@ -429,9 +430,9 @@ const std::vector<SettingRow>& settingRows() {
          [](const SettingsRecord& r, uint8_t, std::vector<std::string>& out) {
              for (int j = 0; j < kShownStages; ++j) {
                  char text[32];
-                 std::snprintf(text, sizeof text, "colour %d #%02X%02X%02X", j + 1,
-                               r.dpiColor[j][0], r.dpiColor[j][1], r.dpiColor[j][2]);
-                 out.push_back(text);
+                 std::snprintf(text, sizeof text, "#%02X%02X%02X", r.dpiColor[j][0],
+                               r.dpiColor[j][1], r.dpiColor[j][2]);
+                 out.push_back("colour " + std::to_string(j + 1) + " " + quoted(text));
              }
          }},
         {"lighting",
