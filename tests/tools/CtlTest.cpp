@@ -525,5 +525,38 @@ TEST_F(CtlSettingsTest, WithoutSettingsTheProgramsOwnFilesAreEditedAndTheUtility
     close(server);
 }
 
+// The same changes made by a person in the demo (pointer and lists, the fire key dialog, Apply)
+// and with z417ctl set leave the same bytes in "config.bin" and "str.ini".
+TEST_F(CtlSettingsTest, SetLeavesTheSameFilesAsTheWindow) {
+    const std::string demo = std::string(Z417_BIN_DIR) + "/z417-demo";
+    if (access(demo.c_str(), X_OK) != 0)
+        GTEST_SKIP() << "no demo in this build";
+    // Stage 2 takes 3200; 500 Hz; Respiration with its second effect; button 4 of set A gets
+    // a fire key (F12, the dialog's own times); a look at set B and back; Apply.
+    spit(path("tour.txt"),
+         "wait 200\n"
+         "click 610 367\nselect 59 7\n"
+         "click 686 209\n"
+         "click 800 337\nselect 60 2\nclick 800 397\nselect 62 1\n"
+         "click 350 278\nselect 44 9\nclick 120 77\nselect 573 58\nclick 218 263\n"
+         "click 409 528\nclick 305 528\n"
+         "click 718 633\nquit\n");
+    ASSERT_EQ(mkdir(path("run").c_str(), 0700), 0);
+    const int rc =
+        std::system(("cd " + dir + " && QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=" + path("run") +
+                     " " + demo + " --data " + path("demo") + " --script " + path("tour.txt") +
+                     " --virtual-clock >" + path("demo.log") + " 2>&1")
+                        .c_str());
+    ASSERT_EQ(WEXITSTATUS(rc), 0) << slurp(path("demo.log"));
+
+    for (const char* change : {"dpi 2 3200", "rate 500", "lighting respiration 8S 'RGB Flash'",
+                               "button A 4 'Fire Key' F12 --times 1 --make 32 --break 32"}) {
+        const CtlRun run = set(change);
+        ASSERT_EQ(run.code, 0) << change << ": " << run.err;
+    }
+    EXPECT_EQ(slurp(path("config.bin")), slurp(path("demo/config.bin")));
+    EXPECT_EQ(slurp(path("str.ini")), slurp(path("demo/str.ini")));
+}
+
 } // namespace
 } // namespace z417
