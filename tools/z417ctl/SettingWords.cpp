@@ -46,9 +46,13 @@ bool parseKeySet(const std::string& text, int& set) {
     return false;
 }
 
-bool parseStage(const std::string& text, int& stage, std::string& error) {
-    if (!parseInt(text, 1, kShownStages, stage))
-        return fail(error, "stage '" + text + "': a DPI stage is 1 to 6");
+// "NAME STAGE VALUE": the stage (0-based) of a per-stage setting.
+bool stageWords(const std::vector<std::string>& w, const char* usage, int& stage,
+                std::string& error) {
+    if (w.size() != 3)
+        return fail(error, usage);
+    if (!parseInt(w[1], 1, kShownStages, stage))
+        return fail(error, "stage '" + w[1] + "': a DPI stage is 1 to 6");
     --stage;
     return true;
 }
@@ -101,9 +105,7 @@ bool setRate(const std::vector<std::string>& w, SettingsEdit& e, std::string& er
 
 bool setDpi(const std::vector<std::string>& w, SettingsEdit& e, std::string& error) {
     int stage = 0;
-    if (w.size() != 3)
-        return fail(error, "dpi takes STAGE and a DPI value, on or off");
-    if (!parseStage(w[1], stage, error))
+    if (!stageWords(w, "dpi takes STAGE and a DPI value, on or off", stage, error))
         return false;
     if (w[2] == "on" || w[2] == "off") {
         e.record.dpiStageEnabled[stage] = w[2] == "on" ? 1 : 0;
@@ -119,9 +121,7 @@ bool setDpi(const std::vector<std::string>& w, SettingsEdit& e, std::string& err
 
 bool setColour(const std::vector<std::string>& w, SettingsEdit& e, std::string& error) {
     int stage = 0;
-    if (w.size() != 3)
-        return fail(error, "colour takes STAGE and #RRGGBB");
-    if (!parseStage(w[1], stage, error))
+    if (!stageWords(w, "colour takes STAGE and #RRGGBB", stage, error))
         return false;
     uint8_t rgb[3];
     if (!parseColour(w[2], rgb))
