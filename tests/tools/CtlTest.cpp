@@ -458,9 +458,11 @@ TEST_F(CtlSettingsTest, InputsAndOutputsMustBeRegularFiles) {
     for (const std::string& output : outputs) {
         commands.push_back("build-image --settings " + path("config.bin") + " --out " + output);
         commands.push_back("export" + settings + "--out " + output);
+        commands.push_back("--trace " + output + " status");
     }
+    ASSERT_EQ(ctl("sim-create " + path("mouse.state")).code, 0);
     for (const std::string& command : commands) {
-        const CtlRun run = ctl("--device sim:" + path("none.state") + " " + command);
+        const CtlRun run = ctl("--device sim:" + path("mouse.state") + " " + command);
         EXPECT_EQ(run.code, 1) << command;
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1)
             << command << ": " << run.err;

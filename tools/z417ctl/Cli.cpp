@@ -219,8 +219,7 @@ int runCommand(const GlobalOptions& global, const std::string& command,
         return cmdSimCreate(p.positional.front(), p.options, out, err);
     }
     if (command == "list" || command == "status") {
-        if (!parseOptions(args, rest, {}, {}).positional.empty())
-            throw UsageError{command + " takes no arguments"};
+        parseOptions(args, rest, {}, {});
         return command == "list" ? cmdList(global, out, err) : cmdStatus(global, out, err);
     }
     if (command == "read") {

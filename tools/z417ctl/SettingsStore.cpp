@@ -3,6 +3,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/BalloonSocket.h"
 #include "platform/IniFile.h"
+#include "platform/Paths.h"
 #include "platform/UserData.h"
 
 #include <climits>
@@ -53,23 +54,32 @@ bool writeLabels(const SettingsPaths& paths, const std::string& section,
     return true;
 }
 
+// Where the utility's own "config.bin" is, without making or seeding any folder.
+std::string utilitysConfigBin() {
+    std::string modulePath;
+    std::string error;
+    if (!readModulePath(modulePath, error))
+        return {};
+    const std::string beside = buildAppPaths(modulePath).exeDir + "/config.bin";
+    std::string home;
+    if (fileExists(beside) || !userConfigHome(home, error))
+        return beside;
+    return home + "/" + kUserDataFolderName + "/config.bin";
+}
+
 } // namespace
 
 bool locateSettings(const std::string& configOption, SettingsPaths& paths, std::string& error) {
-    DataLocation own;
-    std::string ownError;
-    const bool haveOwn = resolveOwnDataLocation(own, ownError);
     if (configOption.empty()) {
-        if (!haveOwn) {
-            error = ownError;
+        DataLocation own;
+        if (!resolveOwnDataLocation(own, error))
             return false;
-        }
         paths = {own.configBin, own.strIni, true};
         return true;
     }
     paths.configBin = configOption;
     paths.strIni = folderOf(configOption) + "/str.ini";
-    paths.utilitysOwn = haveOwn && canonical(configOption) == canonical(own.configBin);
+    paths.utilitysOwn = canonical(configOption) == canonical(utilitysConfigBin());
     return true;
 }
 
