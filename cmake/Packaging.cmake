@@ -11,6 +11,7 @@
 #   share/man/man1/{z417-gaming-mouse,z417-demo,z417ctl}.1.gz   from docs/man (mdoc)
 #   share/bash-completion/completions/z417ctl
 #   share/doc/z417-gaming-mouse/{copyright,changelog.Debian.gz}
+#   share/lintian/overrides/z417-gaming-mouse
 # The programs, the defaults, the skins and the udev rule are installed where they are built.
 #
 # The menu entry is named after the window's application id "Z417GMClass" (Wayland app id and
@@ -47,6 +48,8 @@ install(FILES ${Z417_PACKAGING_DIR}/z417ctl.bash-completion
     DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME z417ctl)
 install(FILES ${Z417_PACKAGING_DIR}/copyright ${Z417_CHANGELOG_GZ}
     DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/z417-gaming-mouse)
+install(FILES ${Z417_PACKAGING_DIR}/lintian-overrides
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME z417-gaming-mouse)
 
 if(NOT Z417_GUI)
     message(STATUS "Z417_GUI is off: no desktop files, icons or Debian package")
