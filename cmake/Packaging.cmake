@@ -43,6 +43,16 @@ add_custom_command(OUTPUT ${Z417_CHANGELOG_GZ}
     DEPENDS ${Z417_PACKAGING_DIR}/changelog
     COMMENT "Compressing the Debian changelog" VERBATIM)
 add_custom_target(z417-docs ALL DEPENDS ${Z417_MAN_OUTPUTS} ${Z417_CHANGELOG_GZ})
+# The pages format without a warning from groff (what lintian checks them with).
+find_program(Z417_MAN man)
+if(Z417_TESTS AND Z417_MAN)
+    foreach(page ${Z417_MAN_PAGES})
+        add_test(NAME packaging.man_${page}
+            COMMAND sh -c "LC_ALL=C.UTF-8 MANWIDTH=80 '${Z417_MAN}' --warnings -E UTF-8 -l -Tutf8 -Z \"$0\" >/dev/null"
+                    ${PROJECT_SOURCE_DIR}/docs/man/${page}.1)
+        set_tests_properties(packaging.man_${page} PROPERTIES FAIL_REGULAR_EXPRESSION "warning|error")
+    endforeach()
+endif()
 install(FILES ${Z417_MAN_OUTPUTS} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${Z417_PACKAGING_DIR}/z417ctl.bash-completion
     DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME z417ctl)
