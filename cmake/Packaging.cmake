@@ -43,6 +43,11 @@ add_custom_command(OUTPUT ${Z417_CHANGELOG_GZ}
     DEPENDS ${Z417_PACKAGING_DIR}/changelog
     COMMENT "Compressing the Debian changelog" VERBATIM)
 add_custom_target(z417-docs ALL DEPENDS ${Z417_MAN_OUTPUTS} ${Z417_CHANGELOG_GZ})
+if(Z417_TESTS)
+    add_test(NAME packaging.bash_completion
+        COMMAND bash ${PROJECT_SOURCE_DIR}/tests/tools/completion_test.sh
+                ${Z417_PACKAGING_DIR}/z417ctl.bash-completion)
+endif()
 # The pages format without a warning from groff (what lintian checks them with).
 find_program(Z417_MAN man)
 if(Z417_TESTS AND Z417_MAN)
