@@ -481,13 +481,19 @@ TEST_F(CtlSettingsTest, EveryCommandHasHelp) {
     }
 }
 
+// With --apply the DPI values are those of the mouse's sensor (750 exists for variant 2 only).
 TEST_F(CtlSettingsTest, SetApplyUploadsThroughTheSimulatedMouse) {
     const std::string state = path("mouse.state");
-    ASSERT_EQ(ctl("sim-create " + state).code, 0);
-    const CtlRun run = ctl("--device sim:" + state + " set --apply" + settings + "rate 250");
+    ASSERT_EQ(ctl("sim-create " + state + " --variant 2").code, 0);
+    const std::string device = "--device sim:" + state + " ";
+    const CtlRun run = ctl(device + "set --apply" + settings + "dpi 2 750");
     ASSERT_EQ(run.code, 0) << run.err;
-    ASSERT_EQ(ctl("--device sim:" + state + " read --out " + path("after.bin")).code, 0);
-    EXPECT_EQ(slurp(path("after.bin"))[0], 4); // 250 Hz
+    ASSERT_EQ(ctl(device + "set --apply" + settings + "rate 250").code, 0);
+    ASSERT_EQ(ctl(device + "read --out " + path("after.bin")).code, 0);
+    const std::string block = slurp(path("after.bin"));
+    ASSERT_EQ(block.size(), 322u);
+    EXPECT_EQ(block[0], 4);               // 250 Hz
+    EXPECT_EQ(block[2 + 0xD8 + 1], 0x06); // stage 2: variant 2's code of 750
 }
 
 // Without --settings: the files beside the program when it has them, and a running utility

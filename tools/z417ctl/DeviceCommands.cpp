@@ -232,6 +232,15 @@ int cmdApply(const GlobalOptions& global, const std::string& configPath, FILE* o
     return rc;
 }
 
+bool readSensorVariant(const GlobalOptions& global, uint8_t& variant, FILE* err) {
+    Session s;
+    ProfileBlock block{};
+    if (!openSession(global, s, err, &block) || finish(s, true, err) != 0)
+        return false;
+    variant = block.deviceImage.sensorVariant;
+    return true;
+}
+
 int cmdBalloon(const std::string& type, const std::string& kind, FILE* err) {
     int t = 0, k = 0;
     if (!parseBalloonRequest(type + " " + kind, t, k)) {

@@ -17,6 +17,8 @@ int cmdList(const GlobalOptions& global, FILE* out, FILE* err);
 int cmdStatus(const GlobalOptions& global, FILE* out, FILE* err);
 int cmdRead(const GlobalOptions& global, const std::string& outPath, FILE* out, FILE* err);
 int cmdApply(const GlobalOptions& global, const std::string& configPath, FILE* out, FILE* err);
+// Connects to the mouse as the utility does and tells its sensor variant.
+bool readSensorVariant(const GlobalOptions& global, uint8_t& variant, FILE* err);
 int cmdBalloon(const std::string& type, const std::string& kind, FILE* err);
 
 // Shared with the offline commands.

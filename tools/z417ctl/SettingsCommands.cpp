@@ -56,6 +56,9 @@ int cmdSet(const GlobalOptions& global, const ParsedOptions& p, FILE* out, FILE*
     SettingsState state;
     if (!openState(p, paths, state, error))
         return failWith(err, error);
+    // DPI values and snipe levels are those of the mouse being applied to.
+    if (p.has("--apply") && !p.has("--variant") && !readSensorVariant(global, variant, err))
+        return 1;
     const TextTable texts(languageFromCode(state.languageCode));
     SettingsEdit edit{state.record, state.labels, texts, variant};
     if (!applySetting(p.positional, options, edit, error))
