@@ -530,6 +530,20 @@ TEST_F(CtlSettingsTest, WithoutSettingsTheProgramsOwnFilesAreEditedAndTheUtility
     EXPECT_EQ(read(client, buffer, sizeof buffer - 1), 7);
     EXPECT_STREQ(buffer, "reload\n");
     close(client);
+
+    // Installed (nothing beside the program): the per-user folder.
+    ASSERT_EQ(unlink(path("bin/config.bin").c_str()), 0);
+    ASSERT_EQ(mkdir(path("home").c_str(), 0700), 0);
+    ASSERT_EQ(mkdir(path("home/z417-gaming-mouse").c_str(), 0700), 0);
+    spit(path("home/z417-gaming-mouse/config.bin"), slurp(path("config.bin")));
+    spit(path("home/z417-gaming-mouse/str.ini"), slurp(path("str.ini")));
+    const int installed =
+        std::system(("XDG_RUNTIME_DIR=" + path("run") + " XDG_CONFIG_HOME=" + path("home") + " " +
+                     copy + " set button A 2 Forward >/dev/null 2>&1")
+                        .c_str());
+    EXPECT_EQ(WEXITSTATUS(installed), 0);
+    EXPECT_NE(slurp(path("home/z417-gaming-mouse/str.ini")).find("Item2=Forward\n"),
+              std::string::npos);
     close(server);
 }
 
