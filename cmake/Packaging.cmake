@@ -8,6 +8,10 @@
 #   share/icons/hicolor/NxN/apps/z417-gaming-mouse.png
 #   share/metainfo/example.z417_gaming.gaming_mouse.metainfo.xml
 #   lib/udev/rules.d/70-z417-gaming-mouse.rules
+#   share/man/man1/{z417-gaming-mouse,z417-demo,z417ctl}.1.gz   from docs/man (mdoc)
+#   share/bash-completion/completions/z417ctl
+#   share/doc/z417-gaming-mouse/{copyright,changelog.Debian.gz}
+#   share/lintian/overrides/z417-gaming-mouse
 # The programs, the defaults, the skins and the udev rule are installed where they are built.
 #
 # The menu entry is named after the window's application id "Z417GMClass" (Wayland app id and
@@ -17,6 +21,50 @@
 set(Z417_DESKTOP_ID Z417GMClass)
 set(Z417_METAINFO_ID example.z417_gaming.gaming_mouse)
 set(Z417_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
+
+# Manual pages: written in mdoc, compressed at build time the way Debian installs them
+# (gzip -9n: no name or time stamp, so the package is reproducible).
+set(Z417_MAN_PAGES z417-gaming-mouse z417-demo z417ctl)
+set(Z417_MAN_OUTPUTS)
+foreach(page ${Z417_MAN_PAGES})
+    set(source ${PROJECT_SOURCE_DIR}/docs/man/${page}.1)
+    set(output ${CMAKE_BINARY_DIR}/man/${page}.1.gz)
+    add_custom_command(OUTPUT ${output}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
+        COMMAND gzip -9n -c ${source} > ${output}
+        DEPENDS ${source}
+        COMMENT "Compressing the manual page ${page}(1)" VERBATIM)
+    list(APPEND Z417_MAN_OUTPUTS ${output})
+endforeach()
+set(Z417_CHANGELOG_GZ ${CMAKE_BINARY_DIR}/doc/changelog.Debian.gz)
+add_custom_command(OUTPUT ${Z417_CHANGELOG_GZ}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/doc
+    COMMAND gzip -9n -c ${Z417_PACKAGING_DIR}/changelog > ${Z417_CHANGELOG_GZ}
+    DEPENDS ${Z417_PACKAGING_DIR}/changelog
+    COMMENT "Compressing the Debian changelog" VERBATIM)
+add_custom_target(z417-docs ALL DEPENDS ${Z417_MAN_OUTPUTS} ${Z417_CHANGELOG_GZ})
+if(Z417_TESTS)
+    add_test(NAME packaging.bash_completion
+        COMMAND bash ${PROJECT_SOURCE_DIR}/tests/tools/completion_test.sh
+                ${Z417_PACKAGING_DIR}/z417ctl.bash-completion)
+endif()
+# The pages format without a warning from groff (what lintian checks them with).
+find_program(Z417_MAN man)
+if(Z417_TESTS AND Z417_MAN)
+    foreach(page ${Z417_MAN_PAGES})
+        add_test(NAME packaging.man_${page}
+            COMMAND sh -c "LC_ALL=C.UTF-8 MANWIDTH=80 '${Z417_MAN}' --warnings -E UTF-8 -l -Tutf8 -Z \"$0\" >/dev/null"
+                    ${PROJECT_SOURCE_DIR}/docs/man/${page}.1)
+        set_tests_properties(packaging.man_${page} PROPERTIES FAIL_REGULAR_EXPRESSION "warning|error")
+    endforeach()
+endif()
+install(FILES ${Z417_MAN_OUTPUTS} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${Z417_PACKAGING_DIR}/z417ctl.bash-completion
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME z417ctl)
+install(FILES ${Z417_PACKAGING_DIR}/copyright ${Z417_CHANGELOG_GZ}
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/z417-gaming-mouse)
+install(FILES ${Z417_PACKAGING_DIR}/lintian-overrides
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME z417-gaming-mouse)
 
 if(NOT Z417_GUI)
     message(STATUS "Z417_GUI is off: no desktop files, icons or Debian package")
@@ -75,6 +123,13 @@ set(Z417_PACKAGE_MAINTAINER
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME z417-gaming-mouse)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+# The Debian revision; packaging/changelog's newest entry must name the same version.
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+file(STRINGS ${Z417_PACKAGING_DIR}/changelog Z417_CHANGELOG_TOP LIMIT_COUNT 1)
+if(NOT Z417_CHANGELOG_TOP MATCHES "\\(${PROJECT_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE}\\)")
+    message(WARNING "The newest entry of packaging/changelog is not "
+                    "${PROJECT_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE}: add one for it")
+endif()
 set(CPACK_PACKAGE_VENDOR "Z417 Gaming mouse maintainers")
 set(CPACK_PACKAGE_CONTACT ${Z417_PACKAGE_MAINTAINER})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

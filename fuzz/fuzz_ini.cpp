@@ -7,7 +7,9 @@
 //   blanks and fits the read buffer), is idempotent, leaves every other entry's value alone,
 //   and keeps every line of the old file: either one entry line changed after its '=', or up
 //   to three lines were added (blank separator, section header, entry) around the old ones;
-// - an update the writer refuses leaves the content unchanged.
+// - an update the writer refuses leaves the content unchanged;
+// - a file's bytes decoded as the reader decodes them (UTF-16LE after its byte order mark)
+//   survive being written back in the same encoding and read again.
 #include "platform/IniFile.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -124,6 +126,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string key2 = input.ConsumeRandomLengthString(40);
     const std::string content = input.ConsumeRemainingBytesAsString();
 
+    z417::ProfileEncoding encoding = z417::ProfileEncoding::Utf8;
+    const std::string text = z417::decodeProfileBytes(content, encoding);
+    z417::ProfileEncoding again = z417::ProfileEncoding::Utf8;
+    check(z417::decodeProfileBytes(z417::encodeProfileText(text, encoding), again) == text &&
+              again == encoding,
+          "decoded text does not survive being written back");
+
     checkLookupResult(z417::iniLookup(content, section, key));
     const std::string otherBefore = z417::iniLookup(content, section2, key2);
     checkLookupResult(otherBefore);
@@ -136,8 +145,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const std::string readBack = z417::iniLookup(updated, section, key);
     checkLookupResult(readBack);
+    const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                        value.back() == value.front();
     const bool plainValue =
-        (value.empty() || (!isBlank(value.front()) && !isBlank(value.back()))) &&
+        (value.empty() || (!isBlank(value.front()) && !isBlank(value.back()))) && !quoted &&
         z417::utf8PrefixBytes(value, z417::kProfileBufferChars - 1) == value.size();
     if (plainValue) {
         check(readBack == value, "written value does not read back");

@@ -2,7 +2,8 @@
 # CI step: makes the Debian package from a build folder, installs it on this machine with apt
 # (which pulls its runtime dependencies) and runs the installed programs once:
 #   z417ctl --help, z417ctl show-settings on the installed defaults, and the utility against
-#   the simulated mouse (z417-demo, offscreen) taking one screenshot.
+#   the simulated mouse (z417-demo, offscreen) taking one screenshot. Before installing, lintian
+#   checks the package: any error or warning fails the step.
 #
 #   packaging/ci-package.sh [BUILD_DIR]     (default: build; run as root)
 #
@@ -31,7 +32,7 @@ trap 'rm -rf "$WORK"' EXIT
 
 # dpkg-shlibdeps (dpkg-dev) and file compute the package's library dependencies.
 missing=()
-for tool in dpkg-shlibdeps:dpkg-dev file:file; do
+for tool in dpkg-shlibdeps:dpkg-dev file:file lintian:lintian; do
     command -v "${tool%%:*}" >/dev/null 2>&1 || missing+=("${tool#*:}")
 done
 if [ ${#missing[@]} -gt 0 ]; then
@@ -69,6 +70,9 @@ DEB=${debs[0]}
 dpkg-deb --field "$DEB" Package Version Architecture Depends Recommends Suggests
 cp "$DEB" "$BUILD_DIR/"
 echo "copied to $BUILD_DIR/$(basename "$DEB")"
+
+echo "== lintian $(basename "$DEB")"
+lintian --fail-on error,warning --display-level ">=warning" "$DEB"
 
 echo "== apt-get install ./$(basename "$DEB")"
 apt-get update -qq || echo "ci-package.sh: apt-get update failed; using the package lists there are" >&2

@@ -170,11 +170,25 @@ void COstrelDlg::setUpTray() {
     if (env_.listenForBalloons) {
         balloonServer_ = new BalloonServer(this);
         connect(balloonServer_, &BalloonServer::requested, this, &COstrelDlg::onBalloonRequest);
+        connect(balloonServer_, &BalloonServer::reloadRequested, this,
+                &COstrelDlg::reloadSettingsFiles);
         QString error;
         if (!balloonServer_->listen(error))
             qWarning("balloon requests from other programs are not available: %s",
                      qPrintable(error));
     }
+}
+
+// z417ctl changed "config.bin" and "str.ini": take them over as the saved state, so that the
+// next Apply does not write the older copy over them. A file that cannot be read leaves
+// what is shown as it is.
+void COstrelDlg::reloadSettingsFiles() {
+    RecordingMessageSink quiet;
+    if (loadSettings(paths_.configBin, record_, quiet).loaded)
+        savedSettings_ = record_;
+    labels_ = loadLabels(paths_.strIni, texts_.sectionName());
+    if (pageState_ == 1)
+        rebuildPage();
 }
 
 void COstrelDlg::onTrayClick(TrayClick click) {

@@ -63,6 +63,7 @@ public:
     // Notification area.
     void onTrayClick(TrayClick click);
     void onBalloonRequest(int type, int kind);
+    void reloadSettingsFiles();
     void exitProgram(); // the tray menu's "Exit" and the close button
 
     // A device notification: arrival or removal of one HID interface.

@@ -4,6 +4,8 @@
 #include "assign/KeyTables.h"
 #include "profile/DpiCodes.h"
 
+#include <cctype>
+
 namespace z417 {
 namespace {
 
@@ -12,6 +14,58 @@ bool holdsShift(const SettingsRecord& r, int keySet) {
         if (r.keyFunction[keySet][s] == kFnShift)
             return true;
     return false;
+}
+
+struct NameInThree {
+    const char* chs;
+    const char* cht;
+    const char* english;
+};
+
+const NameInThree kHotKeyNames[] = {
+    {"复制", "複製", "Copy"},       {"剪切", "剪切", "Cut"},  {"粘贴", "粘貼", "Paste"},
+    {"全选", "全選", "Select all"}, {"打开", "打開", "Open"}, {"新建", "新建", "New"},
+    {"保存", "保存", "Save"},       {"撤销", "撤銷", "Undo"},
+};
+
+const NameInThree kMediaKeyNames[] = {
+    {"下一首", "下一首", "Next"}, {"上一首", "上一首", "Previous"},
+    {"停止", "停止", "Stop"},     {"播放/暂停", "播放/暫停", "Play/Pause"},
+    {"静音", "靜音", "Mute"},     {"音量+", "音量+", "Vol+"},
+    {"音量-", "音量-", "Vol-"},
+};
+
+const NameInThree kLaunchKeyNames[] = {
+    {"打开多媒体播放器", "打開多媒體播放器", "Multimedia Player"},
+    {"邮件", "郵件", "Mail"},
+    {"计算器", "計算器", "Calculator"},
+    {"我的电脑", "我的電腦", "My Computer"},
+    {"浏览器-搜索", "瀏覽器-搜索", "Browser-Search"},
+    {"浏览器-主页", "瀏覽器-主頁", "Browser-Home"},
+    {"浏览器-后退", "瀏覽器-後退", "Browser-Back"},
+    {"浏览器-前进", "瀏覽器-前進", "Browser-Forward"},
+    {"浏览器-刷新", "瀏覽器-刷新", "Browser-Refresh"},
+};
+
+template <size_t N>
+std::vector<std::string> namesIn(const NameInThree (&names)[N], Language language) {
+    std::vector<std::string> out;
+    for (const NameInThree& n : names) {
+        out.emplace_back(language == Language::SimplifiedChinese    ? n.chs
+                         : language == Language::TraditionalChinese ? n.cht
+                                                                    : n.english);
+    }
+    return out;
+}
+
+bool equalsIgnoringCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
 }
 
 uint8_t clampByte(int v) {
@@ -119,6 +173,25 @@ void restoreDefaultAssignments(SettingsRecord& r, AssignmentLabels& labels,
                                const TextTable& texts) {
     restoreDefaultKeys(r);
     labels = defaultAssignmentLabels(texts);
+}
+
+std::vector<std::string> parameterNames(ParameterList list, Language language) {
+    switch (list) {
+    case ParameterList::Windows:
+        return namesIn(kLaunchKeyNames, language);
+    case ParameterList::Multimedia:
+        return namesIn(kMediaKeyNames, language);
+    case ParameterList::HotKey:
+        break;
+    }
+    return namesIn(kHotKeyNames, language);
+}
+
+int findName(const std::vector<std::string>& list, const std::string& name) {
+    for (size_t i = 0; i < list.size(); ++i)
+        if (equalsIgnoringCase(list[i], name))
+            return static_cast<int>(i);
+    return -1;
 }
 
 bool leftClickGuardRefuses(const SettingsRecord& r, int k, int s) {

@@ -6,6 +6,7 @@
 #include "profile/SettingsRecord.h"
 
 #include <string>
+#include <vector>
 
 namespace z417 {
 
@@ -52,5 +53,13 @@ void restoreDefaultAssignments(SettingsRecord& record, AssignmentLabels& labels,
 // True when slot s is the only slot (0..7) of the key set holding Left Click; its list
 // then must not open.
 bool leftClickGuardRefuses(const SettingsRecord& record, int keySet, int slot);
+
+// The entries of the Windows key, multimedia and combination key dialogs, in index order
+// (the stored parameter), in a language: the texts the labels of those functions carry.
+enum class ParameterList { Windows, Multimedia, HotKey };
+std::vector<std::string> parameterNames(ParameterList list, Language language);
+
+// Position of name in list, compared without regard to ASCII case; -1 when absent.
+int findName(const std::vector<std::string>& list, const std::string& name);
 
 } // namespace z417

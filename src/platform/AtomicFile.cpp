@@ -3,7 +3,10 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -30,27 +33,89 @@ void splitPath(const std::string& path, std::string& folder, std::string& name) 
     }
 }
 
-// Follows a symbolic link at path so that the link itself survives the rename.
+// The kernel's protected-symlinks rule: in a sticky, world-writable folder a link is only
+// followed when it belongs to the folder's owner or to the user following it.
+bool linkIsProtected(const std::string& linkPath, const struct stat& link) {
+    std::string folder;
+    std::string name;
+    splitPath(linkPath, folder, name);
+    struct stat dir {};
+    if (stat(folder.c_str(), &dir) != 0) {
+        return true; // cannot tell: do not follow
+    }
+    const bool shared = (dir.st_mode & S_ISVTX) != 0 && (dir.st_mode & S_IWOTH) != 0;
+    return shared && link.st_uid != dir.st_uid && link.st_uid != geteuid();
+}
+
+// Follows symbolic links at path, one at a time, so that the links themselves survive the
+// rename; refuses a link the protected-symlinks rule would refuse.
 int resolveTarget(const std::string& path, std::string& target) {
-    struct stat st {};
-    if (lstat(path.c_str(), &st) != 0) {
-        if (errno == ENOENT) {
-            target = path;
+    constexpr int kMaxLinks = 40; // the kernel's own limit
+    std::string current = path;
+    for (int hop = 0; hop <= kMaxLinks; ++hop) {
+        struct stat st {};
+        if (lstat(current.c_str(), &st) != 0) {
+            if (errno != ENOENT) {
+                return errno;
+            }
+            target = current;
             return 0;
         }
-        return errno;
+        if (!S_ISLNK(st.st_mode)) {
+            target = current;
+            return 0;
+        }
+        if (linkIsProtected(current, st)) {
+            return EACCES;
+        }
+        std::vector<char> buffer(PATH_MAX + 1);
+        const ssize_t length = readlink(current.c_str(), buffer.data(), PATH_MAX);
+        if (length < 0) {
+            return errno;
+        }
+        std::string next(buffer.data(), static_cast<size_t>(length));
+        if (next.empty() || next.front() != '/') {
+            std::string folder;
+            std::string name;
+            splitPath(current, folder, name);
+            next = folder + "/" + next;
+        }
+        current = next;
     }
-    if (!S_ISLNK(st.st_mode)) {
-        target = path;
-        return 0;
+    return ELOOP;
+}
+
+bool isTemporaryOf(const std::string& entry, const std::string& prefix) {
+    constexpr size_t kSuffixLength = 6; // mkostemp's XXXXXX
+    return entry.size() == prefix.size() + kSuffixLength &&
+           entry.compare(0, prefix.size(), prefix) == 0;
+}
+
+// Removes temporary files of earlier, interrupted saves of name in folder: ours, regular, and
+// not locked by a save still in progress.
+void removeStaleTemporaries(const std::string& folder, const std::string& name) {
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr) {
+        return;
     }
-    char* resolved = realpath(path.c_str(), nullptr);
-    if (resolved == nullptr) {
-        return errno;
+    const std::string prefix = "." + name + ".tmp-";
+    while (const dirent* entry = readdir(dir)) {
+        if (!isTemporaryOf(entry->d_name, prefix)) {
+            continue;
+        }
+        const int fd = openat(dirfd(dir), entry->d_name,
+                              O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0) {
+            continue;
+        }
+        struct stat st {};
+        if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == geteuid() &&
+            flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            unlinkat(dirfd(dir), entry->d_name, 0);
+        }
+        close(fd);
     }
-    target = resolved;
-    free(resolved);
-    return 0;
+    closedir(dir);
 }
 
 mode_t creationMode() {
@@ -135,6 +200,9 @@ int writeFileAtomically(const std::string& path, const std::string& content) {
         if (S_ISDIR(old.st_mode)) {
             return EISDIR;
         }
+        if (!S_ISREG(old.st_mode)) {
+            return kErrNotRegularFile;
+        }
         replacing = true;
         mode = old.st_mode & 07777;
         // The rename would replace a file that this user may not write (a read-only file in a
@@ -156,6 +224,9 @@ int writeFileAtomically(const std::string& path, const std::string& content) {
         return errno;
     }
     tempPath.assign(pattern.data());
+    // Held until the file is renamed or removed: tells a later save's clean-up that this one
+    // is still in progress.
+    flock(fd, LOCK_EX | LOCK_NB);
 
     int err = 0;
     if (fchmod(fd, mode) != 0) {
@@ -173,50 +244,86 @@ int writeFileAtomically(const std::string& path, const std::string& content) {
     if (err == 0 && fsync(fd) != 0) {
         err = errno;
     }
+    if (err == 0 && rename(tempPath.c_str(), target.c_str()) != 0) {
+        err = errno;
+    }
     // close() reports delayed write errors on some file systems, so it is checked as well.
     if (close(fd) != 0 && err == 0) {
         err = errno;
     }
     fd = -1;
-    if (err == 0 && rename(tempPath.c_str(), target.c_str()) != 0) {
-        err = errno;
-    }
     if (err != 0) {
         // The first failure is the one reported; the old file has not been touched.
         unlink(tempPath.c_str());
         return err;
     }
+    removeStaleTemporaries(folder, name);
     return syncFolder(folder);
 }
 
-int readFileContents(const std::string& path, std::string& content) {
-    content.clear();
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return errno;
+std::string fileErrorText(int error) {
+    if (error == kErrNotRegularFile) {
+        return "not a regular file";
     }
-    int err = 0;
-    struct stat st {};
-    if (fstat(fd, &st) != 0) {
-        err = errno;
-    } else if (S_ISDIR(st.st_mode)) {
-        err = EISDIR;
-    } else if (st.st_size > 0) {
-        content.reserve(static_cast<size_t>(st.st_size));
+    if (error == EFBIG) {
+        return "file too large";
     }
+    return std::strerror(error);
+}
+
+namespace {
+
+// Appends up to limit + 1 bytes from fd, so that one byte too many shows the file is too big.
+int readBounded(int fd, std::string& content, size_t limit) {
     char buffer[16384];
-    while (err == 0) {
-        const ssize_t got = read(fd, buffer, sizeof buffer);
+    while (content.size() <= limit) {
+        const size_t room = limit + 1 - content.size();
+        const ssize_t got = read(fd, buffer, room < sizeof buffer ? room : sizeof buffer);
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
             }
-            err = errno;
-        } else if (got == 0) {
-            break;
-        } else {
-            content.append(buffer, static_cast<size_t>(got));
+            return errno;
         }
+        if (got == 0) {
+            return 0;
+        }
+        content.append(buffer, static_cast<size_t>(got));
+    }
+    return EFBIG;
+}
+
+int regularFileCheck(const struct stat& st, size_t maxBytes) {
+    if (S_ISDIR(st.st_mode)) {
+        return EISDIR;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        return kErrNotRegularFile;
+    }
+    return static_cast<unsigned long long>(st.st_size) > maxBytes ? EFBIG : 0;
+}
+
+} // namespace
+
+int readFileContents(const std::string& path, std::string& content, size_t maxBytes) {
+    content.clear();
+    // Checked before opening, so that no FIFO is waited on and no device is opened; and again
+    // on what was opened (non-blocking), in case the path changed in between.
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0) {
+        return errno;
+    }
+    if (const int err = regularFileCheck(st, maxBytes); err != 0) {
+        return err;
+    }
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        return errno;
+    }
+    int err = fstat(fd, &st) != 0 ? errno : regularFileCheck(st, maxBytes);
+    if (err == 0) {
+        content.reserve(static_cast<size_t>(st.st_size));
+        err = readBounded(fd, content, maxBytes);
     }
     if (close(fd) != 0 && err == 0) {
         err = errno;

@@ -6,6 +6,7 @@
 // never a mixture, and no temporary file stays behind after a reported failure.
 #pragma once
 
+#include <cerrno>
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -18,7 +19,12 @@ constexpr size_t kAtomicWriteChunkBytes = 64 * 1024;
 // Replaces path with content atomically. Returns 0 on success, else the errno of the failing
 // call. On failure the old file (if any) is exactly as it was.
 //
-// - A symbolic link is followed: its target is replaced and the link stays.
+// - A symbolic link is followed (its target is replaced and the link stays), except one that
+//   the kernel's protected-symlinks rule would refuse: a link in a sticky, world-writable
+//   folder such as /tmp that belongs neither to the folder's owner nor to this user (EACCES).
+//   Every link of a chain is checked.
+// - Only a regular file, or nothing, is ever replaced: a folder gives EISDIR, a device node,
+//   FIFO or socket kErrNotRegularFile.
 // - An existing file that this user may not write (its permission bits, a read-only mount) is
 //   refused with the errno an open for writing would give (EACCES, EROFS), although the
 //   rename alone could replace it.
@@ -26,6 +32,8 @@ constexpr size_t kAtomicWriteChunkBytes = 64 * 1024;
 //   group); a new file gets 0666 less the umask, like any file created with fopen().
 // - After the rename the folder is flushed too, so the new name survives a power cut. If only
 //   that last flush fails, the new content is already in place and its errno is returned.
+// - After a successful save, temporary files of earlier saves of the same file that were
+//   interrupted (".NAME.tmp-XXXXXX", ours, not being written) are removed.
 int writeFileAtomically(const std::string& path, const std::string& content);
 
 // Test seam: when set, called before each write() of the temporary file with the byte count;
@@ -40,8 +48,21 @@ bool fileExists(const std::string& path);
 // cannot sync a folder (EINVAL) counts as done.
 int syncFolder(const std::string& folder);
 
+// The error for something at a path that is neither a regular file nor a folder (a device
+// node, FIFO or socket). fileErrorText() names it.
+constexpr int kErrNotRegularFile = EMEDIUMTYPE;
+// strerror(), with kErrNotRegularFile as "not a regular file" and EFBIG as "file too large".
+std::string fileErrorText(int error);
+
+// Largest file readFileContents() reads unless told otherwise.
+constexpr size_t kDefaultReadLimitBytes = 4 * 1024 * 1024;
+
 // Reads the whole file into content. Returns 0 on success, else the errno of the failing call
-// (ENOENT when it does not exist); content is left empty on failure.
-int readFileContents(const std::string& path, std::string& content);
+// (ENOENT when it does not exist); content is left empty on failure. Only regular files are
+// read: a folder gives EISDIR, anything else kErrNotRegularFile, without blocking on a FIFO
+// or opening a device. A file of more than maxBytes (also one that grows while it is read)
+// gives EFBIG.
+int readFileContents(const std::string& path, std::string& content,
+                     size_t maxBytes = kDefaultReadLimitBytes);
 
 } // namespace z417

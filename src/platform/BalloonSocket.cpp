@@ -74,7 +74,9 @@ bool parseBalloonRequest(const std::string& text, int& type, int& kind) {
     return number(body.substr(0, blank), type) && number(body.substr(blank + 1), kind);
 }
 
-bool sendBalloonRequest(int type, int kind, std::string& error) {
+namespace {
+
+bool sendRequestLine(const std::string& line, std::string& error) {
     const std::string path = balloonSocketPath();
     sockaddr_un addr{};
     addr.sun_family = AF_UNIX;
@@ -93,7 +95,6 @@ bool sendBalloonRequest(int type, int kind, std::string& error) {
         ::close(fd);
         return false;
     }
-    const std::string line = std::to_string(type) + " " + std::to_string(kind) + "\n";
     size_t sent = 0;
     while (sent < line.size()) {
         const ssize_t n = send(fd, line.data() + sent, line.size() - sent, MSG_NOSIGNAL);
@@ -111,6 +112,20 @@ bool sendBalloonRequest(int type, int kind, std::string& error) {
         return false;
     }
     return true;
+}
+
+} // namespace
+
+bool sendBalloonRequest(int type, int kind, std::string& error) {
+    return sendRequestLine(std::to_string(type) + " " + std::to_string(kind) + "\n", error);
+}
+
+bool isReloadRequest(const std::string& text) {
+    return text == kReloadRequest || text == std::string(kReloadRequest) + "\n";
+}
+
+bool sendReloadRequest(std::string& error) {
+    return sendRequestLine(std::string(kReloadRequest) + "\n", error);
 }
 
 } // namespace z417

@@ -1,5 +1,5 @@
 // Balloon requests from other programs reach the running utility through a local socket in
-// the per-user runtime folder. A request is one line "TYPE KIND\n" in decimal.
+// the per-user runtime folder. A request is one line "TYPE KIND\n" in decimal, or "reload\n".
 #pragma once
 
 #include <string>
@@ -21,5 +21,11 @@ bool parseBalloonRequest(const std::string& text, int& type, int& kind);
 
 // Sends one request to the running utility. On failure returns false with a reason.
 bool sendBalloonRequest(int type, int kind, std::string& error);
+
+// The other request the socket carries: read "config.bin" and "str.ini" again, because
+// another program (z417ctl) has changed them.
+constexpr const char* kReloadRequest = "reload";
+bool isReloadRequest(const std::string& text);
+bool sendReloadRequest(std::string& error);
 
 } // namespace z417

@@ -9,6 +9,8 @@ namespace z417 {
 namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
+constexpr char32_t kReplacement = 0xFFFD;
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
@@ -194,7 +196,119 @@ void applyEntry(std::string& text, std::string_view section, std::string_view ke
     text.insert(after.end, insert);
 }
 
+// A value in a matching pair of quotes loses them, as the Windows profile functions read it.
+std::string_view withoutQuotes(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
+        return value.substr(1, value.size() - 2);
+    }
+    return value;
+}
+
+void appendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+void appendUtf16Le(std::string& out, char32_t c) {
+    const auto unit = [&out](char32_t u) {
+        out += static_cast<char>(u & 0xFF);
+        out += static_cast<char>((u >> 8) & 0xFF);
+    };
+    if (c >= 0x10000) {
+        c -= 0x10000;
+        unit(0xD800 + (c >> 10));
+        unit(0xDC00 + (c & 0x3FF));
+    } else {
+        unit(c);
+    }
+}
+
+std::string utf16LeToUtf8(std::string_view bytes) {
+    std::string out;
+    const auto unitAt = [&bytes](size_t i) -> char32_t {
+        return static_cast<unsigned char>(bytes[i]) |
+               (static_cast<unsigned char>(bytes[i + 1]) << 8);
+    };
+    size_t i = 0;
+    for (; i + 1 < bytes.size(); i += 2) {
+        char32_t c = unitAt(i);
+        if (c >= 0xD800 && c <= 0xDBFF && i + 3 < bytes.size() && unitAt(i + 2) >= 0xDC00 &&
+            unitAt(i + 2) <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (unitAt(i + 2) - 0xDC00);
+            i += 2;
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            c = kReplacement;
+        }
+        appendUtf8(out, c);
+    }
+    if (i < bytes.size()) {
+        appendUtf8(out, kReplacement);
+    }
+    return out;
+}
+
+std::string utf8ToUtf16Le(std::string_view text) {
+    std::string out;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        const size_t length = utf8PrefixBytes(text.substr(pos), 1);
+        const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[pos + k]); };
+        char32_t c = byte(0);
+        if (length == 1 && c >= 0x80) {
+            c = kReplacement;
+        } else if (length == 2) {
+            c = ((c & 0x1F) << 6) | (byte(1) & 0x3F);
+        } else if (length == 3) {
+            c = ((c & 0x0F) << 12) | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F);
+        } else if (length == 4) {
+            c = ((c & 0x07) << 18) | ((byte(1) & 0x3F) << 12) | ((byte(2) & 0x3F) << 6) |
+                (byte(3) & 0x3F);
+        }
+        appendUtf16Le(out, c);
+        pos += length;
+    }
+    return out;
+}
+
 } // namespace
+
+std::string decodeProfileBytes(const std::string& bytes, ProfileEncoding& encoding) {
+    if (bytes.compare(0, kUtf16LeBom.size(), kUtf16LeBom) == 0) {
+        encoding = ProfileEncoding::Utf16Le;
+        return utf16LeToUtf8(std::string_view(bytes).substr(kUtf16LeBom.size()));
+    }
+    encoding = ProfileEncoding::Utf8;
+    return bytes;
+}
+
+std::string encodeProfileText(const std::string& text, ProfileEncoding encoding) {
+    if (encoding == ProfileEncoding::Utf8) {
+        return text;
+    }
+    return std::string(kUtf16LeBom) + utf8ToUtf16Le(text);
+}
+
+int readProfileFile(const std::string& path, std::string& text, ProfileEncoding& encoding) {
+    std::string bytes;
+    encoding = ProfileEncoding::Utf8;
+    const int error = readFileContents(path, bytes, kProfileFileMaxBytes);
+    text = error == 0 ? decodeProfileBytes(bytes, encoding) : std::string();
+    return error;
+}
 
 size_t utf8PrefixBytes(std::string_view text, size_t maxChars) {
     const auto byteAt = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
@@ -246,7 +360,7 @@ std::string iniLookup(const std::string& fileContent, const std::string& section
             break;
         }
         if (parsed.kind == LineKind::Entry && equalsNoCase(parsed.name, key)) {
-            std::string_view value = parsed.value;
+            std::string_view value = withoutQuotes(parsed.value);
             value = value.substr(0, value.find('\0')); // the buffer is a C string
             return std::string(value.substr(0, utf8PrefixBytes(value, kProfileBufferChars - 1)));
         }
@@ -268,7 +382,8 @@ std::string iniUpdate(const std::string& fileContent, const std::string& section
 std::string readProfileString(const std::string& path, const std::string& section,
                               const std::string& key, int& error) {
     std::string content;
-    error = readFileContents(path, content);
+    ProfileEncoding encoding = ProfileEncoding::Utf8;
+    error = readProfileFile(path, content, encoding);
     if (error != 0) {
         return {};
     }
@@ -294,7 +409,8 @@ int writeProfileStrings(const std::string& path, const std::string& section,
         }
     }
     std::string content;
-    const int readError = readFileContents(path, content);
+    ProfileEncoding encoding = ProfileEncoding::Utf8;
+    const int readError = readProfileFile(path, content, encoding);
     // A file that exists but cannot be read must not be replaced by one holding only the new
     // entries: that would throw away everything else in it.
     if (readError != 0 && readError != ENOENT) {
@@ -304,7 +420,7 @@ int writeProfileStrings(const std::string& path, const std::string& section,
     if (readError == 0 && updated == content) {
         return 0;
     }
-    return writeFileAtomically(path, updated);
+    return writeFileAtomically(path, encodeProfileText(updated, encoding));
 }
 
 } // namespace z417

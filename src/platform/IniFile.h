@@ -11,8 +11,12 @@
 //   code points (an invalid byte counts as one character), and cut at the first NUL byte.
 // - Lines starting with ';' are comments. Lines that are none of the above (garbage, a '['
 //   without ']', text without '=') are ignored by readers and kept by writers.
-// - Quotes around a value are part of the value (unlike Windows, which drops them on read),
-//   so that every label reads back exactly as it was written.
+// - A value enclosed in a matching pair of double or single quotes comes back without them,
+//   as Windows reads it ('Lan="CHS"' reads CHS); values are written back as given.
+// - A file that starts with the UTF-16LE byte order mark is read as UTF-16LE and written back
+//   in UTF-16LE with the mark, as Windows writes Unicode profile files; any other file is
+//   UTF-8. Files larger than kProfileFileMaxBytes, and anything but a regular file, read as
+//   unreadable (see readFileContents).
 //
 // Writing changes only what it must: an existing entry gets its new value in place (the text
 // up to '=' and the blanks right after it stay as they were); a missing entry is added at the
@@ -40,6 +44,13 @@
 namespace z417 {
 
 constexpr size_t kProfileBufferChars = 1024;
+constexpr size_t kProfileFileMaxBytes = 1024 * 1024;
+
+enum class ProfileEncoding { Utf8, Utf16Le };
+
+// Reads a profile file as UTF-8 text, whatever its encoding on disk. Returns 0 or the errno
+// of reading it; text is then empty.
+int readProfileFile(const std::string& path, std::string& text, ProfileEncoding& encoding);
 
 std::string readProfileString(const std::string& path, const std::string& section,
                               const std::string& key);
@@ -65,6 +76,11 @@ std::string iniUpdate(const std::string& fileContent, const std::string& section
                       const std::vector<std::pair<std::string, std::string>>& keyValues);
 // Whether section, key and value can be written without changing the file's structure.
 bool iniEntryWritable(std::string_view section, std::string_view key, std::string_view value);
+
+// The file's bytes as UTF-8 text and its encoding, and back. Unpaired surrogates, a lone
+// last byte and invalid UTF-8 become U+FFFD.
+std::string decodeProfileBytes(const std::string& bytes, ProfileEncoding& encoding);
+std::string encodeProfileText(const std::string& text, ProfileEncoding encoding);
 
 // The length in bytes of the longest prefix of text holding at most maxChars UTF-8 code
 // points; never ends inside a well-formed multi-byte sequence.

@@ -1,6 +1,7 @@
 #include "platform/UserData.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/Paths.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -231,6 +232,14 @@ bool resolveDataLocation(const std::string& exeDir, const std::string& sharedDir
     result.portable = false;
     out = result;
     return true;
+}
+
+bool resolveOwnDataLocation(DataLocation& out, std::string& error) {
+    std::string modulePath;
+    if (!readModulePath(modulePath, error)) {
+        return false;
+    }
+    return resolveDataLocation(buildAppPaths(modulePath).exeDir, Z417_SHARED_DATA_DIR, out, error);
 }
 
 } // namespace z417

@@ -7,8 +7,6 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -25,26 +23,6 @@ const char* const kLabelKeys[2][8] = {
 };
 
 namespace {
-
-// Reads at most count bytes; returns the number read (short only at the end of the file) or
-// -1 with errno set.
-ssize_t readUpTo(int fd, uint8_t* buffer, size_t count) {
-    size_t done = 0;
-    while (done < count) {
-        const ssize_t got = read(fd, buffer + done, count - done);
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return -1;
-        }
-        if (got == 0) {
-            break;
-        }
-        done += static_cast<size_t>(got);
-    }
-    return static_cast<ssize_t>(done);
-}
 
 bool reportWrite(int error, MessageSink& sink) {
     if (error == 0) {
@@ -69,26 +47,19 @@ LoadedSettings loadSettings(const std::string& configPath, SettingsRecord& recor
         sink.messageBox(kConfigMissingText, kAppTitle);
         return result;
     }
-    const int fd = open(configPath.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        result.error = errno;
+    // Not a regular file (a FIFO, a device): unreadable, and never waited on. Longer than a
+    // settings file: another size, ignored like a shorter one.
+    std::string content;
+    const int error = readFileContents(configPath, content, kConfigFileSize);
+    if (error != 0 && error != EFBIG) {
+        result.error = error;
+    }
+    if (error != 0 || content.size() != kConfigFileSize) {
         return result;
     }
-    // One byte more than a valid file holds, so that a longer file is recognised.
-    uint8_t buffer[kConfigFileSize + 1];
-    const ssize_t got = readUpTo(fd, buffer, sizeof buffer);
-    if (got < 0) {
-        result.error = errno;
-    }
-    if (close(fd) != 0 && result.error == 0) {
-        result.error = errno;
-    }
-    if (result.error != 0 || got != static_cast<ssize_t>(kConfigFileSize)) {
-        return result; // unreadable or of another size: nothing loaded
-    }
     result.loaded = true;
-    result.firstRunFlag = buffer[0];
-    std::memcpy(record.bytes(), buffer + 1, sizeof(SettingsRecord));
+    result.firstRunFlag = static_cast<uint8_t>(content[0]);
+    std::memcpy(record.bytes(), content.data() + 1, sizeof(SettingsRecord));
     return result;
 }
 
@@ -147,7 +118,8 @@ SkinValues loadSkinValues(const std::string& iniPath) {
     // A missing or unreadable file reads as empty values, as with the profile functions.
     std::string content;
     SkinValues values;
-    values.readError = readFileContents(iniPath, content);
+    ProfileEncoding encoding = ProfileEncoding::Utf8;
+    values.readError = readProfileFile(iniPath, content, encoding);
     values.languageCode = iniLookup(content, kSkinsSection, "Lan");
     values.path = iniLookup(content, kSkinsSection, "Path");
     values.red = decimalPrefixToInt(iniLookup(content, kSkinsSection, "RColor"));
@@ -159,7 +131,8 @@ SkinValues loadSkinValues(const std::string& iniPath) {
 AssignmentLabels loadLabels(const std::string& iniPath, const std::string& section) {
     std::string content;
     AssignmentLabels labels;
-    labels.readError = readFileContents(iniPath, content); // failed: every label reads empty
+    ProfileEncoding encoding = ProfileEncoding::Utf8;
+    labels.readError = readProfileFile(iniPath, content, encoding); // failed: labels read empty
     for (int set = 0; set < 2; ++set) {
         for (int slot = 0; slot < 8; ++slot) {
             labels.label[set][slot] = iniLookup(content, section, kLabelKeys[set][slot]);

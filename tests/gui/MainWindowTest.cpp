@@ -2,6 +2,8 @@
 #include "GuiTestSupport.h"
 
 #include "app/COstrelDlg.h"
+#include "platform/AtomicFile.h"
+#include "platform/IniFile.h"
 #include "profile/BuildStep.h"
 #include "ui/Layout.h"
 
@@ -160,6 +162,27 @@ TEST(MainWindowTray, BalloonTableThroughTheWindow) {
     EXPECT_EQ(f.balloons[0].second, "Switch DPI into the second stage 800");
     w.onBalloonRequest(9, 12);
     EXPECT_EQ(f.balloons.back().second, "Switch to macro key12");
+}
+
+// z417ctl changed the files: the window takes them over as its saved state, so that its next
+// Apply writes them back instead of its older copy.
+TEST(MainWindowTray, ReloadTakesOverFilesChangedByAnotherProgram) {
+    WindowFixture f(test::sampleRecord());
+    COstrelDlg& w = *f.window;
+    w.record().reportRate = 8; // an edit not applied yet
+    SettingsRecord changed = test::sampleRecord();
+    changed.reportRate = 4;
+    std::string bytes(1, '\1');
+    bytes.append(reinterpret_cast<const char*>(changed.bytes()), sizeof changed);
+    ASSERT_EQ(writeFileAtomically(f.install.file("config.bin"), bytes), 0);
+    ASSERT_EQ(writeProfileString(f.install.file("str.ini"), "Setting-EN", "Item1", "From Ctl"), 0);
+
+    w.reloadSettingsFiles();
+    EXPECT_EQ(w.record().reportRate, 4);
+    EXPECT_EQ(w.savedSettings().reportRate, 4);
+    EXPECT_EQ(w.labels().label[0][0], "From Ctl");
+    w.onApply();
+    EXPECT_EQ(test::readFile(f.install.file("config.bin")), bytes);
 }
 
 TEST(MainWindowTray, RightClickOffersExactlyExitAndExitCloses) {

@@ -59,7 +59,16 @@ TEST(IniLookup, FindsValuesTheWayTheProfileFunctionsDo) {
         {"comment is not an entry", "[S]\n;Lan=X\n", "S", ";Lan", ""},
         {"first section of a name wins", "[S]\na=1\n[s]\nb=2\n", "S", "b", ""},
         {"first key of a name wins", "[S]\nk=1\nK=2\n", "S", "k", "1"},
-        {"value holds '=' and quotes", "[S]\nk = \"a=b\" \n", "S", "k", "\"a=b\""},
+        {"matched double quotes are dropped", "[S]\nk = \"a=b\" \n", "S", "k", "a=b"},
+        {"matched single quotes are dropped", "[Skins]\nLan='CHS'\n", "Skins", "Lan", "CHS"},
+        {"blanks inside quotes are kept", "[S]\nk=\" x \"\n", "S", "k", " x "},
+        {"only the outer pair goes", "[S]\nk=\"a\"b\"\n", "S", "k", "a\"b"},
+        {"unmatched quote stays", "[S]\nk=\"CHS\n", "S", "k", "\"CHS"},
+        {"mixed quotes stay", "[S]\nk=\"CHS'\n", "S", "k", "\"CHS'"},
+        {"a lone quote stays", "[S]\nk=\"\n", "S", "k", "\""},
+        {"empty quotes read empty", "[S]\nk=\"\"\n", "S", "k", ""},
+        {"blanks around '=' with quotes", "[S]\n k \t= \t\"v\"\t\n", "S", "k", "v"},
+        {"duplicate section: the first one only", "[S]\nk=1\n[T]\n[S]\nk=2\nj=3\n", "S", "j", ""},
         {"empty value", "[S]\nk=\nj=2\n", "S", "k", ""},
         {"'[' without ']' does not end the section", "[S]\n[broken\nk=v\n", "S", "k", "v"},
         {"line without '=' ignored", "[S]\nk\nk=v\n", "S", "k", "v"},
@@ -378,8 +387,8 @@ TEST(ProfileFile, AFileThatCannotBeReadIsNotReplaced) {
     EXPECT_EQ(writeProfileString(path, "S", "k", "v"), EISDIR);
     EXPECT_TRUE(fs::is_directory(path));
 
-    // A socket: it exists, open() refuses it with ENXIO even for root, and a rename would
-    // replace it, so only the read check keeps it.
+    // A socket: it exists, is no regular file, and a rename would replace it, so only the
+    // read check keeps it.
     const std::string socketPath = dir.file("sock.ini");
     const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     ASSERT_GE(fd, 0);
@@ -388,7 +397,7 @@ TEST(ProfileFile, AFileThatCannotBeReadIsNotReplaced) {
     ASSERT_LT(socketPath.size(), sizeof address.sun_path);
     std::memcpy(address.sun_path, socketPath.c_str(), socketPath.size() + 1);
     ASSERT_EQ(bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
-    EXPECT_EQ(writeProfileString(socketPath, "S", "k", "v"), ENXIO);
+    EXPECT_EQ(writeProfileString(socketPath, "S", "k", "v"), kErrNotRegularFile);
     EXPECT_TRUE(fs::is_socket(socketPath));
     close(fd);
 }
@@ -413,6 +422,38 @@ TEST(ProfileFile, FailedWriteHalfWayLeavesTheOldFileAndReportsTheError) {
         ++entries;
     }
     EXPECT_EQ(entries, 1u) << "temporary file left behind";
+}
+
+// Windows writes Unicode profile files as UTF-16LE with a byte order mark; such a file is
+// read, and a write keeps its encoding and every other line.
+TEST(ProfileFile, Utf16LeFileIsReadAndWrittenBackInUtf16Le) {
+    const auto utf16 = [](const std::string& utf8) {
+        ProfileEncoding encoding = ProfileEncoding::Utf16Le;
+        return encodeProfileText(utf8, encoding);
+    };
+    const std::string before =
+        "[Skins]\r\nLan=\"CHS\"\r\n[Setting-CHS]\r\nItem1=左键\r\nItem2=\xF0\x9F\x98\x80\r\n";
+    ASSERT_EQ(utf16(before).substr(0, 4), std::string("\xFF\xFE[\0", 4));
+    test::TempDir dir;
+    const std::string path = dir.file("str.ini");
+    test::writeRaw(path, utf16(before));
+    EXPECT_EQ(readProfileString(path, "Skins", "Lan"), "CHS");
+    EXPECT_EQ(readProfileString(path, "Setting-CHS", "Item1"), "左键");
+    EXPECT_EQ(readProfileString(path, "Setting-CHS", "Item2"),
+              "\xF0\x9F\x98\x80"); // a surrogate pair
+
+    ASSERT_EQ(writeProfileString(path, "Setting-CHS", "Item1", "火力键-F12"), 0);
+    const std::string after =
+        "[Skins]\r\nLan=\"CHS\"\r\n[Setting-CHS]\r\nItem1=火力键-F12\r\nItem2=\xF0\x9F\x98\x80\r\n";
+    EXPECT_EQ(test::readRaw(path), utf16(after));
+}
+
+TEST(ProfileFile, BrokenUtf16ReadsAsReplacementCharacters) {
+    ProfileEncoding encoding = ProfileEncoding::Utf8;
+    // A lone low surrogate, a high surrogate with nothing after it and an odd last byte.
+    const std::string bytes("\xFF\xFEk\0=\0\x00\xDC\x00\xD8x", 11);
+    EXPECT_EQ(decodeProfileBytes(bytes, encoding), "k=\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");
+    EXPECT_EQ(encoding, ProfileEncoding::Utf16Le);
 }
 
 } // namespace

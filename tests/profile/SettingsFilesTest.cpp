@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sys/stat.h>
 
 namespace z417 {
 namespace {
@@ -129,6 +130,33 @@ TEST(ConfigBin, UnreadableFileLoadsNothingAndSaysWhyToTheCaller) {
     EXPECT_EQ(loaded.error, EISDIR);
     EXPECT_TRUE(isZero(record));
     EXPECT_TRUE(sink.messages.empty());
+}
+
+// A FIFO (no writer) or a device where the files should be: unreadable at start, never waited
+// on, and never replaced by a save, which reports it like any failed write.
+TEST(SettingsFilesSafety, FifoOrDeviceIsUnreadableAndNeverReplaced) {
+    SettingsTempDir dir;
+    const std::string config = dir.file("config.bin");
+    const std::string ini = dir.file("str.ini");
+    ASSERT_EQ(mkfifo(config.c_str(), 0600), 0);
+    ASSERT_EQ(mkfifo(ini.c_str(), 0600), 0);
+    RecordingMessageSink sink;
+    SettingsRecord record = patternRecord(3);
+    const LoadedSettings loaded = loadSettings(config, record, sink);
+    EXPECT_FALSE(loaded.loaded);
+    EXPECT_EQ(loaded.error, kErrNotRegularFile);
+    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_EQ(loadLabels(ini, "Setting-EN").readError, kErrNotRegularFile);
+    EXPECT_EQ(loadSkinValues("/dev/zero").readError, kErrNotRegularFile);
+
+    EXPECT_FALSE(saveSettings(config, record, sink));
+    AssignmentLabels labels;
+    EXPECT_FALSE(saveLabels(ini, "Setting-EN", labels, sink));
+    ASSERT_EQ(sink.messages.size(), 2u);
+    EXPECT_EQ(sink.messages[0].caption, kWriteFailedCaption);
+    struct stat st {};
+    EXPECT_TRUE(stat(config.c_str(), &st) == 0 && S_ISFIFO(st.st_mode));
+    EXPECT_TRUE(stat(ini.c_str(), &st) == 0 && S_ISFIFO(st.st_mode));
 }
 
 TEST(ConfigBin, FailedSaveKeepsTheOldFileAndShowsTheErrorCode) {

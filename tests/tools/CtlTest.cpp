@@ -5,15 +5,20 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace z417 {
 namespace {
@@ -297,6 +302,282 @@ TEST_F(CtlTest, AFaultyMouseGivesTheOperationsMessageAndExitOne) {
     EXPECT_EQ(ctl("sim-create " + path("bad.state") + " --fault sideways").code, 1);
     EXPECT_EQ(ctl("--device sim: status").code, 1);
     EXPECT_EQ(ctl("--device /dev/hidraw999 status").code, 1);
+}
+
+// ---- set, get, export, import -----------------------------------------------------------------
+
+// A settings folder holding copies of the installed defaults.
+class CtlSettingsTest : public CtlTest {
+protected:
+    void SetUp() override {
+        CtlTest::SetUp();
+        spit(path("config.bin"), slurp(std::string(Z417_BIN_DIR) + "/config.bin"));
+        spit(path("str.ini"), slurp(std::string(Z417_BIN_DIR) + "/str.ini"));
+        settings = " --settings " + path("config.bin") + " ";
+    }
+    CtlRun set(const std::string& args) { return ctl("set" + settings + args); }
+    std::string files() { return slurp(path("config.bin")) + slurp(path("str.ini")); }
+    std::string settings;
+};
+
+TEST_F(CtlSettingsTest, SetChangesWhatTheWindowWouldAndGetPrintsItBackAsSetWords) {
+    const char* changes[] = {
+        "rate 250",
+        "dpi 3 2000",
+        "dpi 5 off",
+        "colour 2 '#12AB9f'",
+        "lighting respiration 6S 'RGB Flash'",
+        "button A 4 'Fire Key' F12 --times 5 --make 40 --break 50",
+        "button B 3 Multimedia Mute",
+        "button A 3 'Single Key' A",
+        "button B 5 HotKey Copy",
+        "button A 6 'DPI Switch' 'DPI +'",
+        "button A 5 'Snipe Key' 1000",
+        "button A 2 Shift",
+        "active-set B",
+    };
+    for (const char* change : changes) {
+        const CtlRun run = set(change);
+        ASSERT_EQ(run.code, 0) << change << ": " << run.err;
+    }
+    const CtlRun got = ctl("get" + settings);
+    ASSERT_EQ(got.code, 0) << got.err;
+    for (const char* line :
+         {"rate 250\n", "dpi 3 2000\n", "dpi 5 off\n", "colour 2 \"#12AB9F\"\n",
+          "lighting respiration 6S \"RGB Flash\"\n", "button A 4 \"Fire Key\" F12 --times 5\n",
+          "fire --make 40 --break 50\n", "button B 3 Multimedia Mute\n",
+          "button A 3 \"Single Key\" A\n", "button B 5 HotKey Copy\n",
+          "button A 6 \"DPI Switch\" \"DPI +\"\n", "button A 5 \"Snipe Key\" 1000\n",
+          "button A 2 Shift\n", "button B 2 Shift\n", "active-set B\n"})
+        EXPECT_NE(got.out.find(line), std::string::npos) << line << got.out;
+    const std::string ini = slurp(path("str.ini"));
+    for (const char* label :
+         {"Item4=Fire Key-F12\n", "Item3=Single Key-A\n", "Item6=DPI +\n", "Item5=Snipe Key-1000\n",
+          "Item2=Shift\n", "Item23=Shift\n", "Item53=Copy\n", "Item33=Multimedia-Mute\n"})
+        EXPECT_NE(ini.find(label), std::string::npos) << label;
+
+    // Every printed line, set again, changes no byte.
+    const std::string before = files();
+    std::istringstream lines(got.out);
+    for (std::string line; std::getline(lines, line);)
+        EXPECT_EQ(set(line).code, 0) << line;
+    EXPECT_EQ(files(), before);
+}
+
+TEST_F(CtlSettingsTest, BadValuesGetOneLineExitOneAndLeaveTheFilesAlone) {
+    ASSERT_EQ(set("button A 2 Shift").code, 0);
+    const std::string before = files();
+    for (const char* bad : {"rate 333",
+                            "dpi 9 800",
+                            "dpi 1 801",
+                            "dpi 1",
+                            "colour 1 #12345",
+                            "lighting standard 50%",
+                            "lighting neon",
+                            "button C 1 Forward",
+                            "button A 7 Forward",
+                            "button A 1 Teleport",
+                            "button A 2 'Single Key' NoSuchKey",
+                            "button A 2 'Fire Key' F12 --times 128",
+                            "button A 2 'Fire Key' F12 --make 4",
+                            "button A 2 Multimedia",
+                            "button A 2 Forward --times 3",
+                            "button A 1 Forward", // the only Left Click of set A
+                            "button A 3 Shift",   // Shift is on button 2 already
+                            "fire --make 40",
+                            "active-set C",
+                            "volume 11",
+                            ""}) {
+        const CtlRun run = set(bad);
+        EXPECT_EQ(run.code, 1) << bad;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << bad << ": " << run.err;
+    }
+    EXPECT_EQ(files(), before);
+    EXPECT_EQ(ctl("get" + settings + "volume").code, 1);
+}
+
+TEST_F(CtlSettingsTest, ImportOfAnExportIsByteIdenticalAndBadJsonNamesTheField) {
+    ASSERT_EQ(set("button A 4 'Fire Key' F12 --times 0").code, 0);
+    ASSERT_EQ(ctl("export" + settings + "--out " + path("all.json")).code, 0);
+    const std::string exported = files();
+    ASSERT_EQ(set("rate 125").code, 0);
+    ASSERT_EQ(set("button A 4 Forward").code, 0);
+    ASSERT_EQ(ctl("import " + path("all.json") + settings).code, 0);
+    EXPECT_EQ(files(), exported);
+
+    const std::string json = slurp(path("all.json"));
+    const auto edited = [&](const std::string& from, const std::string& to) {
+        std::string text = json;
+        text.replace(text.find(from), from.size(), to);
+        return text;
+    };
+    struct Bad {
+        std::string json;
+        const char* field;
+    } bads[] = {
+        {"{", "not valid JSON"},
+        {edited("\"reportRate\": 1", "\"reportRate\": 256"), "record.reportRate"},
+        {edited("\"keyFunction\": {\"A\":[0,", "\"keyFunction\": {\"A\":[-1,"),
+         "record.keyFunction.A[0]"},
+        {edited("\"reserved06\": 0,", ""), "record.reserved06"},
+        {edited("\"version\": 1", "\"version\": 2"), "version"},
+        {edited("\"language\": \"EN\"", "\"language\": \"FR\""), "labels.language"},
+        {edited("\"Left Click\"", "\"two\\nlines\""), "labels.A[0]"},
+        {edited("\"firstRunFlag\"", "\"extra\": 1, \"firstRunFlag\""), "extra"},
+    };
+    const std::string before = files();
+    for (const Bad& bad : bads) {
+        spit(path("bad.json"), bad.json);
+        const CtlRun run = ctl("import " + path("bad.json") + settings);
+        EXPECT_EQ(run.code, 1) << bad.field;
+        EXPECT_NE(run.err.find(bad.field), std::string::npos) << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    }
+    EXPECT_EQ(files(), before);
+}
+
+// Directories, FIFOs (nobody writing) and endless devices as input; FIFOs and device nodes
+// as output: one line, exit 1, never a hang, and nothing there is replaced.
+TEST_F(CtlSettingsTest, InputsAndOutputsMustBeRegularFiles) {
+    const std::string fifo = path("fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_EQ(mkdir(path("folder").c_str(), 0700), 0);
+    std::vector<std::string> commands;
+    for (const std::string& input : {fifo, path("folder"), std::string("/dev/zero")}) {
+        commands.push_back("show-settings " + input);
+        commands.push_back("get --settings " + input);
+        commands.push_back("build-image --settings " + input + " --out " + path("o.bin"));
+        commands.push_back("build-image --settings " + path("config.bin") + " --block " + input +
+                           " --out " + path("o.bin"));
+        commands.push_back("apply " + input);
+        commands.push_back("import " + input + settings);
+    }
+    std::vector<std::string> outputs = {fifo, path("folder")};
+    if (mknod(path("null").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0)
+        outputs.push_back(path("null")); // a real /dev/null node, without risking the real one
+    for (const std::string& output : outputs) {
+        commands.push_back("build-image --settings " + path("config.bin") + " --out " + output);
+        commands.push_back("export" + settings + "--out " + output);
+        commands.push_back("--trace " + output + " status");
+    }
+    ASSERT_EQ(ctl("sim-create " + path("mouse.state")).code, 0);
+    for (const std::string& command : commands) {
+        const CtlRun run = ctl("--device sim:" + path("mouse.state") + " " + command);
+        EXPECT_EQ(run.code, 1) << command;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1)
+            << command << ": " << run.err;
+    }
+    struct stat st {};
+    EXPECT_TRUE(stat(fifo.c_str(), &st) == 0 && S_ISFIFO(st.st_mode));
+    EXPECT_NE(access(path("o.bin").c_str(), F_OK), 0);
+}
+
+TEST_F(CtlSettingsTest, EveryCommandHasHelp) {
+    for (const char* command : {"set", "get", "export", "import", "build-image", "show-settings",
+                                "sim-create", "list", "status", "read", "apply", "balloon"}) {
+        const CtlRun run = ctl(std::string(command) + " --help");
+        EXPECT_EQ(run.code, 0) << command;
+        EXPECT_EQ(run.out.rfind(std::string("usage: z417ctl ") + command, 0), 0u) << run.out;
+    }
+}
+
+// With --apply the DPI values are those of the mouse's sensor (750 exists for variant 2 only).
+TEST_F(CtlSettingsTest, SetApplyUploadsThroughTheSimulatedMouse) {
+    const std::string state = path("mouse.state");
+    ASSERT_EQ(ctl("sim-create " + state + " --variant 2").code, 0);
+    const std::string device = "--device sim:" + state + " ";
+    const CtlRun run = ctl(device + "set --apply" + settings + "dpi 2 750");
+    ASSERT_EQ(run.code, 0) << run.err;
+    ASSERT_EQ(ctl(device + "set --apply" + settings + "rate 250").code, 0);
+    ASSERT_EQ(ctl(device + "read --out " + path("after.bin")).code, 0);
+    const std::string block = slurp(path("after.bin"));
+    ASSERT_EQ(block.size(), 322u);
+    EXPECT_EQ(block[0], 4);               // 250 Hz
+    EXPECT_EQ(block[2 + 0xD8 + 1], 0x06); // stage 2: variant 2's code of 750
+}
+
+// Without --settings: the files beside the program when it has them, and a running utility
+// (here a listener on its socket) is asked to read them again.
+TEST_F(CtlSettingsTest, WithoutSettingsTheProgramsOwnFilesAreEditedAndTheUtilityReloads) {
+    ASSERT_EQ(mkdir(path("bin").c_str(), 0700), 0);
+    ASSERT_EQ(mkdir(path("run").c_str(), 0700), 0);
+    const std::string copy = path("bin/z417ctl");
+    spit(copy, slurp(std::string(Z417_BIN_DIR) + "/z417ctl"));
+    ASSERT_EQ(chmod(copy.c_str(), 0700), 0);
+    spit(path("bin/config.bin"), slurp(path("config.bin")));
+    spit(path("bin/str.ini"), slurp(path("str.ini")));
+
+    const std::string socketDir = path("run/z417-gaming-mouse");
+    ASSERT_EQ(mkdir(socketDir.c_str(), 0700), 0);
+    const int server = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    const std::string socketPath = socketDir + "/balloon.sock";
+    std::strncpy(addr.sun_path, socketPath.c_str(), sizeof addr.sun_path - 1);
+    ASSERT_EQ(bind(server, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    ASSERT_EQ(listen(server, 4), 0);
+
+    const int rc = std::system(
+        ("XDG_RUNTIME_DIR=" + path("run") + " " + copy + " set button A 2 Backward >/dev/null 2>&1")
+            .c_str());
+    EXPECT_EQ(WEXITSTATUS(rc), 0);
+    EXPECT_NE(slurp(path("bin/str.ini")).find("Item2=Backward\n"), std::string::npos);
+    EXPECT_EQ(slurp(path("str.ini")), slurp(std::string(Z417_BIN_DIR) + "/str.ini"));
+
+    const int client = accept4(server, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+    ASSERT_GE(client, 0) << "no request reached the utility's socket";
+    char buffer[32] = {};
+    EXPECT_EQ(read(client, buffer, sizeof buffer - 1), 7);
+    EXPECT_STREQ(buffer, "reload\n");
+    close(client);
+
+    // Installed (nothing beside the program): the per-user folder.
+    ASSERT_EQ(unlink(path("bin/config.bin").c_str()), 0);
+    ASSERT_EQ(mkdir(path("home").c_str(), 0700), 0);
+    ASSERT_EQ(mkdir(path("home/z417-gaming-mouse").c_str(), 0700), 0);
+    spit(path("home/z417-gaming-mouse/config.bin"), slurp(path("config.bin")));
+    spit(path("home/z417-gaming-mouse/str.ini"), slurp(path("str.ini")));
+    const int installed =
+        std::system(("XDG_RUNTIME_DIR=" + path("run") + " XDG_CONFIG_HOME=" + path("home") + " " +
+                     copy + " set button A 2 Forward >/dev/null 2>&1")
+                        .c_str());
+    EXPECT_EQ(WEXITSTATUS(installed), 0);
+    EXPECT_NE(slurp(path("home/z417-gaming-mouse/str.ini")).find("Item2=Forward\n"),
+              std::string::npos);
+    close(server);
+}
+
+// The same changes made by a person in the demo (pointer and lists, the fire key dialog, Apply)
+// and with z417ctl set leave the same bytes in "config.bin" and "str.ini".
+TEST_F(CtlSettingsTest, SetLeavesTheSameFilesAsTheWindow) {
+    const std::string demo = std::string(Z417_BIN_DIR) + "/z417-demo";
+    if (access(demo.c_str(), X_OK) != 0)
+        GTEST_SKIP() << "no demo in this build";
+    // Stage 2 takes 3200; 500 Hz; Respiration with its second effect; button 4 of set A gets
+    // a fire key (F12, the dialog's own times); a look at set B and back; Apply.
+    spit(path("tour.txt"),
+         "wait 200\n"
+         "click 610 367\nselect 59 7\n"
+         "click 686 209\n"
+         "click 800 337\nselect 60 2\nclick 800 397\nselect 62 1\n"
+         "click 350 278\nselect 44 9\nclick 120 77\nselect 573 58\nclick 218 263\n"
+         "click 409 528\nclick 305 528\n"
+         "click 718 633\nquit\n");
+    ASSERT_EQ(mkdir(path("run").c_str(), 0700), 0);
+    const int rc =
+        std::system(("cd " + dir + " && QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=" + path("run") +
+                     " " + demo + " --data " + path("demo") + " --script " + path("tour.txt") +
+                     " --virtual-clock >" + path("demo.log") + " 2>&1")
+                        .c_str());
+    ASSERT_EQ(WEXITSTATUS(rc), 0) << slurp(path("demo.log"));
+
+    for (const char* change : {"dpi 2 3200", "rate 500", "lighting respiration 8S 'RGB Flash'",
+                               "button A 4 'Fire Key' F12 --times 1 --make 32 --break 32"}) {
+        const CtlRun run = set(change);
+        ASSERT_EQ(run.code, 0) << change << ": " << run.err;
+    }
+    EXPECT_EQ(slurp(path("config.bin")), slurp(path("demo/config.bin")));
+    EXPECT_EQ(slurp(path("str.ini")), slurp(path("demo/str.ini")));
 }
 
 } // namespace

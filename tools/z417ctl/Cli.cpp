@@ -1,7 +1,9 @@
 #include "Cli.h"
 
 #include "DeviceCommands.h"
+#include "Options.h"
 #include "Report.h"
+#include "SettingsCommands.h"
 #include "assign/Texts.h"
 #include "platform/AtomicFile.h"
 #include "profile/BuildStep.h"
@@ -10,79 +12,59 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <iterator>
-#include <map>
-#include <optional>
 
 namespace z417 {
 namespace {
 
-const char* const kUsage =
-    "usage: z417ctl [--device auto|/dev/hidrawN|sim:STATE_FILE] [--trace FILE] COMMAND ...\n"
-    "commands:\n"
-    "  build-image --settings CONFIG.BIN [--block BLOCK.BIN] [--variant N] --out OUT.BIN\n"
-    "  show-settings CONFIG.BIN [--json] [--lang CHS|CHT|EN] [--variant N]\n"
-    "  sim-create STATE_FILE [--variant N] [--report-rate R] [--dpi-stage S] [--fault KIND]\n"
-    "      KIND: unscrambled, bad-signature, bad-report-id, silent, unplug-after:N\n"
-    "  list\n"
-    "  status\n"
-    "  read --out BLOCK.BIN\n"
-    "  apply CONFIG.BIN\n"
-    "  balloon TYPE KIND\n";
-
-struct UsageError {
-    std::string what;
+struct CommandHelp {
+    const char* name;
+    const char* usage;
 };
 
-// Splits "--name value" options and positional words. Flags take no value.
-struct Parsed {
-    std::map<std::string, std::string> options;
-    std::vector<std::string> positional;
+// One line (or a few) per command; --help on a command prints its own.
+const CommandHelp kCommands[] = {
+    {"build-image",
+     "  build-image --settings CONFIG.BIN [--block BLOCK.BIN] [--variant N] --out OUT.BIN\n"},
+    {"show-settings", "  show-settings CONFIG.BIN [--json] [--lang CHS|CHT|EN] [--variant N]\n"},
+    {"set", "  set [--settings CONFIG.BIN] [--variant N] [--apply] SETTING VALUE...\n"
+            "      rate 125|250|500|1000          dpi STAGE DPI|on|off     colour STAGE #RRGGBB\n"
+            "      lighting off|standard PERCENT|respiration SPEED EFFECT\n"
+            "      button A|B SLOT FUNCTION [PARAMETER] [--times N --make MS --break MS]\n"
+            "      fire --make MS --break MS      active-set A|B\n"},
+    {"get", "  get [--settings CONFIG.BIN] [--variant N] [SETTING...]\n"},
+    {"export", "  export [--settings CONFIG.BIN] [--out FILE.json]\n"},
+    {"import", "  import FILE.json [--settings CONFIG.BIN]\n"},
+    {"sim-create",
+     "  sim-create STATE_FILE [--variant N] [--report-rate R] [--dpi-stage S] [--fault KIND]\n"
+     "      KIND: unscrambled, bad-signature, bad-report-id, silent, unplug-after:N\n"},
+    {"list", "  list\n"},
+    {"status", "  status\n"},
+    {"read", "  read --out BLOCK.BIN\n"},
+    {"apply", "  apply CONFIG.BIN\n"},
+    {"balloon", "  balloon TYPE KIND\n"},
 };
 
-Parsed parseOptions(const std::vector<std::string>& args, size_t from,
-                    const std::vector<std::string>& withValue,
-                    const std::vector<std::string>& flags) {
-    Parsed p;
-    for (size_t i = from; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a.rfind("--", 0) == 0) {
-            if (std::find(flags.begin(), flags.end(), a) != flags.end()) {
-                p.options[a] = "";
-            } else if (std::find(withValue.begin(), withValue.end(), a) != withValue.end()) {
-                if (i + 1 >= args.size())
-                    throw UsageError{"option " + a + " needs a value"};
-                p.options[a] = args[++i];
-            } else {
-                throw UsageError{"unknown option " + a};
-            }
-        } else {
-            p.positional.push_back(a);
-        }
-    }
-    return p;
+std::string usageText() {
+    std::string text = "usage: z417ctl [--device auto|/dev/hidrawN|sim:STATE_FILE] [--trace FILE] "
+                       "COMMAND ...\ncommands:\n";
+    for (const CommandHelp& c : kCommands)
+        text += c.usage;
+    return text;
 }
 
-std::optional<std::string> option(const Parsed& p, const std::string& name) {
-    auto it = p.options.find(name);
-    if (it == p.options.end())
-        return std::nullopt;
-    return it->second;
+std::string commandUsage(const std::string& name) {
+    for (const CommandHelp& c : kCommands)
+        if (name == c.name)
+            return std::string("usage: z417ctl ") + (c.usage + 2);
+    return usageText();
 }
 
 } // namespace
 
-// Reads a whole file; on failure returns false with a readable reason.
-bool readWholeFile(const std::string& path, std::string& out, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = path + ": " + std::strerror(errno);
-        return false;
-    }
-    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        error = path + ": read error";
+// Reads a whole regular file of at most maxBytes; on failure returns false with a reason.
+bool readWholeFile(const std::string& path, std::string& out, std::string& error, size_t maxBytes) {
+    if (const int e = readFileContents(path, out, maxBytes); e != 0) {
+        error = path + ": " + fileErrorText(e);
         return false;
     }
     return true;
@@ -105,11 +87,14 @@ bool parseByte(const std::string& text, uint8_t& out) {
 
 bool loadConfigFile(const std::string& path, SettingsRecord& record, std::string& error) {
     std::string data;
-    if (!readWholeFile(path, data, error))
+    const int e = readFileContents(path, data, kConfigFileSize);
+    if (e != 0 && e != EFBIG) {
+        error = path + ": " + fileErrorText(e);
         return false;
-    if (data.size() != kConfigFileSize) {
+    }
+    if (e == EFBIG || data.size() != kConfigFileSize) {
         error = path + ": a settings file has " + std::to_string(kConfigFileSize) +
-                " bytes, this one has " + std::to_string(data.size());
+                " bytes, this one has " + (e == EFBIG ? "more" : std::to_string(data.size()));
         return false;
     }
     std::memcpy(record.bytes(), data.data() + 1, sizeof record);
@@ -119,11 +104,12 @@ bool loadConfigFile(const std::string& path, SettingsRecord& record, std::string
 namespace {
 
 int cmdBuildImage(const std::vector<std::string>& args, size_t from, FILE* err) {
-    const Parsed p = parseOptions(args, from, {"--settings", "--block", "--variant", "--out"}, {});
+    const ParsedOptions p =
+        parseOptions(args, from, {"--settings", "--block", "--variant", "--out"}, {});
     if (!p.positional.empty())
         throw UsageError{"unexpected argument " + p.positional.front()};
-    const auto settings = option(p, "--settings");
-    const auto out = option(p, "--out");
+    const auto settings = p.option("--settings");
+    const auto out = p.option("--out");
     if (!settings || !out)
         throw UsageError{"build-image needs --settings and --out"};
 
@@ -134,9 +120,9 @@ int cmdBuildImage(const std::vector<std::string>& args, size_t from, FILE* err) 
         return 1;
     }
     ProfileBlock block{};
-    if (const auto start = option(p, "--block")) {
+    if (const auto start = p.option("--block")) {
         std::string data;
-        if (!readWholeFile(*start, data, error)) {
+        if (!readWholeFile(*start, data, error, sizeof block)) {
             std::fprintf(err, "z417ctl: %s\n", error.c_str());
             return 1;
         }
@@ -148,7 +134,7 @@ int cmdBuildImage(const std::vector<std::string>& args, size_t from, FILE* err) 
         std::memcpy(block.bytes(), data.data(), sizeof block);
     }
     uint8_t variant = block.deviceImage.sensorVariant;
-    if (const auto v = option(p, "--variant")) {
+    if (const auto v = p.option("--variant")) {
         if (!parseByte(*v, variant)) {
             std::fprintf(err, "z417ctl: --variant takes a number from 0 to 255, not '%s'\n",
                          v->c_str());
@@ -159,24 +145,24 @@ int cmdBuildImage(const std::vector<std::string>& args, size_t from, FILE* err) 
     buildProfileBlock(record, variant, block);
     const std::string bytes(reinterpret_cast<const char*>(block.bytes()), sizeof block);
     if (int e = writeFileAtomically(*out, bytes)) {
-        std::fprintf(err, "z417ctl: %s: %s\n", out->c_str(), std::strerror(e));
+        std::fprintf(err, "z417ctl: %s: %s\n", out->c_str(), fileErrorText(e).c_str());
         return 1;
     }
     return 0;
 }
 
 int cmdShowSettings(const std::vector<std::string>& args, size_t from, FILE* out, FILE* err) {
-    const Parsed p = parseOptions(args, from, {"--lang", "--variant"}, {"--json"});
+    const ParsedOptions p = parseOptions(args, from, {"--lang", "--variant"}, {"--json"});
     if (p.positional.size() != 1)
         throw UsageError{"show-settings needs exactly one settings file"};
     Language language = Language::English;
-    if (const auto lang = option(p, "--lang")) {
+    if (const auto lang = p.option("--lang")) {
         if (*lang != "CHS" && *lang != "CHT" && *lang != "EN")
             throw UsageError{"--lang takes CHS, CHT or EN"};
         language = languageFromCode(*lang);
     }
     uint8_t variant = 0;
-    if (const auto v = option(p, "--variant")) {
+    if (const auto v = p.option("--variant")) {
         if (!parseByte(*v, variant)) {
             std::fprintf(err, "z417ctl: --variant takes a number from 0 to 255, not '%s'\n",
                          v->c_str());
@@ -190,73 +176,106 @@ int cmdShowSettings(const std::vector<std::string>& args, size_t from, FILE* out
         return 1;
     }
     const TextTable texts(language);
-    const std::string text = option(p, "--json") ? settingsAsJson(record, variant, texts)
-                                                 : settingsAsText(record, variant, texts);
+    const std::string text = p.option("--json") ? settingsAsJson(record, variant, texts)
+                                                : settingsAsText(record, variant, texts);
     std::fputs(text.c_str(), out);
     return 0;
 }
 
 } // namespace
 
+namespace {
+
+int runCommand(const GlobalOptions& global, const std::string& command,
+               const std::vector<std::string>& args, size_t rest, FILE* out, FILE* err) {
+    if (command == "build-image")
+        return cmdBuildImage(args, rest, err);
+    if (command == "show-settings")
+        return cmdShowSettings(args, rest, out, err);
+    if (command == "set") {
+        const ParsedOptions p = parseOptions(
+            args, rest, {"--settings", "--variant", "--times", "--make", "--break"}, {"--apply"});
+        return cmdSet(global, p, out, err);
+    }
+    if (command == "get")
+        return cmdGet(parseOptions(args, rest, {"--settings", "--variant"}, {}), out, err);
+    if (command == "export") {
+        const ParsedOptions p = parseOptions(args, rest, {"--settings", "--out"}, {});
+        if (!p.positional.empty())
+            throw UsageError{"unexpected argument " + p.positional.front()};
+        return cmdExport(p, out, err);
+    }
+    if (command == "import") {
+        const ParsedOptions p = parseOptions(args, rest, {"--settings"}, {});
+        if (p.positional.size() != 1)
+            throw UsageError{"import needs exactly one JSON file"};
+        return cmdImport(p, err);
+    }
+    if (command == "sim-create") {
+        const ParsedOptions p =
+            parseOptions(args, rest, {"--variant", "--report-rate", "--dpi-stage", "--fault"}, {});
+        if (p.positional.size() != 1)
+            throw UsageError{"sim-create needs exactly one state file"};
+        return cmdSimCreate(p.positional.front(), p.options, out, err);
+    }
+    if (command == "list" || command == "status") {
+        parseOptions(args, rest, {}, {});
+        return command == "list" ? cmdList(global, out, err) : cmdStatus(global, out, err);
+    }
+    if (command == "read") {
+        const ParsedOptions p = parseOptions(args, rest, {"--out"}, {});
+        const auto outPath = p.option("--out");
+        if (!outPath || !p.positional.empty())
+            throw UsageError{"read needs --out BLOCK.BIN"};
+        return cmdRead(global, *outPath, out, err);
+    }
+    if (command == "apply") {
+        const ParsedOptions p = parseOptions(args, rest, {}, {});
+        if (p.positional.size() != 1)
+            throw UsageError{"apply needs exactly one settings file"};
+        return cmdApply(global, p.positional.front(), out, err);
+    }
+    if (command == "balloon") {
+        const ParsedOptions p = parseOptions(args, rest, {}, {});
+        if (p.positional.size() != 2)
+            throw UsageError{"balloon needs TYPE and KIND"};
+        return cmdBalloon(p.positional[0], p.positional[1], err);
+    }
+    throw UsageError{"unknown command " + command};
+}
+
+// --help anywhere among a command's own words.
+bool asksForHelp(const std::vector<std::string>& args, size_t from) {
+    for (size_t i = from; i < args.size() && args[i] != "--"; ++i)
+        if (args[i] == "--help")
+            return true;
+    return false;
+}
+
+} // namespace
+
 int runCli(const std::vector<std::string>& args, FILE* out, FILE* err) {
+    std::string command;
     try {
         GlobalOptions global;
-        size_t i = 0;
-        for (; i < args.size() && args[i].rfind("--", 0) == 0; ++i) {
-            if (args[i] == "--help") {
-                std::fputs(kUsage, out);
-                return 0;
-            }
-            if (i + 1 >= args.size())
-                throw UsageError{"option " + args[i] + " needs a value"};
-            if (args[i] == "--device")
-                global.device = args[++i];
-            else if (args[i] == "--trace")
-                global.tracePath = args[++i];
-            else
-                throw UsageError{"unknown option " + args[i]};
+        ParsedOptions leading;
+        const size_t i = parseLeadingOptions(args, {"--device", "--trace"}, {"--help"}, leading);
+        if (leading.has("--help")) {
+            std::fputs(usageText().c_str(), out);
+            return 0;
         }
+        global.device = leading.option("--device").value_or(global.device);
+        global.tracePath = leading.option("--trace").value_or("");
         if (i >= args.size())
             throw UsageError{"no command given"};
-        const std::string& command = args[i];
-        const size_t rest = i + 1;
-        if (command == "build-image")
-            return cmdBuildImage(args, rest, err);
-        if (command == "show-settings")
-            return cmdShowSettings(args, rest, out, err);
-        if (command == "sim-create") {
-            const Parsed p = parseOptions(
-                args, rest, {"--variant", "--report-rate", "--dpi-stage", "--fault"}, {});
-            if (p.positional.size() != 1)
-                throw UsageError{"sim-create needs exactly one state file"};
-            return cmdSimCreate(p.positional.front(), p.options, out, err);
+        command = args[i];
+        if (asksForHelp(args, i + 1)) {
+            std::fputs(commandUsage(command).c_str(), out);
+            return 0;
         }
-        if (command == "list" || command == "status") {
-            parseOptions(args, rest, {}, {});
-            return command == "list" ? cmdList(global, out, err) : cmdStatus(global, out, err);
-        }
-        if (command == "read") {
-            const Parsed p = parseOptions(args, rest, {"--out"}, {});
-            const auto outPath = option(p, "--out");
-            if (!outPath || !p.positional.empty())
-                throw UsageError{"read needs --out BLOCK.BIN"};
-            return cmdRead(global, *outPath, out, err);
-        }
-        if (command == "apply") {
-            const Parsed p = parseOptions(args, rest, {}, {});
-            if (p.positional.size() != 1)
-                throw UsageError{"apply needs exactly one settings file"};
-            return cmdApply(global, p.positional.front(), out, err);
-        }
-        if (command == "balloon") {
-            const Parsed p = parseOptions(args, rest, {}, {});
-            if (p.positional.size() != 2)
-                throw UsageError{"balloon needs TYPE and KIND"};
-            return cmdBalloon(p.positional[0], p.positional[1], err);
-        }
-        throw UsageError{"unknown command " + command};
+        return runCommand(global, command, args, i + 1, out, err);
     } catch (const UsageError& e) {
-        std::fprintf(err, "z417ctl: %s\n%s", e.what.c_str(), kUsage);
+        std::fprintf(err, "z417ctl: %s\n%s", e.what.c_str(), commandUsage(command).c_str());
         return 2;
     }
 }

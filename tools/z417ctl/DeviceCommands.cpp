@@ -10,7 +10,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace z417 {
 namespace {
@@ -44,6 +47,26 @@ struct Session {
     }
 };
 
+// The trace goes to a regular file only: a FIFO is never waited on, and a device or anything
+// else is neither truncated nor written.
+FILE* openTraceFile(const std::string& path, std::string& error) {
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        error = path + ": " + std::strerror(errno);
+        return nullptr;
+    }
+    struct stat st {};
+    int e = fstat(fd, &st) != 0 ? errno : S_ISREG(st.st_mode) ? 0 : kErrNotRegularFile;
+    if (e == 0 && (ftruncate(fd, 0) != 0 || fcntl(fd, F_SETFL, 0) != 0))
+        e = errno;
+    FILE* file = e == 0 ? fdopen(fd, "w") : nullptr;
+    if (!file) {
+        error = path + ": " + fileErrorText(e != 0 ? e : errno);
+        close(fd);
+    }
+    return file;
+}
+
 // Opens the mouse for the command; with connectAndRead the mouse is connected as the utility
 // connects it (its image read, and its sensor variant taken over) into block.
 bool openSession(const GlobalOptions& global, Session& s, FILE* err,
@@ -57,9 +80,9 @@ bool openSession(const GlobalOptions& global, Session& s, FILE* err,
     s.sink = std::make_unique<StderrSink>(err);
     s.link = std::make_unique<DeviceLink>(*s.transport, s.clock, *s.sink);
     if (!global.tracePath.empty()) {
-        s.trace = std::fopen(global.tracePath.c_str(), "w");
+        s.trace = openTraceFile(global.tracePath, error);
         if (!s.trace) {
-            std::fprintf(err, "z417ctl: %s: %s\n", global.tracePath.c_str(), std::strerror(errno));
+            std::fprintf(err, "z417ctl: %s\n", error.c_str());
             return false;
         }
         FILE* f = s.trace;
@@ -179,7 +202,7 @@ int cmdRead(const GlobalOptions& global, const std::string& outPath, FILE* out, 
         return finish(s, false, err);
     const std::string bytes(reinterpret_cast<const char*>(block.bytes()), sizeof block);
     if (int e = writeFileAtomically(outPath, bytes)) {
-        std::fprintf(err, "z417ctl: %s: %s\n", outPath.c_str(), std::strerror(e));
+        std::fprintf(err, "z417ctl: %s: %s\n", outPath.c_str(), fileErrorText(e).c_str());
         return 1;
     }
     std::fprintf(out, "read %zu bytes (sensor variant %u) into %s\n", sizeof block,
@@ -207,6 +230,15 @@ int cmdApply(const GlobalOptions& global, const std::string& configPath, FILE* o
     if (rc == 0)
         std::fprintf(out, "applied %s\n", configPath.c_str());
     return rc;
+}
+
+bool readSensorVariant(const GlobalOptions& global, uint8_t& variant, FILE* err) {
+    Session s;
+    ProfileBlock block{};
+    if (!openSession(global, s, err, &block) || finish(s, true, err) != 0)
+        return false;
+    variant = block.deviceImage.sensorVariant;
+    return true;
 }
 
 int cmdBalloon(const std::string& type, const std::string& kind, FILE* err) {

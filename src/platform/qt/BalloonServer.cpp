@@ -72,6 +72,8 @@ void BalloonServer::onReadyRead(QLocalSocket* socket) {
     int type = 0, kind = 0;
     if (parseBalloonRequest(line.toStdString(), type, kind))
         emit requested(type, kind);
+    else if (isReloadRequest(line.toStdString()))
+        emit reloadRequested();
 }
 
 } // namespace z417

@@ -19,6 +19,8 @@ public:
 
 signals:
     void requested(int type, int kind);
+    // Another program changed the settings files ("reload").
+    void reloadRequested();
 
 private:
     void onNewConnection();

@@ -1,0 +1,120 @@
+#include "SettingsCommands.h"
+
+#include "JsonForm.h"
+#include "SettingWords.h"
+#include "SettingsStore.h"
+#include "platform/AtomicFile.h"
+
+namespace z417 {
+namespace {
+
+constexpr size_t kJsonMaxBytes = 1024 * 1024;
+
+int failWith(FILE* err, const std::string& line) {
+    std::fprintf(err, "z417ctl: %s\n", line.c_str());
+    return 1;
+}
+
+bool sensorVariantOption(const ParsedOptions& p, uint8_t& variant, std::string& error) {
+    variant = 0;
+    if (const auto v = p.option("--variant"); v && !parseByte(*v, variant)) {
+        error = "--variant takes a number from 0 to 255, not '" + *v + "'";
+        return false;
+    }
+    return true;
+}
+
+bool intOption(const ParsedOptions& p, const char* name, int& out, std::string& error) {
+    const auto v = p.option(name);
+    uint8_t byte = 0;
+    if (v && !parseByte(*v, byte)) {
+        error = std::string(name) + " takes a whole number, not '" + *v + "'";
+        return false;
+    }
+    out = v ? byte : -1;
+    return true;
+}
+
+bool openState(const ParsedOptions& p, SettingsPaths& paths, SettingsState& state,
+               std::string& error) {
+    return locateSettings(p.option("--settings").value_or(""), paths, error) &&
+           loadSettingsState(paths, state, error);
+}
+
+} // namespace
+
+int cmdSet(const GlobalOptions& global, const ParsedOptions& p, FILE* out, FILE* err) {
+    std::string error;
+    SettingOptions options;
+    uint8_t variant = 0;
+    if (!intOption(p, "--times", options.times, error) ||
+        !intOption(p, "--make", options.makeTime, error) ||
+        !intOption(p, "--break", options.breakTime, error) ||
+        !sensorVariantOption(p, variant, error))
+        return failWith(err, error);
+    SettingsPaths paths;
+    SettingsState state;
+    if (!openState(p, paths, state, error))
+        return failWith(err, error);
+    // DPI values and snipe levels are those of the mouse being applied to.
+    if (p.has("--apply") && !p.has("--variant") && !readSensorVariant(global, variant, err))
+        return 1;
+    const TextTable texts(languageFromCode(state.languageCode));
+    SettingsEdit edit{state.record, state.labels, texts, variant};
+    if (!applySetting(p.positional, options, edit, error))
+        return failWith(err, error);
+    if (!saveAsWindowDoes(paths, state, error))
+        return failWith(err, error);
+    askUtilityToReload(paths);
+    return p.has("--apply") ? cmdApply(global, paths.configBin, out, err) : 0;
+}
+
+int cmdGet(const ParsedOptions& p, FILE* out, FILE* err) {
+    std::string error;
+    uint8_t variant = 0;
+    SettingsPaths paths;
+    SettingsState state;
+    std::vector<std::string> lines;
+    if (!sensorVariantOption(p, variant, error) || !openState(p, paths, state, error) ||
+        !settingLines(state.record, variant, p.positional, lines, error))
+        return failWith(err, error);
+    for (const std::string& line : lines)
+        std::fprintf(out, "%s\n", line.c_str());
+    return 0;
+}
+
+int cmdExport(const ParsedOptions& p, FILE* out, FILE* err) {
+    std::string error;
+    SettingsPaths paths;
+    SettingsState state;
+    if (!openState(p, paths, state, error))
+        return failWith(err, error);
+    const std::string json = settingsToJson(state);
+    if (const auto file = p.option("--out")) {
+        if (const int e = writeFileAtomically(*file, json); e != 0)
+            return failWith(err, *file + ": " + fileErrorText(e));
+        return 0;
+    }
+    std::fputs(json.c_str(), out);
+    return 0;
+}
+
+int cmdImport(const ParsedOptions& p, FILE* err) {
+    std::string error;
+    SettingsPaths paths;
+    SettingsState state;
+    if (!openState(p, paths, state, error))
+        return failWith(err, error);
+    const std::string& file = p.positional.front();
+    std::string text;
+    if (const int e = readFileContents(file, text, kJsonMaxBytes); e != 0)
+        return failWith(err, file + ": " + fileErrorText(e));
+    if (!settingsFromJson(text, state, error))
+        return failWith(err, file + ": " + error);
+    if (!saveExactly(paths, state, error))
+        return failWith(err, error);
+    askUtilityToReload(paths);
+    return 0;
+}
+
+} // namespace z417

@@ -1,0 +1,142 @@
+#include "SettingsStore.h"
+
+#include "platform/AtomicFile.h"
+#include "platform/BalloonSocket.h"
+#include "platform/IniFile.h"
+#include "platform/Paths.h"
+#include "platform/UserData.h"
+
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+#include <vector>
+
+namespace z417 {
+namespace {
+
+std::string folderOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The file a path names in the end, for telling whether two paths are the same file.
+std::string canonical(const std::string& path) {
+    char* resolved = realpath(path.c_str(), nullptr);
+    if (!resolved)
+        return path;
+    std::string out = resolved;
+    std::free(resolved);
+    return out;
+}
+
+// Turns a message box the settings code would show into an error line.
+class ErrorLine final : public MessageSink {
+public:
+    void messageBox(const std::string& text, const std::string& caption) override {
+        line = caption + ": " + text;
+        while (!line.empty() && (line.back() == '\n' || line.back() == ' '))
+            line.pop_back();
+    }
+    std::string line;
+};
+
+bool writeLabels(const SettingsPaths& paths, const std::string& section,
+                 const std::vector<std::pair<std::string, std::string>>& entries,
+                 std::string& error) {
+    if (const int e = writeProfileStrings(paths.strIni, section, entries); e != 0) {
+        error =
+            paths.strIni + ": " + (e == EINVAL ? "a label holds a line break" : fileErrorText(e));
+        return false;
+    }
+    return true;
+}
+
+// Where the utility's own "config.bin" is, without making or seeding any folder.
+std::string utilitysConfigBin() {
+    std::string modulePath;
+    std::string error;
+    if (!readModulePath(modulePath, error))
+        return {};
+    const std::string beside = buildAppPaths(modulePath).exeDir + "/config.bin";
+    std::string home;
+    if (fileExists(beside) || !userConfigHome(home, error))
+        return beside;
+    return home + "/" + kUserDataFolderName + "/config.bin";
+}
+
+} // namespace
+
+bool locateSettings(const std::string& configOption, SettingsPaths& paths, std::string& error) {
+    if (configOption.empty()) {
+        DataLocation own;
+        if (!resolveOwnDataLocation(own, error))
+            return false;
+        paths = {own.configBin, own.strIni, true};
+        return true;
+    }
+    paths.configBin = configOption;
+    paths.strIni = folderOf(configOption) + "/str.ini";
+    paths.utilitysOwn = canonical(configOption) == canonical(utilitysConfigBin());
+    return true;
+}
+
+bool loadSettingsState(const SettingsPaths& paths, SettingsState& state, std::string& error) {
+    std::string bytes;
+    const int e = readFileContents(paths.configBin, bytes, kConfigFileSize);
+    if (e != 0 || bytes.size() != kConfigFileSize) {
+        error = paths.configBin + ": " +
+                (e == 0 || e == EFBIG
+                     ? "a settings file has " + std::to_string(kConfigFileSize) + " bytes"
+                     : fileErrorText(e));
+        return false;
+    }
+    state.firstRunFlag = static_cast<uint8_t>(bytes[0]);
+    std::memcpy(state.record.bytes(), bytes.data() + 1, sizeof state.record);
+    const SkinValues skin = loadSkinValues(paths.strIni);
+    if (skin.readError != 0 && skin.readError != ENOENT) {
+        error = paths.strIni + ": " + fileErrorText(skin.readError);
+        return false;
+    }
+    state.languageCode = skin.languageCode;
+    state.labels = loadLabels(paths.strIni, labelSectionFor(skin.languageCode));
+    return true;
+}
+
+bool saveAsWindowDoes(const SettingsPaths& paths, const SettingsState& state, std::string& error) {
+    ErrorLine sink;
+    if (!saveSettings(paths.configBin, state.record, sink) ||
+        !saveLabels(paths.strIni, labelSectionFor(state.languageCode), state.labels, sink)) {
+        error = sink.line;
+        return false;
+    }
+    return true;
+}
+
+bool saveExactly(const SettingsPaths& paths, const SettingsState& state, std::string& error) {
+    std::string bytes(1, static_cast<char>(state.firstRunFlag));
+    bytes.append(reinterpret_cast<const char*>(state.record.bytes()), sizeof state.record);
+    if (const int e = writeFileAtomically(paths.configBin, bytes); e != 0) {
+        error = paths.configBin + ": " + fileErrorText(e);
+        return false;
+    }
+    const std::string section = labelSectionFor(state.languageCode);
+    const AssignmentLabels onDisk = loadLabels(paths.strIni, section);
+    std::vector<std::pair<std::string, std::string>> changed;
+    for (int k = 0; k < kKeySetCount; ++k)
+        for (int s = 0; s < kSlotCount; ++s)
+            if (onDisk.label[k][s] != state.labels.label[k][s])
+                changed.emplace_back(kLabelKeys[k][s], state.labels.label[k][s]);
+    return changed.empty() || writeLabels(paths, section, changed, error);
+}
+
+void askUtilityToReload(const SettingsPaths& paths) {
+    if (!paths.utilitysOwn)
+        return;
+    std::string ignored; // not running: it reads the files at its next start
+    sendReloadRequest(ignored);
+}
+
+} // namespace z417

@@ -1,0 +1,44 @@
+// The settings files z417ctl edits: a "config.bin" and the "str.ini" beside it, or, without
+// --settings, the utility's own files (found the way the utility finds them).
+#pragma once
+
+#include "assign/Texts.h"
+#include "profile/SettingsFiles.h"
+#include "profile/SettingsRecord.h"
+
+#include <string>
+
+namespace z417 {
+
+struct SettingsPaths {
+    std::string configBin;
+    std::string strIni;
+    bool utilitysOwn = false; // the running utility may hold these files
+};
+
+// configOption empty: the utility's own files. Otherwise that file and the "str.ini" in its
+// folder.
+bool locateSettings(const std::string& configOption, SettingsPaths& paths, std::string& error);
+
+struct SettingsState {
+    uint8_t firstRunFlag = 0;
+    SettingsRecord record{};
+    std::string languageCode; // "Lan" of "str.ini"
+    AssignmentLabels labels;  // of the language's section
+};
+
+// A settings file must be a regular file of exactly 220 bytes; "str.ini" may be missing.
+bool loadSettingsState(const SettingsPaths& paths, SettingsState& state, std::string& error);
+
+// Writes the record (first-run flag 1) and the 16 labels the way the window's Apply does.
+bool saveAsWindowDoes(const SettingsPaths& paths, const SettingsState& state, std::string& error);
+
+// Writes the record with its own first-run flag, and only the labels that differ from those
+// in the file, so that writing back what was read changes no byte.
+bool saveExactly(const SettingsPaths& paths, const SettingsState& state, std::string& error);
+
+// After a change to the utility's own files: asks the running utility to read them again, so
+// that its next Apply does not write its older copy over them. Nothing running: nothing to do.
+void askUtilityToReload(const SettingsPaths& paths);
+
+} // namespace z417
