@@ -47,35 +47,35 @@ UiServices& desktopServices() {
 
 } // namespace
 
-const char* const CDialogFrame::kControlIdProperty = "controlId";
+const char* const DialogFrame::kControlIdProperty = "controlId";
 
-CDialogFrame::CDialogFrame(const DialogEnvironment& environment, QWidget* owner,
-                           const DialogFrameSpec& frame)
+DialogFrame::DialogFrame(const DialogEnvironment& environment, QWidget* owner,
+                         const DialogFrameSpec& frame)
     : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), env_(environment), spec_(frame),
       language_(dialogLanguage(environment.languageCode)) {
     setMouseTracking(true);
     setFixedSize(dialogLayout::templateSize.width, dialogLayout::templateSize.height);
     hoverTimer_.setSingleShot(true);
     hoverTimer_.setInterval(kHoverTimeMs);
-    connect(&hoverTimer_, &QTimer::timeout, this, &CDialogFrame::hoverNotification);
+    connect(&hoverTimer_, &QTimer::timeout, this, &DialogFrame::hoverNotification);
 }
 
-CDialogFrame::~CDialogFrame() = default;
+DialogFrame::~DialogFrame() = default;
 
-UiServices& CDialogFrame::services() const {
+UiServices& DialogFrame::services() const {
     return env_.services ? *env_.services : desktopServices();
 }
 
-int CDialogFrame::run() {
+int DialogFrame::exec() {
     initialiseDialog();
     if (QWidget* owner = parentWidget())
         move(owner->mapToGlobal(QPoint(0, 0)));
-    const int result = exec();
+    const int result = QDialog::exec();
     runEnded();
     return result;
 }
 
-void CDialogFrame::initialiseDialog() {
+void DialogFrame::initialiseDialog() {
     if (opened_)
         return;
     opened_ = true;
@@ -103,7 +103,7 @@ void CDialogFrame::initialiseDialog() {
     paintFrame();
 }
 
-void CDialogFrame::setUpControl(QWidget* control, int id, const layout::Rect& rect) {
+void DialogFrame::setUpControl(QWidget* control, int id, const layout::Rect& rect) {
     control->setProperty(kControlIdProperty, id);
     control->setObjectName(QStringLiteral("id%1").arg(id));
     control->setGeometry(qrect(rect));
@@ -111,8 +111,8 @@ void CDialogFrame::setUpControl(QWidget* control, int id, const layout::Rect& re
     control->show();
 }
 
-QLabel* CDialogFrame::createDisplayField(int id, const layout::Rect& rect, Qt::Alignment alignment,
-                                         const QString& text) {
+QLabel* DialogFrame::createDisplayField(int id, const layout::Rect& rect, Qt::Alignment alignment,
+                                        const QString& text) {
     auto* field = new QLabel(text, this);
     field->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     field->setLineWidth(1);
@@ -125,7 +125,7 @@ QLabel* CDialogFrame::createDisplayField(int id, const layout::Rect& rect, Qt::A
     return field;
 }
 
-void CDialogFrame::applyControlColours(QWidget* control, int id) {
+void DialogFrame::applyControlColours(QWidget* control, int id) {
     Q_UNUSED(id);
     QPalette palette = control->palette();
     for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
@@ -144,29 +144,29 @@ void CDialogFrame::applyControlColours(QWidget* control, int id) {
     control->setFont(normalFont_);
 }
 
-bool CDialogFrame::drawImage(const char* name, const layout::Point& at) {
+bool DialogFrame::drawImage(const char* name, const layout::Point& at) {
     return DrawSkinImage(&canvas_, env_.skinFolder + QString::fromUtf8(name), at.x, at.y, this,
                          services());
 }
 
-void CDialogFrame::drawCanvasText(const layout::TextArea& area, const QString& text,
-                                  const QColor& colour) {
+void DialogFrame::drawCanvasText(const layout::TextArea& area, const QString& text,
+                                 const QColor& colour) {
     if (canvas_.isNull())
         return;
     drawText(canvas_, qrect(area.rect), text, toTextFormat(area.format), normalFont_, colour);
 }
 
-void CDialogFrame::showCanvas() {
+void DialogFrame::showCanvas() {
     update();
 }
 
-void CDialogFrame::drawButton(const layout::Rect& rect, bool over, const QString& text) {
+void DialogFrame::drawButton(const layout::Rect& rect, bool over, const QString& text) {
     const auto& images = layout::images::textButton;
     drawImage(over ? images.over.name : images.normal.name, rect.topLeft());
     drawCanvasText({rect, layout::dialog::buttonCaptionFormat}, text, env_.textColour);
 }
 
-void CDialogFrame::paintFrame() {
+void DialogFrame::paintFrame() {
     if (canvas_.isNull())
         return;
     const auto& images = layout::images::textButton;
@@ -181,7 +181,7 @@ void CDialogFrame::paintFrame() {
     showCanvas();
 }
 
-void CDialogFrame::paintEvent(QPaintEvent*) {
+void DialogFrame::paintEvent(QPaintEvent*) {
     if (canvas_.isNull())
         return;
     QPainter painter(this);
@@ -190,7 +190,7 @@ void CDialogFrame::paintEvent(QPaintEvent*) {
     painter.drawImage(0, 0, canvas_);
 }
 
-void CDialogFrame::mouseMoveEvent(QMouseEvent* event) {
+void DialogFrame::mouseMoveEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
     const bool onButton = layout::dialog::okButton.contains(p.x(), p.y()) ||
                           layout::dialog::cancelButton.contains(p.x(), p.y()) ||
@@ -213,13 +213,13 @@ void CDialogFrame::mouseMoveEvent(QMouseEvent* event) {
     showCanvas();
 }
 
-void CDialogFrame::leaveEvent(QEvent* event) {
+void DialogFrame::leaveEvent(QEvent* event) {
     // Leaving the window cancels a hover notification that has not come yet.
     hoverTimer_.stop();
     QDialog::leaveEvent(event);
 }
 
-void CDialogFrame::hoverNotification() {
+void DialogFrame::hoverNotification() {
     const int x = hoverPoint_.x(), y = hoverPoint_.y();
     if (layout::dialog::closeButton.contains(x, y)) {
         drawImage(layout::images::closeButton.over.name, layout::dialog::closeButton.topLeft());
@@ -244,7 +244,7 @@ void CDialogFrame::hoverNotification() {
     showCanvas();
 }
 
-void CDialogFrame::mousePressEvent(QMouseEvent* event) {
+void DialogFrame::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         QDialog::mousePressEvent(event);
         return;
@@ -259,11 +259,11 @@ void CDialogFrame::mousePressEvent(QMouseEvent* event) {
     if (list_ && group && !group->list.contains(x, y) && !group->selectorArea.contains(x, y))
         destroyList();
     if (layout::dialog::okButton.contains(x, y))
-        pendingEnd_ = kOk;
+        pendingEnd_ = Ok;
     if (layout::dialog::cancelButton.contains(x, y))
-        pendingEnd_ = kCancel;
+        pendingEnd_ = Cancel;
     if (layout::dialog::closeButton.contains(x, y))
-        pendingEnd_ = kCancel;
+        pendingEnd_ = Cancel;
     if (group && hasCanvas() && group->selectorArea.contains(x, y))
         toggleList();
     dialogClick(p);
@@ -276,13 +276,13 @@ void CDialogFrame::mousePressEvent(QMouseEvent* event) {
     }
 }
 
-void CDialogFrame::mouseDoubleClickEvent(QMouseEvent* event) {
+void DialogFrame::mouseDoubleClickEvent(QMouseEvent* event) {
     // The second click of a double click is not a click for the dialog: a quick double click
     // on the selector leaves the list open.
     event->accept();
 }
 
-void CDialogFrame::wheelEvent(QWheelEvent* event) {
+void DialogFrame::wheelEvent(QWheelEvent* event) {
     if (spec_.wheelScrollsList && list_) {
         const auto action = event->angleDelta().y() > 0 ? QAbstractSlider::SliderSingleStepSub
                                                         : QAbstractSlider::SliderSingleStepAdd;
@@ -292,46 +292,46 @@ void CDialogFrame::wheelEvent(QWheelEvent* event) {
     QDialog::wheelEvent(event);
 }
 
-void CDialogFrame::keyPressEvent(QKeyEvent* event) {
+void DialogFrame::keyPressEvent(QKeyEvent* event) {
     const bool plain = event->modifiers() == Qt::NoModifier ||
                        (event->modifiers() == Qt::KeypadModifier && event->key() == Qt::Key_Enter);
     if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
-        done(kOk);
+        done(Ok);
         return;
     }
-    QDialog::keyPressEvent(event); // Escape rejects, which ends with kCancel
+    QDialog::keyPressEvent(event); // Escape rejects, which ends with Cancel
 }
 
-void CDialogFrame::done(int result) {
+void DialogFrame::done(int result) {
     if (inClick_) {
         // Asked from inside a click: the click's remaining steps run first.
         pendingEnd_ = result;
         return;
     }
     hoverTimer_.stop();
-    if (result == kOk)
+    if (result == Ok)
         commitBeforeOk();
     QDialog::done(result);
 }
 
-void CDialogFrame::accept() {
-    done(kOk);
+void DialogFrame::accept() {
+    done(Ok);
 }
 
-void CDialogFrame::reject() {
-    done(kCancel);
+void DialogFrame::reject() {
+    done(Cancel);
 }
 
 // ---- drop-down list --------------------------------------------------------------------------
 
-void CDialogFrame::toggleList() {
+void DialogFrame::toggleList() {
     if (list_)
         destroyList();
     else
         openList();
 }
 
-void CDialogFrame::openList() {
+void DialogFrame::openList() {
     const layout::DropDownGroup& group = *spec_.dropDown;
     listOpening();
     list_ = new QListWidget(this);
@@ -359,10 +359,10 @@ void CDialogFrame::openList() {
     list_->viewport()->installEventFilter(this);
     // A change of the current entry chooses it, unless the pointer's highlight made it; a
     // click on an entry chooses it even when the highlight already made it current.
-    connect(list_, &QListWidget::currentRowChanged, this, &CDialogFrame::onListRowChanged);
+    connect(list_, &QListWidget::currentRowChanged, this, &DialogFrame::onListRowChanged);
 }
 
-void CDialogFrame::destroyList() {
+void DialogFrame::destroyList() {
     if (!list_)
         return;
     QListWidget* list = list_;
@@ -378,13 +378,13 @@ void CDialogFrame::destroyList() {
     listClosed();
 }
 
-void CDialogFrame::onListRowChanged(int row) {
+void DialogFrame::onListRowChanged(int row) {
     if (highlighting_ || !list_ || sender() != list_)
         return;
     chooseRow(row);
 }
 
-void CDialogFrame::chooseRow(int row) {
+void DialogFrame::chooseRow(int row) {
     if (!list_ || row < 0 || row >= list_->count())
         return;
     const QString text = list_->item(row)->text();
@@ -396,7 +396,7 @@ void CDialogFrame::chooseRow(int row) {
     destroyList();
 }
 
-bool CDialogFrame::eventFilter(QObject* watched, QEvent* event) {
+bool DialogFrame::eventFilter(QObject* watched, QEvent* event) {
     if (list_ && watched == list_->viewport()) {
         const QEvent::Type type = event->type();
         if (type == QEvent::MouseMove) {
@@ -411,10 +411,15 @@ bool CDialogFrame::eventFilter(QObject* watched, QEvent* event) {
             // The move belongs to the list; the dialog's hover handling does not see it.
             event->accept();
             return true;
-        } else if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
+        } else if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
+                   type == QEvent::MouseButtonRelease) {
             const auto* press = static_cast<QMouseEvent*>(event);
+            // Only the left button chooses: the list never sees the others, which would
+            // make the entry under the pointer current and so choose it.
+            if (press->button() != Qt::LeftButton)
+                return true;
             QListWidgetItem* item = list_->itemAt(press->position().toPoint());
-            if (press->button() == Qt::LeftButton && item) {
+            if (type != QEvent::MouseButtonRelease && item) {
                 chooseRow(list_->row(item));
                 return true; // the list is gone
             }

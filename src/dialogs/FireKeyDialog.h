@@ -17,17 +17,18 @@ class QLineEdit;
 
 namespace z417 {
 
-class CFireKeyDialog : public CDialogFrame {
-    Q_OBJECT
-public:
-    CFireKeyDialog(const DialogEnvironment& environment, QWidget* owner);
-
-    // Result members.
+struct FireKeyChoice {
     int keyIndex = 0; // position in the 59-entry key list
     QString keyName = QStringLiteral("L-Button");
     uint8_t times = 1; // 0 = repeat until the button is released
     uint8_t makeTime = 32;
     uint8_t breakTime = 32;
+};
+
+class FireKeyDialog : public ResultDialog<FireKeyChoice> {
+    Q_OBJECT
+public:
+    FireKeyDialog(const DialogEnvironment& environment, QWidget* owner);
 
 protected:
     void createControls() override;
