@@ -1,12 +1,17 @@
 #include "dialogs/FireKeyDialog.h"
 
 #include "assign/KeyTables.h"
+#include "dialogs/EditMenu.h"
 #include "profile/SettingsFiles.h"
 
-#include <QEvent>
+#include <QContextMenuEvent>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QRegularExpressionValidator>
+
+#include <algorithm>
 
 namespace z417 {
 namespace {
@@ -118,13 +123,26 @@ void FireKeyDialog::commitTimeField(Field f) {
 }
 
 bool FireKeyDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusOut) {
-        if (watched == fields_[MakeTimeField])
-            commitTimeField(MakeTimeField);
-        else if (watched == fields_[BreakTimeField])
-            commitTimeField(BreakTimeField);
+    const auto found = std::find(fields_.begin(), fields_.end(), watched);
+    if (found == fields_.end() || !*found)
+        return ResultDialog::eventFilter(watched, event);
+    const auto field = static_cast<Field>(found - fields_.begin());
+    if (event->type() == QEvent::ContextMenu) {
+        showEditMenu(*found, static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
     }
+    // A pop-up (the context menu among them) takes the focus only for a while: only a real
+    // loss of the keyboard focus takes the field's value.
+    if (event->type() == QEvent::FocusOut && field != TimesField &&
+        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
+        commitTimeField(field);
     return ResultDialog::eventFilter(watched, event);
+}
+
+void FireKeyDialog::showEditMenu(QLineEdit* field, const QPoint& globalPos) {
+    QMenu* menu = createEditMenu(field, language());
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(globalPos);
 }
 
 void FireKeyDialog::commitBeforeOk() {

@@ -160,6 +160,34 @@ TEST(DialogChoiceTest, ADoubleClickChoosesToo) {
     EXPECT_EQ(result->text, "Browser-Refresh");
 }
 
+TEST(DialogChoiceTest, OnlyTheLeftButtonChoosesAnEntry) {
+    TempSkins skins;
+    RecordingServices services;
+    MediaDialog dialog(environmentFor(skins, services), nullptr);
+    const auto& g = layout::mediaDialog::dropDown;
+    std::vector<QString> shown;
+    const auto result = askScripted(dialog, [&] {
+        clickIn(&dialog, g.selectorArea);
+        QListWidget* list = dialog.dropDownList();
+        ASSERT_NE(list, nullptr);
+        const QPoint stop = list->visualItemRect(list->item(2)).center();
+        for (Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
+            QTest::mouseClick(list->viewport(), button, Qt::NoModifier, stop);
+            QTest::mouseDClick(list->viewport(), button, Qt::NoModifier, stop);
+            EXPECT_TRUE(dialog.isListOpen()) << button;
+            EXPECT_EQ(dialog.current().index, 0) << button;
+            shown.push_back(control<QLabel>(&dialog, g.displayFieldId)->text());
+        }
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, stop);
+        EXPECT_FALSE(dialog.isListOpen());
+        clickIn(&dialog, layout::dialog::okButton);
+    });
+    EXPECT_EQ(shown, (std::vector<QString>{"Next", "Next"}));
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->index, 2);
+    EXPECT_EQ(result->text, "Stop");
+}
+
 TEST(DialogChoiceTest, SnipeListFollowsTheSensorVariant) {
     struct Case {
         uint8_t variant;

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QScrollBar>
 
 namespace z417::test {
@@ -277,6 +278,49 @@ TEST_F(DialogFireKeyTest, TheKeyListHasAScrollBarAndFollowsTheWheel) {
         QApplication::sendEvent(dialog.get(), &wheel);
         EXPECT_EQ(list->verticalScrollBar()->value(), 3); // one event, three lines
     });
+}
+
+TEST_F(DialogFireKeyTest, TheContextMenuSpeaksTheDialogsLanguageAndTakesNoValue) {
+    const std::vector<std::pair<std::string, QStringList>> languages = {
+        {"EN", {"&Undo", "&Redo", "Cu&t", "&Copy", "&Paste", "&Delete", "Select &All"}},
+        {"CHS",
+         {"撤销(&U)", "重做(&R)", "剪切(&T)", "复制(&C)", "粘贴(&P)", "删除(&D)", "全选(&A)"}},
+        {"CHT",
+         {"撤銷(&U)", "重做(&R)", "剪切(&T)", "複製(&C)", "粘貼(&P)", "刪除(&D)", "全選(&A)"}},
+    };
+    for (const auto& [language, want] : languages) {
+        SCOPED_TRACE(language);
+        dialog =
+            std::make_unique<FireKeyDialog>(environmentFor(skins, services, language), nullptr);
+        QStringList texts;
+        QString whileOpen, afterFocusLoss;
+        int valueWhileOpen = -1;
+        const auto result = askScripted(*dialog, [&] {
+            activate();
+            clearField(makeTime());
+            typeInto(makeTime(), "3");
+            QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                        makeTime()->mapToGlobal(QPoint(5, 5)));
+            QApplication::sendEvent(makeTime(), &menuEvent);
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr);
+            for (QAction* action : menu->actions())
+                if (!action->isSeparator())
+                    texts << action->text().section(QLatin1Char('\t'), 0, 0);
+            whileOpen = makeTime()->text();
+            valueWhileOpen = dialog->current().makeTime;
+            menu->close();
+            focusElsewhere(times()); // a real loss of the focus
+            afterFocusLoss = makeTime()->text();
+            clickIn(dialog.get(), layout::dialog::okButton);
+        });
+        EXPECT_EQ(texts, want);
+        EXPECT_EQ(whileOpen, "3");
+        EXPECT_EQ(valueWhileOpen, 32);
+        EXPECT_EQ(afterFocusLoss, "5");
+        ASSERT_TRUE(result);
+        EXPECT_EQ(result->makeTime, 5);
+    }
 }
 
 TEST(DialogFireKeyTextTest, LabelsAndNotesArePaintedInTheSkinTextColour) {
