@@ -147,6 +147,34 @@ TEST_F(DialogSingleKeyTest, WithoutAScanCodeQtsKeyCodeNamesTheKey) {
                                            "F13", "Num Enter", "Num 7"}));
 }
 
+TEST(KeyNameForQtKeyTest, QtsKeyCodesNameTheKeyTheyCameFrom) {
+    struct Case {
+        int key;
+        bool keypad;
+        const char* name;
+    };
+    const Case cases[] = {
+        {Qt::Key_Q, false, "Q"},
+        {Qt::Key_0, false, "0"},
+        {Qt::Key_9, true, "Num 9"},
+        {Qt::Key_0, true, "Num 0"},
+        {Qt::Key_F12, false, "F12"},
+        {Qt::Key_F24, false, "F24"},
+        {Qt::Key_Home, false, "Home"},
+        {Qt::Key_Home, true, "Num 7"},
+        {Qt::Key_Period, true, "Num Del"},
+        {Qt::Key_Equal, true, "Num ="},
+        {Qt::Key_AltGr, false, "Right Alt"},
+        {Qt::Key_Super_R, false, "Right Windows"},
+        {Qt::Key_Menu, false, "Application"},
+        {Qt::Key_Clear, true, "Num 5"},
+        {Qt::Key_F25, false, ""},
+        {Qt::Key_VolumeUp, false, ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(keyNameForQtKey(c.key, c.keypad), QString::fromLatin1(c.name)) << c.name;
+}
+
 TEST_F(DialogSingleKeyTest, KeysTypedIntoOtherWindowsAreSeenToo) {
     // The capture stands in for a hook on the whole user-interface thread.
     QWidget other;
