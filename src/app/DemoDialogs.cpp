@@ -1,5 +1,5 @@
 // The demo's "open-dialog": each parameter dialog opened over the main window as its
-// opener would, with its result members printed in their order.
+// opener would, with its result printed field by field.
 #include "app/COstrelDlg.h"
 #include "app/DemoData.h"
 #include "dialogs/FireKeyDialog.h"
@@ -13,32 +13,34 @@
 namespace z417 {
 namespace {
 
-template <class Dialog> QString choiceResult(COstrelDlg& window) {
+// Opens the dialog and describes how it ended.
+template <class Dialog, class Describe> QString resultLine(COstrelDlg& window, Describe describe) {
     const auto chosen = ask<Dialog>(window.dialogEnvironment(), &window);
-    if (!chosen)
-        return QStringLiteral("result: cancel");
-    return QStringLiteral("result: ok choiceIndex=%1 choiceText=%2")
-        .arg(chosen->index)
-        .arg(chosen->text);
+    return chosen ? QStringLiteral("result: ok ") + describe(*chosen)
+                  : QStringLiteral("result: cancel");
+}
+
+template <class Dialog> QString choiceResult(COstrelDlg& window) {
+    return resultLine<Dialog>(window, [](const ListChoice& chosen) {
+        return QStringLiteral("choiceIndex=%1 choiceText=%2").arg(chosen.index).arg(chosen.text);
+    });
 }
 
 QString fireKeyResult(COstrelDlg& window) {
-    const auto chosen = ask<FireKeyDialog>(window.dialogEnvironment(), &window);
-    if (!chosen)
-        return QStringLiteral("result: cancel");
-    return QStringLiteral("result: ok keyIndex=%1 keyName=%2 times=%3 makeTime=%4 breakTime=%5")
-        .arg(chosen->keyIndex)
-        .arg(chosen->keyName)
-        .arg(chosen->times)
-        .arg(chosen->makeTime)
-        .arg(chosen->breakTime);
+    return resultLine<FireKeyDialog>(window, [](const FireKeyChoice& chosen) {
+        return QStringLiteral("keyIndex=%1 keyName=%2 times=%3 makeTime=%4 breakTime=%5")
+            .arg(chosen.keyIndex)
+            .arg(chosen.keyName)
+            .arg(chosen.times)
+            .arg(chosen.makeTime)
+            .arg(chosen.breakTime);
+    });
 }
 
 QString singleKeyResult(COstrelDlg& window) {
-    const auto chosen = ask<SingleKeyDialog>(window.dialogEnvironment(), &window);
-    if (!chosen)
-        return QStringLiteral("result: cancel");
-    return QStringLiteral("result: ok keyName=%1").arg(chosen->keyName);
+    return resultLine<SingleKeyDialog>(window, [](const SingleKeyChoice& chosen) {
+        return QStringLiteral("keyName=%1").arg(chosen.keyName);
+    });
 }
 
 } // namespace

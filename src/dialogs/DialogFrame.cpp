@@ -79,20 +79,9 @@ void DialogFrame::initialiseDialog() {
     if (opened_)
         return;
     opened_ = true;
-    const QImage background = loadSkinImage(env_.skinFolder + QString::fromUtf8(spec_.background));
-    if (!background.isNull()) {
-        canvas_ = background.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-        setFixedSize(canvas_.size());
-    } else {
-        services().messageBox(this, QStringLiteral("error"),
-                              QString::fromUtf8(spec_.failureCaption));
+    if (!loadBackground())
         return;
-    }
-    int major = 0, minor = 0;
-    platformVersion(major, minor);
-    normalFont_ = makeFont(fontsFor(env_.languageCode, major, minor).normal);
-    okText_ = dialogText::ok.in(language_);
-    cancelText_ = dialogText::cancel.in(language_);
+    chooseFontAndTexts();
     if (spec_.dropDown) {
         // Created empty; each dialog gives it its text in createControls.
         displayField_ =
@@ -101,6 +90,26 @@ void DialogFrame::initialiseDialog() {
     }
     createControls();
     paintFrame();
+}
+
+bool DialogFrame::loadBackground() {
+    const QImage background = loadSkinImage(env_.skinFolder + QString::fromUtf8(spec_.background));
+    if (background.isNull()) {
+        services().messageBox(this, QStringLiteral("error"),
+                              QString::fromUtf8(spec_.failureCaption));
+        return false;
+    }
+    canvas_ = background.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    setFixedSize(canvas_.size());
+    return true;
+}
+
+void DialogFrame::chooseFontAndTexts() {
+    int major = 0, minor = 0;
+    platformVersion(major, minor);
+    normalFont_ = makeFont(fontsFor(env_.languageCode, major, minor).normal);
+    okText_ = dialogText::ok.in(language_);
+    cancelText_ = dialogText::cancel.in(language_);
 }
 
 void DialogFrame::setUpControl(QWidget* control, int id, const layout::Rect& rect) {
@@ -249,12 +258,23 @@ void DialogFrame::mousePressEvent(QMouseEvent* event) {
         QDialog::mousePressEvent(event);
         return;
     }
-    const QPoint p = event->position().toPoint();
-    const int x = p.x(), y = p.y();
-    // Every step that matches acts; ending the dialog only records the result until all steps
-    // have run, so a point in both OK and Cancel (the column x = 270) ends with Cancel.
+    // Ending the dialog only records the result until all steps have run.
     inClick_ = true;
     pendingEnd_ = 0;
+    runClickSteps(event->position().toPoint());
+    inClick_ = false;
+    QDialog::mousePressEvent(event);
+    if (pendingEnd_ != 0) {
+        const int result = pendingEnd_;
+        pendingEnd_ = 0;
+        done(result);
+    }
+}
+
+void DialogFrame::runClickSteps(const QPoint& p) {
+    // Every step that matches acts, so a point in both OK and Cancel (the column x = 270) ends
+    // with Cancel.
+    const int x = p.x(), y = p.y();
     const layout::DropDownGroup* group = spec_.dropDown;
     if (list_ && group && !group->list.contains(x, y) && !group->selectorArea.contains(x, y))
         destroyList();
@@ -267,13 +287,6 @@ void DialogFrame::mousePressEvent(QMouseEvent* event) {
     if (group && hasCanvas() && group->selectorArea.contains(x, y))
         toggleList();
     dialogClick(p);
-    inClick_ = false;
-    QDialog::mousePressEvent(event);
-    if (pendingEnd_ != 0) {
-        const int result = pendingEnd_;
-        pendingEnd_ = 0;
-        done(result);
-    }
 }
 
 void DialogFrame::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -332,34 +345,38 @@ void DialogFrame::toggleList() {
 }
 
 void DialogFrame::openList() {
-    const layout::DropDownGroup& group = *spec_.dropDown;
     listOpening();
-    list_ = new QListWidget(this);
-    // The list never takes the keyboard focus: a list view that gets it makes its first entry
-    // current, which would count as a choice.
-    list_->setFocusPolicy(Qt::NoFocus);
-    list_->setFrameStyle(QFrame::Box | QFrame::Plain);
-    list_->setLineWidth(1);
-    list_->setSelectionMode(QAbstractItemView::SingleSelection);
-    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    list_->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
-    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    list_->setVerticalScrollBarPolicy(spec_.listHasScrollBar ? Qt::ScrollBarAsNeeded
-                                                             : Qt::ScrollBarAlwaysOff);
-    list_->setUniformItemSizes(true);
-    list_->setTextElideMode(Qt::ElideNone);
+    list_ = createListWidget();
     // Rows as tall as the font, like the list boxes of the original windows.
     const QSize rowSize(0, listRowHeight(normalFont_));
     for (const QString& entry : listEntries()) {
         auto* item = new QListWidgetItem(entry, list_);
         item->setSizeHint(rowSize);
     }
-    setUpControl(list_, group.listId, group.list);
+    setUpControl(list_, spec_.dropDown->listId, spec_.dropDown->list);
     list_->viewport()->setMouseTracking(true);
     list_->viewport()->installEventFilter(this);
     // A change of the current entry chooses it, unless the pointer's highlight made it; a
     // click on an entry chooses it even when the highlight already made it current.
     connect(list_, &QListWidget::currentRowChanged, this, &DialogFrame::onListRowChanged);
+}
+
+QListWidget* DialogFrame::createListWidget() {
+    auto* list = new QListWidget(this);
+    // The list never takes the keyboard focus: a list view that gets it makes its first entry
+    // current, which would count as a choice.
+    list->setFocusPolicy(Qt::NoFocus);
+    list->setFrameStyle(QFrame::Box | QFrame::Plain);
+    list->setLineWidth(1);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setVerticalScrollBarPolicy(spec_.listHasScrollBar ? Qt::ScrollBarAsNeeded
+                                                            : Qt::ScrollBarAlwaysOff);
+    list->setUniformItemSizes(true);
+    list->setTextElideMode(Qt::ElideNone);
+    return list;
 }
 
 void DialogFrame::destroyList() {
@@ -397,35 +414,47 @@ void DialogFrame::chooseRow(int row) {
 }
 
 bool DialogFrame::eventFilter(QObject* watched, QEvent* event) {
-    if (list_ && watched == list_->viewport()) {
-        const QEvent::Type type = event->type();
-        if (type == QEvent::MouseMove) {
-            // The entry under the pointer becomes the current one; that chooses nothing.
-            const auto* move = static_cast<QMouseEvent*>(event);
-            QListWidgetItem* item = list_->itemAt(move->position().toPoint());
-            if (item && list_->currentItem() != item) {
-                highlighting_ = true;
-                list_->setCurrentItem(item);
-                highlighting_ = false;
-            }
-            // The move belongs to the list; the dialog's hover handling does not see it.
-            event->accept();
-            return true;
-        } else if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
-                   type == QEvent::MouseButtonRelease) {
-            const auto* press = static_cast<QMouseEvent*>(event);
-            // Only the left button chooses: the list never sees the others, which would
-            // make the entry under the pointer current and so choose it.
-            if (press->button() != Qt::LeftButton)
-                return true;
-            QListWidgetItem* item = list_->itemAt(press->position().toPoint());
-            if (type != QEvent::MouseButtonRelease && item) {
-                chooseRow(list_->row(item));
-                return true; // the list is gone
-            }
-        }
-    }
+    if (list_ && watched == list_->viewport() && filterListEvent(event))
+        return true;
     return QDialog::eventFilter(watched, event);
+}
+
+bool DialogFrame::filterListEvent(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseMove:
+        // The move belongs to the list; the dialog's hover handling does not see it.
+        highlightEntryAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+        event->accept();
+        return true;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseButtonRelease:
+        return filterListButton(*static_cast<QMouseEvent*>(event));
+    default:
+        return false;
+    }
+}
+
+void DialogFrame::highlightEntryAt(const QPoint& point) {
+    // The entry under the pointer becomes the current one; that chooses nothing.
+    QListWidgetItem* item = list_->itemAt(point);
+    if (item && list_->currentItem() != item) {
+        highlighting_ = true;
+        list_->setCurrentItem(item);
+        highlighting_ = false;
+    }
+}
+
+bool DialogFrame::filterListButton(const QMouseEvent& event) {
+    // Only the left button chooses: the list never sees the others, which would make the
+    // entry under the pointer current and so choose it.
+    if (event.button() != Qt::LeftButton)
+        return true;
+    QListWidgetItem* item = list_->itemAt(event.position().toPoint());
+    if (event.type() == QEvent::MouseButtonRelease || !item)
+        return false;
+    chooseRow(list_->row(item));
+    return true; // the list is gone
 }
 
 } // namespace z417

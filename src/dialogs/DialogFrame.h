@@ -133,14 +133,21 @@ protected:
 
 private:
     void initialiseDialog();
+    bool loadBackground();
+    void chooseFontAndTexts();
+    void runClickSteps(const QPoint& point);
     void paintFrame();
     void drawButton(const layout::Rect& rect, bool over, const QString& text);
     void hoverNotification();
     void toggleList();
     void openList();
+    QListWidget* createListWidget();
     void destroyList();
     void chooseRow(int row);
     void onListRowChanged(int row);
+    bool filterListEvent(QEvent* event);
+    void highlightEntryAt(const QPoint& point);
+    bool filterListButton(const QMouseEvent& event);
 
     DialogEnvironment env_;
     DialogFrameSpec spec_;
