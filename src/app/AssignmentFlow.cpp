@@ -6,7 +6,7 @@
 #include "dialogs/FireKeyDialog.h"
 #include "dialogs/HotKeyDialog.h"
 #include "dialogs/MediaDialog.h"
-#include "dialogs/SingleDialog.h"
+#include "dialogs/SingleKeyDialog.h"
 #include "dialogs/SnipeDialog.h"
 #include "dialogs/WindowsDialog.h"
 #include "ui/Layout.h"
@@ -23,36 +23,32 @@ class WindowParameterDialogs final : public ParameterDialogs {
 public:
     explicit WindowParameterDialogs(COstrelDlg& window) : window_(window) {}
 
-    bool windowsKey(Choice& out) override { return choice<CWindowsDialog>(out); }
-    bool mediaKey(Choice& out) override { return choice<CMediaDialog>(out); }
-    bool hotKey(Choice& out) override { return choice<CHotKeyDialog>(out); }
-    bool snipe(Choice& out) override { return choice<CSnipeDialog>(out); }
+    bool windowsKey(Choice& out) override { return choice<WindowsDialog>(out); }
+    bool mediaKey(Choice& out) override { return choice<MediaDialog>(out); }
+    bool hotKey(Choice& out) override { return choice<HotKeyDialog>(out); }
+    bool snipe(Choice& out) override { return choice<SnipeDialog>(out); }
     bool fireKey(FireKey& out) override {
-        CFireKeyDialog d(window_.dialogEnvironment(), &window_);
-        if (d.run() != CDialogFrame::kOk)
+        const auto chosen = ask<FireKeyDialog>(window_.dialogEnvironment(), &window_);
+        if (!chosen)
             return false;
-        out.keyIndex = d.keyIndex;
-        out.keyName = d.keyName.toStdString();
-        out.times = d.times;
-        out.makeTime = d.makeTime;
-        out.breakTime = d.breakTime;
+        out = {chosen->keyIndex, chosen->keyName.toStdString(), chosen->times, chosen->makeTime,
+               chosen->breakTime};
         return true;
     }
     bool singleKey(std::string& keyName) override {
-        CSingleDialog d(window_.dialogEnvironment(), &window_);
-        if (d.run() != CDialogFrame::kOk)
+        const auto chosen = ask<SingleKeyDialog>(window_.dialogEnvironment(), &window_);
+        if (!chosen)
             return false;
-        keyName = d.keyName.toStdString();
+        keyName = chosen->keyName.toStdString();
         return true;
     }
 
 private:
     template <class Dialog> bool choice(Choice& out) {
-        Dialog d(window_.dialogEnvironment(), &window_);
-        if (d.run() != CDialogFrame::kOk)
+        const auto chosen = ask<Dialog>(window_.dialogEnvironment(), &window_);
+        if (!chosen)
             return false;
-        out.index = d.choiceIndex;
-        out.text = d.choiceText.toStdString();
+        out = {chosen->index, chosen->text.toStdString()};
         return true;
     }
     COstrelDlg& window_;

@@ -1,11 +1,11 @@
 // The demo's "open-dialog": each parameter dialog opened over the main window as its
-// opener would, with its result members printed in their order.
+// opener would, with its result printed field by field.
 #include "app/COstrelDlg.h"
 #include "app/DemoData.h"
 #include "dialogs/FireKeyDialog.h"
 #include "dialogs/HotKeyDialog.h"
 #include "dialogs/MediaDialog.h"
-#include "dialogs/SingleDialog.h"
+#include "dialogs/SingleKeyDialog.h"
 #include "dialogs/SkinsDialog.h"
 #include "dialogs/SnipeDialog.h"
 #include "dialogs/WindowsDialog.h"
@@ -13,43 +13,51 @@
 namespace z417 {
 namespace {
 
+// Opens the dialog and describes how it ended.
+template <class Dialog, class Describe> QString resultLine(COstrelDlg& window, Describe describe) {
+    const auto chosen = ask<Dialog>(window.dialogEnvironment(), &window);
+    return chosen ? QStringLiteral("result: ok ") + describe(*chosen)
+                  : QStringLiteral("result: cancel");
+}
+
 template <class Dialog> QString choiceResult(COstrelDlg& window) {
-    Dialog dialog(window.dialogEnvironment(), &window);
-    if (dialog.run() != CDialogFrame::kOk)
-        return QStringLiteral("result: cancel");
-    return QStringLiteral("result: ok choiceIndex=%1 choiceText=%2")
-        .arg(dialog.choiceIndex)
-        .arg(dialog.choiceText);
+    return resultLine<Dialog>(window, [](const ListChoice& chosen) {
+        return QStringLiteral("choiceIndex=%1 choiceText=%2").arg(chosen.index).arg(chosen.text);
+    });
+}
+
+QString fireKeyResult(COstrelDlg& window) {
+    return resultLine<FireKeyDialog>(window, [](const FireKeyChoice& chosen) {
+        return QStringLiteral("keyIndex=%1 keyName=%2 times=%3 makeTime=%4 breakTime=%5")
+            .arg(chosen.keyIndex)
+            .arg(chosen.keyName)
+            .arg(chosen.times)
+            .arg(chosen.makeTime)
+            .arg(chosen.breakTime);
+    });
+}
+
+QString singleKeyResult(COstrelDlg& window) {
+    return resultLine<SingleKeyDialog>(window, [](const SingleKeyChoice& chosen) {
+        return QStringLiteral("keyName=%1").arg(chosen.keyName);
+    });
 }
 
 } // namespace
 
 QString openDemoDialog(COstrelDlg& window, const QString& name) {
-    if (name == QLatin1String("fire")) {
-        CFireKeyDialog dialog(window.dialogEnvironment(), &window);
-        if (dialog.run() != CDialogFrame::kOk)
-            return QStringLiteral("result: cancel");
-        return QStringLiteral("result: ok keyIndex=%1 keyName=%2 times=%3 makeTime=%4 breakTime=%5")
-            .arg(dialog.keyIndex)
-            .arg(dialog.keyName)
-            .arg(dialog.times)
-            .arg(dialog.makeTime)
-            .arg(dialog.breakTime);
-    }
+    if (name == QLatin1String("fire"))
+        return fireKeyResult(window);
     if (name == QLatin1String("hotkey"))
-        return choiceResult<CHotKeyDialog>(window);
+        return choiceResult<HotKeyDialog>(window);
     if (name == QLatin1String("media"))
-        return choiceResult<CMediaDialog>(window);
+        return choiceResult<MediaDialog>(window);
     if (name == QLatin1String("windows"))
-        return choiceResult<CWindowsDialog>(window);
+        return choiceResult<WindowsDialog>(window);
     if (name == QLatin1String("snipe"))
-        return choiceResult<CSnipeDialog>(window);
-    if (name == QLatin1String("single")) {
-        CSingleDialog dialog(window.dialogEnvironment(), &window);
-        if (dialog.run() != CDialogFrame::kOk)
-            return QStringLiteral("result: cancel");
-        return QStringLiteral("result: ok keyName=%1").arg(dialog.keyName);
-    }
+        return choiceResult<SnipeDialog>(window);
+    if (name == QLatin1String("single"))
+        return singleKeyResult(window);
     if (name == QLatin1String("skins")) {
         // Exactly as the skin button does, with its Save skin on OK.
         window.onSkinButton();

@@ -18,21 +18,21 @@ DialogEnvironment COstrelDlg::dialogEnvironment() const {
 }
 
 void COstrelDlg::onSkinButton() {
-    CSkinsDialog dialog(dialogEnvironment(), this);
-    if (dialog.run() != CDialogFrame::kOk) {
+    const auto chosen = ask<SkinsDialog>(dialogEnvironment(), this);
+    if (!chosen) {
         lastSkinResult_ = QStringLiteral("result: cancel");
         return;
     }
     lastSkinResult_ = QStringLiteral("result: ok skinName=%1 skinPath=%2 textColor=%3,%4,%5")
-                          .arg(dialog.skinName, dialog.skinPath)
-                          .arg(dialog.textColor.red())
-                          .arg(dialog.textColor.green())
-                          .arg(dialog.textColor.blue());
+                          .arg(chosen->name, chosen->path)
+                          .arg(chosen->textColour.red())
+                          .arg(chosen->textColour.green())
+                          .arg(chosen->textColour.blue());
     // Save skin: the choice becomes current, is written to "str.ini", and the page is
     // rebuilt from it.
-    skinFolder_ = dialog.skinPath;
-    textColour_ = dialog.textColor;
-    skinValues_.path = dialog.skinName.toStdString();
+    skinFolder_ = chosen->path;
+    textColour_ = chosen->textColour;
+    skinValues_.path = chosen->name.toStdString();
     skinValues_.red = textColour_.red();
     skinValues_.green = textColour_.green();
     skinValues_.blue = textColour_.blue();

@@ -135,6 +135,16 @@ const std::array<KeyNameRow, kFireKeyCount> kFireKeyTable = {{
 
 namespace {
 
+// Keys a keyboard has but the key name table has no row for, named as a US English Windows
+// layout names them.
+constexpr KeyNameRow kUnassignableKeyNames[] = {
+    {"\\", 0x64}, // the extra key of ISO keyboards
+    {"Application", 0x65}, {"Num =", 0x67}, {"F13", 0x68},  {"F14", 0x69},
+    {"F15", 0x6A},         {"F16", 0x6B},   {"F17", 0x6C},  {"F18", 0x6D},
+    {"F19", 0x6E},         {"F20", 0x6F},   {"F21", 0x70},  {"F22", 0x71},
+    {"F23", 0x72},         {"F24", 0x73},   {"Help", 0x75}, {"Menu", 0x76},
+};
+
 constexpr std::size_t kSensorVariantCount = 4;
 
 // Names of the stored DPI levels, one row per sensor variant.
@@ -185,6 +195,20 @@ uint8_t usageOfKeyName(std::string_view name) {
         }
     }
     return 0;
+}
+
+std::string_view keyNameOfUsage(uint8_t usage) {
+    for (const KeyNameRow& row : kKeyNameTable) {
+        if (row.usage == usage) {
+            return row.name;
+        }
+    }
+    for (const KeyNameRow& row : kUnassignableKeyNames) {
+        if (row.usage == usage) {
+            return row.name;
+        }
+    }
+    return {};
 }
 
 uint8_t usageOfFireKeyPosition(unsigned position) {

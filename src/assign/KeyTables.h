@@ -37,6 +37,12 @@ extern const std::array<KeyNameRow, kFireKeyCount> kFireKeyTable;
 // Usage of a key name: first row whose name is equal, case-sensitive; 0 if none.
 uint8_t usageOfKeyName(std::string_view name);
 
+// The name of a keyboard usage, the one source of every key name the program shows: the key
+// name table's row for it, else the name a US English Windows layout gives a key the table
+// has no row for ("F13", "Application"; such names give usage 0 back); empty for a usage
+// without a name.
+std::string_view keyNameOfUsage(uint8_t usage);
+
 // Usage of a fire key list position; 0 above 58.
 uint8_t usageOfFireKeyPosition(unsigned position);
 

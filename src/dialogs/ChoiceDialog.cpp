@@ -4,20 +4,18 @@
 
 namespace z417 {
 
-CChoiceDialog::CChoiceDialog(const DialogEnvironment& environment, QWidget* owner,
-                             const DialogFrameSpec& frame, QStringList entries)
-    : CDialogFrame(environment, owner, frame), entries_(std::move(entries)) {
-    if (!entries_.isEmpty())
-        choiceText = entries_.front();
+ChoiceDialog::ChoiceDialog(const DialogEnvironment& environment, QWidget* owner,
+                           const DialogFrameSpec& frame, QStringList entries)
+    : ResultDialog(environment, owner, frame,
+                   ListChoice{0, entries.isEmpty() ? QString() : entries.front()}),
+      entries_(std::move(entries)) {}
+
+void ChoiceDialog::createControls() {
+    displayField()->setText(result_.text);
 }
 
-void CChoiceDialog::createControls() {
-    displayField()->setText(choiceText);
-}
-
-void CChoiceDialog::entryChosen(int index, const QString& text) {
-    choiceIndex = index;
-    choiceText = text;
+void ChoiceDialog::entryChosen(int index, const QString& text) {
+    result_ = {index, text};
 }
 
 } // namespace z417

@@ -6,19 +6,21 @@
 
 namespace z417 {
 
-class CChoiceDialog : public CDialogFrame {
+// Index of the chosen entry (0 until something is chosen) and its text (entry 0's text until
+// something else is chosen; empty when there are no entries).
+struct ListChoice {
+    int index = 0;
+    QString text;
+};
+
+class ChoiceDialog : public ResultDialog<ListChoice> {
     Q_OBJECT
 public:
-    // Result members: index of the chosen entry (0 at construction) and its text (entry 0's
-    // text until something else is chosen; empty when there are no entries).
-    int choiceIndex = 0;
-    QString choiceText;
-
     const QStringList& entries() const { return entries_; }
 
 protected:
-    CChoiceDialog(const DialogEnvironment& environment, QWidget* owner,
-                  const DialogFrameSpec& frame, QStringList entries);
+    ChoiceDialog(const DialogEnvironment& environment, QWidget* owner, const DialogFrameSpec& frame,
+                 QStringList entries);
 
     void createControls() override;
     QStringList listEntries() const override { return entries_; }

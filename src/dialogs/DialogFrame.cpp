@@ -47,52 +47,41 @@ UiServices& desktopServices() {
 
 } // namespace
 
-const char* const CDialogFrame::kControlIdProperty = "controlId";
+const char* const DialogFrame::kControlIdProperty = "controlId";
 
-CDialogFrame::CDialogFrame(const DialogEnvironment& environment, QWidget* owner,
-                           const DialogFrameSpec& frame)
+DialogFrame::DialogFrame(const DialogEnvironment& environment, QWidget* owner,
+                         const DialogFrameSpec& frame)
     : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), env_(environment), spec_(frame),
       language_(dialogLanguage(environment.languageCode)) {
     setMouseTracking(true);
     setFixedSize(dialogLayout::templateSize.width, dialogLayout::templateSize.height);
     hoverTimer_.setSingleShot(true);
     hoverTimer_.setInterval(kHoverTimeMs);
-    connect(&hoverTimer_, &QTimer::timeout, this, &CDialogFrame::hoverNotification);
+    connect(&hoverTimer_, &QTimer::timeout, this, &DialogFrame::hoverNotification);
 }
 
-CDialogFrame::~CDialogFrame() = default;
+DialogFrame::~DialogFrame() = default;
 
-UiServices& CDialogFrame::services() const {
+UiServices& DialogFrame::services() const {
     return env_.services ? *env_.services : desktopServices();
 }
 
-int CDialogFrame::run() {
+int DialogFrame::exec() {
     initialiseDialog();
     if (QWidget* owner = parentWidget())
         move(owner->mapToGlobal(QPoint(0, 0)));
-    const int result = exec();
+    const int result = QDialog::exec();
     runEnded();
     return result;
 }
 
-void CDialogFrame::initialiseDialog() {
+void DialogFrame::initialiseDialog() {
     if (opened_)
         return;
     opened_ = true;
-    const QImage background = loadSkinImage(env_.skinFolder + QString::fromUtf8(spec_.background));
-    if (!background.isNull()) {
-        canvas_ = background.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-        setFixedSize(canvas_.size());
-    } else {
-        services().messageBox(this, QStringLiteral("error"),
-                              QString::fromUtf8(spec_.failureCaption));
+    if (!loadBackground())
         return;
-    }
-    int major = 0, minor = 0;
-    platformVersion(major, minor);
-    normalFont_ = makeFont(fontsFor(env_.languageCode, major, minor).normal);
-    okText_ = dialogText::ok.in(language_);
-    cancelText_ = dialogText::cancel.in(language_);
+    chooseFontAndTexts();
     if (spec_.dropDown) {
         // Created empty; each dialog gives it its text in createControls.
         displayField_ =
@@ -103,7 +92,27 @@ void CDialogFrame::initialiseDialog() {
     paintFrame();
 }
 
-void CDialogFrame::setUpControl(QWidget* control, int id, const layout::Rect& rect) {
+bool DialogFrame::loadBackground() {
+    const QImage background = loadSkinImage(env_.skinFolder + QString::fromUtf8(spec_.background));
+    if (background.isNull()) {
+        services().messageBox(this, QStringLiteral("error"),
+                              QString::fromUtf8(spec_.failureCaption));
+        return false;
+    }
+    canvas_ = background.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    setFixedSize(canvas_.size());
+    return true;
+}
+
+void DialogFrame::chooseFontAndTexts() {
+    int major = 0, minor = 0;
+    platformVersion(major, minor);
+    normalFont_ = makeFont(fontsFor(env_.languageCode, major, minor).normal);
+    okText_ = dialogText::ok.in(language_);
+    cancelText_ = dialogText::cancel.in(language_);
+}
+
+void DialogFrame::setUpControl(QWidget* control, int id, const layout::Rect& rect) {
     control->setProperty(kControlIdProperty, id);
     control->setObjectName(QStringLiteral("id%1").arg(id));
     control->setGeometry(qrect(rect));
@@ -111,8 +120,8 @@ void CDialogFrame::setUpControl(QWidget* control, int id, const layout::Rect& re
     control->show();
 }
 
-QLabel* CDialogFrame::createDisplayField(int id, const layout::Rect& rect, Qt::Alignment alignment,
-                                         const QString& text) {
+QLabel* DialogFrame::createDisplayField(int id, const layout::Rect& rect, Qt::Alignment alignment,
+                                        const QString& text) {
     auto* field = new QLabel(text, this);
     field->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     field->setLineWidth(1);
@@ -125,7 +134,7 @@ QLabel* CDialogFrame::createDisplayField(int id, const layout::Rect& rect, Qt::A
     return field;
 }
 
-void CDialogFrame::applyControlColours(QWidget* control, int id) {
+void DialogFrame::applyControlColours(QWidget* control, int id) {
     Q_UNUSED(id);
     QPalette palette = control->palette();
     for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
@@ -144,29 +153,29 @@ void CDialogFrame::applyControlColours(QWidget* control, int id) {
     control->setFont(normalFont_);
 }
 
-bool CDialogFrame::drawImage(const char* name, const layout::Point& at) {
+bool DialogFrame::drawImage(const char* name, const layout::Point& at) {
     return DrawSkinImage(&canvas_, env_.skinFolder + QString::fromUtf8(name), at.x, at.y, this,
                          services());
 }
 
-void CDialogFrame::drawCanvasText(const layout::TextArea& area, const QString& text,
-                                  const QColor& colour) {
+void DialogFrame::drawCanvasText(const layout::TextArea& area, const QString& text,
+                                 const QColor& colour) {
     if (canvas_.isNull())
         return;
     drawText(canvas_, qrect(area.rect), text, toTextFormat(area.format), normalFont_, colour);
 }
 
-void CDialogFrame::showCanvas() {
+void DialogFrame::showCanvas() {
     update();
 }
 
-void CDialogFrame::drawButton(const layout::Rect& rect, bool over, const QString& text) {
+void DialogFrame::drawButton(const layout::Rect& rect, bool over, const QString& text) {
     const auto& images = layout::images::textButton;
     drawImage(over ? images.over.name : images.normal.name, rect.topLeft());
     drawCanvasText({rect, layout::dialog::buttonCaptionFormat}, text, env_.textColour);
 }
 
-void CDialogFrame::paintFrame() {
+void DialogFrame::paintFrame() {
     if (canvas_.isNull())
         return;
     const auto& images = layout::images::textButton;
@@ -181,7 +190,7 @@ void CDialogFrame::paintFrame() {
     showCanvas();
 }
 
-void CDialogFrame::paintEvent(QPaintEvent*) {
+void DialogFrame::paintEvent(QPaintEvent*) {
     if (canvas_.isNull())
         return;
     QPainter painter(this);
@@ -190,7 +199,7 @@ void CDialogFrame::paintEvent(QPaintEvent*) {
     painter.drawImage(0, 0, canvas_);
 }
 
-void CDialogFrame::mouseMoveEvent(QMouseEvent* event) {
+void DialogFrame::mouseMoveEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
     const bool onButton = layout::dialog::okButton.contains(p.x(), p.y()) ||
                           layout::dialog::cancelButton.contains(p.x(), p.y()) ||
@@ -213,13 +222,13 @@ void CDialogFrame::mouseMoveEvent(QMouseEvent* event) {
     showCanvas();
 }
 
-void CDialogFrame::leaveEvent(QEvent* event) {
+void DialogFrame::leaveEvent(QEvent* event) {
     // Leaving the window cancels a hover notification that has not come yet.
     hoverTimer_.stop();
     QDialog::leaveEvent(event);
 }
 
-void CDialogFrame::hoverNotification() {
+void DialogFrame::hoverNotification() {
     const int x = hoverPoint_.x(), y = hoverPoint_.y();
     if (layout::dialog::closeButton.contains(x, y)) {
         drawImage(layout::images::closeButton.over.name, layout::dialog::closeButton.topLeft());
@@ -244,29 +253,15 @@ void CDialogFrame::hoverNotification() {
     showCanvas();
 }
 
-void CDialogFrame::mousePressEvent(QMouseEvent* event) {
+void DialogFrame::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         QDialog::mousePressEvent(event);
         return;
     }
-    const QPoint p = event->position().toPoint();
-    const int x = p.x(), y = p.y();
-    // Every step that matches acts; ending the dialog only records the result until all steps
-    // have run, so a point in both OK and Cancel (the column x = 270) ends with Cancel.
+    // Ending the dialog only records the result until all steps have run.
     inClick_ = true;
     pendingEnd_ = 0;
-    const layout::DropDownGroup* group = spec_.dropDown;
-    if (list_ && group && !group->list.contains(x, y) && !group->selectorArea.contains(x, y))
-        destroyList();
-    if (layout::dialog::okButton.contains(x, y))
-        pendingEnd_ = kOk;
-    if (layout::dialog::cancelButton.contains(x, y))
-        pendingEnd_ = kCancel;
-    if (layout::dialog::closeButton.contains(x, y))
-        pendingEnd_ = kCancel;
-    if (group && hasCanvas() && group->selectorArea.contains(x, y))
-        toggleList();
-    dialogClick(p);
+    runClickSteps(event->position().toPoint());
     inClick_ = false;
     QDialog::mousePressEvent(event);
     if (pendingEnd_ != 0) {
@@ -276,13 +271,31 @@ void CDialogFrame::mousePressEvent(QMouseEvent* event) {
     }
 }
 
-void CDialogFrame::mouseDoubleClickEvent(QMouseEvent* event) {
+void DialogFrame::runClickSteps(const QPoint& p) {
+    // Every step that matches acts, so a point in both OK and Cancel (the column x = 270) ends
+    // with Cancel.
+    const int x = p.x(), y = p.y();
+    const layout::DropDownGroup* group = spec_.dropDown;
+    if (list_ && group && !group->list.contains(x, y) && !group->selectorArea.contains(x, y))
+        destroyList();
+    if (layout::dialog::okButton.contains(x, y))
+        pendingEnd_ = Ok;
+    if (layout::dialog::cancelButton.contains(x, y))
+        pendingEnd_ = Cancel;
+    if (layout::dialog::closeButton.contains(x, y))
+        pendingEnd_ = Cancel;
+    if (group && hasCanvas() && group->selectorArea.contains(x, y))
+        toggleList();
+    dialogClick(p);
+}
+
+void DialogFrame::mouseDoubleClickEvent(QMouseEvent* event) {
     // The second click of a double click is not a click for the dialog: a quick double click
     // on the selector leaves the list open.
     event->accept();
 }
 
-void CDialogFrame::wheelEvent(QWheelEvent* event) {
+void DialogFrame::wheelEvent(QWheelEvent* event) {
     if (spec_.wheelScrollsList && list_) {
         const auto action = event->angleDelta().y() > 0 ? QAbstractSlider::SliderSingleStepSub
                                                         : QAbstractSlider::SliderSingleStepAdd;
@@ -292,77 +305,81 @@ void CDialogFrame::wheelEvent(QWheelEvent* event) {
     QDialog::wheelEvent(event);
 }
 
-void CDialogFrame::keyPressEvent(QKeyEvent* event) {
+void DialogFrame::keyPressEvent(QKeyEvent* event) {
     const bool plain = event->modifiers() == Qt::NoModifier ||
                        (event->modifiers() == Qt::KeypadModifier && event->key() == Qt::Key_Enter);
     if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
-        done(kOk);
+        done(Ok);
         return;
     }
-    QDialog::keyPressEvent(event); // Escape rejects, which ends with kCancel
+    QDialog::keyPressEvent(event); // Escape rejects, which ends with Cancel
 }
 
-void CDialogFrame::done(int result) {
+void DialogFrame::done(int result) {
     if (inClick_) {
         // Asked from inside a click: the click's remaining steps run first.
         pendingEnd_ = result;
         return;
     }
     hoverTimer_.stop();
-    if (result == kOk)
+    if (result == Ok)
         commitBeforeOk();
     QDialog::done(result);
 }
 
-void CDialogFrame::accept() {
-    done(kOk);
+void DialogFrame::accept() {
+    done(Ok);
 }
 
-void CDialogFrame::reject() {
-    done(kCancel);
+void DialogFrame::reject() {
+    done(Cancel);
 }
 
 // ---- drop-down list --------------------------------------------------------------------------
 
-void CDialogFrame::toggleList() {
+void DialogFrame::toggleList() {
     if (list_)
         destroyList();
     else
         openList();
 }
 
-void CDialogFrame::openList() {
-    const layout::DropDownGroup& group = *spec_.dropDown;
+void DialogFrame::openList() {
     listOpening();
-    list_ = new QListWidget(this);
-    // The list never takes the keyboard focus: a list view that gets it makes its first entry
-    // current, which would count as a choice.
-    list_->setFocusPolicy(Qt::NoFocus);
-    list_->setFrameStyle(QFrame::Box | QFrame::Plain);
-    list_->setLineWidth(1);
-    list_->setSelectionMode(QAbstractItemView::SingleSelection);
-    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    list_->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
-    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    list_->setVerticalScrollBarPolicy(spec_.listHasScrollBar ? Qt::ScrollBarAsNeeded
-                                                             : Qt::ScrollBarAlwaysOff);
-    list_->setUniformItemSizes(true);
-    list_->setTextElideMode(Qt::ElideNone);
+    list_ = createListWidget();
     // Rows as tall as the font, like the list boxes of the original windows.
     const QSize rowSize(0, listRowHeight(normalFont_));
     for (const QString& entry : listEntries()) {
         auto* item = new QListWidgetItem(entry, list_);
         item->setSizeHint(rowSize);
     }
-    setUpControl(list_, group.listId, group.list);
+    setUpControl(list_, spec_.dropDown->listId, spec_.dropDown->list);
     list_->viewport()->setMouseTracking(true);
     list_->viewport()->installEventFilter(this);
     // A change of the current entry chooses it, unless the pointer's highlight made it; a
     // click on an entry chooses it even when the highlight already made it current.
-    connect(list_, &QListWidget::currentRowChanged, this, &CDialogFrame::onListRowChanged);
+    connect(list_, &QListWidget::currentRowChanged, this, &DialogFrame::onListRowChanged);
 }
 
-void CDialogFrame::destroyList() {
+QListWidget* DialogFrame::createListWidget() {
+    auto* list = new QListWidget(this);
+    // The list never takes the keyboard focus: a list view that gets it makes its first entry
+    // current, which would count as a choice.
+    list->setFocusPolicy(Qt::NoFocus);
+    list->setFrameStyle(QFrame::Box | QFrame::Plain);
+    list->setLineWidth(1);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setVerticalScrollBarPolicy(spec_.listHasScrollBar ? Qt::ScrollBarAsNeeded
+                                                            : Qt::ScrollBarAlwaysOff);
+    list->setUniformItemSizes(true);
+    list->setTextElideMode(Qt::ElideNone);
+    return list;
+}
+
+void DialogFrame::destroyList() {
     if (!list_)
         return;
     QListWidget* list = list_;
@@ -378,13 +395,13 @@ void CDialogFrame::destroyList() {
     listClosed();
 }
 
-void CDialogFrame::onListRowChanged(int row) {
+void DialogFrame::onListRowChanged(int row) {
     if (highlighting_ || !list_ || sender() != list_)
         return;
     chooseRow(row);
 }
 
-void CDialogFrame::chooseRow(int row) {
+void DialogFrame::chooseRow(int row) {
     if (!list_ || row < 0 || row >= list_->count())
         return;
     const QString text = list_->item(row)->text();
@@ -396,31 +413,48 @@ void CDialogFrame::chooseRow(int row) {
     destroyList();
 }
 
-bool CDialogFrame::eventFilter(QObject* watched, QEvent* event) {
-    if (list_ && watched == list_->viewport()) {
-        const QEvent::Type type = event->type();
-        if (type == QEvent::MouseMove) {
-            // The entry under the pointer becomes the current one; that chooses nothing.
-            const auto* move = static_cast<QMouseEvent*>(event);
-            QListWidgetItem* item = list_->itemAt(move->position().toPoint());
-            if (item && list_->currentItem() != item) {
-                highlighting_ = true;
-                list_->setCurrentItem(item);
-                highlighting_ = false;
-            }
-            // The move belongs to the list; the dialog's hover handling does not see it.
-            event->accept();
-            return true;
-        } else if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
-            const auto* press = static_cast<QMouseEvent*>(event);
-            QListWidgetItem* item = list_->itemAt(press->position().toPoint());
-            if (press->button() == Qt::LeftButton && item) {
-                chooseRow(list_->row(item));
-                return true; // the list is gone
-            }
-        }
-    }
+bool DialogFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (list_ && watched == list_->viewport() && filterListEvent(event))
+        return true;
     return QDialog::eventFilter(watched, event);
+}
+
+bool DialogFrame::filterListEvent(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseMove:
+        // The move belongs to the list; the dialog's hover handling does not see it.
+        highlightEntryAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+        event->accept();
+        return true;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseButtonRelease:
+        return filterListButton(*static_cast<QMouseEvent*>(event));
+    default:
+        return false;
+    }
+}
+
+void DialogFrame::highlightEntryAt(const QPoint& point) {
+    // The entry under the pointer becomes the current one; that chooses nothing.
+    QListWidgetItem* item = list_->itemAt(point);
+    if (item && list_->currentItem() != item) {
+        highlighting_ = true;
+        list_->setCurrentItem(item);
+        highlighting_ = false;
+    }
+}
+
+bool DialogFrame::filterListButton(const QMouseEvent& event) {
+    // Only the left button chooses: the list never sees the others, which would make the
+    // entry under the pointer current and so choose it.
+    if (event.button() != Qt::LeftButton)
+        return true;
+    QListWidgetItem* item = list_->itemAt(event.position().toPoint());
+    if (event.type() == QEvent::MouseButtonRelease || !item)
+        return false;
+    chooseRow(list_->row(item));
+    return true; // the list is gone
 }
 
 } // namespace z417

@@ -17,6 +17,7 @@
 #include <QTimer>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 class QLabel;
@@ -45,18 +46,17 @@ struct DialogFrameSpec {
     bool listHasScrollBar;                 // the list shows a vertical scroll bar
 };
 
-class CDialogFrame : public QDialog {
+class DialogFrame : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int kOk = 1;
-    static constexpr int kCancel = 2;
+    // How a modal run ended.
+    enum Ending { Ok = 1, Cancel = 2 };
 
-    ~CDialogFrame() override;
+    ~DialogFrame() override;
 
     // Opens the dialog (background, size, font, texts, controls), shows it modally with its
-    // top-left at the owner's client top-left and returns kOk or kCancel. The result members
-    // are meant to be read after kOk only.
-    int run();
+    // top-left at the owner's client top-left and returns Ok or Cancel.
+    int exec() override;
 
     // The persistent drawing surface (null when the background image is missing).
     const QImage& canvas() const { return canvas_; }
@@ -71,14 +71,13 @@ public:
     static const char* const kControlIdProperty;
 
 public slots:
-    // Every way out ends through done(): kOk commits what the dialog's fields show first.
+    // Every way out ends through done(): Ok commits what the dialog's fields show first.
     void done(int result) override;
     void accept() override;
     void reject() override;
 
 protected:
-    CDialogFrame(const DialogEnvironment& environment, QWidget* owner,
-                 const DialogFrameSpec& frame);
+    DialogFrame(const DialogEnvironment& environment, QWidget* owner, const DialogFrameSpec& frame);
 
     // Opening, after the frame's font and texts: the dialog's own child controls.
     virtual void createControls() {}
@@ -134,14 +133,21 @@ protected:
 
 private:
     void initialiseDialog();
+    bool loadBackground();
+    void chooseFontAndTexts();
+    void runClickSteps(const QPoint& point);
     void paintFrame();
     void drawButton(const layout::Rect& rect, bool over, const QString& text);
     void hoverNotification();
     void toggleList();
     void openList();
+    QListWidget* createListWidget();
     void destroyList();
     void chooseRow(int row);
     void onListRowChanged(int row);
+    bool filterListEvent(QEvent* event);
+    void highlightEntryAt(const QPoint& point);
+    bool filterListButton(const QMouseEvent& event);
 
     DialogEnvironment env_;
     DialogFrameSpec spec_;
@@ -162,5 +168,31 @@ private:
     int pendingEnd_ = 0;
     bool inClick_ = false;
 };
+
+// A dialog that hands back a small plain result when it ends with OK.
+template <class Result> class ResultDialog : public DialogFrame {
+public:
+    // Runs the dialog modally: the result when it ended with OK, nothing otherwise.
+    std::optional<Result> run() {
+        if (exec() != Ok)
+            return std::nullopt;
+        return result_;
+    }
+    // What the dialog holds at this moment; a field still being edited is taken only by OK.
+    const Result& current() const { return result_; }
+
+protected:
+    ResultDialog(const DialogEnvironment& environment, QWidget* owner, const DialogFrameSpec& frame,
+                 Result initial)
+        : DialogFrame(environment, owner, frame), result_(std::move(initial)) {}
+
+    Result result_;
+};
+
+// Opens a dialog of this kind over owner and hands back what it chose (nothing on Cancel).
+template <class Dialog> auto ask(const DialogEnvironment& environment, QWidget* owner) {
+    Dialog dialog(environment, owner);
+    return dialog.run();
+}
 
 } // namespace z417

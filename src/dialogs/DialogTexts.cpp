@@ -39,6 +39,19 @@ const DialogText colourHint{"请点击设置UI文本颜色", "請點擊設置UI�
                             "Please click to set the UI text color"};
 } // namespace dialogText
 
+const DialogText& editCommandText(EditCommand command) {
+    static const std::array<DialogText, kEditCommandCount> texts = {{
+        {"撤销(&U)", "撤銷(&U)", "&Undo"},
+        {"重做(&R)", "重做(&R)", "&Redo"},
+        {"剪切(&T)", "剪切(&T)", "Cu&t"},
+        {"复制(&C)", "複製(&C)", "&Copy"},
+        {"粘贴(&P)", "粘貼(&P)", "&Paste"},
+        {"删除(&D)", "刪除(&D)", "&Delete"},
+        {"全选(&A)", "全選(&A)", "Select &All"},
+    }};
+    return texts[static_cast<std::size_t>(command)];
+}
+
 namespace {
 
 const std::array<DialogText, 8> kHotKeys{{

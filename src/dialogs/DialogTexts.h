@@ -36,6 +36,12 @@ extern const DialogText singleKeyPrompt;
 extern const DialogText colourHint;
 } // namespace dialogText
 
+// The commands of an edit field's context menu, in menu order.
+enum class EditCommand { Undo, Redo, Cut, Copy, Paste, Delete, SelectAll };
+inline constexpr int kEditCommandCount = 7;
+// The menu text of a command ("&" marks the mnemonic).
+const DialogText& editCommandText(EditCommand command);
+
 // The entries of the list dialogs, in index order.
 QStringList hotKeyNames(DialogLanguage language);    // 8 presets
 QStringList mediaKeyNames(DialogLanguage language);  // 7 multimedia keys

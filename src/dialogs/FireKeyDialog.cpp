@@ -1,12 +1,17 @@
 #include "dialogs/FireKeyDialog.h"
 
 #include "assign/KeyTables.h"
+#include "dialogs/EditMenu.h"
 #include "profile/SettingsFiles.h"
 
-#include <QEvent>
+#include <QContextMenuEvent>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QRegularExpressionValidator>
+
+#include <algorithm>
 
 namespace z417 {
 namespace {
@@ -32,23 +37,23 @@ constexpr FieldPlace kFieldPlaces[3] = {
 
 } // namespace
 
-CFireKeyDialog::CFireKeyDialog(const DialogEnvironment& environment, QWidget* owner)
-    : CDialogFrame(environment, owner, kSpec) {}
+FireKeyDialog::FireKeyDialog(const DialogEnvironment& environment, QWidget* owner)
+    : ResultDialog(environment, owner, kSpec, FireKeyChoice{}) {}
 
-QStringList CFireKeyDialog::listEntries() const {
+QStringList FireKeyDialog::listEntries() const {
     QStringList entries;
     for (const std::string& name : fireKeyList())
         entries << QString::fromStdString(name);
     return entries;
 }
 
-void CFireKeyDialog::createControls() {
+void FireKeyDialog::createControls() {
     displayField()->setAlignment(Qt::AlignCenter);
-    displayField()->setText(keyName);
+    displayField()->setText(result_.keyName);
     createFields();
 }
 
-void CFireKeyDialog::paintOwnTexts() {
+void FireKeyDialog::paintOwnTexts() {
     const QColor colour = environment().textColour;
     const DialogLanguage lang = language();
     drawCanvasText(fl::timesLabel, dialogText::timesLabel.in(lang), colour);
@@ -58,7 +63,7 @@ void CFireKeyDialog::paintOwnTexts() {
     drawCanvasText(fl::secondNote, dialogText::timesNote.in(lang), colour);
 }
 
-void CFireKeyDialog::createFields() {
+void FireKeyDialog::createFields() {
     static const QRegularExpression digitsOnly(QStringLiteral("[0-9]*"));
     for (int i = 0; i < 3; ++i) {
         auto* field = new QLineEdit(this);
@@ -69,14 +74,14 @@ void CFireKeyDialog::createFields() {
         field->installEventFilter(this);
         fields_[static_cast<size_t>(i)] = field;
         if (i == TimesField)
-            connect(field, &QLineEdit::textChanged, this, &CFireKeyDialog::timesChanged);
+            connect(field, &QLineEdit::textChanged, this, &FireKeyDialog::timesChanged);
     }
     // Giving the fields their texts counts as a change, as typing does.
     for (size_t i = 0; i < 3; ++i)
         fields_[i]->setText(keptText_[i]);
 }
 
-void CFireKeyDialog::destroyFields() {
+void FireKeyDialog::destroyFields() {
     if (!fields_[TimesField])
         return;
     // A field that is being edited loses the focus when it goes: its value is taken first.
@@ -93,17 +98,17 @@ void CFireKeyDialog::destroyFields() {
     }
 }
 
-void CFireKeyDialog::timesChanged(const QString& text) {
+void FireKeyDialog::timesChanged(const QString& text) {
     keptText_[TimesField] = text;
     int value = decimalPrefixToInt(text.toStdString());
     if (value < 0 || value > kTimesMax) {
         value = 1;
         fields_[TimesField]->setText(QStringLiteral("1"));
     }
-    times = static_cast<uint8_t>(value);
+    result_.times = static_cast<uint8_t>(value);
 }
 
-void CFireKeyDialog::commitTimeField(Field f) {
+void FireKeyDialog::commitTimeField(Field f) {
     QLineEdit* field = fields_[f];
     if (!field)
         return;
@@ -114,20 +119,33 @@ void CFireKeyDialog::commitTimeField(Field f) {
     }
     // The kept text is what the field shows, so a re-created field shows the value taken.
     keptText_[f] = field->text();
-    (f == MakeTimeField ? makeTime : breakTime) = static_cast<uint8_t>(value);
+    (f == MakeTimeField ? result_.makeTime : result_.breakTime) = static_cast<uint8_t>(value);
 }
 
-bool CFireKeyDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusOut) {
-        if (watched == fields_[MakeTimeField])
-            commitTimeField(MakeTimeField);
-        else if (watched == fields_[BreakTimeField])
-            commitTimeField(BreakTimeField);
+bool FireKeyDialog::eventFilter(QObject* watched, QEvent* event) {
+    const auto found = std::find(fields_.begin(), fields_.end(), watched);
+    if (found == fields_.end() || !*found)
+        return ResultDialog::eventFilter(watched, event);
+    const auto field = static_cast<Field>(found - fields_.begin());
+    if (event->type() == QEvent::ContextMenu) {
+        showEditMenu(*found, static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
     }
-    return CDialogFrame::eventFilter(watched, event);
+    // A pop-up (the context menu among them) takes the focus only for a while: only a real
+    // loss of the keyboard focus takes the field's value.
+    if (event->type() == QEvent::FocusOut && field != TimesField &&
+        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
+        commitTimeField(field);
+    return ResultDialog::eventFilter(watched, event);
 }
 
-void CFireKeyDialog::commitBeforeOk() {
+void FireKeyDialog::showEditMenu(QLineEdit* field, const QPoint& globalPos) {
+    QMenu* menu = createEditMenu(field, language());
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(globalPos);
+}
+
+void FireKeyDialog::commitBeforeOk() {
     // Both fields, not only the one with the focus: a text put there without the focus (a
     // paste, a script) would otherwise never be taken. For a field whose value was taken
     // already this changes nothing.
@@ -135,18 +153,18 @@ void CFireKeyDialog::commitBeforeOk() {
         commitTimeField(f);
 }
 
-void CFireKeyDialog::listOpening() {
+void FireKeyDialog::listOpening() {
     destroyFields();
 }
 
-void CFireKeyDialog::listClosed() {
+void FireKeyDialog::listClosed() {
     if (!fields_[TimesField])
         createFields();
 }
 
-void CFireKeyDialog::entryChosen(int index, const QString& text) {
-    keyIndex = index;
-    keyName = text;
+void FireKeyDialog::entryChosen(int index, const QString& text) {
+    result_.keyIndex = index;
+    result_.keyName = text;
 }
 
 } // namespace z417

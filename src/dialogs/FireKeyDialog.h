@@ -3,7 +3,8 @@
 //
 // Times takes its value at every change of its text (0..127, anything else resets the field to
 // "1"; an empty field is 0). Make Time and Break Time take theirs when the field loses the
-// focus, and when OK ends the dialog (5..255, anything else resets the field to "5"). The key list
+// keyboard focus (not when a pop-up such as the field's context menu borrows it), and when OK
+// ends the dialog (5..255, anything else resets the field to "5"). The key list
 // covers the three fields while it is open; they are destroyed then and come back with the texts
 // they showed.
 #pragma once
@@ -17,17 +18,18 @@ class QLineEdit;
 
 namespace z417 {
 
-class CFireKeyDialog : public CDialogFrame {
-    Q_OBJECT
-public:
-    CFireKeyDialog(const DialogEnvironment& environment, QWidget* owner);
-
-    // Result members.
+struct FireKeyChoice {
     int keyIndex = 0; // position in the 59-entry key list
     QString keyName = QStringLiteral("L-Button");
     uint8_t times = 1; // 0 = repeat until the button is released
     uint8_t makeTime = 32;
     uint8_t breakTime = 32;
+};
+
+class FireKeyDialog : public ResultDialog<FireKeyChoice> {
+    Q_OBJECT
+public:
+    FireKeyDialog(const DialogEnvironment& environment, QWidget* owner);
 
 protected:
     void createControls() override;
@@ -46,6 +48,7 @@ private:
     void destroyFields();
     void timesChanged(const QString& text);
     void commitTimeField(Field field);
+    void showEditMenu(QLineEdit* field, const QPoint& globalPos);
 
     std::array<QString, 3> keptText_{QStringLiteral("1"), QStringLiteral("32"),
                                      QStringLiteral("32")};

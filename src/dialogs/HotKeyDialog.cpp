@@ -7,8 +7,8 @@ const DialogFrameSpec kSpec{layout::hotKeyDialog::background.name, failureCaptio
                             &layout::hotKeyDialog::dropDown, false, false};
 }
 
-CHotKeyDialog::CHotKeyDialog(const DialogEnvironment& environment, QWidget* owner)
-    : CChoiceDialog(environment, owner, kSpec,
-                    hotKeyNames(dialogLanguage(environment.languageCode))) {}
+HotKeyDialog::HotKeyDialog(const DialogEnvironment& environment, QWidget* owner)
+    : ChoiceDialog(environment, owner, kSpec,
+                   hotKeyNames(dialogLanguage(environment.languageCode))) {}
 
 } // namespace z417

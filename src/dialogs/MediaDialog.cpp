@@ -7,8 +7,8 @@ const DialogFrameSpec kSpec{layout::mediaDialog::background.name, failureCaption
                             &layout::mediaDialog::dropDown, false, false};
 }
 
-CMediaDialog::CMediaDialog(const DialogEnvironment& environment, QWidget* owner)
-    : CChoiceDialog(environment, owner, kSpec,
-                    mediaKeyNames(dialogLanguage(environment.languageCode))) {}
+MediaDialog::MediaDialog(const DialogEnvironment& environment, QWidget* owner)
+    : ChoiceDialog(environment, owner, kSpec,
+                   mediaKeyNames(dialogLanguage(environment.languageCode))) {}
 
 } // namespace z417

@@ -1,15 +1,15 @@
 // The multimedia key dialog: one of the seven multimedia keys (next, previous, stop, play/pause,
-// mute, volume up and down). Result: choiceIndex 0..6 and its name.
+// mute, volume up and down). Result: index 0..6 and its name.
 #pragma once
 
 #include "dialogs/ChoiceDialog.h"
 
 namespace z417 {
 
-class CMediaDialog : public CChoiceDialog {
+class MediaDialog : public ChoiceDialog {
     Q_OBJECT
 public:
-    CMediaDialog(const DialogEnvironment& environment, QWidget* owner);
+    MediaDialog(const DialogEnvironment& environment, QWidget* owner);
 };
 
 } // namespace z417

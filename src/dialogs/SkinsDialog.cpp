@@ -15,65 +15,65 @@ const DialogFrameSpec kSpec{kl::background.name, failureCaption::skins, &kl::dro
 
 } // namespace
 
-CSkinsDialog::CSkinsDialog(const DialogEnvironment& environment, QWidget* owner)
-    : CDialogFrame(environment, owner, kSpec), skinName(environment.currentSkinName),
-      skinPath(environment.skinFolder), textColor(environment.textColour) {}
+SkinsDialog::SkinsDialog(const DialogEnvironment& environment, QWidget* owner)
+    : ResultDialog(environment, owner, kSpec,
+                   {environment.currentSkinName, environment.skinFolder, environment.textColour}) {}
 
-QStringList CSkinsDialog::skinFolders(const QString& skinsRoot) {
+QStringList SkinsDialog::skinFolders(const QString& skinsRoot) {
     if (skinsRoot.isEmpty())
         return {};
     return QDir(skinsRoot).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
                                      QDir::Unsorted);
 }
 
-void CSkinsDialog::createControls() {
-    displayField()->setText(skinName);
+void SkinsDialog::createControls() {
+    displayField()->setText(result_.name);
     colourField_ = new QLabel(this);
     colourField_->setAlignment(Qt::AlignCenter);
     colourField_->setAttribute(Qt::WA_TransparentForMouseEvents);
     setUpControl(colourField_, kl::colourFieldId, kl::colourField);
 }
 
-void CSkinsDialog::applyControlColours(QWidget* control, int id) {
+void SkinsDialog::applyControlColours(QWidget* control, int id) {
     if (id != kl::colourFieldId) {
-        CDialogFrame::applyControlColours(control, id);
+        ResultDialog::applyControlColours(control, id);
         return;
     }
     QPalette palette = control->palette();
-    palette.setColor(QPalette::Window,
-                     QColor(textColor.red(), textColor.green(), textColor.blue()));
+    const QColor& colour = result_.textColour;
+    palette.setColor(QPalette::Window, QColor(colour.red(), colour.green(), colour.blue()));
     control->setPalette(palette);
     control->setAutoFillBackground(true);
 }
 
-void CSkinsDialog::paintOwnTexts() {
+void SkinsDialog::paintOwnTexts() {
     drawCanvasText(kl::hint, dialogText::colourHint.in(language()), environment().textColour);
 }
 
-QStringList CSkinsDialog::listEntries() const {
+QStringList SkinsDialog::listEntries() const {
     return skinFolders(environment().skinsRoot);
 }
 
-void CSkinsDialog::entryChosen(int, const QString& text) {
-    skinName = text;
+void SkinsDialog::entryChosen(int, const QString& text) {
+    result_.name = text;
     // The folder is looked up again: one renamed in letter case since the list was filled is
     // still found; one that is gone leaves the path as it was.
     for (const QString& folder : skinFolders(environment().skinsRoot)) {
         if (folder.compare(text, Qt::CaseInsensitive) == 0) {
-            skinPath = QDir(environment().skinsRoot).filePath(folder);
+            result_.path = QDir(environment().skinsRoot).filePath(folder);
             break;
         }
     }
 }
 
-void CSkinsDialog::dialogClick(const QPoint& point) {
+void SkinsDialog::dialogClick(const QPoint& point) {
     if (!colourField_ || !kl::colourField.contains(point.x(), point.y()))
         return;
     // No preset colour and no owner, as the chooser is opened here.
     const std::optional<QColor> chosen = services().chooseColor(nullptr, std::nullopt);
     if (!chosen)
         return;
-    textColor = QColor(chosen->red(), chosen->green(), chosen->blue());
+    result_.textColour = QColor(chosen->red(), chosen->green(), chosen->blue());
     applyControlColours(colourField_, kl::colourFieldId);
     colourField_->repaint();
 }

@@ -7,15 +7,16 @@
 
 namespace z417 {
 
-class CSkinsDialog : public CDialogFrame {
+struct SkinChoice {
+    QString name;      // folder name of the chosen skin
+    QString path;      // its full path
+    QColor textColour; // red, green, blue
+};
+
+class SkinsDialog : public ResultDialog<SkinChoice> {
     Q_OBJECT
 public:
-    CSkinsDialog(const DialogEnvironment& environment, QWidget* owner);
-
-    // Result members.
-    QString skinName; // folder name of the chosen skin
-    QString skinPath; // its full path
-    QColor textColor; // red, green, blue
+    SkinsDialog(const DialogEnvironment& environment, QWidget* owner);
 
     // The skin folders below the root in the order the file system gives them; files, "." and
     // ".." are left out. Empty when the root is missing or not given.

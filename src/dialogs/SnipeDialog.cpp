@@ -18,7 +18,7 @@ QStringList snipeEntries(uint8_t sensorVariant) {
 
 } // namespace
 
-CSnipeDialog::CSnipeDialog(const DialogEnvironment& environment, QWidget* owner)
-    : CChoiceDialog(environment, owner, kSpec, snipeEntries(environment.sensorVariant)) {}
+SnipeDialog::SnipeDialog(const DialogEnvironment& environment, QWidget* owner)
+    : ChoiceDialog(environment, owner, kSpec, snipeEntries(environment.sensorVariant)) {}
 
 } // namespace z417

@@ -7,8 +7,8 @@ const DialogFrameSpec kSpec{layout::windowsDialog::background.name, failureCapti
                             &layout::windowsDialog::dropDown, false, false};
 }
 
-CWindowsDialog::CWindowsDialog(const DialogEnvironment& environment, QWidget* owner)
-    : CChoiceDialog(environment, owner, kSpec,
-                    launchKeyNames(dialogLanguage(environment.languageCode))) {}
+WindowsDialog::WindowsDialog(const DialogEnvironment& environment, QWidget* owner)
+    : ChoiceDialog(environment, owner, kSpec,
+                   launchKeyNames(dialogLanguage(environment.languageCode))) {}
 
 } // namespace z417

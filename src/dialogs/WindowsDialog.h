@@ -1,15 +1,15 @@
 // The launch key dialog: one of the nine application-launch and browser keys.
-// Result: choiceIndex 0..8 and its name.
+// Result: index 0..8 and its name.
 #pragma once
 
 #include "dialogs/ChoiceDialog.h"
 
 namespace z417 {
 
-class CWindowsDialog : public CChoiceDialog {
+class WindowsDialog : public ChoiceDialog {
     Q_OBJECT
 public:
-    CWindowsDialog(const DialogEnvironment& environment, QWidget* owner);
+    WindowsDialog(const DialogEnvironment& environment, QWidget* owner);
 };
 
 } // namespace z417

@@ -1,156 +1,75 @@
 #include "platform/KeyNames.h"
 
+#include "assign/KeyTables.h"
+
 #include <linux/input-event-codes.h>
 
 #include <algorithm>
-#include <array>
+#include <cstdint>
 
 namespace z417 {
 namespace {
 
-struct CodeName {
+struct CodeUsage {
     unsigned code;
-    const char* name;
+    uint8_t usage;
 };
 
-// Main block, function row, navigation block and keypad in the spelling of the key name table,
-// then the keys the table has no row for, named as a US English Windows layout names them.
-constexpr CodeName kNames[] = {
-    {KEY_ESC, "Esc"},
-    {KEY_1, "1"},
-    {KEY_2, "2"},
-    {KEY_3, "3"},
-    {KEY_4, "4"},
-    {KEY_5, "5"},
-    {KEY_6, "6"},
-    {KEY_7, "7"},
-    {KEY_8, "8"},
-    {KEY_9, "9"},
-    {KEY_0, "0"},
-    {KEY_MINUS, "-"},
-    {KEY_EQUAL, "="},
-    {KEY_BACKSPACE, "Backspace"},
-    {KEY_TAB, "Tab"},
-    {KEY_Q, "Q"},
-    {KEY_W, "W"},
-    {KEY_E, "E"},
-    {KEY_R, "R"},
-    {KEY_T, "T"},
-    {KEY_Y, "Y"},
-    {KEY_U, "U"},
-    {KEY_I, "I"},
-    {KEY_O, "O"},
-    {KEY_P, "P"},
-    {KEY_LEFTBRACE, "["},
-    {KEY_RIGHTBRACE, "]"},
-    {KEY_ENTER, "Enter"},
-    {KEY_LEFTCTRL, "Ctrl"},
-    {KEY_A, "A"},
-    {KEY_S, "S"},
-    {KEY_D, "D"},
-    {KEY_F, "F"},
-    {KEY_G, "G"},
-    {KEY_H, "H"},
-    {KEY_J, "J"},
-    {KEY_K, "K"},
-    {KEY_L, "L"},
-    {KEY_SEMICOLON, ";"},
-    {KEY_APOSTROPHE, "'"},
-    {KEY_GRAVE, "`"},
-    {KEY_LEFTSHIFT, "Shift"},
-    // The US backslash key and the non-US hash key share this code.
-    {KEY_BACKSLASH, "\\"},
-    {KEY_Z, "Z"},
-    {KEY_X, "X"},
-    {KEY_C, "C"},
-    {KEY_V, "V"},
-    {KEY_B, "B"},
-    {KEY_N, "N"},
-    {KEY_M, "M"},
-    {KEY_COMMA, ","},
-    {KEY_DOT, "."},
-    {KEY_SLASH, "/"},
-    {KEY_RIGHTSHIFT, "Right Shift"},
-    {KEY_KPASTERISK, "Num *"},
-    {KEY_LEFTALT, "Alt"},
-    {KEY_SPACE, "Space"},
-    {KEY_CAPSLOCK, "Caps Lock"},
-    {KEY_F1, "F1"},
-    {KEY_F2, "F2"},
-    {KEY_F3, "F3"},
-    {KEY_F4, "F4"},
-    {KEY_F5, "F5"},
-    {KEY_F6, "F6"},
-    {KEY_F7, "F7"},
-    {KEY_F8, "F8"},
-    {KEY_F9, "F9"},
-    {KEY_F10, "F10"},
-    {KEY_NUMLOCK, "Num Lock"},
-    {KEY_SCROLLLOCK, "Scroll Lock"},
-    {KEY_KP7, "Num 7"},
-    {KEY_KP8, "Num 8"},
-    {KEY_KP9, "Num 9"},
-    {KEY_KPMINUS, "Num -"},
-    {KEY_KP4, "Num 4"},
-    {KEY_KP5, "Num 5"},
-    {KEY_KP6, "Num 6"},
-    {KEY_KPPLUS, "Num +"},
-    {KEY_KP1, "Num 1"},
-    {KEY_KP2, "Num 2"},
-    {KEY_KP3, "Num 3"},
-    {KEY_KP0, "Num 0"},
-    {KEY_KPDOT, "Num Del"},
-    // The extra key of ISO keyboards; a US layout names it by its character.
-    {KEY_102ND, "\\"},
-    {KEY_F11, "F11"},
-    {KEY_F12, "F12"},
-    {KEY_KPENTER, "Num Enter"},
-    {KEY_RIGHTCTRL, "Right Ctrl"},
-    {KEY_KPSLASH, "Num /"},
-    {KEY_SYSRQ, "Prnt Scrn"}, // the Print Screen key
-    {KEY_RIGHTALT, "Right Alt"},
-    {KEY_HOME, "Home"},
-    {KEY_UP, "Up"},
-    {KEY_PAGEUP, "Page Up"},
-    {KEY_LEFT, "Left"},
-    {KEY_RIGHT, "Right"},
-    {KEY_END, "End"},
-    {KEY_DOWN, "Down"},
-    {KEY_PAGEDOWN, "Page Down"},
-    {KEY_INSERT, "Insert"},
-    {KEY_DELETE, "Delete"},
-    {KEY_PAUSE, "Pause"},
-    {KEY_LEFTMETA, "Left Windows"},
-    {KEY_RIGHTMETA, "Right Windows"},
-    {KEY_PRINT, "Prnt Scrn"},
-
-    // No row in the key name table: these stand for usage 0.
-    {KEY_COMPOSE, "Application"}, // the context menu key of PC keyboards
-    {KEY_MENU, "Menu"},
-    {KEY_HELP, "Help"},
-    {KEY_KPEQUAL, "Num ="},
-    {KEY_F13, "F13"},
-    {KEY_F14, "F14"},
-    {KEY_F15, "F15"},
-    {KEY_F16, "F16"},
-    {KEY_F17, "F17"},
-    {KEY_F18, "F18"},
-    {KEY_F19, "F19"},
-    {KEY_F20, "F20"},
-    {KEY_F21, "F21"},
-    {KEY_F22, "F22"},
-    {KEY_F23, "F23"},
-    {KEY_F24, "F24"},
+// The keyboard usage of each key code that has a name. Names come from the key name table;
+// keys it has no row for have usages whose names stand for usage 0.
+constexpr CodeUsage kUsages[] = {
+    {KEY_ESC, 0x29},        {KEY_1, 0x1E},          {KEY_2, 0x1F},
+    {KEY_3, 0x20},          {KEY_4, 0x21},          {KEY_5, 0x22},
+    {KEY_6, 0x23},          {KEY_7, 0x24},          {KEY_8, 0x25},
+    {KEY_9, 0x26},          {KEY_0, 0x27},          {KEY_MINUS, 0x2D},
+    {KEY_EQUAL, 0x2E},      {KEY_BACKSPACE, 0x2A},  {KEY_TAB, 0x2B},
+    {KEY_Q, 0x14},          {KEY_W, 0x1A},          {KEY_E, 0x08},
+    {KEY_R, 0x15},          {KEY_T, 0x17},          {KEY_Y, 0x1C},
+    {KEY_U, 0x18},          {KEY_I, 0x0C},          {KEY_O, 0x12},
+    {KEY_P, 0x13},          {KEY_LEFTBRACE, 0x2F},  {KEY_RIGHTBRACE, 0x30},
+    {KEY_ENTER, 0x28},      {KEY_LEFTCTRL, 0xE0},   {KEY_A, 0x04},
+    {KEY_S, 0x16},          {KEY_D, 0x07},          {KEY_F, 0x09},
+    {KEY_G, 0x0A},          {KEY_H, 0x0B},          {KEY_J, 0x0D},
+    {KEY_K, 0x0E},          {KEY_L, 0x0F},          {KEY_SEMICOLON, 0x33},
+    {KEY_APOSTROPHE, 0x34}, {KEY_GRAVE, 0x35},      {KEY_LEFTSHIFT, 0xE1},
+    {KEY_BACKSLASH, 0x31}, // the US backslash key and the non-US hash key share this code
+    {KEY_Z, 0x1D},          {KEY_X, 0x1B},          {KEY_C, 0x06},
+    {KEY_V, 0x19},          {KEY_B, 0x05},          {KEY_N, 0x11},
+    {KEY_M, 0x10},          {KEY_COMMA, 0x36},      {KEY_DOT, 0x37},
+    {KEY_SLASH, 0x38},      {KEY_RIGHTSHIFT, 0xE5}, {KEY_KPASTERISK, 0x55},
+    {KEY_LEFTALT, 0xE2},    {KEY_SPACE, 0x2C},      {KEY_CAPSLOCK, 0x39},
+    {KEY_F1, 0x3A},         {KEY_F2, 0x3B},         {KEY_F3, 0x3C},
+    {KEY_F4, 0x3D},         {KEY_F5, 0x3E},         {KEY_F6, 0x3F},
+    {KEY_F7, 0x40},         {KEY_F8, 0x41},         {KEY_F9, 0x42},
+    {KEY_F10, 0x43},        {KEY_NUMLOCK, 0x53},    {KEY_SCROLLLOCK, 0x47},
+    {KEY_KP7, 0x5F},        {KEY_KP8, 0x60},        {KEY_KP9, 0x61},
+    {KEY_KPMINUS, 0x56},    {KEY_KP4, 0x5C},        {KEY_KP5, 0x5D},
+    {KEY_KP6, 0x5E},        {KEY_KPPLUS, 0x57},     {KEY_KP1, 0x59},
+    {KEY_KP2, 0x5A},        {KEY_KP3, 0x5B},        {KEY_KP0, 0x62},
+    {KEY_KPDOT, 0x63},      {KEY_102ND, 0x64}, // the extra key of ISO keyboards
+    {KEY_F11, 0x44},        {KEY_F12, 0x45},        {KEY_KPENTER, 0x58},
+    {KEY_RIGHTCTRL, 0xE4},  {KEY_KPSLASH, 0x54},    {KEY_SYSRQ, 0x46}, // the Print Screen key
+    {KEY_RIGHTALT, 0xE6},   {KEY_HOME, 0x4A},       {KEY_UP, 0x52},
+    {KEY_PAGEUP, 0x4B},     {KEY_LEFT, 0x50},       {KEY_RIGHT, 0x4F},
+    {KEY_END, 0x4D},        {KEY_DOWN, 0x51},       {KEY_PAGEDOWN, 0x4E},
+    {KEY_INSERT, 0x49},     {KEY_DELETE, 0x4C},     {KEY_PAUSE, 0x48},
+    {KEY_LEFTMETA, 0xE3},   {KEY_RIGHTMETA, 0xE7},  {KEY_PRINT, 0x46},
+    {KEY_COMPOSE, 0x65}, // the context menu key of PC keyboards
+    {KEY_MENU, 0x76},       {KEY_HELP, 0x75},       {KEY_KPEQUAL, 0x67},
+    {KEY_F13, 0x68},        {KEY_F14, 0x69},        {KEY_F15, 0x6A},
+    {KEY_F16, 0x6B},        {KEY_F17, 0x6C},        {KEY_F18, 0x6D},
+    {KEY_F19, 0x6E},        {KEY_F20, 0x6F},        {KEY_F21, 0x70},
+    {KEY_F22, 0x71},        {KEY_F23, 0x72},        {KEY_F24, 0x73},
 };
 
 } // namespace
 
 std::string keyNameForEvdevCode(unsigned evdevCode) {
-    const auto* end = std::end(kNames);
-    const auto* it = std::find_if(std::begin(kNames), end, [evdevCode](const CodeName& row) {
+    const auto* end = std::end(kUsages);
+    const auto* it = std::find_if(std::begin(kUsages), end, [evdevCode](const CodeUsage& row) {
         return row.code == evdevCode;
     });
-    return it == end ? std::string() : std::string(it->name);
+    return it == end ? std::string() : std::string(keyNameOfUsage(it->usage));
 }
 
 std::string fitKeyNameBuffer(const std::string& name) {

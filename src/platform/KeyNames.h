@@ -1,12 +1,11 @@
 // Key names for the single key capture: the name a pressed key shows, spelled as the key name
 // table spells it, so that the table turns it into a keyboard usage.
 //
-// Keys are identified by their Linux input event code (KEY_* of linux/input-event-codes.h).
-// Keys that have a row in the key name table get that row's name (the left modifiers under
-// their plain names, "Ctrl", "Shift", "Alt"; the right ones as "Right Ctrl" and so on; keypad
-// keys as "Num ..."). Other keys get the name a US English Windows keyboard layout reports for
-// them ("F13", "Application", "Sys Req"), which the table does not hold and which therefore
-// stand for usage 0.
+// Keys are identified by their Linux input event code (KEY_* of linux/input-event-codes.h),
+// which maps to the key's keyboard usage; the name is that usage's (keyNameOfUsage). So the
+// left modifiers have their plain names, "Ctrl", "Shift", "Alt", the right ones "Right Ctrl"
+// and so on, keypad keys "Num ...", and keys without a row in the table the name a US English
+// Windows layout gives them ("F13", "Application"), which stands for usage 0.
 #pragma once
 
 #include <cstddef>

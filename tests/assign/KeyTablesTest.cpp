@@ -84,6 +84,23 @@ TEST(KeyTables, KeyNameTableShape) {
     }
 }
 
+TEST(KeyTables, EveryUsageIsNamedFromOneTable) {
+    // Each row of the key name table names its own usage.
+    for (const KeyNameRow& row : kKeyNameTable)
+        EXPECT_EQ(keyNameOfUsage(row.usage), row.name) << int(row.usage);
+    // Keys the mouse cannot send are named, but their names give usage 0.
+    const std::pair<uint8_t, const char*> unassignable[] = {
+        {0x65, "Application"}, {0x67, "Num ="}, {0x68, "F13"}, {0x73, "F24"}, {0x76, "Menu"}};
+    for (const auto& [usage, name] : unassignable) {
+        EXPECT_EQ(keyNameOfUsage(usage), name) << int(usage);
+        EXPECT_EQ(usageOfKeyName(name), 0) << name;
+    }
+    // The ISO extra key shares the backslash's name, which stands for the backslash's usage.
+    EXPECT_EQ(keyNameOfUsage(0x64), "\\");
+    for (uint8_t usage : {0x00, 0x03, 0x66, 0x74, 0xE8, 0xF3, 0xFF})
+        EXPECT_EQ(keyNameOfUsage(usage), "") << int(usage);
+}
+
 TEST(KeyTables, FireKeyPositions) {
     const struct {
         unsigned position;

@@ -17,20 +17,20 @@ namespace {
 
 struct ChoiceKind {
     const char* name;
-    std::function<std::unique_ptr<CChoiceDialog>(const DialogEnvironment&)> make;
+    std::function<std::unique_ptr<ChoiceDialog>(const DialogEnvironment&)> make;
     const layout::DropDownGroup* group;
 };
 
 const std::vector<ChoiceKind>& choiceKinds() {
     static const std::vector<ChoiceKind> all = {
         {"hotkey",
-         [](const DialogEnvironment& e) { return std::make_unique<CHotKeyDialog>(e, nullptr); },
+         [](const DialogEnvironment& e) { return std::make_unique<HotKeyDialog>(e, nullptr); },
          &layout::hotKeyDialog::dropDown},
         {"media",
-         [](const DialogEnvironment& e) { return std::make_unique<CMediaDialog>(e, nullptr); },
+         [](const DialogEnvironment& e) { return std::make_unique<MediaDialog>(e, nullptr); },
          &layout::mediaDialog::dropDown},
         {"windows",
-         [](const DialogEnvironment& e) { return std::make_unique<CWindowsDialog>(e, nullptr); },
+         [](const DialogEnvironment& e) { return std::make_unique<WindowsDialog>(e, nullptr); },
          &layout::windowsDialog::dropDown},
     };
     return all;
@@ -94,7 +94,7 @@ TEST(DialogChoiceTest, ListsInTheThreeLanguagesAndTheirDefaults) {
         QString shown;
         QStringList items;
         QRect listRect;
-        const int result = runScript(*dialog, [&] {
+        const auto result = askScripted(*dialog, [&] {
             shown = control<QLabel>(dialog.get(), kind->group->displayFieldId)->text();
             clickIn(dialog.get(), kind->group->selectorArea);
             QListWidget* list = control<QListWidget>(dialog.get(), kind->group->listId);
@@ -103,12 +103,12 @@ TEST(DialogChoiceTest, ListsInTheThreeLanguagesAndTheirDefaults) {
             clickAt(dialog.get(), QPoint(300, 60)); // closes the list, nothing chosen
             clickIn(dialog.get(), layout::dialog::okButton);
         });
-        EXPECT_EQ(result, 1);
+        ASSERT_TRUE(result);
         EXPECT_EQ(items, expected);
         EXPECT_EQ(shown, expected.front());
         EXPECT_EQ(listRect, qrectOf(kind->group->list));
-        EXPECT_EQ(dialog->choiceIndex, 0);
-        EXPECT_EQ(dialog->choiceText, expected.front());
+        EXPECT_EQ(result->index, 0);
+        EXPECT_EQ(result->text, expected.front());
     }
 }
 
@@ -124,7 +124,7 @@ TEST(DialogChoiceTest, EveryEntryCanBeChosen) {
                              std::to_string(row));
                 auto dialog = kind.make(environmentFor(skins, services, language));
                 QString shown;
-                const int result = runScript(*dialog, [&] {
+                const auto result = askScripted(*dialog, [&] {
                     clickIn(dialog.get(), kind.group->selectorArea);
                     QListWidget* list = dialog->dropDownList();
                     ASSERT_NE(list, nullptr);
@@ -134,10 +134,10 @@ TEST(DialogChoiceTest, EveryEntryCanBeChosen) {
                     shown = control<QLabel>(dialog.get(), kind.group->displayFieldId)->text();
                     clickIn(dialog.get(), layout::dialog::okButton);
                 });
-                EXPECT_EQ(result, 1);
-                EXPECT_EQ(dialog->choiceIndex, row);
-                EXPECT_EQ(dialog->choiceText, dialog->entries().at(row));
-                EXPECT_EQ(shown, dialog->choiceText);
+                ASSERT_TRUE(result);
+                EXPECT_EQ(result->index, row);
+                EXPECT_EQ(result->text, dialog->entries().at(row));
+                EXPECT_EQ(shown, result->text);
             }
         }
     }
@@ -146,8 +146,8 @@ TEST(DialogChoiceTest, EveryEntryCanBeChosen) {
 TEST(DialogChoiceTest, ADoubleClickChoosesToo) {
     TempSkins skins;
     RecordingServices services;
-    CWindowsDialog dialog(environmentFor(skins, services), nullptr);
-    runScript(dialog, [&] {
+    WindowsDialog dialog(environmentFor(skins, services), nullptr);
+    const auto result = askScripted(dialog, [&] {
         clickIn(&dialog, layout::windowsDialog::dropDown.selectorArea);
         QListWidget* list = dialog.dropDownList();
         ASSERT_NE(list, nullptr);
@@ -156,8 +156,36 @@ TEST(DialogChoiceTest, ADoubleClickChoosesToo) {
         EXPECT_FALSE(dialog.isListOpen());
         clickIn(&dialog, layout::dialog::okButton);
     });
-    EXPECT_EQ(dialog.choiceIndex, 8);
-    EXPECT_EQ(dialog.choiceText, "Browser-Refresh");
+    EXPECT_EQ(result->index, 8);
+    EXPECT_EQ(result->text, "Browser-Refresh");
+}
+
+TEST(DialogChoiceTest, OnlyTheLeftButtonChoosesAnEntry) {
+    TempSkins skins;
+    RecordingServices services;
+    MediaDialog dialog(environmentFor(skins, services), nullptr);
+    const auto& g = layout::mediaDialog::dropDown;
+    std::vector<QString> shown;
+    const auto result = askScripted(dialog, [&] {
+        clickIn(&dialog, g.selectorArea);
+        QListWidget* list = dialog.dropDownList();
+        ASSERT_NE(list, nullptr);
+        const QPoint stop = list->visualItemRect(list->item(2)).center();
+        for (Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
+            QTest::mouseClick(list->viewport(), button, Qt::NoModifier, stop);
+            QTest::mouseDClick(list->viewport(), button, Qt::NoModifier, stop);
+            EXPECT_TRUE(dialog.isListOpen()) << button;
+            EXPECT_EQ(dialog.current().index, 0) << button;
+            shown.push_back(control<QLabel>(&dialog, g.displayFieldId)->text());
+        }
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, stop);
+        EXPECT_FALSE(dialog.isListOpen());
+        clickIn(&dialog, layout::dialog::okButton);
+    });
+    EXPECT_EQ(shown, (std::vector<QString>{"Next", "Next"}));
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->index, 2);
+    EXPECT_EQ(result->text, "Stop");
 }
 
 TEST(DialogChoiceTest, SnipeListFollowsTheSensorVariant) {
@@ -194,10 +222,10 @@ TEST(DialogChoiceTest, SnipeListFollowsTheSensorVariant) {
                      std::to_string(c.choose));
         DialogEnvironment env = environmentFor(skins, services);
         env.sensorVariant = c.variant;
-        CSnipeDialog dialog(env, nullptr);
+        SnipeDialog dialog(env, nullptr);
         QString shown;
         QStringList items;
-        const int result = runScript(dialog, [&] {
+        const auto result = askScripted(dialog, [&] {
             const auto& g = layout::snipeDialog::dropDown;
             shown = control<QLabel>(&dialog, g.displayFieldId)->text();
             clickIn(&dialog, g.selectorArea);
@@ -209,11 +237,11 @@ TEST(DialogChoiceTest, SnipeListFollowsTheSensorVariant) {
                 clickIn(&dialog, g.selectorArea);
             clickIn(&dialog, layout::dialog::okButton);
         });
-        EXPECT_EQ(result, 1);
+        ASSERT_TRUE(result);
         EXPECT_EQ(items, c.entries);
         EXPECT_EQ(shown, c.entries.isEmpty() ? QString() : c.entries.front());
-        EXPECT_EQ(dialog.choiceIndex, c.wantIndex);
-        EXPECT_EQ(dialog.choiceText, c.wantText);
+        EXPECT_EQ(result->index, c.wantIndex);
+        EXPECT_EQ(result->text, c.wantText);
     }
 }
 

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QScrollBar>
 
 namespace z417::test {
@@ -42,27 +43,27 @@ protected:
 
     TempSkins skins;
     RecordingServices services;
-    std::unique_ptr<CFireKeyDialog> dialog =
-        std::make_unique<CFireKeyDialog>(environmentFor(skins, services), nullptr);
+    std::unique_ptr<FireKeyDialog> dialog =
+        std::make_unique<FireKeyDialog>(environmentFor(skins, services), nullptr);
 };
 
 TEST_F(DialogFireKeyTest, OkAtOnceHandsBackTheDefaults) {
     QString shown;
     std::vector<QString> texts;
-    const int result = runScript(*dialog, [&] {
+    const auto result = askScripted(*dialog, [&] {
         shown = control<QLabel>(dialog.get(), fl::dropDown.displayFieldId)->text();
         for (QLineEdit* f : {times(), makeTime(), breakTime()})
             texts.push_back(f ? f->text() : QStringLiteral("<none>"));
         clickIn(dialog.get(), layout::dialog::okButton);
     });
-    EXPECT_EQ(result, 1);
+    ASSERT_TRUE(result);
     EXPECT_EQ(shown, "L-Button");
     EXPECT_EQ(texts, (std::vector<QString>{"1", "32", "32"}));
-    EXPECT_EQ(dialog->keyIndex, 0);
-    EXPECT_EQ(dialog->keyName, "L-Button");
-    EXPECT_EQ(dialog->times, 1);
-    EXPECT_EQ(dialog->makeTime, 32);
-    EXPECT_EQ(dialog->breakTime, 32);
+    EXPECT_EQ(result->keyIndex, 0);
+    EXPECT_EQ(result->keyName, "L-Button");
+    EXPECT_EQ(result->times, 1);
+    EXPECT_EQ(result->makeTime, 32);
+    EXPECT_EQ(result->breakTime, 32);
 }
 
 TEST_F(DialogFireKeyTest, FieldsSitWhereTheLayoutPutsThemAndTakeDigitsOnly) {
@@ -76,46 +77,46 @@ TEST_F(DialogFireKeyTest, FieldsSitWhereTheLayoutPutsThemAndTakeDigitsOnly) {
         clearField(times());
         typeInto(times(), "1a-2 x");
         EXPECT_EQ(times()->text(), "12");
-        EXPECT_EQ(dialog->times, 12);
+        EXPECT_EQ(dialog->current().times, 12);
     });
 }
 
 TEST_F(DialogFireKeyTest, TimesTakesEveryChangeAndResetsOutOfRangeToOne) {
     std::vector<int> values;
     std::vector<QString> texts;
-    const int result = runScript(*dialog, [&] {
+    const auto result = askScripted(*dialog, [&] {
         activate();
         clearField(times());
         // Emptying the field gives 0 (repeat until released) without a reset.
-        values.push_back(dialog->times);
+        values.push_back(dialog->current().times);
         texts.push_back(times()->text());
         typeInto(times(), "2");
-        values.push_back(dialog->times);
+        values.push_back(dialog->current().times);
         typeInto(times(), "0");
-        values.push_back(dialog->times);
+        values.push_back(dialog->current().times);
         texts.push_back(times()->text());
         // The third digit makes 200: the field is reset to "1" at once.
         typeInto(times(), "0");
-        values.push_back(dialog->times);
+        values.push_back(dialog->current().times);
         texts.push_back(times()->text());
         clearField(times());
         typeInto(times(), "127");
-        values.push_back(dialog->times);
+        values.push_back(dialog->current().times);
         clearField(times());
         typeInto(times(), "128");
-        values.push_back(dialog->times);
+        values.push_back(dialog->current().times);
         texts.push_back(times()->text());
         clearField(times());
         typeInto(times(), "99999999999");
-        values.push_back(dialog->times);
+        values.push_back(dialog->current().times);
         clearField(times());
         typeInto(times(), "0");
         clickIn(dialog.get(), layout::dialog::okButton);
     });
-    EXPECT_EQ(result, 1);
+    ASSERT_TRUE(result);
     EXPECT_EQ(values, (std::vector<int>{0, 2, 20, 1, 127, 1, 1}));
     EXPECT_EQ(texts, (std::vector<QString>{"", "20", "1", "1"}));
-    EXPECT_EQ(dialog->times, 0);
+    EXPECT_EQ(result->times, 0);
 }
 
 TEST_F(DialogFireKeyTest, MakeAndBreakTimeAreCheckedWhenTheFieldLosesTheFocus) {
@@ -131,24 +132,24 @@ TEST_F(DialogFireKeyTest, MakeAndBreakTimeAreCheckedWhenTheFieldLosesTheFocus) {
     for (const Case& c : cases) {
         for (bool make : {true, false}) {
             SCOPED_TRACE(std::string(c.typed) + (make ? " make" : " break"));
-            dialog = std::make_unique<CFireKeyDialog>(environmentFor(skins, services), nullptr);
+            dialog = std::make_unique<FireKeyDialog>(environmentFor(skins, services), nullptr);
             int beforeFocusLoss = -1;
             QString shown;
-            const int result = runScript(*dialog, [&] {
+            const auto result = askScripted(*dialog, [&] {
                 activate();
                 QLineEdit* f = make ? makeTime() : breakTime();
                 clearField(f);
                 typeInto(f, c.typed);
-                beforeFocusLoss = make ? dialog->makeTime : dialog->breakTime;
+                beforeFocusLoss = make ? dialog->current().makeTime : dialog->current().breakTime;
                 focusElsewhere(times());
                 shown = f->text();
                 clickIn(dialog.get(), layout::dialog::okButton);
             });
-            EXPECT_EQ(result, 1);
+            ASSERT_TRUE(result);
             EXPECT_EQ(beforeFocusLoss, 32); // not taken while typing
             EXPECT_EQ(shown, c.shown);
-            EXPECT_EQ(make ? dialog->makeTime : dialog->breakTime, c.value);
-            EXPECT_EQ(make ? dialog->breakTime : dialog->makeTime, 32);
+            EXPECT_EQ(make ? result->makeTime : result->breakTime, c.value);
+            EXPECT_EQ(make ? result->breakTime : result->makeTime, 32);
         }
     }
 }
@@ -163,25 +164,25 @@ TEST_F(DialogFireKeyTest, OkTakesTheFieldThatStillHasTheFocus) {
                          (active ? "" : ", inactive"));
             for (const auto& [typed, want] :
                  std::vector<std::pair<QString, int>>{{"3", 5}, {"100", 100}}) {
-                dialog = std::make_unique<CFireKeyDialog>(environmentFor(skins, services), nullptr);
+                dialog = std::make_unique<FireKeyDialog>(environmentFor(skins, services), nullptr);
                 QString shownAtEnd;
                 int beforeEnd = -1;
-                const int result = runScript(*dialog, [&] {
+                const auto result = askScripted(*dialog, [&] {
                     if (active)
                         activate();
                     clearField(breakTime());
                     typeInto(breakTime(), typed);
                     ASSERT_EQ(dialog->focusWidget(), breakTime());
-                    beforeEnd = dialog->breakTime;
+                    beforeEnd = dialog->current().breakTime;
                     if (byEnter)
                         QTest::keyClick(breakTime(), Qt::Key_Return);
                     else
                         clickIn(dialog.get(), layout::dialog::okButton);
                     shownAtEnd = breakTime()->text();
                 });
-                EXPECT_EQ(result, 1);
+                ASSERT_TRUE(result);
                 EXPECT_EQ(beforeEnd, 32);
-                EXPECT_EQ(dialog->breakTime, want);
+                EXPECT_EQ(result->breakTime, want);
                 EXPECT_EQ(shownAtEnd, QString::number(want));
             }
         }
@@ -190,18 +191,18 @@ TEST_F(DialogFireKeyTest, OkTakesTheFieldThatStillHasTheFocus) {
 
 TEST_F(DialogFireKeyTest, OkTakesTextsPutIntoTheFieldsWithoutTheFocus) {
     // As the demo's "text" command or a middle-click paste does it.
-    const int result = runScript(*dialog, [&] {
+    const auto result = askScripted(*dialog, [&] {
         makeTime()->setText("300");
         breakTime()->setText("77");
         clickIn(dialog.get(), layout::dialog::okButton);
     });
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(dialog->makeTime, 5);
-    EXPECT_EQ(dialog->breakTime, 77);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->makeTime, 5);
+    EXPECT_EQ(result->breakTime, 77);
 }
 
 TEST_F(DialogFireKeyTest, ChoosingF12HandsBackPosition58) {
-    const int result = runScript(*dialog, [&] {
+    const auto result = askScripted(*dialog, [&] {
         clickIn(dialog.get(), fl::dropDown.selectorArea);
         QListWidget* list = control<QListWidget>(dialog.get(), fl::dropDown.listId);
         ASSERT_NE(list, nullptr);
@@ -217,15 +218,15 @@ TEST_F(DialogFireKeyTest, ChoosingF12HandsBackPosition58) {
         EXPECT_FALSE(dialog->isListOpen());
         clickIn(dialog.get(), layout::dialog::okButton);
     });
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(dialog->keyIndex, 58);
-    EXPECT_EQ(dialog->keyName, "F12");
-    EXPECT_EQ(usageOfFireKeyPosition(static_cast<unsigned>(dialog->keyIndex)), 0x45);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->keyIndex, 58);
+    EXPECT_EQ(result->keyName, "F12");
+    EXPECT_EQ(usageOfFireKeyPosition(static_cast<unsigned>(result->keyIndex)), 0x45);
 }
 
 TEST_F(DialogFireKeyTest, FieldsGoWhileTheListIsOpenAndComeBackWithTheirTexts) {
     std::vector<QString> after;
-    const int result = runScript(*dialog, [&] {
+    const auto result = askScripted(*dialog, [&] {
         activate();
         clearField(times());
         typeInto(times(), "12");
@@ -257,13 +258,13 @@ TEST_F(DialogFireKeyTest, FieldsGoWhileTheListIsOpenAndComeBackWithTheirTexts) {
             after.push_back(f->text());
         clickIn(dialog.get(), layout::dialog::okButton);
     });
-    EXPECT_EQ(result, 1);
+    ASSERT_TRUE(result);
     EXPECT_EQ(after, (std::vector<QString>{"12", "100", "5", "12", "100", "5"}));
-    EXPECT_EQ(dialog->keyIndex, 5);
-    EXPECT_EQ(dialog->keyName, "A");
-    EXPECT_EQ(dialog->times, 12);
-    EXPECT_EQ(dialog->makeTime, 100);
-    EXPECT_EQ(dialog->breakTime, 5);
+    EXPECT_EQ(result->keyIndex, 5);
+    EXPECT_EQ(result->keyName, "A");
+    EXPECT_EQ(result->times, 12);
+    EXPECT_EQ(result->makeTime, 100);
+    EXPECT_EQ(result->breakTime, 5);
 }
 
 TEST_F(DialogFireKeyTest, TheKeyListHasAScrollBarAndFollowsTheWheel) {
@@ -279,6 +280,49 @@ TEST_F(DialogFireKeyTest, TheKeyListHasAScrollBarAndFollowsTheWheel) {
     });
 }
 
+TEST_F(DialogFireKeyTest, TheContextMenuSpeaksTheDialogsLanguageAndTakesNoValue) {
+    const std::vector<std::pair<std::string, QStringList>> languages = {
+        {"EN", {"&Undo", "&Redo", "Cu&t", "&Copy", "&Paste", "&Delete", "Select &All"}},
+        {"CHS",
+         {"撤销(&U)", "重做(&R)", "剪切(&T)", "复制(&C)", "粘贴(&P)", "删除(&D)", "全选(&A)"}},
+        {"CHT",
+         {"撤銷(&U)", "重做(&R)", "剪切(&T)", "複製(&C)", "粘貼(&P)", "刪除(&D)", "全選(&A)"}},
+    };
+    for (const auto& [language, want] : languages) {
+        SCOPED_TRACE(language);
+        dialog =
+            std::make_unique<FireKeyDialog>(environmentFor(skins, services, language), nullptr);
+        QStringList texts;
+        QString whileOpen, afterFocusLoss;
+        int valueWhileOpen = -1;
+        const auto result = askScripted(*dialog, [&] {
+            activate();
+            clearField(makeTime());
+            typeInto(makeTime(), "3");
+            QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                        makeTime()->mapToGlobal(QPoint(5, 5)));
+            QApplication::sendEvent(makeTime(), &menuEvent);
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr);
+            for (QAction* action : menu->actions())
+                if (!action->isSeparator())
+                    texts << action->text().section(QLatin1Char('\t'), 0, 0);
+            whileOpen = makeTime()->text();
+            valueWhileOpen = dialog->current().makeTime;
+            menu->close();
+            focusElsewhere(times()); // a real loss of the focus
+            afterFocusLoss = makeTime()->text();
+            clickIn(dialog.get(), layout::dialog::okButton);
+        });
+        EXPECT_EQ(texts, want);
+        EXPECT_EQ(whileOpen, "3");
+        EXPECT_EQ(valueWhileOpen, 32);
+        EXPECT_EQ(afterFocusLoss, "5");
+        ASSERT_TRUE(result);
+        EXPECT_EQ(result->makeTime, 5);
+    }
+}
+
 TEST(DialogFireKeyTextTest, LabelsAndNotesArePaintedInTheSkinTextColour) {
     // A background of one colour: whatever the texts paint differs from it, and only there.
     TempSkins skins;
@@ -291,7 +335,7 @@ TEST(DialogFireKeyTextTest, LabelsAndNotesArePaintedInTheSkinTextColour) {
         SCOPED_TRACE(language);
         DialogEnvironment env = environmentFor(skins, services, language);
         env.textColour = QColor(255, 0, 0);
-        CFireKeyDialog dialog(env, nullptr);
+        FireKeyDialog dialog(env, nullptr);
         QImage canvas;
         runScript(dialog, [&] { canvas = dialog.canvas(); });
         auto inkIn = [&](const layout::Rect& r) {

@@ -5,7 +5,7 @@
 #include "dialogs/FireKeyDialog.h"
 #include "dialogs/HotKeyDialog.h"
 #include "dialogs/MediaDialog.h"
-#include "dialogs/SingleDialog.h"
+#include "dialogs/SingleKeyDialog.h"
 #include "dialogs/SkinsDialog.h"
 #include "dialogs/SnipeDialog.h"
 #include "dialogs/WindowsDialog.h"
@@ -26,32 +26,31 @@ namespace dl = layout::dialog;
 
 struct Kind {
     const char* name;
-    std::function<std::unique_ptr<CDialogFrame>(const DialogEnvironment&, QWidget*)> make;
+    std::function<std::unique_ptr<DialogFrame>(const DialogEnvironment&, QWidget*)> make;
     const char* background;
     const char* failureCaption;
     const layout::DropDownGroup* dropDown;
 };
 
-template <class D>
-std::unique_ptr<CDialogFrame> make(const DialogEnvironment& env, QWidget* owner) {
+template <class D> std::unique_ptr<DialogFrame> make(const DialogEnvironment& env, QWidget* owner) {
     return std::make_unique<D>(env, owner);
 }
 
 const std::vector<Kind>& kinds() {
     static const std::vector<Kind> all = {
-        {"fire", make<CFireKeyDialog>, "/fire-key.png",
+        {"fire", make<FireKeyDialog>, "/fire-key.png",
          "FireKey Dialog Load background image failed!!!", &layout::fireDialog::dropDown},
-        {"hotkey", make<CHotKeyDialog>, "/hot-key.png",
+        {"hotkey", make<HotKeyDialog>, "/hot-key.png",
          "HotKey Dialog Load background image failed!!!", &layout::hotKeyDialog::dropDown},
-        {"media", make<CMediaDialog>, "/media-key.png",
+        {"media", make<MediaDialog>, "/media-key.png",
          "Media Dialog Load background image failed!!!", &layout::mediaDialog::dropDown},
-        {"windows", make<CWindowsDialog>, "/windows-key.png",
+        {"windows", make<WindowsDialog>, "/windows-key.png",
          "Windows Dialog Load background image failed!!!", &layout::windowsDialog::dropDown},
-        {"single", make<CSingleDialog>, "/single-key.png",
+        {"single", make<SingleKeyDialog>, "/single-key.png",
          "Single Key Dialog Load background image failed!!!", nullptr},
-        {"snipe", make<CSnipeDialog>, "/snipe-key.png",
+        {"snipe", make<SnipeDialog>, "/snipe-key.png",
          "Snipe Dialog Load background image failed!!!", &layout::snipeDialog::dropDown},
-        {"skins", make<CSkinsDialog>, "/skins.png", "Skins Dialog Load background image failed!!!",
+        {"skins", make<SkinsDialog>, "/skins.png", "Skins Dialog Load background image failed!!!",
          &layout::skinsDialog::dropDown},
     };
     return all;
@@ -65,7 +64,7 @@ void pressKey(QWidget* dialog, Qt::Key key) {
 std::vector<QWidget*> controls(QWidget* dialog) {
     std::vector<QWidget*> found;
     for (QWidget* child : dialog->findChildren<QWidget*>()) {
-        if (child->property(CDialogFrame::kControlIdProperty).isValid())
+        if (child->property(DialogFrame::kControlIdProperty).isValid())
             found.push_back(child);
     }
     return found;
@@ -195,7 +194,7 @@ TEST_F(DialogFrameTest, MissingButtonImagesAreReportedAtEveryAttempt) {
         TempSkins own;
         RecordingServices boxes;
         own.remove("/button-normal.png");
-        CHotKeyDialog dialog(environmentFor(own, boxes), nullptr);
+        HotKeyDialog dialog(environmentFor(own, boxes), nullptr);
         EXPECT_EQ(runScript(dialog, [&] { clickIn(&dialog, dl::okButton); }), 1);
         EXPECT_EQ(boxes.countBoxes(loadFailed), 2);
         for (const auto& box : boxes.boxes) {
@@ -207,7 +206,7 @@ TEST_F(DialogFrameTest, MissingButtonImagesAreReportedAtEveryAttempt) {
         TempSkins own;
         RecordingServices boxes;
         own.remove("/button-close-normal.png");
-        CMediaDialog dialog(environmentFor(own, boxes), nullptr);
+        MediaDialog dialog(environmentFor(own, boxes), nullptr);
         EXPECT_EQ(runScript(dialog, [&] { clickIn(&dialog, dl::closeButton); }), 2);
         EXPECT_EQ(boxes.countBoxes(loadFailed), 1);
     }
@@ -216,7 +215,7 @@ TEST_F(DialogFrameTest, MissingButtonImagesAreReportedAtEveryAttempt) {
         TempSkins own;
         RecordingServices boxes;
         own.remove("/button-over.png");
-        CSnipeDialog dialog(environmentFor(own, boxes), nullptr);
+        SnipeDialog dialog(environmentFor(own, boxes), nullptr);
         std::vector<int> counts;
         const int result = runScript(dialog, [&] {
             pointAt(&dialog, centreOf(dl::okButton));
@@ -243,7 +242,7 @@ QRgb afterDrawing(const QImage& canvas, const QImage& image, const layout::Rect&
 }
 
 TEST_F(DialogFrameTest, HoverLooksFollowThePointerAcrossTheButtons) {
-    CHotKeyDialog dialog(env, nullptr);
+    HotKeyDialog dialog(env, nullptr);
     const QImage over = skins.image("/button-over.png");
     const QImage normal = skins.image("/button-normal.png");
     const QImage closeOver = skins.image("/button-close-over.png");
@@ -287,7 +286,7 @@ TEST_F(DialogFrameTest, HoverLooksFollowThePointerAcrossTheButtons) {
 }
 
 TEST_F(DialogFrameTest, PaintingCopiesTheCanvasToTheWindow) {
-    CWindowsDialog dialog(env, nullptr);
+    WindowsDialog dialog(env, nullptr);
     QImage shown, canvas;
     runScript(dialog, [&] {
         shown = dialog.grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -303,10 +302,10 @@ TEST_F(DialogFrameTest, PaintingCopiesTheCanvasToTheWindow) {
 // ---- drop-down list --------------------------------------------------------------------------
 
 TEST_F(DialogFrameTest, DropDownOpensClosesAndChooses) {
-    CHotKeyDialog dialog(env, nullptr);
+    HotKeyDialog dialog(env, nullptr);
     const auto& g = layout::hotKeyDialog::dropDown;
-    const QString copy = dialog.choiceText;
-    int result = runScript(dialog, [&] {
+    const QString copy = dialog.current().text;
+    const auto result = askScripted(dialog, [&] {
         EXPECT_FALSE(dialog.isListOpen());
         auto* field = control<QLabel>(&dialog, g.displayFieldId);
         ASSERT_NE(field, nullptr);
@@ -352,14 +351,14 @@ TEST_F(DialogFrameTest, DropDownOpensClosesAndChooses) {
         pointAt(list->viewport(), undoRect.center());
         EXPECT_EQ(list->currentRow(), 7);
         EXPECT_TRUE(dialog.isListOpen());
-        EXPECT_EQ(dialog.choiceIndex, 0);
+        EXPECT_EQ(dialog.current().index, 0);
 
         // A click on it chooses it.
         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
                           list->visualItemRect(list->item(7)).center());
         EXPECT_FALSE(dialog.isListOpen());
         EXPECT_EQ(field->text(), "Undo");
-        EXPECT_EQ(dialog.choiceIndex, 7);
+        EXPECT_EQ(dialog.current().index, 7);
 
         // Opening again starts from a fresh list; choosing another entry replaces the choice.
         clickIn(&dialog, g.selectorArea);
@@ -370,24 +369,24 @@ TEST_F(DialogFrameTest, DropDownOpensClosesAndChooses) {
         EXPECT_EQ(field->text(), "Paste");
         clickIn(&dialog, dl::okButton);
     });
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(dialog.choiceIndex, 2);
-    EXPECT_EQ(dialog.choiceText, "Paste");
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->index, 2);
+    EXPECT_EQ(result->text, "Paste");
 }
 
 TEST_F(DialogFrameTest, EnterAndEscapeEndTheDialogWhileTheListIsOpen) {
     for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
-        CMediaDialog dialog(env, nullptr);
+        MediaDialog dialog(env, nullptr);
         const int result = runScript(dialog, [&] {
             clickIn(&dialog, layout::mediaDialog::dropDown.selectorArea);
             ASSERT_TRUE(dialog.isListOpen());
             pressKey(&dialog, key);
         });
-        EXPECT_EQ(result, key == Qt::Key_Return ? 1 : 2);
-        EXPECT_EQ(dialog.choiceIndex, 0);
+        EXPECT_EQ(result, key == Qt::Key_Return ? DialogFrame::Ok : DialogFrame::Cancel);
+        EXPECT_EQ(dialog.current().index, 0);
     }
     // The next dialog starts with the list closed and opens it at the first click.
-    CMediaDialog next(env, nullptr);
+    MediaDialog next(env, nullptr);
     runScript(next, [&] {
         EXPECT_FALSE(next.isListOpen());
         clickIn(&next, layout::mediaDialog::dropDown.selectorArea);
@@ -396,7 +395,7 @@ TEST_F(DialogFrameTest, EnterAndEscapeEndTheDialogWhileTheListIsOpen) {
 }
 
 TEST_F(DialogFrameTest, OkOrCancelWhileTheListIsOpenCloseItFirst) {
-    CWindowsDialog dialog(env, nullptr);
+    WindowsDialog dialog(env, nullptr);
     const int result = runScript(dialog, [&] {
         clickIn(&dialog, layout::windowsDialog::dropDown.selectorArea);
         ASSERT_TRUE(dialog.isListOpen());
@@ -414,7 +413,7 @@ void turnWheel(QWidget* target, QPoint at, int delta) {
 
 TEST_F(DialogFrameTest, WheelScrollsTheOpenListThreeLinesPerNotch) {
     env.sensorVariant = 0; // twelve entries in a list that shows fewer
-    CSnipeDialog dialog(env, nullptr);
+    SnipeDialog dialog(env, nullptr);
     std::vector<int> positions;
     int maximum = 0;
     runScript(dialog, [&] {
@@ -430,7 +429,7 @@ TEST_F(DialogFrameTest, WheelScrollsTheOpenListThreeLinesPerNotch) {
         turnWheel(&dialog, QPoint(300, 60), 120); // away from the user: up
         positions.push_back(list->verticalScrollBar()->value());
         EXPECT_TRUE(dialog.isListOpen());
-        EXPECT_EQ(dialog.choiceIndex, 0);
+        EXPECT_EQ(dialog.current().index, 0);
     });
     // Three lines down (as far as the list goes), then back up.
     ASSERT_GT(maximum, 0);
@@ -438,7 +437,7 @@ TEST_F(DialogFrameTest, WheelScrollsTheOpenListThreeLinesPerNotch) {
 }
 
 TEST_F(DialogFrameTest, ListsWithoutWheelHandlingIgnoreTheWheelOnTheDialog) {
-    CHotKeyDialog dialog(env, nullptr);
+    HotKeyDialog dialog(env, nullptr);
     runScript(dialog, [&] {
         clickIn(&dialog, layout::hotKeyDialog::dropDown.selectorArea);
         QListWidget* list = dialog.dropDownList();
@@ -450,7 +449,7 @@ TEST_F(DialogFrameTest, ListsWithoutWheelHandlingIgnoreTheWheelOnTheDialog) {
 }
 
 TEST_F(DialogFrameTest, ChildControlsAreWhiteOnDarkGreyInTheDialogFont) {
-    CHotKeyDialog dialog(env, nullptr);
+    HotKeyDialog dialog(env, nullptr);
     runScript(dialog, [&] {
         clickIn(&dialog, layout::hotKeyDialog::dropDown.selectorArea);
         for (int id : {565, 566}) {
@@ -473,7 +472,7 @@ TEST(DialogFrameLanguageTest, ChineseDialogsUseTheirFontHeight) {
     for (const auto& [code, height] : std::vector<std::pair<std::string, int>>{
              {"CHS", 13}, {"CHT", 14}, {"chs", 14}, {"", 14}}) {
         SCOPED_TRACE(code);
-        CMediaDialog dialog(environmentFor(skins, services, code), nullptr);
+        MediaDialog dialog(environmentFor(skins, services, code), nullptr);
         int measured = 0;
         runScript(dialog, [&] {
             // The table's height is the ideographs' height in Chinese, the cell's otherwise.

@@ -5,7 +5,7 @@
 #include "dialogs/FireKeyDialog.h"
 #include "dialogs/HotKeyDialog.h"
 #include "dialogs/MediaDialog.h"
-#include "dialogs/SingleDialog.h"
+#include "dialogs/SingleKeyDialog.h"
 #include "dialogs/SkinsDialog.h"
 #include "dialogs/SnipeDialog.h"
 #include "dialogs/WindowsDialog.h"
@@ -21,11 +21,11 @@ namespace {
 
 struct Shot {
     const char* name;
-    std::function<std::unique_ptr<CDialogFrame>(const DialogEnvironment&)> make;
+    std::function<std::unique_ptr<DialogFrame>(const DialogEnvironment&)> make;
     const layout::DropDownGroup* dropDown;
 };
 
-template <class D> std::unique_ptr<CDialogFrame> make(const DialogEnvironment& env) {
+template <class D> std::unique_ptr<DialogFrame> make(const DialogEnvironment& env) {
     return std::make_unique<D>(env, nullptr);
 }
 
@@ -37,13 +37,13 @@ TEST(DialogScreenshotTest, EveryDialogInEnglishAndSimplifiedChinese) {
         GTEST_SKIP() << "the Default skin has not been generated";
     ASSERT_TRUE(QDir().mkpath(QString::fromUtf8(out)));
     const std::vector<Shot> shots = {
-        {"fire", make<CFireKeyDialog>, &layout::fireDialog::dropDown},
-        {"hotkey", make<CHotKeyDialog>, &layout::hotKeyDialog::dropDown},
-        {"media", make<CMediaDialog>, &layout::mediaDialog::dropDown},
-        {"windows", make<CWindowsDialog>, &layout::windowsDialog::dropDown},
-        {"single", make<CSingleDialog>, nullptr},
-        {"snipe", make<CSnipeDialog>, &layout::snipeDialog::dropDown},
-        {"skins", make<CSkinsDialog>, &layout::skinsDialog::dropDown},
+        {"fire", make<FireKeyDialog>, &layout::fireDialog::dropDown},
+        {"hotkey", make<HotKeyDialog>, &layout::hotKeyDialog::dropDown},
+        {"media", make<MediaDialog>, &layout::mediaDialog::dropDown},
+        {"windows", make<WindowsDialog>, &layout::windowsDialog::dropDown},
+        {"single", make<SingleKeyDialog>, nullptr},
+        {"snipe", make<SnipeDialog>, &layout::snipeDialog::dropDown},
+        {"skins", make<SkinsDialog>, &layout::skinsDialog::dropDown},
     };
     TempSkins skins;
     QDir(skins.root()).mkdir("Aurora");

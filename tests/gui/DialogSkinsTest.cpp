@@ -37,22 +37,22 @@ protected:
                           list->visualItemRect(found.front()).center());
     }
 
-    CSkinsDialog& dialog() {
+    SkinsDialog& dialog() {
         if (!dialog_)
-            dialog_ = std::make_unique<CSkinsDialog>(env, nullptr);
+            dialog_ = std::make_unique<SkinsDialog>(env, nullptr);
         return *dialog_;
     }
 
     TempSkins skins;
     RecordingServices services;
     DialogEnvironment env = environmentFor(skins, services);
-    std::unique_ptr<CSkinsDialog> dialog_;
+    std::unique_ptr<SkinsDialog> dialog_;
 };
 
 TEST_F(DialogSkinsTest, OkAtOnceHandsBackWhatIsInForce) {
     QString shown;
     QColor fieldColour;
-    const int result = runScript(dialog(), [&] {
+    const auto result = askScripted(dialog(), [&] {
         shown = control<QLabel>(&dialog(), kl::dropDown.displayFieldId)->text();
         auto* colourField = control<QLabel>(&dialog(), kl::colourFieldId);
         ASSERT_NE(colourField, nullptr);
@@ -61,12 +61,12 @@ TEST_F(DialogSkinsTest, OkAtOnceHandsBackWhatIsInForce) {
         fieldColour = colourField->palette().color(QPalette::Window);
         clickIn(&dialog(), layout::dialog::okButton);
     });
-    EXPECT_EQ(result, 1);
+    ASSERT_TRUE(result);
     EXPECT_EQ(shown, "Default");
     EXPECT_EQ(fieldColour, QColor(12, 34, 56));
-    EXPECT_EQ(dialog().skinName, "Default");
-    EXPECT_EQ(dialog().skinPath, skins.folder());
-    EXPECT_EQ(dialog().textColor, QColor(12, 34, 56));
+    EXPECT_EQ(result->name, "Default");
+    EXPECT_EQ(result->path, skins.folder());
+    EXPECT_EQ(result->textColour, QColor(12, 34, 56));
 }
 
 TEST_F(DialogSkinsTest, ListsTheFoldersInFileSystemOrderAndNeverAFile) {
@@ -96,20 +96,20 @@ TEST_F(DialogSkinsTest, ListsTheFoldersInFileSystemOrderAndNeverAFile) {
 
 TEST_F(DialogSkinsTest, ChoosingASkinSetsNameAndPath) {
     QString shown;
-    const int result = runScript(dialog(), [&] {
+    const auto result = askScripted(dialog(), [&] {
         choose("Blue");
         shown = control<QLabel>(&dialog(), kl::dropDown.displayFieldId)->text();
         EXPECT_FALSE(dialog().isListOpen());
         clickIn(&dialog(), layout::dialog::okButton);
     });
-    EXPECT_EQ(result, 1);
+    ASSERT_TRUE(result);
     EXPECT_EQ(shown, "Blue");
-    EXPECT_EQ(dialog().skinName, "Blue");
-    EXPECT_EQ(dialog().skinPath, skins.root() + "/Blue");
+    EXPECT_EQ(result->name, "Blue");
+    EXPECT_EQ(result->path, skins.root() + "/Blue");
 }
 
 TEST_F(DialogSkinsTest, AFolderRenamedInLetterCaseIsStillFound) {
-    runScript(dialog(), [&] {
+    const auto result = askScripted(dialog(), [&] {
         clickIn(&dialog(), kl::dropDown.selectorArea);
         ASSERT_TRUE(QDir(skins.root()).rename("Blue", "BLUE"));
         QListWidget* list = dialog().dropDownList();
@@ -119,12 +119,12 @@ TEST_F(DialogSkinsTest, AFolderRenamedInLetterCaseIsStillFound) {
                           list->visualItemRect(found.front()).center());
         clickIn(&dialog(), layout::dialog::okButton);
     });
-    EXPECT_EQ(dialog().skinName, "Blue"); // the name as the list showed it
-    EXPECT_EQ(dialog().skinPath, skins.root() + "/BLUE");
+    EXPECT_EQ(result->name, "Blue"); // the name as the list showed it
+    EXPECT_EQ(result->path, skins.root() + "/BLUE");
 }
 
 TEST_F(DialogSkinsTest, AFolderDeletedAfterTheListFilledKeepsThePath) {
-    runScript(dialog(), [&] {
+    const auto result = askScripted(dialog(), [&] {
         clickIn(&dialog(), kl::dropDown.selectorArea);
         ASSERT_TRUE(QDir(skins.root()).rmdir("Blue"));
         QListWidget* list = dialog().dropDownList();
@@ -134,47 +134,48 @@ TEST_F(DialogSkinsTest, AFolderDeletedAfterTheListFilledKeepsThePath) {
                           list->visualItemRect(found.front()).center());
         clickIn(&dialog(), layout::dialog::okButton);
     });
-    EXPECT_EQ(dialog().skinName, "Blue");
-    EXPECT_EQ(dialog().skinPath, skins.folder());
+    EXPECT_EQ(result->name, "Blue");
+    EXPECT_EQ(result->path, skins.folder());
 }
 
 TEST_F(DialogSkinsTest, TheColourFieldOpensTheChooserWithoutAPresetColour) {
     services.colourAnswer = QColor(255, 0, 128);
     QColor fieldColour;
-    const int result = runScript(dialog(), [&] {
+    const auto result = askScripted(dialog(), [&] {
         clickIn(&dialog(), kl::colourField);
         fieldColour =
             control<QLabel>(&dialog(), kl::colourFieldId)->palette().color(QPalette::Window);
         clickIn(&dialog(), layout::dialog::okButton);
     });
-    EXPECT_EQ(result, 1);
+    ASSERT_TRUE(result);
     ASSERT_EQ(services.colourPresets.size(), 1u);
     EXPECT_FALSE(services.colourPresets[0].has_value());
     EXPECT_EQ(services.colourOwners[0], nullptr);
     EXPECT_EQ(fieldColour, QColor(255, 0, 128));
-    EXPECT_EQ(dialog().textColor, QColor(255, 0, 128));
+    EXPECT_EQ(result->textColour, QColor(255, 0, 128));
     // The other results stay what was in force.
-    EXPECT_EQ(dialog().skinName, "Default");
-    EXPECT_EQ(dialog().skinPath, skins.folder());
+    EXPECT_EQ(result->name, "Default");
+    EXPECT_EQ(result->path, skins.folder());
 }
 
 TEST_F(DialogSkinsTest, CancellingTheChooserChangesNothing) {
     services.colourAnswer.reset();
-    runScript(dialog(), [&] {
+    const auto result = askScripted(dialog(), [&] {
         clickIn(&dialog(), kl::colourField);
         clickIn(&dialog(), layout::dialog::okButton);
     });
     EXPECT_EQ(services.colourPresets.size(), 1u);
-    EXPECT_EQ(dialog().textColor, QColor(12, 34, 56));
+    EXPECT_EQ(result->textColour, QColor(12, 34, 56));
 }
 
-TEST_F(DialogSkinsTest, CancelAfterPickingAColourReturnsTwo) {
+TEST_F(DialogSkinsTest, CancelAfterPickingAColourHandsBackNothing) {
     services.colourAnswer = QColor(1, 2, 3);
-    const int result = runScript(dialog(), [&] {
+    const auto result = askScripted(dialog(), [&] {
         clickIn(&dialog(), kl::colourField);
         clickIn(&dialog(), layout::dialog::cancelButton);
     });
-    EXPECT_EQ(result, 2);
+    EXPECT_FALSE(result);
+    EXPECT_EQ(dialog().result(), DialogFrame::Cancel);
 }
 
 TEST_F(DialogSkinsTest, MissingOrUnsetSkinsRootOpensAnEmptyList) {
@@ -182,29 +183,29 @@ TEST_F(DialogSkinsTest, MissingOrUnsetSkinsRootOpensAnEmptyList) {
         env.skinsRoot = root;
         dialog_.reset();
         int count = -1;
-        runScript(dialog(), [&] {
+        const auto result = askScripted(dialog(), [&] {
             clickIn(&dialog(), kl::dropDown.selectorArea);
             count = dialog().dropDownList() ? dialog().dropDownList()->count() : -1;
             clickIn(&dialog(), layout::dialog::okButton);
         });
         EXPECT_EQ(count, 0);
         EXPECT_TRUE(services.boxes.empty());
-        EXPECT_EQ(dialog().skinPath, skins.folder());
+        EXPECT_EQ(result->path, skins.folder());
     }
 }
 
 TEST_F(DialogSkinsTest, MissingBackgroundHandsBackWhatIsInForce) {
     skins.remove("/skins.png");
     services.colourAnswer = QColor(9, 9, 9);
-    const int result = runScript(dialog(), [&] {
+    const auto result = askScripted(dialog(), [&] {
         clickIn(&dialog(), kl::colourField); // no colour field on a blank dialog
         clickIn(&dialog(), layout::dialog::okButton);
     });
-    EXPECT_EQ(result, 1);
+    ASSERT_TRUE(result);
     EXPECT_TRUE(services.colourPresets.empty());
-    EXPECT_EQ(dialog().skinName, "Default");
-    EXPECT_EQ(dialog().skinPath, skins.folder());
-    EXPECT_EQ(dialog().textColor, QColor(12, 34, 56));
+    EXPECT_EQ(result->name, "Default");
+    EXPECT_EQ(result->path, skins.folder());
+    EXPECT_EQ(result->textColour, QColor(12, 34, 56));
 }
 
 } // namespace

@@ -114,17 +114,28 @@ inline DialogEnvironment environmentFor(const TempSkins& skins, RecordingService
     return env;
 }
 
-// What run() returns when the script left the dialog open.
+// What exec() returns when the script left the dialog open.
 inline constexpr int kLeftOpen = -99;
 
-// Runs the dialog modally and plays the script inside the modal run; a dialog the script left
-// open is ended with kLeftOpen.
-inline int runScript(CDialogFrame& dialog, const std::function<void()>& script) {
+// Plays the script inside the dialog's modal run; a dialog the script left open is ended with
+// kLeftOpen.
+inline void playInRun(DialogFrame& dialog, const std::function<void()>& script) {
     QTimer::singleShot(0, &dialog, [&dialog, script] {
         script();
         if (dialog.isVisible())
             dialog.done(kLeftOpen);
     });
+}
+
+// Runs the dialog modally with the script and returns how the run ended.
+inline int runScript(DialogFrame& dialog, const std::function<void()>& script) {
+    playInRun(dialog, script);
+    return dialog.exec();
+}
+
+// Runs the dialog modally with the script and returns its result (nothing unless OK ended it).
+template <class Dialog> auto askScripted(Dialog& dialog, const std::function<void()>& script) {
+    playInRun(dialog, script);
     return dialog.run();
 }
 
@@ -164,7 +175,7 @@ inline bool waitUntil(const std::function<bool()>& condition) {
 
 inline QWidget* childWithId(QWidget* dialog, int id) {
     for (QWidget* child : dialog->findChildren<QWidget*>()) {
-        if (child->property(CDialogFrame::kControlIdProperty).toInt() == id &&
+        if (child->property(DialogFrame::kControlIdProperty).toInt() == id &&
             child->objectName() == QStringLiteral("id%1").arg(id))
             return child;
     }

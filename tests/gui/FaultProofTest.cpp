@@ -1025,10 +1025,10 @@ TEST(FaultProofSkins, DialogOverBrokenButtonImagesReportsEachAndEnds) {
         writeSkinFile(r.skin(), image->name, truncated.bytes(*image, rng));
     COstrelDlg& w = r.start();
     ASSERT_TRUE(r.services.messages.empty());
-    CHotKeyDialog dialog(w.dialogEnvironment(), &w);
+    HotKeyDialog dialog(w.dialogEnvironment(), &w);
     const int result =
         test::runScript(dialog, [&] { test::clickIn(&dialog, layout::dialog::okButton); });
-    EXPECT_EQ(result, CDialogFrame::kOk);
+    EXPECT_EQ(result, DialogFrame::Ok);
     // OK and Cancel in their normal look, and the close button.
     ASSERT_GE(r.services.messages.size(), 3u);
     for (const auto& m : r.services.messages)

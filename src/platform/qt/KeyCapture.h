@@ -4,7 +4,8 @@
 // The name comes from the native scan code first (on Qt's Linux platforms the XKB keycode,
 // which is the evdev code + 8), so left and right modifiers, keypad keys and the navigation
 // block get names of their own; where the platform gives no scan code, Qt's key code is named
-// instead. Names are cut to the 31 characters of the capture buffer. The capture only looks:
+// instead. Either way the key's keyboard usage is found and named by keyNameOfUsage. Names are
+// cut to the 31 characters of the capture buffer. The capture only looks:
 // every event goes on to its window as it would without it.
 #pragma once
 

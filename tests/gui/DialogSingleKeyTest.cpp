@@ -2,7 +2,7 @@
 #include "DialogTestSupport.h"
 
 #include "assign/KeyTables.h"
-#include "dialogs/SingleDialog.h"
+#include "dialogs/SingleKeyDialog.h"
 #include "platform/qt/KeyCapture.h"
 
 #include <QKeyEvent>
@@ -29,7 +29,7 @@ void tap(QWidget* to, Qt::Key key, unsigned evdev,
     sendKey(to, QEvent::KeyRelease, key, evdev, modifiers);
 }
 
-class DialogSingleTest : public ::testing::Test {
+class DialogSingleKeyTest : public ::testing::Test {
 protected:
     QString shown() {
         auto* field = control<QLabel>(&dialog, sl::displayFieldId);
@@ -38,28 +38,28 @@ protected:
 
     TempSkins skins;
     RecordingServices services;
-    CSingleDialog dialog{environmentFor(skins, services), nullptr};
+    SingleKeyDialog dialog{environmentFor(skins, services), nullptr};
 };
 
-TEST_F(DialogSingleTest, OkWithoutAKeyHandsBackAnEmptyName) {
+TEST_F(DialogSingleKeyTest, OkWithoutAKeyHandsBackAnEmptyName) {
     QString atStart;
     QRect fieldRect;
-    const int result = runScript(dialog, [&] {
+    const auto result = askScripted(dialog, [&] {
         atStart = shown();
         fieldRect = control<QLabel>(&dialog, sl::displayFieldId)->geometry();
         EXPECT_TRUE(dialog.isCapturing());
         clickIn(&dialog, layout::dialog::okButton);
     });
-    EXPECT_EQ(result, 1);
+    ASSERT_TRUE(result);
     EXPECT_EQ(atStart, "");
     EXPECT_EQ(fieldRect, QRect(73, 128, 78, 16));
-    EXPECT_EQ(dialog.keyName, "");
-    EXPECT_EQ(usageOfKeyName(dialog.keyName.toStdString()), 0);
+    EXPECT_EQ(result->keyName, "");
+    EXPECT_EQ(usageOfKeyName(result->keyName.toStdString()), 0);
     EXPECT_FALSE(dialog.isCapturing());
     EXPECT_TRUE(services.boxes.empty());
 }
 
-TEST_F(DialogSingleTest, KeysAreNamedByTheirScanCode) {
+TEST_F(DialogSingleKeyTest, KeysAreNamedByTheirScanCode) {
     struct Case {
         const char* what;
         Qt::Key key;
@@ -93,7 +93,7 @@ TEST_F(DialogSingleTest, KeysAreNamedByTheirScanCode) {
     };
     std::vector<std::string> names;
     bool stayedOpen = true;
-    const int result = runScript(dialog, [&] {
+    const auto result = askScripted(dialog, [&] {
         for (const Case& c : cases) {
             tap(&dialog, c.key, c.evdev, c.modifiers);
             names.push_back(shown().toStdString());
@@ -101,7 +101,7 @@ TEST_F(DialogSingleTest, KeysAreNamedByTheirScanCode) {
         }
         clickIn(&dialog, layout::dialog::okButton);
     });
-    EXPECT_EQ(result, 1);
+    ASSERT_TRUE(result);
     EXPECT_TRUE(stayedOpen); // Enter and Escape did not end it
     ASSERT_EQ(names.size(), cases.size());
     for (size_t i = 0; i < cases.size(); ++i) {
@@ -109,11 +109,11 @@ TEST_F(DialogSingleTest, KeysAreNamedByTheirScanCode) {
         EXPECT_EQ(names[i], cases[i].name);
         EXPECT_EQ(usageOfKeyName(names[i]), cases[i].usage);
     }
-    EXPECT_EQ(dialog.keyName, "");
+    EXPECT_EQ(result->keyName, "");
 }
 
-TEST_F(DialogSingleTest, TheLastKeyReleasedWins) {
-    const int result = runScript(dialog, [&] {
+TEST_F(DialogSingleKeyTest, TheLastKeyReleasedWins) {
+    const auto result = askScripted(dialog, [&] {
         sendKey(&dialog, QEvent::KeyPress, Qt::Key_Shift, KEY_LEFTSHIFT);
         sendKey(&dialog, QEvent::KeyPress, Qt::Key_A, KEY_A, Qt::ShiftModifier, "A");
         EXPECT_EQ(shown(), "A");
@@ -123,11 +123,11 @@ TEST_F(DialogSingleTest, TheLastKeyReleasedWins) {
         EXPECT_EQ(shown(), "Shift");
         clickIn(&dialog, layout::dialog::okButton);
     });
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(dialog.keyName, "Shift");
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->keyName, "Shift");
 }
 
-TEST_F(DialogSingleTest, WithoutAScanCodeQtsKeyCodeNamesTheKey) {
+TEST_F(DialogSingleKeyTest, WithoutAScanCodeQtsKeyCodeNamesTheKey) {
     // What the offscreen platform and QTest deliver: no native scan code.
     std::vector<QString> names;
     const int result = runScript(dialog, [&] {
@@ -147,39 +147,67 @@ TEST_F(DialogSingleTest, WithoutAScanCodeQtsKeyCodeNamesTheKey) {
                                            "F13", "Num Enter", "Num 7"}));
 }
 
-TEST_F(DialogSingleTest, KeysTypedIntoOtherWindowsAreSeenToo) {
+TEST(KeyNameForQtKeyTest, QtsKeyCodesNameTheKeyTheyCameFrom) {
+    struct Case {
+        int key;
+        bool keypad;
+        const char* name;
+    };
+    const Case cases[] = {
+        {Qt::Key_Q, false, "Q"},
+        {Qt::Key_0, false, "0"},
+        {Qt::Key_9, true, "Num 9"},
+        {Qt::Key_0, true, "Num 0"},
+        {Qt::Key_F12, false, "F12"},
+        {Qt::Key_F24, false, "F24"},
+        {Qt::Key_Home, false, "Home"},
+        {Qt::Key_Home, true, "Num 7"},
+        {Qt::Key_Period, true, "Num Del"},
+        {Qt::Key_Equal, true, "Num ="},
+        {Qt::Key_AltGr, false, "Right Alt"},
+        {Qt::Key_Super_R, false, "Right Windows"},
+        {Qt::Key_Menu, false, "Application"},
+        {Qt::Key_Clear, true, "Num 5"},
+        {Qt::Key_F25, false, ""},
+        {Qt::Key_VolumeUp, false, ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(keyNameForQtKey(c.key, c.keypad), QString::fromLatin1(c.name)) << c.name;
+}
+
+TEST_F(DialogSingleKeyTest, KeysTypedIntoOtherWindowsAreSeenToo) {
     // The capture stands in for a hook on the whole user-interface thread.
     QWidget other;
-    const int result = runScript(dialog, [&] {
+    const auto result = askScripted(dialog, [&] {
         tap(&other, Qt::Key_B, KEY_B);
         clickIn(&dialog, layout::dialog::okButton);
     });
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(dialog.keyName, "B");
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->keyName, "B");
 }
 
-TEST_F(DialogSingleTest, TheCaptureEndsWithTheRun) {
+TEST_F(DialogSingleKeyTest, TheCaptureEndsWithTheRun) {
     runScript(dialog, [&] { clickIn(&dialog, layout::dialog::closeButton); });
     EXPECT_FALSE(dialog.isCapturing());
     QWidget other;
     tap(&other, Qt::Key_C, KEY_C);
-    EXPECT_EQ(dialog.keyName, "");
+    EXPECT_EQ(dialog.current().keyName, "");
 }
 
-TEST(DialogSingleMissingBackgroundTest, CapturesNothingAndHandsBackAnEmptyName) {
+TEST(DialogSingleKeyMissingBackgroundTest, CapturesNothingAndHandsBackAnEmptyName) {
     TempSkins skins;
     RecordingServices services;
     skins.remove("/single-key.png");
-    CSingleDialog dialog(environmentFor(skins, services), nullptr);
+    SingleKeyDialog dialog(environmentFor(skins, services), nullptr);
     bool capturing = true;
-    const int result = runScript(dialog, [&] {
+    const auto result = askScripted(dialog, [&] {
         capturing = dialog.isCapturing();
         tap(&dialog, Qt::Key_A, KEY_A);
         clickIn(&dialog, layout::dialog::okButton);
     });
-    EXPECT_EQ(result, 1);
+    ASSERT_TRUE(result);
     EXPECT_FALSE(capturing);
-    EXPECT_EQ(dialog.keyName, "");
+    EXPECT_EQ(result->keyName, "");
     ASSERT_EQ(services.boxes.size(), 1u);
     EXPECT_EQ(services.boxes[0].caption, "Single Key Dialog Load background image failed!!!");
 }

@@ -11,14 +11,15 @@
 
 namespace z417 {
 
-class CSingleDialog : public CDialogFrame {
+struct SingleKeyChoice {
+    QString keyName; // empty when no key was pressed
+};
+
+class SingleKeyDialog : public ResultDialog<SingleKeyChoice> {
     Q_OBJECT
 public:
-    CSingleDialog(const DialogEnvironment& environment, QWidget* owner);
-    ~CSingleDialog() override;
-
-    // Result member.
-    QString keyName;
+    SingleKeyDialog(const DialogEnvironment& environment, QWidget* owner);
+    ~SingleKeyDialog() override;
 
     bool isCapturing() const { return capture_.isInstalled(); }
 

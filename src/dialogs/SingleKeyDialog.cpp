@@ -1,4 +1,4 @@
-#include "dialogs/SingleDialog.h"
+#include "dialogs/SingleKeyDialog.h"
 
 #include "platform/qt/UiServices.h"
 #include "profile/SettingsFiles.h"
@@ -20,17 +20,18 @@ bool isWindowsKey(const QKeyEvent& e) {
 
 } // namespace
 
-CSingleDialog::CSingleDialog(const DialogEnvironment& environment, QWidget* owner)
-    : CDialogFrame(environment, owner, kSpec) {
-    connect(&capture_, &KeyCapture::keyNamed, this, &CSingleDialog::keyNamed);
+SingleKeyDialog::SingleKeyDialog(const DialogEnvironment& environment, QWidget* owner)
+    : ResultDialog(environment, owner, kSpec, SingleKeyChoice{}) {
+    connect(&capture_, &KeyCapture::keyNamed, this, &SingleKeyDialog::keyNamed);
 }
 
-CSingleDialog::~CSingleDialog() {
+SingleKeyDialog::~SingleKeyDialog() {
     capture_.remove();
 }
 
-void CSingleDialog::createControls() {
-    nameField_ = createDisplayField(sl::displayFieldId, sl::displayField, Qt::AlignCenter, keyName);
+void SingleKeyDialog::createControls() {
+    nameField_ =
+        createDisplayField(sl::displayFieldId, sl::displayField, Qt::AlignCenter, result_.keyName);
     if (!capture_.install()) {
         services().messageBox(this,
                               QStringLiteral("KeyboardHook_SingleDlgKey Install error code :%1\n")
@@ -39,38 +40,38 @@ void CSingleDialog::createControls() {
     }
 }
 
-void CSingleDialog::paintOwnTexts() {
+void SingleKeyDialog::paintOwnTexts() {
     drawCanvasText(sl::prompt, dialogText::singleKeyPrompt.in(language()), Qt::white);
 }
 
-void CSingleDialog::runEnded() {
+void SingleKeyDialog::runEnded() {
     capture_.remove();
 }
 
-void CSingleDialog::keyNamed(const QString& name) {
-    keyName = name;
+void SingleKeyDialog::keyNamed(const QString& name) {
+    result_.keyName = name;
     if (nameField_) {
         nameField_->setText(name);
         nameField_->repaint();
     }
 }
 
-void CSingleDialog::keyPressEvent(QKeyEvent* event) {
+void SingleKeyDialog::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
     if (isWindowsKey(*event) || key == Qt::Key_Return || key == Qt::Key_Enter ||
         key == Qt::Key_Escape) {
         event->accept();
         return;
     }
-    CDialogFrame::keyPressEvent(event);
+    ResultDialog::keyPressEvent(event);
 }
 
-void CSingleDialog::keyReleaseEvent(QKeyEvent* event) {
+void SingleKeyDialog::keyReleaseEvent(QKeyEvent* event) {
     if (isWindowsKey(*event)) {
         event->accept();
         return;
     }
-    CDialogFrame::keyReleaseEvent(event);
+    ResultDialog::keyReleaseEvent(event);
 }
 
 } // namespace z417
