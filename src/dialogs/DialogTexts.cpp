@@ -1,5 +1,8 @@
 #include "dialogs/DialogTexts.h"
 
+#include "assign/FunctionCatalogue.h"
+#include "assign/Texts.h"
+
 #include <array>
 
 namespace z417 {
@@ -54,57 +57,35 @@ const DialogText& editCommandText(EditCommand command) {
 
 namespace {
 
-const std::array<DialogText, 8> kHotKeys{{
-    {"复制", "複製", "Copy"},
-    {"剪切", "剪切", "Cut"},
-    {"粘贴", "粘貼", "Paste"},
-    {"全选", "全選", "Select all"},
-    {"打开", "打開", "Open"},
-    {"新建", "新建", "New"},
-    {"保存", "保存", "Save"},
-    {"撤销", "撤銷", "Undo"},
-}};
+Language catalogueLanguage(DialogLanguage language) {
+    switch (language) {
+    case DialogLanguage::SimplifiedChinese:
+        return Language::SimplifiedChinese;
+    case DialogLanguage::TraditionalChinese:
+        return Language::TraditionalChinese;
+    case DialogLanguage::English:
+        break;
+    }
+    return Language::English;
+}
 
-const std::array<DialogText, 7> kMediaKeys{{
-    {"下一首", "下一首", "Next"},
-    {"上一首", "上一首", "Previous"},
-    {"停止", "停止", "Stop"},
-    {"播放/暂停", "播放/暫停", "Play/Pause"},
-    {"静音", "靜音", "Mute"},
-    {"音量+", "音量+", "Vol+"},
-    {"音量-", "音量-", "Vol-"},
-}};
-
-const std::array<DialogText, 9> kLaunchKeys{{
-    {"打开多媒体播放器", "打開多媒體播放器", "Multimedia Player"},
-    {"邮件", "郵件", "Mail"},
-    {"计算器", "計算器", "Calculator"},
-    {"我的电脑", "我的電腦", "My Computer"},
-    {"浏览器-搜索", "瀏覽器-搜索", "Browser-Search"},
-    {"浏览器-主页", "瀏覽器-主頁", "Browser-Home"},
-    {"浏览器-后退", "瀏覽器-後退", "Browser-Back"},
-    {"浏览器-前进", "瀏覽器-前進", "Browser-Forward"},
-    {"浏览器-刷新", "瀏覽器-刷新", "Browser-Refresh"},
-}};
-
-template <std::size_t N>
-QStringList namesIn(const std::array<DialogText, N>& texts, DialogLanguage language) {
-    QStringList names;
-    for (const DialogText& t : texts)
-        names << t.in(language);
-    return names;
+QStringList names(ParameterList list, DialogLanguage language) {
+    QStringList out;
+    for (const std::string& name : parameterNames(list, catalogueLanguage(language)))
+        out << QString::fromStdString(name);
+    return out;
 }
 
 } // namespace
 
 QStringList hotKeyNames(DialogLanguage language) {
-    return namesIn(kHotKeys, language);
+    return names(ParameterList::HotKey, language);
 }
 QStringList mediaKeyNames(DialogLanguage language) {
-    return namesIn(kMediaKeys, language);
+    return names(ParameterList::Multimedia, language);
 }
 QStringList launchKeyNames(DialogLanguage language) {
-    return namesIn(kLaunchKeys, language);
+    return names(ParameterList::Windows, language);
 }
 
 } // namespace z417
