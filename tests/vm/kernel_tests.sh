@@ -45,7 +45,7 @@ wait_for() {
     fail "timed out waiting for $what"; return 1
 }
 ctl() { "$bin/z417ctl" "$@"; }
-memory_of() { grep -v '^name ' "$1"; }
+memory_of() { grep -v -e '^name ' -e '^transfers ' "$1"; }
 
 cp "$bin/config.bin" "$work/config.bin"
 
@@ -67,7 +67,80 @@ check "the virtual mouse holds what the simulated mouse holds after the same app
 check "--device with the command node finds its data sibling" ctl --device "${nodes[1]}" status
 check "--device with the data node finds its command sibling" ctl --device "${nodes[0]}" status
 
+stop_mouse A
+
+echo "== permissions: only the mouse is opened"
+start_mouse P
+p_nodes=($(nodes_of P))
+mkfifo "$work/foreign.in"
+python3 "$(dirname "$0")/foreign_hid.py" <"$work/foreign.in" >"$work/foreign.out" &
+exec {foreign_fd}>"$work/foreign.in"
+wait_for "the foreign device" grep -q plugged "$work/foreign.out"
+wait_for "the foreign node" sh -c 'grep -l "HID_ID=0003:00001234" /sys/class/hidraw/*/device/uevent'
+foreign=/dev/$(basename "$(dirname "$(dirname "$(grep -l 'HID_ID=0003:00001234' /sys/class/hidraw/*/device/uevent)")")")
+chmod 0600 "$foreign"
+chmod 0666 "${p_nodes[@]}"
+as_user() { setpriv --reuid=65534 --regid=65534 --clear-groups "$@"; }
+as_user "$bin/z417ctl" list >"$work/user-list" 2>&1
+check "an unprivileged user lists the foreign device without opening it" \
+    grep -q "^$foreign 1234:5678" "$work/user-list"
+check "an unprivileged user reaches the mouse while the foreign node refuses" \
+    as_user "$bin/z417ctl" status
+chmod 0600 "${p_nodes[@]}"
+as_user "$bin/z417ctl" status >"$work/denied" 2>&1
+cat "$work/denied"
+check "a refused mouse node gives CreateFile Error Code:13" grep -q "CreateFile Error Code:13" "$work/denied"
+check "and names the udev rule" grep -q "70-z417-gaming-mouse.rules" "$work/denied"
+exec {foreign_fd}>&-
+stop_mouse P
+
+echo "== faults through the kernel"
+start_mouse S --fault short-reply:33
+before=$(memory_of "$work/S.state" | grep -v -e '^fault' -e '^last' -e '^pending')
+ctl read --out "$work/short.bin" >"$work/short" 2>&1
+status=$?
+cat "$work/short"
+check "a short data answer fails the read" test "$status" -ne 0 -a ! -e "$work/short.bin"
+check "with the read's message" grep -q "^ReadOperation: " "$work/short"
+ctl apply "$work/config.bin" >/dev/null 2>&1
+after=$(memory_of "$work/S.state" | grep -v -e '^fault' -e '^last' -e '^pending')
+check "and nothing is uploaded" test "$before" = "$after"
+stop_mouse S
+
+start_mouse U --fault unplug-after:26
+ctl apply "$work/config.bin" >"$work/unplug" 2>&1
+status=$?
+cat "$work/unplug"
+check "an unplug during an upload fails it" test "$status" -ne 0
+check "with one message" test "$(grep -c '^WriteOperation: ' "$work/unplug")" -eq 1
+wait_for "U gone" sh -c '! ls /sys/class/hidraw | grep -q .'
+send_mouse U plug
+wait_for "U back" nodes_of U
+check "after the mouse is plugged in again it answers" ctl status
+stop_mouse U
+
+echo "== two identical mice"
+ctl sim-create "$work/M1.state" --variant 1 --report-rate 1 >/dev/null
+ctl sim-create "$work/M2.state" --variant 2 --report-rate 8 >/dev/null
+start_mouse M1
+start_mouse M2
+m1=($(nodes_of M1)); m2=($(nodes_of M2))
+for i in 0 1; do
+    ctl --device "${m2[$i]}" read --out "$work/m2.bin" | tee "$work/m2"
+    check "${m2[$i]} reads the second mouse's image" grep -q "sensor variant 2" "$work/m2"
+    check "and its status" sh -c "$bin/z417ctl --device ${m2[$i]} status | grep -q 'code 8'"
+done
+ctl read --out "$work/auto.bin" | tee "$work/auto"
+check "auto takes both channels of one mouse" grep -q "sensor variant 1" "$work/auto"
+check "with that mouse's status" sh -c "$bin/z417ctl status | grep -q 'code 1'"
+m1_before=$(memory_of "$work/M1.state")
+check "an apply through the second mouse's node" ctl --device "${m2[1]}" apply "$work/config.bin"
+check "leaves the first mouse alone" test "$m1_before" = "$(memory_of "$work/M1.state")"
+stop_mouse M1
+stop_mouse M2
+
 echo "== the kernel's events for a plug and an unplug"
+start_mouse A
 busybox uevent sh -c 'echo "$ACTION $SUBSYSTEM ${DEVNAME:-$DEVPATH}"' >"$work/uevents" &
 watcher=$!
 sleep 0.5
