@@ -87,6 +87,8 @@ bool DeviceLink::openMouse() {
             continue;
         dataChannel = commandChannel = nullptr;
         for (const HidCollection& c : collections) {
+            if (dataChannel != nullptr && commandChannel != nullptr)
+                break;
             if (c.deviceGroup != first.deviceGroup || c.vendorId != kVendorId ||
                 c.productId != kProductId)
                 continue;
