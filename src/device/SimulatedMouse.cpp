@@ -115,8 +115,7 @@ bool parseSimFault(const std::string& text, SimFault& out) {
         }
     }
     static const SimFault::Kind counted[] = {SimFault::Kind::UnplugAfter,
-                                             SimFault::Kind::ShortReply,
-                                             SimFault::Kind::SlowReply};
+                                             SimFault::Kind::ShortReply, SimFault::Kind::SlowReply};
     for (SimFault::Kind k : counted) {
         const std::string prefix = std::string(kindName(k)) + ":";
         unsigned long n = 0;
@@ -606,8 +605,10 @@ size_t SimulatedMouse::answer(Handle h, uint8_t* data, size_t length) {
         std::memcpy(data, report, kDataLength);
         state_.pendingRead = 0;
         answered = true;
-        if (state_.fault.kind == SimFault::Kind::ShortReply && state_.fault.afterTransfers < length) {
-            std::memset(data + state_.fault.afterTransfers, 0, length - state_.fault.afterTransfers);
+        if (state_.fault.kind == SimFault::Kind::ShortReply &&
+            state_.fault.afterTransfers < length) {
+            std::memset(data + state_.fault.afterTransfers, 0,
+                        length - state_.fault.afterTransfers);
             length = state_.fault.afterTransfers;
         }
     }

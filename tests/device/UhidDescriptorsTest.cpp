@@ -1,5 +1,5 @@
-#include "device/DeviceLink.h"
 #include "device/UhidDescriptors.h"
+#include "device/DeviceLink.h"
 #include "platform/ReportDescriptor.h"
 
 #include <gtest/gtest.h>

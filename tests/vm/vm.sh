@@ -76,7 +76,7 @@ timeout 900 qemu-system-x86_64 -accel "$accel" -m 1536 -smp 2 -nographic -no-reb
     -append "console=ttyS0 quiet loglevel=3 panic=-1 z417.script=$script z417.args=$args" \
     -virtfs local,path=/,mount_tag=hostroot,security_model=none,readonly=on,multidevs=remap \
     -nic none \
-    </dev/null | tee "$log" | tr -d '\r'
+    </dev/null | tee "$log" | sed -u 's/\r$//'
 rc=$(tr -d '\r' <"$log" | sed -n 's/^z417-vm: exit code \([0-9]*\)$/\1/p' | tail -1)
 rm -f "$log"
 [ -n "$rc" ] || die "the virtual machine ended without an exit code"
