@@ -43,7 +43,8 @@ nodes_of() {
 # Waits for a condition; the limit only guards against a hang (software emulation is slow).
 wait_for() {
     local what=$1; shift
-    for _ in $(seq 1200); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
+    local deadline=$((SECONDS + 180))
+    while [ $SECONDS -lt $deadline ]; do "$@" >/dev/null 2>&1 && return 0; sleep 0.2; done
     fail "timed out waiting for $what"; return 1
 }
 ctl() { "$bin/z417ctl" "$@"; }
@@ -152,29 +153,37 @@ two_mice() {
 utility() {
     echo "== the utility follows plug and unplug"
     start_mouse D
-    # The demo holds both channels of the mouse open: it is connected.
+    # The script applies (the Apply button), then says it is ready and stays.
+    printf 'click 718 633\ndump-settings %s\nwait 100000000\n' "$work/ready" >"$work/demo.txt"
+    QT_QPA_PLATFORM=offscreen "$bin/z417-demo" --data "$work/demo" --device auto \
+        --script "$work/demo.txt" >"$work/demo.out" 2>&1 &
+    demo=$!
+    wait_for "the demo to start and apply" test -e "$work/ready"
+    ctl sim-create "$work/demo-sim.state" >/dev/null
+    ctl --device "sim:$work/demo-sim.state" apply "$work/demo/config.bin" >/dev/null
+    check "the utility's Apply reaches the virtual mouse as it reaches the simulated one" \
+        diff <(memory_of "$work/D.state") <(memory_of "$work/demo-sim.state")
+    balloons() { test "$(grep -c "^balloon: $1" "$work/demo.out")" -eq "$2"; }
+    # Connected: the demo holds both channels of the mouse open.
     holds_mouse() {
         local n
         for n in $(nodes_of D); do
             ls -l "/proc/$demo/fd" 2>/dev/null | grep -q " $n\$" || return 1
         done
     }
-    QT_QPA_PLATFORM=offscreen "$bin/z417-demo" --data "$work/demo" --device auto >"$work/demo.out" 2>&1 &
-    demo=$!
-    wait_for "the demo to connect" holds_mouse || { ls -l /proc/$demo/fd; cat "$work/demo.out"; }
     for cycle in 1 2; do
         send_mouse D unplug
-        wait_for "the warning balloon $cycle" test "$(grep -c '^balloon: Warning' "$work/demo.out")" -eq $cycle
+        wait_for "the warning balloon $cycle" balloons Warning "$cycle"
         send_mouse D plug
-        wait_for "the detected balloon $cycle" test "$(grep -c '^balloon: Info' "$work/demo.out")" -eq $cycle
+        wait_for "the detected balloon $cycle" balloons Info "$cycle"
         wait_for "the demo to reconnect" holds_mouse
     done
     send_mouse D unplug
-    wait_for "the last warning" test "$(grep -c '^balloon: Warning' "$work/demo.out")" -eq 3
+    wait_for "the last warning" balloons Warning 3
     kill "$demo"; wait "$demo" 2>/dev/null
     cat "$work/demo.out"
-    check "one warning balloon per unplug" test "$(grep -c '^balloon: Warning' "$work/demo.out")" -eq 3
-    check "one detected balloon per plug" test "$(grep -c '^balloon: Info' "$work/demo.out")" -eq 2
+    check "one warning balloon per unplug" balloons Warning 3
+    check "one detected balloon per plug" balloons Info 2
     stop_mouse D
 }
 
