@@ -117,6 +117,10 @@ faults() {
     check "and nothing is uploaded" test "$before" = "$after"
     stop_mouse S
 
+    start_mouse W --fault slow-reply:1500
+    check "late answers within the kernel's wait still arrive" ctl status
+    stop_mouse W
+
     start_mouse U --fault unplug-after:26
     ctl apply "$work/config.bin" >"$work/unplug" 2>&1
     status=$?
