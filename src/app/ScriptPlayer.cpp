@@ -278,6 +278,10 @@ bool ScriptPlayer::execute(const QStringList& words, QString& error) {
     if (c == "plug" || c == "unplug") {
         if (!needArgs(0))
             return false;
+        if (host_.mouse == nullptr) {
+            error = c + ": a real device is plugged by hand (z417-uhid-mouse), not by the script";
+            return false;
+        }
         deviceNotifications(c == "plug");
         return true;
     }

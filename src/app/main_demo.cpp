@@ -3,13 +3,15 @@
 // DIR holds what the utility keeps beside its executable ("config.bin", "str.ini", Skins/)
 // and the simulated mouse's state; a missing DIR is made from the installed defaults.
 // --virtual-clock skips the protocol's waits (for tests); --tray starts in the notification
-// area like the utility itself.
+// area like the utility itself. --device auto|/dev/hidrawN uses the real mouse (or the virtual
+// one of z417-uhid-mouse) through hidraw and follows its plug and unplug through udev.
 #include "app/COstrelApp.h"
 #include "app/COstrelDlg.h"
 #include "app/DemoData.h"
 #include "app/DemoServices.h"
 #include "app/ScriptPlayer.h"
 #include "device/SimulatedMouse.h"
+#include "device/TransportFactory.h"
 #include "platform/Paths.h"
 
 #include <QFile>
@@ -29,16 +31,22 @@ std::string canonicalFolder(const std::string& dir) {
     return ec ? dir : canonical.string();
 }
 
+// The simulator is the demo's own; --device names only real devices.
+bool isHidrawDevice(const std::string& name) {
+    return name == "auto" || name.rfind("/dev/", 0) == 0;
+}
+
 int usage() {
     std::fprintf(stderr,
-                 "usage: z417-demo [--data DIR] [--script FILE] [--virtual-clock] [--tray]\n");
+                 "usage: z417-demo [--data DIR] [--script FILE] [--virtual-clock] [--tray]\n"
+                 "                 [--device auto|/dev/hidrawN]\n");
     return 2;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string dataDir, scriptPath;
+    std::string dataDir, scriptPath, device;
     bool virtualClock = false;
     bool trayMode = false;
     for (int i = 1; i < argc; ++i) {
@@ -49,6 +57,8 @@ int main(int argc, char** argv) {
             trayMode = true;
         else if ((a == "--data" || a == "--script") && i + 1 < argc)
             (a == "--data" ? dataDir : scriptPath) = argv[++i];
+        else if (a == "--device" && i + 1 < argc && isHidrawDevice(argv[i + 1]))
+            device = argv[++i];
         else
             return usage();
     }
@@ -85,9 +95,13 @@ int main(int argc, char** argv) {
     z417::choosePlatformBeforeStart();
     z417::COstrelApp app(argc, argv);
 
-    std::unique_ptr<z417::SimulatedMouse> mouse =
-        z417::SimulatedMouse::load(dataDir + "/" + z417::kDemoMouseState, error);
-    if (!mouse) {
+    std::unique_ptr<z417::SimulatedMouse> mouse;
+    std::unique_ptr<z417::Transport> hidraw;
+    if (device.empty())
+        mouse = z417::SimulatedMouse::load(dataDir + "/" + z417::kDemoMouseState, error);
+    else
+        hidraw = z417::makeTransport(device, error);
+    if (!mouse && !hidraw) {
         std::fprintf(stderr, "z417-demo: %s\n", error.c_str());
         return 1;
     }
@@ -98,12 +112,12 @@ int main(int argc, char** argv) {
                                       : static_cast<z417::Clock&>(systemClock);
     z417::DemoUiServices services(!script.isEmpty());
     z417::AppEnvironment env;
-    env.transport = mouse.get();
+    env.transport = hidraw ? hidraw.get() : mouse.get();
     env.clock = &clock;
     env.services = &services;
     env.modulePath = dataDir + "/z417-gaming-mouse";
     env.showAtStart = !trayMode;
-    env.watchUdev = false;
+    env.watchUdev = hidraw != nullptr;
     env.listenForBalloons = false;
     // One demo per data folder, like one utility per user.
     env.instanceName =

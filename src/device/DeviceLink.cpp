@@ -76,23 +76,32 @@ bool DeviceLink::openMouse() {
     }
 
     // Vendor and product come from the enumeration: the two channels are chosen first, and
-    // only they are ever opened.
+    // only they are ever opened. Both come from one physical mouse: with two mice plugged in,
+    // the first mouse that has both channels is taken.
     const HidCollection* dataChannel = nullptr;
     const HidCollection* commandChannel = nullptr;
-    for (const HidCollection& c : collections) {
+    for (const HidCollection& first : collections) {
         if (dataChannel != nullptr && commandChannel != nullptr)
             break;
-        if (c.vendorId != kVendorId || c.productId != kProductId)
+        if (first.vendorId != kVendorId || first.productId != kProductId)
             continue;
-        devicePath_ = c.path;
-        if (c.usagePage != kGenericDesktopPage)
-            continue; // another collection of the mouse
-        if (c.usage == kUsageMouse && c.featureReportLength == kDataReportLength &&
-            dataChannel == nullptr)
-            dataChannel = &c;
-        else if (c.usage == kUsageKeyboard && c.featureReportLength == kCommandReportLength &&
-                 commandChannel == nullptr)
-            commandChannel = &c;
+        dataChannel = commandChannel = nullptr;
+        for (const HidCollection& c : collections) {
+            if (dataChannel != nullptr && commandChannel != nullptr)
+                break;
+            if (c.deviceGroup != first.deviceGroup || c.vendorId != kVendorId ||
+                c.productId != kProductId)
+                continue;
+            devicePath_ = c.path;
+            if (c.usagePage != kGenericDesktopPage)
+                continue; // another collection of the mouse
+            if (c.usage == kUsageMouse && c.featureReportLength == kDataReportLength &&
+                dataChannel == nullptr)
+                dataChannel = &c;
+            else if (c.usage == kUsageKeyboard && c.featureReportLength == kCommandReportLength &&
+                     commandChannel == nullptr)
+                commandChannel = &c;
+        }
     }
     if (dataChannel == nullptr || commandChannel == nullptr) {
         lastError_ = "the gaming mouse was not found";

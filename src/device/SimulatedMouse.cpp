@@ -46,6 +46,10 @@ const char* kindName(SimFault::Kind k) {
         return "silent";
     case SimFault::Kind::UnplugAfter:
         return "unplug-after";
+    case SimFault::Kind::ShortReply:
+        return "short-reply";
+    case SimFault::Kind::SlowReply:
+        return "slow-reply";
     }
     return "none";
 }
@@ -110,12 +114,16 @@ bool parseSimFault(const std::string& text, SimFault& out) {
             return true;
         }
     }
-    const std::string prefix = "unplug-after:";
-    unsigned long n = 0;
-    if (text.compare(0, prefix.size(), prefix) == 0 &&
-        parseUnsigned(text.substr(prefix.size()), 1000000000UL, n)) {
-        out = SimFault::unplugAfter(static_cast<unsigned>(n));
-        return true;
+    static const SimFault::Kind counted[] = {SimFault::Kind::UnplugAfter,
+                                             SimFault::Kind::ShortReply, SimFault::Kind::SlowReply};
+    for (SimFault::Kind k : counted) {
+        const std::string prefix = std::string(kindName(k)) + ":";
+        unsigned long n = 0;
+        if (text.compare(0, prefix.size(), prefix) == 0 &&
+            parseUnsigned(text.substr(prefix.size()), 1000000000UL, n)) {
+            out = SimFault{k, static_cast<unsigned>(n)};
+            return true;
+        }
     }
     return false;
 }
@@ -125,7 +133,8 @@ bool parseSimulatedFault(const std::string& text, SimFault::Kind& kind, unsigned
     SimFault f;
     if (!parseSimFault(text, f)) {
         error = "unknown fault '" + text +
-                "' (none, unscrambled, bad-signature, bad-report-id, silent, unplug-after:N)";
+                "' (none, unscrambled, bad-signature, bad-report-id, silent, unplug-after:N, "
+                "short-reply:N, slow-reply:MS)";
         return false;
     }
     kind = f.kind;
@@ -134,7 +143,8 @@ bool parseSimulatedFault(const std::string& text, SimFault::Kind& kind, unsigned
 }
 
 std::string formatSimFault(const SimFault& fault) {
-    if (fault.kind == SimFault::Kind::UnplugAfter)
+    if (fault.kind == SimFault::Kind::UnplugAfter || fault.kind == SimFault::Kind::ShortReply ||
+        fault.kind == SimFault::Kind::SlowReply)
         return std::string(kindName(fault.kind)) + ":" + std::to_string(fault.afterTransfers);
     return kindName(fault.kind);
 }
@@ -464,6 +474,7 @@ bool SimulatedMouse::enumerate(std::vector<HidCollection>& out, std::string& err
         c.usagePage = kShapes[i].usagePage;
         c.usage = kShapes[i].usage;
         c.featureReportLength = kShapes[i].featureReportLength;
+        c.deviceGroup = "sim:" + state_.name;
         out.push_back(c);
     }
     return true;
@@ -555,30 +566,34 @@ bool SimulatedMouse::setFeature(Handle h, const uint8_t* data, size_t length) {
 }
 
 bool SimulatedMouse::getFeature(Handle h, uint8_t* data, size_t length) {
+    return length > 0 && answer(h, data, length) == length;
+}
+
+size_t SimulatedMouse::answer(Handle h, uint8_t* data, size_t length) {
     int collection = beginTransfer(h);
     if (collection < 0)
-        return false;
+        return 0;
     bool scramble = state_.fault.kind != SimFault::Kind::Unscrambled;
     bool answered = false;
 
     if (state_.fault.kind == SimFault::Kind::Silent) {
         // no answer at all
     } else if (collection == kCommandCollection && length == kCommandLength && data[0] == 0x01) {
-        uint8_t answer[kCommandLength] = {0x01};
+        uint8_t reply[kCommandLength] = {0x01};
         if (state_.lastCommand[0] == 0x01) {
-            std::memcpy(answer, state_.lastCommand.data(), kCommandLength);
+            std::memcpy(reply, state_.lastCommand.data(), kCommandLength);
             if (state_.lastCommand[5] == 0x80) {
-                answer[6] = state_.reportRate;
-                answer[7] = state_.dpiStage;
+                reply[6] = state_.reportRate;
+                reply[7] = state_.dpiStage;
             }
         }
         if (state_.fault.kind == SimFault::Kind::BadSignature)
-            answer[4] = static_cast<uint8_t>(~answer[4]);
+            reply[4] = static_cast<uint8_t>(~reply[4]);
         if (state_.fault.kind == SimFault::Kind::BadReportId)
-            answer[0] = 0x02;
+            reply[0] = 0x02;
         if (scramble)
-            scrambleCommandReport(answer, true);
-        std::memcpy(data, answer, kCommandLength);
+            scrambleCommandReport(reply, true);
+        std::memcpy(data, reply, kCommandLength);
         answered = true;
     } else if (collection == kDataCollection && length == kDataLength && data[0] == 0 &&
                state_.pendingRead != 0) {
@@ -590,10 +605,16 @@ bool SimulatedMouse::getFeature(Handle h, uint8_t* data, size_t length) {
         std::memcpy(data, report, kDataLength);
         state_.pendingRead = 0;
         answered = true;
+        if (state_.fault.kind == SimFault::Kind::ShortReply &&
+            state_.fault.afterTransfers < length) {
+            std::memset(data + state_.fault.afterTransfers, 0,
+                        length - state_.fault.afterTransfers);
+            length = state_.fault.afterTransfers;
+        }
     }
-    if (!persist())
-        return false;
-    return answered;
+    if (!persist() || !answered)
+        return 0;
+    return length;
 }
 
 } // namespace z417

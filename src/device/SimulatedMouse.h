@@ -40,9 +40,11 @@ struct SimFault {
         BadReportId,  // command answers carry report ID 2
         Silent,       // every getFeature fails
         UnplugAfter,  // every transfer after the N-th fails; the mouse is gone
+        ShortReply,   // data-channel answers carry only their first N bytes
+        SlowReply,    // answers come MS milliseconds late (kept by the front end that waits)
     };
     Kind kind = Kind::None;
-    unsigned afterTransfers = 0; // N of UnplugAfter
+    unsigned afterTransfers = 0; // N of UnplugAfter and ShortReply, MS of SlowReply
 
     static SimFault unplugAfter(unsigned n) { return SimFault{Kind::UnplugAfter, n}; }
     bool operator==(const SimFault& o) const {
@@ -51,7 +53,8 @@ struct SimFault {
     bool operator!=(const SimFault& o) const { return !(*this == o); }
 };
 
-// "none", "unscrambled", "bad-signature", "bad-report-id", "silent", "unplug-after:N".
+// "none", "unscrambled", "bad-signature", "bad-report-id", "silent", "unplug-after:N",
+// "short-reply:N", "slow-reply:MS".
 bool parseSimFault(const std::string& text, SimFault& out);
 std::string formatSimFault(const SimFault& fault);
 // The same, split into kind and N, with a readable reason when the text is not a fault.
@@ -98,8 +101,12 @@ public:
     bool enumerate(std::vector<HidCollection>& out, std::string& error) override;
     Handle open(const std::string& path, int& errorCode) override;
     bool setFeature(Handle h, const uint8_t* data, size_t length) override;
+    // Succeeds only with a whole answer of length bytes.
     bool getFeature(Handle h, uint8_t* data, size_t length) override;
     void close(Handle h) override;
+    // The answer to a get request, as the device would give it: the number of bytes it sends
+    // (at most length; 0: it stalls). data[0] carries the report ID asked for.
+    size_t answer(Handle h, uint8_t* data, size_t length);
 
     // Inspection and control (a file-backed mouse reads and writes its file).
     const std::array<uint8_t, kImageSize>& memory();

@@ -1,5 +1,6 @@
 // Chooses the transport from a device name: "auto" (hidraw, the first mouse
-// found), "/dev/hidrawN" (hidraw, only that node) or "sim:STATE_FILE" (the simulated mouse
+// found), "/dev/hidrawN" (hidraw, the mouse that owns that node: the node and its sibling
+// interfaces) or "sim:STATE_FILE" (the simulated mouse
 // whose state lives in the file).
 #pragma once
 
@@ -12,10 +13,11 @@ namespace z417 {
 
 std::unique_ptr<Transport> makeTransport(const std::string& device, std::string& error);
 
-// Passes everything through to another transport but enumerates only one path.
-class SinglePathTransport final : public Transport {
+// Passes everything through to another transport but enumerates only the device that owns
+// one path: the collections of that path and of every path in the same device group.
+class OneMouseTransport final : public Transport {
 public:
-    SinglePathTransport(std::unique_ptr<Transport> inner, std::string path)
+    OneMouseTransport(std::unique_ptr<Transport> inner, std::string path)
         : inner_(std::move(inner)), path_(std::move(path)) {}
     bool enumerate(std::vector<HidCollection>& out, std::string& error) override;
     Handle open(const std::string& path, int& errorCode) override {

@@ -110,6 +110,18 @@ unsigned long nodeNumber(const std::string& name) {
     return std::strtoul(name.c_str() + digits, nullptr, 10);
 }
 
+std::string propertyOf(udev_device* dev, const char* key) {
+    const char* value = udev_device_get_property_value(dev, key);
+    return value ? value : "";
+}
+
+std::string groupOfHidDevice(udev_device* hid) {
+    udev_device* parent = udev_device_get_parent(hid);
+    const char* parentPath = parent ? udev_device_get_syspath(parent) : nullptr;
+    return deviceGroupOf(propertyOf(hid, "HID_PHYS"), propertyOf(hid, "HID_UNIQ"),
+                         parentPath ? parentPath : "");
+}
+
 struct UdevDeleter {
     void operator()(udev* u) const { udev_unref(u); }
     void operator()(udev_enumerate* e) const { udev_enumerate_unref(e); }
@@ -176,6 +188,18 @@ bool readBinaryFile(const std::string& path, std::vector<uint8_t>& out, std::str
     return true;
 }
 
+std::string deviceGroupOf(const std::string& phys, const std::string& uniq,
+                          const std::string& parentSyspath) {
+    if (phys.empty())
+        return "parent:" + parentSyspath;
+    std::string prefix = phys;
+    const size_t tail = prefix.rfind("/input");
+    if (tail != std::string::npos &&
+        prefix.find_first_not_of("0123456789", tail + 6) == std::string::npos)
+        prefix.erase(tail);
+    return "phys:" + prefix + " uniq:" + uniq;
+}
+
 bool describeHidrawNode(udev_device* dev, HidrawNode& node, std::string& problem) {
     problem.clear();
     node = HidrawNode{};
@@ -200,6 +224,7 @@ bool describeHidrawNode(udev_device* dev, HidrawNode& node, std::string& problem
         return false;
     }
     const char* hidSyspath = udev_device_get_syspath(hid);
+    node.deviceGroup = groupOfHidDevice(hid);
     std::vector<uint8_t> descriptor;
     std::string fileError;
     if (hidSyspath == nullptr ||
@@ -284,6 +309,7 @@ bool HidrawTransport::enumerate(std::vector<HidCollection>& out, std::string& er
             entry.usagePage = c.usagePage;
             entry.usage = c.usage;
             entry.featureReportLength = c.featureReportLength;
+            entry.deviceGroup = node.deviceGroup;
             out.push_back(entry);
         }
     }
@@ -333,10 +359,12 @@ bool HidrawTransport::getFeature(Handle h, uint8_t* data, size_t length) {
     } while (rc < 0 && errno == EINTR);
     if (rc < 0)
         return false;
-    // The answer counts the report ID byte. Bytes the device did not send must not keep what
-    // the caller's buffer held before.
-    if (static_cast<size_t>(rc) < length)
+    // The answer counts the report ID byte.
+    if (static_cast<size_t>(rc) < length) {
         std::memset(data + rc, 0, length - static_cast<size_t>(rc));
+        errno = EIO;
+        return false;
+    }
     return true;
 }
 

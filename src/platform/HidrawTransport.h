@@ -30,8 +30,17 @@ struct HidrawNode {
     std::string devnode; // "/dev/hidraw3"
     uint16_t vendorId = 0;
     uint16_t productId = 0;
+    std::string deviceGroup; // see deviceGroupOf
     std::vector<TopLevelCollection> collections;
 };
+
+// The physical device a HID interface belongs to, from what real (USB) and virtual (uhid)
+// devices both carry in the hid parent's uevent: HID_PHYS without its "/inputN" tail plus
+// HID_UNIQ. A USB mouse's interfaces share "usb-0000:00:14.0-2" and its serial; a uhid device's
+// phys and uniq are what its creator gave. The USB parent is never used (uhid devices have
+// none). Without HID_PHYS the hid device's parent path stands in (e.g. Bluetooth).
+std::string deviceGroupOf(const std::string& phys, const std::string& uniq,
+                          const std::string& parentSyspath);
 
 // Describes the hidraw device dev. Returns false with a reason when the node cannot be
 // described at all (no hid parent, missing or bad HID_ID, no readable descriptor). Returns true
@@ -54,7 +63,8 @@ public:
     // On failure these return false with errno describing the fault (EIO for a short transfer,
     // EINVAL for a length of 0 or beyond what the ioctl can carry).
     bool setFeature(Handle h, const uint8_t* data, size_t length) override;
-    // A shorter answer than length fills the rest of the buffer with zeros.
+    // An answer shorter than length is a failure (EIO): the bytes behind it never came from the
+    // device. They are zeroed, so nothing the buffer held before can pass as an answer.
     bool getFeature(Handle h, uint8_t* data, size_t length) override;
     void close(Handle h) override;
 

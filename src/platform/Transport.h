@@ -21,6 +21,9 @@ struct HidCollection {
     // (which is 0 for a collection without report IDs); 0 when the collection has no
     // feature report. This is what Windows' HidP_GetCaps reports.
     uint16_t featureReportLength = 0;
+    // The physical device the collection belongs to: collections with the same non-empty
+    // group are interfaces of one mouse. Empty when the transport cannot tell.
+    std::string deviceGroup;
 };
 
 class Transport {

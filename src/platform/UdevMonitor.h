@@ -1,6 +1,14 @@
 // HID arrival and removal notifications from udev. Each added or removed hidraw node gives one
 // notification per top-level collection, the way a HID interface gives one per collection, and
 // each name carries the node's vendor and product as "VID_04D9&PID_A09E".
+//
+// What the kernel sends when the mouse (two USB interfaces) is plugged in: per interface "add"
+// for the hid device, its input devices and its hidraw node, then "bind" of the hid device; on
+// unplug "remove" of the input devices and the hidraw node, "unbind" and "remove" of the hid
+// device. Only the hidraw subsystem is listened to, so a plug is two "add" events (interface 0
+// with one top-level collection, interface 1 with three) and an unplug two "remove" events.
+// That makes four notifications per plug and four per unplug, and DeviceLink, which reacts on
+// every fourth, reacts exactly once to each. "bind", "unbind" and "change" carry nothing for us.
 #pragma once
 
 #include <cstddef>
@@ -72,6 +80,8 @@ public:
     // Non-fatal trouble met by the constructor or the last readPending(): nodes that could not
     // be described, lost events, receive errors. One line each.
     const std::vector<std::string>& problems() const { return problems_; }
+    // The nodes present as far as the events read so far tell.
+    const std::map<std::string, KnownNode>& knownNodes() const { return registry_.nodes(); }
 
 private:
     bool presentNodes(std::map<std::string, KnownNode>& present);

@@ -398,6 +398,15 @@ TEST_F(DeviceLinkTest, MisbehavingMouse) {
     }
 }
 
+TEST_F(DeviceLinkTest, AShortDataAnswerFailsTheReadAndKeepsTheBlock) {
+    openScrambled();
+    mouse.setFault(SimFault{SimFault::Kind::ShortReply, 33});
+    ProfileBlock block = filledBlock(0x11);
+    EXPECT_FALSE(link.ReadOperation(block));
+    expectOneFailure("ReadOperation");
+    EXPECT_EQ(blockBytes(block), blockBytes(filledBlock(0x11)));
+}
+
 // The mouse vanishes at each transfer of a read in turn: the block keeps every byte it had.
 TEST_F(DeviceLinkTest, ReadIsAllOrNothingWhenTheMouseVanishes) {
     constexpr unsigned kReadTransfers = 2 + 3 * 5;
@@ -523,8 +532,8 @@ TEST_F(DeviceLinkTest, CollectionsWithOtherReportLengthsAreNotTaken) {
 // two channels are ever opened.
 TEST_F(DeviceLinkTest, OnlyTheMouseChannelsAreOpened) {
     ShapedTransport shaped(mouse);
-    shaped.ahead = {{"/dev/hidraw0", 0x046D, 0xC52B, 1, 2, 65}, // another maker's mouse
-                    {"/dev/hidraw1", 0x04D9, 0x1702, 1, 6, 8}}; // another product, same maker
+    shaped.ahead = {{"/dev/hidraw0", 0x046D, 0xC52B, 1, 2, 65, "a"}, // another maker's mouse
+                    {"/dev/hidraw1", 0x04D9, 0x1702, 1, 6, 8, "b"}}; // another product, same maker
     shaped.openErrors = {{"/dev/hidraw0", EACCES}, {"/dev/hidraw1", EACCES}};
     DeviceLink l(shaped, clock, sink);
     ASSERT_TRUE(l.openMouse());
@@ -532,6 +541,19 @@ TEST_F(DeviceLinkTest, OnlyTheMouseChannelsAreOpened) {
     EXPECT_EQ(shaped.opens, (std::map<std::string, int>{{mouse.collectionPath(0), 1},
                                                         {mouse.collectionPath(1), 1}}));
     EXPECT_EQ(l.devicePath(), mouse.collectionPath(1));
+}
+
+TEST_F(DeviceLinkTest, BothChannelsComeFromOneMouse) {
+    // A second mouse listed first whose command collection has the wrong length: its data
+    // channel must not be paired with the first mouse's command channel.
+    ShapedTransport shaped(mouse);
+    shaped.ahead = {{"/dev/hidraw0", kVendorId, kProductId, 1, 2, 65, "usb-1/input SN"},
+                    {"/dev/hidraw1", kVendorId, kProductId, 1, 6, 9, "usb-1/input SN"}};
+    DeviceLink shapedLink(shaped, clock, sink);
+    ASSERT_TRUE(shapedLink.openMouse()) << shapedLink.lastError();
+    EXPECT_EQ(shaped.opens.count("/dev/hidraw0"), 0u);
+    EXPECT_EQ(shaped.opens.count("/dev/hidraw1"), 0u);
+    EXPECT_EQ(shaped.liveHandles, 2);
 }
 
 TEST_F(DeviceLinkTest, ChannelThatCannotBeOpenedIsReported) {

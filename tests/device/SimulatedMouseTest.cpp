@@ -146,6 +146,9 @@ TEST(SimFaultText, ParsesAndFormats) {
         {"unplug-after:-1", false, {}},
         {"unplug-after:1x", false, {}},
         {"unplug-after:99999999999", false, {}},
+        {"short-reply:33", true, {SimFault::Kind::ShortReply, 33}},
+        {"slow-reply:1500", true, {SimFault::Kind::SlowReply, 1500}},
+        {"short-reply", false, {}},
         {"Silent", false, {}},
         {"", false, {}},
     };

@@ -36,7 +36,8 @@ const CommandHelp kCommands[] = {
     {"import", "  import FILE.json [--settings CONFIG.BIN]\n"},
     {"sim-create",
      "  sim-create STATE_FILE [--variant N] [--report-rate R] [--dpi-stage S] [--fault KIND]\n"
-     "      KIND: unscrambled, bad-signature, bad-report-id, silent, unplug-after:N\n"},
+     "      KIND: unscrambled, bad-signature, bad-report-id, silent, unplug-after:N,\n"
+     "            short-reply:N, slow-reply:MS\n"},
     {"list", "  list\n"},
     {"status", "  status\n"},
     {"read", "  read --out BLOCK.BIN\n"},
