@@ -24,7 +24,7 @@ set(Z417_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
 
 # Manual pages: written in mdoc, compressed at build time the way Debian installs them
 # (gzip -9n: no name or time stamp, so the package is reproducible).
-set(Z417_MAN_PAGES z417-gaming-mouse z417-demo z417ctl)
+set(Z417_MAN_PAGES z417-gaming-mouse z417-demo z417ctl z417-uhid-mouse)
 set(Z417_MAN_OUTPUTS)
 foreach(page ${Z417_MAN_PAGES})
     set(source ${PROJECT_SOURCE_DIR}/docs/man/${page}.1)
