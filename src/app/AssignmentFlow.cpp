@@ -1,6 +1,6 @@
 // The main window's side of button assignment: the click dispatcher, the slot lists with
 // the Left Click guard, the DPI switch sub-list, and storing a choice with its dialog.
-#include "app/COstrelDlg.h"
+#include "app/MainWindow.h"
 #include "assign/FunctionCatalogue.h"
 #include "assign/KeyTables.h"
 #include "dialogs/FireKeyDialog.h"
@@ -21,7 +21,7 @@ namespace L = layout::main;
 // The six parameter dialogs, opened over the main window.
 class WindowParameterDialogs final : public ParameterDialogs {
 public:
-    explicit WindowParameterDialogs(COstrelDlg& window) : window_(window) {}
+    explicit WindowParameterDialogs(MainWindow& window) : window_(window) {}
 
     bool windowsKey(Choice& out) override { return choice<CWindowsDialog>(out); }
     bool mediaKey(Choice& out) override { return choice<CMediaDialog>(out); }
@@ -55,7 +55,7 @@ private:
         out.text = d.choiceText.toStdString();
         return true;
     }
-    COstrelDlg& window_;
+    MainWindow& window_;
 };
 
 QStringList functionNames(const TextTable& texts) {
@@ -74,87 +74,92 @@ QStringList dpiSubListItems() {
 
 } // namespace
 
-void COstrelDlg::dispatchClick(const QPoint& p) {
+bool MainWindow::dispatchClick(const QPoint& p) {
     const int x = p.x(), y = p.y();
+    bool claimed = false;
     // OK, Apply, Skin and Cancel act and let the testing go on; Minimise, the page button
     // and the web link end it; Close ends the process.
+    // OK and Apply claim the press only when they acted (the mouse is there).
     if (L::okButton.contains(x, y))
-        onOk();
+        claimed = onOk() || claimed;
     if (L::applyButton.contains(x, y))
-        onApply();
-    if (L::skinButton.contains(x, y))
+        claimed = onApply() || claimed;
+    if (L::skinButton.contains(x, y)) {
         onSkinButton();
+        claimed = true;
+    }
     if (L::minimiseButton.contains(x, y)) {
         hideWindow();
-        return;
+        return true;
     }
     if (L::closeButton.contains(x, y)) {
         exitProgram();
-        return;
+        return true;
     }
     if (L::pageButton.contains(x, y)) {
-        PaintBasicPage();
-        return;
+        showPage();
+        return true;
     }
-    if (L::cancelButton.contains(x, y))
+    if (L::cancelButton.contains(x, y)) {
         onCancel();
+        claimed = true;
+    }
     if (L::webAddressLine.rect.contains(x, y)) {
         env_.services->openUrl(QString::fromStdString(texts_.slot(53)));
-        return;
+        return true;
     }
     if (pageState_ == 1) {
         closeSlotListsOutside(p);
         closeLightListsOutside(p);
         if (L::modeAButton.contains(x, y)) {
-            ShowKeySet(0);
-            return;
+            showKeySet(0);
+            return true;
         }
         if (L::modeBButton.contains(x, y)) {
-            ShowKeySet(1);
-            return;
+            showKeySet(1);
+            return true;
         }
         if (L::defaultButton.contains(x, y)) {
-            RedrawAssignmentBoxes();
-            return;
+            onDefaultButton();
+            return true;
         }
         for (int s = 0; s < L::shownRowCount; ++s)
             if (L::assignmentBox(s).contains(x, y)) {
-                ToggleSlotList(s);
-                return;
+                toggleSlotList(s);
+                return true;
             }
         for (int k = 0; k < L::reportRateSegmentCount; ++k)
             if (L::reportRateSegment(k).contains(x, y)) {
-                SelectReportRate(k);
-                return;
+                selectReportRate(k);
+                return true;
             }
         for (int k = 0; k < L::dpiStageShownCount; ++k)
             if (L::dpiColourSwatch(k).contains(x, y)) {
                 onSwatchClick(k);
-                return;
+                return true;
             }
         for (int k = 0; k < L::dpiStageShownCount; ++k)
             if (L::dpiValueClickArea(k).contains(x, y)) {
-                ToggleDpiValueList(k);
-                return;
+                toggleDpiValueList(k);
+                return true;
             }
         if (L::lightModeClickArea.contains(x, y)) {
-            ToggleLightModeList();
-            return;
+            toggleLightModeList();
+            return true;
         }
         if (L::lightParameterClickArea.contains(x, y)) {
-            ToggleLightParameterList();
-            return;
+            toggleLightParameterList();
+            return true;
         }
         if (L::lightEffectClickArea.contains(x, y)) {
-            ToggleLightEffectList();
-            return;
+            toggleLightEffectList();
+            return true;
         }
     }
-    // Nothing took the click: the window follows the pointer.
-    startWindowDrag();
+    return claimed;
 }
 
-void COstrelDlg::closeSlotListsOutside(const QPoint& p) {
+void MainWindow::closeSlotListsOutside(const QPoint& p) {
     for (int s = 0; s < L::shownRowCount; ++s) {
         if (L::assignmentList(s).contains(p.x(), p.y()) ||
             L::assignmentBox(s).contains(p.x(), p.y()))
@@ -167,7 +172,7 @@ void COstrelDlg::closeSlotListsOutside(const QPoint& p) {
     }
 }
 
-void COstrelDlg::ToggleSlotList(int s) {
+void MainWindow::toggleSlotList(int s) {
     if (slotListOpen_[s]) {
         destroyPopupList(slotLists_[s]);
         slotListOpen_[s] = false;
@@ -198,7 +203,7 @@ void COstrelDlg::ToggleSlotList(int s) {
     slotListOpen_[s] = true;
 }
 
-void COstrelDlg::UpdateDpiSwitchSubList(QListWidget* slotList, int item) {
+void MainWindow::updateDpiSwitchSubList(QListWidget* slotList, int item) {
     if (item != kFnDpiSwitch) {
         destroyPopupList(dpiSubList_);
         return;
@@ -215,7 +220,7 @@ void COstrelDlg::UpdateDpiSwitchSubList(QListWidget* slotList, int item) {
     dpiSubList_ = createPopupList(L::dpiSwitchSubListId, sub, dpiSubListItems());
 }
 
-void COstrelDlg::onSlotListChoice() {
+void MainWindow::onSlotListChoice() {
     const int k = record_.activeKeySet == 1 ? 1 : 0;
     for (int s = 0; s < kSlotCount; ++s) {
         if (!slotLists_[s])
@@ -239,7 +244,7 @@ void COstrelDlg::onSlotListChoice() {
     }
 }
 
-void COstrelDlg::onDpiSubListChoice() {
+void MainWindow::onDpiSubListChoice() {
     if (!dpiSubList_)
         return;
     const int e = dpiSubList_->currentRow();

@@ -1,11 +1,11 @@
 // The skin button: the skins dialog, and on OK the new skin made current and saved.
-#include "app/COstrelDlg.h"
+#include "app/MainWindow.h"
 #include "dialogs/SkinsDialog.h"
 #include "ui/SkinImage.h"
 
 namespace z417 {
 
-DialogEnvironment COstrelDlg::dialogEnvironment() const {
+DialogEnvironment MainWindow::dialogEnvironment() const {
     DialogEnvironment d;
     d.skinFolder = skinFolder_;
     d.textColour = textColour_;
@@ -17,17 +17,10 @@ DialogEnvironment COstrelDlg::dialogEnvironment() const {
     return d;
 }
 
-void COstrelDlg::onSkinButton() {
+bool MainWindow::onSkinButton() {
     CSkinsDialog dialog(dialogEnvironment(), this);
-    if (dialog.run() != CDialogFrame::kOk) {
-        lastSkinResult_ = QStringLiteral("result: cancel");
-        return;
-    }
-    lastSkinResult_ = QStringLiteral("result: ok skinName=%1 skinPath=%2 textColor=%3,%4,%5")
-                          .arg(dialog.skinName, dialog.skinPath)
-                          .arg(dialog.textColor.red())
-                          .arg(dialog.textColor.green())
-                          .arg(dialog.textColor.blue());
+    if (dialog.run() != CDialogFrame::kOk)
+        return false;
     // Save skin: the choice becomes current, is written to "str.ini", and the page is
     // rebuilt from it.
     skinFolder_ = dialog.skinPath;
@@ -42,6 +35,7 @@ void COstrelDlg::onSkinButton() {
     showNormal();
     raise();
     activateWindow();
+    return true;
 }
 
 } // namespace z417

@@ -1,12 +1,12 @@
 // The main window under faults: the mouse vanishing at every transfer, hundreds of plug
 // cycles, broken and unwritable settings files, broken skin images and a flood of requests on
-// the balloon socket. Everything goes through COstrelDlg and its notification path.
+// the balloon socket. Everything goes through MainWindow and its notification path.
 #include "DialogTestSupport.h"
 #include "GuiTestSupport.h"
 
 #include "../platform/PermissionOverride.h"
 
-#include "app/COstrelDlg.h"
+#include "app/MainWindow.h"
 #include "dialogs/HotKeyDialog.h"
 #include "platform/AtomicFile.h"
 #include "platform/BalloonSocket.h"
@@ -84,11 +84,11 @@ struct Rig {
                                      "z417-fault-test-");
     }
 
-    COstrelDlg& start() {
+    MainWindow& start() {
         clearSkinImageCache();
-        window = std::make_unique<COstrelDlg>(env);
+        window = std::make_unique<MainWindow>(env);
         window->device().setTrace([this](const TraceEntry& e) { trace.push_back(e); });
-        initResult = window->OnInitDialog();
+        initResult = window->start();
         QCoreApplication::processEvents(); // queued balloon requests
         return *window;
     }
@@ -102,12 +102,12 @@ struct Rig {
     AppEnvironment env;
     std::vector<std::pair<QString, QString>> balloons; // title, text
     std::vector<TraceEntry> trace;
-    std::unique_ptr<COstrelDlg> window;
-    COstrelDlg::InitResult initResult{};
+    std::unique_ptr<MainWindow> window;
+    MainWindow::StartResult initResult{};
 };
 
 // The four notifications a plug or an unplug of the mouse brings, one per collection.
-void notifyAll(COstrelDlg& w, SimulatedMouse& mouse, bool arrival) {
+void notifyAll(MainWindow& w, SimulatedMouse& mouse, bool arrival) {
     for (int i = 0; i < SimulatedMouse::kCollectionCount; ++i)
         w.onDeviceNotification(arrival, mouse.interfaceName(i));
     QCoreApplication::processEvents(); // the balloons are queued
@@ -121,7 +121,7 @@ std::vector<Message> messagesOf(const test::RecordingUiServices& s) {
     return out;
 }
 
-::testing::AssertionResult blockIsTheMouse(COstrelDlg& w, SimulatedMouse& mouse) {
+::testing::AssertionResult blockIsTheMouse(MainWindow& w, SimulatedMouse& mouse) {
     const ProfileBlock& b = w.block();
     if (b.reportRate != mouse.reportRate() || b.dpiStage != mouse.dpiStage())
         return ::testing::AssertionFailure()
@@ -134,7 +134,7 @@ std::vector<Message> messagesOf(const test::RecordingUiServices& s) {
 
 // The mouse comes back: four arrivals connect it cleanly, with its image read again and
 // nothing reported.
-void expectCleanArrival(COstrelDlg& w, test::WindowFixture& f) {
+void expectCleanArrival(MainWindow& w, test::WindowFixture& f) {
     f.mouse.plug();
     notifyAll(w, f.mouse, true);
     EXPECT_TRUE(w.device().connected());
@@ -206,8 +206,8 @@ TEST(FaultProofDevice, StartUpReadLosesTheMouseAtEveryTransfer) {
         SCOPED_TRACE("mouse gone from transfer " + std::to_string(n));
         Rig r;
         r.mouse.setFault(SimFault::unplugAfter(n));
-        COstrelDlg& w = r.start();
-        ASSERT_EQ(r.initResult, COstrelDlg::InitResult::Complete);
+        MainWindow& w = r.start();
+        ASSERT_EQ(r.initResult, MainWindow::StartResult::Complete);
         if (n == 0) {
             EXPECT_FALSE(w.device().connected());
             EXPECT_EQ(w.pageState(), 0);
@@ -261,7 +261,7 @@ TEST(FaultProofDevice, StartUpReadLosesTheMouseAtEveryTransfer) {
 // through all of them.
 TEST(FaultProofDevice, ArrivalReadLosesTheMouseAtEveryTransfer) {
     test::WindowFixture f(test::sampleRecord());
-    COstrelDlg& w = *f.window;
+    MainWindow& w = *f.window;
     std::vector<TraceEntry> trace;
     w.device().setTrace([&](const TraceEntry& e) { trace.push_back(e); });
     for (unsigned n = 0; n <= kReadTransfers; ++n) {
@@ -316,7 +316,7 @@ TEST(FaultProofDevice, ArrivalReadLosesTheMouseAtEveryTransfer) {
 // saved, and the next arrival connects cleanly.
 TEST(FaultProofDevice, ApplyLosesTheMouseAtEveryTransfer) {
     test::WindowFixture f(test::sampleRecord());
-    COstrelDlg& w = *f.window;
+    MainWindow& w = *f.window;
     std::vector<TraceEntry> trace;
     w.device().setTrace([&](const TraceEntry& e) { trace.push_back(e); });
     constexpr unsigned kApplyTransfers = kStatusTransfers + kUploadTransfers;
@@ -384,7 +384,7 @@ TEST(FaultProofDevice, ApplyAfterAFailedReadKeepsTheMouseOwnBytes) {
     memory[offsetof(DeviceImage, sensorVariant)] = Rig::kVariant;
     r.mouse.setMemory(memory);
     r.mouse.setFault(SimFault{SimFault::Kind::BadSignature}); // one bad answer at the start
-    COstrelDlg& w = r.start();
+    MainWindow& w = r.start();
     ASSERT_EQ(messagesOf(r.services), (std::vector<Message>{{"ReadOperation", kNotDetected}}));
     ASSERT_TRUE(w.device().connected());
     r.mouse.setFault(SimFault{}); // from now on it answers properly
@@ -436,7 +436,7 @@ long residentKiB() {
 
 TEST(FaultProofCycles, TwoHundredUnplugPlugCyclesKeepDescriptorsAndMemoryFlat) {
     test::WindowFixture f(test::sampleRecord());
-    COstrelDlg& w = *f.window;
+    MainWindow& w = *f.window;
     ASSERT_TRUE(w.device().connected());
     auto cycle = [&](int i) {
         SCOPED_TRACE("cycle " + std::to_string(i));
@@ -496,8 +496,8 @@ TEST(FaultProofFiles, ConfigBinOfRandomBytes) {
         std::mt19937 rng(static_cast<unsigned>(417 + size));
         const std::string bytes = randomBytes(rng, size);
         writeBytes(r.file("config.bin"), bytes);
-        COstrelDlg& w = r.start();
-        ASSERT_EQ(r.initResult, COstrelDlg::InitResult::Complete);
+        MainWindow& w = r.start();
+        ASSERT_EQ(r.initResult, MainWindow::StartResult::Complete);
         EXPECT_TRUE(r.services.messages.empty());
         EXPECT_EQ(w.pageState(), 1);
         if (size == kConfigFileSize) {
@@ -529,8 +529,8 @@ TEST(FaultProofFiles, StrIniOfRandomBytes) {
         const std::string content = head + "\n[Setting-EN]\nItem1=Kept label\nItem13=Kept B\n" +
                                     randomBytes(rng, size - size / 2);
         writeBytes(r.file("str.ini"), content);
-        COstrelDlg& w = r.start();
-        ASSERT_EQ(r.initResult, COstrelDlg::InitResult::Complete);
+        MainWindow& w = r.start();
+        ASSERT_EQ(r.initResult, MainWindow::StartResult::Complete);
         EXPECT_TRUE(r.services.messages.empty());
         EXPECT_EQ(w.texts().sectionName(), "Setting-EN");
         EXPECT_EQ(w.labels().label[0][0], "Kept label");
@@ -563,7 +563,7 @@ TEST(FaultProofFiles, ReadOnlySettingsDuringApplyKeepBothFiles) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Rig r;
-        COstrelDlg& w = r.start();
+        MainWindow& w = r.start();
         ASSERT_TRUE(r.services.messages.empty());
         const std::string folder = r.install.dir.path().toStdString();
         const std::string configBefore = test::readFile(r.file("config.bin"));
@@ -643,7 +643,7 @@ TEST(FaultProofFiles, FullDiskDuringApplyKeepsTheOldFiles) {
                 ini << "Key" << i << "=" << std::string(40, static_cast<char>('a' + i % 26))
                     << "\n";
         }
-        COstrelDlg& w = r.start();
+        MainWindow& w = r.start();
         ASSERT_TRUE(r.services.messages.empty());
         const std::string configBefore = test::readFile(r.file("config.bin"));
         const std::string iniBefore = test::readFile(r.file("str.ini"));
@@ -740,7 +740,7 @@ TEST(FaultProofFiles, FullTmpfsDuringApplyKeepsTheOldFiles) {
     paths.configBin = configPath;
     paths.strIni = iniPath;
     r.env.dataPaths = paths;
-    COstrelDlg& w = r.start();
+    MainWindow& w = r.start();
     ASSERT_TRUE(r.services.messages.empty());
     ASSERT_EQ(w.paths().configBin, configPath);
 
@@ -931,7 +931,7 @@ TEST(FaultProofSkins, BrokenImagesDrawNothingAndTheWindowStillWorks) {
     {
         // The probes see the images of an intact skin.
         Rig r;
-        COstrelDlg& w = r.start();
+        MainWindow& w = r.start();
         for (const Probe& p : pageProbes())
             EXPECT_EQ(w.backBuffer().pixelColor(p.at), test::testSkinColour(p.image)) << p.image;
     }
@@ -951,8 +951,8 @@ TEST(FaultProofSkins, BrokenImagesDrawNothingAndTheWindowStillWorks) {
             EXPECT_FALSE(DrawSkinImage(&surface, path, 0, 0)) << image.name;
             EXPECT_EQ(surface.pixelColor(5, 5), QColor(Qt::blue));
         }
-        COstrelDlg& w = r.start();
-        ASSERT_EQ(r.initResult, COstrelDlg::InitResult::Complete);
+        MainWindow& w = r.start();
+        ASSERT_EQ(r.initResult, MainWindow::StartResult::Complete);
         ASSERT_FALSE(w.backBuffer().isNull());
         EXPECT_EQ(w.pageState(), 1);
         for (const Probe& p : pageProbes())
@@ -966,7 +966,7 @@ TEST(FaultProofSkins, BrokenImagesDrawNothingAndTheWindowStillWorks) {
         EXPECT_EQ(w.backBuffer().pixelColor(L::okButton.left + 1, L::okButton.top + 1), background);
         w.onPointerMove(QPoint(20, 300));
         EXPECT_FALSE(w.hoverFlags().ok);
-        w.SelectReportRate(2);
+        w.selectReportRate(2);
         EXPECT_EQ(w.backBuffer().pixelColor(L::reportRateSegment(2).left + 1,
                                             L::reportRateSegment(2).top + 1),
                   background);
@@ -1000,8 +1000,8 @@ TEST(FaultProofSkins, BrokenBackgroundLeavesAWorkingWindowWithoutPicture) {
         std::mt19937 rng(7);
         for (const layout::SkinImage& image : I::all)
             writeSkinFile(r.skin(), image.name, bad.bytes(image, rng));
-        COstrelDlg& w = r.start();
-        ASSERT_EQ(r.initResult, COstrelDlg::InitResult::Complete);
+        MainWindow& w = r.start();
+        ASSERT_EQ(r.initResult, MainWindow::StartResult::Complete);
         EXPECT_TRUE(w.backBuffer().isNull());
         EXPECT_EQ(w.size(), QSize(L::artSize.width, L::artSize.height));
         EXPECT_EQ(w.pageState(), 1);
@@ -1023,7 +1023,7 @@ TEST(FaultProofSkins, DialogOverBrokenButtonImagesReportsEachAndEnds) {
     for (const layout::SkinImage* image :
          {&I::textButton.normal, &I::textButton.over, &I::closeButton.normal, &I::closeButton.over})
         writeSkinFile(r.skin(), image->name, truncated.bytes(*image, rng));
-    COstrelDlg& w = r.start();
+    MainWindow& w = r.start();
     ASSERT_TRUE(r.services.messages.empty());
     CHotKeyDialog dialog(w.dialogEnvironment(), &w);
     const int result =
@@ -1119,7 +1119,7 @@ TEST(FaultProofBalloons, FloodGarbageAndASilentClientLeaveTheServerResponsive) {
     RuntimeFolder runtime;
     Rig r;
     r.env.listenForBalloons = true;
-    COstrelDlg& w = r.start();
+    MainWindow& w = r.start();
     auto* server = w.findChild<BalloonServer*>();
     ASSERT_NE(server, nullptr);
     const std::string path = balloonSocketPath();

@@ -1,7 +1,7 @@
 // The main window against an in-memory simulated mouse: start-up, buttons, the page.
 #include "GuiTestSupport.h"
 
-#include "app/COstrelDlg.h"
+#include "app/MainWindow.h"
 #include "profile/BuildStep.h"
 #include "ui/Layout.h"
 
@@ -27,8 +27,8 @@ namespace I = layout::images;
 
 TEST(MainWindowStartUp, ConnectsLoadsAndBuildsThePage) {
     WindowFixture f(test::sampleRecord());
-    ASSERT_EQ(f.initResult, COstrelDlg::InitResult::Complete);
-    COstrelDlg& w = *f.window;
+    ASSERT_EQ(f.initResult, MainWindow::StartResult::Complete);
+    MainWindow& w = *f.window;
     EXPECT_TRUE(w.device().connected());
     EXPECT_EQ(w.pageState(), 1);
     EXPECT_EQ(w.paths().configBin, f.install.file("config.bin"));
@@ -49,14 +49,14 @@ TEST(MainWindowStartUp, ConnectsLoadsAndBuildsThePage) {
 
 TEST(MainWindowStartUp, WithoutTheMouseWarnsAndLeavesThePageUnbuilt) {
     WindowFixture f(test::sampleRecord(), 1, "EN", /*plugged=*/false);
-    COstrelDlg& w = *f.window;
+    MainWindow& w = *f.window;
     EXPECT_FALSE(w.device().connected());
     EXPECT_EQ(w.pageState(), 0);
     ASSERT_EQ(f.balloons.size(), 1u);
     EXPECT_EQ(f.balloons[0].first, "Warning");
     EXPECT_EQ(f.balloons[0].second, "The system did not detect the gaming mouse!");
     // The tray click without the mouse only warns again.
-    w.onTrayClick(COstrelDlg::TrayClick::Left);
+    w.onTrayClick(MainWindow::TrayClick::Left);
     QCoreApplication::processEvents();
     EXPECT_EQ(f.balloons.size(), 2u);
     EXPECT_EQ(w.pageState(), 0);
@@ -64,7 +64,7 @@ TEST(MainWindowStartUp, WithoutTheMouseWarnsAndLeavesThePageUnbuilt) {
 
 TEST(MainWindowStartUp, FirstRunWritesTheDefaultLabelsOnceInTheLanguageSection) {
     WindowFixture f(test::sampleRecord(), /*firstRun=*/0, "CHS");
-    COstrelDlg& w = *f.window;
+    MainWindow& w = *f.window;
     EXPECT_EQ(w.labels().label[0][0], "左键");
     EXPECT_EQ(w.labels().label[1][5], "DPI Loop");
     EXPECT_EQ(w.labels().label[0][6], "RGB打开/关闭");
@@ -76,7 +76,7 @@ TEST(MainWindowStartUp, FirstRunWritesTheDefaultLabelsOnceInTheLanguageSection) 
     // A second page build in the same process does not write again.
     const std::string before = test::readFile(f.install.file("str.ini"));
     w.onCancel();
-    w.onTrayClick(COstrelDlg::TrayClick::Left); // tears down and rebuilds the page
+    w.onTrayClick(MainWindow::TrayClick::Left); // tears down and rebuilds the page
     EXPECT_EQ(test::readFile(f.install.file("str.ini")), before);
 }
 
@@ -97,7 +97,7 @@ TEST(MainWindowStartUp, LanguageFontsAndTextsFollowTheLanCode) {
 
 TEST(MainWindowButtons, ApplyUploadsSavesAndConfirms) {
     WindowFixture f(test::sampleRecord());
-    COstrelDlg& w = *f.window;
+    MainWindow& w = *f.window;
     w.record().reportRate = 4;
     w.record().keyFunction[0][2] = kFnSnipeKey;
     w.labels().label[0][2] = "Snipe Key";
@@ -120,7 +120,7 @@ TEST(MainWindowButtons, ApplyUploadsSavesAndConfirms) {
 
 TEST(MainWindowButtons, CancelRestoresTheRecordAndLabelsComeBackFromTheFile) {
     WindowFixture f(test::sampleRecord());
-    COstrelDlg& w = *f.window;
+    MainWindow& w = *f.window;
     const SettingsRecord before = w.record();
     w.record().keyFunction[0][1] = kFnKeyOff;
     w.labels().label[0][0] = "Edited";
@@ -128,7 +128,7 @@ TEST(MainWindowButtons, CancelRestoresTheRecordAndLabelsComeBackFromTheFile) {
     EXPECT_EQ(0, std::memcmp(&w.record(), &before, sizeof before));
     EXPECT_TRUE(w.cancelPending());
     EXPECT_EQ(w.labels().label[0][0], "Edited"); // until the window comes back
-    w.onTrayClick(COstrelDlg::TrayClick::Left);
+    w.onTrayClick(MainWindow::TrayClick::Left);
     EXPECT_FALSE(w.cancelPending());
     EXPECT_EQ(w.labels().label[0][0], "Stored One");
     EXPECT_EQ(w.pageState(), 1);
@@ -136,7 +136,7 @@ TEST(MainWindowButtons, CancelRestoresTheRecordAndLabelsComeBackFromTheFile) {
 
 TEST(MainWindowButtons, OkAndApplyDoNothingWithoutTheMouse) {
     WindowFixture f(test::sampleRecord(), 1, "EN", false);
-    COstrelDlg& w = *f.window;
+    MainWindow& w = *f.window;
     const std::string config = test::readFile(f.install.file("config.bin"));
     w.record().reportRate = 8;
     w.onApply();
@@ -147,7 +147,7 @@ TEST(MainWindowButtons, OkAndApplyDoNothingWithoutTheMouse) {
 
 TEST(MainWindowTray, BalloonTableThroughTheWindow) {
     WindowFixture f(test::sampleRecord());
-    COstrelDlg& w = *f.window;
+    MainWindow& w = *f.window;
     w.onBalloonRequest(5, 3); // not a report-rate kind
     EXPECT_TRUE(f.balloons.empty());
     w.record().dpiLevel[1] = 1;
@@ -161,8 +161,8 @@ TEST(MainWindowTray, BalloonTableThroughTheWindow) {
 
 TEST(MainWindowTray, RightClickOffersExactlyExitAndExitCloses) {
     WindowFixture f(test::sampleRecord(), 1, "CHT");
-    COstrelDlg& w = *f.window;
-    w.onTrayClick(COstrelDlg::TrayClick::Right);
+    MainWindow& w = *f.window;
+    w.onTrayClick(MainWindow::TrayClick::Right);
     ASSERT_NE(w.trayMenu(), nullptr);
     ASSERT_EQ(w.trayMenu()->actions().size(), 1);
     EXPECT_EQ(w.trayMenu()->actions().first()->text(), QStringLiteral("退出"));
@@ -174,7 +174,7 @@ TEST(MainWindowTray, RightClickOffersExactlyExitAndExitCloses) {
 
 TEST(MainWindowDevice, UnplugAndPlugThroughNotifications) {
     WindowFixture f(test::sampleRecord());
-    COstrelDlg& w = *f.window;
+    MainWindow& w = *f.window;
     f.mouse.unplug();
     for (int i = 0; i < 4; ++i)
         w.onDeviceNotification(false, f.mouse.interfaceName(i));
@@ -216,13 +216,13 @@ TEST(MainWindowPaint, KeySetBShowsItsLabelsAndTheOverButton) {
     SettingsRecord r = test::sampleRecord();
     r.activeKeySet = 1;
     WindowFixture f(r);
-    COstrelDlg& w = *f.window;
+    MainWindow& w = *f.window;
     // The key-set buttons: corners are free of text.
     EXPECT_EQ(pixel(w, L::modeBButton.left + 1, L::modeBButton.top + 1),
               testSkinColour(I::textButton.over.name));
     EXPECT_EQ(pixel(w, L::modeAButton.left + 1, L::modeAButton.top + 1),
               testSkinColour(I::textButton.normal.name));
-    w.ShowKeySet(0);
+    w.showKeySet(0);
     EXPECT_EQ(w.record().activeKeySet, 0);
     EXPECT_EQ(pixel(w, L::modeAButton.left + 1, L::modeAButton.top + 1),
               testSkinColour(I::textButton.over.name));
@@ -284,18 +284,18 @@ TEST(MainWindowPaint, WithoutMainPngNothingIsDrawnButTheFieldsExist) {
     // Start a second window over a skin without main.png.
     QFile::remove(f.install.dir.path() + "/Skins/Test/main.png");
     f.env.instanceName += "-second";
-    COstrelDlg second(f.env);
-    ASSERT_EQ(second.OnInitDialog(), COstrelDlg::InitResult::Complete);
+    MainWindow second(f.env);
+    ASSERT_EQ(second.start(), MainWindow::StartResult::Complete);
     EXPECT_TRUE(second.backBuffer().isNull());
     EXPECT_EQ(second.pageState(), 1);
     EXPECT_NE(field(second, 11), nullptr);
     EXPECT_NE(field(second, 80), nullptr);
 }
 
-TEST(MainWindowPaint, PaintBasicPageTwiceBuildsTheFieldsOnce) {
+TEST(MainWindowPaint, showPageTwiceBuildsTheFieldsOnce) {
     WindowFixture f(test::sampleRecord());
     QLabel* first = field(*f.window, 11);
-    f.window->PaintBasicPage();
+    f.window->showPage();
     EXPECT_EQ(field(*f.window, 11), first);
     EXPECT_EQ(f.window->findChildren<QLabel*>(QStringLiteral("id11")).size(), 1);
 }

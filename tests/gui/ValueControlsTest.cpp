@@ -2,7 +2,7 @@
 // through real clicks on the window and its lists; and one run of the demo end to end.
 #include "GuiTestSupport.h"
 
-#include "app/COstrelDlg.h"
+#include "app/MainWindow.h"
 #include "profile/SettingsRecord.h"
 #include "ui/Layout.h"
 
@@ -32,7 +32,7 @@ namespace L = layout::main;
 namespace I = layout::images;
 
 // A left click at a client point of the window, delivered to whatever child lies there.
-void clickAt(COstrelDlg& w, const QPoint& p) {
+void clickAt(MainWindow& w, const QPoint& p) {
     QWidget* target = w.childAt(p);
     if (!target)
         target = &w;
@@ -47,7 +47,7 @@ QStringList items(QListWidget* l) {
 }
 
 // Clicks one item of an open pop-up list, as a person picks it.
-void choose(COstrelDlg& w, int listId, int row) {
+void choose(MainWindow& w, int listId, int row) {
     QListWidget* l = list(w, listId);
     ASSERT_NE(l, nullptr) << "list " << listId;
     ASSERT_LT(row, l->count());
@@ -56,7 +56,7 @@ void choose(COstrelDlg& w, int listId, int row) {
                       l->visualItemRect(l->item(row)).center());
 }
 
-QColor segmentColour(const COstrelDlg& w, int segment) {
+QColor segmentColour(const MainWindow& w, int segment) {
     const QPoint p = centre(L::reportRateSegment(segment));
     return w.backBuffer().pixelColor(p);
 }
@@ -83,7 +83,7 @@ TEST(ReportRate, ClicksLightTheSegmentAndStoreItsCode) {
         SettingsRecord r = test::sampleRecord();
         r.reportRate = c.stored;
         WindowFixture f(r);
-        COstrelDlg& w = *f.window;
+        MainWindow& w = *f.window;
         ASSERT_EQ(segmentColour(w, c.darkened), light);
         clickAt(w, centre(L::reportRateSegment(c.clicked)));
         EXPECT_EQ(w.record().reportRate, c.expected);
@@ -104,7 +104,7 @@ TEST(ReportRate, TheSelectedSegmentDrawsNothingButStillStores) {
         SettingsRecord r = test::sampleRecord();
         r.reportRate = 4;
         WindowFixture f(r);
-        COstrelDlg& w = *f.window;
+        MainWindow& w = *f.window;
         clickAt(w, centre(L::reportRateSegment(3)));
         ASSERT_EQ(w.record().reportRate, 1);
         const QImage before = w.backBuffer().copy();
@@ -118,7 +118,7 @@ TEST(ReportRate, TheSelectedSegmentDrawsNothingButStillStores) {
         SettingsRecord r = test::sampleRecord();
         r.reportRate = 3;
         WindowFixture f(r);
-        COstrelDlg& w = *f.window;
+        MainWindow& w = *f.window;
         const QImage before = w.backBuffer().copy();
         repaintSkin(f);
         clickAt(w, centre(L::reportRateSegment(3)));
@@ -131,7 +131,7 @@ TEST(ReportRate, TheSelectedSegmentDrawsNothingButStillStores) {
 
 TEST(DpiValues, Choosing4000ForStageTwoStoresLevel8AndUploadsTheOffCode) {
     WindowFixture f(test::sampleRecord());
-    COstrelDlg& w = *f.window;
+    MainWindow& w = *f.window;
     clickAt(w, centre(L::dpiValueClickArea(1)));
     QListWidget* values = list(w, L::dpiValueListId);
     ASSERT_NE(values, nullptr);
@@ -169,7 +169,7 @@ TEST(DpiValues, TheListFollowsTheSensorVariantUpToItsDpiCodes) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "variant " << int(c.variant));
         WindowFixture f(test::sampleRecord());
-        COstrelDlg& w = *f.window;
+        MainWindow& w = *f.window;
         // The mouse reports another sensor: reconnect through the notifications.
         std::array<uint8_t, kImageSize> memory = f.mouse.memory();
         memory[0xC1] = c.variant; // sensorVariant
@@ -200,7 +200,7 @@ TEST(DpiValues, TheListTogglesAcrossStagesAndNeverRewritesAnUnnamedLevel) {
     SettingsRecord r = test::sampleRecord();
     r.dpiLevel[0] = 12; // no name in the variant's row
     WindowFixture f(r);
-    COstrelDlg& w = *f.window;
+    MainWindow& w = *f.window;
     EXPECT_EQ(field(w, L::dpiValueFieldId(0))->text(), "");
 
     // The list under a stage covers the fields of the next three stages; stage 5's field is
@@ -243,7 +243,7 @@ TEST(DpiColours, TheSwatchAsksForAColourOnlyForAnEnabledStage) {
     SettingsRecord r = test::sampleRecord();
     r.dpiStageEnabled[2] = 0;
     WindowFixture f(r);
-    COstrelDlg& w = *f.window;
+    MainWindow& w = *f.window;
     const SettingsRecord before = w.record();
 
     // Stage 3 is off: nothing opens.
@@ -309,7 +309,7 @@ TEST(Lighting, ParameterAndEffectChoicesStoreTheirIndexes) {
         r.breathSpeed = 0;
         r.breathEffect = 2 - static_cast<uint8_t>(c.row == 1); // the other effect
         WindowFixture f(r);
-        COstrelDlg& w = *f.window;
+        MainWindow& w = *f.window;
         clickAt(w, centre(c.clickArea));
         QListWidget* l = list(w, c.listId);
         ASSERT_NE(l, nullptr);
@@ -329,7 +329,7 @@ TEST(Lighting, RespirationShowsRgbEffectUntilThePageIsBuiltAgain) {
     r.breathSpeed = 1;
     r.breathEffect = 2;
     WindowFixture f(r);
-    COstrelDlg& w = *f.window;
+    MainWindow& w = *f.window;
     clickAt(w, centre(L::lightModeClickArea));
     QListWidget* modes = list(w, L::ledModeListId);
     ASSERT_NE(modes, nullptr);
@@ -345,7 +345,7 @@ TEST(Lighting, RespirationShowsRgbEffectUntilThePageIsBuiltAgain) {
     // Applied, hidden with Cancel and shown again: the page is built anew from the record.
     w.onApply();
     w.onCancel();
-    w.onTrayClick(COstrelDlg::TrayClick::Left);
+    w.onTrayClick(MainWindow::TrayClick::Left);
     EXPECT_EQ(field(w, L::lightEffectFieldId)->text(), "RGB Flash");
 
     // "Off" empties both fields; "Standard" shows the brightness and the one effect.
@@ -373,7 +373,7 @@ TEST(Lighting, NeonTextsAndNoListsInNeonMode) {
         r.lightMode = 3;
         r.neonSpeed = c.speed;
         WindowFixture f(r);
-        COstrelDlg& w = *f.window;
+        MainWindow& w = *f.window;
         EXPECT_EQ(field(w, L::lightModeFieldId)->text(), "Neon");
         EXPECT_EQ(field(w, L::lightParameterFieldId)->text(), c.shown);
         clickAt(w, centre(L::lightParameterClickArea));
@@ -386,7 +386,7 @@ TEST(Lighting, NeonTextsAndNoListsInNeonMode) {
 
 TEST(Lighting, FieldsWithoutAListStillToggleTheirState) {
     WindowFixture f(test::sampleRecord()); // Standard mode
-    COstrelDlg& w = *f.window;
+    MainWindow& w = *f.window;
     QLabel* effect = field(w, L::lightEffectFieldId);
     // Standard mode shows its one effect instead of a list, and the field counts as open.
     effect->setText("x");
@@ -420,7 +420,7 @@ TEST(Lighting, FieldsWithoutAListStillToggleTheirState) {
 
 TEST(Lighting, AClickOutsideClosesTheOpenList) {
     WindowFixture f(test::sampleRecord());
-    COstrelDlg& w = *f.window;
+    MainWindow& w = *f.window;
     clickAt(w, centre(L::lightModeClickArea));
     ASSERT_NE(list(w, L::ledModeListId), nullptr);
     clickAt(w, centre(L::lightModeClickArea)); // its own field: closes

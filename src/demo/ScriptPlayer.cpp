@@ -1,7 +1,7 @@
-#include "app/ScriptPlayer.h"
+#include "demo/ScriptPlayer.h"
 
-#include "app/COstrelDlg.h"
-#include "app/DemoServices.h"
+#include "app/MainWindow.h"
+#include "demo/DemoServices.h"
 #include "device/SimulatedMouse.h"
 #include "platform/qt/KeyEvents.h"
 
@@ -154,7 +154,7 @@ void ScriptPlayer::deviceNotifications(bool arrival) {
 
 bool ScriptPlayer::execute(const QStringList& words, QString& error) {
     const QString& c = words.first();
-    COstrelDlg* win = host_.window;
+    MainWindow* win = host_.window;
     auto needArgs = [&](int n) {
         if (words.size() - 1 == n)
             return true;
@@ -248,15 +248,15 @@ bool ScriptPlayer::execute(const QStringList& words, QString& error) {
             return false;
         const QString& how = words[1];
         if (how == "left")
-            win->onTrayClick(COstrelDlg::TrayClick::Left);
+            win->onTrayClick(MainWindow::TrayClick::Left);
         else if (how == "double")
-            win->onTrayClick(COstrelDlg::TrayClick::Double);
+            win->onTrayClick(MainWindow::TrayClick::Double);
         else if (how == "right")
-            win->onTrayClick(COstrelDlg::TrayClick::Right);
+            win->onTrayClick(MainWindow::TrayClick::Right);
         else if (how == "exit") {
             // Choose "Exit" in the tray menu as a person would.
             if (!win->trayMenu())
-                win->onTrayClick(COstrelDlg::TrayClick::Right);
+                win->onTrayClick(MainWindow::TrayClick::Right);
             const auto actions = win->trayMenu()->actions();
             if (actions.size() != 1)
                 return error = QStringLiteral("the tray menu has %1 items").arg(actions.size()),

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/AppEnvironment.h"
+#include "app/AppLayer.h"
 #include "assign/FontTable.h"
 #include "assign/Texts.h"
 #include "device/DeviceLink.h"
@@ -12,6 +13,7 @@
 #include "profile/ProfileBlock.h"
 #include "profile/SettingsFiles.h"
 #include "profile/SettingsRecord.h"
+#include "ui/FieldColours.h"
 #include "ui/Layout.h"
 
 #include <QColor>
@@ -47,18 +49,18 @@ private:
     QWidget* owner_;
 };
 
-class COstrelDlg : public QDialog, private DeviceEvents {
+class MainWindow : public QDialog, private DeviceEvents {
     Q_OBJECT
 public:
-    enum class InitResult { Complete, SecondInstance, NoNotifications };
+    enum class StartResult { Complete, SecondInstance, NoNotifications };
     enum class TrayClick { Left, Double, Right };
 
-    explicit COstrelDlg(AppEnvironment& env, QWidget* parent = nullptr);
-    ~COstrelDlg() override;
+    explicit MainWindow(AppEnvironment& env, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // The start-up of the window, step by step. SecondInstance: the process must end at
     // once with exit code 0, having touched nothing.
-    InitResult OnInitDialog();
+    StartResult start();
 
     // Notification area.
     void onTrayClick(TrayClick click);
@@ -69,16 +71,17 @@ public:
     void onDeviceNotification(bool arrival, const std::string& interfaceName);
 
     // Page painting and its partial redraws.
-    void PaintBasicPage();
+    void showPage();
     // A shown page is torn down and built again (after a skin change or a restore after
     // Cancel); an unbuilt page stays unbuilt.
     void rebuildPage();
-    void TearDownPageControls();
-    void RedrawAssignmentBoxes();
-    void ShowKeySet(int keySet);
+    void tearDownPage();
+    void onDefaultButton();
+    void showKeySet(int keySet);
 
-    // The click dispatcher: a left-button press at a client point.
-    void dispatchClick(const QPoint& p);
+    // The click dispatcher: a left-button press at a client point. False when no control
+    // claimed it (the press may then drag the window).
+    bool dispatchClick(const QPoint& p);
 
     // ---- pointer interaction (ui/Hover.cpp) ----
     // One flag per hoverable control, true while it is drawn in its over look.
@@ -94,12 +97,12 @@ public:
     void popupListHover(QListWidget* list, const QPoint& pointInList);
 
     // ---- value controls (ui/ValueControls.cpp) ----
-    void SelectReportRate(int segment);
-    void ToggleDpiValueList(int stage);
+    void selectReportRate(int segment);
+    void toggleDpiValueList(int stage);
     void onSwatchClick(int stage);
-    void ToggleLightModeList();
-    void ToggleLightParameterList();
-    void ToggleLightEffectList();
+    void toggleLightModeList();
+    void toggleLightParameterList();
+    void toggleLightEffectList();
     // The closing sweep of the lighting lists for a click at p.
     void closeLightListsOutside(const QPoint& p);
     // A choice notification of list 59 (DPI value), 60, 61 or 62 (lighting).
@@ -109,9 +112,9 @@ public:
     // ---- assignment flow (app/AssignmentFlow.cpp) ----
     // The closing sweep of the slot lists for a click at p.
     void closeSlotListsOutside(const QPoint& p);
-    void ToggleSlotList(int slot);
+    void toggleSlotList(int slot);
     // The hovered item of an assignment list decides whether the DPI switch sub-list shows.
-    void UpdateDpiSwitchSubList(QListWidget* slotList, int item);
+    void updateDpiSwitchSubList(QListWidget* slotList, int item);
     void onSlotListChoice();
     void onDpiSubListChoice();
 
@@ -123,12 +126,16 @@ public:
     void onListNotification(int listId);
 
     // Buttons.
-    void onOk();
-    void onApply();
+    // OK and Apply act only while the mouse is there; true when they did.
+    bool onOk();
+    bool onApply();
     void onCancel();
-    void onSkinButton();
+    // The skins dialog; true when a skin was chosen (it is then current and saved).
+    bool onSkinButton();
     void hideWindow(); // to the notification area (minimised where there is none)
 
+    // What the page's child fields are coloured from.
+    FieldStyle fieldStyle() const { return {textColour_, normalFont_, &record_}; }
     // What a parameter dialog opened over this window gets.
     DialogEnvironment dialogEnvironment() const;
 
@@ -153,11 +160,8 @@ public:
     UiServices& services() { return *env_.services; }
     QMenu* trayMenu() const { return trayMenu_; }
     bool exitRequested() const { return exitRequested_; }
-    // How many presses the window has turned into a window drag.
-    int dragCount() const { return dragCount_; }
-    // The last skins dialog's outcome as "result: ok skinName=... skinPath=... textColor=R,G,B"
-    // or "result: cancel".
-    const QString& lastSkinResult() const { return lastSkinResult_; }
+    // The current skin: its name in "str.ini" (the folder under Skins/).
+    const std::string& skinName() const { return skinValues_.path; }
 
 signals:
     // Emitted after a completed exit, before the event loop ends.
@@ -168,6 +172,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -183,6 +189,8 @@ private:
     void loadSkin();
     void applySettings();
     void showWindowFromTray();
+    // After Cancel: the labels of "str.ini" come back and the page is rebuilt from them.
+    void reloadAfterCancel();
     void startWindowDrag();
 
     // Painting helpers (the back buffer is the surface; present() copies it out).
@@ -222,8 +230,6 @@ private:
     bool cancelPending_ = false;
     bool exitRequested_ = false;
     bool trayAvailable_ = false;
-    int dragCount_ = 0;
-    QString lastSkinResult_;
 
     // Pointer interaction.
     HoverFlags hover_;

@@ -1,4 +1,4 @@
-#include "app/COstrelDlg.h"
+#include "app/MainWindow.h"
 
 #include "assign/Balloons.h"
 #include "platform/UdevMonitor.h"
@@ -40,27 +40,27 @@ void WindowMessageSink::messageBox(const std::string& text, const std::string& c
     services_.messageBox(owner_, QString::fromStdString(text), QString::fromStdString(caption));
 }
 
-COstrelDlg::COstrelDlg(AppEnvironment& env, QWidget* parent)
+MainWindow::MainWindow(AppEnvironment& env, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::FramelessWindowHint), env_(env) {
     setWindowTitle(QString::fromUtf8(kAppTitle));
-    setObjectName(QStringLiteral("COstrelDlg"));
+    setObjectName(QStringLiteral("MainWindow"));
     setAttribute(Qt::WA_DeleteOnClose, false);
     setMouseTracking(true);
     sink_ = std::make_unique<WindowMessageSink>(*env_.services, this);
     device_ = std::make_unique<DeviceLink>(*env_.transport, *env_.clock, *sink_);
 }
 
-COstrelDlg::~COstrelDlg() {
+MainWindow::~MainWindow() {
     if (qApp)
         qApp->removeEventFilter(this);
 }
 
-COstrelDlg::InitResult COstrelDlg::OnInitDialog() {
+MainWindow::StartResult MainWindow::start() {
     // 1. Single instance: a second process ends at once and touches nothing.
     std::string lockError;
     const auto lock = instanceLock_.acquire(env_.instanceName, lockError);
     if (lock == SingleInstanceLock::Result::HeldByAnother)
-        return InitResult::SecondInstance;
+        return StartResult::SecondInstance;
     // A lock that cannot be taken at all (no runtime folder) must not keep the person from
     // the mouse: go on as the only instance.
 
@@ -84,7 +84,7 @@ COstrelDlg::InitResult COstrelDlg::OnInitDialog() {
     if (!startDeviceNotifications()) {
         env_.services->messageBox(this, QStringLiteral("RegisterDeviceNotification failed!!!"),
                                   QString::fromUtf8(kAppTitle));
-        return InitResult::NoNotifications;
+        return StartResult::NoNotifications;
     }
 
     // 8. Paths and "config.bin".
@@ -120,17 +120,17 @@ COstrelDlg::InitResult COstrelDlg::OnInitDialog() {
 
     // 14. The page, when the mouse is there.
     if (device_->connected())
-        PaintBasicPage();
+        showPage();
 
     if (env_.showAtStart || !trayAvailable_) {
         show();
         raise();
         activateWindow();
     }
-    return InitResult::Complete;
+    return StartResult::Complete;
 }
 
-void COstrelDlg::loadSkin() {
+void MainWindow::loadSkin() {
     skinFolder_ = QString::fromStdString(z417::skinFolder(paths_, skinValues_.path));
     backBuffer_ = loadSkinImage(skinPath(layout::images::mainBackground.name));
     if (!backBuffer_.isNull() && backBuffer_.format() != QImage::Format_ARGB32_Premultiplied)
@@ -143,17 +143,17 @@ void COstrelDlg::loadSkin() {
     setFixedSize(size);
 }
 
-QString COstrelDlg::skinPath(const char* name) const {
+QString MainWindow::skinPath(const char* name) const {
     return skinFolder_ + QString::fromUtf8(name);
 }
 
 // ---- notification area -------------------------------------------------------------------
 
-bool COstrelDlg::trayVisible() const {
+bool MainWindow::trayVisible() const {
     return tray_ && tray_->isVisible();
 }
 
-void COstrelDlg::setUpTray() {
+void MainWindow::setUpTray() {
     trayAvailable_ = QSystemTrayIcon::isSystemTrayAvailable();
     tray_ = new QSystemTrayIcon(windowIcon(), this);
     tray_->setToolTip(QString::fromUtf8(kAppTitle));
@@ -169,7 +169,7 @@ void COstrelDlg::setUpTray() {
         tray_->show();
     if (env_.listenForBalloons) {
         balloonServer_ = new BalloonServer(this);
-        connect(balloonServer_, &BalloonServer::requested, this, &COstrelDlg::onBalloonRequest);
+        connect(balloonServer_, &BalloonServer::requested, this, &MainWindow::onBalloonRequest);
         QString error;
         if (!balloonServer_->listen(error))
             qWarning("balloon requests from other programs are not available: %s",
@@ -177,13 +177,13 @@ void COstrelDlg::setUpTray() {
     }
 }
 
-void COstrelDlg::onTrayClick(TrayClick click) {
+void MainWindow::onTrayClick(TrayClick click) {
     if (click == TrayClick::Right) {
         if (!trayMenu_) {
             trayMenu_ = new QMenu(this);
             trayMenu_->setObjectName(QStringLiteral("trayMenu"));
             QAction* exitAction = trayMenu_->addAction(QString::fromStdString(texts_.slot(71)));
-            connect(exitAction, &QAction::triggered, this, &COstrelDlg::exitProgram);
+            connect(exitAction, &QAction::triggered, this, &MainWindow::exitProgram);
         }
         activateWindow();
         QPoint at = QCursor::pos();
@@ -198,44 +198,50 @@ void COstrelDlg::onTrayClick(TrayClick click) {
     showWindowFromTray();
 }
 
-void COstrelDlg::showWindowFromTray() {
+void MainWindow::showWindowFromTray() {
     if (cancelPending_) {
-        cancelPending_ = false;
-        if (pageState_ == 1) {
-            labels_ = loadLabels(paths_.strIni, texts_.sectionName());
-            rebuildPage();
-        }
+        reloadAfterCancel();
     } else if (pageState_ == 0 && !firstPageBuildDone_) {
-        PaintBasicPage();
+        showPage();
     }
     showNormal();
     raise();
     activateWindow();
 }
 
-void COstrelDlg::rebuildPage() {
+void MainWindow::reloadAfterCancel() {
+    if (!cancelPending_)
+        return;
+    cancelPending_ = false;
+    if (pageState_ == 1) {
+        labels_ = loadLabels(paths_.strIni, texts_.sectionName());
+        rebuildPage();
+    }
+}
+
+void MainWindow::rebuildPage() {
     if (pageState_ != 1)
         return;
     pageState_ = 2;
-    TearDownPageControls();
+    tearDownPage();
     pageState_ = 0;
-    PaintBasicPage();
+    showPage();
 }
 
-void COstrelDlg::requestBalloon(int type, int kind) {
+void MainWindow::requestBalloon(int type, int kind) {
     // Like a posted message: handled once the current work is done, with the texts of the
     // language by then.
     QMetaObject::invokeMethod(
         this, [this, type, kind] { onBalloonRequest(type, kind); }, Qt::QueuedConnection);
 }
 
-void COstrelDlg::onBalloonRequest(int type, int kind) {
+void MainWindow::onBalloonRequest(int type, int kind) {
     const BalloonText b = balloonFor(type, kind, texts_, record_, device_->sensorVariant());
     if (b.shown)
         showBalloon(QString::fromStdString(b.title), QString::fromStdString(b.text), b.timeoutMs);
 }
 
-void COstrelDlg::showBalloon(const QString& title, const QString& text, int timeoutMs) {
+void MainWindow::showBalloon(const QString& title, const QString& text, int timeoutMs) {
     if (env_.balloonSink) {
         env_.balloonSink(title, text, timeoutMs);
         return;
@@ -244,7 +250,7 @@ void COstrelDlg::showBalloon(const QString& title, const QString& text, int time
         tray_->showMessage(title, text, QSystemTrayIcon::Information, timeoutMs);
 }
 
-void COstrelDlg::exitProgram() {
+void MainWindow::exitProgram() {
     if (exitRequested_)
         return;
     exitRequested_ = true;
@@ -258,7 +264,7 @@ void COstrelDlg::exitProgram() {
 
 // ---- device notifications ---------------------------------------------------------------
 
-bool COstrelDlg::startDeviceNotifications() {
+bool MainWindow::startDeviceNotifications() {
     if (!env_.watchUdev)
         return true;
     udev_ = std::make_unique<UdevMonitor>();
@@ -274,7 +280,7 @@ bool COstrelDlg::startDeviceNotifications() {
     return true;
 }
 
-void COstrelDlg::onDeviceNotification(bool arrival, const std::string& interfaceName) {
+void MainWindow::onDeviceNotification(bool arrival, const std::string& interfaceName) {
     BusyCursor busy;
     device_->handleDeviceChange(arrival ? DeviceChange::Arrival : DeviceChange::Removal,
                                 interfaceName, block_, *this);
@@ -282,33 +288,35 @@ void COstrelDlg::onDeviceNotification(bool arrival, const std::string& interface
 
 // ---- buttons ------------------------------------------------------------------------------
 
-void COstrelDlg::applySettings() {
+void MainWindow::applySettings() {
     BusyCursor busy;
     const ApplyTargets targets{paths_.configBin, paths_.strIni, texts_.sectionName()};
     runApplySequence(record_, block_, *device_, labels_, targets, *sink_);
     savedSettings_ = record_;
 }
 
-void COstrelDlg::onOk() {
+bool MainWindow::onOk() {
     if (!device_->connected())
-        return;
+        return false;
     applySettings();
     hideWindow();
+    return true;
 }
 
-void COstrelDlg::onApply() {
+bool MainWindow::onApply() {
     if (!device_->connected())
-        return;
+        return false;
     applySettings();
+    return true;
 }
 
-void COstrelDlg::onCancel() {
+void MainWindow::onCancel() {
     record_ = savedSettings_;
     cancelPending_ = true;
     hideWindow();
 }
 
-void COstrelDlg::hideWindow() {
+void MainWindow::hideWindow() {
     // Without a notification area a hidden window could never be reached again.
     if (trayAvailable_)
         hide();
@@ -316,8 +324,7 @@ void COstrelDlg::hideWindow() {
         showMinimized();
 }
 
-void COstrelDlg::startWindowDrag() {
-    ++dragCount_;
+void MainWindow::startWindowDrag() {
     if (!isVisible())
         return;
     if (QWindow* w = windowHandle())
@@ -326,7 +333,7 @@ void COstrelDlg::startWindowDrag() {
 
 // ---- events -------------------------------------------------------------------------------
 
-void COstrelDlg::paintEvent(QPaintEvent*) {
+void MainWindow::paintEvent(QPaintEvent*) {
     QPainter p(this);
     if (backBuffer_.isNull()) {
         p.fillRect(rect(), Qt::black);
@@ -335,22 +342,40 @@ void COstrelDlg::paintEvent(QPaintEvent*) {
     p.drawImage(0, 0, backBuffer_);
 }
 
-void COstrelDlg::mousePressEvent(QMouseEvent* event) {
+void MainWindow::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
-        dispatchClick(event->position().toPoint());
+        // Only a press no control claimed moves the window, and only while the button is
+        // still down: a control may have run a modal dialog or a transfer meanwhile.
+        if (!dispatchClick(event->position().toPoint()) &&
+            (QGuiApplication::mouseButtons() & Qt::LeftButton))
+            startWindowDrag();
         return;
     }
     QDialog::mousePressEvent(event);
 }
 
-void COstrelDlg::closeEvent(QCloseEvent* event) {
+// Without a notification area Cancel minimises, and the window manager brings the window back:
+// that way back reloads the labels like the tray's.
+void MainWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange && isVisible() && !isMinimized())
+        reloadAfterCancel();
+    QDialog::changeEvent(event);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!isMinimized())
+        reloadAfterCancel();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
     // Closing the window only hides it; the program keeps running.
     event->ignore();
     if (!exitRequested_)
         hideWindow();
 }
 
-void COstrelDlg::keyPressEvent(QKeyEvent* event) {
+void MainWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return ||
         event->key() == Qt::Key_Enter) {
         hideWindow();
@@ -359,7 +384,7 @@ void COstrelDlg::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-bool COstrelDlg::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
         QWidget* w = static_cast<QWidget*>(watched);
         auto* key = static_cast<QKeyEvent*>(event);

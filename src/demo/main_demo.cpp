@@ -4,14 +4,16 @@
 // and the simulated mouse's state; a missing DIR is made from the installed defaults.
 // --virtual-clock skips the protocol's waits (for tests); --tray starts in the notification
 // area like the utility itself.
-#include "app/COstrelApp.h"
-#include "app/COstrelDlg.h"
-#include "app/DemoData.h"
-#include "app/DemoServices.h"
-#include "app/ScriptPlayer.h"
+#include "app/Application.h"
+#include "app/MainWindow.h"
+#include "demo/DemoData.h"
+#include "demo/DemoServices.h"
+#include "demo/ScriptPlayer.h"
 #include "device/SimulatedMouse.h"
 #include "platform/Paths.h"
 
+#include <QCommandLineOption>
+#include <QCommandLineParser>
 #include <QFile>
 #include <QStringList>
 
@@ -35,23 +37,61 @@ int usage() {
     return 2;
 }
 
+struct DemoOptions {
+    std::string dataDir;
+    std::string scriptPath;
+    bool virtualClock = false;
+    bool trayMode = false;
+};
+
+// The demo's options; false for anything it does not know (the usage line is printed).
+bool parseOptions(int argc, char** argv, DemoOptions& options) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const QCommandLineOption data(QStringLiteral("data"), QString(), QStringLiteral("DIR"));
+    const QCommandLineOption script(QStringLiteral("script"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption virtualClock(QStringLiteral("virtual-clock"));
+    const QCommandLineOption tray(QStringLiteral("tray"));
+    QCommandLineParser parser;
+    parser.addOptions({data, script, virtualClock, tray});
+    if (!parser.parse(arguments) || !parser.positionalArguments().isEmpty())
+        return false;
+    options.dataDir = parser.value(data).toStdString();
+    options.scriptPath = parser.value(script).toStdString();
+    options.virtualClock = parser.isSet(virtualClock);
+    options.trayMode = parser.isSet(tray);
+    return true;
+}
+
+bool readScript(const std::string& path, QStringList& script) {
+    if (path.empty())
+        return true;
+    QFile f(QString::fromStdString(path));
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        std::fprintf(stderr, "z417-demo: %s: %s\n", path.c_str(), qPrintable(f.errorString()));
+        return false;
+    }
+    script = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
+    return true;
+}
+
+// Without a display the demo runs headless.
+void chooseDemoPlatform() {
+    const char* display = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if (!std::getenv("QT_QPA_PLATFORM") && !(display && *display) && !(wayland && *wayland))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    z417::choosePlatformBeforeStart();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string dataDir, scriptPath;
-    bool virtualClock = false;
-    bool trayMode = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        if (a == "--virtual-clock")
-            virtualClock = true;
-        else if (a == "--tray")
-            trayMode = true;
-        else if ((a == "--data" || a == "--script") && i + 1 < argc)
-            (a == "--data" ? dataDir : scriptPath) = argv[++i];
-        else
-            return usage();
-    }
+    DemoOptions options;
+    if (!parseOptions(argc, argv, options))
+        return usage();
+    std::string& dataDir = options.dataDir;
 
     std::string exePath, error;
     if (!z417::readModulePath(exePath, error)) {
@@ -67,23 +107,11 @@ int main(int argc, char** argv) {
     }
 
     QStringList script;
-    if (!scriptPath.empty()) {
-        QFile f(QString::fromStdString(scriptPath));
-        if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) {
-            std::fprintf(stderr, "z417-demo: %s: %s\n", scriptPath.c_str(),
-                         qPrintable(f.errorString()));
-            return 1;
-        }
-        script = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
-    }
+    if (!readScript(options.scriptPath, script))
+        return 1;
 
-    // Without a display the demo runs headless.
-    const char* display = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    if (!std::getenv("QT_QPA_PLATFORM") && !(display && *display) && !(wayland && *wayland))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    z417::choosePlatformBeforeStart();
-    z417::COstrelApp app(argc, argv);
+    chooseDemoPlatform();
+    z417::Application app(argc, argv);
 
     std::unique_ptr<z417::SimulatedMouse> mouse =
         z417::SimulatedMouse::load(dataDir + "/" + z417::kDemoMouseState, error);
@@ -94,15 +122,15 @@ int main(int argc, char** argv) {
     // The protocol's waits are real unless a test asks to skip them.
     z417::SystemClock systemClock;
     z417::VirtualClock virtualClockInstance;
-    z417::Clock& clock = virtualClock ? static_cast<z417::Clock&>(virtualClockInstance)
-                                      : static_cast<z417::Clock&>(systemClock);
+    z417::Clock& clock = options.virtualClock ? static_cast<z417::Clock&>(virtualClockInstance)
+                                              : static_cast<z417::Clock&>(systemClock);
     z417::DemoUiServices services(!script.isEmpty());
     z417::AppEnvironment env;
     env.transport = mouse.get();
     env.clock = &clock;
     env.services = &services;
     env.modulePath = dataDir + "/z417-gaming-mouse";
-    env.showAtStart = !trayMode;
+    env.showAtStart = !options.trayMode;
     env.watchUdev = false;
     env.listenForBalloons = false;
     // One demo per data folder, like one utility per user.
@@ -113,10 +141,13 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
     };
 
+    // The window refers to the mouse, the clock and the services, and the player to the
+    // window: each is declared after what it refers to, so that it is destroyed first.
+    z417::MainWindow window(env);
+    if (window.start() == z417::MainWindow::StartResult::SecondInstance)
+        return 0;
     std::unique_ptr<z417::ScriptPlayer> player;
-    app.onStarted = [&](z417::COstrelDlg& window) {
-        if (script.isEmpty())
-            return;
+    if (!script.isEmpty()) {
         z417::ScriptPlayer::Host host;
         host.window = &window;
         host.services = &services;
@@ -126,7 +157,7 @@ int main(int argc, char** argv) {
         };
         player = std::make_unique<z417::ScriptPlayer>(host, script);
         player->start();
-    };
-    const int code = app.run(env);
+    }
+    const int code = app.exec();
     return player && player->failed() ? 1 : code;
 }

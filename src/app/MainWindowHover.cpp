@@ -5,7 +5,7 @@
 // pointer has rested and the control under it is drawn in its over look. The next move outside
 // every hot rectangle draws the flagged controls normal again. Leaving the window changes
 // nothing, so a control left straight from stays over until the pointer comes back.
-#include "app/COstrelDlg.h"
+#include "app/MainWindow.h"
 #include "ui/Layout.h"
 
 #include <QListWidget>
@@ -40,12 +40,12 @@ const L::HotRect* hotRectAt(const L::HotRect (&order)[L::hotRectCount], const QP
 
 } // namespace
 
-void COstrelDlg::mouseMoveEvent(QMouseEvent* event) {
+void MainWindow::mouseMoveEvent(QMouseEvent* event) {
     onPointerMove(event->position().toPoint());
     QDialog::mouseMoveEvent(event);
 }
 
-void COstrelDlg::wheelEvent(QWheelEvent* event) {
+void MainWindow::wheelEvent(QWheelEvent* event) {
     if (dpiValueList_) {
         const auto action = event->angleDelta().y() <= 0 ? QAbstractSlider::SliderSingleStepAdd
                                                          : QAbstractSlider::SliderSingleStepSub;
@@ -55,7 +55,7 @@ void COstrelDlg::wheelEvent(QWheelEvent* event) {
     QDialog::wheelEvent(event);
 }
 
-void COstrelDlg::onPointerMove(const QPoint& p) {
+void MainWindow::onPointerMove(const QPoint& p) {
     if (!hoverTimer_) {
         hoverTimer_ = new QTimer(this);
         hoverTimer_->setObjectName(QStringLiteral("hoverTimer"));
@@ -113,7 +113,7 @@ void COstrelDlg::onPointerMove(const QPoint& p) {
     present();
 }
 
-void COstrelDlg::onHover(const QPoint& p) {
+void MainWindow::onHover(const QPoint& p) {
     const L::HotRect* h = hotRectAt(L::hoverOrder, p, pageState_ == 1);
     if (!h)
         return;
@@ -185,7 +185,7 @@ void COstrelDlg::onHover(const QPoint& p) {
     present();
 }
 
-void COstrelDlg::popupListHover(QListWidget* list, const QPoint& pointInList) {
+void MainWindow::popupListHover(QListWidget* list, const QPoint& pointInList) {
     if (pageState_ != 1 || !list)
         return;
     bool assignmentList = false;
@@ -211,7 +211,7 @@ void COstrelDlg::popupListHover(QListWidget* list, const QPoint& pointInList) {
         list->setCurrentRow(row);
     }
     if (assignmentList)
-        UpdateDpiSwitchSubList(list, row);
+        updateDpiSwitchSubList(list, row);
 }
 
 } // namespace z417

@@ -1,11 +1,12 @@
 // The Basic settings page of the main window: full paint, child fields, partial redraws.
-#include "app/COstrelDlg.h"
+#include "app/MainWindow.h"
 #include "assign/DefaultLabels.h"
 #include "assign/FunctionCatalogue.h"
 #include "assign/KeyTables.h"
 #include "assign/LedTexts.h"
 #include "ui/FieldColours.h"
 #include "ui/Layout.h"
+#include "ui/PopupList.h"
 #include "ui/ReportRate.h"
 #include "ui/SkinImage.h"
 #include "ui/TextDraw.h"
@@ -44,17 +45,17 @@ QString qs(const std::string& s) {
 
 } // namespace
 
-void COstrelDlg::present() {
+void MainWindow::present() {
     update();
 }
 
-void COstrelDlg::drawImage(const char* name, int x, int y) {
+void MainWindow::drawImage(const char* name, int x, int y) {
     if (backBuffer_.isNull())
         return;
     DrawSkinImage(&backBuffer_, skinPath(name), x, y);
 }
 
-void COstrelDlg::drawButton(const char* image, int left, int top, int right, int bottom,
+void MainWindow::drawButton(const char* image, int left, int top, int right, int bottom,
                             const QString& caption) {
     if (backBuffer_.isNull())
         return;
@@ -63,7 +64,7 @@ void COstrelDlg::drawButton(const char* image, int left, int top, int right, int
              normalFont_, textColour_);
 }
 
-void COstrelDlg::drawAssignmentRow(int row, bool over) {
+void MainWindow::drawAssignmentRow(int row, bool over) {
     if (backBuffer_.isNull())
         return;
     const layout::Rect box = L::assignmentBox(row);
@@ -75,7 +76,7 @@ void COstrelDlg::drawAssignmentRow(int row, bool over) {
              TextFormat::Left, normalFont_, textColour_);
 }
 
-void COstrelDlg::drawKeySetButtons() {
+void MainWindow::drawKeySetButtons() {
     const bool setB = record_.activeKeySet == 1;
     drawButton(setB ? I::textButton.normal.name : I::textButton.over.name, L::modeAButton.left,
                L::modeAButton.top, L::modeAButton.right, L::modeAButton.bottom,
@@ -85,11 +86,11 @@ void COstrelDlg::drawKeySetButtons() {
                QStringLiteral("Mode B"));
 }
 
-void COstrelDlg::PaintBasicPage() {
+void MainWindow::showPage() {
     if (pageState_ == 1)
         return;
     pageState_ = 1;
-    TearDownPageControls();
+    tearDownPage();
 
     // A first start gives both key sets the default labels and keeps them at once.
     if (!firstPageBuildDone_) {
@@ -159,7 +160,7 @@ void COstrelDlg::PaintBasicPage() {
     present();
 }
 
-void COstrelDlg::createPageFields() {
+void MainWindow::createPageFields() {
     if (dpiValueFields_[0])
         return;
     const uint8_t variant = device_->sensorVariant();
@@ -170,13 +171,13 @@ void COstrelDlg::createPageFields() {
         auto* value = new QLabel(qs(dpiLevelName(variant, record_.dpiLevel[s])), this);
         value->setAlignment(Qt::AlignCenter);
         value->setGeometry(qrect(L::dpiValueField(s)));
-        setFieldColours(value, L::dpiValueFieldId(s), *this);
+        setFieldColours(value, L::dpiValueFieldId(s), fieldStyle());
         value->show();
         dpiValueFields_[s] = value;
 
         auto* swatch = new QLabel(this);
         swatch->setGeometry(qrect(L::dpiColourSwatch(s)));
-        setFieldColours(swatch, L::dpiColourSwatchId(s), *this);
+        setFieldColours(swatch, L::dpiColourSwatchId(s), fieldStyle());
         swatch->show();
         dpiSwatches_[s] = swatch;
     }
@@ -190,7 +191,7 @@ void COstrelDlg::createPageFields() {
         label->setGeometry(qrect(r));
         if (sunken)
             label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        setFieldColours(label, id, *this);
+        setFieldColours(label, id, fieldStyle());
         label->show();
         return label;
     };
@@ -217,7 +218,7 @@ void COstrelDlg::createPageFields() {
     }
 }
 
-void COstrelDlg::TearDownPageControls() {
+void MainWindow::tearDownPage() {
     if (pageState_ < 1 || pageState_ > 3)
         return;
     for (auto& f : dpiValueFields_)
@@ -238,9 +239,9 @@ void COstrelDlg::TearDownPageControls() {
     dpiValueListOpen_ = lightModeListOpen_ = lightParameterListOpen_ = lightEffectListOpen_ = false;
 }
 
-QListWidget* COstrelDlg::createPopupList(int id, const layout::Rect& rect,
+QListWidget* MainWindow::createPopupList(int id, const layout::Rect& rect,
                                          const QStringList& items) {
-    auto* list = new QListWidget(this);
+    auto* list = new PopupListWidget(this);
     list->setFrameShape(QFrame::Box);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -255,7 +256,7 @@ QListWidget* COstrelDlg::createPopupList(int id, const layout::Rect& rect,
         list->item(i)->setSizeHint(QSize(0, rowHeight));
     list->setMouseTracking(true);
     list->viewport()->setMouseTracking(true);
-    setFieldColours(list, id, *this);
+    setFieldColours(list, id, fieldStyle());
     // A press on an item, or a double click, is the person's choice. Hovering only moves
     // the current item (with signals blocked), so it never chooses.
     connect(list, &QListWidget::pressed, this, [this, id] { onListNotification(id); });
@@ -265,7 +266,7 @@ QListWidget* COstrelDlg::createPopupList(int id, const layout::Rect& rect,
     return list;
 }
 
-void COstrelDlg::destroyPopupList(QPointer<QListWidget>& list) {
+void MainWindow::destroyPopupList(QPointer<QListWidget>& list) {
     if (!list)
         return;
     // The list may be inside its own notification: hide it now, delete it later.
@@ -276,7 +277,7 @@ void COstrelDlg::destroyPopupList(QPointer<QListWidget>& list) {
     doomed->deleteLater();
 }
 
-void COstrelDlg::onListNotification(int listId) {
+void MainWindow::onListNotification(int listId) {
     if (listId >= 41 && listId <= 48)
         onSlotListChoice();
     else if (listId == layout::main::dpiSwitchSubListId)
@@ -285,14 +286,14 @@ void COstrelDlg::onListNotification(int listId) {
         onValueListChoice(listId);
 }
 
-void COstrelDlg::RedrawAssignmentBoxes() {
+void MainWindow::onDefaultButton() {
     restoreDefaultAssignments(record_, labels_, texts_);
     for (int row = 0; row < L::shownRowCount; ++row)
         drawAssignmentRow(row, false);
     present();
 }
 
-void COstrelDlg::ShowKeySet(int keySet) {
+void MainWindow::showKeySet(int keySet) {
     record_.activeKeySet = keySet == 1 ? 1 : 0;
     drawKeySetButtons();
     for (int row = 0; row < L::shownRowCount; ++row)

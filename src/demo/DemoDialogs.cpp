@@ -1,7 +1,7 @@
 // The demo's "open-dialog": each parameter dialog opened over the main window as its
 // opener would, with its result members printed in their order.
-#include "app/COstrelDlg.h"
-#include "app/DemoData.h"
+#include "app/MainWindow.h"
+#include "demo/DemoData.h"
 #include "dialogs/FireKeyDialog.h"
 #include "dialogs/HotKeyDialog.h"
 #include "dialogs/MediaDialog.h"
@@ -13,7 +13,7 @@
 namespace z417 {
 namespace {
 
-template <class Dialog> QString choiceResult(COstrelDlg& window) {
+template <class Dialog> QString choiceResult(MainWindow& window) {
     Dialog dialog(window.dialogEnvironment(), &window);
     if (dialog.run() != CDialogFrame::kOk)
         return QStringLiteral("result: cancel");
@@ -24,7 +24,7 @@ template <class Dialog> QString choiceResult(COstrelDlg& window) {
 
 } // namespace
 
-QString openDemoDialog(COstrelDlg& window, const QString& name) {
+QString openDemoDialog(MainWindow& window, const QString& name) {
     if (name == QLatin1String("fire")) {
         CFireKeyDialog dialog(window.dialogEnvironment(), &window);
         if (dialog.run() != CDialogFrame::kOk)
@@ -52,8 +52,14 @@ QString openDemoDialog(COstrelDlg& window, const QString& name) {
     }
     if (name == QLatin1String("skins")) {
         // Exactly as the skin button does, with its Save skin on OK.
-        window.onSkinButton();
-        return window.lastSkinResult();
+        if (!window.onSkinButton())
+            return QStringLiteral("result: cancel");
+        const QColor& colour = window.textColour();
+        return QStringLiteral("result: ok skinName=%1 skinPath=%2 textColor=%3,%4,%5")
+            .arg(QString::fromStdString(window.skinName()), window.skinFolder())
+            .arg(colour.red())
+            .arg(colour.green())
+            .arg(colour.blue());
     }
     return QString();
 }

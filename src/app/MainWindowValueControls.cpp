@@ -5,7 +5,7 @@
 // Every list has an "open" flag beside its window. For the Parameter and Effect fields the flag
 // toggles on every click even in a mode that shows no list, so in such a mode every second
 // click only closes again what was never shown.
-#include "app/COstrelDlg.h"
+#include "app/MainWindow.h"
 #include "assign/KeyTables.h"
 #include "assign/LedTexts.h"
 #include "profile/DpiCodes.h"
@@ -47,7 +47,7 @@ void setText(const QPointer<QLabel>& field, const QString& text) {
 
 // A click at p closes a lighting list (and clears its flag) unless it lands in the list or in
 // its field. A flag set without a list (modes without one) is cleared the same way.
-void closeIfOutside(COstrelDlg& window, QPointer<QListWidget>& list, bool& open,
+void closeIfOutside(MainWindow& window, QPointer<QListWidget>& list, bool& open,
                     const layout::Rect& field, const QPoint& p) {
     if (field.contains(p.x(), p.y()))
         return;
@@ -61,7 +61,7 @@ void closeIfOutside(COstrelDlg& window, QPointer<QListWidget>& list, bool& open,
 
 // ---- report rate ----------------------------------------------------------------------------
 
-void COstrelDlg::SelectReportRate(int segment) {
+void MainWindow::selectReportRate(int segment) {
     if (segment < 0 || segment >= L::reportRateSegmentCount)
         return;
     const int previous = segmentOfReportRate(record_.reportRate);
@@ -77,7 +77,7 @@ void COstrelDlg::SelectReportRate(int segment) {
 
 // ---- DPI stages -----------------------------------------------------------------------------
 
-void COstrelDlg::ToggleDpiValueList(int stage) {
+void MainWindow::toggleDpiValueList(int stage) {
     if (stage < 0 || stage >= L::dpiStageShownCount)
         return;
     selectedDpiStage_ = stage;
@@ -95,7 +95,7 @@ void COstrelDlg::ToggleDpiValueList(int stage) {
     dpiValueListOpen_ = true;
 }
 
-void COstrelDlg::onSwatchClick(int stage) {
+void MainWindow::onSwatchClick(int stage) {
     if (stage < 0 || stage >= L::dpiStageShownCount)
         return;
     if (record_.dpiStageEnabled[stage] != 1)
@@ -107,14 +107,14 @@ void COstrelDlg::onSwatchClick(int stage) {
     record_.dpiColor[stage][1] = static_cast<uint8_t>(chosen->green());
     record_.dpiColor[stage][2] = static_cast<uint8_t>(chosen->blue());
     if (QLabel* swatch = dpiSwatches_[static_cast<size_t>(stage)]) {
-        setFieldColours(swatch, L::dpiColourSwatchId(stage), *this);
+        setFieldColours(swatch, L::dpiColourSwatchId(stage), fieldStyle());
         swatch->update();
     }
 }
 
 // ---- lighting -------------------------------------------------------------------------------
 
-void COstrelDlg::ToggleLightModeList() {
+void MainWindow::toggleLightModeList() {
     if (lightModeListOpen_) {
         destroyPopupList(lightModeList_);
         lightModeListOpen_ = false;
@@ -131,7 +131,7 @@ void COstrelDlg::ToggleLightModeList() {
     lightModeListOpen_ = true;
 }
 
-void COstrelDlg::ToggleLightParameterList() {
+void MainWindow::toggleLightParameterList() {
     if (lightParameterListOpen_) {
         destroyPopupList(lightParameterList_);
         lightParameterListOpen_ = false;
@@ -151,7 +151,7 @@ void COstrelDlg::ToggleLightParameterList() {
     lightParameterListOpen_ = true;
 }
 
-void COstrelDlg::ToggleLightEffectList() {
+void MainWindow::toggleLightEffectList() {
     if (lightEffectListOpen_) {
         destroyPopupList(lightEffectList_);
         lightEffectListOpen_ = false;
@@ -172,7 +172,7 @@ void COstrelDlg::ToggleLightEffectList() {
     lightEffectListOpen_ = true;
 }
 
-void COstrelDlg::closeLightListsOutside(const QPoint& p) {
+void MainWindow::closeLightListsOutside(const QPoint& p) {
     closeIfOutside(*this, lightModeList_, lightModeListOpen_, L::lightModeClickArea, p);
     closeIfOutside(*this, lightParameterList_, lightParameterListOpen_, L::lightParameterClickArea,
                    p);
@@ -181,7 +181,7 @@ void COstrelDlg::closeLightListsOutside(const QPoint& p) {
 
 // ---- choices --------------------------------------------------------------------------------
 
-void COstrelDlg::onValueListChoice(int listId) {
+void MainWindow::onValueListChoice(int listId) {
     QPointer<QListWidget>* list = nullptr;
     bool* open = nullptr;
     switch (listId) {

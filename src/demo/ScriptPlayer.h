@@ -1,6 +1,8 @@
 // Plays a demo script through real Qt events, one command a line, also inside modal loops.
 #pragma once
 
+#include "demo/DemoLayer.h"
+
 #include <QObject>
 #include <QPoint>
 #include <QString>
@@ -14,7 +16,7 @@ class QWidget;
 
 namespace z417 {
 
-class COstrelDlg;
+class MainWindow;
 class DemoUiServices;
 class SimulatedMouse;
 
@@ -22,7 +24,7 @@ class ScriptPlayer : public QObject {
     Q_OBJECT
 public:
     struct Host {
-        COstrelDlg* window = nullptr;
+        MainWindow* window = nullptr;
         DemoUiServices* services = nullptr;
         SimulatedMouse* mouse = nullptr;
         // Opens one of the parameter dialogs as its opener would; returns the result line
