@@ -8,6 +8,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace z417 {
 namespace {
 
@@ -118,6 +120,47 @@ TEST(AssignmentFlow, OkWithoutTheMouseDragsTheWindowAndCancelKeepsTheNewerTexts)
     v.dispatchClick(centre(L::cancelButton));
     EXPECT_EQ(v.record().keyFunction[0][3], kFnForward); // back at once
     EXPECT_EQ(v.labels().label[0][3], "Key Off");        // until the next restore
+}
+
+} // namespace
+} // namespace z417
+
+namespace z417 {
+namespace {
+
+// Only the left button chooses an entry of the page's pop-up lists; a right or middle click
+// leaves the record alone and the list open.
+TEST(PopupLists, OnlyTheLeftButtonChooses) {
+    struct Case {
+        const char* name;
+        layout::Rect opener;
+        int listId;
+        int entry; // one the sample record does not hold
+    };
+    const Case cases[] = {
+        {"slot list", L::assignmentBox(3), L::assignmentListId(3), 1},
+        {"DPI value list", L::dpiValueClickArea(0), L::dpiValueListId, 2},
+        {"light mode list", L::lightModeClickArea, L::ledModeListId, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WindowFixture f(test::sampleRecord());
+        MainWindow& w = *f.window;
+        w.dispatchClick(centre(c.opener));
+        QListWidget* l = list(w, c.listId);
+        ASSERT_NE(l, nullptr);
+        const SettingsRecord before = w.record();
+        const QPoint entry = l->visualItemRect(l->item(c.entry)).center();
+        for (Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
+            QTest::mouseClick(l->viewport(), button, Qt::NoModifier, entry);
+            QTest::mouseDClick(l->viewport(), button, Qt::NoModifier, entry);
+            QCoreApplication::processEvents();
+        }
+        EXPECT_EQ(std::memcmp(w.record().bytes(), before.bytes(), sizeof(SettingsRecord)), 0);
+        ASSERT_EQ(list(w, c.listId), l);
+        chooseRow(l, c.entry);
+        EXPECT_NE(std::memcmp(w.record().bytes(), before.bytes(), sizeof(SettingsRecord)), 0);
+    }
 }
 
 } // namespace
