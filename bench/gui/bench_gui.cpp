@@ -100,7 +100,8 @@ int main(int argc, char** argv) {
     env.watchUdev = false;
     env.listenForBalloons = false;
     env.instanceName = "z417-bench-gui";
-    MainWindow window(env);
+    AppState state;
+    MainWindow window(env, state);
     window.start();
     app.processEvents();
     const long rss = rssKiB();

@@ -105,7 +105,7 @@ bool MainWindow::dispatchClick(const QPoint& p) {
         claimed = true;
     }
     if (L::webAddressLine.rect.contains(x, y)) {
-        env_.services->openUrl(QString::fromStdString(texts_.slot(53)));
+        env_.services->openUrl(QString::fromStdString(state_.texts.slot(53)));
         return true;
     }
     if (pageState_ == 1) {
@@ -190,15 +190,15 @@ void MainWindow::toggleSlotList(int s) {
             break;
         }
     }
-    const int k = record_.activeKeySet;
-    if (leftClickGuardRefuses(record_, k, s)) {
-        env_.services->messageBox(this, QString::fromStdString(texts_.slot(52)),
+    const int k = state_.record.activeKeySet;
+    if (leftClickGuardRefuses(state_.record, k, s)) {
+        env_.services->messageBox(this, QString::fromStdString(state_.texts.slot(52)),
                                   QStringLiteral("Warning"));
         return;
     }
     if (!slotLists_[s]) {
         const layout::Rect r = L::assignmentList(s);
-        slotLists_[s] = createPopupList(L::assignmentListId(s), r, functionNames(texts_));
+        slotLists_[s] = createPopupList(L::assignmentListId(s), r, functionNames(state_.texts));
     }
     slotListOpen_[s] = true;
 }
@@ -221,7 +221,7 @@ void MainWindow::updateDpiSwitchSubList(QListWidget* slotList, int item) {
 }
 
 void MainWindow::onSlotListChoice() {
-    const int k = record_.activeKeySet == 1 ? 1 : 0;
+    const int k = state_.record.activeKeySet == 1 ? 1 : 0;
     for (int s = 0; s < kSlotCount; ++s) {
         if (!slotLists_[s])
             continue;
@@ -232,8 +232,8 @@ void MainWindow::onSlotListChoice() {
             destroyPopupList(slotLists_[s]);
             destroyed = true;
             WindowParameterDialogs dialogs(*this);
-            storeFunctionChoice(record_, labels_, k, s, p, texts_, device_->sensorVariant(),
-                                dialogs);
+            storeFunctionChoice(state_.record, state_.labels, k, s, p, state_.texts,
+                                device_->sensorVariant(), dialogs);
         }
         if (s < L::shownRowCount) {
             drawAssignmentRow(s, false);
@@ -253,7 +253,8 @@ void MainWindow::onDpiSubListChoice() {
     for (int s = 0; s < kSlotCount; ++s) {
         if (!slotLists_[s])
             continue;
-        storeDpiSwitchChoice(record_, labels_, record_.activeKeySet == 1 ? 1 : 0, s, e);
+        storeDpiSwitchChoice(state_.record, state_.labels, state_.record.activeKeySet == 1 ? 1 : 0,
+                             s, e);
         if (s < L::shownRowCount) {
             drawAssignmentRow(s, false);
             present();

@@ -40,8 +40,8 @@ void WindowMessageSink::messageBox(const std::string& text, const std::string& c
     services_.messageBox(owner_, QString::fromStdString(text), QString::fromStdString(caption));
 }
 
-MainWindow::MainWindow(AppEnvironment& env, QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::FramelessWindowHint), env_(env) {
+MainWindow::MainWindow(AppEnvironment& env, AppState& state, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::FramelessWindowHint), env_(env), state_(state) {
     setWindowTitle(QString::fromUtf8(kAppTitle));
     setObjectName(QStringLiteral("MainWindow"));
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -76,7 +76,7 @@ MainWindow::StartResult MainWindow::start() {
     // 6. Connect to the mouse.
     {
         BusyCursor busy;
-        if (!device_->connect(block_))
+        if (!device_->connect(state_.block))
             requestBalloon(kBalloonNotDetected, 0);
     }
 
@@ -88,32 +88,33 @@ MainWindow::StartResult MainWindow::start() {
     }
 
     // 8. Paths and "config.bin".
-    paths_ = env_.dataPaths ? *env_.dataPaths : buildAppPaths(env_.modulePath);
-    firstRunFlag_ = loadSettings(paths_.configBin, record_, *sink_).firstRunFlag;
-    savedSettings_ = record_;
+    state_.paths = env_.dataPaths ? *env_.dataPaths : buildAppPaths(env_.modulePath);
+    state_.firstRunFlag = loadSettings(state_.paths.configBin, state_.record, *sink_).firstRunFlag;
+    state_.savedSettings = state_.record;
 
     // 9. Language and texts.
-    skinValues_ = loadSkinValues(paths_.strIni);
-    languageCode_ = skinValues_.languageCode;
-    texts_ = TextTable(languageFromCode(languageCode_));
-    device_->setNotDetectedText(texts_.slot(72));
+    state_.skinValues = loadSkinValues(state_.paths.strIni);
+    state_.languageCode = state_.skinValues.languageCode;
+    state_.texts = TextTable(languageFromCode(state_.languageCode));
+    device_->setNotDetectedText(state_.texts.slot(72));
 
     // 10. Labels and skin values.
-    labels_ = loadLabels(paths_.strIni, texts_.sectionName());
+    state_.labels = loadLabels(state_.paths.strIni, state_.texts.sectionName());
 
     // 11. Skin and back buffer.
     loadSkin();
 
     // 12. Text colour.
-    textColour_ = QColor(std::clamp(skinValues_.red, 0, 255), std::clamp(skinValues_.green, 0, 255),
-                         std::clamp(skinValues_.blue, 0, 255));
+    state_.textColour = QColor(std::clamp(state_.skinValues.red, 0, 255),
+                               std::clamp(state_.skinValues.green, 0, 255),
+                               std::clamp(state_.skinValues.blue, 0, 255));
 
     // 13. Fonts.
     int major = 0, minor = 0;
     platformVersion(major, minor);
-    const FontPair fonts = fontsFor(languageCode_, major, minor);
-    normalFont_ = makeFont(fonts.normal);
-    titleFont_ = makeFont(fonts.title);
+    const FontPair fonts = fontsFor(state_.languageCode, major, minor);
+    state_.normalFont = makeFont(fonts.normal);
+    state_.titleFont = makeFont(fonts.title);
 
     // Enter and Escape are seen before any child gets them.
     qApp->installEventFilter(this);
@@ -131,7 +132,8 @@ MainWindow::StartResult MainWindow::start() {
 }
 
 void MainWindow::loadSkin() {
-    skinFolder_ = QString::fromStdString(z417::skinFolder(paths_, skinValues_.path));
+    state_.skinFolder =
+        QString::fromStdString(z417::skinFolder(state_.paths, state_.skinValues.path));
     backBuffer_ = loadSkinImage(skinPath(layout::images::mainBackground.name));
     if (!backBuffer_.isNull() && backBuffer_.format() != QImage::Format_ARGB32_Premultiplied)
         backBuffer_ = backBuffer_.convertToFormat(QImage::Format_ARGB32_Premultiplied);
@@ -144,7 +146,7 @@ void MainWindow::loadSkin() {
 }
 
 QString MainWindow::skinPath(const char* name) const {
-    return skinFolder_ + QString::fromUtf8(name);
+    return state_.skinFolder + QString::fromUtf8(name);
 }
 
 // ---- notification area -------------------------------------------------------------------
@@ -182,7 +184,8 @@ void MainWindow::onTrayClick(TrayClick click) {
         if (!trayMenu_) {
             trayMenu_ = new QMenu(this);
             trayMenu_->setObjectName(QStringLiteral("trayMenu"));
-            QAction* exitAction = trayMenu_->addAction(QString::fromStdString(texts_.slot(71)));
+            QAction* exitAction =
+                trayMenu_->addAction(QString::fromStdString(state_.texts.slot(71)));
             connect(exitAction, &QAction::triggered, this, &MainWindow::exitProgram);
         }
         activateWindow();
@@ -214,7 +217,7 @@ void MainWindow::reloadAfterCancel() {
         return;
     cancelPending_ = false;
     if (pageState_ == 1) {
-        labels_ = loadLabels(paths_.strIni, texts_.sectionName());
+        state_.labels = loadLabels(state_.paths.strIni, state_.texts.sectionName());
         rebuildPage();
     }
 }
@@ -236,7 +239,8 @@ void MainWindow::requestBalloon(int type, int kind) {
 }
 
 void MainWindow::onBalloonRequest(int type, int kind) {
-    const BalloonText b = balloonFor(type, kind, texts_, record_, device_->sensorVariant());
+    const BalloonText b =
+        balloonFor(type, kind, state_.texts, state_.record, device_->sensorVariant());
     if (b.shown)
         showBalloon(QString::fromStdString(b.title), QString::fromStdString(b.text), b.timeoutMs);
 }
@@ -283,16 +287,17 @@ bool MainWindow::startDeviceNotifications() {
 void MainWindow::onDeviceNotification(bool arrival, const std::string& interfaceName) {
     BusyCursor busy;
     device_->handleDeviceChange(arrival ? DeviceChange::Arrival : DeviceChange::Removal,
-                                interfaceName, block_, *this);
+                                interfaceName, state_.block, *this);
 }
 
 // ---- buttons ------------------------------------------------------------------------------
 
 void MainWindow::applySettings() {
     BusyCursor busy;
-    const ApplyTargets targets{paths_.configBin, paths_.strIni, texts_.sectionName()};
-    runApplySequence(record_, block_, *device_, labels_, targets, *sink_);
-    savedSettings_ = record_;
+    const ApplyTargets targets{state_.paths.configBin, state_.paths.strIni,
+                               state_.texts.sectionName()};
+    runApplySequence(state_.record, state_.block, *device_, state_.labels, targets, *sink_);
+    state_.savedSettings = state_.record;
 }
 
 bool MainWindow::onOk() {
@@ -311,7 +316,7 @@ bool MainWindow::onApply() {
 }
 
 void MainWindow::onCancel() {
-    record_ = savedSettings_;
+    state_.record = state_.savedSettings;
     cancelPending_ = true;
     hideWindow();
 }

@@ -13,6 +13,7 @@
 #include "profile/ProfileBlock.h"
 #include "profile/SettingsFiles.h"
 #include "profile/SettingsRecord.h"
+#include "ui/AppState.h"
 #include "ui/FieldColours.h"
 #include "ui/Layout.h"
 
@@ -55,7 +56,7 @@ public:
     enum class StartResult { Complete, SecondInstance, NoNotifications };
     enum class TrayClick { Left, Double, Right };
 
-    explicit MainWindow(AppEnvironment& env, QWidget* parent = nullptr);
+    MainWindow(AppEnvironment& env, AppState& state, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // The start-up of the window, step by step. SecondInstance: the process must end at
@@ -135,33 +136,35 @@ public:
     void hideWindow(); // to the notification area (minimised where there is none)
 
     // What the page's child fields are coloured from.
-    FieldStyle fieldStyle() const { return {textColour_, normalFont_, &record_}; }
+    FieldStyle fieldStyle() const { return {state_.textColour, state_.normalFont, &state_.record}; }
     // What a parameter dialog opened over this window gets.
     DialogEnvironment dialogEnvironment() const;
 
     // State, for the demo and the tests.
-    SettingsRecord& record() { return record_; }
-    const SettingsRecord& record() const { return record_; }
-    const SettingsRecord& savedSettings() const { return savedSettings_; }
-    ProfileBlock& block() { return block_; }
+    AppState& state() { return state_; }
+    const AppState& state() const { return state_; }
+    SettingsRecord& record() { return state_.record; }
+    const SettingsRecord& record() const { return state_.record; }
+    const SettingsRecord& savedSettings() const { return state_.savedSettings; }
+    ProfileBlock& block() { return state_.block; }
     DeviceLink& device() { return *device_; }
-    AssignmentLabels& labels() { return labels_; }
-    const TextTable& texts() const { return texts_; }
-    const AppPaths& paths() const { return paths_; }
+    AssignmentLabels& labels() { return state_.labels; }
+    const TextTable& texts() const { return state_.texts; }
+    const AppPaths& paths() const { return state_.paths; }
     const QImage& backBuffer() const { return backBuffer_; }
     int pageState() const { return pageState_; }
     bool cancelPending() const { return cancelPending_; }
     bool trayVisible() const;
-    uint8_t firstRunFlag() const { return firstRunFlag_; }
-    const QString& skinFolder() const { return skinFolder_; }
-    const QColor& textColour() const { return textColour_; }
-    const std::string& languageCode() const { return languageCode_; }
-    const QFont& normalFont() const { return normalFont_; }
+    uint8_t firstRunFlag() const { return state_.firstRunFlag; }
+    const QString& skinFolder() const { return state_.skinFolder; }
+    const QColor& textColour() const { return state_.textColour; }
+    const std::string& languageCode() const { return state_.languageCode; }
+    const QFont& normalFont() const { return state_.normalFont; }
     UiServices& services() { return *env_.services; }
     QMenu* trayMenu() const { return trayMenu_; }
     bool exitRequested() const { return exitRequested_; }
     // The current skin: its name in "str.ini" (the folder under Skins/).
-    const std::string& skinName() const { return skinValues_.path; }
+    const std::string& skinName() const { return state_.skinValues.path; }
 
 signals:
     // Emitted after a completed exit, before the event loop ends.
@@ -208,20 +211,7 @@ private:
     std::unique_ptr<DeviceLink> device_;
     SingleInstanceLock instanceLock_;
 
-    // Process-wide state.
-    SettingsRecord record_{};
-    SettingsRecord savedSettings_{};
-    ProfileBlock block_{};
-    uint8_t firstRunFlag_ = 0;
-    AppPaths paths_;
-    std::string languageCode_;
-    TextTable texts_;
-    AssignmentLabels labels_;
-    SkinValues skinValues_;
-    QString skinFolder_;
-    QColor textColour_;
-    QFont normalFont_;
-    QFont titleFont_;
+    AppState& state_;
 
     // Window state.
     QImage backBuffer_;

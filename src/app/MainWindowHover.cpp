@@ -93,7 +93,7 @@ void MainWindow::onPointerMove(const QPoint& p) {
         if (!flag)
             return;
         drawButton(I::textButton.normal.name, r.left, r.top, r.right, r.bottom,
-                   QString::fromStdString(texts_.caption(c)));
+                   QString::fromStdString(state_.texts.caption(c)));
         flag = false;
     };
     textButton(f.ok, L::okButton, Caption::OkButton);
@@ -120,7 +120,7 @@ void MainWindow::onHover(const QPoint& p) {
     HoverFlags& f = hover_;
     auto textButton = [this](const char* image, const layout::Rect& r, Caption c) {
         drawButton(image, r.left, r.top, r.right, r.bottom,
-                   QString::fromStdString(texts_.caption(c)));
+                   QString::fromStdString(state_.texts.caption(c)));
     };
     // OK, Apply and Cancel exclude each other: one over, the other two normal.
     auto bottomButton = [&](L::HoverControl over) {

@@ -61,7 +61,7 @@ void MainWindow::drawButton(const char* image, int left, int top, int right, int
         return;
     drawImage(image, left, top);
     drawText(backBuffer_, toQRect(left, top, right, bottom), caption, TextFormat::Centre,
-             normalFont_, textColour_);
+             state_.normalFont, state_.textColour);
 }
 
 void MainWindow::drawAssignmentRow(int row, bool over) {
@@ -70,14 +70,14 @@ void MainWindow::drawAssignmentRow(int row, bool over) {
     const layout::Rect box = L::assignmentBox(row);
     drawImage(over ? I::assignmentBox.over.name : I::assignmentBox.normal.name, box.left, box.top);
     drawText(backBuffer_, qrect(L::rowNumber(row).rect), QString::number(row + 1), TextFormat::Left,
-             normalFont_, textColour_);
-    const int set = record_.activeKeySet == 1 ? 1 : 0;
-    drawText(backBuffer_, qrect(L::assignmentLabel(row).rect), qs(labels_.label[set][row]),
-             TextFormat::Left, normalFont_, textColour_);
+             state_.normalFont, state_.textColour);
+    const int set = state_.record.activeKeySet == 1 ? 1 : 0;
+    drawText(backBuffer_, qrect(L::assignmentLabel(row).rect), qs(state_.labels.label[set][row]),
+             TextFormat::Left, state_.normalFont, state_.textColour);
 }
 
 void MainWindow::drawKeySetButtons() {
-    const bool setB = record_.activeKeySet == 1;
+    const bool setB = state_.record.activeKeySet == 1;
     drawButton(setB ? I::textButton.normal.name : I::textButton.over.name, L::modeAButton.left,
                L::modeAButton.top, L::modeAButton.right, L::modeAButton.bottom,
                QStringLiteral("Mode A"));
@@ -95,9 +95,9 @@ void MainWindow::showPage() {
     // A first start gives both key sets the default labels and keeps them at once.
     if (!firstPageBuildDone_) {
         firstPageBuildDone_ = true;
-        if (firstRunFlag_ == 0) {
-            labels_ = defaultAssignmentLabels(texts_);
-            saveLabels(paths_.strIni, texts_.sectionName(), labels_, *sink_);
+        if (state_.firstRunFlag == 0) {
+            state_.labels = defaultAssignmentLabels(state_.texts);
+            saveLabels(state_.paths.strIni, state_.texts.sectionName(), state_.labels, *sink_);
         }
     }
 
@@ -118,42 +118,43 @@ void MainWindow::showPage() {
                       L::reportRateSegment(i).top);
 
         auto text = [this](const layout::TextArea& area, const QString& s) {
-            drawText(backBuffer_, qrect(area.rect), s, formatOf(area.format), normalFont_,
-                     textColour_);
+            drawText(backBuffer_, qrect(area.rect), s, formatOf(area.format), state_.normalFont,
+                     state_.textColour);
         };
-        drawText(backBuffer_, qrect(L::pageTitle.rect), qs(texts_.caption(Caption::PageTitle)),
-                 TextFormat::Centre, titleFont_, kTitleColour);
-        text(L::keySettingCaption, qs(texts_.caption(Caption::KeyHeading)));
-        text(L::reportRateCaption, qs(texts_.caption(Caption::ReportRateHeading)));
-        text(L::dpiSettingCaption, qs(texts_.caption(Caption::DpiHeading)));
-        text(L::dpiEffectCaption, qs(texts_.slot(12)));
-        text(L::webAddressLine, qs(texts_.slot(53)));
+        drawText(backBuffer_, qrect(L::pageTitle.rect),
+                 qs(state_.texts.caption(Caption::PageTitle)), TextFormat::Centre, state_.titleFont,
+                 kTitleColour);
+        text(L::keySettingCaption, qs(state_.texts.caption(Caption::KeyHeading)));
+        text(L::reportRateCaption, qs(state_.texts.caption(Caption::ReportRateHeading)));
+        text(L::dpiSettingCaption, qs(state_.texts.caption(Caption::DpiHeading)));
+        text(L::dpiEffectCaption, qs(state_.texts.slot(12)));
+        text(L::webAddressLine, qs(state_.texts.slot(53)));
         auto caption = [&](const layout::Rect& r, Caption c) {
-            text({r, L::buttonCaptionFormat}, qs(texts_.caption(c)));
+            text({r, L::buttonCaptionFormat}, qs(state_.texts.caption(c)));
         };
         caption(L::okButton, Caption::OkButton);
         caption(L::applyButton, Caption::ApplyButton);
         caption(L::cancelButton, Caption::CancelButton);
         caption(L::defaultButton, Caption::DefaultButton);
 
-        const int set = record_.activeKeySet == 1 ? 1 : 0;
+        const int set = state_.record.activeKeySet == 1 ? 1 : 0;
         for (int row = 0; row < L::shownRowCount; ++row) {
             text(L::rowNumber(row), QString::number(row + 1));
-            text(L::assignmentLabel(row), qs(labels_.label[set][row]));
+            text(L::assignmentLabel(row), qs(state_.labels.label[set][row]));
         }
         drawKeySetButtons();
 
         for (int i = 0; i < L::reportRateSegmentCount; ++i)
             text(L::reportRateSegmentCaption(i), QString::fromLatin1(kReportRateCaptions[i]));
-        text(L::ledModeLabel, qs(texts_.slot(13)));
-        text(L::ledParameterLabel, qs(texts_.slot(14)));
-        text(L::ledEffectLabel, qs(texts_.slot(17)));
+        text(L::ledModeLabel, qs(state_.texts.slot(13)));
+        text(L::ledParameterLabel, qs(state_.texts.slot(14)));
+        text(L::ledEffectLabel, qs(state_.texts.slot(17)));
     }
 
     createPageFields();
 
     if (!backBuffer_.isNull()) {
-        const int seg = segmentOfReportRate(record_.reportRate);
+        const int seg = segmentOfReportRate(state_.record.reportRate);
         drawImage(I::reportRateLight.name, L::reportRateSegment(seg).left,
                   L::reportRateSegment(seg).top);
     }
@@ -167,8 +168,8 @@ void MainWindow::createPageFields() {
     for (int s = 0; s < L::dpiStageShownCount; ++s) {
         if (!backBuffer_.isNull())
             drawText(backBuffer_, qrect(L::dpiStageNumber(s).rect), QString::number(s + 1),
-                     TextFormat::Left, normalFont_, textColour_);
-        auto* value = new QLabel(qs(dpiLevelName(variant, record_.dpiLevel[s])), this);
+                     TextFormat::Left, state_.normalFont, state_.textColour);
+        auto* value = new QLabel(qs(dpiLevelName(variant, state_.record.dpiLevel[s])), this);
         value->setAlignment(Qt::AlignCenter);
         value->setGeometry(qrect(L::dpiValueField(s)));
         setFieldColours(value, L::dpiValueFieldId(s), fieldStyle());
@@ -182,9 +183,9 @@ void MainWindow::createPageFields() {
         dpiSwatches_[s] = swatch;
     }
 
-    const uint8_t mode = record_.lightMode;
+    const uint8_t mode = state_.record.lightMode;
     const QString modeName =
-        mode < kLightModeCount ? qs(texts_.slot(kLightModeSlot0 + mode)) : QString();
+        mode < kLightModeCount ? qs(state_.texts.slot(kLightModeSlot0 + mode)) : QString();
     auto field = [this](int id, const layout::Rect& r, const QString& text, bool sunken) {
         auto* label = new QLabel(text, this);
         label->setAlignment(Qt::AlignCenter);
@@ -199,18 +200,18 @@ void MainWindow::createPageFields() {
     if (mode <= 3) {
         QString parameter, effect;
         auto effectName = [this](unsigned e) {
-            return e < kEffectCount ? qs(texts_.slot(kEffectSlot0 + static_cast<int>(e)))
+            return e < kEffectCount ? qs(state_.texts.slot(kEffectSlot0 + static_cast<int>(e)))
                                     : QString();
         };
         if (mode == 1) {
-            parameter = qs(textAt(brightnessTexts(), record_.lightBrightness));
-            effect = effectName(record_.reserved33);
+            parameter = qs(textAt(brightnessTexts(), state_.record.lightBrightness));
+            effect = effectName(state_.record.reserved33);
         } else if (mode == 2) {
-            parameter = qs(textAt(breathSpeedTexts(), record_.breathSpeed));
-            effect = effectName(record_.breathEffect);
+            parameter = qs(textAt(breathSpeedTexts(), state_.record.breathSpeed));
+            effect = effectName(state_.record.breathEffect);
         } else if (mode == 3) {
-            parameter = qs(textAt(neonSpeedTexts(), record_.neonSpeed));
-            effect = effectName(record_.reserved35[0]);
+            parameter = qs(textAt(neonSpeedTexts(), state_.record.neonSpeed));
+            effect = effectName(state_.record.reserved35[0]);
         }
         ledFields_[1] =
             field(L::lightParameterFieldId, L::lightParameterField, parameter, mode == 0);
@@ -251,7 +252,7 @@ QListWidget* MainWindow::createPopupList(int id, const layout::Rect& rect,
     // List-box rows as tall as the normal font, so the fourteen functions fit the 230-pixel
     // assignment list without a scroll bar.
     list->setUniformItemSizes(true);
-    const int rowHeight = listRowHeight(normalFont_);
+    const int rowHeight = listRowHeight(state_.normalFont);
     for (int i = 0; i < list->count(); ++i)
         list->item(i)->setSizeHint(QSize(0, rowHeight));
     list->setMouseTracking(true);
@@ -287,14 +288,14 @@ void MainWindow::onListNotification(int listId) {
 }
 
 void MainWindow::onDefaultButton() {
-    restoreDefaultAssignments(record_, labels_, texts_);
+    restoreDefaultAssignments(state_.record, state_.labels, state_.texts);
     for (int row = 0; row < L::shownRowCount; ++row)
         drawAssignmentRow(row, false);
     present();
 }
 
 void MainWindow::showKeySet(int keySet) {
-    record_.activeKeySet = keySet == 1 ? 1 : 0;
+    state_.record.activeKeySet = keySet == 1 ? 1 : 0;
     drawKeySetButtons();
     for (int row = 0; row < L::shownRowCount; ++row)
         drawAssignmentRow(row, false);

@@ -64,14 +64,14 @@ void closeIfOutside(MainWindow& window, QPointer<QListWidget>& list, bool& open,
 void MainWindow::selectReportRate(int segment) {
     if (segment < 0 || segment >= L::reportRateSegmentCount)
         return;
-    const int previous = segmentOfReportRate(record_.reportRate);
+    const int previous = segmentOfReportRate(state_.record.reportRate);
     if (previous != segment) {
         const layout::Rect on = L::reportRateSegment(segment);
         const layout::Rect off = L::reportRateSegment(previous);
         drawImage(I::reportRateLight.name, on.left, on.top);
         drawImage(I::reportRateDark.name, off.left, off.top);
     }
-    record_.reportRate = kReportRateCodes[segment];
+    state_.record.reportRate = kReportRateCodes[segment];
     present();
 }
 
@@ -98,14 +98,14 @@ void MainWindow::toggleDpiValueList(int stage) {
 void MainWindow::onSwatchClick(int stage) {
     if (stage < 0 || stage >= L::dpiStageShownCount)
         return;
-    if (record_.dpiStageEnabled[stage] != 1)
+    if (state_.record.dpiStageEnabled[stage] != 1)
         return;
     const std::optional<QColor> chosen = env_.services->chooseColor(this, QColor(Qt::black));
     if (!chosen)
         return;
-    record_.dpiColor[stage][0] = static_cast<uint8_t>(chosen->red());
-    record_.dpiColor[stage][1] = static_cast<uint8_t>(chosen->green());
-    record_.dpiColor[stage][2] = static_cast<uint8_t>(chosen->blue());
+    state_.record.dpiColor[stage][0] = static_cast<uint8_t>(chosen->red());
+    state_.record.dpiColor[stage][1] = static_cast<uint8_t>(chosen->green());
+    state_.record.dpiColor[stage][2] = static_cast<uint8_t>(chosen->blue());
     if (QLabel* swatch = dpiSwatches_[static_cast<size_t>(stage)]) {
         setFieldColours(swatch, L::dpiColourSwatchId(stage), fieldStyle());
         swatch->update();
@@ -124,7 +124,7 @@ void MainWindow::toggleLightModeList() {
         // "Neon" is shown when stored but not offered.
         QStringList modes;
         for (int m = 0; m < 3; ++m)
-            modes << QString::fromStdString(texts_.slot(kLightModeSlot0 + m));
+            modes << QString::fromStdString(state_.texts.slot(kLightModeSlot0 + m));
         const layout::Rect& r = L::ledModeList;
         lightModeList_ = createPopupList(L::ledModeListId, r, modes);
     }
@@ -138,11 +138,11 @@ void MainWindow::toggleLightParameterList() {
         return;
     }
     if (!lightParameterList_) {
-        if (record_.lightMode == 1) {
+        if (state_.record.lightMode == 1) {
             const layout::Rect& r = L::ledParameterListBrightness;
             lightParameterList_ =
                 createPopupList(L::ledParameterListId, r, toList(brightnessTexts()));
-        } else if (record_.lightMode == 2) {
+        } else if (state_.record.lightMode == 2) {
             const layout::Rect& r = L::ledParameterListSpeed;
             lightParameterList_ =
                 createPopupList(L::ledParameterListId, r, toList(breathSpeedTexts()));
@@ -158,15 +158,15 @@ void MainWindow::toggleLightEffectList() {
         return;
     }
     if (!lightEffectList_) {
-        const QString effect = QString::fromStdString(texts_.slot(kEffectSlot0 + 1));
-        if (record_.lightMode == 1) {
+        const QString effect = QString::fromStdString(state_.texts.slot(kEffectSlot0 + 1));
+        if (state_.record.lightMode == 1) {
             // Standard mode has one effect: it is shown, not offered.
             setText(ledFields_[2], effect);
-        } else if (record_.lightMode == 2) {
+        } else if (state_.record.lightMode == 2) {
             const layout::Rect& r = L::ledEffectList;
-            lightEffectList_ =
-                createPopupList(L::ledEffectListId, r,
-                                {effect, QString::fromStdString(texts_.slot(kEffectSlot0 + 2))});
+            lightEffectList_ = createPopupList(
+                L::ledEffectListId, r,
+                {effect, QString::fromStdString(state_.texts.slot(kEffectSlot0 + 2))});
         }
     }
     lightEffectListOpen_ = true;
@@ -214,37 +214,37 @@ void MainWindow::onValueListChoice(int listId) {
 
     switch (listId) {
     case L::dpiValueListId:
-        record_.dpiLevel[selectedDpiStage_] = value;
+        state_.record.dpiLevel[selectedDpiStage_] = value;
         setText(dpiValueFields_[static_cast<size_t>(selectedDpiStage_)], text);
         break;
     case L::ledModeListId: {
-        record_.lightMode = value;
+        state_.record.lightMode = value;
         setText(ledFields_[0], text);
-        const QString effect = QString::fromStdString(texts_.slot(kEffectSlot0 + 1));
+        const QString effect = QString::fromStdString(state_.texts.slot(kEffectSlot0 + 1));
         if (value == 0) {
             setText(ledFields_[1], QString());
             setText(ledFields_[2], QString());
         } else if (value == 1) {
-            setText(ledFields_[1],
-                    QString::fromStdString(textAt(brightnessTexts(), record_.lightBrightness)));
+            setText(ledFields_[1], QString::fromStdString(
+                                       textAt(brightnessTexts(), state_.record.lightBrightness)));
             setText(ledFields_[2], effect);
         } else if (value == 2) {
             setText(ledFields_[1],
-                    QString::fromStdString(textAt(breathSpeedTexts(), record_.breathSpeed)));
+                    QString::fromStdString(textAt(breathSpeedTexts(), state_.record.breathSpeed)));
             setText(ledFields_[2], effect);
         }
         break;
     }
     case L::ledParameterListId:
-        if (record_.lightMode == 1)
-            record_.lightBrightness = value;
-        else if (record_.lightMode == 2)
-            record_.breathSpeed = value;
+        if (state_.record.lightMode == 1)
+            state_.record.lightBrightness = value;
+        else if (state_.record.lightMode == 2)
+            state_.record.breathSpeed = value;
         setText(ledFields_[1], text);
         break;
     case L::ledEffectListId:
-        if (record_.lightMode == 2)
-            record_.breathEffect = static_cast<uint8_t>(value + 1);
+        if (state_.record.lightMode == 2)
+            state_.record.breathEffect = static_cast<uint8_t>(value + 1);
         setText(ledFields_[2], text);
         break;
     default:

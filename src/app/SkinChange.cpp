@@ -7,13 +7,13 @@ namespace z417 {
 
 DialogEnvironment MainWindow::dialogEnvironment() const {
     DialogEnvironment d;
-    d.skinFolder = skinFolder_;
-    d.textColour = textColour_;
-    d.languageCode = languageCode_;
+    d.skinFolder = state_.skinFolder;
+    d.textColour = state_.textColour;
+    d.languageCode = state_.languageCode;
     d.services = env_.services;
     d.sensorVariant = device_->sensorVariant();
-    d.skinsRoot = QString::fromStdString(paths_.skinsRoot);
-    d.currentSkinName = QString::fromStdString(skinValues_.path);
+    d.skinsRoot = QString::fromStdString(state_.paths.skinsRoot);
+    d.currentSkinName = QString::fromStdString(state_.skinValues.path);
     return d;
 }
 
@@ -23,14 +23,14 @@ bool MainWindow::onSkinButton() {
         return false;
     // Save skin: the choice becomes current, is written to "str.ini", and the page is
     // rebuilt from it.
-    skinFolder_ = dialog.skinPath;
-    textColour_ = dialog.textColor;
-    skinValues_.path = dialog.skinName.toStdString();
-    skinValues_.red = textColour_.red();
-    skinValues_.green = textColour_.green();
-    skinValues_.blue = textColour_.blue();
-    saveSkin(paths_.strIni, skinValues_.path, skinValues_.red, skinValues_.green, skinValues_.blue,
-             *sink_);
+    state_.skinFolder = dialog.skinPath;
+    state_.textColour = dialog.textColor;
+    state_.skinValues.path = dialog.skinName.toStdString();
+    state_.skinValues.red = state_.textColour.red();
+    state_.skinValues.green = state_.textColour.green();
+    state_.skinValues.blue = state_.textColour.blue();
+    saveSkin(state_.paths.strIni, state_.skinValues.path, state_.skinValues.red,
+             state_.skinValues.green, state_.skinValues.blue, *sink_);
     rebuildPage();
     showNormal();
     raise();

@@ -39,7 +39,8 @@ int main(int argc, char** argv) {
         env.dataPaths = paths;
     }
     // Declared after everything it refers to, so that it goes first.
-    z417::MainWindow window(env);
+    z417::AppState state;
+    z417::MainWindow window(env, state);
     if (window.start() == z417::MainWindow::StartResult::SecondInstance)
         return 0;
     return app.exec();

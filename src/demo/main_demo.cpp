@@ -143,7 +143,8 @@ int main(int argc, char** argv) {
 
     // The window refers to the mouse, the clock and the services, and the player to the
     // window: each is declared after what it refers to, so that it is destroyed first.
-    z417::MainWindow window(env);
+    z417::AppState state;
+    z417::MainWindow window(env, state);
     if (window.start() == z417::MainWindow::StartResult::SecondInstance)
         return 0;
     std::unique_ptr<z417::ScriptPlayer> player;

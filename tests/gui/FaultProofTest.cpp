@@ -86,7 +86,9 @@ struct Rig {
 
     MainWindow& start() {
         clearSkinImageCache();
-        window = std::make_unique<MainWindow>(env);
+        window.reset();
+        state = AppState();
+        window = std::make_unique<MainWindow>(env, state);
         window->device().setTrace([this](const TraceEntry& e) { trace.push_back(e); });
         initResult = window->start();
         QCoreApplication::processEvents(); // queued balloon requests
@@ -102,6 +104,7 @@ struct Rig {
     AppEnvironment env;
     std::vector<std::pair<QString, QString>> balloons; // title, text
     std::vector<TraceEntry> trace;
+    AppState state;
     std::unique_ptr<MainWindow> window;
     MainWindow::StartResult initResult{};
 };

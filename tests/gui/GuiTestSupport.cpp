@@ -93,7 +93,7 @@ WindowFixture::WindowFixture(const SettingsRecord& record, uint8_t firstRun, con
     if (!plugged)
         mouse.unplug();
     prepareTestEnvironment(env, install, mouse, clock, services, balloons, "z417-gui-test-");
-    window = std::make_unique<MainWindow>(env);
+    window = std::make_unique<MainWindow>(env, state);
     initResult = window->start();
     QCoreApplication::processEvents(); // queued balloon requests
 }

@@ -87,6 +87,7 @@ struct WindowFixture {
     RecordingUiServices services;
     AppEnvironment env;
     Balloons balloons;
+    AppState state;
     std::unique_ptr<MainWindow> window;
     MainWindow::StartResult initResult{};
 };

@@ -167,7 +167,8 @@ TEST(Hover, WithoutABackBufferOnlyTheFlagsChange) {
     WindowFixture f(test::sampleRecord());
     QFile::remove(f.install.dir.path() + "/Skins/Test/main.png");
     f.env.instanceName += "-second";
-    MainWindow second(f.env);
+    AppState secondState;
+    MainWindow second(f.env, secondState);
     ASSERT_EQ(second.start(), MainWindow::StartResult::Complete);
     ASSERT_TRUE(second.backBuffer().isNull());
     second.onHover(centre(L::cancelButton));

@@ -284,7 +284,8 @@ TEST(MainWindowPaint, WithoutMainPngNothingIsDrawnButTheFieldsExist) {
     // Start a second window over a skin without main.png.
     QFile::remove(f.install.dir.path() + "/Skins/Test/main.png");
     f.env.instanceName += "-second";
-    MainWindow second(f.env);
+    AppState secondState;
+    MainWindow second(f.env, secondState);
     ASSERT_EQ(second.start(), MainWindow::StartResult::Complete);
     EXPECT_TRUE(second.backBuffer().isNull());
     EXPECT_EQ(second.pageState(), 1);
