@@ -1,7 +1,9 @@
 #include "app/MainWindow.h"
 
+#include "app/DeviceWatcher.h"
+#include "app/Tray.h"
+
 #include "assign/Balloons.h"
-#include "platform/UdevMonitor.h"
 #include "platform/qt/BalloonServer.h"
 #include "profile/ApplySequence.h"
 #include "ui/AppIcon.h"
@@ -11,7 +13,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QCursor>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -19,8 +20,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QSocketNotifier>
-#include <QSystemTrayIcon>
 #include <QWheelEvent>
 #include <QWindow>
 
@@ -152,23 +151,18 @@ QString MainWindow::skinPath(const char* name) const {
 // ---- notification area -------------------------------------------------------------------
 
 bool MainWindow::trayVisible() const {
-    return tray_ && tray_->isVisible();
+    return tray_ && tray_->visible();
+}
+
+QMenu* MainWindow::trayMenu() const {
+    return tray_ ? tray_->menu() : nullptr;
 }
 
 void MainWindow::setUpTray() {
-    trayAvailable_ = QSystemTrayIcon::isSystemTrayAvailable();
-    tray_ = new QSystemTrayIcon(windowIcon(), this);
-    tray_->setToolTip(QString::fromUtf8(kAppTitle));
-    connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
-        if (r == QSystemTrayIcon::Trigger)
-            onTrayClick(TrayClick::Left);
-        else if (r == QSystemTrayIcon::DoubleClick)
-            onTrayClick(TrayClick::Double);
-        else if (r == QSystemTrayIcon::Context)
-            onTrayClick(TrayClick::Right);
-    });
-    if (trayAvailable_)
-        tray_->show();
+    tray_ = new Tray(windowIcon(), QString::fromUtf8(kAppTitle), this);
+    trayAvailable_ = tray_->available();
+    connect(tray_, &Tray::clicked, this, &MainWindow::onTrayClick);
+    connect(tray_, &Tray::exitChosen, this, &MainWindow::exitProgram);
     if (env_.listenForBalloons) {
         balloonServer_ = new BalloonServer(this);
         connect(balloonServer_, &BalloonServer::requested, this, &MainWindow::onBalloonRequest);
@@ -181,17 +175,8 @@ void MainWindow::setUpTray() {
 
 void MainWindow::onTrayClick(TrayClick click) {
     if (click == TrayClick::Right) {
-        if (!trayMenu_) {
-            trayMenu_ = new QMenu(this);
-            trayMenu_->setObjectName(QStringLiteral("trayMenu"));
-            QAction* exitAction =
-                trayMenu_->addAction(QString::fromStdString(state_.texts.slot(71)));
-            connect(exitAction, &QAction::triggered, this, &MainWindow::exitProgram);
-        }
         activateWindow();
-        QPoint at = QCursor::pos();
-        at.ry() -= trayMenu_->sizeHint().height(); // bottom-aligned at the pointer
-        trayMenu_->popup(at);
+        tray_->popUpMenu(QString::fromStdString(state_.texts.slot(71)), this);
         return;
     }
     if (!device_->connected()) {
@@ -251,7 +236,7 @@ void MainWindow::showBalloon(const QString& title, const QString& text, int time
         return;
     }
     if (tray_)
-        tray_->showMessage(title, text, QSystemTrayIcon::Information, timeoutMs);
+        tray_->showMessage(title, text, timeoutMs);
 }
 
 void MainWindow::exitProgram() {
@@ -271,16 +256,13 @@ void MainWindow::exitProgram() {
 bool MainWindow::startDeviceNotifications() {
     if (!env_.watchUdev)
         return true;
-    udev_ = std::make_unique<UdevMonitor>();
-    if (!udev_->ok()) {
-        qWarning("udev monitor: %s", udev_->error().c_str());
+    auto* watcher = new DeviceWatcher(this);
+    QString error;
+    if (!watcher->start(error)) {
+        qWarning("udev monitor: %s", qPrintable(error));
         return false;
     }
-    udevNotifier_ = new QSocketNotifier(udev_->fd(), QSocketNotifier::Read, this);
-    connect(udevNotifier_, &QSocketNotifier::activated, this, [this] {
-        for (const DeviceNotification& n : udev_->readPending())
-            onDeviceNotification(n.arrival, n.interfaceName);
-    });
+    connect(watcher, &DeviceWatcher::notified, this, &MainWindow::onDeviceNotification);
     return true;
 }
 

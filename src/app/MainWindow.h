@@ -4,6 +4,7 @@
 
 #include "app/AppEnvironment.h"
 #include "app/AppLayer.h"
+#include "app/Tray.h"
 #include "assign/FontTable.h"
 #include "assign/Texts.h"
 #include "device/DeviceLink.h"
@@ -29,14 +30,11 @@
 class QLabel;
 class QListWidget;
 class QMenu;
-class QSocketNotifier;
-class QSystemTrayIcon;
 class QTimer;
 
 namespace z417 {
 
 class BalloonServer;
-class UdevMonitor;
 struct DialogEnvironment;
 
 // Message boxes of the core, shown over the main window.
@@ -54,7 +52,7 @@ class MainWindow : public QDialog, private DeviceEvents {
     Q_OBJECT
 public:
     enum class StartResult { Complete, SecondInstance, NoNotifications };
-    enum class TrayClick { Left, Double, Right };
+    using TrayClick = Tray::Click;
 
     MainWindow(AppEnvironment& env, AppState& state, QWidget* parent = nullptr);
     ~MainWindow() override;
@@ -161,7 +159,7 @@ public:
     const std::string& languageCode() const { return state_.languageCode; }
     const QFont& normalFont() const { return state_.normalFont; }
     UiServices& services() { return *env_.services; }
-    QMenu* trayMenu() const { return trayMenu_; }
+    QMenu* trayMenu() const; // null until the tray menu was first popped up
     bool exitRequested() const { return exitRequested_; }
     // The current skin: its name in "str.ini" (the folder under Skins/).
     const std::string& skinName() const { return state_.skinValues.path; }
@@ -246,10 +244,7 @@ private:
     std::array<QPointer<QLabel>, 3> ledFields_{};
 
     // Notification area and notifications.
-    QSystemTrayIcon* tray_ = nullptr;
-    QMenu* trayMenu_ = nullptr;
-    std::unique_ptr<UdevMonitor> udev_;
-    QSocketNotifier* udevNotifier_ = nullptr;
+    Tray* tray_ = nullptr;
     BalloonServer* balloonServer_ = nullptr;
 };
 
