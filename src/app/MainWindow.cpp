@@ -33,6 +33,17 @@ public:
     ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
 };
 
+// "config.bin", then the language, its texts and the labels from "str.ini".
+void loadSettingsAndTexts(AppState& state, const AppPaths& paths, MessageSink& sink) {
+    state.paths = paths;
+    state.firstRunFlag = loadSettings(paths.configBin, state.record, sink).firstRunFlag;
+    state.savedSettings = state.record;
+    state.skinValues = loadSkinValues(paths.strIni);
+    state.languageCode = state.skinValues.languageCode;
+    state.texts = TextTable(languageFromCode(state.languageCode));
+    state.labels = loadLabels(paths.strIni, state.texts.sectionName());
+}
+
 } // namespace
 
 void WindowMessageSink::messageBox(const std::string& text, const std::string& caption) {
@@ -55,79 +66,56 @@ MainWindow::~MainWindow() {
 }
 
 MainWindow::StartResult MainWindow::start() {
-    // 1. Single instance: a second process ends at once and touches nothing.
+    // A second process ends at once and touches nothing. A lock that cannot be taken at all
+    // (no runtime folder) must not keep the person from the mouse: go on as the only one.
     std::string lockError;
-    const auto lock = instanceLock_.acquire(env_.instanceName, lockError);
-    if (lock == SingleInstanceLock::Result::HeldByAnother)
+    if (instanceLock_.acquire(env_.instanceName, lockError) ==
+        SingleInstanceLock::Result::HeldByAnother)
         return StartResult::SecondInstance;
-    // A lock that cannot be taken at all (no runtime folder) must not keep the person from
-    // the mouse: go on as the only instance.
 
-    // 2.-4. Icon; tool window without a taskbar entry (set in the constructor).
     // The application's icon where the application object set one (tests build windows
-    // without it).
-    const QIcon icon = QApplication::windowIcon().isNull() ? appIcon() : QApplication::windowIcon();
-    setWindowIcon(icon);
-
-    // 5. The notification-area icon.
+    // without it); the tool window without a taskbar entry is set in the constructor.
+    setWindowIcon(QApplication::windowIcon().isNull() ? appIcon() : QApplication::windowIcon());
     setUpTray();
-
-    // 6. Connect to the mouse.
-    {
-        BusyCursor busy;
-        if (!device_->connect(state_.block))
-            requestBalloon(kBalloonNotDetected, 0);
-    }
-
-    // 7. Device notifications.
+    connectToMouse();
     if (!startDeviceNotifications()) {
         env_.services->messageBox(this, QStringLiteral("RegisterDeviceNotification failed!!!"),
                                   QString::fromUtf8(kAppTitle));
         return StartResult::NoNotifications;
     }
-
-    // 8. Paths and "config.bin".
-    state_.paths = env_.dataPaths ? *env_.dataPaths : buildAppPaths(env_.modulePath);
-    state_.firstRunFlag = loadSettings(state_.paths.configBin, state_.record, *sink_).firstRunFlag;
-    state_.savedSettings = state_.record;
-
-    // 9. Language and texts.
-    state_.skinValues = loadSkinValues(state_.paths.strIni);
-    state_.languageCode = state_.skinValues.languageCode;
-    state_.texts = TextTable(languageFromCode(state_.languageCode));
+    loadSettingsAndTexts(state_, env_.dataPaths ? *env_.dataPaths : buildAppPaths(env_.modulePath),
+                         *sink_);
     device_->setNotDetectedText(state_.texts.slot(72));
-
-    // 10. Labels and skin values.
-    state_.labels = loadLabels(state_.paths.strIni, state_.texts.sectionName());
-
-    // 11. Skin and back buffer.
     loadSkin();
-
-    // 12. Text colour.
-    state_.textColour = QColor(std::clamp(state_.skinValues.red, 0, 255),
-                               std::clamp(state_.skinValues.green, 0, 255),
-                               std::clamp(state_.skinValues.blue, 0, 255));
-
-    // 13. Fonts.
-    int major = 0, minor = 0;
-    platformVersion(major, minor);
-    const FontPair fonts = fontsFor(state_.languageCode, major, minor);
-    state_.normalFont = makeFont(fonts.normal);
-    state_.titleFont = makeFont(fonts.title);
+    loadTextLook();
 
     // Enter and Escape are seen before any child gets them.
     qApp->installEventFilter(this);
-
-    // 14. The page, when the mouse is there.
     if (device_->connected())
         showPage();
-
     if (env_.showAtStart || !trayAvailable_) {
         show();
         raise();
         activateWindow();
     }
     return StartResult::Complete;
+}
+
+void MainWindow::connectToMouse() {
+    BusyCursor busy;
+    if (!device_->connect(state_.block))
+        requestBalloon(kBalloonNotDetected, 0);
+}
+
+void MainWindow::loadTextLook() {
+    state_.textColour = QColor(std::clamp(state_.skinValues.red, 0, 255),
+                               std::clamp(state_.skinValues.green, 0, 255),
+                               std::clamp(state_.skinValues.blue, 0, 255));
+    int major = 0, minor = 0;
+    platformVersion(major, minor);
+    const FontPair fonts = fontsFor(state_.languageCode, major, minor);
+    state_.normalFont = makeFont(fonts.normal);
+    state_.titleFont = makeFont(fonts.title);
 }
 
 void MainWindow::loadSkin() {

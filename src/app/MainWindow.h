@@ -187,7 +187,9 @@ private:
     void showBalloon(const QString& title, const QString& text, int timeoutMs);
     void setUpTray();
     bool startDeviceNotifications();
+    void connectToMouse();
     void loadSkin();
+    void loadTextLook(); // text colour and fonts of the language
     void applySettings();
     void showWindowFromTray();
     // After Cancel: the labels of "str.ini" come back and the page is rebuilt from them.
