@@ -1,4 +1,4 @@
-// The main window's side of button assignment: the click dispatcher, the slot lists with
+// The main window's side of button assignment: the slot lists with
 // the Left Click guard, the DPI switch sub-list, and storing a choice with its dialog.
 #include "app/MainWindow.h"
 #include "assign/FunctionCatalogue.h"
@@ -73,91 +73,6 @@ QStringList dpiSubListItems() {
 }
 
 } // namespace
-
-bool MainWindow::dispatchClick(const QPoint& p) {
-    const int x = p.x(), y = p.y();
-    bool claimed = false;
-    // OK, Apply, Skin and Cancel act and let the testing go on; Minimise, the page button
-    // and the web link end it; Close ends the process.
-    // OK and Apply claim the press only when they acted (the mouse is there).
-    if (L::okButton.contains(x, y))
-        claimed = onOk() || claimed;
-    if (L::applyButton.contains(x, y))
-        claimed = onApply() || claimed;
-    if (L::skinButton.contains(x, y)) {
-        onSkinButton();
-        claimed = true;
-    }
-    if (L::minimiseButton.contains(x, y)) {
-        hideWindow();
-        return true;
-    }
-    if (L::closeButton.contains(x, y)) {
-        exitProgram();
-        return true;
-    }
-    if (L::pageButton.contains(x, y)) {
-        showPage();
-        return true;
-    }
-    if (L::cancelButton.contains(x, y)) {
-        onCancel();
-        claimed = true;
-    }
-    if (L::webAddressLine.rect.contains(x, y)) {
-        env_.services->openUrl(QString::fromStdString(state_.texts.slot(53)));
-        return true;
-    }
-    if (pageState_ == 1) {
-        closeSlotListsOutside(p);
-        closeLightListsOutside(p);
-        if (L::modeAButton.contains(x, y)) {
-            showKeySet(0);
-            return true;
-        }
-        if (L::modeBButton.contains(x, y)) {
-            showKeySet(1);
-            return true;
-        }
-        if (L::defaultButton.contains(x, y)) {
-            onDefaultButton();
-            return true;
-        }
-        for (int s = 0; s < L::shownRowCount; ++s)
-            if (L::assignmentBox(s).contains(x, y)) {
-                toggleSlotList(s);
-                return true;
-            }
-        for (int k = 0; k < L::reportRateSegmentCount; ++k)
-            if (L::reportRateSegment(k).contains(x, y)) {
-                selectReportRate(k);
-                return true;
-            }
-        for (int k = 0; k < L::dpiStageShownCount; ++k)
-            if (L::dpiColourSwatch(k).contains(x, y)) {
-                onSwatchClick(k);
-                return true;
-            }
-        for (int k = 0; k < L::dpiStageShownCount; ++k)
-            if (L::dpiValueClickArea(k).contains(x, y)) {
-                toggleDpiValueList(k);
-                return true;
-            }
-        if (L::lightModeClickArea.contains(x, y)) {
-            toggleLightModeList();
-            return true;
-        }
-        if (L::lightParameterClickArea.contains(x, y)) {
-            toggleLightParameterList();
-            return true;
-        }
-        if (L::lightEffectClickArea.contains(x, y)) {
-            toggleLightEffectList();
-            return true;
-        }
-    }
-    return claimed;
-}
 
 void MainWindow::closeSlotListsOutside(const QPoint& p) {
     for (int s = 0; s < L::shownRowCount; ++s) {

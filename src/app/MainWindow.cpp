@@ -58,6 +58,7 @@ MainWindow::MainWindow(AppEnvironment& env, AppState& state, QWidget* parent)
     setMouseTracking(true);
     sink_ = std::make_unique<WindowMessageSink>(*env_.services, this);
     device_ = std::make_unique<DeviceLink>(*env_.transport, *env_.clock, *sink_);
+    buildClickTable();
 }
 
 MainWindow::~MainWindow() {

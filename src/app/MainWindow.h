@@ -15,6 +15,7 @@
 #include "profile/SettingsFiles.h"
 #include "profile/SettingsRecord.h"
 #include "ui/AppState.h"
+#include "ui/ClickTable.h"
 #include "ui/FieldColours.h"
 #include "ui/Layout.h"
 
@@ -187,6 +188,7 @@ private:
     void showBalloon(const QString& title, const QString& text, int timeoutMs);
     void setUpTray();
     bool startDeviceNotifications();
+    void buildClickTable();
     void connectToMouse();
     void loadSkin();
     void loadTextLook(); // text colour and fonts of the language
@@ -212,6 +214,7 @@ private:
     SingleInstanceLock instanceLock_;
 
     AppState& state_;
+    ClickTable clicks_;
 
     // Window state.
     QImage backBuffer_;
