@@ -18,6 +18,7 @@
 #include "ui/ClickTable.h"
 #include "ui/FieldColours.h"
 #include "ui/Layout.h"
+#include "ui/PagePainter.h"
 
 #include <QColor>
 #include <QDialog>
@@ -200,6 +201,7 @@ private:
 
     // Painting helpers (the back buffer is the surface; present() copies it out).
     void present();
+    PagePainter painter();
     void drawImage(const char* name, int x, int y);
     void drawButton(const char* image, int left, int top, int right, int bottom,
                     const QString& caption);

@@ -6,6 +6,7 @@
 #include "assign/LedTexts.h"
 #include "ui/FieldColours.h"
 #include "ui/Layout.h"
+#include "ui/PagePainter.h"
 #include "ui/PopupList.h"
 #include "ui/ReportRate.h"
 #include "ui/SkinImage.h"
@@ -20,23 +21,8 @@ namespace {
 namespace L = layout::main;
 namespace I = layout::images;
 
-const QColor kTitleColour(66, 66, 66);
-
 QRect qrect(const layout::Rect& r) {
     return toQRect(r.left, r.top, r.right, r.bottom);
-}
-
-TextFormat formatOf(unsigned f) {
-    switch (f) {
-    case layout::textFormat::centredTop:
-        return TextFormat::CentreTop;
-    case layout::textFormat::left:
-        return TextFormat::Left;
-    case layout::textFormat::right:
-        return TextFormat::Right;
-    default:
-        return TextFormat::Centre;
-    }
 }
 
 QString qs(const std::string& s) {
@@ -49,41 +35,25 @@ void MainWindow::present() {
     update();
 }
 
+PagePainter MainWindow::painter() {
+    return PagePainter(backBuffer_, state_);
+}
+
 void MainWindow::drawImage(const char* name, int x, int y) {
-    if (backBuffer_.isNull())
-        return;
-    DrawSkinImage(&backBuffer_, skinPath(name), x, y);
+    painter().drawImage(name, x, y);
 }
 
 void MainWindow::drawButton(const char* image, int left, int top, int right, int bottom,
                             const QString& caption) {
-    if (backBuffer_.isNull())
-        return;
-    drawImage(image, left, top);
-    drawText(backBuffer_, toQRect(left, top, right, bottom), caption, TextFormat::Centre,
-             state_.normalFont, state_.textColour);
+    painter().drawButton(image, {left, top, right, bottom}, caption);
 }
 
 void MainWindow::drawAssignmentRow(int row, bool over) {
-    if (backBuffer_.isNull())
-        return;
-    const layout::Rect box = L::assignmentBox(row);
-    drawImage(over ? I::assignmentBox.over.name : I::assignmentBox.normal.name, box.left, box.top);
-    drawText(backBuffer_, qrect(L::rowNumber(row).rect), QString::number(row + 1), TextFormat::Left,
-             state_.normalFont, state_.textColour);
-    const int set = state_.record.activeKeySet == 1 ? 1 : 0;
-    drawText(backBuffer_, qrect(L::assignmentLabel(row).rect), qs(state_.labels.label[set][row]),
-             TextFormat::Left, state_.normalFont, state_.textColour);
+    painter().drawAssignmentRow(row, over);
 }
 
 void MainWindow::drawKeySetButtons() {
-    const bool setB = state_.record.activeKeySet == 1;
-    drawButton(setB ? I::textButton.normal.name : I::textButton.over.name, L::modeAButton.left,
-               L::modeAButton.top, L::modeAButton.right, L::modeAButton.bottom,
-               QStringLiteral("Mode A"));
-    drawButton(setB ? I::textButton.over.name : I::textButton.normal.name, L::modeBButton.left,
-               L::modeBButton.top, L::modeBButton.right, L::modeBButton.bottom,
-               QStringLiteral("Mode B"));
+    painter().drawKeySetButtons();
 }
 
 void MainWindow::showPage() {
@@ -101,63 +71,11 @@ void MainWindow::showPage() {
         }
     }
 
-    if (!backBuffer_.isNull()) {
-        drawImage(I::basicPage.name, 0, 0);
-        drawImage(I::minimiseButton.normal.name, L::minimiseButton.left, L::minimiseButton.top);
-        drawImage(I::closeButton.normal.name, L::closeButton.left, L::closeButton.top);
-        drawImage(I::skinButton.normal.name, L::skinButton.left, L::skinButton.top);
-        for (const layout::Rect& r :
-             {L::okButton, L::applyButton, L::cancelButton, L::defaultButton})
-            drawImage(I::textButton.normal.name, r.left, r.top);
-        drawImage(I::pageButton.normal.name, L::pageButton.left, L::pageButton.top);
-        for (int row = 0; row < L::shownRowCount; ++row)
-            drawImage(I::assignmentBox.normal.name, L::assignmentBox(row).left,
-                      L::assignmentBox(row).top);
-        for (int i = 0; i < L::reportRateSegmentCount; ++i)
-            drawImage(I::reportRateDark.name, L::reportRateSegment(i).left,
-                      L::reportRateSegment(i).top);
-
-        auto text = [this](const layout::TextArea& area, const QString& s) {
-            drawText(backBuffer_, qrect(area.rect), s, formatOf(area.format), state_.normalFont,
-                     state_.textColour);
-        };
-        drawText(backBuffer_, qrect(L::pageTitle.rect),
-                 qs(state_.texts.caption(Caption::PageTitle)), TextFormat::Centre, state_.titleFont,
-                 kTitleColour);
-        text(L::keySettingCaption, qs(state_.texts.caption(Caption::KeyHeading)));
-        text(L::reportRateCaption, qs(state_.texts.caption(Caption::ReportRateHeading)));
-        text(L::dpiSettingCaption, qs(state_.texts.caption(Caption::DpiHeading)));
-        text(L::dpiEffectCaption, qs(state_.texts.slot(12)));
-        text(L::webAddressLine, qs(state_.texts.slot(53)));
-        auto caption = [&](const layout::Rect& r, Caption c) {
-            text({r, L::buttonCaptionFormat}, qs(state_.texts.caption(c)));
-        };
-        caption(L::okButton, Caption::OkButton);
-        caption(L::applyButton, Caption::ApplyButton);
-        caption(L::cancelButton, Caption::CancelButton);
-        caption(L::defaultButton, Caption::DefaultButton);
-
-        const int set = state_.record.activeKeySet == 1 ? 1 : 0;
-        for (int row = 0; row < L::shownRowCount; ++row) {
-            text(L::rowNumber(row), QString::number(row + 1));
-            text(L::assignmentLabel(row), qs(state_.labels.label[set][row]));
-        }
-        drawKeySetButtons();
-
-        for (int i = 0; i < L::reportRateSegmentCount; ++i)
-            text(L::reportRateSegmentCaption(i), QString::fromLatin1(kReportRateCaptions[i]));
-        text(L::ledModeLabel, qs(state_.texts.slot(13)));
-        text(L::ledParameterLabel, qs(state_.texts.slot(14)));
-        text(L::ledEffectLabel, qs(state_.texts.slot(17)));
-    }
+    painter().paintPage();
 
     createPageFields();
 
-    if (!backBuffer_.isNull()) {
-        const int seg = segmentOfReportRate(state_.record.reportRate);
-        drawImage(I::reportRateLight.name, L::reportRateSegment(seg).left,
-                  L::reportRateSegment(seg).top);
-    }
+    painter().drawReportRate(segmentOfReportRate(state_.record.reportRate));
     present();
 }
 
@@ -166,9 +84,7 @@ void MainWindow::createPageFields() {
         return;
     const uint8_t variant = device_->sensorVariant();
     for (int s = 0; s < L::dpiStageShownCount; ++s) {
-        if (!backBuffer_.isNull())
-            drawText(backBuffer_, qrect(L::dpiStageNumber(s).rect), QString::number(s + 1),
-                     TextFormat::Left, state_.normalFont, state_.textColour);
+        painter().drawStageNumber(s);
         auto* value = new QLabel(qs(dpiLevelName(variant, state_.record.dpiLevel[s])), this);
         value->setAlignment(Qt::AlignCenter);
         value->setGeometry(qrect(L::dpiValueField(s)));

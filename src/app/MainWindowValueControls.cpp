@@ -65,12 +65,8 @@ void MainWindow::selectReportRate(int segment) {
     if (segment < 0 || segment >= L::reportRateSegmentCount)
         return;
     const int previous = segmentOfReportRate(state_.record.reportRate);
-    if (previous != segment) {
-        const layout::Rect on = L::reportRateSegment(segment);
-        const layout::Rect off = L::reportRateSegment(previous);
-        drawImage(I::reportRateLight.name, on.left, on.top);
-        drawImage(I::reportRateDark.name, off.left, off.top);
-    }
+    if (previous != segment)
+        painter().drawReportRate(segment, previous);
     state_.record.reportRate = kReportRateCodes[segment];
     present();
 }
