@@ -7,26 +7,9 @@
 # Usage: window_manager_e2e.sh BIN_DIR
 set -euo pipefail
 BIN=$1
-for tool in Xvfb openbox xdotool; do
-    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
-
-WORK=$(mktemp -d)
-export XDG_RUNTIME_DIR=$WORK/runtime
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-export DISPLAY=:$((500 + RANDOM % 400))
-unset WAYLAND_DISPLAY QT_QPA_PLATFORM
-pids=()
-cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
+. "$(dirname "$0")/x_session.sh" 1280x900x24 openbox
 fail() { echo "FAIL: $*"; cat "$WORK/demo.log"; exit 1; }
 
-Xvfb "$DISPLAY" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 openbox >/dev/null 2>&1 &
 pids+=($!)
 sleep 1
