@@ -85,6 +85,34 @@ void chooseDemoPlatform() {
     z417::choosePlatformBeforeStart();
 }
 
+// The data folder, made from the defaults when missing; beside the executable by default.
+bool prepareDataFolder(std::string& dataDir, std::string& error) {
+    std::string exePath;
+    if (!z417::readModulePath(exePath, error))
+        return false;
+    const z417::AppPaths exePaths = z417::buildAppPaths(exePath);
+    if (dataDir.empty())
+        dataDir = exePaths.exeDir + "/demo-data";
+    return z417::prepareDemoData(exePaths.exeDir, dataDir, error);
+}
+
+// What differs from the utility, apart from the mouse, the clock and the services.
+z417::AppEnvironment demoEnvironment(const std::string& dataDir, const DemoOptions& options) {
+    z417::AppEnvironment env;
+    env.modulePath = dataDir + "/z417-gaming-mouse";
+    env.showAtStart = !options.trayMode;
+    env.watchUdev = false;
+    env.listenForBalloons = false;
+    // One demo per data folder, like one utility per user.
+    env.instanceName =
+        "z417-demo-" + std::to_string(std::hash<std::string>{}(canonicalFolder(dataDir)));
+    env.balloonSink = [](const QString& title, const QString& text, int) {
+        std::printf("balloon: %s: %s\n", qPrintable(title), qPrintable(text));
+        std::fflush(stdout);
+    };
+    return env;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -93,15 +121,8 @@ int main(int argc, char** argv) {
         return usage();
     std::string& dataDir = options.dataDir;
 
-    std::string exePath, error;
-    if (!z417::readModulePath(exePath, error)) {
-        std::fprintf(stderr, "z417-demo: %s\n", error.c_str());
-        return 1;
-    }
-    const z417::AppPaths exePaths = z417::buildAppPaths(exePath);
-    if (dataDir.empty())
-        dataDir = exePaths.exeDir + "/demo-data";
-    if (!z417::prepareDemoData(exePaths.exeDir, dataDir, error)) {
+    std::string error;
+    if (!prepareDataFolder(dataDir, error)) {
         std::fprintf(stderr, "z417-demo: %s\n", error.c_str());
         return 1;
     }
@@ -125,21 +146,10 @@ int main(int argc, char** argv) {
     z417::Clock& clock = options.virtualClock ? static_cast<z417::Clock&>(virtualClockInstance)
                                               : static_cast<z417::Clock&>(systemClock);
     z417::DemoUiServices services(!script.isEmpty());
-    z417::AppEnvironment env;
+    z417::AppEnvironment env = demoEnvironment(dataDir, options);
     env.transport = mouse.get();
     env.clock = &clock;
     env.services = &services;
-    env.modulePath = dataDir + "/z417-gaming-mouse";
-    env.showAtStart = !options.trayMode;
-    env.watchUdev = false;
-    env.listenForBalloons = false;
-    // One demo per data folder, like one utility per user.
-    env.instanceName =
-        "z417-demo-" + std::to_string(std::hash<std::string>{}(canonicalFolder(dataDir)));
-    env.balloonSink = [](const QString& title, const QString& text, int) {
-        std::printf("balloon: %s: %s\n", qPrintable(title), qPrintable(text));
-        std::fflush(stdout);
-    };
 
     // The window refers to the mouse, the clock and the services, and the player to the
     // window: each is declared after what it refers to, so that it is destroyed first.
