@@ -80,28 +80,28 @@ void MainWindow::closeSlotListsOutside(const QPoint& p) {
             L::assignmentBox(s).contains(p.x(), p.y()))
             continue;
         if (slotLists_[s]) {
-            destroyPopupList(slotLists_[s]);
-            slotListOpen_[s] = false;
+            slotLists_[s].destroy();
+            slotLists_[s].open = false;
         }
-        destroyPopupList(dpiSubList_);
+        dpiSubList_.destroy();
     }
 }
 
 void MainWindow::toggleSlotList(int s) {
-    if (slotListOpen_[s]) {
-        destroyPopupList(slotLists_[s]);
-        slotListOpen_[s] = false;
+    if (slotLists_[s].open) {
+        slotLists_[s].destroy();
+        slotLists_[s].open = false;
         return;
     }
     // At most one slot list is open.
     for (int j = 0; j < kSlotCount; ++j) {
         if (j == s)
             continue;
-        slotListOpen_[j] = false;
+        slotLists_[j].open = false;
     }
     for (int j = 0; j < kSlotCount; ++j) {
         if (j != s && slotLists_[j]) {
-            destroyPopupList(slotLists_[j]);
+            slotLists_[j].destroy();
             break;
         }
     }
@@ -113,14 +113,14 @@ void MainWindow::toggleSlotList(int s) {
     }
     if (!slotLists_[s]) {
         const layout::Rect r = L::assignmentList(s);
-        slotLists_[s] = createPopupList(L::assignmentListId(s), r, functionNames(state_.texts));
+        showPopupList(slotLists_[s], L::assignmentListId(s), r, functionNames(state_.texts));
     }
-    slotListOpen_[s] = true;
+    slotLists_[s].open = true;
 }
 
 void MainWindow::updateDpiSwitchSubList(QListWidget* slotList, int item) {
     if (item != kFnDpiSwitch) {
-        destroyPopupList(dpiSubList_);
+        dpiSubList_.destroy();
         return;
     }
     if (dpiSubList_)
@@ -132,7 +132,7 @@ void MainWindow::updateDpiSwitchSubList(QListWidget* slotList, int item) {
     const layout::Rect sub = L::dpiSwitchSubList(
         {listRect.left(), listRect.top(), listRect.right() + 1, listRect.bottom() + 1},
         {0, itemTopRight.y(), itemTopRight.x() + 1, itemTopRight.y() + itemRect.height()});
-    dpiSubList_ = createPopupList(L::dpiSwitchSubListId, sub, dpiSubListItems());
+    showPopupList(dpiSubList_, L::dpiSwitchSubListId, sub, dpiSubListItems());
 }
 
 void MainWindow::onSlotListChoice() {
@@ -144,7 +144,7 @@ void MainWindow::onSlotListChoice() {
         bool destroyed = false;
         if (p >= 0 && p != kFnDpiSwitch) {
             // The list goes first: a parameter dialog may run now, and the choice is made.
-            destroyPopupList(slotLists_[s]);
+            slotLists_[s].destroy();
             destroyed = true;
             WindowParameterDialogs dialogs(*this);
             storeFunctionChoice(state_.record, state_.labels, k, s, p, state_.texts,
@@ -155,7 +155,7 @@ void MainWindow::onSlotListChoice() {
             present();
         }
         if (destroyed)
-            slotListOpen_[s] = false;
+            slotLists_[s].open = false;
     }
 }
 
@@ -174,9 +174,9 @@ void MainWindow::onDpiSubListChoice() {
             drawAssignmentRow(s, false);
             present();
         }
-        destroyPopupList(dpiSubList_);
-        destroyPopupList(slotLists_[s]);
-        slotListOpen_[s] = false;
+        dpiSubList_.destroy();
+        slotLists_[s].destroy();
+        slotLists_[s].open = false;
         return;
     }
 }

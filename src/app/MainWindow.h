@@ -19,6 +19,7 @@
 #include "ui/FieldColours.h"
 #include "ui/Layout.h"
 #include "ui/PagePainter.h"
+#include "ui/PopupList.h"
 
 #include <QColor>
 #include <QDialog>
@@ -28,6 +29,7 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 class QLabel;
 class QListWidget;
@@ -119,11 +121,9 @@ public:
     void onSlotListChoice();
     void onDpiSubListChoice();
 
-    // Pop-up lists: a bordered child list at a layout rectangle, notifying choices (a press
-    // on an item or a double click) through onListNotification. Destroying one goes through
-    // destroyPopupList, which is safe inside the list's own notification.
-    QListWidget* createPopupList(int id, const layout::Rect& rect, const QStringList& items);
-    void destroyPopupList(QPointer<QListWidget>& list);
+    // Pop-up lists: a choice (a press on a row or a double click) reaches
+    // onListNotification with the list's identifier.
+    void showPopupList(PopupList& list, int id, const layout::Rect& rect, const QStringList& rows);
     void onListNotification(int listId);
 
     // Buttons.
@@ -232,18 +232,14 @@ private:
     QPoint hoverPoint_;
 
     // Pop-up lists and their open flags.
-    std::array<QPointer<QListWidget>, kSlotCount> slotLists_{}; // ids 41..48
-    std::array<bool, kSlotCount> slotListOpen_{};
-    QPointer<QListWidget> dpiSubList_;   // id 40
-    QPointer<QListWidget> dpiValueList_; // id 59
-    bool dpiValueListOpen_ = false;
+    std::array<PopupList, kSlotCount> slotLists_{}; // ids 41..48
+    PopupList dpiSubList_;                          // id 40
+    PopupList dpiValueList_;                        // id 59
     int selectedDpiStage_ = 0;
-    QPointer<QListWidget> lightModeList_;      // id 60
-    QPointer<QListWidget> lightParameterList_; // id 61
-    QPointer<QListWidget> lightEffectList_;    // id 62
-    bool lightModeListOpen_ = false;
-    bool lightParameterListOpen_ = false;
-    bool lightEffectListOpen_ = false;
+    PopupList lightModeList_;      // id 60
+    PopupList lightParameterList_; // id 61
+    PopupList lightEffectList_;    // id 62
+    std::vector<PopupList*> allPopupLists();
 
     // Child fields of the page (stages 0..7, LED fields 80..82).
     std::array<QPointer<QLabel>, kDpiStageCount> dpiValueFields_{};

@@ -189,11 +189,11 @@ void MainWindow::popupListHover(QListWidget* list, const QPoint& pointInList) {
     if (pageState_ != 1 || !list)
         return;
     bool assignmentList = false;
-    bool known = list == dpiSubList_.data() || list == dpiValueList_.data() ||
-                 list == lightModeList_.data() || list == lightParameterList_.data() ||
-                 list == lightEffectList_.data();
-    for (const QPointer<QListWidget>& slotList : slotLists_) {
-        if (list == slotList.data()) {
+    bool known = list == dpiSubList_.widget() || list == dpiValueList_.widget() ||
+                 list == lightModeList_.widget() || list == lightParameterList_.widget() ||
+                 list == lightEffectList_.widget();
+    for (const PopupList& slotList : slotLists_) {
+        if (list == slotList.widget()) {
             known = assignmentList = true;
             break;
         }

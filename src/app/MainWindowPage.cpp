@@ -145,53 +145,25 @@ void MainWindow::tearDownPage() {
     for (auto& f : ledFields_)
         delete f.data();
     // Every pop-up list goes, and all twelve are closed.
-    for (auto& list : slotLists_)
-        destroyPopupList(list);
-    slotListOpen_.fill(false);
-    destroyPopupList(dpiSubList_);
-    destroyPopupList(dpiValueList_);
-    destroyPopupList(lightModeList_);
-    destroyPopupList(lightParameterList_);
-    destroyPopupList(lightEffectList_);
-    dpiValueListOpen_ = lightModeListOpen_ = lightParameterListOpen_ = lightEffectListOpen_ = false;
+    for (PopupList* list : allPopupLists()) {
+        list->destroy();
+        list->open = false;
+    }
 }
 
-QListWidget* MainWindow::createPopupList(int id, const layout::Rect& rect,
-                                         const QStringList& items) {
-    auto* list = new PopupListWidget(this);
-    list->setFrameShape(QFrame::Box);
-    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    list->setFocusPolicy(Qt::NoFocus);
-    list->setGeometry(qrect(rect));
-    list->addItems(items);
-    // List-box rows as tall as the normal font, so the fourteen functions fit the 230-pixel
-    // assignment list without a scroll bar.
-    list->setUniformItemSizes(true);
-    const int rowHeight = listRowHeight(state_.normalFont);
-    for (int i = 0; i < list->count(); ++i)
-        list->item(i)->setSizeHint(QSize(0, rowHeight));
-    list->setMouseTracking(true);
-    list->viewport()->setMouseTracking(true);
-    setFieldColours(list, id, fieldStyle());
-    // A press on an item, or a double click, is the person's choice. Hovering only moves
-    // the current item (with signals blocked), so it never chooses.
-    connect(list, &QListWidget::pressed, this, [this, id] { onListNotification(id); });
-    connect(list, &QListWidget::doubleClicked, this, [this, id] { onListNotification(id); });
-    list->show();
-    list->raise();
-    return list;
+std::vector<PopupList*> MainWindow::allPopupLists() {
+    std::vector<PopupList*> lists;
+    for (PopupList& list : slotLists_)
+        lists.push_back(&list);
+    for (PopupList* list :
+         {&dpiSubList_, &dpiValueList_, &lightModeList_, &lightParameterList_, &lightEffectList_})
+        lists.push_back(list);
+    return lists;
 }
 
-void MainWindow::destroyPopupList(QPointer<QListWidget>& list) {
-    if (!list)
-        return;
-    // The list may be inside its own notification: hide it now, delete it later.
-    QListWidget* doomed = list.data();
-    list.clear();
-    doomed->hide();
-    doomed->setObjectName(QString()); // no longer found by its identifier
-    doomed->deleteLater();
+void MainWindow::showPopupList(PopupList& list, int id, const layout::Rect& rect,
+                               const QStringList& rows) {
+    list.show(this, id, rect, rows, fieldStyle(), [this, id] { onListNotification(id); });
 }
 
 void MainWindow::onListNotification(int listId) {

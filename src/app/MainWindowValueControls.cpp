@@ -47,14 +47,13 @@ void setText(const QPointer<QLabel>& field, const QString& text) {
 
 // A click at p closes a lighting list (and clears its flag) unless it lands in the list or in
 // its field. A flag set without a list (modes without one) is cleared the same way.
-void closeIfOutside(MainWindow& window, QPointer<QListWidget>& list, bool& open,
-                    const layout::Rect& field, const QPoint& p) {
+void closeIfOutside(PopupList& list, const layout::Rect& field, const QPoint& p) {
     if (field.contains(p.x(), p.y()))
         return;
     if (list && list->geometry().contains(p))
         return;
-    window.destroyPopupList(list);
-    open = false;
+    list.destroy();
+    list.open = false;
 }
 
 } // namespace
@@ -78,17 +77,16 @@ void MainWindow::toggleDpiValueList(int stage) {
         return;
     selectedDpiStage_ = stage;
     // An open list closes on a click on any stage's field.
-    if (dpiValueListOpen_) {
-        destroyPopupList(dpiValueList_);
-        dpiValueListOpen_ = false;
+    if (dpiValueList_.open) {
+        dpiValueList_.destroy();
+        dpiValueList_.open = false;
         return;
     }
     if (!dpiValueList_) {
         const layout::Rect r = L::dpiValueList(stage);
-        dpiValueList_ =
-            createPopupList(L::dpiValueListId, r, dpiValueItems(device_->sensorVariant()));
+        showPopupList(dpiValueList_, L::dpiValueListId, r, dpiValueItems(device_->sensorVariant()));
     }
-    dpiValueListOpen_ = true;
+    dpiValueList_.open = true;
 }
 
 void MainWindow::onSwatchClick(int stage) {
@@ -111,9 +109,9 @@ void MainWindow::onSwatchClick(int stage) {
 // ---- lighting -------------------------------------------------------------------------------
 
 void MainWindow::toggleLightModeList() {
-    if (lightModeListOpen_) {
-        destroyPopupList(lightModeList_);
-        lightModeListOpen_ = false;
+    if (lightModeList_.open) {
+        lightModeList_.destroy();
+        lightModeList_.open = false;
         return;
     }
     if (!lightModeList_) {
@@ -122,35 +120,34 @@ void MainWindow::toggleLightModeList() {
         for (int m = 0; m < 3; ++m)
             modes << QString::fromStdString(state_.texts.slot(kLightModeSlot0 + m));
         const layout::Rect& r = L::ledModeList;
-        lightModeList_ = createPopupList(L::ledModeListId, r, modes);
+        showPopupList(lightModeList_, L::ledModeListId, r, modes);
     }
-    lightModeListOpen_ = true;
+    lightModeList_.open = true;
 }
 
 void MainWindow::toggleLightParameterList() {
-    if (lightParameterListOpen_) {
-        destroyPopupList(lightParameterList_);
-        lightParameterListOpen_ = false;
+    if (lightParameterList_.open) {
+        lightParameterList_.destroy();
+        lightParameterList_.open = false;
         return;
     }
     if (!lightParameterList_) {
         if (state_.record.lightMode == 1) {
             const layout::Rect& r = L::ledParameterListBrightness;
-            lightParameterList_ =
-                createPopupList(L::ledParameterListId, r, toList(brightnessTexts()));
+            showPopupList(lightParameterList_, L::ledParameterListId, r, toList(brightnessTexts()));
         } else if (state_.record.lightMode == 2) {
             const layout::Rect& r = L::ledParameterListSpeed;
-            lightParameterList_ =
-                createPopupList(L::ledParameterListId, r, toList(breathSpeedTexts()));
+            showPopupList(lightParameterList_, L::ledParameterListId, r,
+                          toList(breathSpeedTexts()));
         }
     }
-    lightParameterListOpen_ = true;
+    lightParameterList_.open = true;
 }
 
 void MainWindow::toggleLightEffectList() {
-    if (lightEffectListOpen_) {
-        destroyPopupList(lightEffectList_);
-        lightEffectListOpen_ = false;
+    if (lightEffectList_.open) {
+        lightEffectList_.destroy();
+        lightEffectList_.open = false;
         return;
     }
     if (!lightEffectList_) {
@@ -160,42 +157,35 @@ void MainWindow::toggleLightEffectList() {
             setText(ledFields_[2], effect);
         } else if (state_.record.lightMode == 2) {
             const layout::Rect& r = L::ledEffectList;
-            lightEffectList_ = createPopupList(
-                L::ledEffectListId, r,
-                {effect, QString::fromStdString(state_.texts.slot(kEffectSlot0 + 2))});
+            showPopupList(lightEffectList_, L::ledEffectListId, r,
+                          {effect, QString::fromStdString(state_.texts.slot(kEffectSlot0 + 2))});
         }
     }
-    lightEffectListOpen_ = true;
+    lightEffectList_.open = true;
 }
 
 void MainWindow::closeLightListsOutside(const QPoint& p) {
-    closeIfOutside(*this, lightModeList_, lightModeListOpen_, L::lightModeClickArea, p);
-    closeIfOutside(*this, lightParameterList_, lightParameterListOpen_, L::lightParameterClickArea,
-                   p);
-    closeIfOutside(*this, lightEffectList_, lightEffectListOpen_, L::lightEffectClickArea, p);
+    closeIfOutside(lightModeList_, L::lightModeClickArea, p);
+    closeIfOutside(lightParameterList_, L::lightParameterClickArea, p);
+    closeIfOutside(lightEffectList_, L::lightEffectClickArea, p);
 }
 
 // ---- choices --------------------------------------------------------------------------------
 
 void MainWindow::onValueListChoice(int listId) {
-    QPointer<QListWidget>* list = nullptr;
-    bool* open = nullptr;
+    PopupList* list = nullptr;
     switch (listId) {
     case L::dpiValueListId:
         list = &dpiValueList_;
-        open = &dpiValueListOpen_;
         break;
     case L::ledModeListId:
         list = &lightModeList_;
-        open = &lightModeListOpen_;
         break;
     case L::ledParameterListId:
         list = &lightParameterList_;
-        open = &lightParameterListOpen_;
         break;
     case L::ledEffectListId:
         list = &lightEffectList_;
-        open = &lightEffectListOpen_;
         break;
     default:
         return;
@@ -246,8 +236,8 @@ void MainWindow::onValueListChoice(int listId) {
     default:
         break;
     }
-    destroyPopupList(*list);
-    *open = false;
+    list->destroy();
+    list->open = false;
 }
 
 } // namespace z417
