@@ -143,28 +143,14 @@ public:
     // State, for the demo and the tests.
     AppState& state() { return state_; }
     const AppState& state() const { return state_; }
-    SettingsRecord& record() { return state_.record; }
-    const SettingsRecord& record() const { return state_.record; }
-    const SettingsRecord& savedSettings() const { return state_.savedSettings; }
-    ProfileBlock& block() { return state_.block; }
     DeviceLink& device() { return *device_; }
-    AssignmentLabels& labels() { return state_.labels; }
-    const TextTable& texts() const { return state_.texts; }
-    const AppPaths& paths() const { return state_.paths; }
     const QImage& backBuffer() const { return backBuffer_; }
     int pageState() const { return pageState_; }
     bool cancelPending() const { return cancelPending_; }
     bool trayVisible() const;
-    uint8_t firstRunFlag() const { return state_.firstRunFlag; }
-    const QString& skinFolder() const { return state_.skinFolder; }
-    const QColor& textColour() const { return state_.textColour; }
-    const std::string& languageCode() const { return state_.languageCode; }
-    const QFont& normalFont() const { return state_.normalFont; }
     UiServices& services() { return *env_.services; }
     QMenu* trayMenu() const; // null until the tray menu was first popped up
     bool exitRequested() const { return exitRequested_; }
-    // The current skin: its name in "str.ini" (the folder under Skins/).
-    const std::string& skinName() const { return state_.skinValues.path; }
 
 signals:
     // Emitted after a completed exit, before the event loop ends.

@@ -54,9 +54,9 @@ QString openDemoDialog(MainWindow& window, const QString& name) {
         // Exactly as the skin button does, with its Save skin on OK.
         if (!window.onSkinButton())
             return QStringLiteral("result: cancel");
-        const QColor& colour = window.textColour();
+        const QColor& colour = window.state().textColour;
         return QStringLiteral("result: ok skinName=%1 skinPath=%2 textColor=%3,%4,%5")
-            .arg(QString::fromStdString(window.skinName()), window.skinFolder())
+            .arg(QString::fromStdString(window.state().skinValues.path), window.state().skinFolder)
             .arg(colour.red())
             .arg(colour.green())
             .arg(colour.blue());

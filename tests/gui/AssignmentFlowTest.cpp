@@ -59,8 +59,8 @@ TEST(AssignmentFlow, LeftClickGuardRefusesThenAllows) {
     // Give slot 3 Left Click; now slot 0 opens.
     w.dispatchClick(centre(L::assignmentBox(3)));
     chooseRow(list(w, 44), 0);
-    EXPECT_EQ(w.record().keyFunction[0][3], kFnLeftClick);
-    EXPECT_EQ(w.labels().label[0][3], "Left Click");
+    EXPECT_EQ(w.state().record.keyFunction[0][3], kFnLeftClick);
+    EXPECT_EQ(w.state().labels.label[0][3], "Left Click");
     w.dispatchClick(centre(L::assignmentBox(0)));
     EXPECT_NE(list(w, 41), nullptr);
     EXPECT_EQ(f.services.messages.size(), 1u);
@@ -74,7 +74,7 @@ TEST(AssignmentFlow, DpiSwitchItselfLeavesTheListOpenAndTheSubListChooses) {
     ASSERT_NE(l, nullptr);
     chooseRow(l, 5);
     EXPECT_NE(list(w, 42), nullptr);
-    EXPECT_EQ(w.record().keyFunction[0][1], kFnRightClick);
+    EXPECT_EQ(w.state().record.keyFunction[0][1], kFnRightClick);
     // Resting on "DPI Switch" shows the sub-list beside it; another item takes it away.
     w.updateDpiSwitchSubList(l, 5);
     ASSERT_NE(list(w, 40), nullptr);
@@ -86,9 +86,9 @@ TEST(AssignmentFlow, DpiSwitchItselfLeavesTheListOpenAndTheSubListChooses) {
     EXPECT_EQ(list(w, 40), nullptr);
     w.updateDpiSwitchSubList(l, 5);
     chooseRow(list(w, 40), 1); // "DPI -"
-    EXPECT_EQ(w.record().keyFunction[0][1], kFnDpiSwitch);
-    EXPECT_EQ(w.record().dpiSwitchParam[0][1], 4);
-    EXPECT_EQ(w.labels().label[0][1], "DPI -");
+    EXPECT_EQ(w.state().record.keyFunction[0][1], kFnDpiSwitch);
+    EXPECT_EQ(w.state().record.dpiSwitchParam[0][1], 4);
+    EXPECT_EQ(w.state().labels.label[0][1], "DPI -");
     EXPECT_EQ(list(w, 40), nullptr);
     EXPECT_EQ(list(w, 42), nullptr);
 }
@@ -97,14 +97,14 @@ TEST(AssignmentFlow, KeySetTabsShowTheirLabels) {
     WindowFixture f(test::sampleRecord());
     MainWindow& w = *f.window;
     w.dispatchClick(centre(L::modeBButton));
-    EXPECT_EQ(w.record().activeKeySet, 1);
+    EXPECT_EQ(w.state().record.activeKeySet, 1);
     w.dispatchClick(centre(L::assignmentBox(2)));
     chooseRow(list(w, 43), 12); // Key Off, in set B only
-    EXPECT_EQ(w.record().keyFunction[1][2], kFnKeyOff);
-    EXPECT_EQ(w.record().keyFunction[0][2], kFnMidClick);
-    EXPECT_EQ(w.labels().label[1][2], "Key Off");
+    EXPECT_EQ(w.state().record.keyFunction[1][2], kFnKeyOff);
+    EXPECT_EQ(w.state().record.keyFunction[0][2], kFnMidClick);
+    EXPECT_EQ(w.state().labels.label[1][2], "Key Off");
     w.dispatchClick(centre(L::modeAButton));
-    EXPECT_EQ(w.record().activeKeySet, 0);
+    EXPECT_EQ(w.state().record.activeKeySet, 0);
 }
 
 TEST(AssignmentFlow, OkWithoutTheMouseDragsTheWindowAndCancelKeepsTheNewerTexts) {
@@ -116,10 +116,10 @@ TEST(AssignmentFlow, OkWithoutTheMouseDragsTheWindowAndCancelKeepsTheNewerTexts)
     MainWindow& v = *g.window;
     v.dispatchClick(centre(L::assignmentBox(3)));
     chooseRow(list(v, 44), 12);
-    EXPECT_EQ(v.labels().label[0][3], "Key Off");
+    EXPECT_EQ(v.state().labels.label[0][3], "Key Off");
     v.dispatchClick(centre(L::cancelButton));
-    EXPECT_EQ(v.record().keyFunction[0][3], kFnForward); // back at once
-    EXPECT_EQ(v.labels().label[0][3], "Key Off");        // until the next restore
+    EXPECT_EQ(v.state().record.keyFunction[0][3], kFnForward); // back at once
+    EXPECT_EQ(v.state().labels.label[0][3], "Key Off");        // until the next restore
 }
 
 } // namespace
@@ -149,17 +149,17 @@ TEST(PopupLists, OnlyTheLeftButtonChooses) {
         w.dispatchClick(centre(c.opener));
         QListWidget* l = list(w, c.listId);
         ASSERT_NE(l, nullptr);
-        const SettingsRecord before = w.record();
+        const SettingsRecord before = w.state().record;
         const QPoint entry = l->visualItemRect(l->item(c.entry)).center();
         for (Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
             QTest::mouseClick(l->viewport(), button, Qt::NoModifier, entry);
             QTest::mouseDClick(l->viewport(), button, Qt::NoModifier, entry);
             QCoreApplication::processEvents();
         }
-        EXPECT_EQ(std::memcmp(w.record().bytes(), before.bytes(), sizeof(SettingsRecord)), 0);
+        EXPECT_EQ(std::memcmp(w.state().record.bytes(), before.bytes(), sizeof(SettingsRecord)), 0);
         ASSERT_EQ(list(w, c.listId), l);
         chooseRow(l, c.entry);
-        EXPECT_NE(std::memcmp(w.record().bytes(), before.bytes(), sizeof(SettingsRecord)), 0);
+        EXPECT_NE(std::memcmp(w.state().record.bytes(), before.bytes(), sizeof(SettingsRecord)), 0);
     }
 }
 

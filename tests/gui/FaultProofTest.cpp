@@ -125,7 +125,7 @@ std::vector<Message> messagesOf(const test::RecordingUiServices& s) {
 }
 
 ::testing::AssertionResult blockIsTheMouse(MainWindow& w, SimulatedMouse& mouse) {
-    const ProfileBlock& b = w.block();
+    const ProfileBlock& b = w.state().block;
     if (b.reportRate != mouse.reportRate() || b.dpiStage != mouse.dpiStage())
         return ::testing::AssertionFailure()
                << "header " << int{b.reportRate} << "/" << int{b.dpiStage} << ", mouse "
@@ -216,7 +216,7 @@ TEST(FaultProofDevice, StartUpReadLosesTheMouseAtEveryTransfer) {
             EXPECT_EQ(w.pageState(), 0);
             EXPECT_TRUE(r.services.messages.empty());
             EXPECT_TRUE(r.trace.empty());
-            EXPECT_TRUE(allZero(w.block().bytes(), sizeof(ProfileBlock)));
+            EXPECT_TRUE(allZero(w.state().block.bytes(), sizeof(ProfileBlock)));
         } else {
             // The mouse was opened, so the window counts it as connected and builds the page.
             EXPECT_TRUE(w.device().connected());
@@ -229,7 +229,7 @@ TEST(FaultProofDevice, StartUpReadLosesTheMouseAtEveryTransfer) {
             }
             EXPECT_EQ(messagesOf(r.services),
                       (std::vector<Message>{{"ReadOperation", kNotDetected}}));
-            EXPECT_TRUE(allZero(w.block().bytes(), sizeof(ProfileBlock)));
+            EXPECT_TRUE(allZero(w.state().block.bytes(), sizeof(ProfileBlock)));
             EXPECT_EQ(w.device().sensorVariant(), 0);
             // Nothing after the failed transfer; the mouse got exactly the sets before it.
             ASSERT_EQ(r.trace.size(), n + 1);
@@ -274,7 +274,7 @@ TEST(FaultProofDevice, ArrivalReadLosesTheMouseAtEveryTransfer) {
         ASSERT_FALSE(w.device().connected());
         f.mouse.plug();
         f.mouse.setFault(SimFault::unplugAfter(n));
-        std::memset(w.block().bytes(), 0xEE, sizeof(ProfileBlock));
+        std::memset(w.state().block.bytes(), 0xEE, sizeof(ProfileBlock));
         trace.clear();
         f.balloons.clear();
         f.services.messages.clear();
@@ -288,8 +288,8 @@ TEST(FaultProofDevice, ArrivalReadLosesTheMouseAtEveryTransfer) {
             EXPECT_EQ(f.balloons[0].first, "Warning");
             EXPECT_TRUE(f.services.messages.empty());
             EXPECT_TRUE(trace.empty());
-            EXPECT_EQ(w.block().bytes()[0], 0xEE);
-            EXPECT_EQ(w.block().bytes()[sizeof(ProfileBlock) - 1], 0xEE);
+            EXPECT_EQ(w.state().block.bytes()[0], 0xEE);
+            EXPECT_EQ(w.state().block.bytes()[sizeof(ProfileBlock) - 1], 0xEE);
         } else {
             EXPECT_TRUE(w.device().connected());
             EXPECT_EQ(f.balloons[0].second, kDetected);
@@ -300,7 +300,7 @@ TEST(FaultProofDevice, ArrivalReadLosesTheMouseAtEveryTransfer) {
             }
             EXPECT_EQ(messagesOf(f.services),
                       (std::vector<Message>{{"ReadOperation", kNotDetected}}));
-            EXPECT_TRUE(allZero(w.block().bytes(), sizeof(ProfileBlock)));
+            EXPECT_TRUE(allZero(w.state().block.bytes(), sizeof(ProfileBlock)));
             ASSERT_EQ(trace.size(), n + 1);
             EXPECT_FALSE(trace.back().ok);
             EXPECT_EQ(f.mouse.receivedSets.size(), setsAmong(trace, n));
@@ -325,8 +325,8 @@ TEST(FaultProofDevice, ApplyLosesTheMouseAtEveryTransfer) {
     constexpr unsigned kApplyTransfers = kStatusTransfers + kUploadTransfers;
     for (unsigned n = 0; n <= kApplyTransfers; ++n) {
         SCOPED_TRACE("mouse gone from transfer " + std::to_string(n));
-        w.record().reportRate = n % 2 ? 4 : 8;
-        w.record().lightBrightness = static_cast<uint8_t>(n % 10);
+        w.state().record.reportRate = n % 2 ? 4 : 8;
+        w.state().record.lightBrightness = static_cast<uint8_t>(n % 10);
         trace.clear();
         f.balloons.clear();
         f.services.messages.clear();
@@ -337,11 +337,12 @@ TEST(FaultProofDevice, ApplyLosesTheMouseAtEveryTransfer) {
         QCoreApplication::processEvents();
 
         // The files are saved whatever happened to the upload.
-        EXPECT_EQ(test::readFile(f.install.file("config.bin")), configBytes(1, w.record()));
-        EXPECT_EQ(0, std::memcmp(&w.savedSettings(), &w.record(), sizeof(SettingsRecord)));
+        EXPECT_EQ(test::readFile(f.install.file("config.bin")), configBytes(1, w.state().record));
+        EXPECT_EQ(0,
+                  std::memcmp(&w.state().savedSettings, &w.state().record, sizeof(SettingsRecord)));
         if (n == kApplyTransfers) {
             EXPECT_TRUE(f.services.messages.empty());
-            EXPECT_EQ(f.mouse.reportRate(), w.record().reportRate);
+            EXPECT_EQ(f.mouse.reportRate(), w.state().record.reportRate);
             EXPECT_EQ(trace.size(), kApplyTransfers);
             continue;
         }
@@ -399,7 +400,7 @@ TEST(FaultProofDevice, ApplyAfterAFailedReadKeepsTheMouseOwnBytes) {
     // The mouse answering wrongly again: the read fails and nothing is uploaded.
     test::WindowFixture g(test::sampleRecord());
     g.mouse.setFault(SimFault{SimFault::Kind::BadSignature});
-    g.window->device().connect(g.window->block());
+    g.window->device().connect(g.window->state().block);
     auto dataSets = [&] {
         return std::count_if(g.mouse.receivedSets.begin(), g.mouse.receivedSets.end(),
                              [](const SimulatedMouse::ReceivedSet& set) {
@@ -504,15 +505,16 @@ TEST(FaultProofFiles, ConfigBinOfRandomBytes) {
         EXPECT_TRUE(r.services.messages.empty());
         EXPECT_EQ(w.pageState(), 1);
         if (size == kConfigFileSize) {
-            EXPECT_EQ(w.firstRunFlag(), static_cast<uint8_t>(bytes[0]));
-            EXPECT_EQ(0, std::memcmp(w.record().bytes(), bytes.data() + 1, sizeof(SettingsRecord)));
+            EXPECT_EQ(w.state().firstRunFlag, static_cast<uint8_t>(bytes[0]));
+            EXPECT_EQ(
+                0, std::memcmp(w.state().record.bytes(), bytes.data() + 1, sizeof(SettingsRecord)));
         } else {
-            EXPECT_EQ(w.firstRunFlag(), 0);
-            EXPECT_TRUE(allZero(w.record().bytes(), sizeof(SettingsRecord)));
-            EXPECT_TRUE(allZero(w.savedSettings().bytes(), sizeof(SettingsRecord)));
+            EXPECT_EQ(w.state().firstRunFlag, 0);
+            EXPECT_TRUE(allZero(w.state().record.bytes(), sizeof(SettingsRecord)));
+            EXPECT_TRUE(allZero(w.state().savedSettings.bytes(), sizeof(SettingsRecord)));
             EXPECT_EQ(test::readFile(r.file("config.bin")), bytes); // untouched until Apply
         }
-        const SettingsRecord loaded = w.record();
+        const SettingsRecord loaded = w.state().record;
         r.mouse.receivedSets.clear();
         w.onApply();
         EXPECT_TRUE(r.services.messages.empty());
@@ -535,15 +537,15 @@ TEST(FaultProofFiles, StrIniOfRandomBytes) {
         MainWindow& w = r.start();
         ASSERT_EQ(r.initResult, MainWindow::StartResult::Complete);
         EXPECT_TRUE(r.services.messages.empty());
-        EXPECT_EQ(w.texts().sectionName(), "Setting-EN");
-        EXPECT_EQ(w.labels().label[0][0], "Kept label");
-        EXPECT_EQ(w.labels().label[1][0], "Kept B");
-        EXPECT_EQ(w.textColour(), QColor(0, 0, 0));
+        EXPECT_EQ(w.state().texts.sectionName(), "Setting-EN");
+        EXPECT_EQ(w.state().labels.label[0][0], "Kept label");
+        EXPECT_EQ(w.state().labels.label[1][0], "Kept B");
+        EXPECT_EQ(w.state().textColour, QColor(0, 0, 0));
         EXPECT_TRUE(w.backBuffer().isNull()); // no "Path": no skin folder with a main.png
         EXPECT_EQ(w.pageState(), 1);
 
-        w.record().reportRate = 4;
-        w.labels().label[0][1] = "New label";
+        w.state().record.reportRate = 4;
+        w.state().labels.label[0][1] = "New label";
         w.onApply();
         EXPECT_TRUE(r.services.messages.empty());
         EXPECT_EQ(r.mouse.reportRate(), 4);
@@ -552,7 +554,7 @@ TEST(FaultProofFiles, StrIniOfRandomBytes) {
         const AssignmentLabels back = loadLabels(r.file("str.ini"), "Setting-EN");
         for (int set = 0; set < 2; ++set)
             for (int slot = 0; slot < 8; ++slot)
-                EXPECT_EQ(back.label[set][slot], w.labels().label[set][slot]);
+                EXPECT_EQ(back.label[set][slot], w.state().labels.label[set][slot]);
     }
 }
 
@@ -571,8 +573,8 @@ TEST(FaultProofFiles, ReadOnlySettingsDuringApplyKeepBothFiles) {
         const std::string folder = r.install.dir.path().toStdString();
         const std::string configBefore = test::readFile(r.file("config.bin"));
         const std::string iniBefore = test::readFile(r.file("str.ini"));
-        w.record().reportRate = 8;
-        w.labels().label[0][2] = "Changed";
+        w.state().record.reportRate = 8;
+        w.state().labels.label[0][2] = "Changed";
         const std::string target = c.folder ? folder : r.file("config.bin");
         if (c.folder) {
             ASSERT_EQ(chmod(folder.c_str(), 0555), 0) << std::strerror(errno);
@@ -651,8 +653,8 @@ TEST(FaultProofFiles, FullDiskDuringApplyKeepsTheOldFiles) {
         const std::string configBefore = test::readFile(r.file("config.bin"));
         const std::string iniBefore = test::readFile(r.file("str.ini"));
         ASSERT_GT(iniBefore.size(), kAtomicWriteChunkBytes);
-        w.record().reportRate = 8;
-        w.labels().label[0][2] = "Changed";
+        w.state().record.reportRate = 8;
+        w.state().labels.label[0][2] = "Changed";
 
         std::vector<size_t> pieces;
         {
@@ -673,7 +675,7 @@ TEST(FaultProofFiles, FullDiskDuringApplyKeepsTheOldFiles) {
         const std::string configAfter = test::readFile(r.file("config.bin"));
         const std::string iniAfter = test::readFile(r.file("str.ini"));
         if (c.configWritten)
-            EXPECT_EQ(configAfter, configBytes(1, w.record()));
+            EXPECT_EQ(configAfter, configBytes(1, w.state().record));
         else
             EXPECT_EQ(configAfter, configBefore);
         if (c.iniWritten)
@@ -745,13 +747,13 @@ TEST(FaultProofFiles, FullTmpfsDuringApplyKeepsTheOldFiles) {
     r.env.dataPaths = paths;
     MainWindow& w = r.start();
     ASSERT_TRUE(r.services.messages.empty());
-    ASSERT_EQ(w.paths().configBin, configPath);
+    ASSERT_EQ(w.state().paths.configBin, configPath);
 
     const std::string configBefore = test::readFile(configPath);
     const std::string iniBefore = test::readFile(iniPath);
     ASSERT_EQ(fillUp(at + "/filler"), ENOSPC);
-    w.record().reportRate = 8;
-    w.labels().label[0][2] = "Changed";
+    w.state().record.reportRate = 8;
+    w.state().labels.label[0][2] = "Changed";
     w.onApply();
     const Message full{kWriteFailedCaption, "Error Code is: 28 \n"};
     EXPECT_EQ(messagesOf(r.services), (std::vector<Message>{full, full}));
@@ -765,7 +767,7 @@ TEST(FaultProofFiles, FullTmpfsDuringApplyKeepsTheOldFiles) {
     r.services.messages.clear();
     w.onApply();
     EXPECT_TRUE(r.services.messages.empty());
-    EXPECT_EQ(test::readFile(configPath), configBytes(1, w.record()));
+    EXPECT_EQ(test::readFile(configPath), configBytes(1, w.state().record));
     EXPECT_NE(test::readFile(iniPath).find("Item3=Changed\n"), std::string::npos);
 }
 
@@ -975,7 +977,7 @@ TEST(FaultProofSkins, BrokenImagesDrawNothingAndTheWindowStillWorks) {
                   background);
 
         w.onApply();
-        EXPECT_EQ(r.mouse.reportRate(), w.record().reportRate);
+        EXPECT_EQ(r.mouse.reportRate(), w.state().record.reportRate);
         EXPECT_TRUE(r.services.messages.empty());
 
         // The dialogs' form says so for each broken file.
@@ -1010,7 +1012,7 @@ TEST(FaultProofSkins, BrokenBackgroundLeavesAWorkingWindowWithoutPicture) {
         EXPECT_EQ(w.pageState(), 1);
         EXPECT_NE(w.findChild<QLabel*>(QStringLiteral("id11")), nullptr);
         w.onHover(QPoint(L::okButton.left + 5, L::okButton.top + 5));
-        w.record().reportRate = 4;
+        w.state().record.reportRate = 4;
         w.onApply();
         EXPECT_EQ(r.mouse.reportRate(), 4);
         EXPECT_TRUE(r.services.messages.empty());

@@ -194,7 +194,7 @@ TEST(PopupListHover, TheItemUnderThePointerBecomesCurrentWithoutAChoice) {
     EXPECT_EQ(values->currentRow(), 1);
     // Hovering chose nothing: the list is still there and the stage keeps its level.
     EXPECT_EQ(list(w, L::dpiValueListId), values);
-    EXPECT_EQ(w.record().dpiLevel[2], 2);
+    EXPECT_EQ(w.state().record.dpiLevel[2], 2);
 }
 
 TEST(PopupListHover, DpiSwitchItemOfAnAssignmentListShowsTheSubList) {
@@ -215,7 +215,7 @@ TEST(PopupListHover, DpiSwitchItemOfAnAssignmentListShowsTheSubList) {
     EXPECT_EQ(slotList->currentRow(), kFnForward);
     EXPECT_EQ(list(w, L::dpiSwitchSubListId), nullptr);
     // Nothing was stored for the slot.
-    EXPECT_EQ(w.record().keyFunction[0][1], kFnRightClick);
+    EXPECT_EQ(w.state().record.keyFunction[0][1], kFnRightClick);
 }
 
 void wheel(QWidget* target, QPoint at, int delta) {

@@ -31,18 +31,20 @@ TEST(MainWindowStartUp, ConnectsLoadsAndBuildsThePage) {
     MainWindow& w = *f.window;
     EXPECT_TRUE(w.device().connected());
     EXPECT_EQ(w.pageState(), 1);
-    EXPECT_EQ(w.paths().configBin, f.install.file("config.bin"));
-    EXPECT_EQ(w.paths().strIni, f.install.file("str.ini"));
-    EXPECT_EQ(w.skinFolder().toStdString(), f.install.dir.path().toStdString() + "/Skins/Test");
-    EXPECT_EQ(w.textColour(), QColor(200, 201, 202));
-    EXPECT_EQ(0, std::memcmp(&w.record(), &w.savedSettings(), sizeof(SettingsRecord)));
+    EXPECT_EQ(w.state().paths.configBin, f.install.file("config.bin"));
+    EXPECT_EQ(w.state().paths.strIni, f.install.file("str.ini"));
+    EXPECT_EQ(w.state().skinFolder.toStdString(),
+              f.install.dir.path().toStdString() + "/Skins/Test");
+    EXPECT_EQ(w.state().textColour, QColor(200, 201, 202));
+    EXPECT_EQ(0, std::memcmp(&w.state().record, &w.state().savedSettings, sizeof(SettingsRecord)));
     // The block was read from the mouse: its own bytes are there.
-    EXPECT_EQ(0, std::memcmp(w.block().deviceImage.bytes(), f.mouse.memory().data(), kImageSize));
+    EXPECT_EQ(
+        0, std::memcmp(w.state().block.deviceImage.bytes(), f.mouse.memory().data(), kImageSize));
     // The back buffer fixes the window's size.
     EXPECT_EQ(w.size(), QSize(900, 660));
     // Stored labels, no first-run rewrite.
-    EXPECT_EQ(w.labels().label[0][0], "Stored One");
-    EXPECT_EQ(w.labels().label[1][0], "Stored B One");
+    EXPECT_EQ(w.state().labels.label[0][0], "Stored One");
+    EXPECT_EQ(w.state().labels.label[1][0], "Stored B One");
     EXPECT_TRUE(f.balloons.empty());
     EXPECT_TRUE(f.services.messages.empty());
 }
@@ -65,9 +67,9 @@ TEST(MainWindowStartUp, WithoutTheMouseWarnsAndLeavesThePageUnbuilt) {
 TEST(MainWindowStartUp, FirstRunWritesTheDefaultLabelsOnceInTheLanguageSection) {
     WindowFixture f(test::sampleRecord(), /*firstRun=*/0, "CHS");
     MainWindow& w = *f.window;
-    EXPECT_EQ(w.labels().label[0][0], "左键");
-    EXPECT_EQ(w.labels().label[1][5], "DPI Loop");
-    EXPECT_EQ(w.labels().label[0][6], "RGB打开/关闭");
+    EXPECT_EQ(w.state().labels.label[0][0], "左键");
+    EXPECT_EQ(w.state().labels.label[1][5], "DPI Loop");
+    EXPECT_EQ(w.state().labels.label[0][6], "RGB打开/关闭");
     const std::string ini = test::readFile(f.install.file("str.ini"));
     EXPECT_NE(ini.find("[Setting-CHS]"), std::string::npos);
     EXPECT_NE(ini.find("Item83=按键关闭"), std::string::npos);
@@ -82,38 +84,38 @@ TEST(MainWindowStartUp, FirstRunWritesTheDefaultLabelsOnceInTheLanguageSection) 
 
 TEST(MainWindowStartUp, LanguageFontsAndTextsFollowTheLanCode) {
     WindowFixture cht(test::sampleRecord(), 1, "CHT");
-    EXPECT_EQ(cht.window->texts().sectionName(), "Setting-CHT");
-    EXPECT_EQ(cht.window->normalFont().families().first(), QStringLiteral("黑体"));
+    EXPECT_EQ(cht.window->state().texts.sectionName(), "Setting-CHT");
+    EXPECT_EQ(cht.window->state().normalFont.families().first(), QStringLiteral("黑体"));
     // The table's height is the font's cell height.
-    EXPECT_LE(QFontMetrics(cht.window->normalFont()).height(), 14);
+    EXPECT_LE(QFontMetrics(cht.window->state().normalFont).height(), 14);
     WindowFixture lower(test::sampleRecord(), 1, "chs");
-    EXPECT_EQ(lower.window->texts().sectionName(), "Setting-EN");
-    EXPECT_EQ(lower.window->normalFont().families().first(), QStringLiteral("Arial"));
+    EXPECT_EQ(lower.window->state().texts.sectionName(), "Setting-EN");
+    EXPECT_EQ(lower.window->state().normalFont.families().first(), QStringLiteral("Arial"));
     // Linux never reports Windows 6.2: Simplified Chinese gets the Song face.
     WindowFixture chs(test::sampleRecord(), 1, "CHS");
-    EXPECT_EQ(chs.window->normalFont().families().first(), QStringLiteral("宋体"));
-    EXPECT_LE(QFontMetrics(chs.window->normalFont()).height(), 13);
+    EXPECT_EQ(chs.window->state().normalFont.families().first(), QStringLiteral("宋体"));
+    EXPECT_LE(QFontMetrics(chs.window->state().normalFont).height(), 13);
 }
 
 TEST(MainWindowButtons, ApplyUploadsSavesAndConfirms) {
     WindowFixture f(test::sampleRecord());
     MainWindow& w = *f.window;
-    w.record().reportRate = 4;
-    w.record().keyFunction[0][2] = kFnSnipeKey;
-    w.labels().label[0][2] = "Snipe Key";
+    w.state().record.reportRate = 4;
+    w.state().record.keyFunction[0][2] = kFnSnipeKey;
+    w.state().labels.label[0][2] = "Snipe Key";
     w.onApply();
     // The mouse holds the built image; its own bytes are as they were.
-    ProfileBlock expected = w.block();
+    ProfileBlock expected = w.state().block;
     EXPECT_EQ(f.mouse.reportRate(), 4);
     EXPECT_EQ(f.mouse.memory()[0x84], 0x0A);
     EXPECT_EQ(f.mouse.memory()[0x85], 0x03);
     EXPECT_EQ(0, std::memcmp(f.mouse.memory().data() + 64, expected.deviceImage.chunk(2),
                              4 * kChunkSize));
-    EXPECT_EQ(0, std::memcmp(&w.savedSettings(), &w.record(), sizeof(SettingsRecord)));
+    EXPECT_EQ(0, std::memcmp(&w.state().savedSettings, &w.state().record, sizeof(SettingsRecord)));
     const std::string config = test::readFile(f.install.file("config.bin"));
     ASSERT_EQ(config.size(), 220u);
     EXPECT_EQ(config[0], 1);
-    EXPECT_EQ(0, std::memcmp(config.data() + 1, w.record().bytes(), sizeof(SettingsRecord)));
+    EXPECT_EQ(0, std::memcmp(config.data() + 1, w.state().record.bytes(), sizeof(SettingsRecord)));
     EXPECT_NE(test::readFile(f.install.file("str.ini")).find("Item3=Snipe Key"), std::string::npos);
     EXPECT_TRUE(f.services.messages.empty());
 }
@@ -121,16 +123,16 @@ TEST(MainWindowButtons, ApplyUploadsSavesAndConfirms) {
 TEST(MainWindowButtons, CancelRestoresTheRecordAndLabelsComeBackFromTheFile) {
     WindowFixture f(test::sampleRecord());
     MainWindow& w = *f.window;
-    const SettingsRecord before = w.record();
-    w.record().keyFunction[0][1] = kFnKeyOff;
-    w.labels().label[0][0] = "Edited";
+    const SettingsRecord before = w.state().record;
+    w.state().record.keyFunction[0][1] = kFnKeyOff;
+    w.state().labels.label[0][0] = "Edited";
     w.onCancel();
-    EXPECT_EQ(0, std::memcmp(&w.record(), &before, sizeof before));
+    EXPECT_EQ(0, std::memcmp(&w.state().record, &before, sizeof before));
     EXPECT_TRUE(w.cancelPending());
-    EXPECT_EQ(w.labels().label[0][0], "Edited"); // until the window comes back
+    EXPECT_EQ(w.state().labels.label[0][0], "Edited"); // until the window comes back
     w.onTrayClick(MainWindow::TrayClick::Left);
     EXPECT_FALSE(w.cancelPending());
-    EXPECT_EQ(w.labels().label[0][0], "Stored One");
+    EXPECT_EQ(w.state().labels.label[0][0], "Stored One");
     EXPECT_EQ(w.pageState(), 1);
 }
 
@@ -138,11 +140,11 @@ TEST(MainWindowButtons, OkAndApplyDoNothingWithoutTheMouse) {
     WindowFixture f(test::sampleRecord(), 1, "EN", false);
     MainWindow& w = *f.window;
     const std::string config = test::readFile(f.install.file("config.bin"));
-    w.record().reportRate = 8;
+    w.state().record.reportRate = 8;
     w.onApply();
     w.onOk();
     EXPECT_EQ(test::readFile(f.install.file("config.bin")), config);
-    EXPECT_NE(w.savedSettings().reportRate, 8);
+    EXPECT_NE(w.state().savedSettings.reportRate, 8);
 }
 
 TEST(MainWindowTray, BalloonTableThroughTheWindow) {
@@ -150,7 +152,7 @@ TEST(MainWindowTray, BalloonTableThroughTheWindow) {
     MainWindow& w = *f.window;
     w.onBalloonRequest(5, 3); // not a report-rate kind
     EXPECT_TRUE(f.balloons.empty());
-    w.record().dpiLevel[1] = 1;
+    w.state().record.dpiLevel[1] = 1;
     w.onBalloonRequest(7, 2);
     ASSERT_EQ(f.balloons.size(), 1u);
     EXPECT_EQ(f.balloons[0].first, "Info");
@@ -223,7 +225,7 @@ TEST(MainWindowPaint, KeySetBShowsItsLabelsAndTheOverButton) {
     EXPECT_EQ(pixel(w, L::modeAButton.left + 1, L::modeAButton.top + 1),
               testSkinColour(I::textButton.normal.name));
     w.showKeySet(0);
-    EXPECT_EQ(w.record().activeKeySet, 0);
+    EXPECT_EQ(w.state().record.activeKeySet, 0);
     EXPECT_EQ(pixel(w, L::modeAButton.left + 1, L::modeAButton.top + 1),
               testSkinColour(I::textButton.over.name));
     EXPECT_EQ(pixel(w, L::modeBButton.left + 1, L::modeBButton.top + 1),
@@ -307,10 +309,10 @@ TEST(MainWindowClicks, DefaultRestoresKeysAndLabels) {
     r.dpiSwitchParam[0][5] = 3;
     WindowFixture f(r);
     f.window->dispatchClick(centre(L::defaultButton));
-    EXPECT_EQ(f.window->record().keyFunction[1][0], kFnLeftClick);
-    EXPECT_EQ(f.window->record().dpiSwitchParam[0][5], 5);
-    EXPECT_EQ(f.window->labels().label[0][5], "DPI Loop");
-    EXPECT_EQ(f.window->labels().label[1][0], "Left Click");
+    EXPECT_EQ(f.window->state().record.keyFunction[1][0], kFnLeftClick);
+    EXPECT_EQ(f.window->state().record.dpiSwitchParam[0][5], 5);
+    EXPECT_EQ(f.window->state().labels.label[0][5], "DPI Loop");
+    EXPECT_EQ(f.window->state().labels.label[1][0], "Left Click");
 }
 
 TEST(MainWindowClicks, WebLinkOpensTheAddress) {

@@ -86,7 +86,7 @@ TEST(ReportRate, ClicksLightTheSegmentAndStoreItsCode) {
         MainWindow& w = *f.window;
         ASSERT_EQ(segmentColour(w, c.darkened), light);
         clickAt(w, centre(L::reportRateSegment(c.clicked)));
-        EXPECT_EQ(w.record().reportRate, c.expected);
+        EXPECT_EQ(w.state().record.reportRate, c.expected);
         for (int i = 0; i < L::reportRateSegmentCount; ++i)
             EXPECT_EQ(segmentColour(w, i), i == c.clicked ? light : dark) << "segment " << i;
     }
@@ -106,11 +106,11 @@ TEST(ReportRate, TheSelectedSegmentDrawsNothingButStillStores) {
         WindowFixture f(r);
         MainWindow& w = *f.window;
         clickAt(w, centre(L::reportRateSegment(3)));
-        ASSERT_EQ(w.record().reportRate, 1);
+        ASSERT_EQ(w.state().record.reportRate, 1);
         const QImage before = w.backBuffer().copy();
         repaintSkin(f);
         clickAt(w, centre(L::reportRateSegment(3))); // second click on "1000"
-        EXPECT_EQ(w.record().reportRate, 1);
+        EXPECT_EQ(w.state().record.reportRate, 1);
         EXPECT_EQ(w.backBuffer(), before);
     }
     {
@@ -122,7 +122,7 @@ TEST(ReportRate, TheSelectedSegmentDrawsNothingButStillStores) {
         const QImage before = w.backBuffer().copy();
         repaintSkin(f);
         clickAt(w, centre(L::reportRateSegment(3)));
-        EXPECT_EQ(w.record().reportRate, 1);
+        EXPECT_EQ(w.state().record.reportRate, 1);
         EXPECT_EQ(w.backBuffer(), before);
     }
 }
@@ -139,15 +139,15 @@ TEST(DpiValues, Choosing4000ForStageTwoStoresLevel8AndUploadsTheOffCode) {
     EXPECT_EQ(items(values),
               QStringList({"400", "800", "1200", "1600", "2000", "2400", "2800", "3200", "4000"}));
     choose(w, L::dpiValueListId, 8);
-    EXPECT_EQ(w.record().dpiLevel[1], 8);
+    EXPECT_EQ(w.state().record.dpiLevel[1], 8);
     EXPECT_EQ(field(w, L::dpiValueFieldId(1))->text(), "4000");
     EXPECT_EQ(list(w, L::dpiValueListId), nullptr);
     // Other stages keep theirs.
-    EXPECT_EQ(w.record().dpiLevel[0], 0);
-    EXPECT_EQ(w.record().dpiLevel[2], 2);
+    EXPECT_EQ(w.state().record.dpiLevel[0], 0);
+    EXPECT_EQ(w.state().record.dpiLevel[2], 2);
 
     // Variant 0 codes level 8 as 0x27; with the stage off bit 7 goes with it.
-    w.record().dpiStageEnabled[1] = 0;
+    w.state().record.dpiStageEnabled[1] = 0;
     w.onApply();
     EXPECT_EQ(f.mouse.memory()[0xD8 + 1], 0xA7); // dpiCode[1]: 0x27 | 0x80 (stage off)
     EXPECT_EQ(f.mouse.memory()[0xD8 + 0], 0x02); // dpiCode[0]: level 0, on
@@ -191,7 +191,7 @@ TEST(DpiValues, TheListFollowsTheSensorVariantUpToItsDpiCodes) {
             continue;
         const int last = static_cast<int>(c.offered.size()) - 1;
         choose(w, L::dpiValueListId, last);
-        EXPECT_EQ(w.record().dpiLevel[4], last);
+        EXPECT_EQ(w.state().record.dpiLevel[4], last);
         EXPECT_EQ(field(w, L::dpiValueFieldId(4))->text(), c.offered.last());
     }
 }
@@ -227,16 +227,16 @@ TEST(DpiValues, TheListTogglesAcrossStagesAndNeverRewritesAnUnnamedLevel) {
     clickAt(w, centre(L::dpiValueClickArea(0)));
     EXPECT_EQ(list(w, L::dpiValueListId), nullptr);
     // Opening and closing never touched the unnamed level.
-    EXPECT_EQ(w.record().dpiLevel[0], 12);
+    EXPECT_EQ(w.state().record.dpiLevel[0], 12);
     EXPECT_EQ(field(w, L::dpiValueFieldId(0))->text(), "");
 
     // The stage clicked last gets the next choice.
     clickAt(w, centre(L::dpiValueClickArea(2)));
     choose(w, L::dpiValueListId, 6);
-    EXPECT_EQ(w.record().dpiLevel[2], 6);
+    EXPECT_EQ(w.state().record.dpiLevel[2], 6);
     EXPECT_EQ(field(w, L::dpiValueFieldId(2))->text(), "2800");
-    EXPECT_EQ(w.record().dpiLevel[0], 12);
-    EXPECT_EQ(w.record().dpiLevel[4], 4);
+    EXPECT_EQ(w.state().record.dpiLevel[0], 12);
+    EXPECT_EQ(w.state().record.dpiLevel[4], 4);
 }
 
 TEST(DpiColours, TheSwatchAsksForAColourOnlyForAnEnabledStage) {
@@ -244,22 +244,22 @@ TEST(DpiColours, TheSwatchAsksForAColourOnlyForAnEnabledStage) {
     r.dpiStageEnabled[2] = 0;
     WindowFixture f(r);
     MainWindow& w = *f.window;
-    const SettingsRecord before = w.record();
+    const SettingsRecord before = w.state().record;
 
     // Stage 3 is off: nothing opens.
     f.services.colours.push_back(QColor(9, 9, 9));
     clickAt(w, centre(L::dpiColourSwatch(2)));
     EXPECT_TRUE(f.services.chooserInitials.empty());
-    EXPECT_EQ(0, std::memcmp(w.record().dpiColor, before.dpiColor, sizeof before.dpiColor));
+    EXPECT_EQ(0, std::memcmp(w.state().record.dpiColor, before.dpiColor, sizeof before.dpiColor));
 
     // Stage 1: the chooser starts at black; the answer is stored and painted.
     f.services.colours.front() = QColor(10, 20, 30);
     clickAt(w, centre(L::dpiColourSwatch(0)));
     ASSERT_EQ(f.services.chooserInitials.size(), 1u);
     EXPECT_EQ(f.services.chooserInitials[0], QColor(Qt::black));
-    EXPECT_EQ(w.record().dpiColor[0][0], 10);
-    EXPECT_EQ(w.record().dpiColor[0][1], 20);
-    EXPECT_EQ(w.record().dpiColor[0][2], 30);
+    EXPECT_EQ(w.state().record.dpiColor[0][0], 10);
+    EXPECT_EQ(w.state().record.dpiColor[0][1], 20);
+    EXPECT_EQ(w.state().record.dpiColor[0][2], 30);
     QLabel* swatch = field(w, L::dpiColourSwatchId(0));
     EXPECT_EQ(swatch->palette().color(QPalette::Window), QColor(10, 20, 30));
     EXPECT_EQ(swatch->grab().toImage().pixelColor(8, 8), QColor(10, 20, 30));
@@ -267,7 +267,7 @@ TEST(DpiColours, TheSwatchAsksForAColourOnlyForAnEnabledStage) {
     // Cancel in the chooser changes nothing.
     clickAt(w, centre(L::dpiColourSwatch(1)));
     EXPECT_EQ(f.services.chooserInitials.size(), 2u);
-    EXPECT_EQ(0, std::memcmp(w.record().dpiColor[1], before.dpiColor[1], 3));
+    EXPECT_EQ(0, std::memcmp(w.state().record.dpiColor[1], before.dpiColor[1], 3));
     EXPECT_EQ(field(w, L::dpiColourSwatchId(1))->palette().color(QPalette::Window),
               QColor(40, 100, 200));
 }
@@ -316,10 +316,10 @@ TEST(Lighting, ParameterAndEffectChoicesStoreTheirIndexes) {
         EXPECT_EQ(l->geometry(), c.geometry);
         EXPECT_EQ(l->count(), c.count);
         choose(w, c.listId, c.row);
-        EXPECT_EQ(w.record().bytes()[c.offset], c.stored);
+        EXPECT_EQ(w.state().record.bytes()[c.offset], c.stored);
         EXPECT_EQ(field(w, c.fieldId)->text(), c.shown);
         EXPECT_EQ(list(w, c.listId), nullptr);
-        EXPECT_EQ(w.record().lightMode, c.mode);
+        EXPECT_EQ(w.state().record.lightMode, c.mode);
     }
 }
 
@@ -336,8 +336,8 @@ TEST(Lighting, RespirationShowsRgbEffectUntilThePageIsBuiltAgain) {
     EXPECT_EQ(modes->geometry(), QRect(766, 347, 85, 60));
     EXPECT_EQ(items(modes), QStringList({"Off", "Standard", "Respiration"}));
     choose(w, L::ledModeListId, 2);
-    EXPECT_EQ(w.record().lightMode, 2);
-    EXPECT_EQ(w.record().breathEffect, 2);
+    EXPECT_EQ(w.state().record.lightMode, 2);
+    EXPECT_EQ(w.state().record.breathEffect, 2);
     EXPECT_EQ(field(w, L::lightModeFieldId)->text(), "Respiration");
     EXPECT_EQ(field(w, L::lightParameterFieldId)->text(), "7S");
     EXPECT_EQ(field(w, L::lightEffectFieldId)->text(), "RGB Effect");
@@ -351,7 +351,7 @@ TEST(Lighting, RespirationShowsRgbEffectUntilThePageIsBuiltAgain) {
     // "Off" empties both fields; "Standard" shows the brightness and the one effect.
     clickAt(w, centre(L::lightModeClickArea));
     choose(w, L::ledModeListId, 0);
-    EXPECT_EQ(w.record().lightMode, 0);
+    EXPECT_EQ(w.state().record.lightMode, 0);
     EXPECT_EQ(field(w, L::lightModeFieldId)->text(), "Off");
     EXPECT_EQ(field(w, L::lightParameterFieldId)->text(), "");
     EXPECT_EQ(field(w, L::lightEffectFieldId)->text(), "");
@@ -380,7 +380,7 @@ TEST(Lighting, NeonTextsAndNoListsInNeonMode) {
         clickAt(w, centre(L::lightEffectClickArea));
         EXPECT_EQ(list(w, L::ledParameterListId), nullptr);
         EXPECT_EQ(list(w, L::ledEffectListId), nullptr);
-        EXPECT_EQ(w.record().neonSpeed, c.speed);
+        EXPECT_EQ(w.state().record.neonSpeed, c.speed);
     }
 }
 
@@ -400,20 +400,20 @@ TEST(Lighting, FieldsWithoutAListStillToggleTheirState) {
     EXPECT_EQ(effect->text(), "RGB Effect");
 
     // Neon: the parameter field opens nothing but is open; the next click only closes it.
-    w.record().lightMode = 3;
+    w.state().record.lightMode = 3;
     clickAt(w, centre(L::lightParameterClickArea));
     EXPECT_EQ(list(w, L::ledParameterListId), nullptr);
-    w.record().lightMode = 1;
+    w.state().record.lightMode = 1;
     clickAt(w, centre(L::lightParameterClickArea));
     EXPECT_EQ(list(w, L::ledParameterListId), nullptr);
     clickAt(w, centre(L::lightParameterClickArea));
     EXPECT_NE(list(w, L::ledParameterListId), nullptr);
     // A click elsewhere closes it; clearing the open state, so the field opens at once again.
-    w.record().lightMode = 3;
+    w.state().record.lightMode = 3;
     clickAt(w, centre(L::lightParameterClickArea)); // closes the list
     clickAt(w, centre(L::lightParameterClickArea)); // open, nothing shown
     clickAt(w, centre(L::reportRateSegment(3)));    // outside: closed
-    w.record().lightMode = 1;
+    w.state().record.lightMode = 1;
     clickAt(w, centre(L::lightParameterClickArea));
     EXPECT_NE(list(w, L::ledParameterListId), nullptr);
 }
@@ -429,7 +429,7 @@ TEST(Lighting, AClickOutsideClosesTheOpenList) {
     ASSERT_NE(list(w, L::ledModeListId), nullptr);
     clickAt(w, centre(L::reportRateSegment(1)));
     EXPECT_EQ(list(w, L::ledModeListId), nullptr);
-    EXPECT_EQ(w.record().reportRate, 4); // the click still did its own work
+    EXPECT_EQ(w.state().record.reportRate, 4); // the click still did its own work
     // Opening the parameter list closes nothing of its own; a click on the mode field
     // closes it and opens the mode list.
     clickAt(w, centre(L::lightParameterClickArea));
