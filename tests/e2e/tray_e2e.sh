@@ -54,8 +54,12 @@ for _ in $(seq 50); do [ -z "$(visible)" ] && break; sleep 0.1; done
 [ -z "$(visible)" ] || { echo "FAIL: Escape did not hide the window"; exit 1; }
 echo "Escape hid the window"
 
+# The menu is one more visible window of the class; a loaded machine may take a while.
+count() { xdotool search --onlyvisible --class Z417GMClass 2>/dev/null | wc -l; }
+before=$(count)
 xdotool mousemove "$IX" "$IY" click 3
-sleep 0.5
+for _ in $(seq 100); do [ "$(count)" -gt "$before" ] && break; sleep 0.1; done
+sleep 0.2
 xdotool key Down Return
 for _ in $(seq 100); do kill -0 "$demo" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$demo" 2>/dev/null; then
