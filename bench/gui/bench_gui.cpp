@@ -2,7 +2,7 @@
 // a full page build, one hover-sized redraw, and resident memory when idle, each beside the
 // same figure of a minimal Qt Widgets program where there is one. Runs offscreen.
 #include "app/AppEnvironment.h"
-#include "app/COstrelDlg.h"
+#include "app/MainWindow.h"
 #include "device/SimulatedMouse.h"
 #include "ui/Layout.h"
 
@@ -100,8 +100,9 @@ int main(int argc, char** argv) {
     env.watchUdev = false;
     env.listenForBalloons = false;
     env.instanceName = "z417-bench-gui";
-    COstrelDlg window(env);
-    window.OnInitDialog();
+    AppState state;
+    MainWindow window(env, state);
+    window.start();
     app.processEvents();
     const long rss = rssKiB();
 
@@ -123,7 +124,7 @@ int main(int argc, char** argv) {
     }
     const double hoverUs = static_cast<double>(t.nsecsElapsed()) / 1e3 / (2 * hovers);
 
-    std::printf("page build (tear-down and PaintBasicPage):  %8.2f ms\n", pageMs);
+    std::printf("page build (tear-down and showPage):  %8.2f ms\n", pageMs);
     std::printf("hover-sized redraw (one button):            %8.1f us\n", hoverUs);
 
     QProcess minimalRss;

@@ -2,6 +2,8 @@
 // the desktop services, where balloons go, where the files lie, and how the window starts.
 #pragma once
 
+#include "app/AppLayer.h"
+
 #include "platform/Clock.h"
 #include "platform/Paths.h"
 #include "platform/Transport.h"

@@ -1,6 +1,6 @@
-// The main window's side of button assignment: the click dispatcher, the slot lists with
+// The main window's side of button assignment: the slot lists with
 // the Left Click guard, the DPI switch sub-list, and storing a choice with its dialog.
-#include "app/COstrelDlg.h"
+#include "app/MainWindow.h"
 #include "assign/FunctionCatalogue.h"
 #include "assign/KeyTables.h"
 #include "dialogs/FireKeyDialog.h"
@@ -21,7 +21,7 @@ namespace L = layout::main;
 // The six parameter dialogs, opened over the main window.
 class WindowParameterDialogs final : public ParameterDialogs {
 public:
-    explicit WindowParameterDialogs(COstrelDlg& window) : window_(window) {}
+    explicit WindowParameterDialogs(MainWindow& window) : window_(window) {}
 
     bool windowsKey(Choice& out) override { return choice<WindowsDialog>(out); }
     bool mediaKey(Choice& out) override { return choice<MediaDialog>(out); }
@@ -51,7 +51,7 @@ private:
         out = {chosen->index, chosen->text.toStdString()};
         return true;
     }
-    COstrelDlg& window_;
+    MainWindow& window_;
 };
 
 QStringList functionNames(const TextTable& texts) {
@@ -70,133 +70,53 @@ QStringList dpiSubListItems() {
 
 } // namespace
 
-void COstrelDlg::dispatchClick(const QPoint& p) {
-    const int x = p.x(), y = p.y();
-    // OK, Apply, Skin and Cancel act and let the testing go on; Minimise, the page button
-    // and the web link end it; Close ends the process.
-    if (L::okButton.contains(x, y))
-        onOk();
-    if (L::applyButton.contains(x, y))
-        onApply();
-    if (L::skinButton.contains(x, y))
-        onSkinButton();
-    if (L::minimiseButton.contains(x, y)) {
-        hideWindow();
-        return;
-    }
-    if (L::closeButton.contains(x, y)) {
-        exitProgram();
-        return;
-    }
-    if (L::pageButton.contains(x, y)) {
-        PaintBasicPage();
-        return;
-    }
-    if (L::cancelButton.contains(x, y))
-        onCancel();
-    if (L::webAddressLine.rect.contains(x, y)) {
-        env_.services->openUrl(QString::fromStdString(texts_.slot(53)));
-        return;
-    }
-    if (pageState_ == 1) {
-        closeSlotListsOutside(p);
-        closeLightListsOutside(p);
-        if (L::modeAButton.contains(x, y)) {
-            ShowKeySet(0);
-            return;
-        }
-        if (L::modeBButton.contains(x, y)) {
-            ShowKeySet(1);
-            return;
-        }
-        if (L::defaultButton.contains(x, y)) {
-            RedrawAssignmentBoxes();
-            return;
-        }
-        for (int s = 0; s < L::shownRowCount; ++s)
-            if (L::assignmentBox(s).contains(x, y)) {
-                ToggleSlotList(s);
-                return;
-            }
-        for (int k = 0; k < L::reportRateSegmentCount; ++k)
-            if (L::reportRateSegment(k).contains(x, y)) {
-                SelectReportRate(k);
-                return;
-            }
-        for (int k = 0; k < L::dpiStageShownCount; ++k)
-            if (L::dpiColourSwatch(k).contains(x, y)) {
-                onSwatchClick(k);
-                return;
-            }
-        for (int k = 0; k < L::dpiStageShownCount; ++k)
-            if (L::dpiValueClickArea(k).contains(x, y)) {
-                ToggleDpiValueList(k);
-                return;
-            }
-        if (L::lightModeClickArea.contains(x, y)) {
-            ToggleLightModeList();
-            return;
-        }
-        if (L::lightParameterClickArea.contains(x, y)) {
-            ToggleLightParameterList();
-            return;
-        }
-        if (L::lightEffectClickArea.contains(x, y)) {
-            ToggleLightEffectList();
-            return;
-        }
-    }
-    // Nothing took the click: the window follows the pointer.
-    startWindowDrag();
-}
-
-void COstrelDlg::closeSlotListsOutside(const QPoint& p) {
+void MainWindow::closeSlotListsOutside(const QPoint& p) {
     for (int s = 0; s < L::shownRowCount; ++s) {
         if (L::assignmentList(s).contains(p.x(), p.y()) ||
             L::assignmentBox(s).contains(p.x(), p.y()))
             continue;
         if (slotLists_[s]) {
-            destroyPopupList(slotLists_[s]);
-            slotListOpen_[s] = false;
+            slotLists_[s].destroy();
+            slotLists_[s].open = false;
         }
-        destroyPopupList(dpiSubList_);
+        dpiSubList_.destroy();
     }
 }
 
-void COstrelDlg::ToggleSlotList(int s) {
-    if (slotListOpen_[s]) {
-        destroyPopupList(slotLists_[s]);
-        slotListOpen_[s] = false;
+void MainWindow::toggleSlotList(int s) {
+    if (slotLists_[s].open) {
+        slotLists_[s].destroy();
+        slotLists_[s].open = false;
         return;
     }
     // At most one slot list is open.
     for (int j = 0; j < kSlotCount; ++j) {
         if (j == s)
             continue;
-        slotListOpen_[j] = false;
+        slotLists_[j].open = false;
     }
     for (int j = 0; j < kSlotCount; ++j) {
         if (j != s && slotLists_[j]) {
-            destroyPopupList(slotLists_[j]);
+            slotLists_[j].destroy();
             break;
         }
     }
-    const int k = record_.activeKeySet;
-    if (leftClickGuardRefuses(record_, k, s)) {
-        env_.services->messageBox(this, QString::fromStdString(texts_.slot(52)),
+    const int k = state_.record.activeKeySet;
+    if (leftClickGuardRefuses(state_.record, k, s)) {
+        env_.services->messageBox(this, QString::fromStdString(state_.texts.slot(52)),
                                   QStringLiteral("Warning"));
         return;
     }
     if (!slotLists_[s]) {
         const layout::Rect r = L::assignmentList(s);
-        slotLists_[s] = createPopupList(L::assignmentListId(s), r, functionNames(texts_));
+        showPopupList(slotLists_[s], L::assignmentListId(s), r, functionNames(state_.texts));
     }
-    slotListOpen_[s] = true;
+    slotLists_[s].open = true;
 }
 
-void COstrelDlg::UpdateDpiSwitchSubList(QListWidget* slotList, int item) {
+void MainWindow::updateDpiSwitchSubList(QListWidget* slotList, int item) {
     if (item != kFnDpiSwitch) {
-        destroyPopupList(dpiSubList_);
+        dpiSubList_.destroy();
         return;
     }
     if (dpiSubList_)
@@ -208,11 +128,11 @@ void COstrelDlg::UpdateDpiSwitchSubList(QListWidget* slotList, int item) {
     const layout::Rect sub = L::dpiSwitchSubList(
         {listRect.left(), listRect.top(), listRect.right() + 1, listRect.bottom() + 1},
         {0, itemTopRight.y(), itemTopRight.x() + 1, itemTopRight.y() + itemRect.height()});
-    dpiSubList_ = createPopupList(L::dpiSwitchSubListId, sub, dpiSubListItems());
+    showPopupList(dpiSubList_, L::dpiSwitchSubListId, sub, dpiSubListItems());
 }
 
-void COstrelDlg::onSlotListChoice() {
-    const int k = record_.activeKeySet == 1 ? 1 : 0;
+void MainWindow::onSlotListChoice() {
+    const int k = state_.record.activeKeySet == 1 ? 1 : 0;
     for (int s = 0; s < kSlotCount; ++s) {
         if (!slotLists_[s])
             continue;
@@ -220,22 +140,22 @@ void COstrelDlg::onSlotListChoice() {
         bool destroyed = false;
         if (p >= 0 && p != kFnDpiSwitch) {
             // The list goes first: a parameter dialog may run now, and the choice is made.
-            destroyPopupList(slotLists_[s]);
+            slotLists_[s].destroy();
             destroyed = true;
             WindowParameterDialogs dialogs(*this);
-            storeFunctionChoice(record_, labels_, k, s, p, texts_, device_->sensorVariant(),
-                                dialogs);
+            storeFunctionChoice(state_.record, state_.labels, k, s, p, state_.texts,
+                                device_->sensorVariant(), dialogs);
         }
         if (s < L::shownRowCount) {
             drawAssignmentRow(s, false);
             present();
         }
         if (destroyed)
-            slotListOpen_[s] = false;
+            slotLists_[s].open = false;
     }
 }
 
-void COstrelDlg::onDpiSubListChoice() {
+void MainWindow::onDpiSubListChoice() {
     if (!dpiSubList_)
         return;
     const int e = dpiSubList_->currentRow();
@@ -244,14 +164,15 @@ void COstrelDlg::onDpiSubListChoice() {
     for (int s = 0; s < kSlotCount; ++s) {
         if (!slotLists_[s])
             continue;
-        storeDpiSwitchChoice(record_, labels_, record_.activeKeySet == 1 ? 1 : 0, s, e);
+        storeDpiSwitchChoice(state_.record, state_.labels, state_.record.activeKeySet == 1 ? 1 : 0,
+                             s, e);
         if (s < L::shownRowCount) {
             drawAssignmentRow(s, false);
             present();
         }
-        destroyPopupList(dpiSubList_);
-        destroyPopupList(slotLists_[s]);
-        slotListOpen_[s] = false;
+        dpiSubList_.destroy();
+        slotLists_[s].destroy();
+        slotLists_[s].open = false;
         return;
     }
 }

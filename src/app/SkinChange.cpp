@@ -1,47 +1,41 @@
 // The skin button: the skins dialog, and on OK the new skin made current and saved.
-#include "app/COstrelDlg.h"
+#include "app/MainWindow.h"
 #include "dialogs/SkinsDialog.h"
 #include "ui/SkinImage.h"
 
 namespace z417 {
 
-DialogEnvironment COstrelDlg::dialogEnvironment() const {
+DialogEnvironment MainWindow::dialogEnvironment() const {
     DialogEnvironment d;
-    d.skinFolder = skinFolder_;
-    d.textColour = textColour_;
-    d.languageCode = languageCode_;
+    d.skinFolder = state_.skinFolder;
+    d.textColour = state_.textColour;
+    d.languageCode = state_.languageCode;
     d.services = env_.services;
     d.sensorVariant = device_->sensorVariant();
-    d.skinsRoot = QString::fromStdString(paths_.skinsRoot);
-    d.currentSkinName = QString::fromStdString(skinValues_.path);
+    d.skinsRoot = QString::fromStdString(state_.paths.skinsRoot);
+    d.currentSkinName = QString::fromStdString(state_.skinValues.path);
     return d;
 }
 
-void COstrelDlg::onSkinButton() {
+bool MainWindow::onSkinButton() {
     const auto chosen = ask<SkinsDialog>(dialogEnvironment(), this);
-    if (!chosen) {
-        lastSkinResult_ = QStringLiteral("result: cancel");
-        return;
-    }
-    lastSkinResult_ = QStringLiteral("result: ok skinName=%1 skinPath=%2 textColor=%3,%4,%5")
-                          .arg(chosen->name, chosen->path)
-                          .arg(chosen->textColour.red())
-                          .arg(chosen->textColour.green())
-                          .arg(chosen->textColour.blue());
+    if (!chosen)
+        return false;
     // Save skin: the choice becomes current, is written to "str.ini", and the page is
     // rebuilt from it.
-    skinFolder_ = chosen->path;
-    textColour_ = chosen->textColour;
-    skinValues_.path = chosen->name.toStdString();
-    skinValues_.red = textColour_.red();
-    skinValues_.green = textColour_.green();
-    skinValues_.blue = textColour_.blue();
-    saveSkin(paths_.strIni, skinValues_.path, skinValues_.red, skinValues_.green, skinValues_.blue,
-             *sink_);
+    state_.skinFolder = chosen->path;
+    state_.textColour = chosen->textColour;
+    state_.skinValues.path = chosen->name.toStdString();
+    state_.skinValues.red = state_.textColour.red();
+    state_.skinValues.green = state_.textColour.green();
+    state_.skinValues.blue = state_.textColour.blue();
+    saveSkin(state_.paths.strIni, state_.skinValues.path, state_.skinValues.red,
+             state_.skinValues.green, state_.skinValues.blue, *sink_);
     rebuildPage();
     showNormal();
     raise();
     activateWindow();
+    return true;
 }
 
 } // namespace z417

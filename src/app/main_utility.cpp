@@ -1,5 +1,6 @@
 // z417-gaming-mouse: the utility, talking to the mouse through hidraw.
-#include "app/COstrelApp.h"
+#include "app/Application.h"
+#include "app/MainWindow.h"
 #include "platform/HidrawTransport.h"
 #include "platform/Paths.h"
 #include "platform/UserData.h"
@@ -8,7 +9,7 @@
 
 int main(int argc, char** argv) {
     z417::choosePlatformBeforeStart();
-    z417::COstrelApp app(argc, argv);
+    z417::Application app(argc, argv);
 
     z417::HidrawTransport transport;
     z417::SystemClock clock;
@@ -37,5 +38,10 @@ int main(int argc, char** argv) {
         paths.skinsRoot = location.skinsRoot;
         env.dataPaths = paths;
     }
-    return app.run(env);
+    // Declared after everything it refers to, so that it goes first.
+    z417::AppState state;
+    z417::MainWindow window(env, state);
+    if (window.start() == z417::MainWindow::StartResult::SecondInstance)
+        return 0;
+    return app.exec();
 }

@@ -1,7 +1,5 @@
 #include "ui/FieldColours.h"
 
-#include "app/COstrelDlg.h"
-
 #include <QLabel>
 #include <QListWidget>
 #include <QPalette>
@@ -27,27 +25,27 @@ void paint(QWidget* w, const QColor& text, const QColor& background) {
 
 } // namespace
 
-void setFieldColours(QWidget* field, int id, const COstrelDlg& window) {
+void setFieldColours(QWidget* field, int id, const FieldStyle& style) {
     field->setProperty("controlId", id);
     field->setObjectName(QStringLiteral("id%1").arg(id));
-    const QColor text = window.textColour();
+    const QColor text = style.textColour;
     if (qobject_cast<QListWidget*>(field)) {
         if (id == 151 || id == 152) {
             paint(field, text, kMainListBackground);
         } else {
             // Every pop-up list of the page: white on black in the normal font.
             paint(field, Qt::white, Qt::black);
-            field->setFont(window.normalFont());
+            field->setFont(style.font);
         }
         return;
     }
     if (id >= 71 && id <= 78) {
         // The swatch is painted in its stage's colour.
-        const uint8_t* c = window.record().dpiColor[id - 71];
-        paint(field, text, QColor(c[0], c[1], c[2]));
+        const uint8_t* c = style.record ? style.record->dpiColor[id - 71] : nullptr;
+        paint(field, text, c ? QColor(c[0], c[1], c[2]) : QColor(Qt::black));
         return;
     }
-    field->setFont(window.normalFont());
+    field->setFont(style.font);
     if (id == 80 || id == 81 || id == 82 || id == 119)
         paint(field, text, kLedBackground);
     else

@@ -1,12 +1,22 @@
 // Colours of the main window's child fields, by control identifier, in one place.
 #pragma once
 
+#include "profile/SettingsRecord.h"
+
+#include <QColor>
+#include <QFont>
+
 class QWidget;
 
 namespace z417 {
 
-class COstrelDlg;
+// What the colours of a field depend on.
+struct FieldStyle {
+    QColor textColour;
+    QFont font;
+    const SettingsRecord* record = nullptr; // the stage swatches show their stage's colour
+};
 
-void setFieldColours(QWidget* field, int controlId, const COstrelDlg& window);
+void setFieldColours(QWidget* field, int controlId, const FieldStyle& style);
 
 } // namespace z417

@@ -1,12 +1,12 @@
 // The main window under faults: the mouse vanishing at every transfer, hundreds of plug
 // cycles, broken and unwritable settings files, broken skin images and a flood of requests on
-// the balloon socket. Everything goes through COstrelDlg and its notification path.
+// the balloon socket. Everything goes through MainWindow and its notification path.
 #include "DialogTestSupport.h"
 #include "GuiTestSupport.h"
 
 #include "../platform/PermissionOverride.h"
 
-#include "app/COstrelDlg.h"
+#include "app/MainWindow.h"
 #include "dialogs/HotKeyDialog.h"
 #include "platform/AtomicFile.h"
 #include "platform/BalloonSocket.h"
@@ -84,11 +84,13 @@ struct Rig {
                                      "z417-fault-test-");
     }
 
-    COstrelDlg& start() {
+    MainWindow& start() {
         clearSkinImageCache();
-        window = std::make_unique<COstrelDlg>(env);
+        window.reset();
+        state = AppState();
+        window = std::make_unique<MainWindow>(env, state);
         window->device().setTrace([this](const TraceEntry& e) { trace.push_back(e); });
-        initResult = window->OnInitDialog();
+        initResult = window->start();
         QCoreApplication::processEvents(); // queued balloon requests
         return *window;
     }
@@ -102,12 +104,13 @@ struct Rig {
     AppEnvironment env;
     std::vector<std::pair<QString, QString>> balloons; // title, text
     std::vector<TraceEntry> trace;
-    std::unique_ptr<COstrelDlg> window;
-    COstrelDlg::InitResult initResult{};
+    AppState state;
+    std::unique_ptr<MainWindow> window;
+    MainWindow::StartResult initResult{};
 };
 
 // The four notifications a plug or an unplug of the mouse brings, one per collection.
-void notifyAll(COstrelDlg& w, SimulatedMouse& mouse, bool arrival) {
+void notifyAll(MainWindow& w, SimulatedMouse& mouse, bool arrival) {
     for (int i = 0; i < SimulatedMouse::kCollectionCount; ++i)
         w.onDeviceNotification(arrival, mouse.interfaceName(i));
     QCoreApplication::processEvents(); // the balloons are queued
@@ -121,8 +124,8 @@ std::vector<Message> messagesOf(const test::RecordingUiServices& s) {
     return out;
 }
 
-::testing::AssertionResult blockIsTheMouse(COstrelDlg& w, SimulatedMouse& mouse) {
-    const ProfileBlock& b = w.block();
+::testing::AssertionResult blockIsTheMouse(MainWindow& w, SimulatedMouse& mouse) {
+    const ProfileBlock& b = w.state().block;
     if (b.reportRate != mouse.reportRate() || b.dpiStage != mouse.dpiStage())
         return ::testing::AssertionFailure()
                << "header " << int{b.reportRate} << "/" << int{b.dpiStage} << ", mouse "
@@ -134,7 +137,7 @@ std::vector<Message> messagesOf(const test::RecordingUiServices& s) {
 
 // The mouse comes back: four arrivals connect it cleanly, with its image read again and
 // nothing reported.
-void expectCleanArrival(COstrelDlg& w, test::WindowFixture& f) {
+void expectCleanArrival(MainWindow& w, test::WindowFixture& f) {
     f.mouse.plug();
     notifyAll(w, f.mouse, true);
     EXPECT_TRUE(w.device().connected());
@@ -206,14 +209,14 @@ TEST(FaultProofDevice, StartUpReadLosesTheMouseAtEveryTransfer) {
         SCOPED_TRACE("mouse gone from transfer " + std::to_string(n));
         Rig r;
         r.mouse.setFault(SimFault::unplugAfter(n));
-        COstrelDlg& w = r.start();
-        ASSERT_EQ(r.initResult, COstrelDlg::InitResult::Complete);
+        MainWindow& w = r.start();
+        ASSERT_EQ(r.initResult, MainWindow::StartResult::Complete);
         if (n == 0) {
             EXPECT_FALSE(w.device().connected());
             EXPECT_EQ(w.pageState(), 0);
             EXPECT_TRUE(r.services.messages.empty());
             EXPECT_TRUE(r.trace.empty());
-            EXPECT_TRUE(allZero(w.block().bytes(), sizeof(ProfileBlock)));
+            EXPECT_TRUE(allZero(w.state().block.bytes(), sizeof(ProfileBlock)));
         } else {
             // The mouse was opened, so the window counts it as connected and builds the page.
             EXPECT_TRUE(w.device().connected());
@@ -226,7 +229,7 @@ TEST(FaultProofDevice, StartUpReadLosesTheMouseAtEveryTransfer) {
             }
             EXPECT_EQ(messagesOf(r.services),
                       (std::vector<Message>{{"ReadOperation", kNotDetected}}));
-            EXPECT_TRUE(allZero(w.block().bytes(), sizeof(ProfileBlock)));
+            EXPECT_TRUE(allZero(w.state().block.bytes(), sizeof(ProfileBlock)));
             EXPECT_EQ(w.device().sensorVariant(), 0);
             // Nothing after the failed transfer; the mouse got exactly the sets before it.
             ASSERT_EQ(r.trace.size(), n + 1);
@@ -261,7 +264,7 @@ TEST(FaultProofDevice, StartUpReadLosesTheMouseAtEveryTransfer) {
 // through all of them.
 TEST(FaultProofDevice, ArrivalReadLosesTheMouseAtEveryTransfer) {
     test::WindowFixture f(test::sampleRecord());
-    COstrelDlg& w = *f.window;
+    MainWindow& w = *f.window;
     std::vector<TraceEntry> trace;
     w.device().setTrace([&](const TraceEntry& e) { trace.push_back(e); });
     for (unsigned n = 0; n <= kReadTransfers; ++n) {
@@ -271,7 +274,7 @@ TEST(FaultProofDevice, ArrivalReadLosesTheMouseAtEveryTransfer) {
         ASSERT_FALSE(w.device().connected());
         f.mouse.plug();
         f.mouse.setFault(SimFault::unplugAfter(n));
-        std::memset(w.block().bytes(), 0xEE, sizeof(ProfileBlock));
+        std::memset(w.state().block.bytes(), 0xEE, sizeof(ProfileBlock));
         trace.clear();
         f.balloons.clear();
         f.services.messages.clear();
@@ -285,8 +288,8 @@ TEST(FaultProofDevice, ArrivalReadLosesTheMouseAtEveryTransfer) {
             EXPECT_EQ(f.balloons[0].first, "Warning");
             EXPECT_TRUE(f.services.messages.empty());
             EXPECT_TRUE(trace.empty());
-            EXPECT_EQ(w.block().bytes()[0], 0xEE);
-            EXPECT_EQ(w.block().bytes()[sizeof(ProfileBlock) - 1], 0xEE);
+            EXPECT_EQ(w.state().block.bytes()[0], 0xEE);
+            EXPECT_EQ(w.state().block.bytes()[sizeof(ProfileBlock) - 1], 0xEE);
         } else {
             EXPECT_TRUE(w.device().connected());
             EXPECT_EQ(f.balloons[0].second, kDetected);
@@ -297,7 +300,7 @@ TEST(FaultProofDevice, ArrivalReadLosesTheMouseAtEveryTransfer) {
             }
             EXPECT_EQ(messagesOf(f.services),
                       (std::vector<Message>{{"ReadOperation", kNotDetected}}));
-            EXPECT_TRUE(allZero(w.block().bytes(), sizeof(ProfileBlock)));
+            EXPECT_TRUE(allZero(w.state().block.bytes(), sizeof(ProfileBlock)));
             ASSERT_EQ(trace.size(), n + 1);
             EXPECT_FALSE(trace.back().ok);
             EXPECT_EQ(f.mouse.receivedSets.size(), setsAmong(trace, n));
@@ -316,14 +319,14 @@ TEST(FaultProofDevice, ArrivalReadLosesTheMouseAtEveryTransfer) {
 // saved, and the next arrival connects cleanly.
 TEST(FaultProofDevice, ApplyLosesTheMouseAtEveryTransfer) {
     test::WindowFixture f(test::sampleRecord());
-    COstrelDlg& w = *f.window;
+    MainWindow& w = *f.window;
     std::vector<TraceEntry> trace;
     w.device().setTrace([&](const TraceEntry& e) { trace.push_back(e); });
     constexpr unsigned kApplyTransfers = kStatusTransfers + kUploadTransfers;
     for (unsigned n = 0; n <= kApplyTransfers; ++n) {
         SCOPED_TRACE("mouse gone from transfer " + std::to_string(n));
-        w.record().reportRate = n % 2 ? 4 : 8;
-        w.record().lightBrightness = static_cast<uint8_t>(n % 10);
+        w.state().record.reportRate = n % 2 ? 4 : 8;
+        w.state().record.lightBrightness = static_cast<uint8_t>(n % 10);
         trace.clear();
         f.balloons.clear();
         f.services.messages.clear();
@@ -334,11 +337,12 @@ TEST(FaultProofDevice, ApplyLosesTheMouseAtEveryTransfer) {
         QCoreApplication::processEvents();
 
         // The files are saved whatever happened to the upload.
-        EXPECT_EQ(test::readFile(f.install.file("config.bin")), configBytes(1, w.record()));
-        EXPECT_EQ(0, std::memcmp(&w.savedSettings(), &w.record(), sizeof(SettingsRecord)));
+        EXPECT_EQ(test::readFile(f.install.file("config.bin")), configBytes(1, w.state().record));
+        EXPECT_EQ(0,
+                  std::memcmp(&w.state().savedSettings, &w.state().record, sizeof(SettingsRecord)));
         if (n == kApplyTransfers) {
             EXPECT_TRUE(f.services.messages.empty());
-            EXPECT_EQ(f.mouse.reportRate(), w.record().reportRate);
+            EXPECT_EQ(f.mouse.reportRate(), w.state().record.reportRate);
             EXPECT_EQ(trace.size(), kApplyTransfers);
             continue;
         }
@@ -384,7 +388,7 @@ TEST(FaultProofDevice, ApplyAfterAFailedReadKeepsTheMouseOwnBytes) {
     memory[offsetof(DeviceImage, sensorVariant)] = Rig::kVariant;
     r.mouse.setMemory(memory);
     r.mouse.setFault(SimFault{SimFault::Kind::BadSignature}); // one bad answer at the start
-    COstrelDlg& w = r.start();
+    MainWindow& w = r.start();
     ASSERT_EQ(messagesOf(r.services), (std::vector<Message>{{"ReadOperation", kNotDetected}}));
     ASSERT_TRUE(w.device().connected());
     r.mouse.setFault(SimFault{}); // from now on it answers properly
@@ -396,7 +400,7 @@ TEST(FaultProofDevice, ApplyAfterAFailedReadKeepsTheMouseOwnBytes) {
     // The mouse answering wrongly again: the read fails and nothing is uploaded.
     test::WindowFixture g(test::sampleRecord());
     g.mouse.setFault(SimFault{SimFault::Kind::BadSignature});
-    g.window->device().connect(g.window->block());
+    g.window->device().connect(g.window->state().block);
     auto dataSets = [&] {
         return std::count_if(g.mouse.receivedSets.begin(), g.mouse.receivedSets.end(),
                              [](const SimulatedMouse::ReceivedSet& set) {
@@ -436,7 +440,7 @@ long residentKiB() {
 
 TEST(FaultProofCycles, TwoHundredUnplugPlugCyclesKeepDescriptorsAndMemoryFlat) {
     test::WindowFixture f(test::sampleRecord());
-    COstrelDlg& w = *f.window;
+    MainWindow& w = *f.window;
     ASSERT_TRUE(w.device().connected());
     auto cycle = [&](int i) {
         SCOPED_TRACE("cycle " + std::to_string(i));
@@ -496,20 +500,21 @@ TEST(FaultProofFiles, ConfigBinOfRandomBytes) {
         std::mt19937 rng(static_cast<unsigned>(417 + size));
         const std::string bytes = randomBytes(rng, size);
         writeBytes(r.file("config.bin"), bytes);
-        COstrelDlg& w = r.start();
-        ASSERT_EQ(r.initResult, COstrelDlg::InitResult::Complete);
+        MainWindow& w = r.start();
+        ASSERT_EQ(r.initResult, MainWindow::StartResult::Complete);
         EXPECT_TRUE(r.services.messages.empty());
         EXPECT_EQ(w.pageState(), 1);
         if (size == kConfigFileSize) {
-            EXPECT_EQ(w.firstRunFlag(), static_cast<uint8_t>(bytes[0]));
-            EXPECT_EQ(0, std::memcmp(w.record().bytes(), bytes.data() + 1, sizeof(SettingsRecord)));
+            EXPECT_EQ(w.state().firstRunFlag, static_cast<uint8_t>(bytes[0]));
+            EXPECT_EQ(
+                0, std::memcmp(w.state().record.bytes(), bytes.data() + 1, sizeof(SettingsRecord)));
         } else {
-            EXPECT_EQ(w.firstRunFlag(), 0);
-            EXPECT_TRUE(allZero(w.record().bytes(), sizeof(SettingsRecord)));
-            EXPECT_TRUE(allZero(w.savedSettings().bytes(), sizeof(SettingsRecord)));
+            EXPECT_EQ(w.state().firstRunFlag, 0);
+            EXPECT_TRUE(allZero(w.state().record.bytes(), sizeof(SettingsRecord)));
+            EXPECT_TRUE(allZero(w.state().savedSettings.bytes(), sizeof(SettingsRecord)));
             EXPECT_EQ(test::readFile(r.file("config.bin")), bytes); // untouched until Apply
         }
-        const SettingsRecord loaded = w.record();
+        const SettingsRecord loaded = w.state().record;
         r.mouse.receivedSets.clear();
         w.onApply();
         EXPECT_TRUE(r.services.messages.empty());
@@ -529,18 +534,18 @@ TEST(FaultProofFiles, StrIniOfRandomBytes) {
         const std::string content = head + "\n[Setting-EN]\nItem1=Kept label\nItem13=Kept B\n" +
                                     randomBytes(rng, size - size / 2);
         writeBytes(r.file("str.ini"), content);
-        COstrelDlg& w = r.start();
-        ASSERT_EQ(r.initResult, COstrelDlg::InitResult::Complete);
+        MainWindow& w = r.start();
+        ASSERT_EQ(r.initResult, MainWindow::StartResult::Complete);
         EXPECT_TRUE(r.services.messages.empty());
-        EXPECT_EQ(w.texts().sectionName(), "Setting-EN");
-        EXPECT_EQ(w.labels().label[0][0], "Kept label");
-        EXPECT_EQ(w.labels().label[1][0], "Kept B");
-        EXPECT_EQ(w.textColour(), QColor(0, 0, 0));
+        EXPECT_EQ(w.state().texts.sectionName(), "Setting-EN");
+        EXPECT_EQ(w.state().labels.label[0][0], "Kept label");
+        EXPECT_EQ(w.state().labels.label[1][0], "Kept B");
+        EXPECT_EQ(w.state().textColour, QColor(0, 0, 0));
         EXPECT_TRUE(w.backBuffer().isNull()); // no "Path": no skin folder with a main.png
         EXPECT_EQ(w.pageState(), 1);
 
-        w.record().reportRate = 4;
-        w.labels().label[0][1] = "New label";
+        w.state().record.reportRate = 4;
+        w.state().labels.label[0][1] = "New label";
         w.onApply();
         EXPECT_TRUE(r.services.messages.empty());
         EXPECT_EQ(r.mouse.reportRate(), 4);
@@ -549,7 +554,7 @@ TEST(FaultProofFiles, StrIniOfRandomBytes) {
         const AssignmentLabels back = loadLabels(r.file("str.ini"), "Setting-EN");
         for (int set = 0; set < 2; ++set)
             for (int slot = 0; slot < 8; ++slot)
-                EXPECT_EQ(back.label[set][slot], w.labels().label[set][slot]);
+                EXPECT_EQ(back.label[set][slot], w.state().labels.label[set][slot]);
     }
 }
 
@@ -563,13 +568,13 @@ TEST(FaultProofFiles, ReadOnlySettingsDuringApplyKeepBothFiles) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Rig r;
-        COstrelDlg& w = r.start();
+        MainWindow& w = r.start();
         ASSERT_TRUE(r.services.messages.empty());
         const std::string folder = r.install.dir.path().toStdString();
         const std::string configBefore = test::readFile(r.file("config.bin"));
         const std::string iniBefore = test::readFile(r.file("str.ini"));
-        w.record().reportRate = 8;
-        w.labels().label[0][2] = "Changed";
+        w.state().record.reportRate = 8;
+        w.state().labels.label[0][2] = "Changed";
         const std::string target = c.folder ? folder : r.file("config.bin");
         if (c.folder) {
             ASSERT_EQ(chmod(folder.c_str(), 0555), 0) << std::strerror(errno);
@@ -643,13 +648,13 @@ TEST(FaultProofFiles, FullDiskDuringApplyKeepsTheOldFiles) {
                 ini << "Key" << i << "=" << std::string(40, static_cast<char>('a' + i % 26))
                     << "\n";
         }
-        COstrelDlg& w = r.start();
+        MainWindow& w = r.start();
         ASSERT_TRUE(r.services.messages.empty());
         const std::string configBefore = test::readFile(r.file("config.bin"));
         const std::string iniBefore = test::readFile(r.file("str.ini"));
         ASSERT_GT(iniBefore.size(), kAtomicWriteChunkBytes);
-        w.record().reportRate = 8;
-        w.labels().label[0][2] = "Changed";
+        w.state().record.reportRate = 8;
+        w.state().labels.label[0][2] = "Changed";
 
         std::vector<size_t> pieces;
         {
@@ -670,7 +675,7 @@ TEST(FaultProofFiles, FullDiskDuringApplyKeepsTheOldFiles) {
         const std::string configAfter = test::readFile(r.file("config.bin"));
         const std::string iniAfter = test::readFile(r.file("str.ini"));
         if (c.configWritten)
-            EXPECT_EQ(configAfter, configBytes(1, w.record()));
+            EXPECT_EQ(configAfter, configBytes(1, w.state().record));
         else
             EXPECT_EQ(configAfter, configBefore);
         if (c.iniWritten)
@@ -740,15 +745,15 @@ TEST(FaultProofFiles, FullTmpfsDuringApplyKeepsTheOldFiles) {
     paths.configBin = configPath;
     paths.strIni = iniPath;
     r.env.dataPaths = paths;
-    COstrelDlg& w = r.start();
+    MainWindow& w = r.start();
     ASSERT_TRUE(r.services.messages.empty());
-    ASSERT_EQ(w.paths().configBin, configPath);
+    ASSERT_EQ(w.state().paths.configBin, configPath);
 
     const std::string configBefore = test::readFile(configPath);
     const std::string iniBefore = test::readFile(iniPath);
     ASSERT_EQ(fillUp(at + "/filler"), ENOSPC);
-    w.record().reportRate = 8;
-    w.labels().label[0][2] = "Changed";
+    w.state().record.reportRate = 8;
+    w.state().labels.label[0][2] = "Changed";
     w.onApply();
     const Message full{kWriteFailedCaption, "Error Code is: 28 \n"};
     EXPECT_EQ(messagesOf(r.services), (std::vector<Message>{full, full}));
@@ -762,7 +767,7 @@ TEST(FaultProofFiles, FullTmpfsDuringApplyKeepsTheOldFiles) {
     r.services.messages.clear();
     w.onApply();
     EXPECT_TRUE(r.services.messages.empty());
-    EXPECT_EQ(test::readFile(configPath), configBytes(1, w.record()));
+    EXPECT_EQ(test::readFile(configPath), configBytes(1, w.state().record));
     EXPECT_NE(test::readFile(iniPath).find("Item3=Changed\n"), std::string::npos);
 }
 
@@ -931,7 +936,7 @@ TEST(FaultProofSkins, BrokenImagesDrawNothingAndTheWindowStillWorks) {
     {
         // The probes see the images of an intact skin.
         Rig r;
-        COstrelDlg& w = r.start();
+        MainWindow& w = r.start();
         for (const Probe& p : pageProbes())
             EXPECT_EQ(w.backBuffer().pixelColor(p.at), test::testSkinColour(p.image)) << p.image;
     }
@@ -951,8 +956,8 @@ TEST(FaultProofSkins, BrokenImagesDrawNothingAndTheWindowStillWorks) {
             EXPECT_FALSE(DrawSkinImage(&surface, path, 0, 0)) << image.name;
             EXPECT_EQ(surface.pixelColor(5, 5), QColor(Qt::blue));
         }
-        COstrelDlg& w = r.start();
-        ASSERT_EQ(r.initResult, COstrelDlg::InitResult::Complete);
+        MainWindow& w = r.start();
+        ASSERT_EQ(r.initResult, MainWindow::StartResult::Complete);
         ASSERT_FALSE(w.backBuffer().isNull());
         EXPECT_EQ(w.pageState(), 1);
         for (const Probe& p : pageProbes())
@@ -966,13 +971,13 @@ TEST(FaultProofSkins, BrokenImagesDrawNothingAndTheWindowStillWorks) {
         EXPECT_EQ(w.backBuffer().pixelColor(L::okButton.left + 1, L::okButton.top + 1), background);
         w.onPointerMove(QPoint(20, 300));
         EXPECT_FALSE(w.hoverFlags().ok);
-        w.SelectReportRate(2);
+        w.selectReportRate(2);
         EXPECT_EQ(w.backBuffer().pixelColor(L::reportRateSegment(2).left + 1,
                                             L::reportRateSegment(2).top + 1),
                   background);
 
         w.onApply();
-        EXPECT_EQ(r.mouse.reportRate(), w.record().reportRate);
+        EXPECT_EQ(r.mouse.reportRate(), w.state().record.reportRate);
         EXPECT_TRUE(r.services.messages.empty());
 
         // The dialogs' form says so for each broken file.
@@ -1000,14 +1005,14 @@ TEST(FaultProofSkins, BrokenBackgroundLeavesAWorkingWindowWithoutPicture) {
         std::mt19937 rng(7);
         for (const layout::SkinImage& image : I::all)
             writeSkinFile(r.skin(), image.name, bad.bytes(image, rng));
-        COstrelDlg& w = r.start();
-        ASSERT_EQ(r.initResult, COstrelDlg::InitResult::Complete);
+        MainWindow& w = r.start();
+        ASSERT_EQ(r.initResult, MainWindow::StartResult::Complete);
         EXPECT_TRUE(w.backBuffer().isNull());
         EXPECT_EQ(w.size(), QSize(L::artSize.width, L::artSize.height));
         EXPECT_EQ(w.pageState(), 1);
         EXPECT_NE(w.findChild<QLabel*>(QStringLiteral("id11")), nullptr);
         w.onHover(QPoint(L::okButton.left + 5, L::okButton.top + 5));
-        w.record().reportRate = 4;
+        w.state().record.reportRate = 4;
         w.onApply();
         EXPECT_EQ(r.mouse.reportRate(), 4);
         EXPECT_TRUE(r.services.messages.empty());
@@ -1023,7 +1028,7 @@ TEST(FaultProofSkins, DialogOverBrokenButtonImagesReportsEachAndEnds) {
     for (const layout::SkinImage* image :
          {&I::textButton.normal, &I::textButton.over, &I::closeButton.normal, &I::closeButton.over})
         writeSkinFile(r.skin(), image->name, truncated.bytes(*image, rng));
-    COstrelDlg& w = r.start();
+    MainWindow& w = r.start();
     ASSERT_TRUE(r.services.messages.empty());
     HotKeyDialog dialog(w.dialogEnvironment(), &w);
     const int result =
@@ -1119,7 +1124,7 @@ TEST(FaultProofBalloons, FloodGarbageAndASilentClientLeaveTheServerResponsive) {
     RuntimeFolder runtime;
     Rig r;
     r.env.listenForBalloons = true;
-    COstrelDlg& w = r.start();
+    MainWindow& w = r.start();
     auto* server = w.findChild<BalloonServer*>();
     ASSERT_NE(server, nullptr);
     const std::string path = balloonSocketPath();

@@ -93,8 +93,8 @@ WindowFixture::WindowFixture(const SettingsRecord& record, uint8_t firstRun, con
     if (!plugged)
         mouse.unplug();
     prepareTestEnvironment(env, install, mouse, clock, services, balloons, "z417-gui-test-");
-    window = std::make_unique<COstrelDlg>(env);
-    initResult = window->OnInitDialog();
+    window = std::make_unique<MainWindow>(env, state);
+    initResult = window->start();
     QCoreApplication::processEvents(); // queued balloon requests
 }
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/AppEnvironment.h"
-#include "app/COstrelDlg.h"
+#include "app/MainWindow.h"
 #include "device/SimulatedMouse.h"
 #include "platform/qt/UiServices.h"
 #include "ui/Layout.h"
@@ -87,8 +87,9 @@ struct WindowFixture {
     RecordingUiServices services;
     AppEnvironment env;
     Balloons balloons;
-    std::unique_ptr<COstrelDlg> window;
-    COstrelDlg::InitResult initResult{};
+    AppState state;
+    std::unique_ptr<MainWindow> window;
+    MainWindow::StartResult initResult{};
 };
 
 SettingsRecord sampleRecord();
@@ -97,13 +98,13 @@ SettingsRecord sampleRecord();
 inline QPoint centre(const layout::Rect& r) {
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
-inline QColor pixel(const COstrelDlg& w, int x, int y) {
+inline QColor pixel(const MainWindow& w, int x, int y) {
     return w.backBuffer().pixelColor(x, y);
 }
-inline QLabel* field(COstrelDlg& w, int id) {
+inline QLabel* field(MainWindow& w, int id) {
     return w.findChild<QLabel*>(QStringLiteral("id%1").arg(id));
 }
-inline QListWidget* list(COstrelDlg& w, int id) {
+inline QListWidget* list(MainWindow& w, int id) {
     return w.findChild<QListWidget*>(QStringLiteral("id%1").arg(id));
 }
 std::string readFile(const std::string& path);

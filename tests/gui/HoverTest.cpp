@@ -3,7 +3,7 @@
 // move into a window-system mouse move for the widget under it).
 #include "GuiTestSupport.h"
 
-#include "app/COstrelDlg.h"
+#include "app/MainWindow.h"
 #include "ui/Layout.h"
 
 #include <QCoreApplication>
@@ -28,18 +28,18 @@ namespace L = layout::main;
 namespace I = layout::images;
 
 // A pixel of a control that no caption, number or label covers.
-QColor cornerOf(const COstrelDlg& w, const layout::Rect& r) {
+QColor cornerOf(const MainWindow& w, const layout::Rect& r) {
     return pixel(w, r.right - 3, r.top + 1);
 }
 
 // Moves the pointer to a client point of the window (no buttons held).
-void moveTo(COstrelDlg& w, const QPoint& p) {
+void moveTo(MainWindow& w, const QPoint& p) {
     QTest::mouseMove(&w, p);
 }
 
 // Moves there and lets the pointer rest until the hover notification has been handled (or
 // was never armed because the point lies on no control).
-void restAt(COstrelDlg& w, const QPoint& p) {
+void restAt(MainWindow& w, const QPoint& p) {
     moveTo(w, p);
     auto* timer = w.findChild<QTimer*>(QStringLiteral("hoverTimer"));
     ASSERT_NE(timer, nullptr);
@@ -48,7 +48,7 @@ void restAt(COstrelDlg& w, const QPoint& p) {
 
 TEST(Hover, OkToApplyInOneRedrawAndBackToNormalOutside) {
     WindowFixture f(test::sampleRecord());
-    COstrelDlg& w = *f.window;
+    MainWindow& w = *f.window;
     const QColor normal = testSkinColour(I::textButton.normal.name);
     const QColor over = testSkinColour(I::textButton.over.name);
     ASSERT_EQ(cornerOf(w, L::okButton), normal);
@@ -85,19 +85,19 @@ TEST(Hover, OkToApplyInOneRedrawAndBackToNormalOutside) {
 
 TEST(Hover, TitleButtonsAndPageButtonShowTheirOverImages) {
     WindowFixture f(test::sampleRecord());
-    COstrelDlg& w = *f.window;
+    MainWindow& w = *f.window;
     struct Case {
         layout::Rect rect;
         layout::StateImages images;
-        bool COstrelDlg::HoverFlags::*flag;
+        bool MainWindow::HoverFlags::*flag;
     };
     const Case cases[] = {
-        {L::skinButton, I::skinButton, &COstrelDlg::HoverFlags::skin},
-        {L::minimiseButton, I::minimiseButton, &COstrelDlg::HoverFlags::minimise},
-        {L::closeButton, I::closeButton, &COstrelDlg::HoverFlags::close},
+        {L::skinButton, I::skinButton, &MainWindow::HoverFlags::skin},
+        {L::minimiseButton, I::minimiseButton, &MainWindow::HoverFlags::minimise},
+        {L::closeButton, I::closeButton, &MainWindow::HoverFlags::close},
         // Over although a click on it changes nothing while the page is shown.
-        {L::pageButton, I::pageButton, &COstrelDlg::HoverFlags::page},
-        {L::defaultButton, I::textButton, &COstrelDlg::HoverFlags::defaults},
+        {L::pageButton, I::pageButton, &MainWindow::HoverFlags::page},
+        {L::defaultButton, I::textButton, &MainWindow::HoverFlags::defaults},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.images.over.name);
@@ -112,7 +112,7 @@ TEST(Hover, TitleButtonsAndPageButtonShowTheirOverImages) {
 
 TEST(Hover, RowsExcludeEachOtherAndTheGapRestores) {
     WindowFixture f(test::sampleRecord());
-    COstrelDlg& w = *f.window;
+    MainWindow& w = *f.window;
     const QColor normal = testSkinColour(I::assignmentBox.normal.name);
     const QColor over = testSkinColour(I::assignmentBox.over.name);
     const layout::Rect row1 = L::assignmentBox(1), row2 = L::assignmentBox(2);
@@ -147,7 +147,7 @@ TEST(Hover, RowsExcludeEachOtherAndTheGapRestores) {
 
 TEST(Hover, DefaultAndRowsHaveNoHoverWithoutThePage) {
     WindowFixture f(test::sampleRecord(), 1, "EN", /*plugged=*/false);
-    COstrelDlg& w = *f.window;
+    MainWindow& w = *f.window;
     ASSERT_EQ(w.pageState(), 0);
     const QColor bare = testSkinColour(I::mainBackground.name);
     for (const layout::Rect& r : {L::defaultButton, L::assignmentBox(0), L::assignmentBox(3)}) {
@@ -167,8 +167,9 @@ TEST(Hover, WithoutABackBufferOnlyTheFlagsChange) {
     WindowFixture f(test::sampleRecord());
     QFile::remove(f.install.dir.path() + "/Skins/Test/main.png");
     f.env.instanceName += "-second";
-    COstrelDlg second(f.env);
-    ASSERT_EQ(second.OnInitDialog(), COstrelDlg::InitResult::Complete);
+    AppState secondState;
+    MainWindow second(f.env, secondState);
+    ASSERT_EQ(second.start(), MainWindow::StartResult::Complete);
     ASSERT_TRUE(second.backBuffer().isNull());
     second.onHover(centre(L::cancelButton));
     EXPECT_TRUE(second.hoverFlags().cancel);
@@ -182,7 +183,7 @@ TEST(Hover, WithoutABackBufferOnlyTheFlagsChange) {
 
 TEST(PopupListHover, TheItemUnderThePointerBecomesCurrentWithoutAChoice) {
     WindowFixture f(test::sampleRecord());
-    COstrelDlg& w = *f.window;
+    MainWindow& w = *f.window;
     w.dispatchClick(centre(L::dpiValueClickArea(2)));
     QListWidget* values = list(w, L::dpiValueListId);
     ASSERT_NE(values, nullptr);
@@ -193,12 +194,12 @@ TEST(PopupListHover, TheItemUnderThePointerBecomesCurrentWithoutAChoice) {
     EXPECT_EQ(values->currentRow(), 1);
     // Hovering chose nothing: the list is still there and the stage keeps its level.
     EXPECT_EQ(list(w, L::dpiValueListId), values);
-    EXPECT_EQ(w.record().dpiLevel[2], 2);
+    EXPECT_EQ(w.state().record.dpiLevel[2], 2);
 }
 
 TEST(PopupListHover, DpiSwitchItemOfAnAssignmentListShowsTheSubList) {
     WindowFixture f(test::sampleRecord());
-    COstrelDlg& w = *f.window;
+    MainWindow& w = *f.window;
     w.dispatchClick(centre(L::assignmentBox(1)));
     QListWidget* slotList = list(w, L::assignmentListId(1));
     ASSERT_NE(slotList, nullptr);
@@ -214,7 +215,7 @@ TEST(PopupListHover, DpiSwitchItemOfAnAssignmentListShowsTheSubList) {
     EXPECT_EQ(slotList->currentRow(), kFnForward);
     EXPECT_EQ(list(w, L::dpiSwitchSubListId), nullptr);
     // Nothing was stored for the slot.
-    EXPECT_EQ(w.record().keyFunction[0][1], kFnRightClick);
+    EXPECT_EQ(w.state().record.keyFunction[0][1], kFnRightClick);
 }
 
 void wheel(QWidget* target, QPoint at, int delta) {
@@ -225,7 +226,7 @@ void wheel(QWidget* target, QPoint at, int delta) {
 
 TEST(Wheel, ScrollsOnlyTheDpiValueListThreeLinesPerNotch) {
     WindowFixture f(test::sampleRecord());
-    COstrelDlg& w = *f.window;
+    MainWindow& w = *f.window;
     wheel(&w, QPoint(300, 600), -120); // no list: nothing to scroll
 
     w.dispatchClick(centre(L::dpiValueClickArea(0)));

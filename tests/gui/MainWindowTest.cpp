@@ -1,7 +1,7 @@
 // The main window against an in-memory simulated mouse: start-up, buttons, the page.
 #include "GuiTestSupport.h"
 
-#include "app/COstrelDlg.h"
+#include "app/MainWindow.h"
 #include "platform/AtomicFile.h"
 #include "platform/IniFile.h"
 #include "profile/BuildStep.h"
@@ -29,36 +29,38 @@ namespace I = layout::images;
 
 TEST(MainWindowStartUp, ConnectsLoadsAndBuildsThePage) {
     WindowFixture f(test::sampleRecord());
-    ASSERT_EQ(f.initResult, COstrelDlg::InitResult::Complete);
-    COstrelDlg& w = *f.window;
+    ASSERT_EQ(f.initResult, MainWindow::StartResult::Complete);
+    MainWindow& w = *f.window;
     EXPECT_TRUE(w.device().connected());
     EXPECT_EQ(w.pageState(), 1);
-    EXPECT_EQ(w.paths().configBin, f.install.file("config.bin"));
-    EXPECT_EQ(w.paths().strIni, f.install.file("str.ini"));
-    EXPECT_EQ(w.skinFolder().toStdString(), f.install.dir.path().toStdString() + "/Skins/Test");
-    EXPECT_EQ(w.textColour(), QColor(200, 201, 202));
-    EXPECT_EQ(0, std::memcmp(&w.record(), &w.savedSettings(), sizeof(SettingsRecord)));
+    EXPECT_EQ(w.state().paths.configBin, f.install.file("config.bin"));
+    EXPECT_EQ(w.state().paths.strIni, f.install.file("str.ini"));
+    EXPECT_EQ(w.state().skinFolder.toStdString(),
+              f.install.dir.path().toStdString() + "/Skins/Test");
+    EXPECT_EQ(w.state().textColour, QColor(200, 201, 202));
+    EXPECT_EQ(0, std::memcmp(&w.state().record, &w.state().savedSettings, sizeof(SettingsRecord)));
     // The block was read from the mouse: its own bytes are there.
-    EXPECT_EQ(0, std::memcmp(w.block().deviceImage.bytes(), f.mouse.memory().data(), kImageSize));
+    EXPECT_EQ(
+        0, std::memcmp(w.state().block.deviceImage.bytes(), f.mouse.memory().data(), kImageSize));
     // The back buffer fixes the window's size.
     EXPECT_EQ(w.size(), QSize(900, 660));
     // Stored labels, no first-run rewrite.
-    EXPECT_EQ(w.labels().label[0][0], "Stored One");
-    EXPECT_EQ(w.labels().label[1][0], "Stored B One");
+    EXPECT_EQ(w.state().labels.label[0][0], "Stored One");
+    EXPECT_EQ(w.state().labels.label[1][0], "Stored B One");
     EXPECT_TRUE(f.balloons.empty());
     EXPECT_TRUE(f.services.messages.empty());
 }
 
 TEST(MainWindowStartUp, WithoutTheMouseWarnsAndLeavesThePageUnbuilt) {
     WindowFixture f(test::sampleRecord(), 1, "EN", /*plugged=*/false);
-    COstrelDlg& w = *f.window;
+    MainWindow& w = *f.window;
     EXPECT_FALSE(w.device().connected());
     EXPECT_EQ(w.pageState(), 0);
     ASSERT_EQ(f.balloons.size(), 1u);
     EXPECT_EQ(f.balloons[0].first, "Warning");
     EXPECT_EQ(f.balloons[0].second, "The system did not detect the gaming mouse!");
     // The tray click without the mouse only warns again.
-    w.onTrayClick(COstrelDlg::TrayClick::Left);
+    w.onTrayClick(MainWindow::TrayClick::Left);
     QCoreApplication::processEvents();
     EXPECT_EQ(f.balloons.size(), 2u);
     EXPECT_EQ(w.pageState(), 0);
@@ -66,10 +68,10 @@ TEST(MainWindowStartUp, WithoutTheMouseWarnsAndLeavesThePageUnbuilt) {
 
 TEST(MainWindowStartUp, FirstRunWritesTheDefaultLabelsOnceInTheLanguageSection) {
     WindowFixture f(test::sampleRecord(), /*firstRun=*/0, "CHS");
-    COstrelDlg& w = *f.window;
-    EXPECT_EQ(w.labels().label[0][0], "左键");
-    EXPECT_EQ(w.labels().label[1][5], "DPI Loop");
-    EXPECT_EQ(w.labels().label[0][6], "RGB打开/关闭");
+    MainWindow& w = *f.window;
+    EXPECT_EQ(w.state().labels.label[0][0], "左键");
+    EXPECT_EQ(w.state().labels.label[1][5], "DPI Loop");
+    EXPECT_EQ(w.state().labels.label[0][6], "RGB打开/关闭");
     const std::string ini = test::readFile(f.install.file("str.ini"));
     EXPECT_NE(ini.find("[Setting-CHS]"), std::string::npos);
     EXPECT_NE(ini.find("Item83=按键关闭"), std::string::npos);
@@ -78,84 +80,86 @@ TEST(MainWindowStartUp, FirstRunWritesTheDefaultLabelsOnceInTheLanguageSection) 
     // A second page build in the same process does not write again.
     const std::string before = test::readFile(f.install.file("str.ini"));
     w.onCancel();
-    w.onTrayClick(COstrelDlg::TrayClick::Left); // tears down and rebuilds the page
+    w.onTrayClick(MainWindow::TrayClick::Left); // tears down and rebuilds the page
     EXPECT_EQ(test::readFile(f.install.file("str.ini")), before);
 }
 
 TEST(MainWindowStartUp, LanguageFontsAndTextsFollowTheLanCode) {
     WindowFixture cht(test::sampleRecord(), 1, "CHT");
-    EXPECT_EQ(cht.window->texts().sectionName(), "Setting-CHT");
-    EXPECT_EQ(cht.window->normalFont().families().first(), QStringLiteral("黑体"));
+    EXPECT_EQ(cht.window->state().texts.sectionName(), "Setting-CHT");
+    EXPECT_EQ(cht.window->state().normalFont.families().first(), QStringLiteral("黑体"));
     // Chinese faces are sized by their ideographs: they reach the table's height.
     const QString ideograph = QStringLiteral("键");
-    EXPECT_GE(QFontMetrics(cht.window->normalFont()).tightBoundingRect(ideograph).height(), 13);
-    EXPECT_LE(QFontMetrics(cht.window->normalFont()).tightBoundingRect(ideograph).height(), 14);
+    const QFontMetrics chtMetrics(cht.window->state().normalFont);
+    EXPECT_GE(chtMetrics.tightBoundingRect(ideograph).height(), 13);
+    EXPECT_LE(chtMetrics.tightBoundingRect(ideograph).height(), 14);
     WindowFixture lower(test::sampleRecord(), 1, "chs");
-    EXPECT_EQ(lower.window->texts().sectionName(), "Setting-EN");
-    EXPECT_EQ(lower.window->normalFont().families().first(), QStringLiteral("Arial"));
+    EXPECT_EQ(lower.window->state().texts.sectionName(), "Setting-EN");
+    EXPECT_EQ(lower.window->state().normalFont.families().first(), QStringLiteral("Arial"));
     // Linux never reports Windows 6.2: Simplified Chinese gets the Song face.
     WindowFixture chs(test::sampleRecord(), 1, "CHS");
-    EXPECT_EQ(chs.window->normalFont().families().first(), QStringLiteral("宋体"));
-    EXPECT_GE(QFontMetrics(chs.window->normalFont()).tightBoundingRect(ideograph).height(), 12);
-    EXPECT_LE(QFontMetrics(chs.window->normalFont()).tightBoundingRect(ideograph).height(), 13);
+    EXPECT_EQ(chs.window->state().normalFont.families().first(), QStringLiteral("宋体"));
+    const QFontMetrics chsMetrics(chs.window->state().normalFont);
+    EXPECT_GE(chsMetrics.tightBoundingRect(ideograph).height(), 12);
+    EXPECT_LE(chsMetrics.tightBoundingRect(ideograph).height(), 13);
 }
 
 TEST(MainWindowButtons, ApplyUploadsSavesAndConfirms) {
     WindowFixture f(test::sampleRecord());
-    COstrelDlg& w = *f.window;
-    w.record().reportRate = 4;
-    w.record().keyFunction[0][2] = kFnSnipeKey;
-    w.labels().label[0][2] = "Snipe Key";
+    MainWindow& w = *f.window;
+    w.state().record.reportRate = 4;
+    w.state().record.keyFunction[0][2] = kFnSnipeKey;
+    w.state().labels.label[0][2] = "Snipe Key";
     w.onApply();
     // The mouse holds the built image; its own bytes are as they were.
-    ProfileBlock expected = w.block();
+    ProfileBlock expected = w.state().block;
     EXPECT_EQ(f.mouse.reportRate(), 4);
     EXPECT_EQ(f.mouse.memory()[0x84], 0x0A);
     EXPECT_EQ(f.mouse.memory()[0x85], 0x03);
     EXPECT_EQ(0, std::memcmp(f.mouse.memory().data() + 64, expected.deviceImage.chunk(2),
                              4 * kChunkSize));
-    EXPECT_EQ(0, std::memcmp(&w.savedSettings(), &w.record(), sizeof(SettingsRecord)));
+    EXPECT_EQ(0, std::memcmp(&w.state().savedSettings, &w.state().record, sizeof(SettingsRecord)));
     const std::string config = test::readFile(f.install.file("config.bin"));
     ASSERT_EQ(config.size(), 220u);
     EXPECT_EQ(config[0], 1);
-    EXPECT_EQ(0, std::memcmp(config.data() + 1, w.record().bytes(), sizeof(SettingsRecord)));
+    EXPECT_EQ(0, std::memcmp(config.data() + 1, w.state().record.bytes(), sizeof(SettingsRecord)));
     EXPECT_NE(test::readFile(f.install.file("str.ini")).find("Item3=Snipe Key"), std::string::npos);
     EXPECT_TRUE(f.services.messages.empty());
 }
 
 TEST(MainWindowButtons, CancelRestoresTheRecordAndLabelsComeBackFromTheFile) {
     WindowFixture f(test::sampleRecord());
-    COstrelDlg& w = *f.window;
-    const SettingsRecord before = w.record();
-    w.record().keyFunction[0][1] = kFnKeyOff;
-    w.labels().label[0][0] = "Edited";
+    MainWindow& w = *f.window;
+    const SettingsRecord before = w.state().record;
+    w.state().record.keyFunction[0][1] = kFnKeyOff;
+    w.state().labels.label[0][0] = "Edited";
     w.onCancel();
-    EXPECT_EQ(0, std::memcmp(&w.record(), &before, sizeof before));
+    EXPECT_EQ(0, std::memcmp(&w.state().record, &before, sizeof before));
     EXPECT_TRUE(w.cancelPending());
-    EXPECT_EQ(w.labels().label[0][0], "Edited"); // until the window comes back
-    w.onTrayClick(COstrelDlg::TrayClick::Left);
+    EXPECT_EQ(w.state().labels.label[0][0], "Edited"); // until the window comes back
+    w.onTrayClick(MainWindow::TrayClick::Left);
     EXPECT_FALSE(w.cancelPending());
-    EXPECT_EQ(w.labels().label[0][0], "Stored One");
+    EXPECT_EQ(w.state().labels.label[0][0], "Stored One");
     EXPECT_EQ(w.pageState(), 1);
 }
 
 TEST(MainWindowButtons, OkAndApplyDoNothingWithoutTheMouse) {
     WindowFixture f(test::sampleRecord(), 1, "EN", false);
-    COstrelDlg& w = *f.window;
+    MainWindow& w = *f.window;
     const std::string config = test::readFile(f.install.file("config.bin"));
-    w.record().reportRate = 8;
+    w.state().record.reportRate = 8;
     w.onApply();
     w.onOk();
     EXPECT_EQ(test::readFile(f.install.file("config.bin")), config);
-    EXPECT_NE(w.savedSettings().reportRate, 8);
+    EXPECT_NE(w.state().savedSettings.reportRate, 8);
 }
 
 TEST(MainWindowTray, BalloonTableThroughTheWindow) {
     WindowFixture f(test::sampleRecord());
-    COstrelDlg& w = *f.window;
+    MainWindow& w = *f.window;
     w.onBalloonRequest(5, 3); // not a report-rate kind
     EXPECT_TRUE(f.balloons.empty());
-    w.record().dpiLevel[1] = 1;
+    w.state().record.dpiLevel[1] = 1;
     w.onBalloonRequest(7, 2);
     ASSERT_EQ(f.balloons.size(), 1u);
     EXPECT_EQ(f.balloons[0].first, "Info");
@@ -168,8 +172,8 @@ TEST(MainWindowTray, BalloonTableThroughTheWindow) {
 // Apply writes them back instead of its older copy.
 TEST(MainWindowTray, ReloadTakesOverFilesChangedByAnotherProgram) {
     WindowFixture f(test::sampleRecord());
-    COstrelDlg& w = *f.window;
-    w.record().reportRate = 8; // an edit not applied yet
+    MainWindow& w = *f.window;
+    w.state().record.reportRate = 8; // an edit not applied yet
     SettingsRecord changed = test::sampleRecord();
     changed.reportRate = 4;
     std::string bytes(1, '\1');
@@ -178,17 +182,17 @@ TEST(MainWindowTray, ReloadTakesOverFilesChangedByAnotherProgram) {
     ASSERT_EQ(writeProfileString(f.install.file("str.ini"), "Setting-EN", "Item1", "From Ctl"), 0);
 
     w.reloadSettingsFiles();
-    EXPECT_EQ(w.record().reportRate, 4);
-    EXPECT_EQ(w.savedSettings().reportRate, 4);
-    EXPECT_EQ(w.labels().label[0][0], "From Ctl");
+    EXPECT_EQ(w.state().record.reportRate, 4);
+    EXPECT_EQ(w.state().savedSettings.reportRate, 4);
+    EXPECT_EQ(w.state().labels.label[0][0], "From Ctl");
     w.onApply();
     EXPECT_EQ(test::readFile(f.install.file("config.bin")), bytes);
 }
 
 TEST(MainWindowTray, RightClickOffersExactlyExitAndExitCloses) {
     WindowFixture f(test::sampleRecord(), 1, "CHT");
-    COstrelDlg& w = *f.window;
-    w.onTrayClick(COstrelDlg::TrayClick::Right);
+    MainWindow& w = *f.window;
+    w.onTrayClick(MainWindow::TrayClick::Right);
     ASSERT_NE(w.trayMenu(), nullptr);
     ASSERT_EQ(w.trayMenu()->actions().size(), 1);
     EXPECT_EQ(w.trayMenu()->actions().first()->text(), QStringLiteral("退出"));
@@ -200,7 +204,7 @@ TEST(MainWindowTray, RightClickOffersExactlyExitAndExitCloses) {
 
 TEST(MainWindowDevice, UnplugAndPlugThroughNotifications) {
     WindowFixture f(test::sampleRecord());
-    COstrelDlg& w = *f.window;
+    MainWindow& w = *f.window;
     f.mouse.unplug();
     for (int i = 0; i < 4; ++i)
         w.onDeviceNotification(false, f.mouse.interfaceName(i));
@@ -242,14 +246,14 @@ TEST(MainWindowPaint, KeySetBShowsItsLabelsAndTheOverButton) {
     SettingsRecord r = test::sampleRecord();
     r.activeKeySet = 1;
     WindowFixture f(r);
-    COstrelDlg& w = *f.window;
+    MainWindow& w = *f.window;
     // The key-set buttons: corners are free of text.
     EXPECT_EQ(pixel(w, L::modeBButton.left + 1, L::modeBButton.top + 1),
               testSkinColour(I::textButton.over.name));
     EXPECT_EQ(pixel(w, L::modeAButton.left + 1, L::modeAButton.top + 1),
               testSkinColour(I::textButton.normal.name));
-    w.ShowKeySet(0);
-    EXPECT_EQ(w.record().activeKeySet, 0);
+    w.showKeySet(0);
+    EXPECT_EQ(w.state().record.activeKeySet, 0);
     EXPECT_EQ(pixel(w, L::modeAButton.left + 1, L::modeAButton.top + 1),
               testSkinColour(I::textButton.over.name));
     EXPECT_EQ(pixel(w, L::modeBButton.left + 1, L::modeBButton.top + 1),
@@ -310,18 +314,19 @@ TEST(MainWindowPaint, WithoutMainPngNothingIsDrawnButTheFieldsExist) {
     // Start a second window over a skin without main.png.
     QFile::remove(f.install.dir.path() + "/Skins/Test/main.png");
     f.env.instanceName += "-second";
-    COstrelDlg second(f.env);
-    ASSERT_EQ(second.OnInitDialog(), COstrelDlg::InitResult::Complete);
+    AppState secondState;
+    MainWindow second(f.env, secondState);
+    ASSERT_EQ(second.start(), MainWindow::StartResult::Complete);
     EXPECT_TRUE(second.backBuffer().isNull());
     EXPECT_EQ(second.pageState(), 1);
     EXPECT_NE(field(second, 11), nullptr);
     EXPECT_NE(field(second, 80), nullptr);
 }
 
-TEST(MainWindowPaint, PaintBasicPageTwiceBuildsTheFieldsOnce) {
+TEST(MainWindowPaint, showPageTwiceBuildsTheFieldsOnce) {
     WindowFixture f(test::sampleRecord());
     QLabel* first = field(*f.window, 11);
-    f.window->PaintBasicPage();
+    f.window->showPage();
     EXPECT_EQ(field(*f.window, 11), first);
     EXPECT_EQ(f.window->findChildren<QLabel*>(QStringLiteral("id11")).size(), 1);
 }
@@ -332,10 +337,10 @@ TEST(MainWindowClicks, DefaultRestoresKeysAndLabels) {
     r.dpiSwitchParam[0][5] = 3;
     WindowFixture f(r);
     f.window->dispatchClick(centre(L::defaultButton));
-    EXPECT_EQ(f.window->record().keyFunction[1][0], kFnLeftClick);
-    EXPECT_EQ(f.window->record().dpiSwitchParam[0][5], 5);
-    EXPECT_EQ(f.window->labels().label[0][5], "DPI Loop");
-    EXPECT_EQ(f.window->labels().label[1][0], "Left Click");
+    EXPECT_EQ(f.window->state().record.keyFunction[1][0], kFnLeftClick);
+    EXPECT_EQ(f.window->state().record.dpiSwitchParam[0][5], 5);
+    EXPECT_EQ(f.window->state().labels.label[0][5], "DPI Loop");
+    EXPECT_EQ(f.window->state().labels.label[1][0], "Left Click");
 }
 
 TEST(MainWindowClicks, WebLinkOpensTheAddress) {

@@ -153,3 +153,20 @@ TEST_F(BalloonSocketTest, CommandLineClientReachesTheServer) {
 
 } // namespace
 } // namespace z417
+
+namespace z417 {
+namespace {
+
+// A script that fails while the mouse is connected ends the demo with 1 and the failing
+// line; the window goes before the mouse it talks to (a sanitizer build sees any misuse).
+TEST(DemoScript, AFailingCommandEndsWithOneAndItsLine) {
+    QTemporaryDir tmp;
+    const test::DemoRun run = test::runDemo(
+        tmp.path() + "/data", "# connected at start\nrest\nno-such-command 1\nquit\n");
+    EXPECT_EQ(run.exitCode, 1) << run.output.toStdString();
+    EXPECT_TRUE(run.output.contains("script: line 3: unknown command no-such-command"))
+        << run.output.toStdString();
+}
+
+} // namespace
+} // namespace z417

@@ -2,7 +2,7 @@
 // through real clicks on the window and its lists; and one run of the demo end to end.
 #include "GuiTestSupport.h"
 
-#include "app/COstrelDlg.h"
+#include "app/MainWindow.h"
 #include "profile/SettingsRecord.h"
 #include "ui/Layout.h"
 
@@ -32,7 +32,7 @@ namespace L = layout::main;
 namespace I = layout::images;
 
 // A left click at a client point of the window, delivered to whatever child lies there.
-void clickAt(COstrelDlg& w, const QPoint& p) {
+void clickAt(MainWindow& w, const QPoint& p) {
     QWidget* target = w.childAt(p);
     if (!target)
         target = &w;
@@ -47,7 +47,7 @@ QStringList items(QListWidget* l) {
 }
 
 // Clicks one item of an open pop-up list, as a person picks it.
-void choose(COstrelDlg& w, int listId, int row) {
+void choose(MainWindow& w, int listId, int row) {
     QListWidget* l = list(w, listId);
     ASSERT_NE(l, nullptr) << "list " << listId;
     ASSERT_LT(row, l->count());
@@ -56,7 +56,7 @@ void choose(COstrelDlg& w, int listId, int row) {
                       l->visualItemRect(l->item(row)).center());
 }
 
-QColor segmentColour(const COstrelDlg& w, int segment) {
+QColor segmentColour(const MainWindow& w, int segment) {
     const QPoint p = centre(L::reportRateSegment(segment));
     return w.backBuffer().pixelColor(p);
 }
@@ -83,10 +83,10 @@ TEST(ReportRate, ClicksLightTheSegmentAndStoreItsCode) {
         SettingsRecord r = test::sampleRecord();
         r.reportRate = c.stored;
         WindowFixture f(r);
-        COstrelDlg& w = *f.window;
+        MainWindow& w = *f.window;
         ASSERT_EQ(segmentColour(w, c.darkened), light);
         clickAt(w, centre(L::reportRateSegment(c.clicked)));
-        EXPECT_EQ(w.record().reportRate, c.expected);
+        EXPECT_EQ(w.state().record.reportRate, c.expected);
         for (int i = 0; i < L::reportRateSegmentCount; ++i)
             EXPECT_EQ(segmentColour(w, i), i == c.clicked ? light : dark) << "segment " << i;
     }
@@ -104,13 +104,13 @@ TEST(ReportRate, TheSelectedSegmentDrawsNothingButStillStores) {
         SettingsRecord r = test::sampleRecord();
         r.reportRate = 4;
         WindowFixture f(r);
-        COstrelDlg& w = *f.window;
+        MainWindow& w = *f.window;
         clickAt(w, centre(L::reportRateSegment(3)));
-        ASSERT_EQ(w.record().reportRate, 1);
+        ASSERT_EQ(w.state().record.reportRate, 1);
         const QImage before = w.backBuffer().copy();
         repaintSkin(f);
         clickAt(w, centre(L::reportRateSegment(3))); // second click on "1000"
-        EXPECT_EQ(w.record().reportRate, 1);
+        EXPECT_EQ(w.state().record.reportRate, 1);
         EXPECT_EQ(w.backBuffer(), before);
     }
     {
@@ -118,11 +118,11 @@ TEST(ReportRate, TheSelectedSegmentDrawsNothingButStillStores) {
         SettingsRecord r = test::sampleRecord();
         r.reportRate = 3;
         WindowFixture f(r);
-        COstrelDlg& w = *f.window;
+        MainWindow& w = *f.window;
         const QImage before = w.backBuffer().copy();
         repaintSkin(f);
         clickAt(w, centre(L::reportRateSegment(3)));
-        EXPECT_EQ(w.record().reportRate, 1);
+        EXPECT_EQ(w.state().record.reportRate, 1);
         EXPECT_EQ(w.backBuffer(), before);
     }
 }
@@ -131,7 +131,7 @@ TEST(ReportRate, TheSelectedSegmentDrawsNothingButStillStores) {
 
 TEST(DpiValues, Choosing4000ForStageTwoStoresLevel8AndUploadsTheOffCode) {
     WindowFixture f(test::sampleRecord());
-    COstrelDlg& w = *f.window;
+    MainWindow& w = *f.window;
     clickAt(w, centre(L::dpiValueClickArea(1)));
     QListWidget* values = list(w, L::dpiValueListId);
     ASSERT_NE(values, nullptr);
@@ -139,15 +139,15 @@ TEST(DpiValues, Choosing4000ForStageTwoStoresLevel8AndUploadsTheOffCode) {
     EXPECT_EQ(items(values),
               QStringList({"400", "800", "1200", "1600", "2000", "2400", "2800", "3200", "4000"}));
     choose(w, L::dpiValueListId, 8);
-    EXPECT_EQ(w.record().dpiLevel[1], 8);
+    EXPECT_EQ(w.state().record.dpiLevel[1], 8);
     EXPECT_EQ(field(w, L::dpiValueFieldId(1))->text(), "4000");
     EXPECT_EQ(list(w, L::dpiValueListId), nullptr);
     // Other stages keep theirs.
-    EXPECT_EQ(w.record().dpiLevel[0], 0);
-    EXPECT_EQ(w.record().dpiLevel[2], 2);
+    EXPECT_EQ(w.state().record.dpiLevel[0], 0);
+    EXPECT_EQ(w.state().record.dpiLevel[2], 2);
 
     // Variant 0 codes level 8 as 0x27; with the stage off bit 7 goes with it.
-    w.record().dpiStageEnabled[1] = 0;
+    w.state().record.dpiStageEnabled[1] = 0;
     w.onApply();
     EXPECT_EQ(f.mouse.memory()[0xD8 + 1], 0xA7); // dpiCode[1]: 0x27 | 0x80 (stage off)
     EXPECT_EQ(f.mouse.memory()[0xD8 + 0], 0x02); // dpiCode[0]: level 0, on
@@ -169,7 +169,7 @@ TEST(DpiValues, TheListFollowsTheSensorVariantUpToItsDpiCodes) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "variant " << int(c.variant));
         WindowFixture f(test::sampleRecord());
-        COstrelDlg& w = *f.window;
+        MainWindow& w = *f.window;
         // The mouse reports another sensor: reconnect through the notifications.
         std::array<uint8_t, kImageSize> memory = f.mouse.memory();
         memory[0xC1] = c.variant; // sensorVariant
@@ -191,7 +191,7 @@ TEST(DpiValues, TheListFollowsTheSensorVariantUpToItsDpiCodes) {
             continue;
         const int last = static_cast<int>(c.offered.size()) - 1;
         choose(w, L::dpiValueListId, last);
-        EXPECT_EQ(w.record().dpiLevel[4], last);
+        EXPECT_EQ(w.state().record.dpiLevel[4], last);
         EXPECT_EQ(field(w, L::dpiValueFieldId(4))->text(), c.offered.last());
     }
 }
@@ -200,7 +200,7 @@ TEST(DpiValues, TheListTogglesAcrossStagesAndNeverRewritesAnUnnamedLevel) {
     SettingsRecord r = test::sampleRecord();
     r.dpiLevel[0] = 12; // no name in the variant's row
     WindowFixture f(r);
-    COstrelDlg& w = *f.window;
+    MainWindow& w = *f.window;
     EXPECT_EQ(field(w, L::dpiValueFieldId(0))->text(), "");
 
     // The list under a stage covers the fields of the next three stages; stage 5's field is
@@ -227,39 +227,39 @@ TEST(DpiValues, TheListTogglesAcrossStagesAndNeverRewritesAnUnnamedLevel) {
     clickAt(w, centre(L::dpiValueClickArea(0)));
     EXPECT_EQ(list(w, L::dpiValueListId), nullptr);
     // Opening and closing never touched the unnamed level.
-    EXPECT_EQ(w.record().dpiLevel[0], 12);
+    EXPECT_EQ(w.state().record.dpiLevel[0], 12);
     EXPECT_EQ(field(w, L::dpiValueFieldId(0))->text(), "");
 
     // The stage clicked last gets the next choice.
     clickAt(w, centre(L::dpiValueClickArea(2)));
     choose(w, L::dpiValueListId, 6);
-    EXPECT_EQ(w.record().dpiLevel[2], 6);
+    EXPECT_EQ(w.state().record.dpiLevel[2], 6);
     EXPECT_EQ(field(w, L::dpiValueFieldId(2))->text(), "2800");
-    EXPECT_EQ(w.record().dpiLevel[0], 12);
-    EXPECT_EQ(w.record().dpiLevel[4], 4);
+    EXPECT_EQ(w.state().record.dpiLevel[0], 12);
+    EXPECT_EQ(w.state().record.dpiLevel[4], 4);
 }
 
 TEST(DpiColours, TheSwatchAsksForAColourOnlyForAnEnabledStage) {
     SettingsRecord r = test::sampleRecord();
     r.dpiStageEnabled[2] = 0;
     WindowFixture f(r);
-    COstrelDlg& w = *f.window;
-    const SettingsRecord before = w.record();
+    MainWindow& w = *f.window;
+    const SettingsRecord before = w.state().record;
 
     // Stage 3 is off: nothing opens.
     f.services.colours.push_back(QColor(9, 9, 9));
     clickAt(w, centre(L::dpiColourSwatch(2)));
     EXPECT_TRUE(f.services.chooserInitials.empty());
-    EXPECT_EQ(0, std::memcmp(w.record().dpiColor, before.dpiColor, sizeof before.dpiColor));
+    EXPECT_EQ(0, std::memcmp(w.state().record.dpiColor, before.dpiColor, sizeof before.dpiColor));
 
     // Stage 1: the chooser starts at black; the answer is stored and painted.
     f.services.colours.front() = QColor(10, 20, 30);
     clickAt(w, centre(L::dpiColourSwatch(0)));
     ASSERT_EQ(f.services.chooserInitials.size(), 1u);
     EXPECT_EQ(f.services.chooserInitials[0], QColor(Qt::black));
-    EXPECT_EQ(w.record().dpiColor[0][0], 10);
-    EXPECT_EQ(w.record().dpiColor[0][1], 20);
-    EXPECT_EQ(w.record().dpiColor[0][2], 30);
+    EXPECT_EQ(w.state().record.dpiColor[0][0], 10);
+    EXPECT_EQ(w.state().record.dpiColor[0][1], 20);
+    EXPECT_EQ(w.state().record.dpiColor[0][2], 30);
     QLabel* swatch = field(w, L::dpiColourSwatchId(0));
     EXPECT_EQ(swatch->palette().color(QPalette::Window), QColor(10, 20, 30));
     EXPECT_EQ(swatch->grab().toImage().pixelColor(8, 8), QColor(10, 20, 30));
@@ -267,7 +267,7 @@ TEST(DpiColours, TheSwatchAsksForAColourOnlyForAnEnabledStage) {
     // Cancel in the chooser changes nothing.
     clickAt(w, centre(L::dpiColourSwatch(1)));
     EXPECT_EQ(f.services.chooserInitials.size(), 2u);
-    EXPECT_EQ(0, std::memcmp(w.record().dpiColor[1], before.dpiColor[1], 3));
+    EXPECT_EQ(0, std::memcmp(w.state().record.dpiColor[1], before.dpiColor[1], 3));
     EXPECT_EQ(field(w, L::dpiColourSwatchId(1))->palette().color(QPalette::Window),
               QColor(40, 100, 200));
 }
@@ -309,17 +309,17 @@ TEST(Lighting, ParameterAndEffectChoicesStoreTheirIndexes) {
         r.breathSpeed = 0;
         r.breathEffect = 2 - static_cast<uint8_t>(c.row == 1); // the other effect
         WindowFixture f(r);
-        COstrelDlg& w = *f.window;
+        MainWindow& w = *f.window;
         clickAt(w, centre(c.clickArea));
         QListWidget* l = list(w, c.listId);
         ASSERT_NE(l, nullptr);
         EXPECT_EQ(l->geometry(), c.geometry);
         EXPECT_EQ(l->count(), c.count);
         choose(w, c.listId, c.row);
-        EXPECT_EQ(w.record().bytes()[c.offset], c.stored);
+        EXPECT_EQ(w.state().record.bytes()[c.offset], c.stored);
         EXPECT_EQ(field(w, c.fieldId)->text(), c.shown);
         EXPECT_EQ(list(w, c.listId), nullptr);
-        EXPECT_EQ(w.record().lightMode, c.mode);
+        EXPECT_EQ(w.state().record.lightMode, c.mode);
     }
 }
 
@@ -329,15 +329,15 @@ TEST(Lighting, RespirationShowsRgbEffectUntilThePageIsBuiltAgain) {
     r.breathSpeed = 1;
     r.breathEffect = 2;
     WindowFixture f(r);
-    COstrelDlg& w = *f.window;
+    MainWindow& w = *f.window;
     clickAt(w, centre(L::lightModeClickArea));
     QListWidget* modes = list(w, L::ledModeListId);
     ASSERT_NE(modes, nullptr);
     EXPECT_EQ(modes->geometry(), QRect(766, 347, 85, 60));
     EXPECT_EQ(items(modes), QStringList({"Off", "Standard", "Respiration"}));
     choose(w, L::ledModeListId, 2);
-    EXPECT_EQ(w.record().lightMode, 2);
-    EXPECT_EQ(w.record().breathEffect, 2);
+    EXPECT_EQ(w.state().record.lightMode, 2);
+    EXPECT_EQ(w.state().record.breathEffect, 2);
     EXPECT_EQ(field(w, L::lightModeFieldId)->text(), "Respiration");
     EXPECT_EQ(field(w, L::lightParameterFieldId)->text(), "7S");
     EXPECT_EQ(field(w, L::lightEffectFieldId)->text(), "RGB Effect");
@@ -345,13 +345,13 @@ TEST(Lighting, RespirationShowsRgbEffectUntilThePageIsBuiltAgain) {
     // Applied, hidden with Cancel and shown again: the page is built anew from the record.
     w.onApply();
     w.onCancel();
-    w.onTrayClick(COstrelDlg::TrayClick::Left);
+    w.onTrayClick(MainWindow::TrayClick::Left);
     EXPECT_EQ(field(w, L::lightEffectFieldId)->text(), "RGB Flash");
 
     // "Off" empties both fields; "Standard" shows the brightness and the one effect.
     clickAt(w, centre(L::lightModeClickArea));
     choose(w, L::ledModeListId, 0);
-    EXPECT_EQ(w.record().lightMode, 0);
+    EXPECT_EQ(w.state().record.lightMode, 0);
     EXPECT_EQ(field(w, L::lightModeFieldId)->text(), "Off");
     EXPECT_EQ(field(w, L::lightParameterFieldId)->text(), "");
     EXPECT_EQ(field(w, L::lightEffectFieldId)->text(), "");
@@ -373,20 +373,20 @@ TEST(Lighting, NeonTextsAndNoListsInNeonMode) {
         r.lightMode = 3;
         r.neonSpeed = c.speed;
         WindowFixture f(r);
-        COstrelDlg& w = *f.window;
+        MainWindow& w = *f.window;
         EXPECT_EQ(field(w, L::lightModeFieldId)->text(), "Neon");
         EXPECT_EQ(field(w, L::lightParameterFieldId)->text(), c.shown);
         clickAt(w, centre(L::lightParameterClickArea));
         clickAt(w, centre(L::lightEffectClickArea));
         EXPECT_EQ(list(w, L::ledParameterListId), nullptr);
         EXPECT_EQ(list(w, L::ledEffectListId), nullptr);
-        EXPECT_EQ(w.record().neonSpeed, c.speed);
+        EXPECT_EQ(w.state().record.neonSpeed, c.speed);
     }
 }
 
 TEST(Lighting, FieldsWithoutAListStillToggleTheirState) {
     WindowFixture f(test::sampleRecord()); // Standard mode
-    COstrelDlg& w = *f.window;
+    MainWindow& w = *f.window;
     QLabel* effect = field(w, L::lightEffectFieldId);
     // Standard mode shows its one effect instead of a list, and the field counts as open.
     effect->setText("x");
@@ -400,27 +400,27 @@ TEST(Lighting, FieldsWithoutAListStillToggleTheirState) {
     EXPECT_EQ(effect->text(), "RGB Effect");
 
     // Neon: the parameter field opens nothing but is open; the next click only closes it.
-    w.record().lightMode = 3;
+    w.state().record.lightMode = 3;
     clickAt(w, centre(L::lightParameterClickArea));
     EXPECT_EQ(list(w, L::ledParameterListId), nullptr);
-    w.record().lightMode = 1;
+    w.state().record.lightMode = 1;
     clickAt(w, centre(L::lightParameterClickArea));
     EXPECT_EQ(list(w, L::ledParameterListId), nullptr);
     clickAt(w, centre(L::lightParameterClickArea));
     EXPECT_NE(list(w, L::ledParameterListId), nullptr);
     // A click elsewhere closes it; clearing the open state, so the field opens at once again.
-    w.record().lightMode = 3;
+    w.state().record.lightMode = 3;
     clickAt(w, centre(L::lightParameterClickArea)); // closes the list
     clickAt(w, centre(L::lightParameterClickArea)); // open, nothing shown
     clickAt(w, centre(L::reportRateSegment(3)));    // outside: closed
-    w.record().lightMode = 1;
+    w.state().record.lightMode = 1;
     clickAt(w, centre(L::lightParameterClickArea));
     EXPECT_NE(list(w, L::ledParameterListId), nullptr);
 }
 
 TEST(Lighting, AClickOutsideClosesTheOpenList) {
     WindowFixture f(test::sampleRecord());
-    COstrelDlg& w = *f.window;
+    MainWindow& w = *f.window;
     clickAt(w, centre(L::lightModeClickArea));
     ASSERT_NE(list(w, L::ledModeListId), nullptr);
     clickAt(w, centre(L::lightModeClickArea)); // its own field: closes
@@ -429,7 +429,7 @@ TEST(Lighting, AClickOutsideClosesTheOpenList) {
     ASSERT_NE(list(w, L::ledModeListId), nullptr);
     clickAt(w, centre(L::reportRateSegment(1)));
     EXPECT_EQ(list(w, L::ledModeListId), nullptr);
-    EXPECT_EQ(w.record().reportRate, 4); // the click still did its own work
+    EXPECT_EQ(w.state().record.reportRate, 4); // the click still did its own work
     // Opening the parameter list closes nothing of its own; a click on the mode field
     // closes it and opens the mode list.
     clickAt(w, centre(L::lightParameterClickArea));

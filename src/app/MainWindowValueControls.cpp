@@ -5,7 +5,7 @@
 // Every list has an "open" flag beside its window. For the Parameter and Effect fields the flag
 // toggles on every click even in a mode that shows no list, so in such a mode every second
 // click only closes again what was never shown.
-#include "app/COstrelDlg.h"
+#include "app/MainWindow.h"
 #include "assign/KeyTables.h"
 #include "assign/LedTexts.h"
 #include "profile/DpiCodes.h"
@@ -47,159 +47,145 @@ void setText(const QPointer<QLabel>& field, const QString& text) {
 
 // A click at p closes a lighting list (and clears its flag) unless it lands in the list or in
 // its field. A flag set without a list (modes without one) is cleared the same way.
-void closeIfOutside(COstrelDlg& window, QPointer<QListWidget>& list, bool& open,
-                    const layout::Rect& field, const QPoint& p) {
+void closeIfOutside(PopupList& list, const layout::Rect& field, const QPoint& p) {
     if (field.contains(p.x(), p.y()))
         return;
     if (list && list->geometry().contains(p))
         return;
-    window.destroyPopupList(list);
-    open = false;
+    list.destroy();
+    list.open = false;
 }
 
 } // namespace
 
 // ---- report rate ----------------------------------------------------------------------------
 
-void COstrelDlg::SelectReportRate(int segment) {
+void MainWindow::selectReportRate(int segment) {
     if (segment < 0 || segment >= L::reportRateSegmentCount)
         return;
-    const int previous = segmentOfReportRate(record_.reportRate);
-    if (previous != segment) {
-        const layout::Rect on = L::reportRateSegment(segment);
-        const layout::Rect off = L::reportRateSegment(previous);
-        drawImage(I::reportRateLight.name, on.left, on.top);
-        drawImage(I::reportRateDark.name, off.left, off.top);
-    }
-    record_.reportRate = kReportRateCodes[segment];
+    const int previous = segmentOfReportRate(state_.record.reportRate);
+    if (previous != segment)
+        painter().drawReportRate(segment, previous);
+    state_.record.reportRate = kReportRateCodes[segment];
     present();
 }
 
 // ---- DPI stages -----------------------------------------------------------------------------
 
-void COstrelDlg::ToggleDpiValueList(int stage) {
+void MainWindow::toggleDpiValueList(int stage) {
     if (stage < 0 || stage >= L::dpiStageShownCount)
         return;
     selectedDpiStage_ = stage;
     // An open list closes on a click on any stage's field.
-    if (dpiValueListOpen_) {
-        destroyPopupList(dpiValueList_);
-        dpiValueListOpen_ = false;
+    if (dpiValueList_.open) {
+        dpiValueList_.destroy();
+        dpiValueList_.open = false;
         return;
     }
     if (!dpiValueList_) {
         const layout::Rect r = L::dpiValueList(stage);
-        dpiValueList_ =
-            createPopupList(L::dpiValueListId, r, dpiValueItems(device_->sensorVariant()));
+        showPopupList(dpiValueList_, L::dpiValueListId, r, dpiValueItems(device_->sensorVariant()));
     }
-    dpiValueListOpen_ = true;
+    dpiValueList_.open = true;
 }
 
-void COstrelDlg::onSwatchClick(int stage) {
+void MainWindow::onSwatchClick(int stage) {
     if (stage < 0 || stage >= L::dpiStageShownCount)
         return;
-    if (record_.dpiStageEnabled[stage] != 1)
+    if (state_.record.dpiStageEnabled[stage] != 1)
         return;
     const std::optional<QColor> chosen = env_.services->chooseColor(this, QColor(Qt::black));
     if (!chosen)
         return;
-    record_.dpiColor[stage][0] = static_cast<uint8_t>(chosen->red());
-    record_.dpiColor[stage][1] = static_cast<uint8_t>(chosen->green());
-    record_.dpiColor[stage][2] = static_cast<uint8_t>(chosen->blue());
+    state_.record.dpiColor[stage][0] = static_cast<uint8_t>(chosen->red());
+    state_.record.dpiColor[stage][1] = static_cast<uint8_t>(chosen->green());
+    state_.record.dpiColor[stage][2] = static_cast<uint8_t>(chosen->blue());
     if (QLabel* swatch = dpiSwatches_[static_cast<size_t>(stage)]) {
-        setFieldColours(swatch, L::dpiColourSwatchId(stage), *this);
+        setFieldColours(swatch, L::dpiColourSwatchId(stage), fieldStyle());
         swatch->update();
     }
 }
 
 // ---- lighting -------------------------------------------------------------------------------
 
-void COstrelDlg::ToggleLightModeList() {
-    if (lightModeListOpen_) {
-        destroyPopupList(lightModeList_);
-        lightModeListOpen_ = false;
+void MainWindow::toggleLightModeList() {
+    if (lightModeList_.open) {
+        lightModeList_.destroy();
+        lightModeList_.open = false;
         return;
     }
     if (!lightModeList_) {
         // "Neon" is shown when stored but not offered.
         QStringList modes;
         for (int m = 0; m < 3; ++m)
-            modes << QString::fromStdString(texts_.slot(kLightModeSlot0 + m));
+            modes << QString::fromStdString(state_.texts.slot(kLightModeSlot0 + m));
         const layout::Rect& r = L::ledModeList;
-        lightModeList_ = createPopupList(L::ledModeListId, r, modes);
+        showPopupList(lightModeList_, L::ledModeListId, r, modes);
     }
-    lightModeListOpen_ = true;
+    lightModeList_.open = true;
 }
 
-void COstrelDlg::ToggleLightParameterList() {
-    if (lightParameterListOpen_) {
-        destroyPopupList(lightParameterList_);
-        lightParameterListOpen_ = false;
+void MainWindow::toggleLightParameterList() {
+    if (lightParameterList_.open) {
+        lightParameterList_.destroy();
+        lightParameterList_.open = false;
         return;
     }
     if (!lightParameterList_) {
-        if (record_.lightMode == 1) {
+        if (state_.record.lightMode == 1) {
             const layout::Rect& r = L::ledParameterListBrightness;
-            lightParameterList_ =
-                createPopupList(L::ledParameterListId, r, toList(brightnessTexts()));
-        } else if (record_.lightMode == 2) {
+            showPopupList(lightParameterList_, L::ledParameterListId, r, toList(brightnessTexts()));
+        } else if (state_.record.lightMode == 2) {
             const layout::Rect& r = L::ledParameterListSpeed;
-            lightParameterList_ =
-                createPopupList(L::ledParameterListId, r, toList(breathSpeedTexts()));
+            showPopupList(lightParameterList_, L::ledParameterListId, r,
+                          toList(breathSpeedTexts()));
         }
     }
-    lightParameterListOpen_ = true;
+    lightParameterList_.open = true;
 }
 
-void COstrelDlg::ToggleLightEffectList() {
-    if (lightEffectListOpen_) {
-        destroyPopupList(lightEffectList_);
-        lightEffectListOpen_ = false;
+void MainWindow::toggleLightEffectList() {
+    if (lightEffectList_.open) {
+        lightEffectList_.destroy();
+        lightEffectList_.open = false;
         return;
     }
     if (!lightEffectList_) {
-        const QString effect = QString::fromStdString(texts_.slot(kEffectSlot0 + 1));
-        if (record_.lightMode == 1) {
+        const QString effect = QString::fromStdString(state_.texts.slot(kEffectSlot0 + 1));
+        if (state_.record.lightMode == 1) {
             // Standard mode has one effect: it is shown, not offered.
             setText(ledFields_[2], effect);
-        } else if (record_.lightMode == 2) {
+        } else if (state_.record.lightMode == 2) {
             const layout::Rect& r = L::ledEffectList;
-            lightEffectList_ =
-                createPopupList(L::ledEffectListId, r,
-                                {effect, QString::fromStdString(texts_.slot(kEffectSlot0 + 2))});
+            showPopupList(lightEffectList_, L::ledEffectListId, r,
+                          {effect, QString::fromStdString(state_.texts.slot(kEffectSlot0 + 2))});
         }
     }
-    lightEffectListOpen_ = true;
+    lightEffectList_.open = true;
 }
 
-void COstrelDlg::closeLightListsOutside(const QPoint& p) {
-    closeIfOutside(*this, lightModeList_, lightModeListOpen_, L::lightModeClickArea, p);
-    closeIfOutside(*this, lightParameterList_, lightParameterListOpen_, L::lightParameterClickArea,
-                   p);
-    closeIfOutside(*this, lightEffectList_, lightEffectListOpen_, L::lightEffectClickArea, p);
+void MainWindow::closeLightListsOutside(const QPoint& p) {
+    closeIfOutside(lightModeList_, L::lightModeClickArea, p);
+    closeIfOutside(lightParameterList_, L::lightParameterClickArea, p);
+    closeIfOutside(lightEffectList_, L::lightEffectClickArea, p);
 }
 
 // ---- choices --------------------------------------------------------------------------------
 
-void COstrelDlg::onValueListChoice(int listId) {
-    QPointer<QListWidget>* list = nullptr;
-    bool* open = nullptr;
+void MainWindow::onValueListChoice(int listId) {
+    PopupList* list = nullptr;
     switch (listId) {
     case L::dpiValueListId:
         list = &dpiValueList_;
-        open = &dpiValueListOpen_;
         break;
     case L::ledModeListId:
         list = &lightModeList_;
-        open = &lightModeListOpen_;
         break;
     case L::ledParameterListId:
         list = &lightParameterList_;
-        open = &lightParameterListOpen_;
         break;
     case L::ledEffectListId:
         list = &lightEffectList_;
-        open = &lightEffectListOpen_;
         break;
     default:
         return;
@@ -214,44 +200,44 @@ void COstrelDlg::onValueListChoice(int listId) {
 
     switch (listId) {
     case L::dpiValueListId:
-        record_.dpiLevel[selectedDpiStage_] = value;
+        state_.record.dpiLevel[selectedDpiStage_] = value;
         setText(dpiValueFields_[static_cast<size_t>(selectedDpiStage_)], text);
         break;
     case L::ledModeListId: {
-        record_.lightMode = value;
+        state_.record.lightMode = value;
         setText(ledFields_[0], text);
-        const QString effect = QString::fromStdString(texts_.slot(kEffectSlot0 + 1));
+        const QString effect = QString::fromStdString(state_.texts.slot(kEffectSlot0 + 1));
         if (value == 0) {
             setText(ledFields_[1], QString());
             setText(ledFields_[2], QString());
         } else if (value == 1) {
-            setText(ledFields_[1],
-                    QString::fromStdString(textAt(brightnessTexts(), record_.lightBrightness)));
+            setText(ledFields_[1], QString::fromStdString(
+                                       textAt(brightnessTexts(), state_.record.lightBrightness)));
             setText(ledFields_[2], effect);
         } else if (value == 2) {
             setText(ledFields_[1],
-                    QString::fromStdString(textAt(breathSpeedTexts(), record_.breathSpeed)));
+                    QString::fromStdString(textAt(breathSpeedTexts(), state_.record.breathSpeed)));
             setText(ledFields_[2], effect);
         }
         break;
     }
     case L::ledParameterListId:
-        if (record_.lightMode == 1)
-            record_.lightBrightness = value;
-        else if (record_.lightMode == 2)
-            record_.breathSpeed = value;
+        if (state_.record.lightMode == 1)
+            state_.record.lightBrightness = value;
+        else if (state_.record.lightMode == 2)
+            state_.record.breathSpeed = value;
         setText(ledFields_[1], text);
         break;
     case L::ledEffectListId:
-        if (record_.lightMode == 2)
-            record_.breathEffect = static_cast<uint8_t>(value + 1);
+        if (state_.record.lightMode == 2)
+            state_.record.breathEffect = static_cast<uint8_t>(value + 1);
         setText(ledFields_[2], text);
         break;
     default:
         break;
     }
-    destroyPopupList(*list);
-    *open = false;
+    list->destroy();
+    list->open = false;
 }
 
 } // namespace z417

@@ -3,6 +3,8 @@
 #pragma once
 
 #include "app/AppEnvironment.h"
+#include "app/AppLayer.h"
+#include "app/Tray.h"
 #include "assign/FontTable.h"
 #include "assign/Texts.h"
 #include "device/DeviceLink.h"
@@ -12,7 +14,12 @@
 #include "profile/ProfileBlock.h"
 #include "profile/SettingsFiles.h"
 #include "profile/SettingsRecord.h"
+#include "ui/AppState.h"
+#include "ui/ClickTable.h"
+#include "ui/FieldColours.h"
 #include "ui/Layout.h"
+#include "ui/PagePainter.h"
+#include "ui/PopupList.h"
 
 #include <QColor>
 #include <QDialog>
@@ -22,18 +29,16 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 class QLabel;
 class QListWidget;
 class QMenu;
-class QSocketNotifier;
-class QSystemTrayIcon;
 class QTimer;
 
 namespace z417 {
 
 class BalloonServer;
-class UdevMonitor;
 struct DialogEnvironment;
 
 // Message boxes of the core, shown over the main window.
@@ -47,18 +52,18 @@ private:
     QWidget* owner_;
 };
 
-class COstrelDlg : public QDialog, private DeviceEvents {
+class MainWindow : public QDialog, private DeviceEvents {
     Q_OBJECT
 public:
-    enum class InitResult { Complete, SecondInstance, NoNotifications };
-    enum class TrayClick { Left, Double, Right };
+    enum class StartResult { Complete, SecondInstance, NoNotifications };
+    using TrayClick = Tray::Click;
 
-    explicit COstrelDlg(AppEnvironment& env, QWidget* parent = nullptr);
-    ~COstrelDlg() override;
+    MainWindow(AppEnvironment& env, AppState& state, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // The start-up of the window, step by step. SecondInstance: the process must end at
     // once with exit code 0, having touched nothing.
-    InitResult OnInitDialog();
+    StartResult start();
 
     // Notification area.
     void onTrayClick(TrayClick click);
@@ -70,16 +75,17 @@ public:
     void onDeviceNotification(bool arrival, const std::string& interfaceName);
 
     // Page painting and its partial redraws.
-    void PaintBasicPage();
+    void showPage();
     // A shown page is torn down and built again (after a skin change or a restore after
     // Cancel); an unbuilt page stays unbuilt.
     void rebuildPage();
-    void TearDownPageControls();
-    void RedrawAssignmentBoxes();
-    void ShowKeySet(int keySet);
+    void tearDownPage();
+    void onDefaultButton();
+    void showKeySet(int keySet);
 
-    // The click dispatcher: a left-button press at a client point.
-    void dispatchClick(const QPoint& p);
+    // The click dispatcher: a left-button press at a client point. False when no control
+    // claimed it (the press may then drag the window).
+    bool dispatchClick(const QPoint& p);
 
     // ---- pointer interaction (ui/Hover.cpp) ----
     // One flag per hoverable control, true while it is drawn in its over look.
@@ -95,12 +101,12 @@ public:
     void popupListHover(QListWidget* list, const QPoint& pointInList);
 
     // ---- value controls (ui/ValueControls.cpp) ----
-    void SelectReportRate(int segment);
-    void ToggleDpiValueList(int stage);
+    void selectReportRate(int segment);
+    void toggleDpiValueList(int stage);
     void onSwatchClick(int stage);
-    void ToggleLightModeList();
-    void ToggleLightParameterList();
-    void ToggleLightEffectList();
+    void toggleLightModeList();
+    void toggleLightParameterList();
+    void toggleLightEffectList();
     // The closing sweep of the lighting lists for a click at p.
     void closeLightListsOutside(const QPoint& p);
     // A choice notification of list 59 (DPI value), 60, 61 or 62 (lighting).
@@ -110,55 +116,42 @@ public:
     // ---- assignment flow (app/AssignmentFlow.cpp) ----
     // The closing sweep of the slot lists for a click at p.
     void closeSlotListsOutside(const QPoint& p);
-    void ToggleSlotList(int slot);
+    void toggleSlotList(int slot);
     // The hovered item of an assignment list decides whether the DPI switch sub-list shows.
-    void UpdateDpiSwitchSubList(QListWidget* slotList, int item);
+    void updateDpiSwitchSubList(QListWidget* slotList, int item);
     void onSlotListChoice();
     void onDpiSubListChoice();
 
-    // Pop-up lists: a bordered child list at a layout rectangle, notifying choices (a press
-    // on an item or a double click) through onListNotification. Destroying one goes through
-    // destroyPopupList, which is safe inside the list's own notification.
-    QListWidget* createPopupList(int id, const layout::Rect& rect, const QStringList& items);
-    void destroyPopupList(QPointer<QListWidget>& list);
+    // Pop-up lists: a choice (a press on a row or a double click) reaches
+    // onListNotification with the list's identifier.
+    void showPopupList(PopupList& list, int id, const layout::Rect& rect, const QStringList& rows);
     void onListNotification(int listId);
 
     // Buttons.
-    void onOk();
-    void onApply();
+    // OK and Apply act only while the mouse is there; true when they did.
+    bool onOk();
+    bool onApply();
     void onCancel();
-    void onSkinButton();
+    // The skins dialog; true when a skin was chosen (it is then current and saved).
+    bool onSkinButton();
     void hideWindow(); // to the notification area (minimised where there is none)
 
+    // What the page's child fields are coloured from.
+    FieldStyle fieldStyle() const { return {state_.textColour, state_.normalFont, &state_.record}; }
     // What a parameter dialog opened over this window gets.
     DialogEnvironment dialogEnvironment() const;
 
     // State, for the demo and the tests.
-    SettingsRecord& record() { return record_; }
-    const SettingsRecord& record() const { return record_; }
-    const SettingsRecord& savedSettings() const { return savedSettings_; }
-    ProfileBlock& block() { return block_; }
+    AppState& state() { return state_; }
+    const AppState& state() const { return state_; }
     DeviceLink& device() { return *device_; }
-    AssignmentLabels& labels() { return labels_; }
-    const TextTable& texts() const { return texts_; }
-    const AppPaths& paths() const { return paths_; }
     const QImage& backBuffer() const { return backBuffer_; }
     int pageState() const { return pageState_; }
     bool cancelPending() const { return cancelPending_; }
     bool trayVisible() const;
-    uint8_t firstRunFlag() const { return firstRunFlag_; }
-    const QString& skinFolder() const { return skinFolder_; }
-    const QColor& textColour() const { return textColour_; }
-    const std::string& languageCode() const { return languageCode_; }
-    const QFont& normalFont() const { return normalFont_; }
     UiServices& services() { return *env_.services; }
-    QMenu* trayMenu() const { return trayMenu_; }
+    QMenu* trayMenu() const; // null until the tray menu was first popped up
     bool exitRequested() const { return exitRequested_; }
-    // How many presses the window has turned into a window drag.
-    int dragCount() const { return dragCount_; }
-    // The last skins dialog's outcome as "result: ok skinName=... skinPath=... textColor=R,G,B"
-    // or "result: cancel".
-    const QString& lastSkinResult() const { return lastSkinResult_; }
 
 signals:
     // Emitted after a completed exit, before the event loop ends.
@@ -169,6 +162,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -181,13 +176,19 @@ private:
     void showBalloon(const QString& title, const QString& text, int timeoutMs);
     void setUpTray();
     bool startDeviceNotifications();
+    void buildClickTable();
+    void connectToMouse();
     void loadSkin();
+    void loadTextLook(); // text colour and fonts of the language
     void applySettings();
     void showWindowFromTray();
+    // After Cancel: the labels of "str.ini" come back and the page is rebuilt from them.
+    void reloadAfterCancel();
     void startWindowDrag();
 
     // Painting helpers (the back buffer is the surface; present() copies it out).
     void present();
+    PagePainter painter();
     void drawImage(const char* name, int x, int y);
     void drawButton(const char* image, int left, int top, int right, int bottom,
                     const QString& caption);
@@ -201,20 +202,8 @@ private:
     std::unique_ptr<DeviceLink> device_;
     SingleInstanceLock instanceLock_;
 
-    // Process-wide state.
-    SettingsRecord record_{};
-    SettingsRecord savedSettings_{};
-    ProfileBlock block_{};
-    uint8_t firstRunFlag_ = 0;
-    AppPaths paths_;
-    std::string languageCode_;
-    TextTable texts_;
-    AssignmentLabels labels_;
-    SkinValues skinValues_;
-    QString skinFolder_;
-    QColor textColour_;
-    QFont normalFont_;
-    QFont titleFont_;
+    AppState& state_;
+    ClickTable clicks_;
 
     // Window state.
     QImage backBuffer_;
@@ -223,8 +212,6 @@ private:
     bool cancelPending_ = false;
     bool exitRequested_ = false;
     bool trayAvailable_ = false;
-    int dragCount_ = 0;
-    QString lastSkinResult_;
 
     // Pointer interaction.
     HoverFlags hover_;
@@ -232,18 +219,14 @@ private:
     QPoint hoverPoint_;
 
     // Pop-up lists and their open flags.
-    std::array<QPointer<QListWidget>, kSlotCount> slotLists_{}; // ids 41..48
-    std::array<bool, kSlotCount> slotListOpen_{};
-    QPointer<QListWidget> dpiSubList_;   // id 40
-    QPointer<QListWidget> dpiValueList_; // id 59
-    bool dpiValueListOpen_ = false;
+    std::array<PopupList, kSlotCount> slotLists_{}; // ids 41..48
+    PopupList dpiSubList_;                          // id 40
+    PopupList dpiValueList_;                        // id 59
     int selectedDpiStage_ = 0;
-    QPointer<QListWidget> lightModeList_;      // id 60
-    QPointer<QListWidget> lightParameterList_; // id 61
-    QPointer<QListWidget> lightEffectList_;    // id 62
-    bool lightModeListOpen_ = false;
-    bool lightParameterListOpen_ = false;
-    bool lightEffectListOpen_ = false;
+    PopupList lightModeList_;      // id 60
+    PopupList lightParameterList_; // id 61
+    PopupList lightEffectList_;    // id 62
+    std::vector<PopupList*> allPopupLists();
 
     // Child fields of the page (stages 0..7, LED fields 80..82).
     std::array<QPointer<QLabel>, kDpiStageCount> dpiValueFields_{};
@@ -251,10 +234,7 @@ private:
     std::array<QPointer<QLabel>, 3> ledFields_{};
 
     // Notification area and notifications.
-    QSystemTrayIcon* tray_ = nullptr;
-    QMenu* trayMenu_ = nullptr;
-    std::unique_ptr<UdevMonitor> udev_;
-    QSocketNotifier* udevNotifier_ = nullptr;
+    Tray* tray_ = nullptr;
     BalloonServer* balloonServer_ = nullptr;
 };
 

@@ -1,8 +1,6 @@
-#include "app/COstrelApp.h"
+#include "app/Application.h"
 
-#include "app/COstrelDlg.h"
 #include "profile/SettingsFiles.h"
-
 #include "ui/AppIcon.h"
 
 #include <QIcon>
@@ -21,7 +19,7 @@ void choosePlatformBeforeStart() {
         setenv("QT_QPA_PLATFORM", "xcb", 1);
 }
 
-COstrelApp::COstrelApp(int& argc, char** argv) : QApplication(argc, argv) {
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     // The window class: WM_CLASS on X11, the app id on Wayland.
     setApplicationName(QStringLiteral("Z417GMClass"));
     setDesktopFileName(QStringLiteral("Z417GMClass"));
@@ -29,24 +27,6 @@ COstrelApp::COstrelApp(int& argc, char** argv) : QApplication(argc, argv) {
     setWindowIcon(appIcon());
     // The window hides instead of closing; the process ends only through its exit paths.
     setQuitOnLastWindowClosed(false);
-}
-
-COstrelApp::~COstrelApp() {
-    window_.reset();
-}
-
-int COstrelApp::run(AppEnvironment& env) {
-    window_ = std::make_unique<COstrelDlg>(env);
-    switch (window_->OnInitDialog()) {
-    case COstrelDlg::InitResult::SecondInstance:
-        return 0;
-    case COstrelDlg::InitResult::NoNotifications:
-    case COstrelDlg::InitResult::Complete:
-        break;
-    }
-    if (onStarted)
-        onStarted(*window_);
-    return exec();
 }
 
 } // namespace z417

@@ -1,6 +1,8 @@
 // Plays a demo script through real Qt events, one command a line, also inside modal loops.
 #pragma once
 
+#include "demo/DemoLayer.h"
+
 #include <QObject>
 #include <QPoint>
 #include <QString>
@@ -14,7 +16,7 @@ class QWidget;
 
 namespace z417 {
 
-class COstrelDlg;
+class MainWindow;
 class DemoUiServices;
 class SimulatedMouse;
 
@@ -22,7 +24,7 @@ class ScriptPlayer : public QObject {
     Q_OBJECT
 public:
     struct Host {
-        COstrelDlg* window = nullptr;
+        MainWindow* window = nullptr;
         DemoUiServices* services = nullptr;
         SimulatedMouse* mouse = nullptr;
         // Opens one of the parameter dialogs as its opener would; returns the result line
@@ -44,7 +46,29 @@ private:
 
     QWidget* activeWindow() const;
     QWidget* childById(int id) const;
-    bool pointerCommand(const QString& command, const QStringList& words, QString& error);
+    // The commands: each takes the line's words and fails with a reason.
+    using Command = bool (ScriptPlayer::*)(const QStringList& words, QString& error);
+    struct CommandEntry {
+        const char* name;
+        Command run;
+    };
+    static const CommandEntry kCommands[];
+    bool pointerCommand(const QStringList& words, QString& error);
+    bool pauseCommand(const QStringList& words, QString& error);
+    bool wheelCommand(const QStringList& words, QString& error);
+    bool keyCommand(const QStringList& words, QString& error);
+    bool selectCommand(const QStringList& words, QString& error);
+    bool textCommand(const QStringList& words, QString& error);
+    bool expectTextCommand(const QStringList& words, QString& error);
+    bool colourCommand(const QStringList& words, QString& error);
+    bool trayCommand(const QStringList& words, QString& error);
+    bool chooseTrayExit(QString& error);
+    bool balloonCommand(const QStringList& words, QString& error);
+    bool plugCommand(const QStringList& words, QString& error);
+    bool screenshotCommand(const QStringList& words, QString& error);
+    bool dumpCommand(const QStringList& words, QString& error);
+    bool openDialogCommand(const QStringList& words, QString& error);
+    bool quitCommand(const QStringList& words, QString& error);
     bool sendKey(const QString& name, QString& error);
     void deviceNotifications(bool arrival);
 

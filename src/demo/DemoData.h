@@ -1,13 +1,15 @@
 // The demo's data folder and the dialogs it can open on request.
 #pragma once
 
+#include "demo/DemoLayer.h"
+
 #include <QString>
 
 #include <string>
 
 namespace z417 {
 
-class COstrelDlg;
+class MainWindow;
 
 extern const char* const kDemoMouseState; // "mouse.state" inside the data folder
 
@@ -18,6 +20,6 @@ bool prepareDemoData(const std::string& exeDir, const std::string& dataDir, std:
 // Opens a parameter dialog by name (fire, hotkey, media, windows, single, snipe, skins) as
 // its opener would; returns "result: ok NAME=VALUE ..." or "result: cancel", or an empty
 // string for an unknown name.
-QString openDemoDialog(COstrelDlg& window, const QString& name);
+QString openDemoDialog(MainWindow& window, const QString& name);
 
 } // namespace z417

@@ -2,6 +2,8 @@
 // addresses are printed and answered; without one, the real dialogs are shown.
 #pragma once
 
+#include "demo/DemoLayer.h"
+
 #include "platform/qt/UiServices.h"
 
 #include <QColor>

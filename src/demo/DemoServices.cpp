@@ -1,4 +1,4 @@
-#include "app/DemoServices.h"
+#include "demo/DemoServices.h"
 
 namespace z417 {
 

@@ -1,7 +1,7 @@
 // The demo's "open-dialog": each parameter dialog opened over the main window as its
 // opener would, with its result printed field by field.
-#include "app/COstrelDlg.h"
-#include "app/DemoData.h"
+#include "app/MainWindow.h"
+#include "demo/DemoData.h"
 #include "dialogs/FireKeyDialog.h"
 #include "dialogs/HotKeyDialog.h"
 #include "dialogs/MediaDialog.h"
@@ -14,19 +14,19 @@ namespace z417 {
 namespace {
 
 // Opens the dialog and describes how it ended.
-template <class Dialog, class Describe> QString resultLine(COstrelDlg& window, Describe describe) {
+template <class Dialog, class Describe> QString resultLine(MainWindow& window, Describe describe) {
     const auto chosen = ask<Dialog>(window.dialogEnvironment(), &window);
     return chosen ? QStringLiteral("result: ok ") + describe(*chosen)
                   : QStringLiteral("result: cancel");
 }
 
-template <class Dialog> QString choiceResult(COstrelDlg& window) {
+template <class Dialog> QString choiceResult(MainWindow& window) {
     return resultLine<Dialog>(window, [](const ListChoice& chosen) {
         return QStringLiteral("choiceIndex=%1 choiceText=%2").arg(chosen.index).arg(chosen.text);
     });
 }
 
-QString fireKeyResult(COstrelDlg& window) {
+QString fireKeyResult(MainWindow& window) {
     return resultLine<FireKeyDialog>(window, [](const FireKeyChoice& chosen) {
         return QStringLiteral("keyIndex=%1 keyName=%2 times=%3 makeTime=%4 breakTime=%5")
             .arg(chosen.keyIndex)
@@ -37,7 +37,7 @@ QString fireKeyResult(COstrelDlg& window) {
     });
 }
 
-QString singleKeyResult(COstrelDlg& window) {
+QString singleKeyResult(MainWindow& window) {
     return resultLine<SingleKeyDialog>(window, [](const SingleKeyChoice& chosen) {
         return QStringLiteral("keyName=%1").arg(chosen.keyName);
     });
@@ -45,7 +45,7 @@ QString singleKeyResult(COstrelDlg& window) {
 
 } // namespace
 
-QString openDemoDialog(COstrelDlg& window, const QString& name) {
+QString openDemoDialog(MainWindow& window, const QString& name) {
     if (name == QLatin1String("fire"))
         return fireKeyResult(window);
     if (name == QLatin1String("hotkey"))
@@ -60,8 +60,14 @@ QString openDemoDialog(COstrelDlg& window, const QString& name) {
         return singleKeyResult(window);
     if (name == QLatin1String("skins")) {
         // Exactly as the skin button does, with its Save skin on OK.
-        window.onSkinButton();
-        return window.lastSkinResult();
+        if (!window.onSkinButton())
+            return QStringLiteral("result: cancel");
+        const QColor& colour = window.state().textColour;
+        return QStringLiteral("result: ok skinName=%1 skinPath=%2 textColor=%3,%4,%5")
+            .arg(QString::fromStdString(window.state().skinValues.path), window.state().skinFolder)
+            .arg(colour.red())
+            .arg(colour.green())
+            .arg(colour.blue());
     }
     return QString();
 }

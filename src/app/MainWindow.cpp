@@ -1,7 +1,9 @@
-#include "app/COstrelDlg.h"
+#include "app/MainWindow.h"
+
+#include "app/DeviceWatcher.h"
+#include "app/Tray.h"
 
 #include "assign/Balloons.h"
-#include "platform/UdevMonitor.h"
 #include "platform/qt/BalloonServer.h"
 #include "profile/ApplySequence.h"
 #include "ui/AppIcon.h"
@@ -11,7 +13,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QCursor>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -19,8 +20,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QSocketNotifier>
-#include <QSystemTrayIcon>
 #include <QWheelEvent>
 #include <QWindow>
 
@@ -34,104 +33,95 @@ public:
     ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
 };
 
+// "config.bin", then the language, its texts and the labels from "str.ini".
+void loadSettingsAndTexts(AppState& state, const AppPaths& paths, MessageSink& sink) {
+    state.paths = paths;
+    state.firstRunFlag = loadSettings(paths.configBin, state.record, sink).firstRunFlag;
+    state.savedSettings = state.record;
+    state.skinValues = loadSkinValues(paths.strIni);
+    state.languageCode = state.skinValues.languageCode;
+    state.texts = TextTable(languageFromCode(state.languageCode));
+    state.labels = loadLabels(paths.strIni, state.texts.sectionName());
+}
+
 } // namespace
 
 void WindowMessageSink::messageBox(const std::string& text, const std::string& caption) {
     services_.messageBox(owner_, QString::fromStdString(text), QString::fromStdString(caption));
 }
 
-COstrelDlg::COstrelDlg(AppEnvironment& env, QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::FramelessWindowHint), env_(env) {
+MainWindow::MainWindow(AppEnvironment& env, AppState& state, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::FramelessWindowHint), env_(env), state_(state) {
     setWindowTitle(QString::fromUtf8(kAppTitle));
-    setObjectName(QStringLiteral("COstrelDlg"));
+    setObjectName(QStringLiteral("MainWindow"));
     setAttribute(Qt::WA_DeleteOnClose, false);
     setMouseTracking(true);
     sink_ = std::make_unique<WindowMessageSink>(*env_.services, this);
     device_ = std::make_unique<DeviceLink>(*env_.transport, *env_.clock, *sink_);
+    buildClickTable();
 }
 
-COstrelDlg::~COstrelDlg() {
+MainWindow::~MainWindow() {
     if (qApp)
         qApp->removeEventFilter(this);
 }
 
-COstrelDlg::InitResult COstrelDlg::OnInitDialog() {
-    // 1. Single instance: a second process ends at once and touches nothing.
+MainWindow::StartResult MainWindow::start() {
+    // A second process ends at once and touches nothing. A lock that cannot be taken at all
+    // (no runtime folder) must not keep the person from the mouse: go on as the only one.
     std::string lockError;
-    const auto lock = instanceLock_.acquire(env_.instanceName, lockError);
-    if (lock == SingleInstanceLock::Result::HeldByAnother)
-        return InitResult::SecondInstance;
-    // A lock that cannot be taken at all (no runtime folder) must not keep the person from
-    // the mouse: go on as the only instance.
+    if (instanceLock_.acquire(env_.instanceName, lockError) ==
+        SingleInstanceLock::Result::HeldByAnother)
+        return StartResult::SecondInstance;
 
-    // 2.-4. Icon; tool window without a taskbar entry (set in the constructor).
     // The application's icon where the application object set one (tests build windows
-    // without it).
-    const QIcon icon = QApplication::windowIcon().isNull() ? appIcon() : QApplication::windowIcon();
-    setWindowIcon(icon);
-
-    // 5. The notification-area icon.
+    // without it); the tool window without a taskbar entry is set in the constructor.
+    setWindowIcon(QApplication::windowIcon().isNull() ? appIcon() : QApplication::windowIcon());
     setUpTray();
-
-    // 6. Connect to the mouse.
-    {
-        BusyCursor busy;
-        if (!device_->connect(block_))
-            requestBalloon(kBalloonNotDetected, 0);
-    }
-
-    // 7. Device notifications.
+    connectToMouse();
     if (!startDeviceNotifications()) {
         env_.services->messageBox(this, QStringLiteral("RegisterDeviceNotification failed!!!"),
                                   QString::fromUtf8(kAppTitle));
-        return InitResult::NoNotifications;
+        return StartResult::NoNotifications;
     }
-
-    // 8. Paths and "config.bin".
-    paths_ = env_.dataPaths ? *env_.dataPaths : buildAppPaths(env_.modulePath);
-    firstRunFlag_ = loadSettings(paths_.configBin, record_, *sink_).firstRunFlag;
-    savedSettings_ = record_;
-
-    // 9. Language and texts.
-    skinValues_ = loadSkinValues(paths_.strIni);
-    languageCode_ = skinValues_.languageCode;
-    texts_ = TextTable(languageFromCode(languageCode_));
-    device_->setNotDetectedText(texts_.slot(72));
-
-    // 10. Labels and skin values.
-    labels_ = loadLabels(paths_.strIni, texts_.sectionName());
-
-    // 11. Skin and back buffer.
+    loadSettingsAndTexts(state_, env_.dataPaths ? *env_.dataPaths : buildAppPaths(env_.modulePath),
+                         *sink_);
+    device_->setNotDetectedText(state_.texts.slot(72));
     loadSkin();
-
-    // 12. Text colour.
-    textColour_ = QColor(std::clamp(skinValues_.red, 0, 255), std::clamp(skinValues_.green, 0, 255),
-                         std::clamp(skinValues_.blue, 0, 255));
-
-    // 13. Fonts.
-    int major = 0, minor = 0;
-    platformVersion(major, minor);
-    const FontPair fonts = fontsFor(languageCode_, major, minor);
-    normalFont_ = makeFont(fonts.normal);
-    titleFont_ = makeFont(fonts.title);
+    loadTextLook();
 
     // Enter and Escape are seen before any child gets them.
     qApp->installEventFilter(this);
-
-    // 14. The page, when the mouse is there.
     if (device_->connected())
-        PaintBasicPage();
-
+        showPage();
     if (env_.showAtStart || !trayAvailable_) {
         show();
         raise();
         activateWindow();
     }
-    return InitResult::Complete;
+    return StartResult::Complete;
 }
 
-void COstrelDlg::loadSkin() {
-    skinFolder_ = QString::fromStdString(z417::skinFolder(paths_, skinValues_.path));
+void MainWindow::connectToMouse() {
+    BusyCursor busy;
+    if (!device_->connect(state_.block))
+        requestBalloon(kBalloonNotDetected, 0);
+}
+
+void MainWindow::loadTextLook() {
+    state_.textColour = QColor(std::clamp(state_.skinValues.red, 0, 255),
+                               std::clamp(state_.skinValues.green, 0, 255),
+                               std::clamp(state_.skinValues.blue, 0, 255));
+    int major = 0, minor = 0;
+    platformVersion(major, minor);
+    const FontPair fonts = fontsFor(state_.languageCode, major, minor);
+    state_.normalFont = makeFont(fonts.normal);
+    state_.titleFont = makeFont(fonts.title);
+}
+
+void MainWindow::loadSkin() {
+    state_.skinFolder =
+        QString::fromStdString(z417::skinFolder(state_.paths, state_.skinValues.path));
     backBuffer_ = loadSkinImage(skinPath(layout::images::mainBackground.name));
     if (!backBuffer_.isNull() && backBuffer_.format() != QImage::Format_ARGB32_Premultiplied)
         backBuffer_ = backBuffer_.convertToFormat(QImage::Format_ARGB32_Premultiplied);
@@ -143,35 +133,30 @@ void COstrelDlg::loadSkin() {
     setFixedSize(size);
 }
 
-QString COstrelDlg::skinPath(const char* name) const {
-    return skinFolder_ + QString::fromUtf8(name);
+QString MainWindow::skinPath(const char* name) const {
+    return state_.skinFolder + QString::fromUtf8(name);
 }
 
 // ---- notification area -------------------------------------------------------------------
 
-bool COstrelDlg::trayVisible() const {
-    return tray_ && tray_->isVisible();
+bool MainWindow::trayVisible() const {
+    return tray_ && tray_->visible();
 }
 
-void COstrelDlg::setUpTray() {
-    trayAvailable_ = QSystemTrayIcon::isSystemTrayAvailable();
-    tray_ = new QSystemTrayIcon(windowIcon(), this);
-    tray_->setToolTip(QString::fromUtf8(kAppTitle));
-    connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
-        if (r == QSystemTrayIcon::Trigger)
-            onTrayClick(TrayClick::Left);
-        else if (r == QSystemTrayIcon::DoubleClick)
-            onTrayClick(TrayClick::Double);
-        else if (r == QSystemTrayIcon::Context)
-            onTrayClick(TrayClick::Right);
-    });
-    if (trayAvailable_)
-        tray_->show();
+QMenu* MainWindow::trayMenu() const {
+    return tray_ ? tray_->menu() : nullptr;
+}
+
+void MainWindow::setUpTray() {
+    tray_ = new Tray(windowIcon(), QString::fromUtf8(kAppTitle), this);
+    trayAvailable_ = tray_->available();
+    connect(tray_, &Tray::clicked, this, &MainWindow::onTrayClick);
+    connect(tray_, &Tray::exitChosen, this, &MainWindow::exitProgram);
     if (env_.listenForBalloons) {
         balloonServer_ = new BalloonServer(this);
-        connect(balloonServer_, &BalloonServer::requested, this, &COstrelDlg::onBalloonRequest);
+        connect(balloonServer_, &BalloonServer::requested, this, &MainWindow::onBalloonRequest);
         connect(balloonServer_, &BalloonServer::reloadRequested, this,
-                &COstrelDlg::reloadSettingsFiles);
+                &MainWindow::reloadSettingsFiles);
         QString error;
         if (!balloonServer_->listen(error))
             qWarning("balloon requests from other programs are not available: %s",
@@ -182,27 +167,19 @@ void COstrelDlg::setUpTray() {
 // z417ctl changed "config.bin" and "str.ini": take them over as the saved state, so that the
 // next Apply does not write the older copy over them. A file that cannot be read leaves
 // what is shown as it is.
-void COstrelDlg::reloadSettingsFiles() {
+void MainWindow::reloadSettingsFiles() {
     RecordingMessageSink quiet;
-    if (loadSettings(paths_.configBin, record_, quiet).loaded)
-        savedSettings_ = record_;
-    labels_ = loadLabels(paths_.strIni, texts_.sectionName());
+    if (loadSettings(state_.paths.configBin, state_.record, quiet).loaded)
+        state_.savedSettings = state_.record;
+    state_.labels = loadLabels(state_.paths.strIni, state_.texts.sectionName());
     if (pageState_ == 1)
         rebuildPage();
 }
 
-void COstrelDlg::onTrayClick(TrayClick click) {
+void MainWindow::onTrayClick(TrayClick click) {
     if (click == TrayClick::Right) {
-        if (!trayMenu_) {
-            trayMenu_ = new QMenu(this);
-            trayMenu_->setObjectName(QStringLiteral("trayMenu"));
-            QAction* exitAction = trayMenu_->addAction(QString::fromStdString(texts_.slot(71)));
-            connect(exitAction, &QAction::triggered, this, &COstrelDlg::exitProgram);
-        }
         activateWindow();
-        QPoint at = QCursor::pos();
-        at.ry() -= trayMenu_->sizeHint().height(); // bottom-aligned at the pointer
-        trayMenu_->popup(at);
+        tray_->popUpMenu(QString::fromStdString(state_.texts.slot(71)), this);
         return;
     }
     if (!device_->connected()) {
@@ -212,53 +189,60 @@ void COstrelDlg::onTrayClick(TrayClick click) {
     showWindowFromTray();
 }
 
-void COstrelDlg::showWindowFromTray() {
+void MainWindow::showWindowFromTray() {
     if (cancelPending_) {
-        cancelPending_ = false;
-        if (pageState_ == 1) {
-            labels_ = loadLabels(paths_.strIni, texts_.sectionName());
-            rebuildPage();
-        }
+        reloadAfterCancel();
     } else if (pageState_ == 0 && !firstPageBuildDone_) {
-        PaintBasicPage();
+        showPage();
     }
     showNormal();
     raise();
     activateWindow();
 }
 
-void COstrelDlg::rebuildPage() {
+void MainWindow::reloadAfterCancel() {
+    if (!cancelPending_)
+        return;
+    cancelPending_ = false;
+    if (pageState_ == 1) {
+        state_.labels = loadLabels(state_.paths.strIni, state_.texts.sectionName());
+        rebuildPage();
+    }
+}
+
+void MainWindow::rebuildPage() {
     if (pageState_ != 1)
         return;
     pageState_ = 2;
-    TearDownPageControls();
+    tearDownPage();
     pageState_ = 0;
-    PaintBasicPage();
+    showPage();
 }
 
-void COstrelDlg::requestBalloon(int type, int kind) {
+void MainWindow::requestBalloon(int type, int kind) {
     // Like a posted message: handled once the current work is done, with the texts of the
     // language by then.
     QMetaObject::invokeMethod(
         this, [this, type, kind] { onBalloonRequest(type, kind); }, Qt::QueuedConnection);
 }
 
-void COstrelDlg::onBalloonRequest(int type, int kind) {
-    const BalloonText b = balloonFor(type, kind, texts_, record_, device_->sensorVariant());
+void MainWindow::onBalloonRequest(int type, int kind) {
+    const BalloonText b =
+        balloonFor(type, kind, state_.texts, state_.record, device_->sensorVariant());
     if (b.shown)
         showBalloon(QString::fromStdString(b.title), QString::fromStdString(b.text), b.timeoutMs);
 }
 
-void COstrelDlg::showBalloon(const QString& title, const QString& text, int timeoutMs) {
+void MainWindow::showBalloon(const QString& title, const QString& text, int timeoutMs) {
     if (env_.balloonSink) {
         env_.balloonSink(title, text, timeoutMs);
         return;
     }
     if (tray_)
-        tray_->showMessage(title, text, QSystemTrayIcon::Information, timeoutMs);
+        tray_->showMessage(title, text, timeoutMs);
 }
 
-void COstrelDlg::exitProgram() {
+void MainWindow::exitProgram() {
     if (exitRequested_)
         return;
     exitRequested_ = true;
@@ -272,57 +256,57 @@ void COstrelDlg::exitProgram() {
 
 // ---- device notifications ---------------------------------------------------------------
 
-bool COstrelDlg::startDeviceNotifications() {
+bool MainWindow::startDeviceNotifications() {
     if (!env_.watchUdev)
         return true;
-    udev_ = std::make_unique<UdevMonitor>();
-    if (!udev_->ok()) {
-        qWarning("udev monitor: %s", udev_->error().c_str());
+    auto* watcher = new DeviceWatcher(this);
+    QString error;
+    if (!watcher->start(error)) {
+        qWarning("udev monitor: %s", qPrintable(error));
         return false;
     }
-    udevNotifier_ = new QSocketNotifier(udev_->fd(), QSocketNotifier::Read, this);
-    connect(udevNotifier_, &QSocketNotifier::activated, this, [this] {
-        for (const DeviceNotification& n : udev_->readPending())
-            onDeviceNotification(n.arrival, n.interfaceName);
-    });
+    connect(watcher, &DeviceWatcher::notified, this, &MainWindow::onDeviceNotification);
     return true;
 }
 
-void COstrelDlg::onDeviceNotification(bool arrival, const std::string& interfaceName) {
+void MainWindow::onDeviceNotification(bool arrival, const std::string& interfaceName) {
     BusyCursor busy;
     device_->handleDeviceChange(arrival ? DeviceChange::Arrival : DeviceChange::Removal,
-                                interfaceName, block_, *this);
+                                interfaceName, state_.block, *this);
 }
 
 // ---- buttons ------------------------------------------------------------------------------
 
-void COstrelDlg::applySettings() {
+void MainWindow::applySettings() {
     BusyCursor busy;
-    const ApplyTargets targets{paths_.configBin, paths_.strIni, texts_.sectionName()};
-    runApplySequence(record_, block_, *device_, labels_, targets, *sink_);
-    savedSettings_ = record_;
+    const ApplyTargets targets{state_.paths.configBin, state_.paths.strIni,
+                               state_.texts.sectionName()};
+    runApplySequence(state_.record, state_.block, *device_, state_.labels, targets, *sink_);
+    state_.savedSettings = state_.record;
 }
 
-void COstrelDlg::onOk() {
+bool MainWindow::onOk() {
     if (!device_->connected())
-        return;
+        return false;
     applySettings();
     hideWindow();
+    return true;
 }
 
-void COstrelDlg::onApply() {
+bool MainWindow::onApply() {
     if (!device_->connected())
-        return;
+        return false;
     applySettings();
+    return true;
 }
 
-void COstrelDlg::onCancel() {
-    record_ = savedSettings_;
+void MainWindow::onCancel() {
+    state_.record = state_.savedSettings;
     cancelPending_ = true;
     hideWindow();
 }
 
-void COstrelDlg::hideWindow() {
+void MainWindow::hideWindow() {
     // Without a notification area a hidden window could never be reached again.
     if (trayAvailable_)
         hide();
@@ -330,8 +314,7 @@ void COstrelDlg::hideWindow() {
         showMinimized();
 }
 
-void COstrelDlg::startWindowDrag() {
-    ++dragCount_;
+void MainWindow::startWindowDrag() {
     if (!isVisible())
         return;
     if (QWindow* w = windowHandle())
@@ -340,7 +323,7 @@ void COstrelDlg::startWindowDrag() {
 
 // ---- events -------------------------------------------------------------------------------
 
-void COstrelDlg::paintEvent(QPaintEvent*) {
+void MainWindow::paintEvent(QPaintEvent*) {
     QPainter p(this);
     if (backBuffer_.isNull()) {
         p.fillRect(rect(), Qt::black);
@@ -349,22 +332,40 @@ void COstrelDlg::paintEvent(QPaintEvent*) {
     p.drawImage(0, 0, backBuffer_);
 }
 
-void COstrelDlg::mousePressEvent(QMouseEvent* event) {
+void MainWindow::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
-        dispatchClick(event->position().toPoint());
+        // Only a press no control claimed moves the window, and only while the button is
+        // still down: a control may have run a modal dialog or a transfer meanwhile.
+        if (!dispatchClick(event->position().toPoint()) &&
+            (QGuiApplication::mouseButtons() & Qt::LeftButton))
+            startWindowDrag();
         return;
     }
     QDialog::mousePressEvent(event);
 }
 
-void COstrelDlg::closeEvent(QCloseEvent* event) {
+// Without a notification area Cancel minimises, and the window manager brings the window back:
+// that way back reloads the labels like the tray's.
+void MainWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange && isVisible() && !isMinimized())
+        reloadAfterCancel();
+    QDialog::changeEvent(event);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!isMinimized())
+        reloadAfterCancel();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
     // Closing the window only hides it; the program keeps running.
     event->ignore();
     if (!exitRequested_)
         hideWindow();
 }
 
-void COstrelDlg::keyPressEvent(QKeyEvent* event) {
+void MainWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return ||
         event->key() == Qt::Key_Enter) {
         hideWindow();
@@ -373,7 +374,7 @@ void COstrelDlg::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-bool COstrelDlg::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
         QWidget* w = static_cast<QWidget*>(watched);
         auto* key = static_cast<QKeyEvent*>(event);

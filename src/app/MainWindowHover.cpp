@@ -5,7 +5,7 @@
 // pointer has rested and the control under it is drawn in its over look. The next move outside
 // every hot rectangle draws the flagged controls normal again. Leaving the window changes
 // nothing, so a control left straight from stays over until the pointer comes back.
-#include "app/COstrelDlg.h"
+#include "app/MainWindow.h"
 #include "ui/Layout.h"
 
 #include <QListWidget>
@@ -40,12 +40,12 @@ const L::HotRect* hotRectAt(const L::HotRect (&order)[L::hotRectCount], const QP
 
 } // namespace
 
-void COstrelDlg::mouseMoveEvent(QMouseEvent* event) {
+void MainWindow::mouseMoveEvent(QMouseEvent* event) {
     onPointerMove(event->position().toPoint());
     QDialog::mouseMoveEvent(event);
 }
 
-void COstrelDlg::wheelEvent(QWheelEvent* event) {
+void MainWindow::wheelEvent(QWheelEvent* event) {
     if (dpiValueList_) {
         const auto action = event->angleDelta().y() <= 0 ? QAbstractSlider::SliderSingleStepAdd
                                                          : QAbstractSlider::SliderSingleStepSub;
@@ -55,7 +55,7 @@ void COstrelDlg::wheelEvent(QWheelEvent* event) {
     QDialog::wheelEvent(event);
 }
 
-void COstrelDlg::onPointerMove(const QPoint& p) {
+void MainWindow::onPointerMove(const QPoint& p) {
     if (!hoverTimer_) {
         hoverTimer_ = new QTimer(this);
         hoverTimer_->setObjectName(QStringLiteral("hoverTimer"));
@@ -93,7 +93,7 @@ void COstrelDlg::onPointerMove(const QPoint& p) {
         if (!flag)
             return;
         drawButton(I::textButton.normal.name, r.left, r.top, r.right, r.bottom,
-                   QString::fromStdString(texts_.caption(c)));
+                   QString::fromStdString(state_.texts.caption(c)));
         flag = false;
     };
     textButton(f.ok, L::okButton, Caption::OkButton);
@@ -113,14 +113,14 @@ void COstrelDlg::onPointerMove(const QPoint& p) {
     present();
 }
 
-void COstrelDlg::onHover(const QPoint& p) {
+void MainWindow::onHover(const QPoint& p) {
     const L::HotRect* h = hotRectAt(L::hoverOrder, p, pageState_ == 1);
     if (!h)
         return;
     HoverFlags& f = hover_;
     auto textButton = [this](const char* image, const layout::Rect& r, Caption c) {
         drawButton(image, r.left, r.top, r.right, r.bottom,
-                   QString::fromStdString(texts_.caption(c)));
+                   QString::fromStdString(state_.texts.caption(c)));
     };
     // OK, Apply and Cancel exclude each other: one over, the other two normal.
     auto bottomButton = [&](L::HoverControl over) {
@@ -185,15 +185,15 @@ void COstrelDlg::onHover(const QPoint& p) {
     present();
 }
 
-void COstrelDlg::popupListHover(QListWidget* list, const QPoint& pointInList) {
+void MainWindow::popupListHover(QListWidget* list, const QPoint& pointInList) {
     if (pageState_ != 1 || !list)
         return;
     bool assignmentList = false;
-    bool known = list == dpiSubList_.data() || list == dpiValueList_.data() ||
-                 list == lightModeList_.data() || list == lightParameterList_.data() ||
-                 list == lightEffectList_.data();
-    for (const QPointer<QListWidget>& slotList : slotLists_) {
-        if (list == slotList.data()) {
+    bool known = list == dpiSubList_.widget() || list == dpiValueList_.widget() ||
+                 list == lightModeList_.widget() || list == lightParameterList_.widget() ||
+                 list == lightEffectList_.widget();
+    for (const PopupList& slotList : slotLists_) {
+        if (list == slotList.widget()) {
             known = assignmentList = true;
             break;
         }
@@ -211,7 +211,7 @@ void COstrelDlg::popupListHover(QListWidget* list, const QPoint& pointInList) {
         list->setCurrentRow(row);
     }
     if (assignmentList)
-        UpdateDpiSwitchSubList(list, row);
+        updateDpiSwitchSubList(list, row);
 }
 
 } // namespace z417

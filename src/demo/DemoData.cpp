@@ -1,4 +1,4 @@
-#include "app/DemoData.h"
+#include "demo/DemoData.h"
 
 #include "device/SimulatedMouse.h"
 

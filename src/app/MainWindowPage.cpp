@@ -1,0 +1,193 @@
+// The Basic settings page of the main window: full paint, child fields, partial redraws.
+#include "app/MainWindow.h"
+#include "assign/DefaultLabels.h"
+#include "assign/FunctionCatalogue.h"
+#include "assign/KeyTables.h"
+#include "assign/LedTexts.h"
+#include "ui/FieldColours.h"
+#include "ui/Layout.h"
+#include "ui/PagePainter.h"
+#include "ui/PopupList.h"
+#include "ui/ReportRate.h"
+#include "ui/SkinImage.h"
+#include "ui/TextDraw.h"
+
+#include <QLabel>
+#include <QListWidget>
+
+namespace z417 {
+namespace {
+
+namespace L = layout::main;
+namespace I = layout::images;
+
+QRect qrect(const layout::Rect& r) {
+    return toQRect(r.left, r.top, r.right, r.bottom);
+}
+
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+} // namespace
+
+void MainWindow::present() {
+    update();
+}
+
+PagePainter MainWindow::painter() {
+    return PagePainter(backBuffer_, state_);
+}
+
+void MainWindow::drawImage(const char* name, int x, int y) {
+    painter().drawImage(name, x, y);
+}
+
+void MainWindow::drawButton(const char* image, int left, int top, int right, int bottom,
+                            const QString& caption) {
+    painter().drawButton(image, {left, top, right, bottom}, caption);
+}
+
+void MainWindow::drawAssignmentRow(int row, bool over) {
+    painter().drawAssignmentRow(row, over);
+}
+
+void MainWindow::drawKeySetButtons() {
+    painter().drawKeySetButtons();
+}
+
+void MainWindow::showPage() {
+    if (pageState_ == 1)
+        return;
+    pageState_ = 1;
+    tearDownPage();
+
+    // A first start gives both key sets the default labels and keeps them at once.
+    if (!firstPageBuildDone_) {
+        firstPageBuildDone_ = true;
+        if (state_.firstRunFlag == 0) {
+            state_.labels = defaultAssignmentLabels(state_.texts);
+            saveLabels(state_.paths.strIni, state_.texts.sectionName(), state_.labels, *sink_);
+        }
+    }
+
+    painter().paintPage();
+
+    createPageFields();
+
+    painter().drawReportRate(segmentOfReportRate(state_.record.reportRate));
+    present();
+}
+
+void MainWindow::createPageFields() {
+    if (dpiValueFields_[0])
+        return;
+    const uint8_t variant = device_->sensorVariant();
+    for (int s = 0; s < L::dpiStageShownCount; ++s) {
+        painter().drawStageNumber(s);
+        auto* value = new QLabel(qs(dpiLevelName(variant, state_.record.dpiLevel[s])), this);
+        value->setAlignment(Qt::AlignCenter);
+        value->setGeometry(qrect(L::dpiValueField(s)));
+        setFieldColours(value, L::dpiValueFieldId(s), fieldStyle());
+        value->show();
+        dpiValueFields_[s] = value;
+
+        auto* swatch = new QLabel(this);
+        swatch->setGeometry(qrect(L::dpiColourSwatch(s)));
+        setFieldColours(swatch, L::dpiColourSwatchId(s), fieldStyle());
+        swatch->show();
+        dpiSwatches_[s] = swatch;
+    }
+
+    const uint8_t mode = state_.record.lightMode;
+    const QString modeName =
+        mode < kLightModeCount ? qs(state_.texts.slot(kLightModeSlot0 + mode)) : QString();
+    auto field = [this](int id, const layout::Rect& r, const QString& text, bool sunken) {
+        auto* label = new QLabel(text, this);
+        label->setAlignment(Qt::AlignCenter);
+        label->setGeometry(qrect(r));
+        if (sunken)
+            label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        setFieldColours(label, id, fieldStyle());
+        label->show();
+        return label;
+    };
+    ledFields_[0] = field(L::lightModeFieldId, L::lightModeField, modeName, false);
+    if (mode <= 3) {
+        QString parameter, effect;
+        auto effectName = [this](unsigned e) {
+            return e < kEffectCount ? qs(state_.texts.slot(kEffectSlot0 + static_cast<int>(e)))
+                                    : QString();
+        };
+        if (mode == 1) {
+            parameter = qs(textAt(brightnessTexts(), state_.record.lightBrightness));
+            effect = effectName(state_.record.reserved33);
+        } else if (mode == 2) {
+            parameter = qs(textAt(breathSpeedTexts(), state_.record.breathSpeed));
+            effect = effectName(state_.record.breathEffect);
+        } else if (mode == 3) {
+            parameter = qs(textAt(neonSpeedTexts(), state_.record.neonSpeed));
+            effect = effectName(state_.record.reserved35[0]);
+        }
+        ledFields_[1] =
+            field(L::lightParameterFieldId, L::lightParameterField, parameter, mode == 0);
+        ledFields_[2] = field(L::lightEffectFieldId, L::lightEffectField, effect, mode == 0);
+    }
+}
+
+void MainWindow::tearDownPage() {
+    if (pageState_ < 1 || pageState_ > 3)
+        return;
+    for (auto& f : dpiValueFields_)
+        delete f.data();
+    for (auto& f : dpiSwatches_)
+        delete f.data();
+    for (auto& f : ledFields_)
+        delete f.data();
+    // Every pop-up list goes, and all twelve are closed.
+    for (PopupList* list : allPopupLists()) {
+        list->destroy();
+        list->open = false;
+    }
+}
+
+std::vector<PopupList*> MainWindow::allPopupLists() {
+    std::vector<PopupList*> lists;
+    for (PopupList& list : slotLists_)
+        lists.push_back(&list);
+    for (PopupList* list :
+         {&dpiSubList_, &dpiValueList_, &lightModeList_, &lightParameterList_, &lightEffectList_})
+        lists.push_back(list);
+    return lists;
+}
+
+void MainWindow::showPopupList(PopupList& list, int id, const layout::Rect& rect,
+                               const QStringList& rows) {
+    list.show(this, id, rect, rows, fieldStyle(), [this, id] { onListNotification(id); });
+}
+
+void MainWindow::onListNotification(int listId) {
+    if (listId >= 41 && listId <= 48)
+        onSlotListChoice();
+    else if (listId == layout::main::dpiSwitchSubListId)
+        onDpiSubListChoice();
+    else
+        onValueListChoice(listId);
+}
+
+void MainWindow::onDefaultButton() {
+    restoreDefaultAssignments(state_.record, state_.labels, state_.texts);
+    for (int row = 0; row < L::shownRowCount; ++row)
+        drawAssignmentRow(row, false);
+    present();
+}
+
+void MainWindow::showKeySet(int keySet) {
+    state_.record.activeKeySet = keySet == 1 ? 1 : 0;
+    drawKeySetButtons();
+    for (int row = 0; row < L::shownRowCount; ++row)
+        drawAssignmentRow(row, false);
+    present();
+}
+
+} // namespace z417

@@ -1,0 +1,189 @@
+// z417-demo: the utility against the simulated mouse, window shown at start.
+//   z417-demo [--data DIR] [--script FILE]
+// DIR holds what the utility keeps beside its executable ("config.bin", "str.ini", Skins/)
+// and the simulated mouse's state; a missing DIR is made from the installed defaults.
+// --virtual-clock skips the protocol's waits (for tests); --tray starts in the notification
+// area like the utility itself. --device auto|/dev/hidrawN uses the real mouse (or the virtual
+// one of z417-uhid-mouse) through hidraw and follows its plug and unplug through udev.
+#include "app/Application.h"
+#include "app/MainWindow.h"
+#include "demo/DemoData.h"
+#include "demo/DemoServices.h"
+#include "demo/ScriptPlayer.h"
+#include "device/SimulatedMouse.h"
+#include "device/TransportFactory.h"
+#include "platform/Paths.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QFile>
+#include <QStringList>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+namespace {
+
+std::string canonicalFolder(const std::string& dir) {
+    std::error_code ec;
+    const auto canonical = std::filesystem::canonical(dir, ec);
+    return ec ? dir : canonical.string();
+}
+
+int usage() {
+    std::fprintf(stderr,
+                 "usage: z417-demo [--data DIR] [--script FILE] [--virtual-clock] [--tray]\n"
+                 "                 [--device auto|/dev/hidrawN]\n");
+    return 2;
+}
+
+// The simulator is the demo's own; --device names only real devices.
+bool isHidrawDevice(const std::string& name) {
+    return name == "auto" || name.rfind("/dev/", 0) == 0;
+}
+
+struct DemoOptions {
+    std::string dataDir;
+    std::string scriptPath;
+    bool virtualClock = false;
+    bool trayMode = false;
+    std::string device; // empty: the simulated mouse
+};
+
+// The demo's options; false for anything it does not know (the usage line is printed).
+bool parseOptions(int argc, char** argv, DemoOptions& options) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const QCommandLineOption data(QStringLiteral("data"), QString(), QStringLiteral("DIR"));
+    const QCommandLineOption script(QStringLiteral("script"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption virtualClock(QStringLiteral("virtual-clock"));
+    const QCommandLineOption tray(QStringLiteral("tray"));
+    const QCommandLineOption device(QStringLiteral("device"), QString(), QStringLiteral("NODE"));
+    QCommandLineParser parser;
+    parser.addOptions({data, script, virtualClock, tray, device});
+    if (!parser.parse(arguments) || !parser.positionalArguments().isEmpty())
+        return false;
+    options.dataDir = parser.value(data).toStdString();
+    options.scriptPath = parser.value(script).toStdString();
+    options.virtualClock = parser.isSet(virtualClock);
+    options.trayMode = parser.isSet(tray);
+    options.device = parser.value(device).toStdString();
+    return !parser.isSet(device) || isHidrawDevice(options.device);
+}
+
+bool readScript(const std::string& path, QStringList& script) {
+    if (path.empty())
+        return true;
+    QFile f(QString::fromStdString(path));
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        std::fprintf(stderr, "z417-demo: %s: %s\n", path.c_str(), qPrintable(f.errorString()));
+        return false;
+    }
+    script = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
+    return true;
+}
+
+// Without a display the demo runs headless.
+void chooseDemoPlatform() {
+    const char* display = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if (!std::getenv("QT_QPA_PLATFORM") && !(display && *display) && !(wayland && *wayland))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    z417::choosePlatformBeforeStart();
+}
+
+// The data folder, made from the defaults when missing; beside the executable by default.
+bool prepareDataFolder(std::string& dataDir, std::string& error) {
+    std::string exePath;
+    if (!z417::readModulePath(exePath, error))
+        return false;
+    const z417::AppPaths exePaths = z417::buildAppPaths(exePath);
+    if (dataDir.empty())
+        dataDir = exePaths.exeDir + "/demo-data";
+    return z417::prepareDemoData(exePaths.exeDir, dataDir, error);
+}
+
+// What differs from the utility, apart from the mouse, the clock and the services.
+z417::AppEnvironment demoEnvironment(const std::string& dataDir, const DemoOptions& options) {
+    z417::AppEnvironment env;
+    env.modulePath = dataDir + "/z417-gaming-mouse";
+    env.showAtStart = !options.trayMode;
+    env.watchUdev = !options.device.empty();
+    env.listenForBalloons = false;
+    // One demo per data folder, like one utility per user.
+    env.instanceName =
+        "z417-demo-" + std::to_string(std::hash<std::string>{}(canonicalFolder(dataDir)));
+    env.balloonSink = [](const QString& title, const QString& text, int) {
+        std::printf("balloon: %s: %s\n", qPrintable(title), qPrintable(text));
+        std::fflush(stdout);
+    };
+    return env;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    DemoOptions options;
+    if (!parseOptions(argc, argv, options))
+        return usage();
+    std::string& dataDir = options.dataDir;
+
+    std::string error;
+    if (!prepareDataFolder(dataDir, error)) {
+        std::fprintf(stderr, "z417-demo: %s\n", error.c_str());
+        return 1;
+    }
+
+    QStringList script;
+    if (!readScript(options.scriptPath, script))
+        return 1;
+
+    chooseDemoPlatform();
+    z417::Application app(argc, argv);
+
+    std::unique_ptr<z417::SimulatedMouse> mouse;
+    std::unique_ptr<z417::Transport> hidraw;
+    if (options.device.empty())
+        mouse = z417::SimulatedMouse::load(dataDir + "/" + z417::kDemoMouseState, error);
+    else
+        hidraw = z417::makeTransport(options.device, error);
+    if (!mouse && !hidraw) {
+        std::fprintf(stderr, "z417-demo: %s\n", error.c_str());
+        return 1;
+    }
+    // The protocol's waits are real unless a test asks to skip them.
+    z417::SystemClock systemClock;
+    z417::VirtualClock virtualClockInstance;
+    z417::Clock& clock = options.virtualClock ? static_cast<z417::Clock&>(virtualClockInstance)
+                                              : static_cast<z417::Clock&>(systemClock);
+    z417::DemoUiServices services(!script.isEmpty());
+    z417::AppEnvironment env = demoEnvironment(dataDir, options);
+    env.transport = hidraw ? hidraw.get() : mouse.get();
+    env.clock = &clock;
+    env.services = &services;
+
+    // The window refers to the mouse, the clock and the services, and the player to the
+    // window: each is declared after what it refers to, so that it is destroyed first.
+    z417::AppState state;
+    z417::MainWindow window(env, state);
+    if (window.start() == z417::MainWindow::StartResult::SecondInstance)
+        return 0;
+    std::unique_ptr<z417::ScriptPlayer> player;
+    if (!script.isEmpty()) {
+        z417::ScriptPlayer::Host host;
+        host.window = &window;
+        host.services = &services;
+        host.mouse = mouse.get();
+        host.openDialog = [&window](const QString& name) {
+            return z417::openDemoDialog(window, name);
+        };
+        player = std::make_unique<z417::ScriptPlayer>(host, script);
+        player->start();
+    }
+    const int code = app.exec();
+    return player && player->failed() ? 1 : code;
+}

@@ -1,0 +1,38 @@
+// The process-wide state of the utility in one plain object: the settings record and its
+// saved copy, the profile block, texts, labels and the skin choice. The shell, the page,
+// the tray and the device watcher all work on the one instance main() declares; no widget
+// owns it, and a test builds a fresh one.
+#pragma once
+
+#include "assign/Texts.h"
+#include "platform/Paths.h"
+#include "profile/ProfileBlock.h"
+#include "profile/SettingsFiles.h"
+#include "profile/SettingsRecord.h"
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+#include <cstdint>
+#include <string>
+
+namespace z417 {
+
+struct AppState {
+    SettingsRecord record{};
+    SettingsRecord savedSettings{}; // what OK or Apply last kept; Cancel returns to it
+    ProfileBlock block{};
+    uint8_t firstRunFlag = 0;
+    AppPaths paths;
+    std::string languageCode;
+    TextTable texts;
+    AssignmentLabels labels;
+    SkinValues skinValues;
+    QString skinFolder;
+    QColor textColour;
+    QFont normalFont;
+    QFont titleFont;
+};
+
+} // namespace z417
