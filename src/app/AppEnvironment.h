@@ -32,8 +32,10 @@ struct AppEnvironment {
     bool showAtStart = false;
     // Follow hidraw nodes through udev; the demo announces its simulated mouse itself.
     bool watchUdev = true;
-    // Listen for balloon requests of other programs on the per-user socket.
+    // Listen for balloon, reload and show requests of other programs on the per-user socket.
     bool listenForBalloons = true;
+    // That socket's name in the runtime folder; a second start sends its show request there.
+    std::string requestSocketName = "balloon";
     // Lock file name of the single-instance rule.
     std::string instanceName = "z417-gaming-mouse";
 };

@@ -4,6 +4,7 @@
 #include "app/Tray.h"
 
 #include "assign/Balloons.h"
+#include "platform/BalloonSocket.h"
 #include "platform/qt/BalloonServer.h"
 #include "profile/ApplySequence.h"
 #include "ui/AppIcon.h"
@@ -25,6 +26,10 @@
 
 namespace z417 {
 namespace {
+
+// A second start waits this long in all for the first one's socket.
+constexpr int kShowAttempts = 40;
+constexpr int kShowRetryMs = 50;
 
 // The busy cursor while a transfer blocks the thread.
 class BusyCursor {
@@ -71,13 +76,16 @@ MainWindow::StartResult MainWindow::start() {
     // (no runtime folder) must not keep the person from the mouse: go on as the only one.
     std::string lockError;
     if (instanceLock_.acquire(env_.instanceName, lockError) ==
-        SingleInstanceLock::Result::HeldByAnother)
+        SingleInstanceLock::Result::HeldByAnother) {
+        askRunningInstanceToShow();
         return StartResult::SecondInstance;
+    }
 
     // The application's icon where the application object set one (tests build windows
-    // without it); the tool window without a taskbar entry is set in the constructor.
+    // without it).
     setWindowIcon(QApplication::windowIcon().isNull() ? appIcon() : QApplication::windowIcon());
     setUpTray();
+    chooseWindowKind();
     connectToMouse();
     if (!startDeviceNotifications()) {
         env_.services->messageBox(this, QStringLiteral("RegisterDeviceNotification failed!!!"),
@@ -94,12 +102,27 @@ MainWindow::StartResult MainWindow::start() {
     qApp->installEventFilter(this);
     if (device_->connected())
         showPage();
-    if (env_.showAtStart || !trayAvailable_) {
-        show();
-        raise();
-        activateWindow();
-    }
+    if (env_.showAtStart || !trayAvailable_)
+        bringForward();
     return StartResult::Complete;
+}
+
+void MainWindow::askRunningInstanceToShow() {
+    if (!env_.listenForBalloons)
+        return;
+    // The other process may have taken the lock but not be listening yet. Nobody answering
+    // in that time is not worth a message: this process ends quietly either way.
+    std::string error;
+    if (!sendShowRequest(requestSocketPath(env_.requestSocketName), kShowAttempts, kShowRetryMs,
+                         error))
+        qWarning("the running instance did not answer: %s", error.c_str());
+}
+
+void MainWindow::chooseWindowKind() {
+    // The tool window has no taskbar entry: the tray icon stands for it. Without a tray the
+    // window manager's taskbar is the only way back to a minimised window.
+    if (!trayAvailable_)
+        setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
 }
 
 void MainWindow::connectToMouse() {
@@ -153,10 +176,11 @@ void MainWindow::setUpTray() {
     connect(tray_, &Tray::clicked, this, &MainWindow::onTrayClick);
     connect(tray_, &Tray::exitChosen, this, &MainWindow::exitProgram);
     if (env_.listenForBalloons) {
-        balloonServer_ = new BalloonServer(this);
+        balloonServer_ = new BalloonServer(env_.requestSocketName, this);
         connect(balloonServer_, &BalloonServer::requested, this, &MainWindow::onBalloonRequest);
         connect(balloonServer_, &BalloonServer::reloadRequested, this,
                 &MainWindow::reloadSettingsFiles);
+        connect(balloonServer_, &BalloonServer::showRequested, this, &MainWindow::onShowRequest);
         QString error;
         if (!balloonServer_->listen(error))
             qWarning("balloon requests from other programs are not available: %s",
@@ -189,12 +213,27 @@ void MainWindow::onTrayClick(TrayClick click) {
     showWindowFromTray();
 }
 
+void MainWindow::onShowRequest() {
+    if (trayAvailable_ || device_->connected()) {
+        onTrayClick(TrayClick::Left);
+        return;
+    }
+    // No tray and no mouse: the window was shown at start without its page; keeping it
+    // minimised would leave the second start without any visible answer.
+    requestBalloon(kBalloonNotDetected, 0);
+    bringForward();
+}
+
 void MainWindow::showWindowFromTray() {
     if (cancelPending_) {
         reloadAfterCancel();
     } else if (pageState_ == 0 && !firstPageBuildDone_) {
         showPage();
     }
+    bringForward();
+}
+
+void MainWindow::bringForward() {
     showNormal();
     raise();
     activateWindow();

@@ -68,6 +68,8 @@ public:
     // Notification area.
     void onTrayClick(TrayClick click);
     void onBalloonRequest(int type, int kind);
+    // A second start of the program: the window comes forward as on a tray click.
+    void onShowRequest();
     void reloadSettingsFiles();
     void exitProgram(); // the tray menu's "Exit" and the close button
 
@@ -182,6 +184,10 @@ private:
     void loadTextLook(); // text colour and fonts of the language
     void applySettings();
     void showWindowFromTray();
+    void bringForward();
+    void askRunningInstanceToShow();
+    // Without a notification area the window is an ordinary one with a taskbar entry.
+    void chooseWindowKind();
     // After Cancel: the labels of "str.ini" come back and the page is rebuilt from them.
     void reloadAfterCancel();
     void startWindowDrag();

@@ -8,6 +8,9 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    int exitCode = 0;
+    if (!z417::handleCommandLine(argc, argv, exitCode))
+        return exitCode;
     z417::choosePlatformBeforeStart();
     z417::Application app(argc, argv);
 

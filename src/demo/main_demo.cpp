@@ -113,10 +113,11 @@ z417::AppEnvironment demoEnvironment(const std::string& dataDir, const DemoOptio
     env.modulePath = dataDir + "/z417-gaming-mouse";
     env.showAtStart = !options.trayMode;
     env.watchUdev = !options.device.empty();
-    env.listenForBalloons = false;
-    // One demo per data folder, like one utility per user.
+    // One demo per data folder, like one utility per user; a second start shows the first
+    // one's window through a socket of its own.
     env.instanceName =
         "z417-demo-" + std::to_string(std::hash<std::string>{}(canonicalFolder(dataDir)));
+    env.requestSocketName = env.instanceName;
     env.balloonSink = [](const QString& title, const QString& text, int) {
         std::printf("balloon: %s: %s\n", qPrintable(title), qPrintable(text));
         std::fflush(stdout);

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -41,8 +42,12 @@ bool ensureRuntimeFolder(std::string& error) {
     return true;
 }
 
+std::string requestSocketPath(const std::string& name) {
+    return runtimeFolder() + "/" + name + ".sock";
+}
+
 std::string balloonSocketPath() {
-    return runtimeFolder() + "/balloon.sock";
+    return requestSocketPath("balloon");
 }
 
 bool parseBalloonRequest(const std::string& text, int& type, int& kind) {
@@ -76,8 +81,7 @@ bool parseBalloonRequest(const std::string& text, int& type, int& kind) {
 
 namespace {
 
-bool sendRequestLine(const std::string& line, std::string& error) {
-    const std::string path = balloonSocketPath();
+bool sendRequestLine(const std::string& path, const std::string& line, std::string& error) {
     sockaddr_un addr{};
     addr.sun_family = AF_UNIX;
     if (path.size() >= sizeof addr.sun_path) {
@@ -117,7 +121,8 @@ bool sendRequestLine(const std::string& line, std::string& error) {
 } // namespace
 
 bool sendBalloonRequest(int type, int kind, std::string& error) {
-    return sendRequestLine(std::to_string(type) + " " + std::to_string(kind) + "\n", error);
+    return sendRequestLine(balloonSocketPath(),
+                           std::to_string(type) + " " + std::to_string(kind) + "\n", error);
 }
 
 bool isReloadRequest(const std::string& text) {
@@ -125,7 +130,25 @@ bool isReloadRequest(const std::string& text) {
 }
 
 bool sendReloadRequest(std::string& error) {
-    return sendRequestLine(std::string(kReloadRequest) + "\n", error);
+    return sendRequestLine(balloonSocketPath(), std::string(kReloadRequest) + "\n", error);
+}
+
+bool isShowRequest(const std::string& text) {
+    return text == kShowRequest || text == std::string(kShowRequest) + "\n";
+}
+
+bool sendShowRequest(const std::string& socketPath, int attempts, int retryMs, std::string& error) {
+    const std::string line = std::string(kShowRequest) + "\n";
+    for (int i = 0; i < attempts; ++i) {
+        if (i > 0) {
+            timespec pause{retryMs / 1000, (retryMs % 1000) * 1000000L};
+            while (nanosleep(&pause, &pause) != 0 && errno == EINTR) {
+            }
+        }
+        if (sendRequestLine(socketPath, line, error))
+            return true;
+    }
+    return false;
 }
 
 } // namespace z417

@@ -1,5 +1,6 @@
 // Balloon requests from other programs reach the running utility through a local socket in
-// the per-user runtime folder. A request is one line "TYPE KIND\n" in decimal, or "reload\n".
+// the per-user runtime folder. A request is one line "TYPE KIND\n" in decimal, "reload\n" or
+// "show\n".
 #pragma once
 
 #include <string>
@@ -11,6 +12,8 @@ constexpr size_t kBalloonRequestMax = 32; // longer requests are dropped whole
 // The socket's path: $XDG_RUNTIME_DIR/z417-gaming-mouse/balloon.sock, or a folder of the
 // user's own under /tmp when there is no runtime folder.
 std::string balloonSocketPath();
+// A socket of another name in the same folder (the demo's, one per data folder).
+std::string requestSocketPath(const std::string& name);
 // The folder that holds the socket (and the single-instance lock); created owner-only.
 std::string runtimeFolder();
 bool ensureRuntimeFolder(std::string& error);
@@ -27,5 +30,12 @@ bool sendBalloonRequest(int type, int kind, std::string& error);
 constexpr const char* kReloadRequest = "reload";
 bool isReloadRequest(const std::string& text);
 bool sendReloadRequest(std::string& error);
+
+// A second start of the program asks the running one to bring its window forward.
+constexpr const char* kShowRequest = "show";
+bool isShowRequest(const std::string& text);
+// The running process may still be starting, its socket not listening yet: tries again
+// every retryMs for at most attempts times. False when nobody ever answered.
+bool sendShowRequest(const std::string& socketPath, int attempts, int retryMs, std::string& error);
 
 } // namespace z417

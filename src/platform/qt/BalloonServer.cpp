@@ -17,10 +17,14 @@ constexpr int kMaxClients = 16;
 
 } // namespace
 
-BalloonServer::BalloonServer(QObject* parent) : QObject(parent) {}
+BalloonServer::BalloonServer(QObject* parent)
+    : QObject(parent), path_(QString::fromStdString(balloonSocketPath())) {}
+
+BalloonServer::BalloonServer(const std::string& socketName, QObject* parent)
+    : QObject(parent), path_(QString::fromStdString(requestSocketPath(socketName))) {}
 
 QString BalloonServer::socketPath() const {
-    return QString::fromStdString(balloonSocketPath());
+    return path_;
 }
 
 bool BalloonServer::listen(QString& error) {
@@ -67,13 +71,15 @@ void BalloonServer::onReadyRead(QLocalSocket* socket) {
             socket->abort();
         return;
     }
-    const QByteArray line = socket->readLine(kBalloonRequestMax + 1);
+    const std::string line = socket->readLine(kBalloonRequestMax + 1).toStdString();
     socket->disconnectFromServer();
     int type = 0, kind = 0;
-    if (parseBalloonRequest(line.toStdString(), type, kind))
+    if (parseBalloonRequest(line, type, kind))
         emit requested(type, kind);
-    else if (isReloadRequest(line.toStdString()))
+    else if (isReloadRequest(line))
         emit reloadRequested();
+    else if (isShowRequest(line))
+        emit showRequested();
 }
 
 } // namespace z417

@@ -1,8 +1,10 @@
-// Receives balloon requests from other programs on the per-user local socket.
+// Receives balloon, reload and show requests from other programs on a per-user local socket.
 #pragma once
 
 #include <QObject>
 #include <QString>
+
+#include <string>
 
 class QLocalServer;
 class QLocalSocket;
@@ -13,6 +15,8 @@ class BalloonServer : public QObject {
     Q_OBJECT
 public:
     explicit BalloonServer(QObject* parent = nullptr);
+    // socketName: the socket's name in the runtime folder ("balloon" for the utility).
+    BalloonServer(const std::string& socketName, QObject* parent);
     // Starts listening; on failure returns false with a reason.
     bool listen(QString& error);
     QString socketPath() const;
@@ -21,11 +25,14 @@ signals:
     void requested(int type, int kind);
     // Another program changed the settings files ("reload").
     void reloadRequested();
+    // A second start of the program wants the window brought forward ("show").
+    void showRequested();
 
 private:
     void onNewConnection();
     void onReadyRead(QLocalSocket* socket);
 
+    QString path_;
     QLocalServer* server_ = nullptr;
     int clients_ = 0;
 };
