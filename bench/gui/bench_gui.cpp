@@ -93,15 +93,14 @@ int main(int argc, char** argv) {
     VirtualClock clock;
     SilentServices services;
     AppEnvironment env;
-    env.transport = &mouse;
-    env.clock = &clock;
     env.services = &services;
     env.modulePath = (tmp.path() + "/data/z417-gaming-mouse").toStdString();
     env.watchUdev = false;
     env.listenForBalloons = false;
     env.instanceName = "z417-bench-gui";
+    DeviceLink device(mouse, clock);
     AppState state;
-    MainWindow window(env, state);
+    MainWindow window(env, state, device);
     window.start();
     app.processEvents();
     const long rss = rssKiB();

@@ -1,12 +1,10 @@
-// What differs between the utility and its demo: the transport to the mouse, the clock,
-// the desktop services, where balloons go, where the files lie, and how the window starts.
+// What differs between the utility and its demo, apart from the device link: the desktop
+// services, where balloons go, where the files lie, and how the window starts.
 #pragma once
 
 #include "app/AppLayer.h"
 
-#include "platform/Clock.h"
 #include "platform/Paths.h"
-#include "platform/Transport.h"
 #include "platform/qt/UiServices.h"
 
 #include <QString>
@@ -18,8 +16,6 @@
 namespace z417 {
 
 struct AppEnvironment {
-    Transport* transport = nullptr;
-    Clock* clock = nullptr;
     UiServices* services = nullptr;
     // The executable's path as the path rule sees it (the files lie beside it).
     std::string modulePath;

@@ -144,7 +144,7 @@ void MainWindow::onSlotListChoice() {
             destroyed = true;
             WindowParameterDialogs dialogs(*this);
             storeFunctionChoice(state_.record, state_.labels, k, s, p, state_.texts,
-                                device_->sensorVariant(), dialogs);
+                                device_.sensorVariant(), dialogs);
         }
         if (s < L::shownRowCount) {
             drawAssignmentRow(s, false);

@@ -39,30 +39,27 @@ public:
 };
 
 // "config.bin", then the language, its texts and the labels from "str.ini".
-void loadSettingsAndTexts(AppState& state, const AppPaths& paths, MessageSink& sink) {
+Status loadSettingsAndTexts(AppState& state, const AppPaths& paths) {
     state.paths = paths;
-    state.firstRunFlag = loadSettings(paths.configBin, state.record, sink).firstRunFlag;
+    LoadedSettings loaded = loadSettings(paths.configBin, state.record);
+    state.firstRunFlag = loaded.firstRunFlag;
     state.savedSettings = state.record;
     state.skinValues = loadSkinValues(paths.strIni);
     state.languageCode = state.skinValues.languageCode;
     state.texts = TextTable(languageFromCode(state.languageCode));
     state.labels = loadLabels(paths.strIni, state.texts.sectionName());
+    return loaded.status;
 }
 
 } // namespace
 
-void WindowMessageSink::messageBox(const std::string& text, const std::string& caption) {
-    services_.messageBox(owner_, QString::fromStdString(text), QString::fromStdString(caption));
-}
-
-MainWindow::MainWindow(AppEnvironment& env, AppState& state, QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::FramelessWindowHint), env_(env), state_(state) {
+MainWindow::MainWindow(AppEnvironment& env, AppState& state, DeviceLink& device, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::FramelessWindowHint), env_(env), device_(device),
+      state_(state) {
     setWindowTitle(QString::fromUtf8(kAppTitle));
     setObjectName(QStringLiteral("MainWindow"));
     setAttribute(Qt::WA_DeleteOnClose, false);
     setMouseTracking(true);
-    sink_ = std::make_unique<WindowMessageSink>(*env_.services, this);
-    device_ = std::make_unique<DeviceLink>(*env_.transport, *env_.clock, *sink_);
     buildClickTable();
 }
 
@@ -92,15 +89,15 @@ MainWindow::StartResult MainWindow::start() {
                                   QString::fromUtf8(kAppTitle));
         return StartResult::NoNotifications;
     }
-    loadSettingsAndTexts(state_, env_.dataPaths ? *env_.dataPaths : buildAppPaths(env_.modulePath),
-                         *sink_);
-    device_->setNotDetectedText(state_.texts.slot(72));
+    showMessages(loadSettingsAndTexts(state_, env_.dataPaths ? *env_.dataPaths
+                                                             : buildAppPaths(env_.modulePath)));
+    device_.setNotDetectedText(state_.texts.slot(72));
     loadSkin();
     loadTextLook();
 
     // Enter and Escape are seen before any child gets them.
     qApp->installEventFilter(this);
-    if (device_->connected())
+    if (device_.connected())
         showPage();
     if (env_.showAtStart || !trayAvailable_)
         bringForward();
@@ -126,9 +123,20 @@ void MainWindow::chooseWindowKind() {
 }
 
 void MainWindow::connectToMouse() {
-    BusyCursor busy;
-    if (!device_->connect(state_.block))
+    Status connected;
+    {
+        BusyCursor busy;
+        connected = device_.connect(state_.block);
+    }
+    showMessages(connected);
+    if (!connected)
         requestBalloon(kBalloonNotDetected, 0);
+}
+
+void MainWindow::showMessages(const Status& status) {
+    for (const Message& m : status.messages)
+        env_.services->messageBox(this, QString::fromStdString(m.text),
+                                  QString::fromStdString(m.caption));
 }
 
 void MainWindow::loadTextLook() {
@@ -192,8 +200,7 @@ void MainWindow::setUpTray() {
 // next Apply does not write the older copy over them. A file that cannot be read leaves
 // what is shown as it is.
 void MainWindow::reloadSettingsFiles() {
-    RecordingMessageSink quiet;
-    if (loadSettings(state_.paths.configBin, state_.record, quiet).loaded)
+    if (loadSettings(state_.paths.configBin, state_.record).loaded)
         state_.savedSettings = state_.record;
     state_.labels = loadLabels(state_.paths.strIni, state_.texts.sectionName());
     if (pageState_ == 1)
@@ -206,7 +213,7 @@ void MainWindow::onTrayClick(TrayClick click) {
         tray_->popUpMenu(QString::fromStdString(state_.texts.slot(71)), this);
         return;
     }
-    if (!device_->connected()) {
+    if (!device_.connected()) {
         requestBalloon(kBalloonNotDetected, 0);
         return;
     }
@@ -267,7 +274,7 @@ void MainWindow::requestBalloon(int type, int kind) {
 
 void MainWindow::onBalloonRequest(int type, int kind) {
     const BalloonText b =
-        balloonFor(type, kind, state_.texts, state_.record, device_->sensorVariant());
+        balloonFor(type, kind, state_.texts, state_.record, device_.sensorVariant());
     if (b.shown)
         showBalloon(QString::fromStdString(b.title), QString::fromStdString(b.text), b.timeoutMs);
 }
@@ -285,7 +292,7 @@ void MainWindow::exitProgram() {
     if (exitRequested_)
         return;
     exitRequested_ = true;
-    device_->closeHandles();
+    device_.closeHandles();
     if (tray_)
         tray_->hide();
     hide();
@@ -309,23 +316,31 @@ bool MainWindow::startDeviceNotifications() {
 }
 
 void MainWindow::onDeviceNotification(bool arrival, const std::string& interfaceName) {
-    BusyCursor busy;
-    device_->handleDeviceChange(arrival ? DeviceChange::Arrival : DeviceChange::Removal,
-                                interfaceName, state_.block, *this);
+    Status status;
+    {
+        BusyCursor busy;
+        status = device_.handleDeviceChange(arrival ? DeviceChange::Arrival : DeviceChange::Removal,
+                                            interfaceName, state_.block, *this);
+    }
+    showMessages(status);
 }
 
 // ---- buttons ------------------------------------------------------------------------------
 
 void MainWindow::applySettings() {
-    BusyCursor busy;
     const ApplyTargets targets{state_.paths.configBin, state_.paths.strIni,
                                state_.texts.sectionName()};
-    runApplySequence(state_.record, state_.block, *device_, state_.labels, targets, *sink_);
+    Status applied;
+    {
+        BusyCursor busy;
+        applied = runApplySequence(state_.record, state_.block, device_, state_.labels, targets);
+    }
     state_.savedSettings = state_.record;
+    showMessages(applied);
 }
 
 bool MainWindow::onOk() {
-    if (!device_->connected())
+    if (!device_.connected())
         return false;
     applySettings();
     hideWindow();
@@ -333,7 +348,7 @@ bool MainWindow::onOk() {
 }
 
 bool MainWindow::onApply() {
-    if (!device_->connected())
+    if (!device_.connected())
         return false;
     applySettings();
     return true;

@@ -8,9 +8,9 @@
 #include "assign/FontTable.h"
 #include "assign/Texts.h"
 #include "device/DeviceLink.h"
-#include "platform/MessageSink.h"
 #include "platform/Paths.h"
 #include "platform/SingleInstance.h"
+#include "platform/Status.h"
 #include "profile/ProfileBlock.h"
 #include "profile/SettingsFiles.h"
 #include "profile/SettingsRecord.h"
@@ -41,24 +41,14 @@ namespace z417 {
 class BalloonServer;
 struct DialogEnvironment;
 
-// Message boxes of the core, shown over the main window.
-class WindowMessageSink final : public MessageSink {
-public:
-    WindowMessageSink(UiServices& services, QWidget* owner) : services_(services), owner_(owner) {}
-    void messageBox(const std::string& text, const std::string& caption) override;
-
-private:
-    UiServices& services_;
-    QWidget* owner_;
-};
-
 class MainWindow : public QDialog, private DeviceEvents {
     Q_OBJECT
 public:
     enum class StartResult { Complete, SecondInstance, NoNotifications };
     using TrayClick = Tray::Click;
 
-    MainWindow(AppEnvironment& env, AppState& state, QWidget* parent = nullptr);
+    // The device link and the state belong to main(), which declares them first.
+    MainWindow(AppEnvironment& env, AppState& state, DeviceLink& device, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // The start-up of the window, step by step. SecondInstance: the process must end at
@@ -146,7 +136,7 @@ public:
     // State, for the demo and the tests.
     AppState& state() { return state_; }
     const AppState& state() const { return state_; }
-    DeviceLink& device() { return *device_; }
+    DeviceLink& device() { return device_; }
     const QImage& backBuffer() const { return backBuffer_; }
     int pageState() const { return pageState_; }
     bool cancelPending() const { return cancelPending_; }
@@ -202,10 +192,11 @@ private:
     void drawKeySetButtons();
     void createPageFields();
     QString skinPath(const char* name) const;
+    // The messages of a core operation as message boxes over the window, in their order.
+    void showMessages(const Status& status);
 
     AppEnvironment& env_;
-    std::unique_ptr<WindowMessageSink> sink_;
-    std::unique_ptr<DeviceLink> device_;
+    DeviceLink& device_;
     SingleInstanceLock instanceLock_;
 
     AppState& state_;

@@ -67,7 +67,8 @@ void MainWindow::showPage() {
         firstPageBuildDone_ = true;
         if (state_.firstRunFlag == 0) {
             state_.labels = defaultAssignmentLabels(state_.texts);
-            saveLabels(state_.paths.strIni, state_.texts.sectionName(), state_.labels, *sink_);
+            showMessages(
+                saveLabels(state_.paths.strIni, state_.texts.sectionName(), state_.labels));
         }
     }
 
@@ -82,7 +83,7 @@ void MainWindow::showPage() {
 void MainWindow::createPageFields() {
     if (dpiValueFields_[0])
         return;
-    const uint8_t variant = device_->sensorVariant();
+    const uint8_t variant = device_.sensorVariant();
     for (int s = 0; s < L::dpiStageShownCount; ++s) {
         painter().drawStageNumber(s);
         auto* value = new QLabel(qs(dpiLevelName(variant, state_.record.dpiLevel[s])), this);

@@ -84,7 +84,7 @@ void MainWindow::toggleDpiValueList(int stage) {
     }
     if (!dpiValueList_) {
         const layout::Rect r = L::dpiValueList(stage);
-        showPopupList(dpiValueList_, L::dpiValueListId, r, dpiValueItems(device_->sensorVariant()));
+        showPopupList(dpiValueList_, L::dpiValueListId, r, dpiValueItems(device_.sensorVariant()));
     }
     dpiValueList_.open = true;
 }

@@ -11,7 +11,7 @@ DialogEnvironment MainWindow::dialogEnvironment() const {
     d.textColour = state_.textColour;
     d.languageCode = state_.languageCode;
     d.services = env_.services;
-    d.sensorVariant = device_->sensorVariant();
+    d.sensorVariant = device_.sensorVariant();
     d.skinsRoot = QString::fromStdString(state_.paths.skinsRoot);
     d.currentSkinName = QString::fromStdString(state_.skinValues.path);
     return d;
@@ -29,8 +29,8 @@ bool MainWindow::onSkinButton() {
     state_.skinValues.red = state_.textColour.red();
     state_.skinValues.green = state_.textColour.green();
     state_.skinValues.blue = state_.textColour.blue();
-    saveSkin(state_.paths.strIni, state_.skinValues.path, state_.skinValues.red,
-             state_.skinValues.green, state_.skinValues.blue, *sink_);
+    showMessages(saveSkin(state_.paths.strIni, state_.skinValues.path, state_.skinValues.red,
+                          state_.skinValues.green, state_.skinValues.blue));
     rebuildPage();
     showNormal();
     raise();

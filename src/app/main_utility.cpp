@@ -1,6 +1,7 @@
 // z417-gaming-mouse: the utility, talking to the mouse through hidraw.
 #include "app/Application.h"
 #include "app/MainWindow.h"
+#include "device/DeviceLink.h"
 #include "platform/HidrawTransport.h"
 #include "platform/Paths.h"
 #include "platform/UserData.h"
@@ -18,8 +19,6 @@ int main(int argc, char** argv) {
     z417::SystemClock clock;
     z417::DesktopUiServices services;
     z417::AppEnvironment env;
-    env.transport = &transport;
-    env.clock = &clock;
     env.services = &services;
     std::string error;
     if (!z417::readModulePath(env.modulePath, error)) {
@@ -41,9 +40,10 @@ int main(int argc, char** argv) {
         paths.skinsRoot = location.skinsRoot;
         env.dataPaths = paths;
     }
-    // Declared after everything it refers to, so that it goes first.
+    // Each is declared after everything it refers to, so that it is destroyed first.
+    z417::DeviceLink device(transport, clock);
     z417::AppState state;
-    z417::MainWindow window(env, state);
+    z417::MainWindow window(env, state, device);
     if (window.start() == z417::MainWindow::StartResult::SecondInstance)
         return 0;
     return app.exec();

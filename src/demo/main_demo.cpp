@@ -10,6 +10,7 @@
 #include "demo/DemoData.h"
 #include "demo/DemoServices.h"
 #include "demo/ScriptPlayer.h"
+#include "device/DeviceLink.h"
 #include "device/SimulatedMouse.h"
 #include "device/TransportFactory.h"
 #include "platform/Paths.h"
@@ -163,14 +164,14 @@ int main(int argc, char** argv) {
                                               : static_cast<z417::Clock&>(systemClock);
     z417::DemoUiServices services(!script.isEmpty());
     z417::AppEnvironment env = demoEnvironment(dataDir, options);
-    env.transport = hidraw ? hidraw.get() : mouse.get();
-    env.clock = &clock;
     env.services = &services;
 
-    // The window refers to the mouse, the clock and the services, and the player to the
-    // window: each is declared after what it refers to, so that it is destroyed first.
+    // The device link refers to the mouse and the clock, the window to the link, the state
+    // and the services, and the player to the window: each is declared after what it refers
+    // to, so that it is destroyed first.
+    z417::DeviceLink device(hidraw ? *hidraw : static_cast<z417::Transport&>(*mouse), clock);
     z417::AppState state;
-    z417::MainWindow window(env, state);
+    z417::MainWindow window(env, state, device);
     if (window.start() == z417::MainWindow::StartResult::SecondInstance)
         return 0;
     std::unique_ptr<z417::ScriptPlayer> player;

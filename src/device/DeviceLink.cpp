@@ -39,8 +39,8 @@ bool deviceNameMatches(const std::string& interfaceName) {
            interfaceName.find("VID_04D9&PID_A09E") != std::string::npos;
 }
 
-DeviceLink::DeviceLink(Transport& transport, Clock& clock, MessageSink& sink)
-    : transport_(transport), clock_(clock), sink_(sink), notDetectedText_(kDefaultNotDetected) {}
+DeviceLink::DeviceLink(Transport& transport, Clock& clock)
+    : transport_(transport), clock_(clock), notDetectedText_(kDefaultNotDetected) {}
 
 DeviceLink::~DeviceLink() {
     closeHandles();
@@ -66,13 +66,13 @@ void DeviceLink::closeHandles() {
     imageRead_ = false;
 }
 
-bool DeviceLink::openMouse() {
+Status DeviceLink::openMouse() {
     lastError_.clear();
     std::vector<HidCollection> collections;
     std::string error;
     if (!transport_.enumerate(collections, error)) {
         lastError_ = "cannot list the HID devices: " + error;
-        return false;
+        return Status::silentFailure();
     }
 
     // Vendor and product come from the enumeration: the two channels are chosen first, and
@@ -105,7 +105,7 @@ bool DeviceLink::openMouse() {
     }
     if (dataChannel == nullptr || commandChannel == nullptr) {
         lastError_ = "the gaming mouse was not found";
-        return false;
+        return Status::silentFailure();
     }
 
     Transport::Handle data = Transport::kInvalidHandle;
@@ -119,11 +119,10 @@ bool DeviceLink::openMouse() {
                 text += std::string("\nNo permission to open the mouse: install the udev rule "
                                     "file ") +
                         kUdevRuleFile + " and plug the mouse in again.";
-            sink_.messageBox(text, kAppTitle);
             lastError_ = "cannot open " + c->path + ": " + std::strerror(errorCode);
             if (data != Transport::kInvalidHandle)
                 transport_.close(data);
-            return false;
+            return Status::failure(kAppTitle, text);
         }
         if (c == dataChannel)
             data = h;
@@ -138,57 +137,54 @@ bool DeviceLink::openMouse() {
     commandReportLength_ = kCommandReportLength;
     connected_ = true;
     imageRead_ = false; // a new connection: its image is still to be read
-    return true;
+    return {};
 }
 
-void DeviceLink::afterOpen(ProfileBlock& block) {
+Status DeviceLink::afterOpen(ProfileBlock& block) {
     scramblingOn_ = true;
     std::memset(block.bytes(), 0, sizeof(ProfileBlock));
-    // A failure has been reported; the block stays zero and is read again before an upload.
-    imageRead_ = ReadOperation(block);
+    // On failure the block stays zero and is read again before an upload.
+    Status read = ReadOperation(block);
+    imageRead_ = read.ok;
     sensorVariant_ = block.deviceImage.sensorVariant;
     connected_ = true;
+    return read;
 }
 
-bool DeviceLink::readImage(ProfileBlock& block) {
-    if (!ReadOperation(block))
-        return false;
+Status DeviceLink::readImage(ProfileBlock& block) {
+    Status read = ReadOperation(block);
+    if (!read)
+        return read;
     sensorVariant_ = block.deviceImage.sensorVariant;
     imageRead_ = true;
-    return true;
+    return read;
 }
 
-bool DeviceLink::connect(ProfileBlock& block) {
-    if (!openMouse())
-        return false;
-    afterOpen(block);
-    return true;
+Status DeviceLink::connect(ProfileBlock& block) {
+    Status opened = openMouse();
+    if (!opened)
+        return opened;
+    return opened.addMessages(afterOpen(block));
 }
 
-void DeviceLink::handleDeviceChange(DeviceChange change, const std::string& interfaceName,
-                                    ProfileBlock& block, DeviceEvents& events) {
+Status DeviceLink::handleDeviceChange(DeviceChange change, const std::string& interfaceName,
+                                      ProfileBlock& block, DeviceEvents& events) {
     if (change == DeviceChange::Other || !deviceNameMatches(interfaceName))
-        return;
+        return {};
     if (++notificationCount_ < 4)
-        return;
+        return {};
     // The mouse presents four matching collections: react once per arrival or removal.
-    if (change == DeviceChange::Arrival) {
-        if (openMouse()) {
-            events.requestBalloon(kBalloonDetected, 0);
-            afterOpen(block);
-        } else {
-            events.requestBalloon(kBalloonNotDetected, 0);
-            events.hideMainWindow();
-            connected_ = false;
-        }
-    } else {
-        if (!openMouse()) {
-            events.requestBalloon(kBalloonNotDetected, 0);
-            events.hideMainWindow();
-            connected_ = false;
-        }
-    }
     notificationCount_ = 0;
+    Status status = openMouse();
+    if (status && change == DeviceChange::Arrival) {
+        events.requestBalloon(kBalloonDetected, 0);
+        status.addMessages(afterOpen(block));
+    } else if (!status) {
+        events.requestBalloon(kBalloonNotDetected, 0);
+        events.hideMainWindow();
+        connected_ = false;
+    }
+    return status;
 }
 
 bool DeviceLink::transfer(bool command, bool set, uint8_t* report) {
@@ -240,21 +236,20 @@ bool DeviceLink::statusQuery(ReportBuffer& answer, bool requireReportId) {
     return !requireReportId || answer[0] == kCommandReportId;
 }
 
-bool DeviceLink::fail(const char* operation) {
-    sink_.messageBox(notDetectedText_, operation);
-    return false;
+Status DeviceLink::fail(const char* operation) const {
+    return Status::failure(operation, notDetectedText_);
 }
 
-bool DeviceLink::GetDPIStage(ProfileBlock& block) {
+Status DeviceLink::GetDPIStage(ProfileBlock& block) {
     ReportBuffer answer;
     if (!statusQuery(answer, true))
         return fail("GetDPIStage");
     block.reportRate = answer[6];
     block.dpiStage = answer[7];
-    return true;
+    return {};
 }
 
-bool DeviceLink::ReadOperation(ProfileBlock& block) {
+Status DeviceLink::ReadOperation(ProfileBlock& block) {
     ReportBuffer answer;
     if (!statusQuery(answer, true))
         return fail("ReadOperation");
@@ -279,10 +274,10 @@ bool DeviceLink::ReadOperation(ProfileBlock& block) {
     block.reportRate = answer[6];
     block.dpiStage = answer[7];
     block.deviceImage = scratch;
-    return true;
+    return {};
 }
 
-bool DeviceLink::WriteOperation(const ProfileBlock& block) {
+Status DeviceLink::WriteOperation(const ProfileBlock& block) {
     ReportBuffer answer;
     if (!statusQuery(answer, false))
         return fail("WriteOperation");
@@ -304,7 +299,7 @@ bool DeviceLink::WriteOperation(const ProfileBlock& block) {
             return fail("WriteOperation");
         clock_.sleepMs(kWaitAfterChunkMs);
     }
-    return true;
+    return {};
 }
 
 } // namespace z417

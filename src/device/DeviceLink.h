@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/Clock.h"
-#include "platform/MessageSink.h"
+#include "platform/Status.h"
 #include "platform/Transport.h"
 #include "profile/ApplySequence.h"
 #include "profile/ProfileBlock.h"
@@ -57,7 +57,7 @@ bool deviceNameMatches(const std::string& interfaceName);
 
 class DeviceLink : public DeviceOperations {
 public:
-    DeviceLink(Transport& transport, Clock& clock, MessageSink& sink);
+    DeviceLink(Transport& transport, Clock& clock);
     ~DeviceLink() override; // closes valid handles
     DeviceLink(const DeviceLink&) = delete;
     DeviceLink& operator=(const DeviceLink&) = delete;
@@ -68,32 +68,36 @@ public:
     void setTrace(std::function<void(const TraceEntry&)> trace);
 
     // Finds the mouse's data and command collections among the enumerated ones and opens
-    // both. Only the mouse's own collections are opened. A channel that cannot be opened is
-    // reported ("CreateFile Error Code:%d"). On success the new handles replace the old ones
-    // and connected := 1; on failure the old handles stay and lastError() says why.
-    bool openMouse();
+    // both. Only the mouse's own collections are opened. A channel that cannot be opened
+    // gives the message "CreateFile Error Code:%d". On success the new handles replace the
+    // old ones and connected := 1; on failure the old handles stay and lastError() says why.
+    Status openMouse();
     // Open mouse; on success scrambling on, block zeroed, ReadOperation, sensor variant copy
-    // := image[0xC1], connected := 1. Returns whether the mouse was opened.
-    bool connect(ProfileBlock& block);
+    // := image[0xC1], connected := 1. Succeeds when the mouse was opened, even when the read
+    // failed: its message is then carried along.
+    Status connect(ProfileBlock& block);
 
     // The block read from this mouse since it was opened? (A failed read at connect leaves
     // an all-zero block that must never be uploaded.)
     bool imageRead() const { return imageRead_; }
     // ReadOperation, and on success the sensor variant copy taken from the image.
-    bool readImage(ProfileBlock& block);
-    bool ensureImage(ProfileBlock& block) override { return imageRead_ || readImage(block); }
+    Status readImage(ProfileBlock& block);
+    Status ensureImage(ProfileBlock& block) override {
+        return imageRead_ ? Status{} : readImage(block);
+    }
 
     // Status query: header := report rate, DPI stage.
-    bool GetDPIStage(ProfileBlock& block) override;
+    Status GetDPIStage(ProfileBlock& block) override;
     // Status and all five chunks; the block changes only when everything arrived.
-    bool ReadOperation(ProfileBlock& block);
+    Status ReadOperation(ProfileBlock& block);
     // Status query, set status, chunks 6 (all zero), 5, 4, 3, 2.
-    bool WriteOperation(const ProfileBlock& block) override;
+    Status WriteOperation(const ProfileBlock& block) override;
 
     // The device-change handler: interfaceName is the name carried by the notification.
     // Reacts on every fourth matching notification (arrivals and removals counted together).
-    void handleDeviceChange(DeviceChange change, const std::string& interfaceName,
-                            ProfileBlock& block, DeviceEvents& events);
+    // Returns the messages of opening and reading the mouse.
+    Status handleDeviceChange(DeviceChange change, const std::string& interfaceName,
+                              ProfileBlock& block, DeviceEvents& events);
 
     void closeHandles();
 
@@ -111,16 +115,15 @@ private:
     static constexpr size_t kReportBufferSize = 80;
     using ReportBuffer = uint8_t[kReportBufferSize];
 
-    void afterOpen(ProfileBlock& block);
+    Status afterOpen(ProfileBlock& block);
     bool transfer(bool command, bool set, uint8_t* report);
     bool sendCommand(uint8_t command, uint8_t param1 = 0, uint8_t param2 = 0);
     bool readAnswer(ReportBuffer& answer);
     bool statusQuery(ReportBuffer& answer, bool requireReportId);
-    bool fail(const char* operation);
+    Status fail(const char* operation) const;
 
     Transport& transport_;
     Clock& clock_;
-    MessageSink& sink_;
     std::string notDetectedText_;
     std::function<void(const TraceEntry&)> trace_;
     bool traceStarted_ = false;

@@ -5,21 +5,21 @@
 
 namespace z417 {
 
-void uploadSettings(const SettingsRecord& record, ProfileBlock& block, DeviceOperations& device) {
-    if (!device.ensureImage(block))
-        return;
+Status uploadSettings(const SettingsRecord& record, ProfileBlock& block, DeviceOperations& device) {
+    Status status = device.ensureImage(block);
+    if (!status)
+        return status;
     writeFixedTables(block);
-    device.GetDPIStage(block); // on failure the header keeps what it held
+    status.add(device.GetDPIStage(block)); // on failure the header keeps what it held
     buildProfileBlock(record, device.sensorVariant(), block);
-    device.WriteOperation(block);
+    return status.add(device.WriteOperation(block));
 }
 
-void runApplySequence(const SettingsRecord& record, ProfileBlock& block, DeviceOperations& device,
-                      const AssignmentLabels& labels, const ApplyTargets& targets,
-                      MessageSink& sink) {
-    uploadSettings(record, block, device);
-    saveSettings(targets.configPath, record, sink);
-    saveLabels(targets.strIniPath, targets.labelSection, labels, sink);
+Status runApplySequence(const SettingsRecord& record, ProfileBlock& block, DeviceOperations& device,
+                        const AssignmentLabels& labels, const ApplyTargets& targets) {
+    Status status = uploadSettings(record, block, device);
+    status.add(saveSettings(targets.configPath, record));
+    return status.add(saveLabels(targets.strIniPath, targets.labelSection, labels));
 }
 
 } // namespace z417

@@ -24,12 +24,11 @@ const char* const kLabelKeys[2][8] = {
 
 namespace {
 
-bool reportWrite(int error, MessageSink& sink) {
+Status writeStatus(int error) {
     if (error == 0) {
-        return true;
+        return {};
     }
-    sink.messageBox(writeFailedText(error), kWriteFailedCaption);
-    return false;
+    return Status::failure(kWriteFailedCaption, writeFailedText(error));
 }
 
 } // namespace
@@ -40,11 +39,10 @@ std::string writeFailedText(int error) {
     return text;
 }
 
-LoadedSettings loadSettings(const std::string& configPath, SettingsRecord& record,
-                            MessageSink& sink) {
+LoadedSettings loadSettings(const std::string& configPath, SettingsRecord& record) {
     LoadedSettings result;
     if (!fileExists(configPath)) {
-        sink.messageBox(kConfigMissingText, kAppTitle);
+        result.status = Status::failure(kAppTitle, kConfigMissingText);
         return result;
     }
     // Not a regular file (a FIFO, a device): unreadable, and never waited on. Longer than a
@@ -63,16 +61,15 @@ LoadedSettings loadSettings(const std::string& configPath, SettingsRecord& recor
     return result;
 }
 
-bool saveSettings(const std::string& configPath, const SettingsRecord& record, MessageSink& sink) {
+Status saveSettings(const std::string& configPath, const SettingsRecord& record) {
     static_assert(1 + sizeof(SettingsRecord) == kConfigFileSize);
     if (!fileExists(configPath)) {
-        sink.messageBox(kConfigMissingText, kAppTitle);
-        return false;
+        return Status::failure(kAppTitle, kConfigMissingText);
     }
     std::string content(kConfigFileSize, '\0');
     content[0] = 1; // saved at least once, whatever the flag in memory says
     std::memcpy(&content[1], record.bytes(), sizeof(SettingsRecord));
-    return reportWrite(writeFileAtomically(configPath, content), sink);
+    return writeStatus(writeFileAtomically(configPath, content));
 }
 
 std::string labelSectionFor(const std::string& languageCode) {
@@ -141,26 +138,26 @@ AssignmentLabels loadLabels(const std::string& iniPath, const std::string& secti
     return labels;
 }
 
-bool saveLabels(const std::string& iniPath, const std::string& section,
-                const AssignmentLabels& labels, MessageSink& sink) {
+Status saveLabels(const std::string& iniPath, const std::string& section,
+                  const AssignmentLabels& labels) {
     std::vector<std::pair<std::string, std::string>> entries;
     for (int set = 0; set < 2; ++set) {
         for (int slot = 0; slot < 8; ++slot) {
             entries.emplace_back(kLabelKeys[set][slot], labels.label[set][slot]);
         }
     }
-    return reportWrite(writeProfileStrings(iniPath, section, entries), sink);
+    return writeStatus(writeProfileStrings(iniPath, section, entries));
 }
 
-bool saveSkin(const std::string& iniPath, const std::string& skinName, int red, int green, int blue,
-              MessageSink& sink) {
+Status saveSkin(const std::string& iniPath, const std::string& skinName, int red, int green,
+                int blue) {
     const std::vector<std::pair<std::string, std::string>> entries = {
         {"RColor", std::to_string(red)},
         {"GColor", std::to_string(green)},
         {"BColor", std::to_string(blue)},
         {"Path", skinName},
     };
-    return reportWrite(writeProfileStrings(iniPath, kSkinsSection, entries), sink);
+    return writeStatus(writeProfileStrings(iniPath, kSkinsSection, entries));
 }
 
 } // namespace z417

@@ -2,7 +2,7 @@
 // (language, skin, text colour and the 16 button labels of the current language).
 #pragma once
 
-#include "platform/MessageSink.h"
+#include "platform/Status.h"
 #include "profile/SettingsRecord.h"
 
 #include <cstddef>
@@ -23,15 +23,15 @@ struct LoadedSettings {
     bool loaded = false;
     uint8_t firstRunFlag = 0;
     int error = 0; // errno when the file exists but could not be read; never shown
+    Status status; // the message of a missing file
 };
 // "Config file is not exist." (caption kAppTitle) when missing; exact 220 bytes only; any
 // other size silently ignored; unreadable: nothing loaded. The record is changed only when
 // the whole file was read.
-LoadedSettings loadSettings(const std::string& configPath, SettingsRecord& record,
-                            MessageSink& sink);
+LoadedSettings loadSettings(const std::string& configPath, SettingsRecord& record);
 // Missing: "Config file is not exist."; write failure: text "Error Code is: %d \n" (errno)
-// caption "NULL ==fp "; writes byte 1 then the record, atomically. Returns true when written.
-bool saveSettings(const std::string& configPath, const SettingsRecord& record, MessageSink& sink);
+// caption "NULL ==fp "; writes byte 1 then the record, atomically. Succeeds when written.
+Status saveSettings(const std::string& configPath, const SettingsRecord& record);
 
 struct AssignmentLabels {
     std::string label[2][8]; // [keySet][slot]
@@ -56,14 +56,14 @@ struct SkinValues {
 // gives 0 (like _wtoi: leading digits count).
 SkinValues loadSkinValues(const std::string& iniPath);
 AssignmentLabels loadLabels(const std::string& iniPath, const std::string& section);
-// Item1 first, Item83 last. A failed write reports "Error Code is: %d \n" / "NULL ==fp " once
-// and returns false; the file then stays as it was.
-bool saveLabels(const std::string& iniPath, const std::string& section,
-                const AssignmentLabels& labels, MessageSink& sink);
-// "RColor", "GColor", "BColor" as %d, then "Path", in this order, to "Skins". A failed write is
-// reported like saveLabels.
-bool saveSkin(const std::string& iniPath, const std::string& skinName, int red, int green, int blue,
-              MessageSink& sink);
+// Item1 first, Item83 last. A failed write fails with "Error Code is: %d \n" / "NULL ==fp ";
+// the file then stays as it was.
+Status saveLabels(const std::string& iniPath, const std::string& section,
+                  const AssignmentLabels& labels);
+// "RColor", "GColor", "BColor" as %d, then "Path", in this order, to "Skins". A failed write
+// fails like saveLabels.
+Status saveSkin(const std::string& iniPath, const std::string& skinName, int red, int green,
+                int blue);
 
 // Decimal text to int the way _wtoi reads it: leading blanks, an optional sign, then digits up
 // to the first non-digit; no digits gives 0; out of range gives INT_MAX or INT_MIN.

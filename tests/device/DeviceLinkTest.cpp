@@ -1,5 +1,7 @@
 // The device link against the simulated mouse: wire bytes, order of transfers and waits,
 // every misbehaviour of the mouse, discovery and the notification counter.
+#include "support/MessageLog.h"
+
 #include "device/DeviceLink.h"
 #include "device/Scramble.h"
 #include "device/SimulatedMouse.h"
@@ -90,22 +92,22 @@ protected:
     static constexpr uint8_t kVariant = 2, kRate = 8, kStage = 3;
 
     VirtualClock clock;
-    RecordingMessageSink sink;
+    test::MessageLog shown;
     SimulatedMouse mouse{kVariant, kRate, kStage};
-    DeviceLink link{mouse, clock, sink};
+    DeviceLink link{mouse, clock};
     std::vector<TraceEntry> trace;
 
     void SetUp() override {
         link.setTrace([this](const TraceEntry& e) { trace.push_back(e); });
     }
     void openScrambled() {
-        ASSERT_TRUE(link.openMouse()) << link.lastError();
+        ASSERT_TRUE(shown(link.openMouse())) << link.lastError();
         link.setScramblingOn(true);
     }
     void expectOneFailure(const char* caption) {
-        ASSERT_EQ(sink.messages.size(), 1u);
-        EXPECT_EQ(sink.messages[0].text, "The system did not detect the gaming mouse!");
-        EXPECT_EQ(sink.messages[0].caption, caption);
+        ASSERT_EQ(shown.messages.size(), 1u);
+        EXPECT_EQ(shown.messages[0].text, "The system did not detect the gaming mouse!");
+        EXPECT_EQ(shown.messages[0].caption, caption);
     }
     // The image as the mouse holds it, behind the header the status query reports.
     ProfileBlock mouseBlock() {
@@ -122,7 +124,7 @@ protected:
 TEST_F(DeviceLinkTest, ScrambledStatusQueryOnTheWire) {
     openScrambled();
     ProfileBlock block = filledBlock(0);
-    ASSERT_TRUE(link.GetDPIStage(block));
+    ASSERT_TRUE(shown(link.GetDPIStage(block)));
     ASSERT_EQ(trace.size(), 2u);
     // Status query, field by field:
     //   byte 0      01                    report ID, never scrambled
@@ -146,9 +148,9 @@ TEST_F(DeviceLinkTest, ScrambledStatusQueryOnTheWire) {
 }
 
 TEST_F(DeviceLinkTest, PlainQueryWhileScramblingIsOffIsNotUnderstood) {
-    ASSERT_TRUE(link.openMouse());
+    ASSERT_TRUE(shown(link.openMouse()));
     ProfileBlock block = filledBlock(0x11);
-    EXPECT_FALSE(link.GetDPIStage(block));
+    EXPECT_FALSE(shown(link.GetDPIStage(block)));
     // |01|AA CC EE DD|80|00 00| sent as it is
     EXPECT_EQ(trace[0].bytes, (Bytes{0x01, 0xAA, 0xCC, 0xEE, 0xDD, 0x80, 0x00, 0x00}));
     EXPECT_EQ(blockBytes(block), blockBytes(filledBlock(0x11)));
@@ -161,7 +163,7 @@ TEST_F(DeviceLinkTest, UploadWireBytesOfEveryChunk) {
     std::mt19937 rng(417);
     for (uint8_t* p = block.bytes(); p != block.bytes() + sizeof block; ++p)
         *p = static_cast<uint8_t>(rng());
-    ASSERT_TRUE(link.WriteOperation(block));
+    ASSERT_TRUE(shown(link.WriteOperation(block)));
 
     std::vector<const TraceEntry*> dataSets;
     for (const TraceEntry& e : trace)
@@ -220,10 +222,10 @@ TEST_F(DeviceLinkTest, ReadOperationReadsEverythingInOrder) {
     openScrambled();
     ProfileBlock block = filledBlock(0x11);
     double start = clock.nowMs();
-    ASSERT_TRUE(link.ReadOperation(block));
+    ASSERT_TRUE(shown(link.ReadOperation(block)));
     EXPECT_DOUBLE_EQ(clock.nowMs() - start, 500.0);
     EXPECT_EQ(blockBytes(block), blockBytes(mouseBlock()));
-    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_TRUE(shown.messages.empty());
 
     std::vector<Step> steps = {{true, true, 0x80, 0}, {true, false, -1, 0}};
     for (int k = 1; k <= 5; ++k) {
@@ -244,9 +246,9 @@ TEST_F(DeviceLinkTest, WriteOperationSendsStatusAndChunksInOrder) {
     block.dpiStage = 6;
     Bytes before = memoryBytes(mouse);
     double start = clock.nowMs();
-    ASSERT_TRUE(link.WriteOperation(block));
+    ASSERT_TRUE(shown(link.WriteOperation(block)));
     EXPECT_DOUBLE_EQ(clock.nowMs() - start, 520.0);
-    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_TRUE(shown.messages.empty());
 
     std::vector<Step> steps = {{true, true, 0x80, 0}, {true, false, -1, 0}, {true, true, 0x00, 0}};
     for (int n = 6; n >= 2; --n) {
@@ -273,7 +275,7 @@ TEST_F(DeviceLinkTest, WriteOperationSendsStatusAndChunksInOrder) {
 TEST_F(DeviceLinkTest, GetDPIStageChangesOnlyTheHeaderAndWaitsNothing) {
     openScrambled();
     ProfileBlock block = filledBlock(0x11);
-    ASSERT_TRUE(link.GetDPIStage(block));
+    ASSERT_TRUE(shown(link.GetDPIStage(block)));
     ProfileBlock expected = filledBlock(0x11);
     expected.reportRate = kRate;
     expected.dpiStage = kStage;
@@ -283,21 +285,21 @@ TEST_F(DeviceLinkTest, GetDPIStageChangesOnlyTheHeaderAndWaitsNothing) {
 
 TEST_F(DeviceLinkTest, ConnectReadsTheMouseAndTakesItsSensorVariant) {
     ProfileBlock block = filledBlock(0x77);
-    ASSERT_TRUE(link.connect(block));
+    ASSERT_TRUE(shown(link.connect(block)));
     EXPECT_TRUE(link.connected());
     EXPECT_TRUE(link.scramblingOn());
     EXPECT_EQ(link.sensorVariant(), kVariant);
     EXPECT_EQ(blockBytes(block), blockBytes(mouseBlock()));
     EXPECT_DOUBLE_EQ(clock.nowMs(), 500.0);
-    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_TRUE(shown.messages.empty());
 }
 
 TEST_F(DeviceLinkTest, ConnectWithAFailedFirstCheckLeavesTheBlockZero) {
     ProfileBlock block = filledBlock(0x77);
-    ASSERT_TRUE(link.connect(block));
+    ASSERT_TRUE(shown(link.connect(block)));
     ASSERT_EQ(link.sensorVariant(), kVariant);
     mouse.setFault(SimFault{SimFault::Kind::BadSignature});
-    ASSERT_TRUE(link.connect(block)); // the mouse was opened
+    ASSERT_TRUE(shown(link.connect(block))); // the mouse was opened
     EXPECT_EQ(blockBytes(block), Bytes(sizeof(ProfileBlock), 0));
     EXPECT_EQ(link.sensorVariant(), 0); // image byte 0xC1 of the zeroed block
     EXPECT_TRUE(link.connected());
@@ -307,24 +309,24 @@ TEST_F(DeviceLinkTest, ConnectWithAFailedFirstCheckLeavesTheBlockZero) {
 TEST_F(DeviceLinkTest, ConnectToAnAbsentMouseChangesNothing) {
     mouse.unplug();
     ProfileBlock block = filledBlock(0x77);
-    EXPECT_FALSE(link.connect(block));
+    EXPECT_FALSE(shown(link.connect(block)));
     EXPECT_FALSE(link.connected());
     EXPECT_FALSE(link.scramblingOn());
     EXPECT_EQ(blockBytes(block), blockBytes(filledBlock(0x77)));
-    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_TRUE(shown.messages.empty());
     EXPECT_FALSE(link.lastError().empty());
 }
 
 TEST_F(DeviceLinkTest, UploadThenReadGivesBackWhatWasWritten) {
     ProfileBlock block;
-    ASSERT_TRUE(link.connect(block));
+    ASSERT_TRUE(shown(link.connect(block)));
     ProfileBlock original = block;
     for (int i = 0; i < kImageSize; ++i)
         block.deviceImage.bytes()[i] = static_cast<uint8_t>(i * 3 + 1);
     block.reportRate = 2;
-    ASSERT_TRUE(link.WriteOperation(block));
+    ASSERT_TRUE(shown(link.WriteOperation(block)));
     ProfileBlock back = filledBlock(0);
-    ASSERT_TRUE(link.ReadOperation(back));
+    ASSERT_TRUE(shown(link.ReadOperation(back)));
     EXPECT_EQ(back.reportRate, 2);
     EXPECT_EQ(back.dpiStage, kStage);
     EXPECT_EQ(0, std::memcmp(back.deviceImage.chunk(1), original.deviceImage.chunk(1), kChunkSize));
@@ -348,11 +350,11 @@ TEST_F(DeviceLinkTest, MisbehavingMouse) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SimulatedMouse m(kVariant, kRate, kStage);
-        RecordingMessageSink messages;
-        DeviceLink l(m, clock, messages);
+        test::MessageLog messages;
+        DeviceLink l(m, clock);
         std::vector<TraceEntry> t;
         l.setTrace([&](const TraceEntry& e) { t.push_back(e); });
-        ASSERT_TRUE(l.openMouse());
+        ASSERT_TRUE(messages(l.openMouse()));
         l.setScramblingOn(true);
         m.setFault(SimFault{c.kind});
         const Bytes memoryBefore = memoryBytes(m);
@@ -374,16 +376,16 @@ TEST_F(DeviceLinkTest, MisbehavingMouse) {
         };
 
         ProfileBlock block = untouched;
-        expectOutcome(l.GetDPIStage(block), c.getPasses, "GetDPIStage");
+        expectOutcome(messages(l.GetDPIStage(block)), c.getPasses, "GetDPIStage");
         EXPECT_EQ(blockBytes(block), blockBytes(untouched));
 
         block = untouched;
-        expectOutcome(l.ReadOperation(block), c.readPasses, "ReadOperation");
+        expectOutcome(messages(l.ReadOperation(block)), c.readPasses, "ReadOperation");
         EXPECT_EQ(blockBytes(block), blockBytes(untouched));
 
         m.receivedSets.clear();
         block = untouched;
-        bool wrote = l.WriteOperation(block);
+        bool wrote = messages(l.WriteOperation(block));
         size_t sets = m.receivedSets.size();
         expectOutcome(wrote, c.writePasses, "WriteOperation");
         if (c.writePasses) {
@@ -402,7 +404,7 @@ TEST_F(DeviceLinkTest, AShortDataAnswerFailsTheReadAndKeepsTheBlock) {
     openScrambled();
     mouse.setFault(SimFault{SimFault::Kind::ShortReply, 33});
     ProfileBlock block = filledBlock(0x11);
-    EXPECT_FALSE(link.ReadOperation(block));
+    EXPECT_FALSE(shown(link.ReadOperation(block)));
     expectOneFailure("ReadOperation");
     EXPECT_EQ(blockBytes(block), blockBytes(filledBlock(0x11)));
 }
@@ -416,10 +418,10 @@ TEST_F(DeviceLinkTest, ReadIsAllOrNothingWhenTheMouseVanishes) {
         openScrambled();
         mouse.setFault(SimFault::unplugAfter(i));
         trace.clear();
-        sink.messages.clear();
+        shown.messages.clear();
         ProfileBlock block = filledBlock(0xEE);
         double start = clock.nowMs();
-        bool ok = link.ReadOperation(block);
+        bool ok = shown(link.ReadOperation(block));
         if (i == kReadTransfers) {
             EXPECT_TRUE(ok);
             EXPECT_EQ(blockBytes(block), blockBytes(mouseBlock()));
@@ -449,9 +451,9 @@ TEST_F(DeviceLinkTest, UploadStopsAtTheFirstFailedTransfer) {
             block.deviceImage.bytes()[b] ^= 0x5A;
         mouse.setFault(SimFault::unplugAfter(i));
         trace.clear();
-        sink.messages.clear();
+        shown.messages.clear();
         double start = clock.nowMs();
-        bool ok = link.WriteOperation(block);
+        bool ok = shown(link.WriteOperation(block));
 
         // The chunk sent after command n goes out at transfer 3 + 3 * (6 - n) + 2.
         Bytes expected = before;
@@ -468,7 +470,7 @@ TEST_F(DeviceLinkTest, UploadStopsAtTheFirstFailedTransfer) {
         EXPECT_EQ(memoryBytes(mouse), expected);
         if (i == kUploadTransfers) {
             EXPECT_TRUE(ok);
-            EXPECT_TRUE(sink.messages.empty());
+            EXPECT_TRUE(shown.messages.empty());
             continue;
         }
         EXPECT_FALSE(ok);
@@ -482,11 +484,11 @@ TEST_F(DeviceLinkTest, UploadStopsAtTheFirstFailedTransfer) {
 
 TEST_F(DeviceLinkTest, OperationsWithoutChannelsFailWithTheirMessage) {
     ProfileBlock block = filledBlock(0x11);
-    EXPECT_FALSE(link.GetDPIStage(block));
-    EXPECT_FALSE(link.ReadOperation(block));
-    EXPECT_FALSE(link.WriteOperation(block));
-    ASSERT_EQ(sink.messages.size(), 3u);
-    EXPECT_EQ(sink.messages[2].caption, "WriteOperation");
+    EXPECT_FALSE(shown(link.GetDPIStage(block)));
+    EXPECT_FALSE(shown(link.ReadOperation(block)));
+    EXPECT_FALSE(shown(link.WriteOperation(block)));
+    ASSERT_EQ(shown.messages.size(), 3u);
+    EXPECT_EQ(shown.messages[2].caption, "WriteOperation");
     EXPECT_TRUE(trace.empty());
     EXPECT_EQ(blockBytes(block), blockBytes(filledBlock(0x11)));
 }
@@ -494,10 +496,10 @@ TEST_F(DeviceLinkTest, OperationsWithoutChannelsFailWithTheirMessage) {
 TEST_F(DeviceLinkTest, FailureMessageUsesTheLocalisedText) {
     link.setNotDetectedText("系统没有检测到游戏鼠标！");
     ProfileBlock block = filledBlock(0);
-    EXPECT_FALSE(link.GetDPIStage(block));
-    ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].text, "系统没有检测到游戏鼠标！");
-    EXPECT_EQ(sink.messages[0].caption, "GetDPIStage");
+    EXPECT_FALSE(shown(link.GetDPIStage(block)));
+    ASSERT_EQ(shown.messages.size(), 1u);
+    EXPECT_EQ(shown.messages[0].text, "系统没有检测到游戏鼠标！");
+    EXPECT_EQ(shown.messages[0].caption, "GetDPIStage");
 }
 
 // ---- discovery ----
@@ -517,11 +519,11 @@ TEST_F(DeviceLinkTest, CollectionsWithOtherReportLengthsAreNotTaken) {
             if (h.usagePage == 1 && h.usage == 6)
                 h.featureReportLength = c.commandLength;
         };
-        DeviceLink l(shaped, clock, sink);
-        EXPECT_EQ(l.openMouse(), c.accepted);
+        DeviceLink l(shaped, clock);
+        EXPECT_EQ(shown(l.openMouse()), c.accepted);
         EXPECT_EQ(l.connected(), c.accepted);
         EXPECT_EQ(shaped.liveHandles, c.accepted ? 2 : 0);
-        EXPECT_TRUE(sink.messages.empty());
+        EXPECT_TRUE(shown.messages.empty());
         if (!c.accepted) {
             EXPECT_EQ(shaped.opens.size(), 0u);
         }
@@ -535,9 +537,9 @@ TEST_F(DeviceLinkTest, OnlyTheMouseChannelsAreOpened) {
     shaped.ahead = {{"/dev/hidraw0", 0x046D, 0xC52B, 1, 2, 65, "a"}, // another maker's mouse
                     {"/dev/hidraw1", 0x04D9, 0x1702, 1, 6, 8, "b"}}; // another product, same maker
     shaped.openErrors = {{"/dev/hidraw0", EACCES}, {"/dev/hidraw1", EACCES}};
-    DeviceLink l(shaped, clock, sink);
-    ASSERT_TRUE(l.openMouse());
-    EXPECT_TRUE(sink.messages.empty());
+    DeviceLink l(shaped, clock);
+    ASSERT_TRUE(shown(l.openMouse()));
+    EXPECT_TRUE(shown.messages.empty());
     EXPECT_EQ(shaped.opens, (std::map<std::string, int>{{mouse.collectionPath(0), 1},
                                                         {mouse.collectionPath(1), 1}}));
     EXPECT_EQ(l.devicePath(), mouse.collectionPath(1));
@@ -549,8 +551,8 @@ TEST_F(DeviceLinkTest, BothChannelsComeFromOneMouse) {
     ShapedTransport shaped(mouse);
     shaped.ahead = {{"/dev/hidraw0", kVendorId, kProductId, 1, 2, 65, "usb-1/input SN"},
                     {"/dev/hidraw1", kVendorId, kProductId, 1, 6, 9, "usb-1/input SN"}};
-    DeviceLink shapedLink(shaped, clock, sink);
-    ASSERT_TRUE(shapedLink.openMouse()) << shapedLink.lastError();
+    DeviceLink shapedLink(shaped, clock);
+    ASSERT_TRUE(shown(shapedLink.openMouse())) << shapedLink.lastError();
     EXPECT_EQ(shaped.opens.count("/dev/hidraw0"), 0u);
     EXPECT_EQ(shaped.opens.count("/dev/hidraw1"), 0u);
     EXPECT_EQ(shaped.liveHandles, 2);
@@ -575,9 +577,9 @@ TEST_F(DeviceLinkTest, ChannelThatCannotBeOpenedIsReported) {
         SCOPED_TRACE(c.error);
         ShapedTransport shaped(mouse);
         shaped.openErrors = {{mouse.collectionPath(c.failingCollection), c.error}};
-        RecordingMessageSink messages;
-        DeviceLink l(shaped, clock, messages);
-        EXPECT_FALSE(l.openMouse());
+        test::MessageLog messages;
+        DeviceLink l(shaped, clock);
+        EXPECT_FALSE(messages(l.openMouse()));
         EXPECT_FALSE(l.connected());
         ASSERT_EQ(messages.messages.size(), 1u);
         EXPECT_EQ(messages.messages[0].text, c.text);
@@ -589,13 +591,13 @@ TEST_F(DeviceLinkTest, ChannelThatCannotBeOpenedIsReported) {
 TEST_F(DeviceLinkTest, NewOpenReplacesTheHandlesAndTheLinkClosesThemAtTheEnd) {
     ShapedTransport shaped(mouse);
     {
-        DeviceLink l(shaped, clock, sink);
-        ASSERT_TRUE(l.openMouse());
-        ASSERT_TRUE(l.openMouse());
+        DeviceLink l(shaped, clock);
+        ASSERT_TRUE(shown(l.openMouse()));
+        ASSERT_TRUE(shown(l.openMouse()));
         EXPECT_EQ(shaped.liveHandles, 2);
         // A failed open keeps the channels it had.
         mouse.setOpenError(EIO);
-        EXPECT_FALSE(l.openMouse());
+        EXPECT_FALSE(shown(l.openMouse()));
         EXPECT_EQ(shaped.liveHandles, 2);
         mouse.setOpenError(0);
     }
@@ -635,14 +637,14 @@ TEST_F(DeviceLinkTest, FourthArrivalConnectsAndTheCountStartsAgain) {
     RecordingEvents events;
     ProfileBlock block = filledBlock(0x33);
     for (int i = 1; i <= 3; ++i) {
-        link.handleDeviceChange(DeviceChange::Arrival, kMouseNode, block, events);
+        shown(link.handleDeviceChange(DeviceChange::Arrival, kMouseNode, block, events));
         EXPECT_EQ(link.notificationCount(), i);
     }
     EXPECT_FALSE(link.connected());
     EXPECT_TRUE(trace.empty());
     EXPECT_TRUE(events.balloons.empty());
 
-    link.handleDeviceChange(DeviceChange::Arrival, kMouseNode, block, events);
+    shown(link.handleDeviceChange(DeviceChange::Arrival, kMouseNode, block, events));
     EXPECT_EQ(link.notificationCount(), 0);
     EXPECT_EQ(events.balloons, std::vector<int>{14});
     EXPECT_EQ(events.hides, 0);
@@ -652,7 +654,7 @@ TEST_F(DeviceLinkTest, FourthArrivalConnectsAndTheCountStartsAgain) {
     EXPECT_EQ(blockBytes(block), blockBytes(mouseBlock()));
 
     for (int i = 1; i <= 3; ++i)
-        link.handleDeviceChange(DeviceChange::Arrival, kMouseNode, block, events);
+        shown(link.handleDeviceChange(DeviceChange::Arrival, kMouseNode, block, events));
     EXPECT_EQ(link.notificationCount(), 3);
     EXPECT_EQ(events.balloons.size(), 1u);
 }
@@ -661,8 +663,9 @@ TEST_F(DeviceLinkTest, OtherNotificationsAreNotCounted) {
     RecordingEvents events;
     ProfileBlock block = filledBlock(0x33);
     for (int i = 0; i < 8; ++i) {
-        link.handleDeviceChange(DeviceChange::Arrival, "hidraw4 vid_04d9&pid_a09e", block, events);
-        link.handleDeviceChange(DeviceChange::Other, kMouseNode, block, events);
+        shown(link.handleDeviceChange(DeviceChange::Arrival, "hidraw4 vid_04d9&pid_a09e", block,
+                                      events));
+        shown(link.handleDeviceChange(DeviceChange::Other, kMouseNode, block, events));
     }
     EXPECT_EQ(link.notificationCount(), 0);
     EXPECT_FALSE(link.connected());
@@ -672,17 +675,17 @@ TEST_F(DeviceLinkTest, OtherNotificationsAreNotCounted) {
 TEST_F(DeviceLinkTest, RemovalOfAGoneMouseDisconnects) {
     RecordingEvents events;
     ProfileBlock block;
-    ASSERT_TRUE(link.connect(block));
+    ASSERT_TRUE(shown(link.connect(block)));
     const ProfileBlock kept = block;
     mouse.unplug();
     for (int i = 0; i < 4; ++i)
-        link.handleDeviceChange(DeviceChange::Removal, kMouseNode, block, events);
+        shown(link.handleDeviceChange(DeviceChange::Removal, kMouseNode, block, events));
     EXPECT_FALSE(link.connected());
     EXPECT_EQ(events.balloons, std::vector<int>{15});
     EXPECT_EQ(events.hides, 1);
     EXPECT_EQ(link.notificationCount(), 0);
     EXPECT_EQ(blockBytes(block), blockBytes(kept));
-    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_TRUE(shown.messages.empty());
 }
 
 TEST_F(DeviceLinkTest, RemovalWhileTheMouseIsStillThereOnlyReopens) {
@@ -690,11 +693,11 @@ TEST_F(DeviceLinkTest, RemovalWhileTheMouseIsStillThereOnlyReopens) {
     ProfileBlock block = filledBlock(0x33);
     // Two arrivals and two removals share the count: the fourth (a removal) reacts, opens the
     // mouse, sets connected and reads nothing.
-    link.handleDeviceChange(DeviceChange::Arrival, kMouseNode, block, events);
-    link.handleDeviceChange(DeviceChange::Arrival, kMouseNode, block, events);
-    link.handleDeviceChange(DeviceChange::Removal, kMouseNode, block, events);
+    shown(link.handleDeviceChange(DeviceChange::Arrival, kMouseNode, block, events));
+    shown(link.handleDeviceChange(DeviceChange::Arrival, kMouseNode, block, events));
+    shown(link.handleDeviceChange(DeviceChange::Removal, kMouseNode, block, events));
     EXPECT_FALSE(link.connected());
-    link.handleDeviceChange(DeviceChange::Removal, kMouseNode, block, events);
+    shown(link.handleDeviceChange(DeviceChange::Removal, kMouseNode, block, events));
     EXPECT_TRUE(link.connected());
     EXPECT_FALSE(link.scramblingOn());
     EXPECT_TRUE(events.balloons.empty());
@@ -708,11 +711,52 @@ TEST_F(DeviceLinkTest, ArrivalThatCannotOpenWarnsAndHides) {
     ProfileBlock block = filledBlock(0x33);
     mouse.unplug();
     for (int i = 0; i < 4; ++i)
-        link.handleDeviceChange(DeviceChange::Arrival, kMouseNode, block, events);
+        shown(link.handleDeviceChange(DeviceChange::Arrival, kMouseNode, block, events));
     EXPECT_FALSE(link.connected());
     EXPECT_EQ(events.balloons, std::vector<int>{15});
     EXPECT_EQ(events.hides, 1);
     EXPECT_EQ(blockBytes(block), blockBytes(filledBlock(0x33)));
+}
+
+// What opening and reading the mouse had to say on an arrival comes back to the caller, who
+// shows it; the balloon still follows whether the mouse was opened.
+TEST_F(DeviceLinkTest, ArrivalReturnsTheMessagesOfOpeningAndReading) {
+    const struct Case {
+        const char* name;
+        int openError;
+        SimFault::Kind fault;
+        bool opened;
+        Message message;
+        int balloon;
+    } cases[] = {
+        {"read fails",
+         0,
+         SimFault::Kind::BadSignature,
+         true,
+         {"ReadOperation", "The system did not detect the gaming mouse!"},
+         kBalloonDetected},
+        {"open fails",
+         EIO,
+         SimFault::Kind::None,
+         false,
+         {"Z417 Gaming mouse", "CreateFile Error Code:5"},
+         kBalloonNotDetected},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SimulatedMouse m(kVariant, kRate, kStage);
+        DeviceLink l(m, clock);
+        m.setOpenError(c.openError);
+        m.setFault(SimFault{c.fault});
+        RecordingEvents events;
+        ProfileBlock block;
+        Status last;
+        for (int i = 0; i < 4; ++i)
+            last = l.handleDeviceChange(DeviceChange::Arrival, kMouseNode, block, events);
+        EXPECT_EQ(last.ok, c.opened);
+        EXPECT_EQ(last.messages, std::vector<Message>{c.message});
+        EXPECT_EQ(events.balloons, std::vector<int>{c.balloon});
+    }
 }
 
 // Unplugged and plugged in again: the old channels are dead until the fourth arrival opens
@@ -720,18 +764,18 @@ TEST_F(DeviceLinkTest, ArrivalThatCannotOpenWarnsAndHides) {
 TEST_F(DeviceLinkTest, ReplugNeedsTheArrivalToWorkAgain) {
     RecordingEvents events;
     ProfileBlock block;
-    ASSERT_TRUE(link.connect(block));
+    ASSERT_TRUE(shown(link.connect(block)));
     mouse.unplug();
     for (int i = 0; i < 4; ++i)
-        link.handleDeviceChange(DeviceChange::Removal, kMouseNode, block, events);
+        shown(link.handleDeviceChange(DeviceChange::Removal, kMouseNode, block, events));
     mouse.plug();
-    EXPECT_FALSE(link.GetDPIStage(block));
+    EXPECT_FALSE(shown(link.GetDPIStage(block)));
     expectOneFailure("GetDPIStage");
     for (int i = 0; i < 4; ++i)
-        link.handleDeviceChange(DeviceChange::Arrival, kMouseNode, block, events);
+        shown(link.handleDeviceChange(DeviceChange::Arrival, kMouseNode, block, events));
     EXPECT_EQ(events.balloons, (std::vector<int>{15, 14}));
     EXPECT_TRUE(link.connected());
-    EXPECT_TRUE(link.GetDPIStage(block));
+    EXPECT_TRUE(shown(link.GetDPIStage(block)));
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // The simulated mouse itself: its collections, its memory, and the state file that lets
 // separate processes share one mouse.
 #include "device/SimulatedMouse.h"
+#include "support/MessageLog.h"
+
 #include "device/DeviceLink.h"
 
 #include <gtest/gtest.h>
@@ -87,12 +89,13 @@ TEST(SimulatedMouse, NotificationNamesConnectOnTheFourth) {
     } events;
     SimulatedMouse mouse(1);
     VirtualClock clock;
-    RecordingMessageSink sink;
-    DeviceLink link(mouse, clock, sink);
+    test::MessageLog shown;
+    DeviceLink link(mouse, clock);
     ProfileBlock block{};
     for (int i = 0; i < SimulatedMouse::kCollectionCount; ++i) {
         EXPECT_TRUE(deviceNameMatches(mouse.interfaceName(i))) << mouse.interfaceName(i);
-        link.handleDeviceChange(DeviceChange::Arrival, mouse.interfaceName(i), block, events);
+        shown(
+            link.handleDeviceChange(DeviceChange::Arrival, mouse.interfaceName(i), block, events));
     }
     EXPECT_TRUE(link.connected());
     EXPECT_EQ(events.balloons, std::vector<int>{14});
@@ -169,26 +172,26 @@ TEST(SimulatedMouseFile, SeparateObjectsShareOneMouse) {
     SimulatedMouse::createStateFile(path, 3, 2, 5);
 
     VirtualClock clock;
-    RecordingMessageSink sink;
+    test::MessageLog shown;
     SimulatedMouse writerMouse(path);
     SimulatedMouse readerMouse(path);
     EXPECT_EQ(readerMouse.sensorVariant(), 3);
 
-    DeviceLink writer(writerMouse, clock, sink);
+    DeviceLink writer(writerMouse, clock);
     ProfileBlock block;
-    ASSERT_TRUE(writer.connect(block));
+    ASSERT_TRUE(shown(writer.connect(block)));
     EXPECT_EQ(block.reportRate, 2);
     EXPECT_EQ(block.dpiStage, 5);
     for (int i = kChunkSize; i < kImageSize; ++i)
         block.deviceImage.bytes()[i] = static_cast<uint8_t>(i);
     block.reportRate = 8;
-    ASSERT_TRUE(writer.WriteOperation(block));
+    ASSERT_TRUE(shown(writer.WriteOperation(block)));
 
-    DeviceLink reader(readerMouse, clock, sink);
+    DeviceLink reader(readerMouse, clock);
     ProfileBlock back;
-    ASSERT_TRUE(reader.connect(back));
+    ASSERT_TRUE(shown(reader.connect(back)));
     EXPECT_EQ(0, std::memcmp(back.bytes(), block.bytes(), sizeof block));
-    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_TRUE(shown.messages.empty());
 
     // Plugging is shared too; a fresh object sees the same.
     writerMouse.unplug();
@@ -206,28 +209,28 @@ TEST(SimulatedMouseFile, FaultCounterLivesInTheFile) {
     const std::string path = dir.file("mouse.state");
     SimulatedMouse::createStateFile(path, 0, 1, 0, SimFault::unplugAfter(5));
     VirtualClock clock;
-    RecordingMessageSink sink;
+    test::MessageLog shown;
     ProfileBlock block{};
     for (int run = 0; run < 2; ++run) { // two "processes", two transfers each
         SimulatedMouse mouse(path);
-        DeviceLink link(mouse, clock, sink);
-        ASSERT_TRUE(link.openMouse());
+        DeviceLink link(mouse, clock);
+        ASSERT_TRUE(shown(link.openMouse()));
         link.setScramblingOn(true);
-        ASSERT_TRUE(link.GetDPIStage(block));
+        ASSERT_TRUE(shown(link.GetDPIStage(block)));
     }
     SimulatedMouse mouse(path);
     EXPECT_EQ(mouse.transferCount(), 4u);
-    DeviceLink link(mouse, clock, sink);
-    ASSERT_TRUE(link.openMouse());
+    DeviceLink link(mouse, clock);
+    ASSERT_TRUE(shown(link.openMouse()));
     link.setScramblingOn(true);
     std::vector<TraceEntry> trace;
     link.setTrace([&](const TraceEntry& e) { trace.push_back(e); });
-    EXPECT_FALSE(link.GetDPIStage(block)); // transfer 5 passes, 6 fails
+    EXPECT_FALSE(shown(link.GetDPIStage(block))); // transfer 5 passes, 6 fails
     ASSERT_EQ(trace.size(), 2u);
     EXPECT_TRUE(trace[0].ok);
     EXPECT_FALSE(trace[1].ok);
     EXPECT_FALSE(SimulatedMouse(path).present());
-    EXPECT_FALSE(link.openMouse());
+    EXPECT_FALSE(shown(link.openMouse()));
 }
 
 TEST(SimulatedMouseFile, UnreadableStateIsRefused) {

@@ -38,6 +38,7 @@
 #include <fcntl.h>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <random>
 #include <string>
 #include <sys/mount.h>
@@ -80,15 +81,15 @@ struct Rig {
 
     explicit Rig(const SettingsRecord& record = test::sampleRecord(), uint8_t firstRun = 1) {
         test::makeTestInstall(install, record, firstRun);
-        test::prepareTestEnvironment(env, install, mouse, clock, services, balloons,
-                                     "z417-fault-test-");
+        test::prepareTestEnvironment(env, install, services, balloons, "z417-fault-test-");
     }
 
     MainWindow& start() {
         clearSkinImageCache();
         window.reset();
+        device.emplace(mouse, clock);
         state = AppState();
-        window = std::make_unique<MainWindow>(env, state);
+        window = std::make_unique<MainWindow>(env, state, *device);
         window->device().setTrace([this](const TraceEntry& e) { trace.push_back(e); });
         initResult = window->start();
         QCoreApplication::processEvents(); // queued balloon requests
@@ -104,6 +105,7 @@ struct Rig {
     AppEnvironment env;
     std::vector<std::pair<QString, QString>> balloons; // title, text
     std::vector<TraceEntry> trace;
+    std::optional<DeviceLink> device;
     AppState state;
     std::unique_ptr<MainWindow> window;
     MainWindow::StartResult initResult{};
@@ -400,7 +402,7 @@ TEST(FaultProofDevice, ApplyAfterAFailedReadKeepsTheMouseOwnBytes) {
     // The mouse answering wrongly again: the read fails and nothing is uploaded.
     test::WindowFixture g(test::sampleRecord());
     g.mouse.setFault(SimFault{SimFault::Kind::BadSignature});
-    g.window->device().connect(g.window->state().block);
+    EXPECT_TRUE(g.window->device().connect(g.window->state().block)); // opened, read failed
     auto dataSets = [&] {
         return std::count_if(g.mouse.receivedSets.begin(), g.mouse.receivedSets.end(),
                              [](const SimulatedMouse::ReceivedSet& set) {

@@ -70,12 +70,9 @@ std::string readFile(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void prepareTestEnvironment(AppEnvironment& env, const TestInstall& install, Transport& mouse,
-                            Clock& clock, UiServices& services, Balloons& balloons,
-                            const std::string& lockPrefix) {
+void prepareTestEnvironment(AppEnvironment& env, const TestInstall& install, UiServices& services,
+                            Balloons& balloons, const std::string& lockPrefix) {
     static std::atomic<int> counter{0};
-    env.transport = &mouse;
-    env.clock = &clock;
     env.services = &services;
     env.modulePath = install.modulePath();
     env.watchUdev = false;
@@ -92,8 +89,8 @@ WindowFixture::WindowFixture(const SettingsRecord& record, uint8_t firstRun, con
     makeTestInstall(install, record, firstRun, lan);
     if (!plugged)
         mouse.unplug();
-    prepareTestEnvironment(env, install, mouse, clock, services, balloons, "z417-gui-test-");
-    window = std::make_unique<MainWindow>(env, state);
+    prepareTestEnvironment(env, install, services, balloons, "z417-gui-test-");
+    window = std::make_unique<MainWindow>(env, state, device);
     initResult = window->start();
     QCoreApplication::processEvents(); // queued balloon requests
 }

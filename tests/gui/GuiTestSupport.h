@@ -69,11 +69,10 @@ void makeTestInstall(TestInstall& install, const SettingsRecord& record, uint8_t
 
 using Balloons = std::vector<std::pair<QString, QString>>; // title, text
 
-// An environment for a window over the install, on the given mouse, clock and desktop, with
+// An environment for a window over the install, on the given desktop, with
 // balloons recorded and a lock name of its own (prefix + process + counter).
-void prepareTestEnvironment(AppEnvironment& env, const TestInstall& install, Transport& mouse,
-                            Clock& clock, UiServices& services, Balloons& balloons,
-                            const std::string& lockPrefix);
+void prepareTestEnvironment(AppEnvironment& env, const TestInstall& install, UiServices& services,
+                            Balloons& balloons, const std::string& lockPrefix);
 
 // A main window with everything it needs, started.
 struct WindowFixture {
@@ -84,6 +83,7 @@ struct WindowFixture {
     TestInstall install;
     SimulatedMouse mouse;
     VirtualClock clock;
+    DeviceLink device{mouse, clock};
     RecordingUiServices services;
     AppEnvironment env;
     Balloons balloons;

@@ -167,8 +167,9 @@ TEST(Hover, WithoutABackBufferOnlyTheFlagsChange) {
     WindowFixture f(test::sampleRecord());
     QFile::remove(f.install.dir.path() + "/Skins/Test/main.png");
     f.env.instanceName += "-second";
+    DeviceLink secondDevice(f.mouse, f.clock);
     AppState secondState;
-    MainWindow second(f.env, secondState);
+    MainWindow second(f.env, secondState, secondDevice);
     ASSERT_EQ(second.start(), MainWindow::StartResult::Complete);
     ASSERT_TRUE(second.backBuffer().isNull());
     second.onHover(centre(L::cancelButton));

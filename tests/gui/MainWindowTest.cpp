@@ -314,8 +314,9 @@ TEST(MainWindowPaint, WithoutMainPngNothingIsDrawnButTheFieldsExist) {
     // Start a second window over a skin without main.png.
     QFile::remove(f.install.dir.path() + "/Skins/Test/main.png");
     f.env.instanceName += "-second";
+    DeviceLink secondDevice(f.mouse, f.clock);
     AppState secondState;
-    MainWindow second(f.env, secondState);
+    MainWindow second(f.env, secondState, secondDevice);
     ASSERT_EQ(second.start(), MainWindow::StartResult::Complete);
     EXPECT_TRUE(second.backBuffer().isNull());
     EXPECT_EQ(second.pageState(), 1);

@@ -2,6 +2,7 @@
 
 #include "platform/AtomicFile.h"
 
+#include "support/MessageLog.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -27,6 +28,13 @@ struct SettingsTempDir : test::TempDir {
 using test::FaultHookGuard;
 using test::readRaw;
 using test::writeRaw;
+
+LoadedSettings loadAndLog(const std::string& path, SettingsRecord& record,
+                          test::MessageLog& shown) {
+    LoadedSettings loaded = loadSettings(path, record);
+    shown(loaded.status);
+    return loaded;
+}
 
 // A record whose every byte differs from its neighbours, so a shifted copy shows.
 SettingsRecord patternRecord(uint8_t seed) {
@@ -57,18 +65,18 @@ TEST(ConfigBin, FirstRunFileLoadsAndTheSaveMarksItSaved) {
     const SettingsRecord stored = patternRecord(3);
     writeRaw(path, configFile(0, stored));
 
-    RecordingMessageSink sink;
+    test::MessageLog shown;
     SettingsRecord record{};
-    const LoadedSettings loaded = loadSettings(path, record, sink);
+    const LoadedSettings loaded = loadAndLog(path, record, shown);
     EXPECT_TRUE(loaded.loaded);
     EXPECT_EQ(loaded.firstRunFlag, 0);
     EXPECT_EQ(std::memcmp(record.bytes(), stored.bytes(), sizeof record), 0);
-    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_TRUE(shown.messages.empty());
 
     record.reportRate = 8;        // offset 0x05
     record.keyFunction[1][3] = 9; // offset 0x3B + 8 + 3
-    ASSERT_TRUE(saveSettings(path, record, sink));
-    EXPECT_TRUE(sink.messages.empty());
+    ASSERT_TRUE(shown(saveSettings(path, record)));
+    EXPECT_TRUE(shown.messages.empty());
     const std::string saved = readRaw(path);
     ASSERT_EQ(saved.size(), kConfigFileSize);
     EXPECT_EQ(saved[0], 1); // byte 0: first-run flag, now "saved"
@@ -77,7 +85,7 @@ TEST(ConfigBin, FirstRunFileLoadsAndTheSaveMarksItSaved) {
     EXPECT_EQ(static_cast<uint8_t>(saved[1 + 0x3B + 11]), 9);
 
     SettingsRecord again{};
-    const LoadedSettings reloaded = loadSettings(path, again, sink);
+    const LoadedSettings reloaded = loadAndLog(path, again, shown);
     EXPECT_TRUE(reloaded.loaded);
     EXPECT_EQ(reloaded.firstRunFlag, 1);
     EXPECT_EQ(std::memcmp(again.bytes(), record.bytes(), sizeof record), 0);
@@ -88,32 +96,32 @@ TEST(ConfigBin, AnyOtherSizeIsIgnoredSilently) {
     const std::string path = dir.file("config.bin");
     for (const size_t size : {size_t{0}, size_t{1}, size_t{219}, size_t{221}, size_t{440}}) {
         writeRaw(path, std::string(size, '\x05'));
-        RecordingMessageSink sink;
+        test::MessageLog shown;
         SettingsRecord record{};
-        const LoadedSettings loaded = loadSettings(path, record, sink);
+        const LoadedSettings loaded = loadAndLog(path, record, shown);
         EXPECT_FALSE(loaded.loaded) << size;
         EXPECT_EQ(loaded.error, 0) << size;
         EXPECT_TRUE(isZero(record)) << size;
-        EXPECT_TRUE(sink.messages.empty()) << size;
+        EXPECT_TRUE(shown.messages.empty()) << size;
     }
     // The next save turns such a file into a correct one.
-    RecordingMessageSink sink;
+    test::MessageLog shown;
     const SettingsRecord record = patternRecord(40);
-    ASSERT_TRUE(saveSettings(path, record, sink));
+    ASSERT_TRUE(shown(saveSettings(path, record)));
     EXPECT_EQ(readRaw(path), configFile(1, record));
 }
 
 TEST(ConfigBin, MissingFileIsReportedAndNeverCreated) {
     SettingsTempDir dir;
     const std::string path = dir.file("config.bin");
-    RecordingMessageSink sink;
+    test::MessageLog shown;
     SettingsRecord record{};
-    EXPECT_FALSE(loadSettings(path, record, sink).loaded);
+    EXPECT_FALSE(loadAndLog(path, record, shown).loaded);
     EXPECT_TRUE(isZero(record));
-    EXPECT_FALSE(saveSettings(path, patternRecord(1), sink));
+    EXPECT_FALSE(shown(saveSettings(path, patternRecord(1))));
     EXPECT_FALSE(fileExists(path));
-    ASSERT_EQ(sink.messages.size(), 2u);
-    for (const auto& message : sink.messages) {
+    ASSERT_EQ(shown.messages.size(), 2u);
+    for (const auto& message : shown.messages) {
         EXPECT_EQ(message.text, "Config file is not exist.");
         EXPECT_EQ(message.caption, "Z417 Gaming mouse");
     }
@@ -123,13 +131,13 @@ TEST(ConfigBin, UnreadableFileLoadsNothingAndSaysWhyToTheCaller) {
     SettingsTempDir dir;
     const std::string path = dir.file("config.bin");
     ASSERT_TRUE(fs::create_directory(path)); // exists, but reading fails even for root
-    RecordingMessageSink sink;
+    test::MessageLog shown;
     SettingsRecord record{};
-    const LoadedSettings loaded = loadSettings(path, record, sink);
+    const LoadedSettings loaded = loadAndLog(path, record, shown);
     EXPECT_FALSE(loaded.loaded);
     EXPECT_EQ(loaded.error, EISDIR);
     EXPECT_TRUE(isZero(record));
-    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_TRUE(shown.messages.empty());
 }
 
 // A FIFO (no writer) or a device where the files should be: unreadable at start, never waited
@@ -140,20 +148,20 @@ TEST(SettingsFilesSafety, FifoOrDeviceIsUnreadableAndNeverReplaced) {
     const std::string ini = dir.file("str.ini");
     ASSERT_EQ(mkfifo(config.c_str(), 0600), 0);
     ASSERT_EQ(mkfifo(ini.c_str(), 0600), 0);
-    RecordingMessageSink sink;
+    test::MessageLog shown;
     SettingsRecord record = patternRecord(3);
-    const LoadedSettings loaded = loadSettings(config, record, sink);
+    const LoadedSettings loaded = loadAndLog(config, record, shown);
     EXPECT_FALSE(loaded.loaded);
     EXPECT_EQ(loaded.error, kErrNotRegularFile);
-    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_TRUE(shown.messages.empty());
     EXPECT_EQ(loadLabels(ini, "Setting-EN").readError, kErrNotRegularFile);
     EXPECT_EQ(loadSkinValues("/dev/zero").readError, kErrNotRegularFile);
 
-    EXPECT_FALSE(saveSettings(config, record, sink));
+    EXPECT_FALSE(shown(saveSettings(config, record)));
     AssignmentLabels labels;
-    EXPECT_FALSE(saveLabels(ini, "Setting-EN", labels, sink));
-    ASSERT_EQ(sink.messages.size(), 2u);
-    EXPECT_EQ(sink.messages[0].caption, kWriteFailedCaption);
+    EXPECT_FALSE(shown(saveLabels(ini, "Setting-EN", labels)));
+    ASSERT_EQ(shown.messages.size(), 2u);
+    EXPECT_EQ(shown.messages[0].caption, kWriteFailedCaption);
     struct stat st {};
     EXPECT_TRUE(stat(config.c_str(), &st) == 0 && S_ISFIFO(st.st_mode));
     EXPECT_TRUE(stat(ini.c_str(), &st) == 0 && S_ISFIFO(st.st_mode));
@@ -164,15 +172,15 @@ TEST(ConfigBin, FailedSaveKeepsTheOldFileAndShowsTheErrorCode) {
     const std::string path = dir.file("config.bin");
     const std::string original = configFile(0, patternRecord(9));
     writeRaw(path, original);
-    RecordingMessageSink sink;
+    test::MessageLog shown;
     {
         FaultHookGuard guard([](size_t) { return ENOSPC; });
-        EXPECT_FALSE(saveSettings(path, patternRecord(77), sink));
+        EXPECT_FALSE(shown(saveSettings(path, patternRecord(77))));
     }
     EXPECT_TRUE(readRaw(path) == original);
-    ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].text, "Error Code is: 28 \n"); // ENOSPC
-    EXPECT_EQ(sink.messages[0].caption, "NULL ==fp ");
+    ASSERT_EQ(shown.messages.size(), 1u);
+    EXPECT_EQ(shown.messages[0].text, "Error Code is: 28 \n"); // ENOSPC
+    EXPECT_EQ(shown.messages[0].caption, "NULL ==fp ");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.file("")), fs::directory_iterator{}), 1)
         << "temporary file left";
 }
@@ -233,9 +241,9 @@ TEST(StrIni, SavingLabelsRewritesTheLanguageSectionAndNothingElse) {
             labels.label[set][slot] = "L" + std::to_string(set) + std::to_string(slot);
         }
     }
-    RecordingMessageSink sink;
-    ASSERT_TRUE(saveLabels(path, "Setting-CHT", labels, sink));
-    EXPECT_TRUE(sink.messages.empty());
+    test::MessageLog shown;
+    ASSERT_TRUE(shown(saveLabels(path, "Setting-CHT", labels)));
+    EXPECT_TRUE(shown.messages.empty());
     // Existing keys keep their line and spelling; missing ones follow in Item1..Item83 order
     // before the section's trailing blank line; every other byte is as it was.
     EXPECT_EQ(readRaw(path), "\xEF\xBB\xBF[Skins]\r\n"
@@ -288,8 +296,8 @@ TEST(StrIni, FirstSaveIntoAMissingFileWritesTheKeysInOrder) {
     AssignmentLabels labels;
     labels.label[0][0] = "Left Click";
     labels.label[1][5] = "DPI Loop";
-    RecordingMessageSink sink;
-    ASSERT_TRUE(saveLabels(path, "Setting-EN", labels, sink));
+    test::MessageLog shown;
+    ASSERT_TRUE(shown(saveLabels(path, "Setting-EN", labels)));
     EXPECT_EQ(readRaw(path), "[Setting-EN]\nItem1=Left Click\nItem2=\nItem3=\nItem4=\nItem5=\n"
                              "Item6=\nItem7=\nItem8=\nItem13=\nItem23=\nItem33=\nItem43=\n"
                              "Item53=\nItem63=DPI Loop\nItem73=\nItem83=\n");
@@ -301,33 +309,33 @@ TEST(StrIni, FailedLabelSaveIsReportedOnceAndChangesNothing) {
     writeRaw(path, kThreeLanguages);
     AssignmentLabels labels;
     labels.label[0][0] = "changed";
-    RecordingMessageSink sink;
+    test::MessageLog shown;
     {
         FaultHookGuard guard([](size_t) { return EDQUOT; });
-        EXPECT_FALSE(saveLabels(path, "Setting-CHT", labels, sink));
+        EXPECT_FALSE(shown(saveLabels(path, "Setting-CHT", labels)));
     }
     EXPECT_EQ(readRaw(path), kThreeLanguages);
-    ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].text, "Error Code is: " + std::to_string(EDQUOT) + " \n");
-    EXPECT_EQ(sink.messages[0].caption, "NULL ==fp ");
+    ASSERT_EQ(shown.messages.size(), 1u);
+    EXPECT_EQ(shown.messages[0].text, "Error Code is: " + std::to_string(EDQUOT) + " \n");
+    EXPECT_EQ(shown.messages[0].caption, "NULL ==fp ");
 
     // A label with a line break cannot be stored without breaking the file: refused as a whole.
     labels.label[1][2] = "two\nlines";
-    EXPECT_FALSE(saveLabels(path, "Setting-CHT", labels, sink));
+    EXPECT_FALSE(shown(saveLabels(path, "Setting-CHT", labels)));
     EXPECT_EQ(readRaw(path), kThreeLanguages);
-    ASSERT_EQ(sink.messages.size(), 2u);
-    EXPECT_EQ(sink.messages[1].text, "Error Code is: 22 \n"); // EINVAL
+    ASSERT_EQ(shown.messages.size(), 2u);
+    EXPECT_EQ(shown.messages[1].text, "Error Code is: 22 \n"); // EINVAL
 }
 
 TEST(StrIni, SkinSaveWritesColoursThenPath) {
     SettingsTempDir dir;
     const std::string path = dir.file("str.ini");
-    RecordingMessageSink sink;
-    ASSERT_TRUE(saveSkin(path, "Blue Sky", 12, 0, 255, sink));
+    test::MessageLog shown;
+    ASSERT_TRUE(shown(saveSkin(path, "Blue Sky", 12, 0, 255)));
     EXPECT_EQ(readRaw(path), "[Skins]\nRColor=12\nGColor=0\nBColor=255\nPath=Blue Sky\n");
 
     writeRaw(path, kThreeLanguages);
-    ASSERT_TRUE(saveSkin(path, "Red", 1, 2, 3, sink));
+    ASSERT_TRUE(shown(saveSkin(path, "Red", 1, 2, 3)));
     std::string expected = kThreeLanguages;
     for (const auto& [from, to] : {std::pair<std::string, std::string>{"Path=Black", "Path=Red"},
                                    {"RColor=255", "RColor=1"},
@@ -336,7 +344,7 @@ TEST(StrIni, SkinSaveWritesColoursThenPath) {
         expected.replace(expected.find(from), from.size(), to);
     }
     EXPECT_EQ(readRaw(path), expected);
-    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_TRUE(shown.messages.empty());
 }
 
 TEST(StrIni, MissingFileReadsAsEmptyValues) {

@@ -2,6 +2,7 @@
 // through the kernel's own uevents (UdevMonitor, DeviceLink, hidraw), and the protocol's
 // speed through the real kernel path is measured.
 //   z417-vm-hotplug UHID_MOUSE STATE_FILE CYCLES
+#include "../support/MessageLog.h"
 #include "device/DeviceLink.h"
 #include "platform/HidrawTransport.h"
 #include "platform/UdevMonitor.h"
@@ -37,7 +38,7 @@ void check(bool ok, const std::string& what) {
 
 class Harness {
 public:
-    Harness() : link_(transport_, clock_, sink_) {}
+    Harness() : link_(transport_, clock_) {}
 
     // Feeds the link every notification until the mouse's node count is nodes (a hang guard
     // of a minute ends the wait; it never decides a result).
@@ -45,8 +46,9 @@ public:
         for (int i = 0; i < 600; ++i) {
             for (const DeviceNotification& n : monitor_.readPending()) {
                 ++notifications_;
-                link_.handleDeviceChange(n.arrival ? DeviceChange::Arrival : DeviceChange::Removal,
-                                         n.interfaceName, block_, events_);
+                shown_(link_.handleDeviceChange(n.arrival ? DeviceChange::Arrival
+                                                          : DeviceChange::Removal,
+                                                n.interfaceName, block_, events_));
             }
             if (mouseNodes() == nodes)
                 return true;
@@ -64,7 +66,7 @@ public:
 
     SystemClock clock_;
     HidrawTransport transport_;
-    RecordingMessageSink sink_;
+    test::MessageLog shown_;
     UdevMonitor monitor_;
     DeviceLink link_;
     ProfileBlock block_{};
@@ -84,9 +86,9 @@ void benchmark(Harness& h) {
     double read = 0, write = 0;
     bool ok = true, each = true;
     for (int i = 0; i < kRounds; ++i) {
-        read += msOf([&] { return h.link_.ReadOperation(h.block_); }, each);
+        read += msOf([&] { return h.shown_(h.link_.ReadOperation(h.block_)); }, each);
         ok = ok && each;
-        write += msOf([&] { return h.link_.WriteOperation(h.block_); }, each);
+        write += msOf([&] { return h.shown_(h.link_.WriteOperation(h.block_)); }, each);
         ok = ok && each;
     }
     check(ok, "reads and uploads through the kernel for the benchmark");
@@ -136,7 +138,7 @@ int main(int argc, char** argv) {
     std::printf("notifications: %d for %d plugs and %d unplugs\n", h.notifications_, cycles + 1,
                 cycles);
     benchmark(h);
-    check(h.sink_.messages.empty(), "no message box");
+    check(h.shown_.messages.empty(), "no message box");
     tell("quit\n");
     int status = 0;
     ::waitpid(mouse, &status, 0);

@@ -18,27 +18,23 @@
 namespace z417 {
 namespace {
 
-// Device failures go to stderr as "CAPTION: TEXT"; the command then ends with 1.
-class StderrSink final : public MessageSink {
-public:
-    explicit StderrSink(FILE* err) : err_(err) {}
-    void messageBox(const std::string& text, const std::string& caption) override {
-        std::fprintf(err_, "%s: %s\n", caption.c_str(), text.c_str());
-        ++count;
-    }
-    int count = 0;
-
-private:
-    FILE* err_;
-};
-
-// One session with the mouse: transport, clock, link and the optional trace file.
+// One session with the mouse: transport, clock, link and the optional trace file. Device
+// messages go to stderr as "CAPTION: TEXT"; the command then ends with 1.
 struct Session {
     std::unique_ptr<Transport> transport;
     SystemClock clock;
-    std::unique_ptr<StderrSink> sink;
     std::unique_ptr<DeviceLink> link;
     FILE* trace = nullptr;
+    FILE* err = stderr;
+    int messageCount = 0;
+
+    // Prints the messages and passes on whether the operation succeeded.
+    bool report(const Status& status) {
+        for (const Message& m : status.messages)
+            std::fprintf(err, "%s: %s\n", m.caption.c_str(), m.text.c_str());
+        messageCount += static_cast<int>(status.messages.size());
+        return status.ok;
+    }
 
     ~Session() {
         link.reset();
@@ -77,8 +73,8 @@ bool openSession(const GlobalOptions& global, Session& s, FILE* err,
         std::fprintf(err, "z417ctl: %s\n", error.c_str());
         return false;
     }
-    s.sink = std::make_unique<StderrSink>(err);
-    s.link = std::make_unique<DeviceLink>(*s.transport, s.clock, *s.sink);
+    s.err = err;
+    s.link = std::make_unique<DeviceLink>(*s.transport, s.clock);
     if (!global.tracePath.empty()) {
         s.trace = openTraceFile(global.tracePath, error);
         if (!s.trace) {
@@ -93,9 +89,10 @@ bool openSession(const GlobalOptions& global, Session& s, FILE* err,
             std::fputc('\n', f);
         });
     }
-    const bool opened = connectAndRead ? s.link->connect(*connectAndRead) : s.link->openMouse();
+    const bool opened =
+        s.report(connectAndRead ? s.link->connect(*connectAndRead) : s.link->openMouse());
     if (!opened) {
-        if (s.sink->count == 0)
+        if (s.messageCount == 0)
             std::fprintf(err, "z417ctl: %s\n", s.link->lastError().c_str());
         return false;
     }
@@ -109,7 +106,7 @@ int finish(Session& s, bool ok, FILE* err) {
         std::fprintf(err, "z417ctl: trace: %s\n", std::strerror(errno));
         return 1;
     }
-    return ok && s.sink->count == 0 ? 0 : 1;
+    return ok && s.messageCount == 0 ? 0 : 1;
 }
 
 int reportRateHz(uint8_t code) {
@@ -186,7 +183,7 @@ int cmdStatus(const GlobalOptions& global, FILE* out, FILE* err) {
     if (!openSession(global, s, err))
         return 1;
     ProfileBlock block{};
-    const bool ok = s.link->GetDPIStage(block);
+    const bool ok = s.report(s.link->GetDPIStage(block));
     if (ok)
         std::fprintf(out, "report rate: %d Hz (code %u)\nDPI stage: %u\n",
                      reportRateHz(block.reportRate), block.reportRate, block.dpiStage);
@@ -198,7 +195,7 @@ int cmdRead(const GlobalOptions& global, const std::string& outPath, FILE* out, 
     if (!openSession(global, s, err))
         return 1;
     ProfileBlock block{};
-    if (!s.link->ReadOperation(block))
+    if (!s.report(s.link->ReadOperation(block)))
         return finish(s, false, err);
     const std::string bytes(reinterpret_cast<const char*>(block.bytes()), sizeof block);
     if (int e = writeFileAtomically(outPath, bytes)) {
@@ -223,9 +220,9 @@ int cmdApply(const GlobalOptions& global, const std::string& configPath, FILE* o
     ProfileBlock block{};
     if (!openSession(global, s, err, &block))
         return 1;
-    if (s.sink->count != 0) // the read at connect failed and has said so
+    if (s.messageCount != 0) // the read at connect failed and has said so
         return finish(s, false, err);
-    uploadSettings(record, block, *s.link);
+    s.report(uploadSettings(record, block, *s.link));
     const int rc = finish(s, true, err);
     if (rc == 0)
         std::fprintf(out, "applied %s\n", configPath.c_str());

@@ -32,16 +32,16 @@ std::string canonical(const std::string& path) {
     return out;
 }
 
-// Turns a message box the settings code would show into an error line.
-class ErrorLine final : public MessageSink {
-public:
-    void messageBox(const std::string& text, const std::string& caption) override {
-        line = caption + ": " + text;
-        while (!line.empty() && (line.back() == '\n' || line.back() == ' '))
-            line.pop_back();
-    }
-    std::string line;
-};
+// Turns the message box the settings code would show into an error line.
+std::string errorLine(const Status& status) {
+    if (status.messages.empty())
+        return {};
+    const Message& m = status.messages.back();
+    std::string line = m.caption + ": " + m.text;
+    while (!line.empty() && (line.back() == '\n' || line.back() == ' '))
+        line.pop_back();
+    return line;
+}
 
 bool writeLabels(const SettingsPaths& paths, const std::string& section,
                  const std::vector<std::pair<std::string, std::string>>& entries,
@@ -106,13 +106,11 @@ bool loadSettingsState(const SettingsPaths& paths, SettingsState& state, std::st
 }
 
 bool saveAsWindowDoes(const SettingsPaths& paths, const SettingsState& state, std::string& error) {
-    ErrorLine sink;
-    if (!saveSettings(paths.configBin, state.record, sink) ||
-        !saveLabels(paths.strIni, labelSectionFor(state.languageCode), state.labels, sink)) {
-        error = sink.line;
-        return false;
-    }
-    return true;
+    Status saved = saveSettings(paths.configBin, state.record);
+    if (saved)
+        saved = saveLabels(paths.strIni, labelSectionFor(state.languageCode), state.labels);
+    error = errorLine(saved);
+    return saved.ok;
 }
 
 bool saveExactly(const SettingsPaths& paths, const SettingsState& state, std::string& error) {
