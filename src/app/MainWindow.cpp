@@ -221,7 +221,7 @@ void MainWindow::onTrayClick(TrayClick click) {
 }
 
 void MainWindow::onShowRequest() {
-    if (trayAvailable_ || device_->connected()) {
+    if (trayAvailable_ || device_.connected()) {
         onTrayClick(TrayClick::Left);
         return;
     }
