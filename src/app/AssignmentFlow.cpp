@@ -103,8 +103,9 @@ void MainWindow::toggleSlotList(int s) {
     }
     const int k = state_.record.activeKeySet;
     if (leftClickGuardRefuses(state_.record, k, s)) {
-        env_.services->messageBox(this, QString::fromStdString(state_.texts.slot(52)),
-                                  QStringLiteral("Warning"));
+        env_.services->messageBox(
+            this, QString::fromStdString(state_.texts.slot(TextId::LeftKeyRequired)),
+            QStringLiteral("Warning"));
         return;
     }
     if (!slotLists_[s]) {
@@ -128,7 +129,7 @@ void MainWindow::updateDpiSwitchSubList(QListWidget* slotList, int item) {
     const layout::Rect sub = L::dpiSwitchSubList(
         {listRect.left(), listRect.top(), listRect.right() + 1, listRect.bottom() + 1},
         {0, itemTopRight.y(), itemTopRight.x() + 1, itemTopRight.y() + itemRect.height()});
-    showPopupList(dpiSubList_, L::dpiSwitchSubListId, sub, dpiSubListItems());
+    showPopupList(dpiSubList_, L::ListId::DpiSwitchSub, sub, dpiSubListItems());
 }
 
 void MainWindow::onSlotListChoice() {

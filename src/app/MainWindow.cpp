@@ -203,7 +203,7 @@ void MainWindow::reloadSettingsFiles() {
     if (loadSettings(state_.paths.configBin, state_.record).loaded)
         state_.savedSettings = state_.record;
     state_.labels = loadLabels(state_.paths.strIni, state_.texts.sectionName());
-    if (pageState_ == 1)
+    if (pageState_ == PageState::Shown)
         rebuildPage();
 }
 
@@ -234,7 +234,7 @@ void MainWindow::onShowRequest() {
 void MainWindow::showWindowFromTray() {
     if (cancelPending_) {
         reloadAfterCancel();
-    } else if (pageState_ == 0 && !firstPageBuildDone_) {
+    } else if (pageState_ == PageState::Unbuilt && !firstPageBuildDone_) {
         showPage();
     }
     bringForward();
@@ -250,18 +250,18 @@ void MainWindow::reloadAfterCancel() {
     if (!cancelPending_)
         return;
     cancelPending_ = false;
-    if (pageState_ == 1) {
+    if (pageState_ == PageState::Shown) {
         state_.labels = loadLabels(state_.paths.strIni, state_.texts.sectionName());
         rebuildPage();
     }
 }
 
 void MainWindow::rebuildPage() {
-    if (pageState_ != 1)
+    if (pageState_ != PageState::Shown)
         return;
-    pageState_ = 2;
+    pageState_ = PageState::TearingDown;
     tearDownPage();
-    pageState_ = 0;
+    pageState_ = PageState::Unbuilt;
     showPage();
 }
 

@@ -18,6 +18,7 @@
 #include "ui/ClickTable.h"
 #include "ui/FieldColours.h"
 #include "ui/Layout.h"
+#include "ui/PageControls.h"
 #include "ui/PagePainter.h"
 #include "ui/PopupList.h"
 
@@ -45,6 +46,8 @@ class MainWindow : public QDialog, private DeviceEvents {
     Q_OBJECT
 public:
     enum class StartResult { Complete, SecondInstance, NoNotifications };
+    // The Basic page: not built, shown, or being torn down for a rebuild.
+    enum class PageState { Unbuilt, Shown, TearingDown };
     using TrayClick = Tray::Click;
 
     // The device link and the state belong to main(), which declares them first.
@@ -79,14 +82,8 @@ public:
     // claimed it (the press may then drag the window).
     bool dispatchClick(const QPoint& p);
 
-    // ---- pointer interaction (ui/Hover.cpp) ----
-    // One flag per hoverable control, true while it is drawn in its over look.
-    struct HoverFlags {
-        bool ok = false, apply = false, cancel = false, skin = false, minimise = false,
-             close = false, page = false, defaults = false;
-        std::array<bool, kSlotCount> rows{}; // rows 7 and 8 never become true
-    };
-    const HoverFlags& hoverFlags() const { return hover_; }
+    // ---- pointer interaction (app/MainWindowHover.cpp) ----
+    const HoverLooks& hoverLooks() const { return hoverLooks_; }
     void onPointerMove(const QPoint& p); // client point of the main window
     void onHover(const QPoint& p);       // the pointer has rested there
     // A pointer move over an open pop-up list: the item under it becomes current.
@@ -101,8 +98,8 @@ public:
     void toggleLightEffectList();
     // The closing sweep of the lighting lists for a click at p.
     void closeLightListsOutside(const QPoint& p);
-    // A choice notification of list 59 (DPI value), 60, 61 or 62 (lighting).
-    void onValueListChoice(int listId);
+    // A choice notification of the DPI value list or a lighting list.
+    void onValueListChoice(layout::main::ListId id);
     int selectedDpiStage() const { return selectedDpiStage_; }
 
     // ---- assignment flow (app/AssignmentFlow.cpp) ----
@@ -116,8 +113,9 @@ public:
 
     // Pop-up lists: a choice (a press on a row or a double click) reaches
     // onListNotification with the list's identifier.
-    void showPopupList(PopupList& list, int id, const layout::Rect& rect, const QStringList& rows);
-    void onListNotification(int listId);
+    void showPopupList(PopupList& list, layout::main::ListId id, const layout::Rect& rect,
+                       const QStringList& rows);
+    void onListNotification(layout::main::ListId id);
 
     // Buttons.
     // OK and Apply act only while the mouse is there; true when they did.
@@ -138,7 +136,7 @@ public:
     const AppState& state() const { return state_; }
     DeviceLink& device() { return device_; }
     const QImage& backBuffer() const { return backBuffer_; }
-    int pageState() const { return pageState_; }
+    PageState pageState() const { return pageState_; }
     bool cancelPending() const { return cancelPending_; }
     bool trayVisible() const;
     UiServices& services() { return *env_.services; }
@@ -185,12 +183,13 @@ private:
     // Painting helpers (the back buffer is the surface; present() copies it out).
     void present();
     PagePainter painter();
-    void drawImage(const char* name, int x, int y);
-    void drawButton(const char* image, int left, int top, int right, int bottom,
-                    const QString& caption);
     void drawAssignmentRow(int row, bool over);
+    void repaintControls(const std::vector<HoverLooks::Repaint>& repaints);
     void drawKeySetButtons();
     void createPageFields();
+    void createDpiFields();
+    void createLightFields();
+    QLabel* createField(int id, const layout::Rect& rect, const QString& text, bool sunken);
     QString skinPath(const char* name) const;
     // The messages of a core operation as message boxes over the window, in their order.
     void showMessages(const Status& status);
@@ -204,26 +203,29 @@ private:
 
     // Window state.
     QImage backBuffer_;
-    int pageState_ = 0;
+    PageState pageState_ = PageState::Unbuilt;
     bool firstPageBuildDone_ = false;
     bool cancelPending_ = false;
     bool exitRequested_ = false;
     bool trayAvailable_ = false;
 
     // Pointer interaction.
-    HoverFlags hover_;
+    HoverLooks hoverLooks_;
     QTimer* hoverTimer_ = nullptr;
     QPoint hoverPoint_;
 
     // Pop-up lists and their open flags.
-    std::array<PopupList, kSlotCount> slotLists_{}; // ids 41..48
-    PopupList dpiSubList_;                          // id 40
-    PopupList dpiValueList_;                        // id 59
+    std::array<PopupList, kSlotCount> slotLists_{};
+    PopupList dpiSubList_;
+    PopupList dpiValueList_;
     int selectedDpiStage_ = 0;
-    PopupList lightModeList_;      // id 60
-    PopupList lightParameterList_; // id 61
-    PopupList lightEffectList_;    // id 62
+    PopupList lightModeList_;
+    PopupList lightParameterList_;
+    PopupList lightEffectList_;
     std::vector<PopupList*> allPopupLists();
+    PopupList* valueList(layout::main::ListId id); // null for a list that is no value list
+    void storeValueChoice(layout::main::ListId id, uint8_t value, const QString& text);
+    void chooseLightMode(uint8_t mode, const QString& text);
 
     // Child fields of the page (stages 0..7, LED fields 80..82).
     std::array<QPointer<QLabel>, kDpiStageCount> dpiValueFields_{};

@@ -11,6 +11,11 @@ namespace L = layout::main;
 using Flow = ClickTable::Flow;
 using Scope = ClickTable::Scope;
 
+// The painted buttons and rows click where they are drawn.
+constexpr const layout::Rect& rectOf(PageControl c) {
+    return specOf(c).rect;
+}
+
 } // namespace
 
 void MainWindow::buildClickTable() {
@@ -21,20 +26,23 @@ void MainWindow::buildClickTable() {
         };
     };
     ClickTable& t = clicks_;
-    t.add(L::okButton, Scope::Window, Flow::GoOn, [this] { return onOk(); });
-    t.add(L::applyButton, Scope::Window, Flow::GoOn, [this] { return onApply(); });
-    t.add(L::skinButton, Scope::Window, Flow::GoOn, acts([this] { onSkinButton(); }));
-    t.add(L::minimiseButton, Scope::Window, Flow::Stop, acts([this] { hideWindow(); }));
-    t.add(L::closeButton, Scope::Window, Flow::Stop, acts([this] { exitProgram(); }));
-    t.add(L::pageButton, Scope::Window, Flow::Stop, acts([this] { showPage(); }));
-    t.add(L::cancelButton, Scope::Window, Flow::GoOn, acts([this] { onCancel(); }));
-    t.add(L::webAddressLine.rect, Scope::Window, Flow::Stop,
-          acts([this] { env_.services->openUrl(QString::fromStdString(state_.texts.slot(53))); }));
+    t.add(rectOf(PageControl::Ok), Scope::Window, Flow::GoOn, [this] { return onOk(); });
+    t.add(rectOf(PageControl::Apply), Scope::Window, Flow::GoOn, [this] { return onApply(); });
+    t.add(rectOf(PageControl::Skin), Scope::Window, Flow::GoOn, acts([this] { onSkinButton(); }));
+    t.add(rectOf(PageControl::Minimise), Scope::Window, Flow::Stop, acts([this] { hideWindow(); }));
+    t.add(rectOf(PageControl::Close), Scope::Window, Flow::Stop, acts([this] { exitProgram(); }));
+    t.add(rectOf(PageControl::PageButton), Scope::Window, Flow::Stop, acts([this] { showPage(); }));
+    t.add(rectOf(PageControl::Cancel), Scope::Window, Flow::GoOn, acts([this] { onCancel(); }));
+    t.add(L::webAddressLine.rect, Scope::Window, Flow::Stop, acts([this] {
+              env_.services->openUrl(QString::fromStdString(state_.texts.slot(TextId::WebLink)));
+          }));
     t.add(L::modeAButton, Scope::Page, Flow::Stop, acts([this] { showKeySet(0); }));
     t.add(L::modeBButton, Scope::Page, Flow::Stop, acts([this] { showKeySet(1); }));
-    t.add(L::defaultButton, Scope::Page, Flow::Stop, acts([this] { onDefaultButton(); }));
+    t.add(rectOf(PageControl::Default), Scope::Page, Flow::Stop,
+          acts([this] { onDefaultButton(); }));
     for (int s = 0; s < L::shownRowCount; ++s)
-        t.add(L::assignmentBox(s), Scope::Page, Flow::Stop, acts([this, s] { toggleSlotList(s); }));
+        t.add(rectOf(rowControl(s)), Scope::Page, Flow::Stop,
+              acts([this, s] { toggleSlotList(s); }));
     for (int k = 0; k < L::reportRateSegmentCount; ++k)
         t.add(L::reportRateSegment(k), Scope::Page, Flow::Stop,
               acts([this, k] { selectReportRate(k); }));
@@ -53,7 +61,7 @@ void MainWindow::buildClickTable() {
 
 bool MainWindow::dispatchClick(const QPoint& p) {
     return clicks_.dispatch(
-        p.x(), p.y(), [this] { return pageState_ == 1; },
+        p.x(), p.y(), [this] { return pageState_ == PageState::Shown; },
         [this, p] {
             closeSlotListsOutside(p);
             closeLightListsOutside(p);

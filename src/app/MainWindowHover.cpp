@@ -6,7 +6,6 @@
 // every hot rectangle draws the flagged controls normal again. Leaving the window changes
 // nothing, so a control left straight from stays over until the pointer comes back.
 #include "app/MainWindow.h"
-#include "ui/Layout.h"
 
 #include <QListWidget>
 #include <QMouseEvent>
@@ -18,25 +17,10 @@
 namespace z417 {
 namespace {
 
-namespace L = layout::main;
-namespace I = layout::images;
-
 // Time the pointer has to rest on a control before its over look is drawn.
 constexpr int kHoverTimeMs = 10;
 // Line steps per wheel notch on the DPI value list.
 constexpr int kWheelLines = 3;
-
-// The first hot rectangle of the given order that holds p; nullptr for none.
-const L::HotRect* hotRectAt(const L::HotRect (&order)[L::hotRectCount], const QPoint& p,
-                            bool pageShown) {
-    for (const L::HotRect& h : order) {
-        if (h.pageOnly && !pageShown)
-            continue;
-        if (h.rect.contains(p.x(), p.y()))
-            return &h;
-    }
-    return nullptr;
-}
 
 } // namespace
 
@@ -64,7 +48,7 @@ void MainWindow::onPointerMove(const QPoint& p) {
         connect(hoverTimer_, &QTimer::timeout, this, [this] { onHover(hoverPoint_); });
     }
     hoverPoint_ = p;
-    if (hotRectAt(L::moveOrder, p, pageState_ == 1)) {
+    if (controlAt(HitOrder::Move, p.x(), p.y(), pageState_ == PageState::Shown)) {
         // The pointer has to rest again for the notification.
         hoverTimer_->start();
         return;
@@ -72,121 +56,26 @@ void MainWindow::onPointerMove(const QPoint& p) {
     // Outside every control: no notification is pending any more, and whatever is drawn over
     // goes back to normal.
     hoverTimer_->stop();
-    HoverFlags& f = hover_;
-    const bool anyButton =
-        f.skin || f.minimise || f.close || f.page || f.ok || f.apply || f.cancel || f.defaults;
-    bool anyRow = false;
-    for (bool r : f.rows)
-        anyRow = anyRow || r;
-    if (!anyButton && !anyRow)
-        return;
-
-    if (f.skin)
-        drawImage(I::skinButton.normal.name, L::skinButton.left, L::skinButton.top);
-    if (f.minimise)
-        drawImage(I::minimiseButton.normal.name, L::minimiseButton.left, L::minimiseButton.top);
-    if (f.close)
-        drawImage(I::closeButton.normal.name, L::closeButton.left, L::closeButton.top);
-    if (f.page)
-        drawImage(I::pageButton.normal.name, L::pageButton.left, L::pageButton.top);
-    auto textButton = [this](bool& flag, const layout::Rect& r, Caption c) {
-        if (!flag)
-            return;
-        drawButton(I::textButton.normal.name, r.left, r.top, r.right, r.bottom,
-                   QString::fromStdString(state_.texts.caption(c)));
-        flag = false;
-    };
-    textButton(f.ok, L::okButton, Caption::OkButton);
-    textButton(f.apply, L::applyButton, Caption::ApplyButton);
-    textButton(f.cancel, L::cancelButton, Caption::CancelButton);
-    textButton(f.defaults, L::defaultButton, Caption::DefaultButton);
-    f.skin = f.minimise = f.close = f.page = false;
-    // At most one row is ever over.
-    for (int row = 0; row < kSlotCount; ++row) {
-        if (f.rows[static_cast<size_t>(row)]) {
-            if (row < L::shownRowCount)
-                drawAssignmentRow(row, false);
-            f.rows[static_cast<size_t>(row)] = false;
-            break;
-        }
-    }
-    present();
+    repaintControls(hoverLooks_.leave());
 }
 
 void MainWindow::onHover(const QPoint& p) {
-    const L::HotRect* h = hotRectAt(L::hoverOrder, p, pageState_ == 1);
-    if (!h)
-        return;
-    HoverFlags& f = hover_;
-    auto textButton = [this](const char* image, const layout::Rect& r, Caption c) {
-        drawButton(image, r.left, r.top, r.right, r.bottom,
-                   QString::fromStdString(state_.texts.caption(c)));
-    };
-    // OK, Apply and Cancel exclude each other: one over, the other two normal.
-    auto bottomButton = [&](L::HoverControl over) {
-        struct Entry {
-            L::HoverControl control;
-            const layout::Rect& rect;
-            Caption caption;
-            bool& flag;
-        };
-        const Entry entries[] = {
-            {L::HoverControl::Ok, L::okButton, Caption::OkButton, f.ok},
-            {L::HoverControl::Apply, L::applyButton, Caption::ApplyButton, f.apply},
-            {L::HoverControl::Cancel, L::cancelButton, Caption::CancelButton, f.cancel},
-        };
-        for (const Entry& e : entries) {
-            const bool isOver = e.control == over;
-            textButton(isOver ? I::textButton.over.name : I::textButton.normal.name, e.rect,
-                       e.caption);
-            e.flag = isOver;
-        }
-    };
+    if (const auto control =
+            controlAt(HitOrder::Rest, p.x(), p.y(), pageState_ == PageState::Shown))
+        repaintControls(hoverLooks_.rest(*control));
+}
 
-    switch (h->control) {
-    case L::HoverControl::Ok:
-    case L::HoverControl::Apply:
-    case L::HoverControl::Cancel:
-        bottomButton(h->control);
-        break;
-    case L::HoverControl::Skin:
-        drawImage(I::skinButton.over.name, L::skinButton.left, L::skinButton.top);
-        f.skin = true;
-        break;
-    case L::HoverControl::Close:
-        drawImage(I::closeButton.over.name, L::closeButton.left, L::closeButton.top);
-        f.close = true;
-        break;
-    case L::HoverControl::Minimise:
-        drawImage(I::minimiseButton.over.name, L::minimiseButton.left, L::minimiseButton.top);
-        f.minimise = true;
-        break;
-    case L::HoverControl::PageButton:
-        drawImage(I::pageButton.over.name, L::pageButton.left, L::pageButton.top);
-        f.page = true;
-        break;
-    case L::HoverControl::Default:
-        textButton(I::textButton.over.name, L::defaultButton, Caption::DefaultButton);
-        f.defaults = true;
-        break;
-    case L::HoverControl::Row:
-        // The rows exclude each other: every other flagged row goes normal first.
-        for (int row = 0; row < kSlotCount; ++row) {
-            if (row == h->row || !f.rows[static_cast<size_t>(row)])
-                continue;
-            if (row < L::shownRowCount)
-                drawAssignmentRow(row, false);
-            f.rows[static_cast<size_t>(row)] = false;
-        }
-        drawAssignmentRow(h->row, true);
-        f.rows[static_cast<size_t>(h->row)] = true;
-        break;
-    }
+void MainWindow::repaintControls(const std::vector<HoverLooks::Repaint>& repaints) {
+    if (repaints.empty())
+        return;
+    PagePainter page = painter();
+    for (const HoverLooks::Repaint& r : repaints)
+        page.drawControl(r.control, r.over);
     present();
 }
 
 void MainWindow::popupListHover(QListWidget* list, const QPoint& pointInList) {
-    if (pageState_ != 1 || !list)
+    if (pageState_ != PageState::Shown || !list)
         return;
     bool assignmentList = false;
     bool known = list == dpiSubList_.widget() || list == dpiValueList_.widget() ||

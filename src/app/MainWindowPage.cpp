@@ -21,10 +21,6 @@ namespace {
 namespace L = layout::main;
 namespace I = layout::images;
 
-QRect qrect(const layout::Rect& r) {
-    return toQRect(r.left, r.top, r.right, r.bottom);
-}
-
 QString qs(const std::string& s) {
     return QString::fromStdString(s);
 }
@@ -39,15 +35,6 @@ PagePainter MainWindow::painter() {
     return PagePainter(backBuffer_, state_);
 }
 
-void MainWindow::drawImage(const char* name, int x, int y) {
-    painter().drawImage(name, x, y);
-}
-
-void MainWindow::drawButton(const char* image, int left, int top, int right, int bottom,
-                            const QString& caption) {
-    painter().drawButton(image, {left, top, right, bottom}, caption);
-}
-
 void MainWindow::drawAssignmentRow(int row, bool over) {
     painter().drawAssignmentRow(row, over);
 }
@@ -57,9 +44,9 @@ void MainWindow::drawKeySetButtons() {
 }
 
 void MainWindow::showPage() {
-    if (pageState_ == 1)
+    if (pageState_ == PageState::Shown)
         return;
-    pageState_ = 1;
+    pageState_ = PageState::Shown;
     tearDownPage();
 
     // A first start gives both key sets the default labels and keeps them at once.
@@ -83,61 +70,62 @@ void MainWindow::showPage() {
 void MainWindow::createPageFields() {
     if (dpiValueFields_[0])
         return;
+    createDpiFields();
+    createLightFields();
+}
+
+QLabel* MainWindow::createField(int id, const layout::Rect& rect, const QString& text,
+                                bool sunken) {
+    auto* label = new QLabel(text, this);
+    label->setAlignment(Qt::AlignCenter);
+    label->setGeometry(toQRect(rect));
+    if (sunken)
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setFieldColours(label, id, fieldStyle());
+    label->show();
+    return label;
+}
+
+void MainWindow::createDpiFields() {
     const uint8_t variant = device_.sensorVariant();
     for (int s = 0; s < L::dpiStageShownCount; ++s) {
         painter().drawStageNumber(s);
-        auto* value = new QLabel(qs(dpiLevelName(variant, state_.record.dpiLevel[s])), this);
-        value->setAlignment(Qt::AlignCenter);
-        value->setGeometry(qrect(L::dpiValueField(s)));
-        setFieldColours(value, L::dpiValueFieldId(s), fieldStyle());
-        value->show();
-        dpiValueFields_[s] = value;
-
-        auto* swatch = new QLabel(this);
-        swatch->setGeometry(qrect(L::dpiColourSwatch(s)));
-        setFieldColours(swatch, L::dpiColourSwatchId(s), fieldStyle());
-        swatch->show();
-        dpiSwatches_[s] = swatch;
-    }
-
-    const uint8_t mode = state_.record.lightMode;
-    const QString modeName =
-        mode < kLightModeCount ? qs(state_.texts.slot(kLightModeSlot0 + mode)) : QString();
-    auto field = [this](int id, const layout::Rect& r, const QString& text, bool sunken) {
-        auto* label = new QLabel(text, this);
-        label->setAlignment(Qt::AlignCenter);
-        label->setGeometry(qrect(r));
-        if (sunken)
-            label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        setFieldColours(label, id, fieldStyle());
-        label->show();
-        return label;
-    };
-    ledFields_[0] = field(L::lightModeFieldId, L::lightModeField, modeName, false);
-    if (mode <= 3) {
-        QString parameter, effect;
-        auto effectName = [this](unsigned e) {
-            return e < kEffectCount ? qs(state_.texts.slot(kEffectSlot0 + static_cast<int>(e)))
-                                    : QString();
-        };
-        if (mode == 1) {
-            parameter = qs(textAt(brightnessTexts(), state_.record.lightBrightness));
-            effect = effectName(state_.record.reserved33);
-        } else if (mode == 2) {
-            parameter = qs(textAt(breathSpeedTexts(), state_.record.breathSpeed));
-            effect = effectName(state_.record.breathEffect);
-        } else if (mode == 3) {
-            parameter = qs(textAt(neonSpeedTexts(), state_.record.neonSpeed));
-            effect = effectName(state_.record.reserved35[0]);
-        }
-        ledFields_[1] =
-            field(L::lightParameterFieldId, L::lightParameterField, parameter, mode == 0);
-        ledFields_[2] = field(L::lightEffectFieldId, L::lightEffectField, effect, mode == 0);
+        dpiValueFields_[s] =
+            createField(L::dpiValueFieldId(s), L::dpiValueField(s),
+                        qs(dpiLevelName(variant, state_.record.dpiLevel[s])), false);
+        dpiSwatches_[s] = createField(L::dpiColourSwatchId(s), L::dpiColourSwatch(s), {}, false);
     }
 }
 
+void MainWindow::createLightFields() {
+    const uint8_t mode = state_.record.lightMode;
+    const QString modeName =
+        mode < kLightModeCount ? qs(state_.texts.slot(kLightModeSlot0 + mode)) : QString();
+    ledFields_[0] = createField(L::lightModeFieldId, L::lightModeField, modeName, false);
+    if (mode > 3)
+        return;
+    auto effectName = [this](unsigned e) {
+        return e < kEffectCount ? qs(state_.texts.slot(kEffectSlot0 + static_cast<int>(e)))
+                                : QString();
+    };
+    QString parameter, effect;
+    if (mode == 1) {
+        parameter = qs(textAt(brightnessTexts(), state_.record.lightBrightness));
+        effect = effectName(state_.record.reserved33);
+    } else if (mode == 2) {
+        parameter = qs(textAt(breathSpeedTexts(), state_.record.breathSpeed));
+        effect = effectName(state_.record.breathEffect);
+    } else if (mode == 3) {
+        parameter = qs(textAt(neonSpeedTexts(), state_.record.neonSpeed));
+        effect = effectName(state_.record.reserved35[0]);
+    }
+    ledFields_[1] =
+        createField(L::lightParameterFieldId, L::lightParameterField, parameter, mode == 0);
+    ledFields_[2] = createField(L::lightEffectFieldId, L::lightEffectField, effect, mode == 0);
+}
+
 void MainWindow::tearDownPage() {
-    if (pageState_ < 1 || pageState_ > 3)
+    if (pageState_ == PageState::Unbuilt)
         return;
     for (auto& f : dpiValueFields_)
         delete f.data();
@@ -162,18 +150,19 @@ std::vector<PopupList*> MainWindow::allPopupLists() {
     return lists;
 }
 
-void MainWindow::showPopupList(PopupList& list, int id, const layout::Rect& rect,
+void MainWindow::showPopupList(PopupList& list, L::ListId id, const layout::Rect& rect,
                                const QStringList& rows) {
-    list.show(this, id, rect, rows, fieldStyle(), [this, id] { onListNotification(id); });
+    list.show(this, static_cast<int>(id), rect, rows, fieldStyle(),
+              [this, id] { onListNotification(id); });
 }
 
-void MainWindow::onListNotification(int listId) {
-    if (listId >= 41 && listId <= 48)
+void MainWindow::onListNotification(L::ListId id) {
+    if (L::isAssignmentList(id))
         onSlotListChoice();
-    else if (listId == layout::main::dpiSwitchSubListId)
+    else if (id == L::ListId::DpiSwitchSub)
         onDpiSubListChoice();
     else
-        onValueListChoice(listId);
+        onValueListChoice(id);
 }
 
 void MainWindow::onDefaultButton() {

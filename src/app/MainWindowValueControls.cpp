@@ -84,7 +84,8 @@ void MainWindow::toggleDpiValueList(int stage) {
     }
     if (!dpiValueList_) {
         const layout::Rect r = L::dpiValueList(stage);
-        showPopupList(dpiValueList_, L::dpiValueListId, r, dpiValueItems(device_.sensorVariant()));
+        showPopupList(dpiValueList_, L::ListId::DpiValue, r,
+                      dpiValueItems(device_.sensorVariant()));
     }
     dpiValueList_.open = true;
 }
@@ -120,7 +121,7 @@ void MainWindow::toggleLightModeList() {
         for (int m = 0; m < 3; ++m)
             modes << QString::fromStdString(state_.texts.slot(kLightModeSlot0 + m));
         const layout::Rect& r = L::ledModeList;
-        showPopupList(lightModeList_, L::ledModeListId, r, modes);
+        showPopupList(lightModeList_, L::ListId::LightMode, r, modes);
     }
     lightModeList_.open = true;
 }
@@ -134,10 +135,11 @@ void MainWindow::toggleLightParameterList() {
     if (!lightParameterList_) {
         if (state_.record.lightMode == 1) {
             const layout::Rect& r = L::ledParameterListBrightness;
-            showPopupList(lightParameterList_, L::ledParameterListId, r, toList(brightnessTexts()));
+            showPopupList(lightParameterList_, L::ListId::LightParameter, r,
+                          toList(brightnessTexts()));
         } else if (state_.record.lightMode == 2) {
             const layout::Rect& r = L::ledParameterListSpeed;
-            showPopupList(lightParameterList_, L::ledParameterListId, r,
+            showPopupList(lightParameterList_, L::ListId::LightParameter, r,
                           toList(breathSpeedTexts()));
         }
     }
@@ -157,7 +159,7 @@ void MainWindow::toggleLightEffectList() {
             setText(ledFields_[2], effect);
         } else if (state_.record.lightMode == 2) {
             const layout::Rect& r = L::ledEffectList;
-            showPopupList(lightEffectList_, L::ledEffectListId, r,
+            showPopupList(lightEffectList_, L::ListId::LightEffect, r,
                           {effect, QString::fromStdString(state_.texts.slot(kEffectSlot0 + 2))});
         }
     }
@@ -172,63 +174,50 @@ void MainWindow::closeLightListsOutside(const QPoint& p) {
 
 // ---- choices --------------------------------------------------------------------------------
 
-void MainWindow::onValueListChoice(int listId) {
-    PopupList* list = nullptr;
-    switch (listId) {
-    case L::dpiValueListId:
-        list = &dpiValueList_;
-        break;
-    case L::ledModeListId:
-        list = &lightModeList_;
-        break;
-    case L::ledParameterListId:
-        list = &lightParameterList_;
-        break;
-    case L::ledEffectListId:
-        list = &lightEffectList_;
-        break;
+PopupList* MainWindow::valueList(L::ListId id) {
+    switch (id) {
+    case L::ListId::DpiValue:
+        return &dpiValueList_;
+    case L::ListId::LightMode:
+        return &lightModeList_;
+    case L::ListId::LightParameter:
+        return &lightParameterList_;
+    case L::ListId::LightEffect:
+        return &lightEffectList_;
     default:
-        return;
+        return nullptr;
     }
-    if (!*list)
+}
+
+void MainWindow::onValueListChoice(L::ListId id) {
+    PopupList* list = valueList(id);
+    if (!list || !*list)
         return;
     const int index = (*list)->currentRow();
     if (index < 0)
         return; // nothing chosen: the list stays open
-    const QString text = (*list)->item(index)->text();
-    const auto value = static_cast<uint8_t>(index);
+    storeValueChoice(id, static_cast<uint8_t>(index), (*list)->item(index)->text());
+    list->destroy();
+    list->open = false;
+}
 
-    switch (listId) {
-    case L::dpiValueListId:
+void MainWindow::storeValueChoice(L::ListId id, uint8_t value, const QString& text) {
+    switch (id) {
+    case L::ListId::DpiValue:
         state_.record.dpiLevel[selectedDpiStage_] = value;
         setText(dpiValueFields_[static_cast<size_t>(selectedDpiStage_)], text);
         break;
-    case L::ledModeListId: {
-        state_.record.lightMode = value;
-        setText(ledFields_[0], text);
-        const QString effect = QString::fromStdString(state_.texts.slot(kEffectSlot0 + 1));
-        if (value == 0) {
-            setText(ledFields_[1], QString());
-            setText(ledFields_[2], QString());
-        } else if (value == 1) {
-            setText(ledFields_[1], QString::fromStdString(
-                                       textAt(brightnessTexts(), state_.record.lightBrightness)));
-            setText(ledFields_[2], effect);
-        } else if (value == 2) {
-            setText(ledFields_[1],
-                    QString::fromStdString(textAt(breathSpeedTexts(), state_.record.breathSpeed)));
-            setText(ledFields_[2], effect);
-        }
+    case L::ListId::LightMode:
+        chooseLightMode(value, text);
         break;
-    }
-    case L::ledParameterListId:
+    case L::ListId::LightParameter:
         if (state_.record.lightMode == 1)
             state_.record.lightBrightness = value;
         else if (state_.record.lightMode == 2)
             state_.record.breathSpeed = value;
         setText(ledFields_[1], text);
         break;
-    case L::ledEffectListId:
+    case L::ListId::LightEffect:
         if (state_.record.lightMode == 2)
             state_.record.breathEffect = static_cast<uint8_t>(value + 1);
         setText(ledFields_[2], text);
@@ -236,8 +225,25 @@ void MainWindow::onValueListChoice(int listId) {
     default:
         break;
     }
-    list->destroy();
-    list->open = false;
+}
+
+// A new lighting mode shows the parameter and effect that go with it.
+void MainWindow::chooseLightMode(uint8_t mode, const QString& text) {
+    state_.record.lightMode = mode;
+    setText(ledFields_[0], text);
+    const QString effect = QString::fromStdString(state_.texts.slot(kEffectSlot0 + 1));
+    if (mode == 0) {
+        setText(ledFields_[1], QString());
+        setText(ledFields_[2], QString());
+    } else if (mode == 1) {
+        setText(ledFields_[1],
+                QString::fromStdString(textAt(brightnessTexts(), state_.record.lightBrightness)));
+        setText(ledFields_[2], effect);
+    } else if (mode == 2) {
+        setText(ledFields_[1],
+                QString::fromStdString(textAt(breathSpeedTexts(), state_.record.breathSpeed)));
+        setText(ledFields_[2], effect);
+    }
 }
 
 } // namespace z417

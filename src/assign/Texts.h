@@ -33,29 +33,29 @@ constexpr int kTextSlotCount = 74;
 // The maker's web site, text slot 53, the same in every language.
 extern const char* const kWebAddress;
 
-// Text slot numbers that other code names directly.
-namespace text_slot {
-constexpr int kDpiEffect = 12;
-constexpr int kLightingMode = 13;
-constexpr int kLightingParameter = 14;
-constexpr int kLightingEffect = 17;
-constexpr int kCurrentMode = 19;      // run-time entry
-constexpr int kCurrentParameter = 20; // run-time entry
-constexpr int kCurrentEffect = 23;    // run-time entry
-constexpr int kModeOff = 24;          // lighting modes 24..27
-constexpr int kEffectNonDisplay = 28; // lighting effects 28..31
-constexpr int kRgbOnOff = 42;
-constexpr int kLeftKeyRequired = 52;
-constexpr int kWebLink = 53;
-constexpr int kReportRate1000 = 54; // 54..57: 1000, 500, 250, 125 Hz
-constexpr int kDpiStage1 = 58;      // 58..65: stages 1..8
-constexpr int kKeyMatrix1 = 66;
-constexpr int kKeyMatrix2 = 67;
-constexpr int kMacroKey = 70;
-constexpr int kExit = 71;
-constexpr int kMouseNotDetected = 72;
-constexpr int kMouseDetected = 73;
-} // namespace text_slot
+// Text slots that code names directly; the numbers are the language files' own.
+enum class TextId {
+    DpiEffect = 12,
+    LightingMode = 13,
+    LightingParameter = 14,
+    LightingEffect = 17,
+    CurrentMode = 19,      // run-time entry
+    CurrentParameter = 20, // run-time entry
+    CurrentEffect = 23,    // run-time entry
+    ModeOff = 24,          // lighting modes 24..27
+    EffectNonDisplay = 28, // lighting effects 28..31
+    RgbOnOff = 42,
+    LeftKeyRequired = 52,
+    WebLink = 53,
+    ReportRate1000 = 54, // 54..57: 1000, 500, 250, 125 Hz
+    DpiStage1 = 58,      // 58..65: stages 1..8
+    KeyMatrix1 = 66,
+    KeyMatrix2 = 67,
+    MacroKey = 70,
+    Exit = 71,
+    MouseNotDetected = 72,
+    MouseDetected = 73
+};
 
 class TextTable {
 public:
@@ -68,6 +68,7 @@ public:
 
     // The text of slot n; empty for slots that do not exist and for n out of range.
     const std::string& slot(int n) const;
+    const std::string& slot(TextId id) const { return slot(static_cast<int>(id)); }
 
     // Slots 0..5 (DPI stage captions), 19, 20 and 23 (current lighting texts) are filled at
     // run time; writes to any other slot are ignored.

@@ -2,8 +2,8 @@
 
 #include "app/MainWindow.h"
 #include "demo/DemoServices.h"
+#include "demo/KeyEvents.h"
 #include "device/SimulatedMouse.h"
-#include "platform/qt/KeyEvents.h"
 
 #include <QApplication>
 #include <QFile>

@@ -23,23 +23,6 @@ constexpr int kHoverTimeMs = 10;
 constexpr int kWheelLines = 3;
 const QColor kControlBackground(40, 40, 40);
 
-QRect qrect(const layout::Rect& r) {
-    return toQRect(r.left, r.top, r.right, r.bottom);
-}
-
-TextFormat toTextFormat(unsigned format) {
-    switch (format) {
-    case layout::textFormat::left:
-        return TextFormat::Left;
-    case layout::textFormat::centredTop:
-        return TextFormat::CentreTop;
-    case layout::textFormat::right:
-        return TextFormat::Right;
-    default:
-        return TextFormat::Centre;
-    }
-}
-
 UiServices& desktopServices() {
     static DesktopUiServices services;
     return services;
@@ -115,7 +98,7 @@ void DialogFrame::chooseFontAndTexts() {
 void DialogFrame::setUpControl(QWidget* control, int id, const layout::Rect& rect) {
     control->setProperty(kControlIdProperty, id);
     control->setObjectName(QStringLiteral("id%1").arg(id));
-    control->setGeometry(qrect(rect));
+    control->setGeometry(toQRect(rect));
     applyControlColours(control, id);
     control->show();
 }
@@ -162,7 +145,7 @@ void DialogFrame::drawCanvasText(const layout::TextArea& area, const QString& te
                                  const QColor& colour) {
     if (canvas_.isNull())
         return;
-    drawText(canvas_, qrect(area.rect), text, toTextFormat(area.format), normalFont_, colour);
+    drawText(canvas_, toQRect(area.rect), text, toTextFormat(area.format), normalFont_, colour);
 }
 
 void DialogFrame::showCanvas() {

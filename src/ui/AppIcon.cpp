@@ -8,22 +8,21 @@
 
 namespace z417 {
 
-QImage drawAppIcon(int size) {
-    QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
-    img.fill(Qt::transparent);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size / 64.0, size / 64.0);
+namespace {
 
-    // Rounded dark tile with a cyan rim.
+// The icon is drawn on a 64 x 64 grid.
+
+// Rounded dark tile with a cyan rim.
+void drawTile(QPainter& p) {
     QLinearGradient tile(0, 0, 0, 64);
     tile.setColorAt(0, QColor(28, 34, 46));
     tile.setColorAt(1, QColor(8, 10, 16));
     p.setPen(QPen(QColor(0, 200, 255), 2));
     p.setBrush(tile);
     p.drawRoundedRect(QRectF(2, 2, 60, 60), 13, 13);
+}
 
-    // The mouse body.
+void drawMouseBody(QPainter& p) {
     QPainterPath body;
     body.moveTo(32, 10);
     body.cubicTo(46, 10, 48, 22, 48, 34);
@@ -36,8 +35,10 @@ QImage drawAppIcon(int size) {
     p.setPen(QPen(QColor(200, 230, 255, 180), 1.2));
     p.setBrush(shell);
     p.drawPath(body);
+}
 
-    // Button split, wheel and the glowing DPI strip.
+// Button split, wheel and the glowing DPI strip.
+void drawMouseDetails(QPainter& p) {
     p.setPen(QPen(QColor(10, 12, 18), 1.4));
     p.drawLine(QPointF(32, 11), QPointF(32, 27));
     p.drawLine(QPointF(17, 27), QPointF(47, 27));
@@ -49,6 +50,19 @@ QImage drawAppIcon(int size) {
     glow.setColorAt(1, QColor(255, 60, 120, 0));
     p.setBrush(glow);
     p.drawEllipse(QPointF(32, 44), 10, 6);
+}
+
+} // namespace
+
+QImage drawAppIcon(int size) {
+    QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 64.0, size / 64.0);
+    drawTile(p);
+    drawMouseBody(p);
+    drawMouseDetails(p);
     p.end();
     return img;
 }

@@ -121,6 +121,17 @@ inline constexpr int allCount = sizeof(all) / sizeof(all[0]);
 // ---------------------------------------------------------------------------------------------
 namespace main {
 
+// Identifiers of the page's pop-up lists: the assignment lists of slots 0..7 are 41..48. The
+// demo's scripts name lists by these numbers.
+enum class ListId {
+    DpiSwitchSub = 40,
+    Assignment0 = 41,
+    DpiValue = 59,
+    LightMode = 60,
+    LightParameter = 61,
+    LightEffect = 62
+};
+
 // Size of "/main.png" and "/BasicSet2.png" in our skins; the window takes the real size of
 // "/main.png".
 inline constexpr Size artSize{900, 660};
@@ -155,8 +166,11 @@ constexpr TextArea assignmentLabel(int row) {
 constexpr Rect assignmentList(int row) {
     return {252, 221 + rowStep * row, 463, 451 + rowStep * row};
 }
-constexpr int assignmentListId(int row) {
-    return 41 + row;
+constexpr ListId assignmentListId(int row) {
+    return static_cast<ListId>(static_cast<int>(ListId::Assignment0) + row);
+}
+constexpr bool isAssignmentList(ListId id) {
+    return id >= ListId::Assignment0 && id < assignmentListId(slotCount);
 }
 
 // Key-set buttons share the column x = 357.
@@ -233,73 +247,18 @@ inline constexpr unsigned buttonCaptionFormat = textFormat::centred;
 constexpr Rect dpiValueList(int s) {
     return {575, 345 + dpiRowStep * s, 659, 445 + dpiRowStep * s};
 }
-inline constexpr int dpiValueListId = 59;
 inline constexpr Rect ledModeList{766, 347, 851, 407};
-inline constexpr int ledModeListId = 60;
 inline constexpr Rect ledParameterListBrightness{767, 377, 851, 547}; // mode 1, ten texts
 inline constexpr Rect ledParameterListSpeed{767, 377, 851, 467};      // mode 2, five texts
-inline constexpr int ledParameterListId = 61;
-inline constexpr Rect ledEffectList{766, 407, 851, 447}; // mode 2 only
-inline constexpr int ledEffectListId = 62;
+inline constexpr Rect ledEffectList{766, 407, 851, 447};              // mode 2 only
 // DPI switch sub-list (id 40): 60 x 60 beside the hovered "DPI Switch" item of an assignment
 // list; itemRect is that item's rectangle in the list's own coordinates.
 inline constexpr Size dpiSwitchSubListSize{60, 60};
-inline constexpr int dpiSwitchSubListId = 40;
 constexpr Rect dpiSwitchSubList(const Rect& list, const Rect& itemRect) {
     return {list.left + itemRect.right, list.top + itemRect.top,
             list.left + itemRect.right + dpiSwitchSubListSize.width,
             list.top + itemRect.top + dpiSwitchSubListSize.height};
 }
-
-// Hoverable controls and the order in which the hover and pointer-move handlers test them
-// (first match wins). pageOnly entries count only while the Basic page is built.
-enum class HoverControl { Ok, Apply, Cancel, Skin, Minimise, Close, PageButton, Default, Row };
-
-struct HotRect {
-    HoverControl control;
-    int row; // 0..5 for HoverControl::Row, else -1
-    Rect rect;
-    bool pageOnly;
-};
-
-inline constexpr int hotRectCount = 14;
-inline constexpr int hoverFlagCount = 16; // the window keeps flags for rows 7 and 8 as well
-
-// Hover notification: close before minimise.
-inline constexpr HotRect hoverOrder[hotRectCount] = {
-    {HoverControl::Ok, -1, okButton, false},
-    {HoverControl::Apply, -1, applyButton, false},
-    {HoverControl::Cancel, -1, cancelButton, false},
-    {HoverControl::Skin, -1, skinButton, false},
-    {HoverControl::Close, -1, closeButton, false},
-    {HoverControl::Minimise, -1, minimiseButton, false},
-    {HoverControl::PageButton, -1, pageButton, false},
-    {HoverControl::Default, -1, defaultButton, true},
-    {HoverControl::Row, 0, assignmentBox(0), true},
-    {HoverControl::Row, 1, assignmentBox(1), true},
-    {HoverControl::Row, 2, assignmentBox(2), true},
-    {HoverControl::Row, 3, assignmentBox(3), true},
-    {HoverControl::Row, 4, assignmentBox(4), true},
-    {HoverControl::Row, 5, assignmentBox(5), true},
-};
-
-// Pointer move: minimise before close.
-inline constexpr HotRect moveOrder[hotRectCount] = {
-    {HoverControl::Ok, -1, okButton, false},
-    {HoverControl::Apply, -1, applyButton, false},
-    {HoverControl::Cancel, -1, cancelButton, false},
-    {HoverControl::Skin, -1, skinButton, false},
-    {HoverControl::Minimise, -1, minimiseButton, false},
-    {HoverControl::Close, -1, closeButton, false},
-    {HoverControl::PageButton, -1, pageButton, false},
-    {HoverControl::Default, -1, defaultButton, true},
-    {HoverControl::Row, 0, assignmentBox(0), true},
-    {HoverControl::Row, 1, assignmentBox(1), true},
-    {HoverControl::Row, 2, assignmentBox(2), true},
-    {HoverControl::Row, 3, assignmentBox(3), true},
-    {HoverControl::Row, 4, assignmentBox(4), true},
-    {HoverControl::Row, 5, assignmentBox(5), true},
-};
 
 // Fixed click regions, in the order the click dispatcher tests them; they react whatever the
 // page state. The page regions that follow (only while the Basic page is built) are, in order:

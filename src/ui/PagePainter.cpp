@@ -13,23 +13,6 @@ namespace I = layout::images;
 
 const QColor kTitleColour(66, 66, 66);
 
-QRect qrect(const layout::Rect& r) {
-    return toQRect(r.left, r.top, r.right, r.bottom);
-}
-
-TextFormat formatOf(unsigned f) {
-    switch (f) {
-    case layout::textFormat::centredTop:
-        return TextFormat::CentreTop;
-    case layout::textFormat::left:
-        return TextFormat::Left;
-    case layout::textFormat::right:
-        return TextFormat::Right;
-    default:
-        return TextFormat::Centre;
-    }
-}
-
 QString qs(const std::string& s) {
     return QString::fromStdString(s);
 }
@@ -48,7 +31,8 @@ void PagePainter::drawButton(const char* image, const layout::Rect& r, const QSt
     if (buffer_.isNull())
         return;
     drawImage(image, r.left, r.top);
-    drawText(buffer_, qrect(r), caption, TextFormat::Centre, state_.normalFont, state_.textColour);
+    drawText(buffer_, toQRect(r), caption, TextFormat::Centre, state_.normalFont,
+             state_.textColour);
 }
 
 void PagePainter::drawAssignmentRow(int row, bool over) {
@@ -56,11 +40,22 @@ void PagePainter::drawAssignmentRow(int row, bool over) {
         return;
     const layout::Rect box = L::assignmentBox(row);
     drawImage(over ? I::assignmentBox.over.name : I::assignmentBox.normal.name, box.left, box.top);
-    drawText(buffer_, qrect(L::rowNumber(row).rect), QString::number(row + 1), TextFormat::Left,
+    drawText(buffer_, toQRect(L::rowNumber(row).rect), QString::number(row + 1), TextFormat::Left,
              state_.normalFont, state_.textColour);
     const int set = state_.record.activeKeySet == 1 ? 1 : 0;
-    drawText(buffer_, qrect(L::assignmentLabel(row).rect), qs(state_.labels.label[set][row]),
+    drawText(buffer_, toQRect(L::assignmentLabel(row).rect), qs(state_.labels.label[set][row]),
              TextFormat::Left, state_.normalFont, state_.textColour);
+}
+
+void PagePainter::drawControl(PageControl control, bool over) {
+    const ControlSpec& c = specOf(control);
+    const char* image = over ? c.images.over.name : c.images.normal.name;
+    if (c.row >= 0)
+        drawAssignmentRow(c.row, over);
+    else if (c.caption)
+        drawButton(image, c.rect, qs(state_.texts.caption(*c.caption)));
+    else
+        drawImage(image, c.rect.left, c.rect.top);
 }
 
 void PagePainter::drawKeySetButtons() {
@@ -75,38 +70,27 @@ void PagePainter::paintPage() {
     if (buffer_.isNull())
         return;
     drawImage(I::basicPage.name, 0, 0);
-    drawImage(I::minimiseButton.normal.name, L::minimiseButton.left, L::minimiseButton.top);
-    drawImage(I::closeButton.normal.name, L::closeButton.left, L::closeButton.top);
-    drawImage(I::skinButton.normal.name, L::skinButton.left, L::skinButton.top);
-    for (const layout::Rect& r : {L::okButton, L::applyButton, L::cancelButton, L::defaultButton})
-        drawImage(I::textButton.normal.name, r.left, r.top);
-    drawImage(I::pageButton.normal.name, L::pageButton.left, L::pageButton.top);
-    for (int row = 0; row < L::shownRowCount; ++row)
-        drawImage(I::assignmentBox.normal.name, L::assignmentBox(row).left,
-                  L::assignmentBox(row).top);
+    for (const ControlSpec& c : pageControls)
+        drawImage(c.images.normal.name, c.rect.left, c.rect.top);
     for (int i = 0; i < L::reportRateSegmentCount; ++i)
         drawImage(I::reportRateDark.name, L::reportRateSegment(i).left,
                   L::reportRateSegment(i).top);
 
     auto text = [this](const layout::TextArea& area, const QString& s) {
-        drawText(buffer_, qrect(area.rect), s, formatOf(area.format), state_.normalFont,
+        drawText(buffer_, toQRect(area.rect), s, toTextFormat(area.format), state_.normalFont,
                  state_.textColour);
     };
-    drawText(buffer_, qrect(L::pageTitle.rect), qs(state_.texts.caption(Caption::PageTitle)),
+    drawText(buffer_, toQRect(L::pageTitle.rect), qs(state_.texts.caption(Caption::PageTitle)),
              TextFormat::Centre, state_.titleFont, kTitleColour);
     text(L::keySettingCaption, qs(state_.texts.caption(Caption::KeyHeading)));
     text(L::reportRateCaption, qs(state_.texts.caption(Caption::ReportRateHeading)));
     text(L::dpiSettingCaption, qs(state_.texts.caption(Caption::DpiHeading)));
-    text(L::dpiEffectCaption, qs(state_.texts.slot(12)));
-    text(L::webAddressLine, qs(state_.texts.slot(53)));
-    auto caption = [&](const layout::Rect& r, Caption c) {
-        text({r, L::buttonCaptionFormat}, qs(state_.texts.caption(c)));
-    };
-    caption(L::okButton, Caption::OkButton);
-    caption(L::applyButton, Caption::ApplyButton);
-    caption(L::cancelButton, Caption::CancelButton);
-    caption(L::defaultButton, Caption::DefaultButton);
-
+    text(L::dpiEffectCaption, qs(state_.texts.slot(TextId::DpiEffect)));
+    text(L::webAddressLine, qs(state_.texts.slot(TextId::WebLink)));
+    for (const ControlSpec& c : pageControls) {
+        if (c.caption)
+            text({c.rect, L::buttonCaptionFormat}, qs(state_.texts.caption(*c.caption)));
+    }
     const int set = state_.record.activeKeySet == 1 ? 1 : 0;
     for (int row = 0; row < L::shownRowCount; ++row) {
         text(L::rowNumber(row), QString::number(row + 1));
@@ -116,14 +100,14 @@ void PagePainter::paintPage() {
 
     for (int i = 0; i < L::reportRateSegmentCount; ++i)
         text(L::reportRateSegmentCaption(i), QString::fromLatin1(kReportRateCaptions[i]));
-    text(L::ledModeLabel, qs(state_.texts.slot(13)));
-    text(L::ledParameterLabel, qs(state_.texts.slot(14)));
-    text(L::ledEffectLabel, qs(state_.texts.slot(17)));
+    text(L::ledModeLabel, qs(state_.texts.slot(TextId::LightingMode)));
+    text(L::ledParameterLabel, qs(state_.texts.slot(TextId::LightingParameter)));
+    text(L::ledEffectLabel, qs(state_.texts.slot(TextId::LightingEffect)));
 }
 
 void PagePainter::drawStageNumber(int stage) {
     if (!buffer_.isNull())
-        drawText(buffer_, qrect(L::dpiStageNumber(stage).rect), QString::number(stage + 1),
+        drawText(buffer_, toQRect(L::dpiStageNumber(stage).rect), QString::number(stage + 1),
                  TextFormat::Left, state_.normalFont, state_.textColour);
 }
 

@@ -5,6 +5,7 @@
 
 #include "ui/AppState.h"
 #include "ui/Layout.h"
+#include "ui/PageControls.h"
 
 #include <QImage>
 #include <QString>
@@ -20,6 +21,8 @@ public:
     void drawImage(const char* name, int x, int y);
     void drawButton(const char* image, const layout::Rect& rect, const QString& caption);
     void drawAssignmentRow(int row, bool over);
+    // One control of the table in its normal or over look, with its caption or row texts.
+    void drawControl(PageControl control, bool over);
     void drawKeySetButtons();
     void drawStageNumber(int stage);
     // Lights one report-rate segment; dark (unless negative) goes back to its dark look.

@@ -106,6 +106,23 @@ QRect toQRect(int left, int top, int right, int bottom) {
     return QRect(left, top, right - left, bottom - top);
 }
 
+QRect toQRect(const layout::Rect& rect) {
+    return toQRect(rect.left, rect.top, rect.right, rect.bottom);
+}
+
+TextFormat toTextFormat(unsigned layoutFormat) {
+    switch (layoutFormat) {
+    case layout::textFormat::centredTop:
+        return TextFormat::CentreTop;
+    case layout::textFormat::left:
+        return TextFormat::Left;
+    case layout::textFormat::right:
+        return TextFormat::Right;
+    default:
+        return TextFormat::Centre;
+    }
+}
+
 void drawText(QImage& surface, const QRect& rect, const QString& text, TextFormat format,
               const QFont& font, const QColor& colour) {
     if (surface.isNull() || text.isEmpty())

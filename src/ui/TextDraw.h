@@ -2,6 +2,7 @@
 #pragma once
 
 #include "assign/FontTable.h"
+#include "ui/Layout.h"
 
 #include <QColor>
 #include <QFont>
@@ -31,6 +32,10 @@ int listRowHeight(const QFont& font);
 
 // Rectangles use the layout's exclusive right and bottom edges.
 QRect toQRect(int left, int top, int right, int bottom);
+QRect toQRect(const layout::Rect& rect);
+
+// The alignment of a layout text format (layout::textFormat); anything unknown is centred.
+TextFormat toTextFormat(unsigned layoutFormat);
 
 void drawText(QImage& surface, const QRect& rect, const QString& text, TextFormat format,
               const QFont& font, const QColor& colour);

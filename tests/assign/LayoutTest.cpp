@@ -1,4 +1,5 @@
 #include "ui/Layout.h"
+#include "ui/PageControls.h"
 
 #include <gtest/gtest.h>
 
@@ -49,13 +50,10 @@ std::vector<std::string> overlapsOutside(const std::vector<Named>& rects, Size w
     return faults;
 }
 
-std::vector<Named> hotRects(const main::HotRect (&order)[main::hotRectCount]) {
+std::vector<Named> hotRects() {
     std::vector<Named> out;
-    for (const auto& h : order) {
-        out.push_back(
-            {"hot " + std::to_string(static_cast<int>(h.control)) + "/" + std::to_string(h.row),
-             h.rect});
-    }
+    for (int i = 0; i < kPageControlCount; ++i)
+        out.push_back({"control " + std::to_string(i), pageControls[i].rect});
     return out;
 }
 
@@ -90,39 +88,14 @@ TEST(Layout, HotRectanglesShareOnlyTheButtonColumns) {
     // The hover rules draw one control over and its siblings normal; that only works when a
     // point belongs to a single control, except in the one-pixel columns the bottom buttons
     // share, where the order decides.
-    for (const auto* order : {&main::hoverOrder, &main::moveOrder}) {
-        const auto faults =
-            overlapsOutside(hotRects(*order), main::artSize, {kOkApplyColumn, kApplyCancelColumn});
-        EXPECT_TRUE(faults.empty()) << faults.front();
+    const auto faults =
+        overlapsOutside(hotRects(), main::artSize, {kOkApplyColumn, kApplyCancelColumn});
+    EXPECT_TRUE(faults.empty()) << faults.front();
+    // In both shared columns the earlier button wins, in either order.
+    for (HitOrder order : {HitOrder::Rest, HitOrder::Move}) {
+        EXPECT_EQ(controlAt(order, 666, 630, true), PageControl::Ok);
+        EXPECT_EQ(controlAt(order, 770, 630, true), PageControl::Apply);
     }
-    // In both shared columns the earlier button wins.
-    auto firstHit = [](const main::HotRect(&order)[main::hotRectCount], int x, int y) {
-        for (const auto& h : order) {
-            if (h.rect.contains(x, y)) {
-                return h.control;
-            }
-        }
-        return main::HoverControl::Row;
-    };
-    EXPECT_EQ(firstHit(main::hoverOrder, 666, 630), main::HoverControl::Ok);
-    EXPECT_EQ(firstHit(main::hoverOrder, 770, 630), main::HoverControl::Apply);
-    EXPECT_EQ(firstHit(main::moveOrder, 666, 643), main::HoverControl::Ok);
-}
-
-TEST(Layout, HoverAndMoveOrdersDifferOnlyInCloseAndMinimise) {
-    for (int i = 0; i < main::hotRectCount; ++i) {
-        const auto& h = main::hoverOrder[i];
-        const auto& m = main::moveOrder[i == 4 ? 5 : i == 5 ? 4 : i];
-        EXPECT_EQ(h.control, m.control) << i;
-        EXPECT_EQ(h.row, m.row) << i;
-        EXPECT_EQ(h.rect, m.rect) << i;
-        EXPECT_EQ(h.pageOnly, m.pageOnly) << i;
-        // Only "Default" and the rows depend on the page; rows come in order 0..5.
-        EXPECT_EQ(h.pageOnly, i >= 7) << i;
-        EXPECT_EQ(h.row, i >= 8 ? i - 8 : -1) << i;
-    }
-    EXPECT_EQ(main::hoverOrder[4].control, main::HoverControl::Close);
-    EXPECT_EQ(main::moveOrder[4].control, main::HoverControl::Minimise);
 }
 
 TEST(Layout, ClickRegionsShareOnlyTheButtonColumns) {
@@ -175,9 +148,7 @@ TEST(Layout, AssignmentRowsLeaveTwoFreePixelRowsBetweenThem) {
     // A pointer in the gap between rows 2 and 3 touches no hot rectangle, so a move there
     // restores the normal look of row 2.
     for (int y : {main::assignmentBox(1).bottom, main::assignmentBox(1).bottom + 1}) {
-        for (const auto& h : main::moveOrder) {
-            EXPECT_FALSE(h.rect.contains(300, y)) << y;
-        }
+        EXPECT_FALSE(controlAt(HitOrder::Move, 300, y, true)) << y;
     }
     // Slots 6 and 7 keep their rectangles (y 337 and 360) though no box is shown.
     EXPECT_EQ(main::assignmentBox(6), (Rect{252, 337, 463, 358}));

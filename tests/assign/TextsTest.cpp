@@ -90,7 +90,7 @@ TEST(Texts, EnglishStageTextsEndInABlankChineseOnesDoNot) {
                               "fifth", "sixth",  "seventh", "eighth"};
     const TextTable en(Language::English);
     for (int stage = 0; stage < 8; ++stage) {
-        const int n = text_slot::kDpiStage1 + stage;
+        const int n = static_cast<int>(TextId::DpiStage1) + stage;
         EXPECT_EQ(en.slot(n), std::string("Switch DPI into the ") + ordinals[stage] + " stage ");
         for (const Language language :
              {Language::SimplifiedChinese, Language::TraditionalChinese}) {
@@ -105,7 +105,7 @@ TEST(Texts, EnglishStageTextsEndInABlankChineseOnesDoNot) {
 
 TEST(Texts, WebAddressIsTheSameInEveryLanguage) {
     for (const Language language : kAllLanguages) {
-        EXPECT_EQ(TextTable(language).slot(text_slot::kWebLink), kWebAddress);
+        EXPECT_EQ(TextTable(language).slot(TextId::WebLink), kWebAddress);
     }
     // Under the reserved .example domain, shown without a scheme.
     const std::string address(kWebAddress);

@@ -61,10 +61,10 @@ TEST(ChineseFonts, PageTextsFitTheirRectangles) {
             {L::pageTitle.rect, texts.caption(Caption::PageTitle), title},
             {L::keySettingCaption.rect, texts.caption(Caption::KeyHeading), normal},
             {L::reportRateCaption.rect, texts.caption(Caption::ReportRateHeading), normal},
-            {L::dpiEffectCaption.rect, texts.slot(text_slot::kDpiEffect), normal},
+            {L::dpiEffectCaption.rect, texts.slot(TextId::DpiEffect), normal},
             {L::defaultButton, texts.caption(Caption::DefaultButton), normal},
-            {L::ledModeLabel.rect, texts.slot(text_slot::kLightingMode), normal},
-            {L::ledParameterLabel.rect, texts.slot(text_slot::kLightingParameter), normal},
+            {L::ledModeLabel.rect, texts.slot(TextId::LightingMode), normal},
+            {L::ledParameterLabel.rect, texts.slot(TextId::LightingParameter), normal},
         };
         for (const auto& p : placed) {
             const QFontMetrics metrics(p.font);

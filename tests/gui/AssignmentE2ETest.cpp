@@ -86,7 +86,9 @@ TEST_P(AssignmentThroughTheDemo, ReachesTheMouseAndTheFiles) {
                       .arg(list.left + 40)
                       .arg(list.top + 1 + row * 5 + row / 2);
     } else {
-        script += QStringLiteral("select %1 %2\n").arg(L::assignmentListId(slot)).arg(c.function);
+        script += QStringLiteral("select %1 %2\n")
+                      .arg(static_cast<int>(L::assignmentListId(slot)))
+                      .arg(c.function);
         script += c.dialogSteps;
     }
     script += "click " + centreOf(L::applyButton) + "\n";

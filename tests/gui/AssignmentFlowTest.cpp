@@ -134,13 +134,13 @@ TEST(PopupLists, OnlyTheLeftButtonChooses) {
     struct Case {
         const char* name;
         layout::Rect opener;
-        int listId;
+        L::ListId listId;
         int entry; // one the sample record does not hold
     };
     const Case cases[] = {
         {"slot list", L::assignmentBox(3), L::assignmentListId(3), 1},
-        {"DPI value list", L::dpiValueClickArea(0), L::dpiValueListId, 2},
-        {"light mode list", L::lightModeClickArea, L::ledModeListId, 2},
+        {"DPI value list", L::dpiValueClickArea(0), L::ListId::DpiValue, 2},
+        {"light mode list", L::lightModeClickArea, L::ListId::LightMode, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

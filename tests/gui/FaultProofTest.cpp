@@ -215,14 +215,14 @@ TEST(FaultProofDevice, StartUpReadLosesTheMouseAtEveryTransfer) {
         ASSERT_EQ(r.initResult, MainWindow::StartResult::Complete);
         if (n == 0) {
             EXPECT_FALSE(w.device().connected());
-            EXPECT_EQ(w.pageState(), 0);
+            EXPECT_EQ(w.pageState(), MainWindow::PageState::Unbuilt);
             EXPECT_TRUE(r.services.messages.empty());
             EXPECT_TRUE(r.trace.empty());
             EXPECT_TRUE(allZero(w.state().block.bytes(), sizeof(ProfileBlock)));
         } else {
             // The mouse was opened, so the window counts it as connected and builds the page.
             EXPECT_TRUE(w.device().connected());
-            EXPECT_EQ(w.pageState(), 1);
+            EXPECT_EQ(w.pageState(), MainWindow::PageState::Shown);
             EXPECT_TRUE(r.balloons.empty());
             if (n == kReadTransfers) {
                 EXPECT_TRUE(r.services.messages.empty());
@@ -505,7 +505,7 @@ TEST(FaultProofFiles, ConfigBinOfRandomBytes) {
         MainWindow& w = r.start();
         ASSERT_EQ(r.initResult, MainWindow::StartResult::Complete);
         EXPECT_TRUE(r.services.messages.empty());
-        EXPECT_EQ(w.pageState(), 1);
+        EXPECT_EQ(w.pageState(), MainWindow::PageState::Shown);
         if (size == kConfigFileSize) {
             EXPECT_EQ(w.state().firstRunFlag, static_cast<uint8_t>(bytes[0]));
             EXPECT_EQ(
@@ -544,7 +544,7 @@ TEST(FaultProofFiles, StrIniOfRandomBytes) {
         EXPECT_EQ(w.state().labels.label[1][0], "Kept B");
         EXPECT_EQ(w.state().textColour, QColor(0, 0, 0));
         EXPECT_TRUE(w.backBuffer().isNull()); // no "Path": no skin folder with a main.png
-        EXPECT_EQ(w.pageState(), 1);
+        EXPECT_EQ(w.pageState(), MainWindow::PageState::Shown);
 
         w.state().record.reportRate = 4;
         w.state().labels.label[0][1] = "New label";
@@ -961,7 +961,7 @@ TEST(FaultProofSkins, BrokenImagesDrawNothingAndTheWindowStillWorks) {
         MainWindow& w = r.start();
         ASSERT_EQ(r.initResult, MainWindow::StartResult::Complete);
         ASSERT_FALSE(w.backBuffer().isNull());
-        EXPECT_EQ(w.pageState(), 1);
+        EXPECT_EQ(w.pageState(), MainWindow::PageState::Shown);
         for (const Probe& p : pageProbes())
             EXPECT_EQ(w.backBuffer().pixelColor(p.at), background) << p.image;
 
@@ -969,10 +969,10 @@ TEST(FaultProofSkins, BrokenImagesDrawNothingAndTheWindowStillWorks) {
         const QPoint ok((L::okButton.left + L::okButton.right) / 2,
                         (L::okButton.top + L::okButton.bottom) / 2);
         w.onHover(ok);
-        EXPECT_TRUE(w.hoverFlags().ok);
+        EXPECT_TRUE(w.hoverLooks().isOver(PageControl::Ok));
         EXPECT_EQ(w.backBuffer().pixelColor(L::okButton.left + 1, L::okButton.top + 1), background);
         w.onPointerMove(QPoint(20, 300));
-        EXPECT_FALSE(w.hoverFlags().ok);
+        EXPECT_FALSE(w.hoverLooks().isOver(PageControl::Ok));
         w.selectReportRate(2);
         EXPECT_EQ(w.backBuffer().pixelColor(L::reportRateSegment(2).left + 1,
                                             L::reportRateSegment(2).top + 1),
@@ -1011,7 +1011,7 @@ TEST(FaultProofSkins, BrokenBackgroundLeavesAWorkingWindowWithoutPicture) {
         ASSERT_EQ(r.initResult, MainWindow::StartResult::Complete);
         EXPECT_TRUE(w.backBuffer().isNull());
         EXPECT_EQ(w.size(), QSize(L::artSize.width, L::artSize.height));
-        EXPECT_EQ(w.pageState(), 1);
+        EXPECT_EQ(w.pageState(), MainWindow::PageState::Shown);
         EXPECT_NE(w.findChild<QLabel*>(QStringLiteral("id11")), nullptr);
         w.onHover(QPoint(L::okButton.left + 5, L::okButton.top + 5));
         w.state().record.reportRate = 4;

@@ -107,6 +107,9 @@ inline QLabel* field(MainWindow& w, int id) {
 inline QListWidget* list(MainWindow& w, int id) {
     return w.findChild<QListWidget*>(QStringLiteral("id%1").arg(id));
 }
+inline QListWidget* list(MainWindow& w, layout::main::ListId id) {
+    return list(w, static_cast<int>(id));
+}
 std::string readFile(const std::string& path);
 
 } // namespace z417::test

@@ -54,7 +54,7 @@ TEST(Hover, OkToApplyInOneRedrawAndBackToNormalOutside) {
     ASSERT_EQ(cornerOf(w, L::okButton), normal);
 
     restAt(w, centre(L::okButton));
-    EXPECT_TRUE(w.hoverFlags().ok);
+    EXPECT_TRUE(w.hoverLooks().isOver(PageControl::Ok));
     EXPECT_EQ(cornerOf(w, L::okButton), over);
 
     // Straight onto Apply: the move itself restores nothing (still on a control) ...
@@ -63,15 +63,15 @@ TEST(Hover, OkToApplyInOneRedrawAndBackToNormalOutside) {
     EXPECT_EQ(cornerOf(w, L::applyButton), normal);
     // ... and the rest swaps both at once.
     restAt(w, centre(L::applyButton));
-    EXPECT_FALSE(w.hoverFlags().ok);
-    EXPECT_TRUE(w.hoverFlags().apply);
+    EXPECT_FALSE(w.hoverLooks().isOver(PageControl::Ok));
+    EXPECT_TRUE(w.hoverLooks().isOver(PageControl::Apply));
     EXPECT_EQ(cornerOf(w, L::okButton), normal);
     EXPECT_EQ(cornerOf(w, L::applyButton), over);
     EXPECT_EQ(cornerOf(w, L::cancelButton), normal);
 
     // Leaving the window straight from Apply keeps it over.
     moveTo(w, QPoint(-40, -40));
-    EXPECT_TRUE(w.hoverFlags().apply);
+    EXPECT_TRUE(w.hoverLooks().isOver(PageControl::Apply));
     EXPECT_EQ(cornerOf(w, L::applyButton), over);
 
     // Back in, over a child field that lies on no control: the move reaches the window and
@@ -79,7 +79,7 @@ TEST(Hover, OkToApplyInOneRedrawAndBackToNormalOutside) {
     const QPoint onField = centre(L::dpiValueField(0));
     ASSERT_NE(qobject_cast<QLabel*>(w.childAt(onField)), nullptr);
     restAt(w, onField);
-    EXPECT_FALSE(w.hoverFlags().apply);
+    EXPECT_FALSE(w.hoverLooks().isOver(PageControl::Apply));
     EXPECT_EQ(cornerOf(w, L::applyButton), normal);
 }
 
@@ -89,23 +89,23 @@ TEST(Hover, TitleButtonsAndPageButtonShowTheirOverImages) {
     struct Case {
         layout::Rect rect;
         layout::StateImages images;
-        bool MainWindow::HoverFlags::*flag;
+        PageControl control;
     };
     const Case cases[] = {
-        {L::skinButton, I::skinButton, &MainWindow::HoverFlags::skin},
-        {L::minimiseButton, I::minimiseButton, &MainWindow::HoverFlags::minimise},
-        {L::closeButton, I::closeButton, &MainWindow::HoverFlags::close},
+        {L::skinButton, I::skinButton, PageControl::Skin},
+        {L::minimiseButton, I::minimiseButton, PageControl::Minimise},
+        {L::closeButton, I::closeButton, PageControl::Close},
         // Over although a click on it changes nothing while the page is shown.
-        {L::pageButton, I::pageButton, &MainWindow::HoverFlags::page},
-        {L::defaultButton, I::textButton, &MainWindow::HoverFlags::defaults},
+        {L::pageButton, I::pageButton, PageControl::PageButton},
+        {L::defaultButton, I::textButton, PageControl::Default},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.images.over.name);
         restAt(w, centre(c.rect));
-        EXPECT_TRUE(w.hoverFlags().*c.flag);
+        EXPECT_TRUE(w.hoverLooks().isOver(c.control));
         EXPECT_EQ(cornerOf(w, c.rect), testSkinColour(c.images.over.name));
         restAt(w, QPoint(20, 600)); // empty background
-        EXPECT_FALSE(w.hoverFlags().*c.flag);
+        EXPECT_FALSE(w.hoverLooks().isOver(c.control));
         EXPECT_EQ(cornerOf(w, c.rect), testSkinColour(c.images.normal.name));
     }
 }
@@ -119,47 +119,47 @@ TEST(Hover, RowsExcludeEachOtherAndTheGapRestores) {
     ASSERT_EQ(row2.top - row1.bottom, 2);
 
     restAt(w, centre(row1));
-    EXPECT_TRUE(w.hoverFlags().rows[1]);
+    EXPECT_TRUE(w.hoverLooks().isOver(PageControl::Row1));
     EXPECT_EQ(cornerOf(w, row1), over);
 
     // The 2-pixel gap lies on no control: row 2 goes normal on the move itself.
     moveTo(w, QPoint(350, row1.bottom));
-    EXPECT_FALSE(w.hoverFlags().rows[1]);
+    EXPECT_FALSE(w.hoverLooks().isOver(PageControl::Row1));
     EXPECT_EQ(cornerOf(w, row1), normal);
     moveTo(w, QPoint(350, row1.bottom + 1));
     restAt(w, centre(row2));
-    EXPECT_TRUE(w.hoverFlags().rows[2]);
+    EXPECT_TRUE(w.hoverLooks().isOver(PageControl::Row2));
     EXPECT_EQ(cornerOf(w, row2), over);
     EXPECT_EQ(cornerOf(w, row1), normal);
 
     // A jump straight into row 5: row 5 over and row 2 normal together.
     const layout::Rect row5 = L::assignmentBox(5);
     restAt(w, centre(row5));
-    EXPECT_FALSE(w.hoverFlags().rows[2]);
-    EXPECT_TRUE(w.hoverFlags().rows[5]);
+    EXPECT_FALSE(w.hoverLooks().isOver(PageControl::Row2));
+    EXPECT_TRUE(w.hoverLooks().isOver(PageControl::Row5));
     EXPECT_EQ(cornerOf(w, row2), normal);
     EXPECT_EQ(cornerOf(w, row5), over);
     int flagged = 0;
-    for (bool r : w.hoverFlags().rows)
-        flagged += r ? 1 : 0;
+    for (int row = 0; row < L::shownRowCount; ++row)
+        flagged += w.hoverLooks().isOver(rowControl(row)) ? 1 : 0;
     EXPECT_EQ(flagged, 1);
 }
 
 TEST(Hover, DefaultAndRowsHaveNoHoverWithoutThePage) {
     WindowFixture f(test::sampleRecord(), 1, "EN", /*plugged=*/false);
     MainWindow& w = *f.window;
-    ASSERT_EQ(w.pageState(), 0);
+    ASSERT_EQ(w.pageState(), MainWindow::PageState::Unbuilt);
     const QColor bare = testSkinColour(I::mainBackground.name);
     for (const layout::Rect& r : {L::defaultButton, L::assignmentBox(0), L::assignmentBox(3)}) {
         restAt(w, centre(r));
         EXPECT_EQ(cornerOf(w, r), bare);
     }
-    EXPECT_FALSE(w.hoverFlags().defaults);
-    for (bool r : w.hoverFlags().rows)
-        EXPECT_FALSE(r);
+    EXPECT_FALSE(w.hoverLooks().isOver(PageControl::Default));
+    for (int row = 0; row < L::shownRowCount; ++row)
+        EXPECT_FALSE(w.hoverLooks().isOver(rowControl(row)));
     // The buttons that exist without the page still hover.
     restAt(w, centre(L::okButton));
-    EXPECT_TRUE(w.hoverFlags().ok);
+    EXPECT_TRUE(w.hoverLooks().isOver(PageControl::Ok));
     EXPECT_EQ(cornerOf(w, L::okButton), testSkinColour(I::textButton.over.name));
 }
 
@@ -173,12 +173,12 @@ TEST(Hover, WithoutABackBufferOnlyTheFlagsChange) {
     ASSERT_EQ(second.start(), MainWindow::StartResult::Complete);
     ASSERT_TRUE(second.backBuffer().isNull());
     second.onHover(centre(L::cancelButton));
-    EXPECT_TRUE(second.hoverFlags().cancel);
+    EXPECT_TRUE(second.hoverLooks().isOver(PageControl::Cancel));
     second.onHover(centre(L::assignmentBox(4)));
-    EXPECT_TRUE(second.hoverFlags().rows[4]);
+    EXPECT_TRUE(second.hoverLooks().isOver(PageControl::Row4));
     second.onPointerMove(QPoint(20, 600));
-    EXPECT_FALSE(second.hoverFlags().cancel);
-    EXPECT_FALSE(second.hoverFlags().rows[4]);
+    EXPECT_FALSE(second.hoverLooks().isOver(PageControl::Cancel));
+    EXPECT_FALSE(second.hoverLooks().isOver(PageControl::Row4));
     EXPECT_TRUE(second.backBuffer().isNull());
 }
 
@@ -186,7 +186,7 @@ TEST(PopupListHover, TheItemUnderThePointerBecomesCurrentWithoutAChoice) {
     WindowFixture f(test::sampleRecord());
     MainWindow& w = *f.window;
     w.dispatchClick(centre(L::dpiValueClickArea(2)));
-    QListWidget* values = list(w, L::dpiValueListId);
+    QListWidget* values = list(w, L::ListId::DpiValue);
     ASSERT_NE(values, nullptr);
     EXPECT_EQ(values->currentRow(), -1); // never pre-selected
     QTest::mouseMove(values->viewport(), values->visualItemRect(values->item(3)).center());
@@ -194,7 +194,7 @@ TEST(PopupListHover, TheItemUnderThePointerBecomesCurrentWithoutAChoice) {
     QTest::mouseMove(values->viewport(), values->visualItemRect(values->item(1)).center());
     EXPECT_EQ(values->currentRow(), 1);
     // Hovering chose nothing: the list is still there and the stage keeps its level.
-    EXPECT_EQ(list(w, L::dpiValueListId), values);
+    EXPECT_EQ(list(w, L::ListId::DpiValue), values);
     EXPECT_EQ(w.state().record.dpiLevel[2], 2);
 }
 
@@ -209,12 +209,12 @@ TEST(PopupListHover, DpiSwitchItemOfAnAssignmentListShowsTheSubList) {
     };
     QTest::mouseMove(slotList->viewport(), itemCentre(kFnDpiSwitch));
     EXPECT_EQ(slotList->currentRow(), kFnDpiSwitch);
-    QListWidget* sub = list(w, L::dpiSwitchSubListId);
+    QListWidget* sub = list(w, L::ListId::DpiSwitchSub);
     ASSERT_NE(sub, nullptr);
     EXPECT_EQ(sub->count(), 3);
     QTest::mouseMove(slotList->viewport(), itemCentre(kFnForward));
     EXPECT_EQ(slotList->currentRow(), kFnForward);
-    EXPECT_EQ(list(w, L::dpiSwitchSubListId), nullptr);
+    EXPECT_EQ(list(w, L::ListId::DpiSwitchSub), nullptr);
     // Nothing was stored for the slot.
     EXPECT_EQ(w.state().record.keyFunction[0][1], kFnRightClick);
 }
@@ -231,7 +231,7 @@ TEST(Wheel, ScrollsOnlyTheDpiValueListThreeLinesPerNotch) {
     wheel(&w, QPoint(300, 600), -120); // no list: nothing to scroll
 
     w.dispatchClick(centre(L::dpiValueClickArea(0)));
-    QListWidget* values = list(w, L::dpiValueListId);
+    QListWidget* values = list(w, L::ListId::DpiValue);
     ASSERT_NE(values, nullptr);
     QCoreApplication::processEvents(); // the list lays out its items
     QScrollBar* bar = values->verticalScrollBar();
@@ -247,7 +247,7 @@ TEST(Wheel, ScrollsOnlyTheDpiValueListThreeLinesPerNotch) {
     w.dispatchClick(centre(L::assignmentBox(2)));
     QListWidget* slotList = list(w, L::assignmentListId(2));
     ASSERT_NE(slotList, nullptr);
-    ASSERT_EQ(list(w, L::dpiValueListId), values);
+    ASSERT_EQ(list(w, L::ListId::DpiValue), values);
     wheel(slotList->viewport(), QPoint(20, 20), 0);
     EXPECT_EQ(bar->value(), 3);
     EXPECT_EQ(slotList->verticalScrollBar()->value(), 0);

@@ -32,7 +32,7 @@ TEST(MainWindowStartUp, ConnectsLoadsAndBuildsThePage) {
     ASSERT_EQ(f.initResult, MainWindow::StartResult::Complete);
     MainWindow& w = *f.window;
     EXPECT_TRUE(w.device().connected());
-    EXPECT_EQ(w.pageState(), 1);
+    EXPECT_EQ(w.pageState(), MainWindow::PageState::Shown);
     EXPECT_EQ(w.state().paths.configBin, f.install.file("config.bin"));
     EXPECT_EQ(w.state().paths.strIni, f.install.file("str.ini"));
     EXPECT_EQ(w.state().skinFolder.toStdString(),
@@ -55,7 +55,7 @@ TEST(MainWindowStartUp, WithoutTheMouseWarnsAndLeavesThePageUnbuilt) {
     WindowFixture f(test::sampleRecord(), 1, "EN", /*plugged=*/false);
     MainWindow& w = *f.window;
     EXPECT_FALSE(w.device().connected());
-    EXPECT_EQ(w.pageState(), 0);
+    EXPECT_EQ(w.pageState(), MainWindow::PageState::Unbuilt);
     ASSERT_EQ(f.balloons.size(), 1u);
     EXPECT_EQ(f.balloons[0].first, "Warning");
     EXPECT_EQ(f.balloons[0].second, "The system did not detect the gaming mouse!");
@@ -63,7 +63,7 @@ TEST(MainWindowStartUp, WithoutTheMouseWarnsAndLeavesThePageUnbuilt) {
     w.onTrayClick(MainWindow::TrayClick::Left);
     QCoreApplication::processEvents();
     EXPECT_EQ(f.balloons.size(), 2u);
-    EXPECT_EQ(w.pageState(), 0);
+    EXPECT_EQ(w.pageState(), MainWindow::PageState::Unbuilt);
 }
 
 TEST(MainWindowStartUp, FirstRunWritesTheDefaultLabelsOnceInTheLanguageSection) {
@@ -140,7 +140,7 @@ TEST(MainWindowButtons, CancelRestoresTheRecordAndLabelsComeBackFromTheFile) {
     w.onTrayClick(MainWindow::TrayClick::Left);
     EXPECT_FALSE(w.cancelPending());
     EXPECT_EQ(w.state().labels.label[0][0], "Stored One");
-    EXPECT_EQ(w.pageState(), 1);
+    EXPECT_EQ(w.pageState(), MainWindow::PageState::Shown);
 }
 
 TEST(MainWindowButtons, OkAndApplyDoNothingWithoutTheMouse) {
@@ -319,7 +319,7 @@ TEST(MainWindowPaint, WithoutMainPngNothingIsDrawnButTheFieldsExist) {
     MainWindow second(f.env, secondState, secondDevice);
     ASSERT_EQ(second.start(), MainWindow::StartResult::Complete);
     EXPECT_TRUE(second.backBuffer().isNull());
-    EXPECT_EQ(second.pageState(), 1);
+    EXPECT_EQ(second.pageState(), MainWindow::PageState::Shown);
     EXPECT_NE(field(second, 11), nullptr);
     EXPECT_NE(field(second, 80), nullptr);
 }

@@ -47,9 +47,9 @@ QStringList items(QListWidget* l) {
 }
 
 // Clicks one item of an open pop-up list, as a person picks it.
-void choose(MainWindow& w, int listId, int row) {
+void choose(MainWindow& w, L::ListId listId, int row) {
     QListWidget* l = list(w, listId);
-    ASSERT_NE(l, nullptr) << "list " << listId;
+    ASSERT_NE(l, nullptr) << "list " << static_cast<int>(listId);
     ASSERT_LT(row, l->count());
     l->scrollToItem(l->item(row));
     QTest::mouseClick(l->viewport(), Qt::LeftButton, Qt::NoModifier,
@@ -133,15 +133,15 @@ TEST(DpiValues, Choosing4000ForStageTwoStoresLevel8AndUploadsTheOffCode) {
     WindowFixture f(test::sampleRecord());
     MainWindow& w = *f.window;
     clickAt(w, centre(L::dpiValueClickArea(1)));
-    QListWidget* values = list(w, L::dpiValueListId);
+    QListWidget* values = list(w, L::ListId::DpiValue);
     ASSERT_NE(values, nullptr);
     EXPECT_EQ(values->geometry(), QRect(575, 375, 84, 100));
     EXPECT_EQ(items(values),
               QStringList({"400", "800", "1200", "1600", "2000", "2400", "2800", "3200", "4000"}));
-    choose(w, L::dpiValueListId, 8);
+    choose(w, L::ListId::DpiValue, 8);
     EXPECT_EQ(w.state().record.dpiLevel[1], 8);
     EXPECT_EQ(field(w, L::dpiValueFieldId(1))->text(), "4000");
-    EXPECT_EQ(list(w, L::dpiValueListId), nullptr);
+    EXPECT_EQ(list(w, L::ListId::DpiValue), nullptr);
     // Other stages keep theirs.
     EXPECT_EQ(w.state().record.dpiLevel[0], 0);
     EXPECT_EQ(w.state().record.dpiLevel[2], 2);
@@ -184,13 +184,13 @@ TEST(DpiValues, TheListFollowsTheSensorVariantUpToItsDpiCodes) {
         ASSERT_EQ(w.device().sensorVariant(), c.variant);
 
         clickAt(w, centre(L::dpiValueClickArea(4)));
-        QListWidget* values = list(w, L::dpiValueListId);
+        QListWidget* values = list(w, L::ListId::DpiValue);
         ASSERT_NE(values, nullptr); // made even when it has nothing to offer
         EXPECT_EQ(items(values), c.offered);
         if (c.offered.isEmpty())
             continue;
         const int last = static_cast<int>(c.offered.size()) - 1;
-        choose(w, L::dpiValueListId, last);
+        choose(w, L::ListId::DpiValue, last);
         EXPECT_EQ(w.state().record.dpiLevel[4], last);
         EXPECT_EQ(field(w, L::dpiValueFieldId(4))->text(), c.offered.last());
     }
@@ -206,33 +206,33 @@ TEST(DpiValues, TheListTogglesAcrossStagesAndNeverRewritesAnUnnamedLevel) {
     // The list under a stage covers the fields of the next three stages; stage 5's field is
     // the first one below it.
     clickAt(w, centre(L::dpiValueClickArea(0)));
-    ASSERT_NE(list(w, L::dpiValueListId), nullptr);
-    EXPECT_EQ(list(w, L::dpiValueListId)->geometry().top(), 345);
+    ASSERT_NE(list(w, L::ListId::DpiValue), nullptr);
+    EXPECT_EQ(list(w, L::ListId::DpiValue)->geometry().top(), 345);
     // Another stage's field only closes the open list ...
     clickAt(w, centre(L::dpiValueClickArea(4)));
-    EXPECT_EQ(list(w, L::dpiValueListId), nullptr);
+    EXPECT_EQ(list(w, L::ListId::DpiValue), nullptr);
     EXPECT_EQ(w.selectedDpiStage(), 4);
     // ... and opens it under that stage at the next click.
     clickAt(w, centre(L::dpiValueClickArea(4)));
-    QListWidget* values = list(w, L::dpiValueListId);
+    QListWidget* values = list(w, L::ListId::DpiValue);
     ASSERT_NE(values, nullptr);
     EXPECT_EQ(values->geometry().top(), 345 + 4 * 30);
 
     // A choice notification without a chosen item changes nothing and keeps the list.
-    w.onValueListChoice(L::dpiValueListId);
-    EXPECT_EQ(list(w, L::dpiValueListId), values);
+    w.onValueListChoice(L::ListId::DpiValue);
+    EXPECT_EQ(list(w, L::ListId::DpiValue), values);
     // Clicks elsewhere on the page do not close it; only a DPI field does.
     clickAt(w, centre(L::reportRateSegment(0)));
-    EXPECT_EQ(list(w, L::dpiValueListId), values);
+    EXPECT_EQ(list(w, L::ListId::DpiValue), values);
     clickAt(w, centre(L::dpiValueClickArea(0)));
-    EXPECT_EQ(list(w, L::dpiValueListId), nullptr);
+    EXPECT_EQ(list(w, L::ListId::DpiValue), nullptr);
     // Opening and closing never touched the unnamed level.
     EXPECT_EQ(w.state().record.dpiLevel[0], 12);
     EXPECT_EQ(field(w, L::dpiValueFieldId(0))->text(), "");
 
     // The stage clicked last gets the next choice.
     clickAt(w, centre(L::dpiValueClickArea(2)));
-    choose(w, L::dpiValueListId, 6);
+    choose(w, L::ListId::DpiValue, 6);
     EXPECT_EQ(w.state().record.dpiLevel[2], 6);
     EXPECT_EQ(field(w, L::dpiValueFieldId(2))->text(), "2800");
     EXPECT_EQ(w.state().record.dpiLevel[0], 12);
@@ -279,7 +279,7 @@ TEST(Lighting, ParameterAndEffectChoicesStoreTheirIndexes) {
         const char* what;
         uint8_t mode;
         layout::Rect clickArea;
-        int listId;
+        L::ListId listId;
         QRect geometry;
         int count;
         int row;
@@ -289,15 +289,16 @@ TEST(Lighting, ParameterAndEffectChoicesStoreTheirIndexes) {
         QString shown;
     };
     const Case cases[] = {
-        {"brightness 100%", 1, L::lightParameterClickArea, L::ledParameterListId,
+        {"brightness 100%", 1, L::lightParameterClickArea, L::ListId::LightParameter,
          QRect(767, 377, 84, 170), 10, 9, offsetof(SettingsRecord, lightBrightness), 9,
          L::lightParameterFieldId, "100%"},
-        {"speed 4S", 2, L::lightParameterClickArea, L::ledParameterListId, QRect(767, 377, 84, 90),
-         5, 4, offsetof(SettingsRecord, breathSpeed), 4, L::lightParameterFieldId, "4S"},
-        {"effect RGB Flash", 2, L::lightEffectClickArea, L::ledEffectListId,
+        {"speed 4S", 2, L::lightParameterClickArea, L::ListId::LightParameter,
+         QRect(767, 377, 84, 90), 5, 4, offsetof(SettingsRecord, breathSpeed), 4,
+         L::lightParameterFieldId, "4S"},
+        {"effect RGB Flash", 2, L::lightEffectClickArea, L::ListId::LightEffect,
          QRect(766, 407, 85, 40), 2, 1, offsetof(SettingsRecord, breathEffect), 2,
          L::lightEffectFieldId, "RGB Flash"},
-        {"effect RGB Effect", 2, L::lightEffectClickArea, L::ledEffectListId,
+        {"effect RGB Effect", 2, L::lightEffectClickArea, L::ListId::LightEffect,
          QRect(766, 407, 85, 40), 2, 0, offsetof(SettingsRecord, breathEffect), 1,
          L::lightEffectFieldId, "RGB Effect"},
     };
@@ -331,11 +332,11 @@ TEST(Lighting, RespirationShowsRgbEffectUntilThePageIsBuiltAgain) {
     WindowFixture f(r);
     MainWindow& w = *f.window;
     clickAt(w, centre(L::lightModeClickArea));
-    QListWidget* modes = list(w, L::ledModeListId);
+    QListWidget* modes = list(w, L::ListId::LightMode);
     ASSERT_NE(modes, nullptr);
     EXPECT_EQ(modes->geometry(), QRect(766, 347, 85, 60));
     EXPECT_EQ(items(modes), QStringList({"Off", "Standard", "Respiration"}));
-    choose(w, L::ledModeListId, 2);
+    choose(w, L::ListId::LightMode, 2);
     EXPECT_EQ(w.state().record.lightMode, 2);
     EXPECT_EQ(w.state().record.breathEffect, 2);
     EXPECT_EQ(field(w, L::lightModeFieldId)->text(), "Respiration");
@@ -350,13 +351,13 @@ TEST(Lighting, RespirationShowsRgbEffectUntilThePageIsBuiltAgain) {
 
     // "Off" empties both fields; "Standard" shows the brightness and the one effect.
     clickAt(w, centre(L::lightModeClickArea));
-    choose(w, L::ledModeListId, 0);
+    choose(w, L::ListId::LightMode, 0);
     EXPECT_EQ(w.state().record.lightMode, 0);
     EXPECT_EQ(field(w, L::lightModeFieldId)->text(), "Off");
     EXPECT_EQ(field(w, L::lightParameterFieldId)->text(), "");
     EXPECT_EQ(field(w, L::lightEffectFieldId)->text(), "");
     clickAt(w, centre(L::lightModeClickArea));
-    choose(w, L::ledModeListId, 1);
+    choose(w, L::ListId::LightMode, 1);
     EXPECT_EQ(field(w, L::lightParameterFieldId)->text(), "100%");
     EXPECT_EQ(field(w, L::lightEffectFieldId)->text(), "RGB Effect");
 }
@@ -378,8 +379,8 @@ TEST(Lighting, NeonTextsAndNoListsInNeonMode) {
         EXPECT_EQ(field(w, L::lightParameterFieldId)->text(), c.shown);
         clickAt(w, centre(L::lightParameterClickArea));
         clickAt(w, centre(L::lightEffectClickArea));
-        EXPECT_EQ(list(w, L::ledParameterListId), nullptr);
-        EXPECT_EQ(list(w, L::ledEffectListId), nullptr);
+        EXPECT_EQ(list(w, L::ListId::LightParameter), nullptr);
+        EXPECT_EQ(list(w, L::ListId::LightEffect), nullptr);
         EXPECT_EQ(w.state().record.neonSpeed, c.speed);
     }
 }
@@ -392,7 +393,7 @@ TEST(Lighting, FieldsWithoutAListStillToggleTheirState) {
     effect->setText("x");
     clickAt(w, centre(L::lightEffectClickArea));
     EXPECT_EQ(effect->text(), "RGB Effect");
-    EXPECT_EQ(list(w, L::ledEffectListId), nullptr);
+    EXPECT_EQ(list(w, L::ListId::LightEffect), nullptr);
     effect->setText("x");
     clickAt(w, centre(L::lightEffectClickArea)); // only closes
     EXPECT_EQ(effect->text(), "x");
@@ -402,12 +403,12 @@ TEST(Lighting, FieldsWithoutAListStillToggleTheirState) {
     // Neon: the parameter field opens nothing but is open; the next click only closes it.
     w.state().record.lightMode = 3;
     clickAt(w, centre(L::lightParameterClickArea));
-    EXPECT_EQ(list(w, L::ledParameterListId), nullptr);
+    EXPECT_EQ(list(w, L::ListId::LightParameter), nullptr);
     w.state().record.lightMode = 1;
     clickAt(w, centre(L::lightParameterClickArea));
-    EXPECT_EQ(list(w, L::ledParameterListId), nullptr);
+    EXPECT_EQ(list(w, L::ListId::LightParameter), nullptr);
     clickAt(w, centre(L::lightParameterClickArea));
-    EXPECT_NE(list(w, L::ledParameterListId), nullptr);
+    EXPECT_NE(list(w, L::ListId::LightParameter), nullptr);
     // A click elsewhere closes it; clearing the open state, so the field opens at once again.
     w.state().record.lightMode = 3;
     clickAt(w, centre(L::lightParameterClickArea)); // closes the list
@@ -415,28 +416,28 @@ TEST(Lighting, FieldsWithoutAListStillToggleTheirState) {
     clickAt(w, centre(L::reportRateSegment(3)));    // outside: closed
     w.state().record.lightMode = 1;
     clickAt(w, centre(L::lightParameterClickArea));
-    EXPECT_NE(list(w, L::ledParameterListId), nullptr);
+    EXPECT_NE(list(w, L::ListId::LightParameter), nullptr);
 }
 
 TEST(Lighting, AClickOutsideClosesTheOpenList) {
     WindowFixture f(test::sampleRecord());
     MainWindow& w = *f.window;
     clickAt(w, centre(L::lightModeClickArea));
-    ASSERT_NE(list(w, L::ledModeListId), nullptr);
+    ASSERT_NE(list(w, L::ListId::LightMode), nullptr);
     clickAt(w, centre(L::lightModeClickArea)); // its own field: closes
-    EXPECT_EQ(list(w, L::ledModeListId), nullptr);
+    EXPECT_EQ(list(w, L::ListId::LightMode), nullptr);
     clickAt(w, centre(L::lightModeClickArea));
-    ASSERT_NE(list(w, L::ledModeListId), nullptr);
+    ASSERT_NE(list(w, L::ListId::LightMode), nullptr);
     clickAt(w, centre(L::reportRateSegment(1)));
-    EXPECT_EQ(list(w, L::ledModeListId), nullptr);
+    EXPECT_EQ(list(w, L::ListId::LightMode), nullptr);
     EXPECT_EQ(w.state().record.reportRate, 4); // the click still did its own work
     // Opening the parameter list closes nothing of its own; a click on the mode field
     // closes it and opens the mode list.
     clickAt(w, centre(L::lightParameterClickArea));
-    ASSERT_NE(list(w, L::ledParameterListId), nullptr);
+    ASSERT_NE(list(w, L::ListId::LightParameter), nullptr);
     clickAt(w, centre(L::lightModeClickArea));
-    EXPECT_EQ(list(w, L::ledParameterListId), nullptr);
-    EXPECT_NE(list(w, L::ledModeListId), nullptr);
+    EXPECT_EQ(list(w, L::ListId::LightParameter), nullptr);
+    EXPECT_NE(list(w, L::ListId::LightMode), nullptr);
 }
 
 // ---- end to end through the demo ------------------------------------------------------------

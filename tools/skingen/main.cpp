@@ -22,6 +22,7 @@
 
 #include "assign/FontTable.h"
 #include "ui/Layout.h"
+#include "ui/PageControls.h"
 #include "ui/TextDraw.h"
 
 #include <QColor>
@@ -1817,8 +1818,8 @@ QImage previewMain(const std::vector<NamedImage>& im, bool over, bool outlines) 
     }
 
     if (outlines) {
-        for (const auto& h : M::hoverOrder) {
-            outline(p, h.rect);
+        for (const auto& c : z417::pageControls) {
+            outline(p, c.rect);
         }
         for (const L::Rect& r :
              {M::pageTitle.rect, M::keySettingCaption.rect, M::reportRateCaption.rect,

@@ -309,7 +309,7 @@ bool setButton(const std::vector<std::string>& w, const SettingOptions& o, Setti
         return false;
     // The only Left Click of a key set stays; giving it Left Click again changes nothing.
     if (function != kFnLeftClick && leftClickGuardRefuses(e.record, set, slot))
-        return fail(error, englishTexts().slot(text_slot::kLeftKeyRequired) + " (button " + w[2] +
+        return fail(error, englishTexts().slot(TextId::LeftKeyRequired) + " (button " + w[2] +
                                " is the only Left Click of set " + w[1] + ")");
     if (function == kFnDpiSwitch) {
         const int entry = findName(dpiSubList(), params[0]);

@@ -1,4 +1,4 @@
-#include "platform/qt/KeyEvents.h"
+#include "demo/KeyEvents.h"
 
 #include "platform/KeyNames.h"
 

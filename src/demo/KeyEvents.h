@@ -2,6 +2,8 @@
 // key name table becomes a press and a release carrying the key's native scan code.
 #pragma once
 
+#include "demo/DemoLayer.h"
+
 #include <Qt>
 #include <string>
 
