@@ -6,15 +6,15 @@
 
 namespace z417 {
 
-struct FontSpec {
+struct FontEntry {
     std::string face;
     int height; // logical units, used as the pixel size
     int weight; // 400 normal, 700 bold
 };
 
 struct FontPair {
-    FontSpec normal;
-    FontSpec title;
+    FontEntry normal;
+    FontEntry title;
 };
 
 // Pitch-and-family value of every font the program makes (variable pitch family 0x20).

@@ -79,7 +79,7 @@ void fitIdeographs(QFont& font, int height) {
 
 } // namespace
 
-QFont makeFont(const FontSpec& entry) {
+QFont makeFont(const FontEntry& entry) {
     const QString face = QString::fromStdString(entry.face);
     const FaceFallbacks* known = fallbacksFor(face);
     QFont font;

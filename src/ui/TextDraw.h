@@ -14,7 +14,7 @@ namespace z417 {
 
 // A QFont for a table entry: the named face first, then faces that exist on Linux for it
 // (CJK faces for the Chinese ones); pixel size = the height given.
-QFont makeFont(const FontSpec& entry);
+QFont makeFont(const FontEntry& entry);
 
 // The version the platform reports for the font rule. Linux never reports Windows 6.2.
 void platformVersion(int& major, int& minor);

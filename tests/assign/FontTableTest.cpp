@@ -10,8 +10,8 @@ TEST(FontTable, FacesHeightsAndWeightsByLanguageAndVersion) {
         const char* code;
         int major;
         int minor;
-        FontSpec normal;
-        FontSpec title;
+        FontEntry normal;
+        FontEntry title;
     } cases[] = {
         {"CHS", 6, 2, {"黑体", 13, 400}, {"黑体", 18, 700}},
         {"CHS", 6, 1, {"宋体", 13, 400}, {"宋体", 18, 700}},

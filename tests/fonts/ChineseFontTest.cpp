@@ -33,13 +33,13 @@ TEST(ChineseFonts, IdeographsReachTheHeightLatinStaysSansSerif) {
     const char* cjkFamily = std::getenv("Z417_CJK_FAMILY");
     ASSERT_TRUE(cjkFamily) << "run through ctest: it selects the font package";
     const QStringList sansLatin{QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")};
-    for (const FontSpec& spec : {FontSpec{"黑体", 13, 400}, FontSpec{"宋体", 13, 400},
-                                 FontSpec{"黑体", 14, 400}, FontSpec{"黑体", 18, 700}}) {
-        const QFont font = makeFont(spec);
-        const std::string where = spec.face + " " + std::to_string(spec.height);
+    for (const FontEntry& entry : {FontEntry{"黑体", 13, 400}, FontEntry{"宋体", 13, 400},
+                                   FontEntry{"黑体", 14, 400}, FontEntry{"黑体", 18, 700}}) {
+        const QFont font = makeFont(entry);
+        const std::string where = entry.face + " " + std::to_string(entry.height);
         for (const char* ideograph : {"键", "鍵", "设"}) {
             const int ink = QFontMetrics(font).tightBoundingRect(ideograph).height();
-            EXPECT_TRUE(ink == spec.height || ink == spec.height - 1) << where << ink;
+            EXPECT_TRUE(ink == entry.height || ink == entry.height - 1) << where << ink;
         }
         EXPECT_EQ(drawnFamily(font, "键"), QString::fromUtf8(cjkFamily)) << where;
         for (const char* latin : {"1000", "DPI"})
