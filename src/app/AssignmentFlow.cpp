@@ -10,6 +10,7 @@
 #include "dialogs/SnipeDialog.h"
 #include "dialogs/WindowsDialog.h"
 #include "ui/Layout.h"
+#include "ui/TextDraw.h"
 
 #include <QListWidget>
 
@@ -62,10 +63,7 @@ QStringList functionNames(const TextTable& texts) {
 }
 
 QStringList dpiSubListItems() {
-    QStringList items;
-    for (const std::string& s : dpiSubList())
-        items << QString::fromStdString(s);
-    return items;
+    return toQStringList(dpiSubList());
 }
 
 } // namespace
@@ -76,8 +74,7 @@ void MainWindow::closeSlotListsOutside(const QPoint& p) {
             L::assignmentBox(s).contains(p.x(), p.y()))
             continue;
         if (slotLists_[s]) {
-            slotLists_[s].destroy();
-            slotLists_[s].open = false;
+            slotLists_[s].close();
         }
         dpiSubList_.destroy();
     }
@@ -85,8 +82,7 @@ void MainWindow::closeSlotListsOutside(const QPoint& p) {
 
 void MainWindow::toggleSlotList(int s) {
     if (slotLists_[s].open) {
-        slotLists_[s].destroy();
-        slotLists_[s].open = false;
+        slotLists_[s].close();
         return;
     }
     // At most one slot list is open.
@@ -172,8 +168,7 @@ void MainWindow::onDpiSubListChoice() {
             present();
         }
         dpiSubList_.destroy();
-        slotLists_[s].destroy();
-        slotLists_[s].open = false;
+        slotLists_[s].close();
         return;
     }
 }

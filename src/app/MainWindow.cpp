@@ -203,8 +203,7 @@ void MainWindow::reloadSettingsFiles() {
     if (loadSettings(state_.paths.configBin, state_.record).loaded)
         state_.savedSettings = state_.record;
     state_.labels = loadLabels(state_.paths.strIni, state_.texts.sectionName());
-    if (pageState_ == PageState::Shown)
-        rebuildPage();
+    rebuildPage();
 }
 
 void MainWindow::onTrayClick(TrayClick click) {
@@ -419,9 +418,17 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         hideWindow();
 }
 
+namespace {
+
+// Escape, Return and Enter hide the main window.
+bool isHideKey(const QKeyEvent& key) {
+    return key.key() == Qt::Key_Escape || key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
+}
+
+} // namespace
+
 void MainWindow::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return ||
-        event->key() == Qt::Key_Enter) {
+    if (isHideKey(*event)) {
         hideWindow();
         return;
     }
@@ -432,9 +439,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
         QWidget* w = static_cast<QWidget*>(watched);
         auto* key = static_cast<QKeyEvent*>(event);
-        const bool hideKey = key->key() == Qt::Key_Escape || key->key() == Qt::Key_Return ||
-                             key->key() == Qt::Key_Enter;
-        if (hideKey && w->window() == this) {
+        if (isHideKey(*key) && w->window() == this) {
             hideWindow();
             return true;
         }

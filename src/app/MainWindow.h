@@ -89,7 +89,7 @@ public:
     // A pointer move over an open pop-up list: the item under it becomes current.
     void popupListHover(QListWidget* list, const QPoint& pointInList);
 
-    // ---- value controls (ui/ValueControls.cpp) ----
+    // ---- value controls (app/MainWindowValueControls.cpp) ----
     void selectReportRate(int segment);
     void toggleDpiValueList(int stage);
     void onSwatchClick(int stage);

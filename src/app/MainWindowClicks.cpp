@@ -13,7 +13,7 @@ using Scope = ClickTable::Scope;
 
 // The painted buttons and rows click where they are drawn.
 constexpr const layout::Rect& rectOf(PageControl c) {
-    return specOf(c).rect;
+    return controlOf(c).rect;
 }
 
 } // namespace

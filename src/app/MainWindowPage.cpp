@@ -21,10 +21,6 @@ namespace {
 namespace L = layout::main;
 namespace I = layout::images;
 
-QString qs(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
 } // namespace
 
 void MainWindow::present() {
@@ -135,8 +131,7 @@ void MainWindow::tearDownPage() {
         delete f.data();
     // Every pop-up list goes, and all twelve are closed.
     for (PopupList* list : allPopupLists()) {
-        list->destroy();
-        list->open = false;
+        list->close();
     }
 }
 

@@ -12,6 +12,7 @@
 #include "ui/FieldColours.h"
 #include "ui/Layout.h"
 #include "ui/ReportRate.h"
+#include "ui/TextDraw.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -24,20 +25,14 @@ namespace {
 namespace L = layout::main;
 namespace I = layout::images;
 
-QStringList toList(const std::vector<std::string>& texts) {
-    QStringList out;
-    for (const std::string& t : texts)
-        out << QString::fromStdString(t);
-    return out;
-}
-
 // The levels a stage can take with this sensor: the variant's names, cut to the levels it has
 // a DPI code for, so the list offers nothing the mouse cannot be set to.
 QStringList dpiValueItems(uint8_t sensorVariant) {
     const std::vector<std::string>& row = dpiLabelRow(sensorVariant);
     const auto count =
         std::min(row.size(), static_cast<size_t>(std::max(0, dpiCodeCount(sensorVariant))));
-    return toList(std::vector<std::string>(row.begin(), row.begin() + static_cast<long>(count)));
+    return toQStringList(
+        std::vector<std::string>(row.begin(), row.begin() + static_cast<long>(count)));
 }
 
 void setText(const QPointer<QLabel>& field, const QString& text) {
@@ -52,8 +47,7 @@ void closeIfOutside(PopupList& list, const layout::Rect& field, const QPoint& p)
         return;
     if (list && list->geometry().contains(p))
         return;
-    list.destroy();
-    list.open = false;
+    list.close();
 }
 
 } // namespace
@@ -78,8 +72,7 @@ void MainWindow::toggleDpiValueList(int stage) {
     selectedDpiStage_ = stage;
     // An open list closes on a click on any stage's field.
     if (dpiValueList_.open) {
-        dpiValueList_.destroy();
-        dpiValueList_.open = false;
+        dpiValueList_.close();
         return;
     }
     if (!dpiValueList_) {
@@ -111,8 +104,7 @@ void MainWindow::onSwatchClick(int stage) {
 
 void MainWindow::toggleLightModeList() {
     if (lightModeList_.open) {
-        lightModeList_.destroy();
-        lightModeList_.open = false;
+        lightModeList_.close();
         return;
     }
     if (!lightModeList_) {
@@ -128,19 +120,18 @@ void MainWindow::toggleLightModeList() {
 
 void MainWindow::toggleLightParameterList() {
     if (lightParameterList_.open) {
-        lightParameterList_.destroy();
-        lightParameterList_.open = false;
+        lightParameterList_.close();
         return;
     }
     if (!lightParameterList_) {
         if (state_.record.lightMode == 1) {
             const layout::Rect& r = L::ledParameterListBrightness;
             showPopupList(lightParameterList_, L::ListId::LightParameter, r,
-                          toList(brightnessTexts()));
+                          toQStringList(brightnessTexts()));
         } else if (state_.record.lightMode == 2) {
             const layout::Rect& r = L::ledParameterListSpeed;
             showPopupList(lightParameterList_, L::ListId::LightParameter, r,
-                          toList(breathSpeedTexts()));
+                          toQStringList(breathSpeedTexts()));
         }
     }
     lightParameterList_.open = true;
@@ -148,8 +139,7 @@ void MainWindow::toggleLightParameterList() {
 
 void MainWindow::toggleLightEffectList() {
     if (lightEffectList_.open) {
-        lightEffectList_.destroy();
-        lightEffectList_.open = false;
+        lightEffectList_.close();
         return;
     }
     if (!lightEffectList_) {
@@ -197,8 +187,7 @@ void MainWindow::onValueListChoice(L::ListId id) {
     if (index < 0)
         return; // nothing chosen: the list stays open
     storeValueChoice(id, static_cast<uint8_t>(index), (*list)->item(index)->text());
-    list->destroy();
-    list->open = false;
+    list->close();
 }
 
 void MainWindow::storeValueChoice(L::ListId id, uint8_t value, const QString& text) {

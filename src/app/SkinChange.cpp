@@ -32,9 +32,7 @@ bool MainWindow::onSkinButton() {
     showMessages(saveSkin(state_.paths.strIni, state_.skinValues.path, state_.skinValues.red,
                           state_.skinValues.green, state_.skinValues.blue));
     rebuildPage();
-    showNormal();
-    raise();
-    activateWindow();
+    bringForward();
     return true;
 }
 

@@ -47,11 +47,11 @@ BalloonText balloonFor(int type, int kind, const TextTable& texts, const Setting
     case 9:
         if (kind == 0)
             return {};
-        return info(texts.slot(70) + std::to_string(kind));
+        return info(texts.slot(TextId::MacroKey) + std::to_string(kind));
     case 14:
-        return info(texts.slot(73));
+        return info(texts.slot(TextId::MouseDetected));
     case 15:
-        return balloon("Warning", texts.slot(72));
+        return balloon("Warning", texts.slot(TextId::MouseNotDetected));
     default:
         return {};
     }

@@ -1,5 +1,7 @@
 #include "device/UhidDescriptors.h"
 
+#include "device/DeviceLink.h"
+
 namespace z417 {
 
 namespace {
@@ -98,8 +100,8 @@ constexpr uint8_t kKeysInterface[] = {
 } // namespace
 
 const InterfaceDescriptor kVirtualInterfaces[kVirtualInterfaceCount] = {
-    {kMouseInterface, sizeof kMouseInterface, 0, 65},
-    {kKeysInterface, sizeof kKeysInterface, 1, 8},
+    {kMouseInterface, sizeof kMouseInterface, 0, kDataReportLength},
+    {kKeysInterface, sizeof kKeysInterface, 1, kCommandReportLength},
 };
 
 } // namespace z417

@@ -5,7 +5,7 @@
 namespace z417 {
 
 ChoiceDialog::ChoiceDialog(const DialogEnvironment& environment, QWidget* owner,
-                           const DialogFrameSpec& frame, QStringList entries)
+                           const DialogFrameSetup& frame, QStringList entries)
     : ResultDialog(environment, owner, frame,
                    ListChoice{0, entries.isEmpty() ? QString() : entries.front()}),
       entries_(std::move(entries)) {}

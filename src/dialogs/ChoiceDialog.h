@@ -19,8 +19,8 @@ public:
     const QStringList& entries() const { return entries_; }
 
 protected:
-    ChoiceDialog(const DialogEnvironment& environment, QWidget* owner, const DialogFrameSpec& frame,
-                 QStringList entries);
+    ChoiceDialog(const DialogEnvironment& environment, QWidget* owner,
+                 const DialogFrameSetup& frame, QStringList entries);
 
     void createControls() override;
     QStringList listEntries() const override { return entries_; }

@@ -33,8 +33,8 @@ UiServices& desktopServices() {
 const char* const DialogFrame::kControlIdProperty = "controlId";
 
 DialogFrame::DialogFrame(const DialogEnvironment& environment, QWidget* owner,
-                         const DialogFrameSpec& frame)
-    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), env_(environment), spec_(frame),
+                         const DialogFrameSetup& frame)
+    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), env_(environment), setup_(frame),
       language_(dialogLanguage(environment.languageCode)) {
     setMouseTracking(true);
     setFixedSize(dialogLayout::templateSize.width, dialogLayout::templateSize.height);
@@ -65,10 +65,10 @@ void DialogFrame::initialiseDialog() {
     if (!loadBackground())
         return;
     chooseFontAndTexts();
-    if (spec_.dropDown) {
+    if (setup_.dropDown) {
         // Created empty; each dialog gives it its text in createControls.
         displayField_ =
-            createDisplayField(spec_.dropDown->displayFieldId, spec_.dropDown->displayField,
+            createDisplayField(setup_.dropDown->displayFieldId, setup_.dropDown->displayField,
                                Qt::AlignLeft | Qt::AlignVCenter, QString());
     }
     createControls();
@@ -76,10 +76,10 @@ void DialogFrame::initialiseDialog() {
 }
 
 bool DialogFrame::loadBackground() {
-    const QImage background = loadSkinImage(env_.skinFolder + QString::fromUtf8(spec_.background));
+    const QImage background = loadSkinImage(env_.skinFolder + QString::fromUtf8(setup_.background));
     if (background.isNull()) {
         services().messageBox(this, QStringLiteral("error"),
-                              QString::fromUtf8(spec_.failureCaption));
+                              QString::fromUtf8(setup_.failureCaption));
         return false;
     }
     canvas_ = background.convertToFormat(QImage::Format_ARGB32_Premultiplied);
@@ -258,7 +258,7 @@ void DialogFrame::runClickSteps(const QPoint& p) {
     // Every step that matches acts, so a point in both OK and Cancel (the column x = 270) ends
     // with Cancel.
     const int x = p.x(), y = p.y();
-    const layout::DropDownGroup* group = spec_.dropDown;
+    const layout::DropDownGroup* group = setup_.dropDown;
     if (list_ && group && !group->list.contains(x, y) && !group->selectorArea.contains(x, y))
         destroyList();
     if (layout::dialog::okButton.contains(x, y))
@@ -279,7 +279,7 @@ void DialogFrame::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void DialogFrame::wheelEvent(QWheelEvent* event) {
-    if (spec_.wheelScrollsList && list_) {
+    if (setup_.wheelScrollsList && list_) {
         const auto action = event->angleDelta().y() > 0 ? QAbstractSlider::SliderSingleStepSub
                                                         : QAbstractSlider::SliderSingleStepAdd;
         for (int i = 0; i < kWheelLines; ++i)
@@ -336,7 +336,7 @@ void DialogFrame::openList() {
         auto* item = new QListWidgetItem(entry, list_);
         item->setSizeHint(rowSize);
     }
-    setUpControl(list_, spec_.dropDown->listId, spec_.dropDown->list);
+    setUpControl(list_, setup_.dropDown->listId, setup_.dropDown->list);
     list_->viewport()->setMouseTracking(true);
     list_->viewport()->installEventFilter(this);
     // A change of the current entry chooses it, unless the pointer's highlight made it; a
@@ -355,8 +355,8 @@ QListWidget* DialogFrame::createListWidget() {
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    list->setVerticalScrollBarPolicy(spec_.listHasScrollBar ? Qt::ScrollBarAsNeeded
-                                                            : Qt::ScrollBarAlwaysOff);
+    list->setVerticalScrollBarPolicy(setup_.listHasScrollBar ? Qt::ScrollBarAsNeeded
+                                                             : Qt::ScrollBarAlwaysOff);
     list->setUniformItemSizes(true);
     list->setTextElideMode(Qt::ElideNone);
     return list;

@@ -38,7 +38,7 @@ struct DialogEnvironment {
 };
 
 // What one dialog brings to the frame.
-struct DialogFrameSpec {
+struct DialogFrameSetup {
     const char* background;                // image name in the skin folder, e.g. "/fire-key.png"
     const char* failureCaption;            // caption of the "error" box when it is missing
     const layout::DropDownGroup* dropDown; // nullptr: no drop-down list
@@ -77,7 +77,8 @@ public slots:
     void reject() override;
 
 protected:
-    DialogFrame(const DialogEnvironment& environment, QWidget* owner, const DialogFrameSpec& frame);
+    DialogFrame(const DialogEnvironment& environment, QWidget* owner,
+                const DialogFrameSetup& frame);
 
     // Opening, after the frame's font and texts: the dialog's own child controls.
     virtual void createControls() {}
@@ -150,7 +151,7 @@ private:
     bool filterListButton(const QMouseEvent& event);
 
     DialogEnvironment env_;
-    DialogFrameSpec spec_;
+    DialogFrameSetup setup_;
     DialogLanguage language_;
     bool opened_ = false;
     QImage canvas_;
@@ -182,8 +183,8 @@ public:
     const Result& current() const { return result_; }
 
 protected:
-    ResultDialog(const DialogEnvironment& environment, QWidget* owner, const DialogFrameSpec& frame,
-                 Result initial)
+    ResultDialog(const DialogEnvironment& environment, QWidget* owner,
+                 const DialogFrameSetup& frame, Result initial)
         : DialogFrame(environment, owner, frame), result_(std::move(initial)) {}
 
     Result result_;

@@ -2,6 +2,7 @@
 
 #include "assign/FunctionCatalogue.h"
 #include "assign/Texts.h"
+#include "ui/TextDraw.h"
 
 #include <array>
 
@@ -70,10 +71,7 @@ Language catalogueLanguage(DialogLanguage language) {
 }
 
 QStringList names(ParameterList list, DialogLanguage language) {
-    QStringList out;
-    for (const std::string& name : parameterNames(list, catalogueLanguage(language)))
-        out << QString::fromStdString(name);
-    return out;
+    return toQStringList(parameterNames(list, catalogueLanguage(language)));
 }
 
 } // namespace

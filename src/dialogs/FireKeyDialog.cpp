@@ -3,6 +3,7 @@
 #include "assign/KeyTables.h"
 #include "dialogs/EditMenu.h"
 #include "profile/SettingsFiles.h"
+#include "ui/TextDraw.h"
 
 #include <QContextMenuEvent>
 #include <QFocusEvent>
@@ -18,8 +19,8 @@ namespace {
 
 namespace fl = layout::fireDialog;
 
-const DialogFrameSpec kSpec{fl::background.name, failureCaption::fireKey, &fl::dropDown, true,
-                            true};
+const DialogFrameSetup kFrameSetup{fl::background.name, failureCaption::fireKey, &fl::dropDown,
+                                   true, true};
 
 constexpr int kTimesMax = 127;
 constexpr int kTimeMin = 5;
@@ -38,13 +39,10 @@ constexpr FieldPlace kFieldPlaces[3] = {
 } // namespace
 
 FireKeyDialog::FireKeyDialog(const DialogEnvironment& environment, QWidget* owner)
-    : ResultDialog(environment, owner, kSpec, FireKeyChoice{}) {}
+    : ResultDialog(environment, owner, kFrameSetup, FireKeyChoice{}) {}
 
 QStringList FireKeyDialog::listEntries() const {
-    QStringList entries;
-    for (const std::string& name : fireKeyList())
-        entries << QString::fromStdString(name);
-    return entries;
+    return toQStringList(fireKeyList());
 }
 
 void FireKeyDialog::createControls() {

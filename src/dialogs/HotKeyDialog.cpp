@@ -3,12 +3,12 @@
 namespace z417 {
 
 namespace {
-const DialogFrameSpec kSpec{layout::hotKeyDialog::background.name, failureCaption::hotKey,
-                            &layout::hotKeyDialog::dropDown, false, false};
+const DialogFrameSetup kFrameSetup{layout::hotKeyDialog::background.name, failureCaption::hotKey,
+                                   &layout::hotKeyDialog::dropDown, false, false};
 }
 
 HotKeyDialog::HotKeyDialog(const DialogEnvironment& environment, QWidget* owner)
-    : ChoiceDialog(environment, owner, kSpec,
+    : ChoiceDialog(environment, owner, kFrameSetup,
                    hotKeyNames(dialogLanguage(environment.languageCode))) {}
 
 } // namespace z417

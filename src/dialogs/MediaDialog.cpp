@@ -3,12 +3,12 @@
 namespace z417 {
 
 namespace {
-const DialogFrameSpec kSpec{layout::mediaDialog::background.name, failureCaption::media,
-                            &layout::mediaDialog::dropDown, false, false};
+const DialogFrameSetup kFrameSetup{layout::mediaDialog::background.name, failureCaption::media,
+                                   &layout::mediaDialog::dropDown, false, false};
 }
 
 MediaDialog::MediaDialog(const DialogEnvironment& environment, QWidget* owner)
-    : ChoiceDialog(environment, owner, kSpec,
+    : ChoiceDialog(environment, owner, kFrameSetup,
                    mediaKeyNames(dialogLanguage(environment.languageCode))) {}
 
 } // namespace z417

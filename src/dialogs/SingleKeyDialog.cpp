@@ -11,7 +11,8 @@ namespace {
 
 namespace sl = layout::singleDialog;
 
-const DialogFrameSpec kSpec{sl::background.name, failureCaption::singleKey, nullptr, false, false};
+const DialogFrameSetup kFrameSetup{sl::background.name, failureCaption::singleKey, nullptr, false,
+                                   false};
 
 bool isWindowsKey(const QKeyEvent& e) {
     const int key = e.key();
@@ -21,7 +22,7 @@ bool isWindowsKey(const QKeyEvent& e) {
 } // namespace
 
 SingleKeyDialog::SingleKeyDialog(const DialogEnvironment& environment, QWidget* owner)
-    : ResultDialog(environment, owner, kSpec, SingleKeyChoice{}) {
+    : ResultDialog(environment, owner, kFrameSetup, SingleKeyChoice{}) {
     connect(&capture_, &KeyCapture::keyNamed, this, &SingleKeyDialog::keyNamed);
 }
 

@@ -11,12 +11,13 @@ namespace {
 
 namespace kl = layout::skinsDialog;
 
-const DialogFrameSpec kSpec{kl::background.name, failureCaption::skins, &kl::dropDown, true, false};
+const DialogFrameSetup kFrameSetup{kl::background.name, failureCaption::skins, &kl::dropDown, true,
+                                   false};
 
 } // namespace
 
 SkinsDialog::SkinsDialog(const DialogEnvironment& environment, QWidget* owner)
-    : ResultDialog(environment, owner, kSpec,
+    : ResultDialog(environment, owner, kFrameSetup,
                    {environment.currentSkinName, environment.skinFolder, environment.textColour}) {}
 
 QStringList SkinsDialog::skinFolders(const QString& skinsRoot) {

@@ -3,12 +3,12 @@
 namespace z417 {
 
 namespace {
-const DialogFrameSpec kSpec{layout::windowsDialog::background.name, failureCaption::windows,
-                            &layout::windowsDialog::dropDown, false, false};
+const DialogFrameSetup kFrameSetup{layout::windowsDialog::background.name, failureCaption::windows,
+                                   &layout::windowsDialog::dropDown, false, false};
 }
 
 WindowsDialog::WindowsDialog(const DialogEnvironment& environment, QWidget* owner)
-    : ChoiceDialog(environment, owner, kSpec,
+    : ChoiceDialog(environment, owner, kFrameSetup,
                    launchKeyNames(dialogLanguage(environment.languageCode))) {}
 
 } // namespace z417

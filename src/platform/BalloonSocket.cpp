@@ -125,8 +125,17 @@ bool sendBalloonRequest(int type, int kind, std::string& error) {
                            std::to_string(type) + " " + std::to_string(kind) + "\n", error);
 }
 
+namespace {
+
+// One request word, with or without its line end.
+bool isRequest(const std::string& text, const char* word) {
+    return text == word || text == std::string(word) + "\n";
+}
+
+} // namespace
+
 bool isReloadRequest(const std::string& text) {
-    return text == kReloadRequest || text == std::string(kReloadRequest) + "\n";
+    return isRequest(text, kReloadRequest);
 }
 
 bool sendReloadRequest(std::string& error) {
@@ -134,7 +143,7 @@ bool sendReloadRequest(std::string& error) {
 }
 
 bool isShowRequest(const std::string& text) {
-    return text == kShowRequest || text == std::string(kShowRequest) + "\n";
+    return isRequest(text, kShowRequest);
 }
 
 bool sendShowRequest(const std::string& socketPath, int attempts, int retryMs, std::string& error) {

@@ -15,8 +15,15 @@ const char* const kConfigBinName = "config.bin";
 const char* const kStrIniName = "str.ini";
 const char* const kSkinsName = "Skins";
 
-// The folder part of an executable path without a trailing separator: "/usr/bin" for
-// "/usr/bin/prog", "/" for "/prog", "." for a bare name.
+std::string joinPath(const std::string& folder, const std::string& name) {
+    if (!folder.empty() && folder.back() == '/') {
+        return folder + name;
+    }
+    return folder + "/" + name;
+}
+
+} // namespace
+
 std::string folderOf(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
     if (slash == std::string::npos) {
@@ -27,15 +34,6 @@ std::string folderOf(const std::string& path) {
     }
     return path.substr(0, slash);
 }
-
-std::string joinPath(const std::string& folder, const std::string& name) {
-    if (!folder.empty() && folder.back() == '/') {
-        return folder + name;
-    }
-    return folder + "/" + name;
-}
-
-} // namespace
 
 ReplaceResult replaceAll(const std::string& text, const std::string& search,
                          const std::string& replacement) {

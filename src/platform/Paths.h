@@ -31,6 +31,10 @@ struct AppPaths {
 // that name, the files are looked for in the executable's own folder under their own names.
 AppPaths buildAppPaths(const std::string& modulePath);
 
+// The folder part of a path without a trailing separator: "/usr/bin" for "/usr/bin/prog",
+// "/" for "/prog", "." for a bare name.
+std::string folderOf(const std::string& path);
+
 // skinsRoot + "/" + skinName.
 std::string skinFolder(const AppPaths&, const std::string& skinName);
 

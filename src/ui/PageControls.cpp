@@ -3,7 +3,7 @@
 namespace z417 {
 
 std::vector<HoverLooks::Repaint> HoverLooks::rest(PageControl c) {
-    const HoverGroup group = specOf(c).group;
+    const HoverGroup group = controlOf(c).group;
     std::vector<Repaint> out;
     for (int i = 0; i < kPageControlCount; ++i) {
         const auto control = static_cast<PageControl>(i);

@@ -36,7 +36,7 @@ inline constexpr int kPageControlCount = 14;
 // and a row going over turns the others normal.
 enum class HoverGroup { None, BottomButtons, Rows };
 
-struct ControlSpec {
+struct ControlEntry {
     layout::Rect rect;
     layout::StateImages images;
     std::optional<Caption> caption;
@@ -48,12 +48,12 @@ struct ControlSpec {
 namespace detail {
 namespace L = layout::main;
 namespace I = layout::images;
-constexpr ControlSpec rowSpec(int row) {
+constexpr ControlEntry rowEntry(int row) {
     return {L::assignmentBox(row), I::assignmentBox, std::nullopt, row, true, HoverGroup::Rows};
 }
 } // namespace detail
 
-inline constexpr ControlSpec pageControls[kPageControlCount] = {
+inline constexpr ControlEntry pageControls[kPageControlCount] = {
     {detail::L::okButton, detail::I::textButton, Caption::OkButton, -1, false,
      HoverGroup::BottomButtons},
     {detail::L::applyButton, detail::I::textButton, Caption::ApplyButton, -1, false,
@@ -67,15 +67,15 @@ inline constexpr ControlSpec pageControls[kPageControlCount] = {
     {detail::L::pageButton, detail::I::pageButton, std::nullopt, -1, false, HoverGroup::None},
     {detail::L::defaultButton, detail::I::textButton, Caption::DefaultButton, -1, true,
      HoverGroup::None},
-    detail::rowSpec(0),
-    detail::rowSpec(1),
-    detail::rowSpec(2),
-    detail::rowSpec(3),
-    detail::rowSpec(4),
-    detail::rowSpec(5),
+    detail::rowEntry(0),
+    detail::rowEntry(1),
+    detail::rowEntry(2),
+    detail::rowEntry(3),
+    detail::rowEntry(4),
+    detail::rowEntry(5),
 };
 
-constexpr const ControlSpec& specOf(PageControl c) {
+constexpr const ControlEntry& controlOf(PageControl c) {
     return pageControls[static_cast<int>(c)];
 }
 
@@ -92,7 +92,7 @@ constexpr std::optional<PageControl> controlAt(HitOrder order, int x, int y, boo
         int index = i;
         if (order == HitOrder::Move && (i == 4 || i == 5))
             index = 9 - i; // Minimise (5) before Close (4)
-        const ControlSpec& c = pageControls[index];
+        const ControlEntry& c = pageControls[index];
         if ((!c.pageOnly || pageShown) && c.rect.contains(x, y))
             return static_cast<PageControl>(index);
     }

@@ -13,10 +13,6 @@ namespace I = layout::images;
 
 const QColor kTitleColour(66, 66, 66);
 
-QString qs(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
 } // namespace
 
 PagePainter::PagePainter(QImage& buffer, const AppState& state) : buffer_(buffer), state_(state) {}
@@ -48,7 +44,7 @@ void PagePainter::drawAssignmentRow(int row, bool over) {
 }
 
 void PagePainter::drawControl(PageControl control, bool over) {
-    const ControlSpec& c = specOf(control);
+    const ControlEntry& c = controlOf(control);
     const char* image = over ? c.images.over.name : c.images.normal.name;
     if (c.row >= 0)
         drawAssignmentRow(c.row, over);
@@ -70,7 +66,7 @@ void PagePainter::paintPage() {
     if (buffer_.isNull())
         return;
     drawImage(I::basicPage.name, 0, 0);
-    for (const ControlSpec& c : pageControls)
+    for (const ControlEntry& c : pageControls)
         drawImage(c.images.normal.name, c.rect.left, c.rect.top);
     for (int i = 0; i < L::reportRateSegmentCount; ++i)
         drawImage(I::reportRateDark.name, L::reportRateSegment(i).left,
@@ -87,7 +83,7 @@ void PagePainter::paintPage() {
     text(L::dpiSettingCaption, qs(state_.texts.caption(Caption::DpiHeading)));
     text(L::dpiEffectCaption, qs(state_.texts.slot(TextId::DpiEffect)));
     text(L::webAddressLine, qs(state_.texts.slot(TextId::WebLink)));
-    for (const ControlSpec& c : pageControls) {
+    for (const ControlEntry& c : pageControls) {
         if (c.caption)
             text({c.rect, L::buttonCaptionFormat}, qs(state_.texts.caption(*c.caption)));
     }

@@ -40,7 +40,7 @@ void PopupList::show(QWidget* owner, int id, const layout::Rect& rect, const QSt
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     list->setFocusPolicy(Qt::NoFocus);
-    list->setGeometry(toQRect(rect.left, rect.top, rect.right, rect.bottom));
+    list->setGeometry(toQRect(rect));
     list->addItems(rows);
     // List-box rows as tall as the normal font, so the fourteen functions fit the 230-pixel
     // assignment list without a scroll bar.

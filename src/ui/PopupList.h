@@ -37,6 +37,11 @@ public:
     // Hides the list now and deletes it later, so it may go inside its own notification.
     // The open flag is left alone.
     void destroy();
+    // Destroys the list and clears the open flag.
+    void close() {
+        destroy();
+        open = false;
+    }
 
     QListWidget* widget() const { return list_; }
     QListWidget* operator->() const { return list_; }

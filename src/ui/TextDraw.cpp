@@ -102,6 +102,13 @@ int listRowHeight(const QFont& font) {
     return QFontMetrics(font).height();
 }
 
+QStringList toQStringList(const std::vector<std::string>& items) {
+    QStringList list;
+    for (const std::string& item : items)
+        list << qs(item);
+    return list;
+}
+
 QRect toQRect(int left, int top, int right, int bottom) {
     return QRect(left, top, right - left, bottom - top);
 }

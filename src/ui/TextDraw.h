@@ -9,6 +9,10 @@
 #include <QImage>
 #include <QRect>
 #include <QString>
+#include <QStringList>
+
+#include <string>
+#include <vector>
 
 namespace z417 {
 
@@ -31,6 +35,13 @@ enum class TextFormat {
 int listRowHeight(const QFont& font);
 
 // Rectangles use the layout's exclusive right and bottom edges.
+// A UTF-8 string of the core as a QString.
+inline QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
+// The same for a list of them.
+QStringList toQStringList(const std::vector<std::string>& items);
+
 QRect toQRect(int left, int top, int right, int bottom);
 QRect toQRect(const layout::Rect& rect);
 

@@ -1,5 +1,7 @@
 #include "DeviceCommands.h"
 
+#include "Report.h"
+
 #include "device/DeviceLink.h"
 #include "device/SimulatedMouse.h"
 #include "device/TransportFactory.h"
@@ -107,10 +109,6 @@ int finish(Session& s, bool ok, FILE* err) {
         return 1;
     }
     return ok && s.messageCount == 0 ? 0 : 1;
-}
-
-int reportRateHz(uint8_t code) {
-    return code == 1 ? 1000 : code == 2 ? 500 : code == 4 ? 250 : code == 8 ? 125 : 0;
 }
 
 } // namespace

@@ -8,14 +8,6 @@
 #include <vector>
 
 namespace z417 {
-namespace {
-
-std::string hex2(unsigned v) {
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "0x%02X", v & 0xFFu);
-    return buf;
-}
-
 int reportRateHz(uint8_t code) {
     switch (code) {
     case 1:
@@ -34,6 +26,14 @@ int reportRateHz(uint8_t code) {
 std::string colourText(const uint8_t rgb[3]) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "#%02X%02X%02X", rgb[0], rgb[1], rgb[2]);
+    return buf;
+}
+
+namespace {
+
+std::string hex2(unsigned v) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "0x%02X", v & 0xFFu);
     return buf;
 }
 

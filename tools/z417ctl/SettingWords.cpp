@@ -1,5 +1,7 @@
 #include "SettingWords.h"
 
+#include "Report.h"
+
 #include "assign/FunctionCatalogue.h"
 #include "assign/KeyTables.h"
 #include "assign/LedTexts.h"
@@ -384,8 +386,8 @@ std::string parameterWords(const SettingsRecord& r, int k, int s, uint8_t varian
 }
 
 std::string hzOf(uint8_t code) {
-    return code == 1 || code == 2 || code == 4 || code == 8 ? std::to_string(1000 / code)
-                                                            : "#" + std::to_string(code);
+    const int hz = reportRateHz(code);
+    return hz != 0 ? std::to_string(hz) : "#" + std::to_string(code);
 }
 
 std::string lightingWords(const SettingsRecord& r) {
@@ -429,10 +431,8 @@ const std::vector<SettingRow>& settingRows() {
         {"colour",
          [](const SettingsRecord& r, uint8_t, std::vector<std::string>& out) {
              for (int j = 0; j < kShownStages; ++j) {
-                 char text[32];
-                 std::snprintf(text, sizeof text, "#%02X%02X%02X", r.dpiColor[j][0],
-                               r.dpiColor[j][1], r.dpiColor[j][2]);
-                 out.push_back("colour " + std::to_string(j + 1) + " " + quoted(text));
+                 out.push_back("colour " + std::to_string(j + 1) + " " +
+                               quoted(colourText(r.dpiColor[j])));
              }
          }},
         {"lighting",

@@ -15,13 +15,6 @@
 namespace z417 {
 namespace {
 
-std::string folderOf(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // The file a path names in the end, for telling whether two paths are the same file.
 std::string canonical(const std::string& path) {
     char* resolved = realpath(path.c_str(), nullptr);
