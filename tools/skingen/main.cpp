@@ -300,109 +300,142 @@ void sevenSegment(QPainter& p, int digit, QRectF box, const QColor& colour, doub
 enum class Glyph { RapidFire, HotKey, Media, Launch, SingleKey, Snipe, Palette, Gear };
 
 // Draws a glyph as strokes into box; the stroke width scales with the box.
+// A glyph's square cell: points and rectangles in fractions of its side.
+struct GlyphCell {
+    QPointF origin;
+    double s;
+    QColor colour;
+    double width;
+    QPointF P(double x, double y) const { return QPointF(origin.x() + x * s, origin.y() + y * s); }
+    QRectF R(double x, double y, double w, double h) const {
+        return QRectF(P(x, y), QSizeF(w * s, h * s));
+    }
+};
+
+void drawRapidFireGlyph(QPainter& p, const GlyphCell& c) {
+    for (int i = 0; i < 3; ++i) {
+        const double x = 0.12 + 0.25 * i;
+        QPolygonF v;
+        v << c.P(x, 0.2) << c.P(x + 0.28, 0.5) << c.P(x, 0.8);
+        p.setPen(pen(alpha(c.colour, c.colour.alpha() * (i + 1) / 3), c.width));
+        p.drawPolyline(v);
+    }
+}
+
+void drawHotKeyGlyph(QPainter& p, const GlyphCell& c) {
+    const double r = 0.07 * c.s;
+    p.drawRoundedRect(c.R(0.02, 0.26, 0.36, 0.46), r, r);
+    p.drawRoundedRect(c.R(0.08, 0.3, 0.24, 0.28), r / 2, r / 2);
+    p.drawRoundedRect(c.R(0.62, 0.26, 0.36, 0.46), r, r);
+    p.drawRoundedRect(c.R(0.68, 0.3, 0.24, 0.28), r / 2, r / 2);
+    p.drawLine(c.P(0.5, 0.38), c.P(0.5, 0.6));
+    p.drawLine(c.P(0.39, 0.49), c.P(0.61, 0.49));
+}
+
+void drawMediaGlyph(QPainter& p, const GlyphCell& c) {
+    p.drawEllipse(c.R(0.06, 0.06, 0.88, 0.88));
+    QPainterPath tri;
+    tri.moveTo(c.P(0.4, 0.3));
+    tri.lineTo(c.P(0.7, 0.5));
+    tri.lineTo(c.P(0.4, 0.7));
+    tri.closeSubpath();
+    p.setBrush(c.colour);
+    p.drawPath(tri);
+}
+
+void drawLaunchGlyph(QPainter& p, const GlyphCell& c) {
+    const double r = 0.06 * c.s;
+    p.drawRoundedRect(c.R(0.06, 0.06, 0.36, 0.36), r, r);
+    p.drawRoundedRect(c.R(0.06, 0.58, 0.36, 0.36), r, r);
+    p.drawRoundedRect(c.R(0.58, 0.58, 0.36, 0.36), r, r);
+    p.drawLine(c.P(0.6, 0.4), c.P(0.92, 0.08));
+    QPolygonF head;
+    head << c.P(0.66, 0.08) << c.P(0.92, 0.08) << c.P(0.92, 0.34);
+    p.drawPolyline(head);
+}
+
+void drawSingleKeyGlyph(QPainter& p, const GlyphCell& c) {
+    const double r = 0.1 * c.s;
+    p.drawRoundedRect(c.R(0.1, 0.14, 0.8, 0.72), r, r);
+    p.drawRoundedRect(c.R(0.22, 0.22, 0.56, 0.44), r / 2, r / 2);
+    p.drawLine(c.P(0.4, 0.78), c.P(0.6, 0.78));
+}
+
+void drawSnipeGlyph(QPainter& p, const GlyphCell& c) {
+    p.drawEllipse(c.R(0.12, 0.12, 0.76, 0.76));
+    p.drawLine(c.P(0.5, 0.02), c.P(0.5, 0.38));
+    p.drawLine(c.P(0.5, 0.62), c.P(0.5, 0.98));
+    p.drawLine(c.P(0.02, 0.5), c.P(0.38, 0.5));
+    p.drawLine(c.P(0.62, 0.5), c.P(0.98, 0.5));
+    p.setBrush(c.colour);
+    p.drawEllipse(QRectF(c.P(0.46, 0.46), QSizeF(0.08 * c.s, 0.08 * c.s)));
+}
+
+void drawPaletteGlyph(QPainter& p, const GlyphCell& c) {
+    QPainterPath pal;
+    pal.addEllipse(c.R(0.06, 0.1, 0.88, 0.8));
+    QPainterPath hole;
+    hole.addEllipse(c.R(0.56, 0.54, 0.2, 0.2));
+    p.drawPath(pal.subtracted(hole));
+    p.setPen(Qt::NoPen);
+    p.setBrush(c.colour);
+    const double d = 0.14;
+    p.drawEllipse(c.R(0.22, 0.26, d, d));
+    p.drawEllipse(c.R(0.44, 0.2, d, d));
+    p.drawEllipse(c.R(0.2, 0.5, d, d));
+}
+
+void drawGearGlyph(QPainter& p, const GlyphCell& c) {
+    QPainterPath gear;
+    const QPointF centre = c.P(0.5, 0.5);
+    const int teeth = 8;
+    for (int i = 0; i < teeth * 4; ++i) {
+        const double a = (i * 360.0 / (teeth * 4) - 11.25) * kPi / 180.0;
+        const double radius = ((i / 2) % 2 == 0 ? 0.46 : 0.35) * c.s;
+        const QPointF pt(centre.x() + radius * std::cos(a), centre.y() + radius * std::sin(a));
+        if (i == 0) {
+            gear.moveTo(pt);
+        } else {
+            gear.lineTo(pt);
+        }
+    }
+    gear.closeSubpath();
+    p.drawPath(gear);
+    p.drawEllipse(centre, 0.14 * c.s, 0.14 * c.s);
+}
+
 void paintGlyph(QPainter& p, Glyph g, const QRectF& box, const QColor& colour, double width) {
     const double s = std::min(box.width(), box.height());
-    const QPointF o(box.center().x() - s / 2, box.center().y() - s / 2);
-    auto P = [&](double x, double y) { return QPointF(o.x() + x * s, o.y() + y * s); };
-    auto R = [&](double x, double y, double w, double h) {
-        return QRectF(P(x, y), QSizeF(w * s, h * s));
-    };
+    const GlyphCell cell{QPointF(box.center().x() - s / 2, box.center().y() - s / 2), s, colour,
+                         width};
     p.save();
     p.setPen(pen(colour, width));
     p.setBrush(Qt::NoBrush);
     switch (g) {
-    case Glyph::RapidFire: {
-        for (int i = 0; i < 3; ++i) {
-            const double x = 0.12 + 0.25 * i;
-            QPolygonF v;
-            v << P(x, 0.2) << P(x + 0.28, 0.5) << P(x, 0.8);
-            p.setPen(pen(alpha(colour, colour.alpha() * (i + 1) / 3), width));
-            p.drawPolyline(v);
-        }
+    case Glyph::RapidFire:
+        drawRapidFireGlyph(p, cell);
         break;
-    }
-    case Glyph::HotKey: {
-        const double r = 0.07 * s;
-        p.drawRoundedRect(R(0.02, 0.26, 0.36, 0.46), r, r);
-        p.drawRoundedRect(R(0.08, 0.3, 0.24, 0.28), r / 2, r / 2);
-        p.drawRoundedRect(R(0.62, 0.26, 0.36, 0.46), r, r);
-        p.drawRoundedRect(R(0.68, 0.3, 0.24, 0.28), r / 2, r / 2);
-        p.drawLine(P(0.5, 0.38), P(0.5, 0.6));
-        p.drawLine(P(0.39, 0.49), P(0.61, 0.49));
+    case Glyph::HotKey:
+        drawHotKeyGlyph(p, cell);
         break;
-    }
-    case Glyph::Media: {
-        p.drawEllipse(R(0.06, 0.06, 0.88, 0.88));
-        QPainterPath tri;
-        tri.moveTo(P(0.4, 0.3));
-        tri.lineTo(P(0.7, 0.5));
-        tri.lineTo(P(0.4, 0.7));
-        tri.closeSubpath();
-        p.setBrush(colour);
-        p.drawPath(tri);
+    case Glyph::Media:
+        drawMediaGlyph(p, cell);
         break;
-    }
-    case Glyph::Launch: {
-        const double r = 0.06 * s;
-        p.drawRoundedRect(R(0.06, 0.06, 0.36, 0.36), r, r);
-        p.drawRoundedRect(R(0.06, 0.58, 0.36, 0.36), r, r);
-        p.drawRoundedRect(R(0.58, 0.58, 0.36, 0.36), r, r);
-        p.drawLine(P(0.6, 0.4), P(0.92, 0.08));
-        QPolygonF head;
-        head << P(0.66, 0.08) << P(0.92, 0.08) << P(0.92, 0.34);
-        p.drawPolyline(head);
+    case Glyph::Launch:
+        drawLaunchGlyph(p, cell);
         break;
-    }
-    case Glyph::SingleKey: {
-        const double r = 0.1 * s;
-        p.drawRoundedRect(R(0.1, 0.14, 0.8, 0.72), r, r);
-        p.drawRoundedRect(R(0.22, 0.22, 0.56, 0.44), r / 2, r / 2);
-        p.drawLine(P(0.4, 0.78), P(0.6, 0.78));
+    case Glyph::SingleKey:
+        drawSingleKeyGlyph(p, cell);
         break;
-    }
-    case Glyph::Snipe: {
-        p.drawEllipse(R(0.12, 0.12, 0.76, 0.76));
-        p.drawLine(P(0.5, 0.02), P(0.5, 0.38));
-        p.drawLine(P(0.5, 0.62), P(0.5, 0.98));
-        p.drawLine(P(0.02, 0.5), P(0.38, 0.5));
-        p.drawLine(P(0.62, 0.5), P(0.98, 0.5));
-        p.setBrush(colour);
-        p.drawEllipse(QRectF(P(0.46, 0.46), QSizeF(0.08 * s, 0.08 * s)));
+    case Glyph::Snipe:
+        drawSnipeGlyph(p, cell);
         break;
-    }
-    case Glyph::Palette: {
-        QPainterPath pal;
-        pal.addEllipse(R(0.06, 0.1, 0.88, 0.8));
-        QPainterPath hole;
-        hole.addEllipse(R(0.56, 0.54, 0.2, 0.2));
-        p.drawPath(pal.subtracted(hole));
-        p.setPen(Qt::NoPen);
-        p.setBrush(colour);
-        const double d = 0.14;
-        p.drawEllipse(R(0.22, 0.26, d, d));
-        p.drawEllipse(R(0.44, 0.2, d, d));
-        p.drawEllipse(R(0.2, 0.5, d, d));
+    case Glyph::Palette:
+        drawPaletteGlyph(p, cell);
         break;
-    }
-    case Glyph::Gear: {
-        QPainterPath gear;
-        const QPointF c = P(0.5, 0.5);
-        const int teeth = 8;
-        for (int i = 0; i < teeth * 4; ++i) {
-            const double a = (i * 360.0 / (teeth * 4) - 11.25) * kPi / 180.0;
-            const double radius = ((i / 2) % 2 == 0 ? 0.46 : 0.35) * s;
-            const QPointF pt(c.x() + radius * std::cos(a), c.y() + radius * std::sin(a));
-            if (i == 0) {
-                gear.moveTo(pt);
-            } else {
-                gear.lineTo(pt);
-            }
-        }
-        gear.closeSubpath();
-        p.drawPath(gear);
-        p.drawEllipse(c, 0.14 * s, 0.14 * s);
+    case Glyph::Gear:
+        drawGearGlyph(p, cell);
         break;
-    }
     }
     p.restore();
 }
@@ -1156,6 +1189,173 @@ void paintBottomBar(QPainter& p, const PagePanels& pp, const Theme& t) {
     paintTrack(p, toQ(M::okButton).united(toQ(M::cancelButton)).adjusted(-2, -2, 2, 2), t);
 }
 
+// Faint emblem in the space the assignment lists drop into.
+void paintKeysEmblem(QPainter& p, const PagePanels& pp, const Theme& t) {
+    namespace M = L::main;
+    const QPointF c(pp.keys.center().x(), (M::assignmentBox(5).bottom + M::modeAButton.top) / 2.0);
+    p.save();
+    p.setBrush(Qt::NoBrush);
+    p.setPen(pen(alpha(t.accent, 22), 2));
+    p.drawPath(hexagon(c, 62));
+    p.setPen(pen(alpha(t.accent, 14), 1));
+    p.drawPath(hexagon(c, 48));
+    paintGlyph(p, Glyph::Gear, QRectF(c.x() - 30, c.y() - 30, 60, 60), alpha(t.accent, 26), 2);
+    p.restore();
+}
+
+// Key settings: the panel, a faint emblem where the assignment lists drop, the mode and
+// default button recesses.
+void paintKeySettings(QPainter& p, const PagePanels& pp, const Theme& t) {
+    namespace M = L::main;
+    paintPanel(p, pp.keys, t);
+    paintCaptionTab(p, M::keySettingCaption.rect, pp.keys.right(), t);
+    paintKeysEmblem(p, pp, t);
+    paintTrack(p, toQ(M::modeAButton).united(toQ(M::modeBButton)).adjusted(-2, -2, 2, 2), t);
+    paintTrack(p, grow(M::defaultButton, 2), t);
+}
+
+// A pulse glyph right of the report rate caption.
+void paintRatePulse(QPainter& p, const Theme& t) {
+    namespace M = L::main;
+    p.save();
+    QPainterPath pulse;
+    const double y = M::reportRateCaption.rect.top + 10.5;
+    double x = M::reportRateCaption.rect.right + kCaptionTabPadding + 14;
+    pulse.moveTo(x, y);
+    for (int i = 0; i < 7; ++i) {
+        const double h = (i % 2 == 0) ? -6 : 6;
+        pulse.lineTo(x + 3, y);
+        pulse.lineTo(x + 3, y + h);
+        pulse.lineTo(x + 9, y + h);
+        pulse.lineTo(x + 9, y);
+        x += 12;
+    }
+    glowStroke(p, pulse, alpha(t.accent, 140), 1.0, 120);
+    p.restore();
+}
+
+// Report rate: groove, tick marks, a pulse glyph.
+void paintReportRate(QPainter& p, const PagePanels& pp, const Theme& t) {
+    namespace M = L::main;
+    paintPanel(p, pp.rate, t);
+    paintCaptionTab(p, M::reportRateCaption.rect, pp.rate.right(), t);
+    const QRect groove = toQ(M::reportRateSegment(0))
+                             .united(toQ(M::reportRateSegment(M::reportRateSegmentCount - 1)))
+                             .adjusted(-4, -4, 4, 4);
+    paintTrack(p, groove, t, 5);
+    for (int i = 0; i < M::reportRateSegmentCount; ++i) {
+        const QRect seg = toQ(M::reportRateSegment(i));
+        p.fillRect(QRect(seg.center().x(), groove.bottom() + 2, 1, 3), alpha(t.accent, 140));
+    }
+    paintRatePulse(p, t);
+}
+
+// One DPI stage row: plate, stage badge, connector, swatch socket, value field frame.
+void paintDpiStageRow(QPainter& p, const PagePanels& pp, const Theme& t, int s) {
+    namespace M = L::main;
+    const QRect number = toQ(M::dpiStageNumber(s).rect);
+    const QRect plate(QPoint(pp.dpi.left() + 8, number.top() - 5),
+                      QPoint(pp.dpi.right() - 8, number.bottom() + 5));
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(alpha(Qt::white, s % 2 == 0 ? 9 : 5));
+    p.drawRoundedRect(QRectF(plate), 4, 4);
+    // Badge behind the stage number (the digit is drawn left-aligned in a 10-pixel cell).
+    const QPointF bc(number.left() + 4.5, number.center().y() + 0.5);
+    p.setBrush(t.track);
+    p.setPen(pen(alpha(t.accent, 150)));
+    p.drawEllipse(bc, 8.5, 8.5);
+    // Connector through the stage column to the swatch.
+    const QRect column = toQ(M::dpiStageColumn(s));
+    p.setPen(pen(alpha(t.accent, 110)));
+    p.drawLine(QPointF(column.left() - 8, bc.y()), QPointF(column.right() + 4, bc.y()));
+    p.setBrush(t.accent);
+    p.setPen(Qt::NoPen);
+    p.drawEllipse(QPointF(column.center().x() + 0.5, bc.y()), 2, 2);
+    p.restore();
+    paintFieldFrame(p, toQ(M::dpiColourSwatch(s)), QRect(), t.track, t);
+    const QRect field = toQ(M::dpiValueField(s));
+    const QRect click = toQ(M::dpiValueClickArea(s));
+    paintFieldFrame(p, field, QRect(QPoint(field.right() + 1, click.top()), click.bottomRight()),
+                    QColor(3, 20, 31), t);
+}
+
+// Sensitivity bars under the stages.
+void paintSensitivityBars(QPainter& p, const PagePanels& pp, const Theme& t) {
+    const int base = pp.dpi.bottom() - 16;
+    const int left = pp.dpi.left() + 20;
+    const int span = pp.dpi.width() - 40;
+    const int bars = 18;
+    for (int i = 0; i < bars; ++i) {
+        const double x = left + i * span / static_cast<double>(bars);
+        const double h = 6 + i * 2.2;
+        QLinearGradient g(0, base - h, 0, base);
+        const QColor c = mix(t.accent, t.accent2, i / double(bars));
+        g.setColorAt(0, alpha(c, 170));
+        g.setColorAt(1, alpha(c, 40));
+        p.fillRect(QRectF(x, base - h, span / double(bars) - 3, h), g);
+    }
+}
+
+// DPI stages: plate per row, stage badge, swatch socket, value field frame.
+void paintDpiStages(QPainter& p, const PagePanels& pp, const Theme& t) {
+    namespace M = L::main;
+    paintPanel(p, pp.dpi, t);
+    paintCaptionTab(p, M::dpiSettingCaption.rect, pp.dpi.right(), t);
+    for (int s = 0; s < M::dpiStageShownCount; ++s) {
+        paintDpiStageRow(p, pp, t, s);
+    }
+    paintSensitivityBars(p, pp, t);
+}
+
+// An RGB ring of LEDs around the logo, below the LED fields.
+void paintLedRing(QPainter& p, const PagePanels& pp, const Theme& t) {
+    namespace M = L::main;
+    const QPointF c(pp.effect.center().x() + 0.5,
+                    (M::lightEffectField.bottom + pp.effect.bottom()) / 2.0 + 4);
+    const double radius =
+        std::min(54.0, (pp.effect.bottom() - M::lightEffectField.bottom) / 2.0 - 20);
+    p.save();
+    p.setBrush(Qt::NoBrush);
+    p.setPen(pen(alpha(t.panelBorder, 255), 8));
+    p.drawEllipse(c, radius, radius);
+    const int leds = 16;
+    for (int i = 0; i < leds; ++i) {
+        const double a = (i * 360.0 / leds - 90) * kPi / 180.0;
+        const QPointF pt(c.x() + radius * std::cos(a), c.y() + radius * std::sin(a));
+        const QColor hue = QColor::fromHsvF(static_cast<float>(i / double(leds)), 0.75f, 1.0f);
+        QRadialGradient glow(pt, 9);
+        glow.setColorAt(0, alpha(hue, 150));
+        glow.setColorAt(1, alpha(hue, 0));
+        p.setPen(Qt::NoPen);
+        p.setBrush(glow);
+        p.drawEllipse(pt, 9, 9);
+        p.setBrush(mix(hue, Qt::white, 0.35));
+        p.drawEllipse(pt, 2.2, 2.2);
+    }
+    paintLogo(p, c, 16, t);
+    p.restore();
+}
+
+// LED settings: field frames and an RGB ring.
+void paintLedSettings(QPainter& p, const PagePanels& pp, const Theme& t) {
+    namespace M = L::main;
+    paintPanel(p, pp.effect, t);
+    paintCaptionTab(p, M::dpiEffectCaption.rect, pp.effect.right(), t);
+    const struct {
+        L::Rect field, click;
+    } led[] = {{M::lightModeField, M::lightModeClickArea},
+               {M::lightParameterField, M::lightParameterClickArea},
+               {M::lightEffectField, M::lightEffectClickArea}};
+    for (const auto& f : led) {
+        const QRect field = toQ(f.field);
+        paintFieldFrame(p, field,
+                        QRect(QPoint(field.right() + 1, field.top()), toQ(f.click).bottomRight()),
+                        QColor(3, 20, 55), t);
+    }
+    paintLedRing(p, pp, t);
+}
+
 // The Basic settings page: everything except texts, child fields and control faces (those are
 // drawn by the program on top).
 QImage basicPage(const Theme& t, int ratio) {
@@ -1172,143 +1372,10 @@ QImage basicPage(const Theme& t, int ratio) {
     // Device panel with the mouse and its numbered buttons.
     paintPanel(p, pp.device, t);
     paintMouse(p, pp.device.adjusted(0, 20, 0, 0), t, true);
-
-    // Key settings.
-    paintPanel(p, pp.keys, t);
-    paintCaptionTab(p, M::keySettingCaption.rect, pp.keys.right(), t);
-    {
-        // Faint emblem in the space the assignment lists drop into.
-        const QPointF c(pp.keys.center().x(),
-                        (M::assignmentBox(5).bottom + M::modeAButton.top) / 2.0);
-        p.save();
-        p.setBrush(Qt::NoBrush);
-        p.setPen(pen(alpha(t.accent, 22), 2));
-        p.drawPath(hexagon(c, 62));
-        p.setPen(pen(alpha(t.accent, 14), 1));
-        p.drawPath(hexagon(c, 48));
-        paintGlyph(p, Glyph::Gear, QRectF(c.x() - 30, c.y() - 30, 60, 60), alpha(t.accent, 26), 2);
-        p.restore();
-    }
-    paintTrack(p, toQ(M::modeAButton).united(toQ(M::modeBButton)).adjusted(-2, -2, 2, 2), t);
-    paintTrack(p, grow(M::defaultButton, 2), t);
-
-    // Report rate: groove, tick marks, a pulse glyph.
-    paintPanel(p, pp.rate, t);
-    paintCaptionTab(p, M::reportRateCaption.rect, pp.rate.right(), t);
-    const QRect groove = toQ(M::reportRateSegment(0))
-                             .united(toQ(M::reportRateSegment(M::reportRateSegmentCount - 1)))
-                             .adjusted(-4, -4, 4, 4);
-    paintTrack(p, groove, t, 5);
-    for (int i = 0; i < M::reportRateSegmentCount; ++i) {
-        const QRect seg = toQ(M::reportRateSegment(i));
-        p.fillRect(QRect(seg.center().x(), groove.bottom() + 2, 1, 3), alpha(t.accent, 140));
-    }
-    {
-        p.save();
-        QPainterPath pulse;
-        const double y = M::reportRateCaption.rect.top + 10.5;
-        double x = M::reportRateCaption.rect.right + kCaptionTabPadding + 14;
-        pulse.moveTo(x, y);
-        for (int i = 0; i < 7; ++i) {
-            const double h = (i % 2 == 0) ? -6 : 6;
-            pulse.lineTo(x + 3, y);
-            pulse.lineTo(x + 3, y + h);
-            pulse.lineTo(x + 9, y + h);
-            pulse.lineTo(x + 9, y);
-            x += 12;
-        }
-        glowStroke(p, pulse, alpha(t.accent, 140), 1.0, 120);
-        p.restore();
-    }
-
-    // DPI stages: plate per row, stage badge, swatch socket, value field frame.
-    paintPanel(p, pp.dpi, t);
-    paintCaptionTab(p, M::dpiSettingCaption.rect, pp.dpi.right(), t);
-    for (int s = 0; s < M::dpiStageShownCount; ++s) {
-        const QRect number = toQ(M::dpiStageNumber(s).rect);
-        const QRect plate(QPoint(pp.dpi.left() + 8, number.top() - 5),
-                          QPoint(pp.dpi.right() - 8, number.bottom() + 5));
-        p.save();
-        p.setPen(Qt::NoPen);
-        p.setBrush(alpha(Qt::white, s % 2 == 0 ? 9 : 5));
-        p.drawRoundedRect(QRectF(plate), 4, 4);
-        // Badge behind the stage number (the digit is drawn left-aligned in a 10-pixel cell).
-        const QPointF bc(number.left() + 4.5, number.center().y() + 0.5);
-        p.setBrush(t.track);
-        p.setPen(pen(alpha(t.accent, 150)));
-        p.drawEllipse(bc, 8.5, 8.5);
-        // Connector through the stage column to the swatch.
-        const QRect column = toQ(M::dpiStageColumn(s));
-        p.setPen(pen(alpha(t.accent, 110)));
-        p.drawLine(QPointF(column.left() - 8, bc.y()), QPointF(column.right() + 4, bc.y()));
-        p.setBrush(t.accent);
-        p.setPen(Qt::NoPen);
-        p.drawEllipse(QPointF(column.center().x() + 0.5, bc.y()), 2, 2);
-        p.restore();
-        paintFieldFrame(p, toQ(M::dpiColourSwatch(s)), QRect(), t.track, t);
-        const QRect field = toQ(M::dpiValueField(s));
-        const QRect click = toQ(M::dpiValueClickArea(s));
-        paintFieldFrame(p, field,
-                        QRect(QPoint(field.right() + 1, click.top()), click.bottomRight()),
-                        QColor(3, 20, 31), t);
-    }
-    {
-        // Sensitivity bars under the stages.
-        const int base = pp.dpi.bottom() - 16;
-        const int left = pp.dpi.left() + 20;
-        const int span = pp.dpi.width() - 40;
-        const int bars = 18;
-        for (int i = 0; i < bars; ++i) {
-            const double x = left + i * span / static_cast<double>(bars);
-            const double h = 6 + i * 2.2;
-            QLinearGradient g(0, base - h, 0, base);
-            const QColor c = mix(t.accent, t.accent2, i / double(bars));
-            g.setColorAt(0, alpha(c, 170));
-            g.setColorAt(1, alpha(c, 40));
-            p.fillRect(QRectF(x, base - h, span / double(bars) - 3, h), g);
-        }
-    }
-
-    // LED settings: field frames and an RGB ring.
-    paintPanel(p, pp.effect, t);
-    paintCaptionTab(p, M::dpiEffectCaption.rect, pp.effect.right(), t);
-    const struct {
-        L::Rect field, click;
-    } led[] = {{M::lightModeField, M::lightModeClickArea},
-               {M::lightParameterField, M::lightParameterClickArea},
-               {M::lightEffectField, M::lightEffectClickArea}};
-    for (const auto& f : led) {
-        const QRect field = toQ(f.field);
-        paintFieldFrame(p, field,
-                        QRect(QPoint(field.right() + 1, field.top()), toQ(f.click).bottomRight()),
-                        QColor(3, 20, 55), t);
-    }
-    {
-        const QPointF c(pp.effect.center().x() + 0.5,
-                        (M::lightEffectField.bottom + pp.effect.bottom()) / 2.0 + 4);
-        const double radius =
-            std::min(54.0, (pp.effect.bottom() - M::lightEffectField.bottom) / 2.0 - 20);
-        p.save();
-        p.setBrush(Qt::NoBrush);
-        p.setPen(pen(alpha(t.panelBorder, 255), 8));
-        p.drawEllipse(c, radius, radius);
-        const int leds = 16;
-        for (int i = 0; i < leds; ++i) {
-            const double a = (i * 360.0 / leds - 90) * kPi / 180.0;
-            const QPointF pt(c.x() + radius * std::cos(a), c.y() + radius * std::sin(a));
-            const QColor hue = QColor::fromHsvF(static_cast<float>(i / double(leds)), 0.75f, 1.0f);
-            QRadialGradient glow(pt, 9);
-            glow.setColorAt(0, alpha(hue, 150));
-            glow.setColorAt(1, alpha(hue, 0));
-            p.setPen(Qt::NoPen);
-            p.setBrush(glow);
-            p.drawEllipse(pt, 9, 9);
-            p.setBrush(mix(hue, Qt::white, 0.35));
-            p.drawEllipse(pt, 2.2, 2.2);
-        }
-        paintLogo(p, c, 16, t);
-        p.restore();
-    }
+    paintKeySettings(p, pp, t);
+    paintReportRate(p, pp, t);
+    paintDpiStages(p, pp, t);
+    paintLedSettings(p, pp, t);
 
     paintBottomBar(p, pp, t);
     // Page button well: the header band already sits under it.
@@ -1411,16 +1478,10 @@ void paintRowMarker(QPainter& p, const QRect& field, const Theme& t) {
     p.fillRect(QRect(field.left() - 12, field.top() + 1, 3, field.height() - 2), t.accent);
 }
 
-QImage dialogBackground(const Theme& t, const DialogInfo& d, int ratio) {
+// Title bar: a chamfered header that ends just right of the close button, then slanted
+// stripes in the corner. Returns the bar's height.
+int paintDialogTitleBar(QPainter& p, const Theme& t) {
     namespace D = L::dialog;
-    const QSize size = qsize(d.background.size);
-    QImage img = canvas(size, QImage::Format_ARGB32_Premultiplied, ratio);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    paintBackdrop(p, size, t);
-
-    // Title bar: a chamfered header that ends just right of the close button, then slanted
-    // stripes in the corner.
     const QRect close = toQ(D::closeButton);
     const int barHeight = close.bottom() + 7;
     const double cutTop = close.right() + 26, cutBottom = close.right() + 12;
@@ -1448,7 +1509,11 @@ QImage dialogBackground(const Theme& t, const DialogInfo& d, int ratio) {
         s.closeSubpath();
         p.fillPath(s, alpha(mix(t.accent2, t.accent, i / 3.0), 150 - i * 30));
     }
-    // Dialog emblem and a rule where a title would run.
+    return barHeight;
+}
+
+// Dialog emblem and a rule where a title would run.
+void paintDialogTitle(QPainter& p, const Theme& t, const DialogInfo& d, int barHeight) {
     const QRectF icon(12, (barHeight - 18) / 2.0, 18, 18);
     p.setPen(Qt::NoPen);
     p.setBrush(mix(t.iconFill, t.accent, 0.15));
@@ -1458,63 +1523,80 @@ QImage dialogBackground(const Theme& t, const DialogInfo& d, int ratio) {
     fade.setColorAt(0, alpha(t.accentDim, 160));
     fade.setColorAt(1, alpha(t.accentDim, 0));
     p.fillRect(QRectF(40, barHeight / 2.0, 160, 1), fade);
+}
 
-    // Content card above the buttons.
-    const QRect okCancel = toQ(D::okButton).united(toQ(D::cancelButton));
-    const QRect card(QPoint(8, barHeight + 8), QPoint(size.width() - 9, okCancel.top() - 9));
-    paintPanel(p, card, t, 30);
-
-    // Large emblem on the right of the card.
+// Large emblem on the right of the card.
+void paintDialogEmblem(QPainter& p, const Theme& t, const DialogInfo& d, const QRect& card,
+                       QSize size, int ratio) {
+    const QRectF emblem(card.right() - 190, card.top() + 22, 130, 130);
+    p.save();
+    QRadialGradient halo(emblem.center(), 95);
+    halo.setColorAt(0, alpha(t.accent, 34));
+    halo.setColorAt(1, alpha(t.accent, 0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(halo);
+    p.drawEllipse(emblem.center(), 95, 95);
+    p.setPen(pen(alpha(t.panelBorder, 255), 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(hexagon(emblem.center(), 82));
+    QImage layer = canvas(size, QImage::Format_ARGB32_Premultiplied, ratio);
+    layer.fill(Qt::transparent);
     {
-        const QRectF emblem(card.right() - 190, card.top() + 22, 130, 130);
-        p.save();
-        QRadialGradient halo(emblem.center(), 95);
-        halo.setColorAt(0, alpha(t.accent, 34));
-        halo.setColorAt(1, alpha(t.accent, 0));
-        p.setPen(Qt::NoPen);
-        p.setBrush(halo);
-        p.drawEllipse(emblem.center(), 95, 95);
-        p.setPen(pen(alpha(t.panelBorder, 255), 1));
-        p.setBrush(Qt::NoBrush);
-        p.drawPath(hexagon(emblem.center(), 82));
-        QImage layer = canvas(size, QImage::Format_ARGB32_Premultiplied, ratio);
-        layer.fill(Qt::transparent);
-        {
-            QPainter lp(&layer);
-            lp.setRenderHint(QPainter::Antialiasing);
-            const struct {
-                double width;
-                int a;
-            } strokes[] = {{9, 22}, {5, 40}, {2.4, 150}};
-            for (const auto& w : strokes) {
-                paintGlyph(lp, d.glyph, emblem, alpha(t.accent, w.a), w.width);
-            }
+        QPainter lp(&layer);
+        lp.setRenderHint(QPainter::Antialiasing);
+        const struct {
+            double width;
+            int a;
+        } strokes[] = {{9, 22}, {5, 40}, {2.4, 150}};
+        for (const auto& w : strokes) {
+            paintGlyph(lp, d.glyph, emblem, alpha(t.accent, w.a), w.width);
         }
-        p.drawImage(0, 0, layer);
-        p.restore();
     }
+    p.drawImage(0, 0, layer);
+    p.restore();
+}
 
-    // Controls of each dialog.
-    switch (d.kind) {
-    case DialogKind::Fire: {
-        namespace F = L::fireDialog;
-        paintDropDownFrame(p, F::dropDown, t);
-        paintRowMarker(p, toQ(F::dropDown.displayField), t);
-        for (const L::Rect& f : {F::timesField, F::makeTimeField, F::breakTimeField}) {
-            paintFieldFrame(p, toQ(f), QRect(), kDialogField, t);
-        }
-        // Plate behind the two range notes.
-        const QRect notes = toQ(F::firstNote.rect).united(toQ(F::secondNote.rect));
-        const QRect plate(QPoint(notes.left() - 9, notes.top() + 3),
-                          QPoint(card.right() - 6, notes.bottom() - 3));
-        p.save();
-        p.setPen(Qt::NoPen);
-        p.setBrush(alpha(Qt::black, 70));
-        p.drawRoundedRect(QRectF(plate), 4, 4);
-        p.fillRect(QRect(plate.left(), plate.top() + 4, 2, plate.height() - 8), t.accent);
-        p.restore();
-        break;
+// The fire key dialog's fields, and a plate behind its two range notes.
+void paintFireKeyControls(QPainter& p, const QRect& card, const Theme& t) {
+    namespace F = L::fireDialog;
+    paintDropDownFrame(p, F::dropDown, t);
+    paintRowMarker(p, toQ(F::dropDown.displayField), t);
+    for (const L::Rect& f : {F::timesField, F::makeTimeField, F::breakTimeField}) {
+        paintFieldFrame(p, toQ(f), QRect(), kDialogField, t);
     }
+    // Plate behind the two range notes.
+    const QRect notes = toQ(F::firstNote.rect).united(toQ(F::secondNote.rect));
+    const QRect plate(QPoint(notes.left() - 9, notes.top() + 3),
+                      QPoint(card.right() - 6, notes.bottom() - 3));
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(alpha(Qt::black, 70));
+    p.drawRoundedRect(QRectF(plate), 4, 4);
+    p.fillRect(QRect(plate.left(), plate.top() + 4, 2, plate.height() - 8), t.accent);
+    p.restore();
+}
+
+// The single key dialog's field, with a key cap outline around it and the prompt.
+void paintSingleKeyControls(QPainter& p, const Theme& t) {
+    const QRect field = toQ(L::singleDialog::displayField);
+    paintFieldFrame(p, field, QRect(), kDialogField, t);
+    // A key cap outline around the field, under the prompt.
+    const QRect prompt = toQ(L::singleDialog::prompt.rect);
+    p.save();
+    p.setPen(pen(alpha(t.accent, 60), 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(inner(QRect(QPoint(prompt.left() - 8, prompt.top() - 8),
+                                  QPoint(prompt.right() + 8, field.bottom() + 12))),
+                      8, 8);
+    p.restore();
+}
+
+// Controls of each dialog.
+void paintDialogControls(QPainter& p, const Theme& t, const DialogInfo& d, const QRect& card) {
+    switch (d.kind) {
+    case DialogKind::Fire:
+        paintFireKeyControls(p, card, t);
+        break;
     case DialogKind::HotKey:
         paintDropDownFrame(p, L::hotKeyDialog::dropDown, t);
         paintRowMarker(p, toQ(L::hotKeyDialog::dropDown.displayField), t);
@@ -1527,20 +1609,9 @@ QImage dialogBackground(const Theme& t, const DialogInfo& d, int ratio) {
         paintDropDownFrame(p, L::windowsDialog::dropDown, t);
         paintRowMarker(p, toQ(L::windowsDialog::dropDown.displayField), t);
         break;
-    case DialogKind::Single: {
-        const QRect field = toQ(L::singleDialog::displayField);
-        paintFieldFrame(p, field, QRect(), kDialogField, t);
-        // A key cap outline around the field, under the prompt.
-        const QRect prompt = toQ(L::singleDialog::prompt.rect);
-        p.save();
-        p.setPen(pen(alpha(t.accent, 60), 1));
-        p.setBrush(Qt::NoBrush);
-        p.drawRoundedRect(inner(QRect(QPoint(prompt.left() - 8, prompt.top() - 8),
-                                      QPoint(prompt.right() + 8, field.bottom() + 12))),
-                          8, 8);
-        p.restore();
+    case DialogKind::Single:
+        paintSingleKeyControls(p, t);
         break;
-    }
     case DialogKind::Snipe:
         paintDropDownFrame(p, L::snipeDialog::dropDown, t);
         paintRowMarker(p, toQ(L::snipeDialog::dropDown.displayField), t);
@@ -1554,6 +1625,25 @@ QImage dialogBackground(const Theme& t, const DialogInfo& d, int ratio) {
         break;
     }
     }
+}
+
+QImage dialogBackground(const Theme& t, const DialogInfo& d, int ratio) {
+    namespace D = L::dialog;
+    const QSize size = qsize(d.background.size);
+    QImage img = canvas(size, QImage::Format_ARGB32_Premultiplied, ratio);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    paintBackdrop(p, size, t);
+    const int barHeight = paintDialogTitleBar(p, t);
+    paintDialogTitle(p, t, d, barHeight);
+
+    // Content card above the buttons.
+    const QRect okCancel = toQ(D::okButton).united(toQ(D::cancelButton));
+    const QRect card(QPoint(8, barHeight + 8), QPoint(size.width() - 9, okCancel.top() - 9));
+    paintPanel(p, card, t, 30);
+
+    paintDialogEmblem(p, t, d, card, size, ratio);
+    paintDialogControls(p, t, d, card);
 
     // Button recess and the window frame.
     paintTrack(p, okCancel.adjusted(-2, -2, 2, 2), t);
