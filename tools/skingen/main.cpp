@@ -689,6 +689,58 @@ QImage pageButton(const Theme& t, bool over, int ratio) {
 // Backdrop, title bar, panels
 // ---------------------------------------------------------------------------------------------
 
+// Fine hexagon mesh, fading towards the bottom.
+void paintHexMesh(QPainter& p, QSize size, const Theme& t) {
+    const double radius = 13;
+    const double w = radius * std::sqrt(3.0);
+    int row = 0;
+    for (double y = 0; y < size.height() + radius; y += radius * 1.5, ++row) {
+        const int fade = std::max(0, 255 - static_cast<int>(y * 200 / size.height()));
+        p.setPen(pen(alpha(t.patternLine, t.patternLine.alpha() * fade / 255), 1.0));
+        for (double x = (row % 2) * w / 2; x < size.width() + w; x += w) {
+            p.drawPath(hexagon(QPointF(x, y), radius));
+        }
+    }
+}
+
+// Aurora: wide soft ribbons across the upper half.
+void paintRibbons(QPainter& p, QSize size, const Theme& t) {
+    const struct {
+        double y0, y1, y2, y3;
+        QColor c;
+    } ribbons[] = {
+        {0.30, 0.12, 0.36, 0.16, t.accent},
+        {0.38, 0.22, 0.44, 0.26, t.accent2},
+        {0.22, 0.30, 0.08, 0.20, mix(t.accent, t.accent2, 0.5)},
+    };
+    for (const auto& rb : ribbons) {
+        QPainterPath path;
+        const double h = size.height();
+        path.moveTo(-40, rb.y0 * h);
+        path.cubicTo(size.width() * 0.33, rb.y1 * h, size.width() * 0.66, rb.y2 * h,
+                     size.width() + 40, rb.y3 * h);
+        for (int i = 10; i >= 1; --i) {
+            p.setPen(pen(alpha(rb.c, 9), i * 12.0));
+            p.drawPath(path);
+        }
+    }
+}
+
+// Star dust: a fixed lattice, every point placed by a small integer hash.
+void paintStarDust(QPainter& p, QSize size) {
+    p.setPen(Qt::NoPen);
+    unsigned state = 0x2545F491u;
+    for (int i = 0; i < 90; ++i) {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        const double x = (state % 10000) / 10000.0 * size.width();
+        const double y = ((state / 10000) % 10000) / 10000.0 * size.height() * 0.6;
+        p.setBrush(alpha(Qt::white, 20 + static_cast<int>(state % 40)));
+        p.drawEllipse(QPointF(x, y), 0.8, 0.8);
+    }
+}
+
 void paintBackdrop(QPainter& p, QSize size, const Theme& t) {
     const QRectF all(0, 0, size.width(), size.height());
     QLinearGradient g(0, 0, 0, size.height());
@@ -708,50 +760,10 @@ void paintBackdrop(QPainter& p, QSize size, const Theme& t) {
     p.save();
     p.setBrush(Qt::NoBrush);
     if (t.pattern == Pattern::Hex) {
-        // Fine hexagon mesh, fading towards the bottom.
-        const double radius = 13;
-        const double w = radius * std::sqrt(3.0);
-        int row = 0;
-        for (double y = 0; y < size.height() + radius; y += radius * 1.5, ++row) {
-            const int fade = std::max(0, 255 - static_cast<int>(y * 200 / size.height()));
-            p.setPen(pen(alpha(t.patternLine, t.patternLine.alpha() * fade / 255), 1.0));
-            for (double x = (row % 2) * w / 2; x < size.width() + w; x += w) {
-                p.drawPath(hexagon(QPointF(x, y), radius));
-            }
-        }
+        paintHexMesh(p, size, t);
     } else {
-        // Aurora: wide soft ribbons across the upper half.
-        const struct {
-            double y0, y1, y2, y3;
-            QColor c;
-        } ribbons[] = {
-            {0.30, 0.12, 0.36, 0.16, t.accent},
-            {0.38, 0.22, 0.44, 0.26, t.accent2},
-            {0.22, 0.30, 0.08, 0.20, mix(t.accent, t.accent2, 0.5)},
-        };
-        for (const auto& rb : ribbons) {
-            QPainterPath path;
-            const double h = size.height();
-            path.moveTo(-40, rb.y0 * h);
-            path.cubicTo(size.width() * 0.33, rb.y1 * h, size.width() * 0.66, rb.y2 * h,
-                         size.width() + 40, rb.y3 * h);
-            for (int i = 10; i >= 1; --i) {
-                p.setPen(pen(alpha(rb.c, 9), i * 12.0));
-                p.drawPath(path);
-            }
-        }
-        // Star dust: a fixed lattice, every point placed by a small integer hash.
-        p.setPen(Qt::NoPen);
-        unsigned state = 0x2545F491u;
-        for (int i = 0; i < 90; ++i) {
-            state ^= state << 13;
-            state ^= state >> 17;
-            state ^= state << 5;
-            const double x = (state % 10000) / 10000.0 * size.width();
-            const double y = ((state / 10000) % 10000) / 10000.0 * size.height() * 0.6;
-            p.setBrush(alpha(Qt::white, 20 + static_cast<int>(state % 40)));
-            p.drawEllipse(QPointF(x, y), 0.8, 0.8);
-        }
+        paintRibbons(p, size, t);
+        paintStarDust(p, size);
     }
     p.restore();
 
@@ -1837,12 +1849,10 @@ void caption(QPainter& p, const L::Rect& r, const QString& s) {
 
 // The main page as the program paints it, with sample texts and child fields; `over` puts
 // every hoverable control in its over look; `outlines` adds the layout's rectangles.
-QImage previewMain(const std::vector<NamedImage>& im, bool over, bool outlines) {
+// The control faces the program draws over the page, in their normal or hover look.
+void previewControlFaces(QPainter& p, const std::vector<NamedImage>& im, bool over) {
     namespace M = L::main;
     namespace I = L::images;
-    QImage img = find(im, I::basicPage).convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::TextAntialiasing);
     auto look = [&](const L::StateImages& s, bool o) { return find(im, o ? s.over : s.normal); };
     p.drawImage(toQ(M::minimiseButton).topLeft(), look(I::minimiseButton, over));
     p.drawImage(toQ(M::closeButton).topLeft(), look(I::closeButton, over));
@@ -1860,7 +1870,11 @@ QImage previewMain(const std::vector<NamedImage>& im, bool over, bool outlines) 
     }
     p.drawImage(toQ(M::modeAButton).topLeft(), find(im, I::textButton.over));
     p.drawImage(toQ(M::modeBButton).topLeft(), find(im, I::textButton.normal));
+}
 
+// Captions and labels in the program's English fonts; leaves the normal font set.
+void previewCaptions(QPainter& p) {
+    namespace M = L::main;
     const z417::FontPair fonts = englishFonts();
     const QFont title = z417::makeFont(fonts.title);
     const QFont normal = z417::makeFont(fonts.normal);
@@ -1891,6 +1905,11 @@ QImage previewMain(const std::vector<NamedImage>& im, bool over, bool outlines) 
     text(p, M::ledModeLabel, "Mode");
     text(p, M::ledParameterLabel, "Parameter");
     text(p, M::ledEffectLabel, "Effect");
+}
+
+// Sample values in the DPI and LED fields.
+void previewValues(QPainter& p) {
+    namespace M = L::main;
     const char* dpis[] = {"400", "800", "1600", "2400", "3200", "4000"};
     const QColor swatches[] = {{255, 0, 0},   {0, 255, 0},   {0, 80, 255},
                                {255, 255, 0}, {255, 0, 255}, {0, 255, 255}};
@@ -1906,34 +1925,113 @@ QImage previewMain(const std::vector<NamedImage>& im, bool over, bool outlines) 
         p.fillRect(toQ(ledFields[i]), QColor(3, 20, 55));
         text(p, {ledFields[i], L::textFormat::centred}, ledTexts[i]);
     }
+}
 
+// Outlines of every hit area and text rectangle.
+void previewOutlines(QPainter& p) {
+    namespace M = L::main;
+    for (const auto& c : z417::pageControls) {
+        outline(p, c.rect);
+    }
+    for (const L::Rect& r :
+         {M::pageTitle.rect, M::keySettingCaption.rect, M::reportRateCaption.rect,
+          M::dpiSettingCaption.rect, M::dpiEffectCaption.rect, M::modeAButton, M::modeBButton,
+          M::webAddressLine.rect, M::ledModeLabel.rect, M::ledParameterLabel.rect,
+          M::ledEffectLabel.rect, M::lightModeClickArea, M::lightParameterClickArea,
+          M::lightEffectClickArea}) {
+        outline(p, r);
+    }
+    for (int r = 0; r < M::shownRowCount; ++r) {
+        outline(p, M::rowNumber(r).rect);
+    }
+    for (int i = 0; i < M::reportRateSegmentCount; ++i) {
+        outline(p, M::reportRateSegment(i));
+        outline(p, M::reportRateSegmentCaption(i).rect);
+    }
+    for (int s = 0; s < M::dpiStageShownCount; ++s) {
+        outline(p, M::dpiStageNumber(s).rect);
+        outline(p, M::dpiColourSwatch(s));
+        outline(p, M::dpiValueClickArea(s));
+    }
+}
+
+QImage previewMain(const std::vector<NamedImage>& im, bool over, bool outlines) {
+    namespace I = L::images;
+    QImage img = find(im, I::basicPage).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    previewControlFaces(p, im, over);
+    previewCaptions(p);
+    previewValues(p);
     if (outlines) {
-        for (const auto& c : z417::pageControls) {
-            outline(p, c.rect);
-        }
-        for (const L::Rect& r :
-             {M::pageTitle.rect, M::keySettingCaption.rect, M::reportRateCaption.rect,
-              M::dpiSettingCaption.rect, M::dpiEffectCaption.rect, M::modeAButton, M::modeBButton,
-              M::webAddressLine.rect, M::ledModeLabel.rect, M::ledParameterLabel.rect,
-              M::ledEffectLabel.rect, M::lightModeClickArea, M::lightParameterClickArea,
-              M::lightEffectClickArea}) {
-            outline(p, r);
-        }
-        for (int r = 0; r < M::shownRowCount; ++r) {
-            outline(p, M::rowNumber(r).rect);
-        }
-        for (int i = 0; i < M::reportRateSegmentCount; ++i) {
-            outline(p, M::reportRateSegment(i));
-            outline(p, M::reportRateSegmentCaption(i).rect);
-        }
-        for (int s = 0; s < M::dpiStageShownCount; ++s) {
-            outline(p, M::dpiStageNumber(s).rect);
-            outline(p, M::dpiColourSwatch(s));
-            outline(p, M::dpiValueClickArea(s));
-        }
+        previewOutlines(p);
     }
     p.end();
     return img;
+}
+
+// A filled sample field with its text and outline.
+void previewField(QPainter& p, const L::Rect& r, const QString& s,
+                  const QColor& fill = QColor(40, 40, 40)) {
+    p.fillRect(toQ(r), fill);
+    text(p, {r, L::textFormat::left}, s, Qt::white);
+    outline(p, r);
+}
+
+// A drop-down group: its field, and outlines of its selector and its list.
+void previewGroup(QPainter& p, const L::DropDownGroup& g, const QString& s) {
+    previewField(p, g.displayField, s);
+    outline(p, g.selectorArea);
+    outline(p, g.list, QColor(0, 255, 255));
+}
+
+void previewFireKeyFields(QPainter& p) {
+    previewGroup(p, L::fireDialog::dropDown, "L-Button");
+    previewField(p, L::fireDialog::timesField, "1");
+    previewField(p, L::fireDialog::makeTimeField, "32");
+    previewField(p, L::fireDialog::breakTimeField, "32");
+    text(p, L::fireDialog::timesLabel, "Times");
+    text(p, L::fireDialog::makeTimeLabel, "Make Time");
+    text(p, L::fireDialog::breakTimeLabel, "Break Time");
+    text(p, L::fireDialog::firstNote, "Time (value range 5-255)");
+    text(p, L::fireDialog::secondNote,
+         "Times (value range 0-127,0 indicates fire key to end when the key released)");
+    outline(p, L::fireDialog::firstNote.rect);
+    outline(p, L::fireDialog::secondNote.rect);
+    outline(p, L::fireDialog::timesLabel.rect);
+}
+
+// Sample contents of each dialog.
+void previewDialogContents(QPainter& p, const DialogInfo& d) {
+    switch (d.kind) {
+    case DialogKind::Fire:
+        previewFireKeyFields(p);
+        break;
+    case DialogKind::HotKey:
+        previewGroup(p, L::hotKeyDialog::dropDown, "Copy");
+        break;
+    case DialogKind::Media:
+        previewGroup(p, L::mediaDialog::dropDown, "Next");
+        break;
+    case DialogKind::Windows:
+        previewGroup(p, L::windowsDialog::dropDown, "Multimedia Player");
+        break;
+    case DialogKind::Single:
+        previewField(p, L::singleDialog::displayField, "Right Ctrl");
+        text(p, L::singleDialog::prompt, "Please enter a key", Qt::white);
+        outline(p, L::singleDialog::prompt.rect);
+        break;
+    case DialogKind::Snipe:
+        previewGroup(p, L::snipeDialog::dropDown, "250");
+        break;
+    case DialogKind::Skins:
+        previewGroup(p, L::skinsDialog::dropDown, "Default");
+        p.fillRect(toQ(L::skinsDialog::colourField), kTextColour);
+        outline(p, L::skinsDialog::colourField);
+        text(p, L::skinsDialog::hint, "Please click to set the UI text color");
+        outline(p, L::skinsDialog::hint.rect);
+        break;
+    }
 }
 
 QImage previewDialog(const std::vector<NamedImage>& im, const DialogInfo& d) {
@@ -1950,57 +2048,7 @@ QImage previewDialog(const std::vector<NamedImage>& im, const DialogInfo& d) {
     outline(p, D::closeButton);
     outline(p, D::okButton);
     outline(p, D::cancelButton);
-    auto field = [&](const L::Rect& r, const QString& s, const QColor& fill = QColor(40, 40, 40)) {
-        p.fillRect(toQ(r), fill);
-        text(p, {r, L::textFormat::left}, s, Qt::white);
-        outline(p, r);
-    };
-    auto group = [&](const L::DropDownGroup& g, const QString& s) {
-        field(g.displayField, s);
-        outline(p, g.selectorArea);
-        outline(p, g.list, QColor(0, 255, 255));
-    };
-    switch (d.kind) {
-    case DialogKind::Fire:
-        group(L::fireDialog::dropDown, "L-Button");
-        field(L::fireDialog::timesField, "1");
-        field(L::fireDialog::makeTimeField, "32");
-        field(L::fireDialog::breakTimeField, "32");
-        text(p, L::fireDialog::timesLabel, "Times");
-        text(p, L::fireDialog::makeTimeLabel, "Make Time");
-        text(p, L::fireDialog::breakTimeLabel, "Break Time");
-        text(p, L::fireDialog::firstNote, "Time (value range 5-255)");
-        text(p, L::fireDialog::secondNote,
-             "Times (value range 0-127,0 indicates fire key to end when the key released)");
-        outline(p, L::fireDialog::firstNote.rect);
-        outline(p, L::fireDialog::secondNote.rect);
-        outline(p, L::fireDialog::timesLabel.rect);
-        break;
-    case DialogKind::HotKey:
-        group(L::hotKeyDialog::dropDown, "Copy");
-        break;
-    case DialogKind::Media:
-        group(L::mediaDialog::dropDown, "Next");
-        break;
-    case DialogKind::Windows:
-        group(L::windowsDialog::dropDown, "Multimedia Player");
-        break;
-    case DialogKind::Single:
-        field(L::singleDialog::displayField, "Right Ctrl");
-        text(p, L::singleDialog::prompt, "Please enter a key", Qt::white);
-        outline(p, L::singleDialog::prompt.rect);
-        break;
-    case DialogKind::Snipe:
-        group(L::snipeDialog::dropDown, "250");
-        break;
-    case DialogKind::Skins:
-        group(L::skinsDialog::dropDown, "Default");
-        p.fillRect(toQ(L::skinsDialog::colourField), kTextColour);
-        outline(p, L::skinsDialog::colourField);
-        text(p, L::skinsDialog::hint, "Please click to set the UI text color");
-        outline(p, L::skinsDialog::hint.rect);
-        break;
-    }
+    previewDialogContents(p, d);
     p.end();
     return img;
 }
