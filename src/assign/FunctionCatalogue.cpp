@@ -77,30 +77,22 @@ struct SlotChoice {
     }
 };
 
-bool chooseWindowsKey(SlotChoice& slot) {
-    ParameterDialogs::Choice c;
-    if (!slot.dialogs.windowsKey(c))
-        return false;
-    slot.r.windowsIndex[slot.k][slot.s] = clampByte(c.index);
-    slot.label = c.text;
-    return true;
-}
+// A function whose parameter is an entry of a list dialog, stored as the entry's index.
+struct ListParameter {
+    bool (ParameterDialogs::*ask)(ParameterDialogs::Choice&);
+    uint8_t (SettingsRecord::*index)[kKeySetCount][kSlotCount];
+    bool labelledByFunction; // "<function name>-<entry>" rather than the entry alone
+};
 
-bool chooseMediaKey(SlotChoice& slot) {
+bool chooseListEntry(SlotChoice& slot, uint8_t function, const ListParameter& list) {
     ParameterDialogs::Choice c;
-    if (!slot.dialogs.mediaKey(c))
+    if (!(slot.dialogs.*list.ask)(c))
         return false;
-    slot.r.mediaIndex[slot.k][slot.s] = clampByte(c.index);
-    slot.labelAs(kFnMultimedia, c.text);
-    return true;
-}
-
-bool chooseHotKey(SlotChoice& slot) {
-    ParameterDialogs::Choice c;
-    if (!slot.dialogs.hotKey(c))
-        return false;
-    slot.r.hotKeyIndex[slot.k][slot.s] = clampByte(c.index);
-    slot.label = c.text;
+    (slot.r.*list.index)[slot.k][slot.s] = clampByte(c.index);
+    if (list.labelledByFunction)
+        slot.labelAs(function, c.text);
+    else
+        slot.label = c.text;
     return true;
 }
 
@@ -141,11 +133,14 @@ bool chooseSnipe(SlotChoice& slot) {
 bool chooseParameter(SlotChoice& slot, uint8_t p) {
     switch (p) {
     case kFnWindows:
-        return chooseWindowsKey(slot);
+        return chooseListEntry(
+            slot, p, {&ParameterDialogs::windowsKey, &SettingsRecord::windowsIndex, false});
     case kFnMultimedia:
-        return chooseMediaKey(slot);
+        return chooseListEntry(slot, p,
+                               {&ParameterDialogs::mediaKey, &SettingsRecord::mediaIndex, true});
     case kFnHotKey:
-        return chooseHotKey(slot);
+        return chooseListEntry(slot, p,
+                               {&ParameterDialogs::hotKey, &SettingsRecord::hotKeyIndex, false});
     case kFnFireKey:
         return chooseFireKey(slot);
     case kFnSingleKey:

@@ -41,25 +41,33 @@ bool deviceNameMatches(const std::string& interfaceName) {
 
 namespace {
 
-bool isOurMouse(const HidCollection& c) {
-    return c.vendorId == kVendorId && c.productId == kProductId;
-}
-
 // Takes a collection of the mouse as one of its channels, until it has both.
 void examine(MouseChannels& mouse, const HidCollection& c) {
     if (mouse.complete())
         return;
     mouse.examined = &c;
-    if (c.usagePage != kGenericDesktopPage)
-        return; // another collection of the mouse
-    if (c.usage == kUsageMouse && c.featureReportLength == kDataReportLength && !mouse.data)
+    const ChannelRole role = channelRole(c);
+    if (role == ChannelRole::Data && !mouse.data)
         mouse.data = &c;
-    else if (c.usage == kUsageKeyboard && c.featureReportLength == kCommandReportLength &&
-             !mouse.command)
+    else if (role == ChannelRole::Command && !mouse.command)
         mouse.command = &c;
 }
 
 } // namespace
+
+bool isOurMouse(const HidCollection& c) {
+    return c.vendorId == kVendorId && c.productId == kProductId;
+}
+
+ChannelRole channelRole(const HidCollection& c) {
+    if (!isOurMouse(c) || c.usagePage != kGenericDesktopPage)
+        return ChannelRole::None;
+    if (c.usage == kUsageMouse && c.featureReportLength == kDataReportLength)
+        return ChannelRole::Data;
+    if (c.usage == kUsageKeyboard && c.featureReportLength == kCommandReportLength)
+        return ChannelRole::Command;
+    return ChannelRole::None;
+}
 
 const MouseChannels* MouseSearch::firstComplete() const {
     for (const MouseChannels& mouse : mice)

@@ -55,6 +55,13 @@ enum class DeviceChange { Arrival, Removal, Other };
 // as "Vid_04d9&Pid_a09e" or "VID_04D9&PID_A09E" (case-sensitive).
 bool deviceNameMatches(const std::string& interfaceName);
 
+// Vendor and product are the mouse's.
+bool isOurMouse(const HidCollection& collection);
+// Which of the mouse's channels a collection can carry: a collection of the mouse with the
+// channel's usage and feature report length.
+enum class ChannelRole { None, Data, Command };
+ChannelRole channelRole(const HidCollection& collection);
+
 // The mouse's two channel collections found in one enumeration for one physical mouse.
 struct MouseChannels {
     const HidCollection* data = nullptr;

@@ -1368,6 +1368,15 @@ void paintLedSettings(QPainter& p, const PagePanels& pp, const Theme& t) {
     paintLedRing(p, pp, t);
 }
 
+// What the page and the window background share: backdrop, title bar and header.
+void paintPageBase(QPainter& p, const PagePanels& pp, const Theme& t, bool withTitlePlate) {
+    const QSize size = qsize(L::main::artSize);
+    p.setRenderHint(QPainter::Antialiasing);
+    paintBackdrop(p, size, t);
+    paintTitleBar(p, size.width(), kTitleBarHeight, t);
+    paintHeader(p, pp, t, withTitlePlate);
+}
+
 // The Basic settings page: everything except texts, child fields and control faces (those are
 // drawn by the program on top).
 QImage basicPage(const Theme& t, int ratio) {
@@ -1375,11 +1384,8 @@ QImage basicPage(const Theme& t, int ratio) {
     const QSize size = qsize(M::artSize);
     QImage img = canvas(size, QImage::Format_ARGB32_Premultiplied, ratio);
     QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    paintBackdrop(p, size, t);
-    paintTitleBar(p, size.width(), kTitleBarHeight, t);
     const PagePanels pp = pagePanels();
-    paintHeader(p, pp, t, true);
+    paintPageBase(p, pp, t, true);
 
     // Device panel with the mouse and its numbered buttons.
     paintPanel(p, pp.device, t);
@@ -1404,11 +1410,8 @@ QImage mainBackground(const Theme& t, int ratio) {
     const QSize size = qsize(M::artSize);
     QImage img = canvas(size, QImage::Format_ARGB32_Premultiplied, ratio);
     QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    paintBackdrop(p, size, t);
-    paintTitleBar(p, size.width(), kTitleBarHeight, t);
     const PagePanels pp = pagePanels();
-    paintHeader(p, pp, t, false);
+    paintPageBase(p, pp, t, false);
     p.drawImage(toQ(M::pageButton).topLeft(), pageButton(t, false, ratio));
 
     const QRect stage(QPoint(pp.device.left(), pp.keys.top()),

@@ -138,13 +138,11 @@ int cmdList(const GlobalOptions& global, FILE* out, FILE* err) {
     if (!transport->enumerate(collections, error))
         return failWith(err, error);
     for (const HidCollection& c : collections) {
-        const bool mouse = c.vendorId == kVendorId && c.productId == kProductId;
-        const char* role = "";
-        if (mouse && c.usagePage == 1 && c.usage == 2 && c.featureReportLength == kDataReportLength)
-            role = " data channel";
-        else if (mouse && c.usagePage == 1 && c.usage == 6 &&
-                 c.featureReportLength == kCommandReportLength)
-            role = " command channel";
+        const bool mouse = isOurMouse(c);
+        const ChannelRole channel = channelRole(c);
+        const char* role = channel == ChannelRole::Data      ? " data channel"
+                           : channel == ChannelRole::Command ? " command channel"
+                                                             : "";
         std::fprintf(out, "%s %04x:%04x usage page 0x%04x usage 0x%04x feature %u%s%s\n",
                      c.path.c_str(), c.vendorId, c.productId, c.usagePage, c.usage,
                      c.featureReportLength, mouse ? " [Z417]" : "", role);
