@@ -941,70 +941,86 @@ void paintFieldFrame(QPainter& p, const QRect& field, const QRect& arrow, const 
 // The mouse illustration of the main page
 // ---------------------------------------------------------------------------------------------
 
-void paintMouse(QPainter& p, const QRect& area, const Theme& t, bool withCallouts,
-                double dim = 1.0) {
-    const double cx = area.center().x() + 0.5;
-    const double top = area.top() + 56;
-    auto X = [&](double dx) { return cx + dx; };
-    auto Y = [&](double dy) { return top + dy; };
+// Where the mouse illustration stands: x offsets from its centre line, y offsets from its
+// top; dim fades its glows and edges.
+struct MouseFrame {
+    double cx;
+    double top;
+    double dim;
+    double X(double dx) const { return cx + dx; }
+    double Y(double dy) const { return top + dy; }
+};
 
-    p.save();
-    // Glow pad under the mouse.
-    QRadialGradient pad(QPointF(cx, Y(250)), 110);
-    pad.setColorAt(0, alpha(t.accent, static_cast<int>(70 * dim)));
-    pad.setColorAt(0.5, alpha(t.accent2, static_cast<int>(24 * dim)));
+// Glow pad under the mouse.
+void paintMousePad(QPainter& p, const MouseFrame& m, const Theme& t) {
+    QRadialGradient pad(QPointF(m.cx, m.Y(250)), 110);
+    pad.setColorAt(0, alpha(t.accent, static_cast<int>(70 * m.dim)));
+    pad.setColorAt(0.5, alpha(t.accent2, static_cast<int>(24 * m.dim)));
     pad.setColorAt(1, alpha(t.accent2, 0));
     p.setPen(Qt::NoPen);
     p.setBrush(pad);
-    p.drawEllipse(QPointF(cx, Y(250)), 100, 26);
+    p.drawEllipse(QPointF(m.cx, m.Y(250)), 100, 26);
+}
 
+QPainterPath mouseOutline(const MouseFrame& m) {
     QPainterPath body;
-    body.moveTo(X(0), Y(0));
-    body.cubicTo(X(26), Y(0), X(46), Y(10), X(51), Y(40));
-    body.cubicTo(X(56), Y(76), X(53), Y(106), X(57), Y(142));
-    body.cubicTo(X(61), Y(190), X(52), Y(232), X(24), Y(246));
-    body.cubicTo(X(14), Y(250), X(-14), Y(250), X(-24), Y(246));
-    body.cubicTo(X(-52), Y(232), X(-61), Y(190), X(-57), Y(142));
-    body.cubicTo(X(-53), Y(106), X(-56), Y(76), X(-51), Y(40));
-    body.cubicTo(X(-46), Y(10), X(-26), Y(0), X(0), Y(0));
+    body.moveTo(m.X(0), m.Y(0));
+    body.cubicTo(m.X(26), m.Y(0), m.X(46), m.Y(10), m.X(51), m.Y(40));
+    body.cubicTo(m.X(56), m.Y(76), m.X(53), m.Y(106), m.X(57), m.Y(142));
+    body.cubicTo(m.X(61), m.Y(190), m.X(52), m.Y(232), m.X(24), m.Y(246));
+    body.cubicTo(m.X(14), m.Y(250), m.X(-14), m.Y(250), m.X(-24), m.Y(246));
+    body.cubicTo(m.X(-52), m.Y(232), m.X(-61), m.Y(190), m.X(-57), m.Y(142));
+    body.cubicTo(m.X(-53), m.Y(106), m.X(-56), m.Y(76), m.X(-51), m.Y(40));
+    body.cubicTo(m.X(-46), m.Y(10), m.X(-26), m.Y(0), m.X(0), m.Y(0));
 
-    // Side buttons on the left flank (buttons 4 and 5).
-    const QRectF side4(X(-62), Y(118), 9, 30);
-    const QRectF side5(X(-61), Y(153), 9, 30);
+    return body;
+}
+
+// Side buttons on the left flank (buttons 4 and 5).
+void paintSideButtons(QPainter& p, const MouseFrame& m, const Theme& t) {
+    const QRectF side4(m.X(-62), m.Y(118), 9, 30);
+    const QRectF side5(m.X(-61), m.Y(153), 9, 30);
     for (const QRectF& s : {side4, side5}) {
         p.setBrush(mix(t.mouseBody, Qt::white, 0.08));
-        p.setPen(pen(alpha(t.mouseEdge, static_cast<int>(255 * dim))));
+        p.setPen(pen(alpha(t.mouseEdge, static_cast<int>(255 * m.dim))));
         p.drawRoundedRect(s, 3, 3);
     }
+}
 
-    QLinearGradient shade(X(-60), 0, X(60), 0);
+// The shell: shaded, with a sheen and a glowing edge.
+void paintMouseShell(QPainter& p, const QPainterPath& body, const MouseFrame& m, const Theme& t) {
+    QLinearGradient shade(m.X(-60), 0, m.X(60), 0);
     shade.setColorAt(0, mix(t.mouseBody, Qt::white, 0.10));
     shade.setColorAt(0.45, t.mouseBody);
     shade.setColorAt(1, mix(t.mouseBody, Qt::black, 0.35));
     p.setBrush(shade);
     p.setPen(Qt::NoPen);
     p.drawPath(body);
-    QRadialGradient sheen(QPointF(X(-22), Y(60)), 70);
-    sheen.setColorAt(0, alpha(Qt::white, static_cast<int>(34 * dim)));
+    QRadialGradient sheen(QPointF(m.X(-22), m.Y(60)), 70);
+    sheen.setColorAt(0, alpha(Qt::white, static_cast<int>(34 * m.dim)));
     sheen.setColorAt(1, alpha(Qt::white, 0));
     p.setBrush(sheen);
     p.drawPath(body);
-    glowStroke(p, body, alpha(t.mouseEdge, static_cast<int>(255 * dim)), 1.3, 120);
+    glowStroke(p, body, alpha(t.mouseEdge, static_cast<int>(255 * m.dim)), 1.3, 120);
+}
 
-    // Button seams: centre split and the curved rear edge of the two main buttons.
+// Button seams: centre split and the curved rear edge of the two main buttons.
+void paintButtonSeams(QPainter& p, const MouseFrame& m) {
     p.setPen(pen(alpha(Qt::black, 140), 1.6));
-    p.drawLine(QPointF(X(0), Y(2)), QPointF(X(0), Y(24)));
-    p.drawLine(QPointF(X(0), Y(92)), QPointF(X(0), Y(108)));
+    p.drawLine(QPointF(m.X(0), m.Y(2)), QPointF(m.X(0), m.Y(24)));
+    p.drawLine(QPointF(m.X(0), m.Y(92)), QPointF(m.X(0), m.Y(108)));
     QPainterPath seam;
-    seam.moveTo(X(-54), Y(96));
-    seam.quadTo(X(0), Y(124), X(54), Y(96));
+    seam.moveTo(m.X(-54), m.Y(96));
+    seam.quadTo(m.X(0), m.Y(124), m.X(54), m.Y(96));
     p.setBrush(Qt::NoBrush);
     p.drawPath(seam);
     p.setPen(pen(alpha(Qt::white, 22), 1.0));
-    p.drawLine(QPointF(X(1.5), Y(3)), QPointF(X(1.5), Y(24)));
+    p.drawLine(QPointF(m.X(1.5), m.Y(3)), QPointF(m.X(1.5), m.Y(24)));
+}
 
-    // Wheel with ribs, DPI button behind it.
-    const QRectF wheel(X(-7), Y(28), 14, 40);
+// Wheel with ribs, DPI button behind it.
+void paintWheelAndDpiButton(QPainter& p, const MouseFrame& m, const Theme& t) {
+    const QRectF wheel(m.X(-7), m.Y(28), 14, 40);
     QLinearGradient wg(0, wheel.top(), 0, wheel.bottom());
     wg.setColorAt(0, QColor(10, 12, 16));
     wg.setColorAt(0.5, mix(t.mouseBody, Qt::white, 0.18));
@@ -1016,57 +1032,83 @@ void paintMouse(QPainter& p, const QRect& area, const Theme& t, bool withCallout
     for (double y = wheel.top() + 6; y < wheel.bottom() - 4; y += 4) {
         p.drawLine(QPointF(wheel.left() + 3, y), QPointF(wheel.right() - 3, y));
     }
-    const QRectF dpi(X(-6), Y(76), 12, 14);
+    const QRectF dpi(m.X(-6), m.Y(76), 12, 14);
     p.setBrush(mix(t.mouseBody, t.accent, 0.25));
-    p.setPen(pen(alpha(t.accent, static_cast<int>(220 * dim))));
+    p.setPen(pen(alpha(t.accent, static_cast<int>(220 * m.dim))));
     p.drawRoundedRect(dpi, 3, 3);
+}
 
-    // Lighting: logo on the palm and light strips along the rear flanks.
-    paintLogo(p, QPointF(cx, Y(190)), 13, t);
+// Lighting: logo on the palm and light strips along the rear flanks.
+void paintMouseLights(QPainter& p, const MouseFrame& m, const Theme& t) {
+    paintLogo(p, QPointF(m.cx, m.Y(190)), 13, t);
     QPainterPath stripL, stripR;
-    stripL.moveTo(X(-50), Y(150));
-    stripL.cubicTo(X(-52), Y(190), X(-44), Y(222), X(-20), Y(236));
-    stripR.moveTo(X(50), Y(150));
-    stripR.cubicTo(X(52), Y(190), X(44), Y(222), X(20), Y(236));
-    glowStroke(p, stripL, alpha(t.accent, static_cast<int>(255 * dim)), 1.6, 220);
-    glowStroke(p, stripR, alpha(t.accent2, static_cast<int>(255 * dim)), 1.6, 220);
+    stripL.moveTo(m.X(-50), m.Y(150));
+    stripL.cubicTo(m.X(-52), m.Y(190), m.X(-44), m.Y(222), m.X(-20), m.Y(236));
+    stripR.moveTo(m.X(50), m.Y(150));
+    stripR.cubicTo(m.X(52), m.Y(190), m.X(44), m.Y(222), m.X(20), m.Y(236));
+    glowStroke(p, stripL, alpha(t.accent, static_cast<int>(255 * m.dim)), 1.6, 220);
+    glowStroke(p, stripR, alpha(t.accent2, static_cast<int>(255 * m.dim)), 1.6, 220);
+}
 
+struct Callout {
+    int digit;
+    QPointF badge;
+    QPointF target;
+};
+
+// One numbered badge with its line to the button.
+void paintCallout(QPainter& p, const Callout& c, const Theme& t) {
+    QPainterPath line;
+    line.moveTo(c.badge);
+    const QPointF elbow(c.target.x() + (c.badge.x() < c.target.x() ? -10 : 10), c.target.y());
+    if (c.badge.x() == c.target.x()) {
+        line.lineTo(c.target);
+    } else {
+        line.lineTo(QPointF(c.badge.x() + (c.badge.x() < c.target.x() ? 10 : -10), c.badge.y()));
+        line.lineTo(elbow);
+        line.lineTo(c.target);
+    }
+    p.setBrush(Qt::NoBrush);
+    p.setPen(pen(alpha(t.accent, 120), 1.0));
+    p.drawPath(line);
+    p.setPen(Qt::NoPen);
+    p.setBrush(t.accent);
+    p.drawEllipse(c.target, 2.2, 2.2);
+    const QPainterPath hex = hexagon(c.badge, 10.5);
+    p.fillPath(hex, t.panel);
+    glowStroke(p, hex, t.accent, 1.2, 170);
+    sevenSegment(p, c.digit, QRectF(c.badge.x() - 2.5, c.badge.y() - 4.5, 5, 9),
+                 mix(t.accent, Qt::white, 0.55), 1.4);
+}
+
+// Numbered callouts for the six configurable buttons, in slot order.
+void paintCallouts(QPainter& p, const MouseFrame& m, const Theme& t) {
+    const Callout callouts[] = {
+        {1, {m.X(-84), m.Y(40)}, {m.X(-28), m.Y(46)}},
+        {2, {m.X(84), m.Y(40)}, {m.X(28), m.Y(46)}},
+        {3, {m.X(0), m.Y(-26)}, {m.X(0), m.Y(26)}},
+        {4, {m.X(-84), m.Y(126)}, {m.X(-60), m.Y(132)}},
+        {5, {m.X(-84), m.Y(172)}, {m.X(-59), m.Y(168)}},
+        {6, {m.X(84), m.Y(84)}, {m.X(7), m.Y(83)}},
+    };
+    for (const Callout& c : callouts) {
+        paintCallout(p, c, t);
+    }
+}
+
+void paintMouse(QPainter& p, const QRect& area, const Theme& t, bool withCallouts,
+                double dim = 1.0) {
+    const MouseFrame m{area.center().x() + 0.5, area.top() + 56.0, dim};
+    p.save();
+    paintMousePad(p, m, t);
+    const QPainterPath body = mouseOutline(m);
+    paintSideButtons(p, m, t);
+    paintMouseShell(p, body, m, t);
+    paintButtonSeams(p, m);
+    paintWheelAndDpiButton(p, m, t);
+    paintMouseLights(p, m, t);
     if (withCallouts) {
-        // Numbered callouts for the six configurable buttons, in slot order.
-        const struct {
-            int digit;
-            QPointF badge;
-            QPointF target;
-        } callouts[] = {
-            {1, {X(-84), Y(40)}, {X(-28), Y(46)}},   {2, {X(84), Y(40)}, {X(28), Y(46)}},
-            {3, {X(0), Y(-26)}, {X(0), Y(26)}},      {4, {X(-84), Y(126)}, {X(-60), Y(132)}},
-            {5, {X(-84), Y(172)}, {X(-59), Y(168)}}, {6, {X(84), Y(84)}, {X(7), Y(83)}},
-        };
-        for (const auto& c : callouts) {
-            QPainterPath line;
-            line.moveTo(c.badge);
-            const QPointF elbow(c.target.x() + (c.badge.x() < c.target.x() ? -10 : 10),
-                                c.target.y());
-            if (c.badge.x() == c.target.x()) {
-                line.lineTo(c.target);
-            } else {
-                line.lineTo(
-                    QPointF(c.badge.x() + (c.badge.x() < c.target.x() ? 10 : -10), c.badge.y()));
-                line.lineTo(elbow);
-                line.lineTo(c.target);
-            }
-            p.setBrush(Qt::NoBrush);
-            p.setPen(pen(alpha(t.accent, 120), 1.0));
-            p.drawPath(line);
-            p.setPen(Qt::NoPen);
-            p.setBrush(t.accent);
-            p.drawEllipse(c.target, 2.2, 2.2);
-            const QPainterPath hex = hexagon(c.badge, 10.5);
-            p.fillPath(hex, t.panel);
-            glowStroke(p, hex, t.accent, 1.2, 170);
-            sevenSegment(p, c.digit, QRectF(c.badge.x() - 2.5, c.badge.y() - 4.5, 5, 9),
-                         mix(t.accent, Qt::white, 0.55), 1.4);
-        }
+        paintCallouts(p, m, t);
     }
     p.restore();
 }
