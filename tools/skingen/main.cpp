@@ -1157,20 +1157,8 @@ void paintTitleBarIcons(QPainter& p, const Theme& t) {
     p.drawImage(toQ(M::closeButton).topLeft(), titleIcon(t, TitleIcon::Close, false, ratio));
 }
 
-void paintHeader(QPainter& p, const PagePanels& pp, const Theme& t, bool withTitlePlate) {
-    namespace M = L::main;
-    p.save();
-    const QRectF h(pp.header);
-    QPainterPath band = chamfered(h, 12);
-    softShadow(p, h, 4, 50);
-    QLinearGradient g(h.left(), 0, h.right(), 0);
-    g.setColorAt(0, mix(t.header, Qt::white, 0.03));
-    g.setColorAt(1, t.header);
-    p.fillPath(band, g);
-    p.setPen(pen(t.panelBorder));
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(chamfered(inner(pp.header), 12));
-    // Level-meter decoration on the right.
+// Level-meter decoration on the right of the header band.
+void paintLevelMeter(QPainter& p, const QRectF& h, const Theme& t) {
     for (int i = 0; i < 24; ++i) {
         const double x = h.right() - 40 - i * 9;
         const double height = 6 + (i % 5) * 3 + (i % 3) * 2;
@@ -1183,6 +1171,46 @@ void paintHeader(QPainter& p, const PagePanels& pp, const Theme& t, bool withTit
         bar.closeSubpath();
         p.fillPath(bar, alpha(mix(t.accent, t.accent2, i / 24.0), 150 - i * 5));
     }
+}
+
+// Light plate behind the page title, which is always drawn dark grey.
+void paintTitlePlate(QPainter& p, const Theme& t) {
+    namespace M = L::main;
+    const QRect plate = toQ(M::pageTitle.rect);
+    QLinearGradient pg(plate.left(), plate.top(), plate.right(), plate.bottom());
+    pg.setColorAt(0, t.plateA);
+    pg.setColorAt(1, t.plateB);
+    const QPainterPath shape = chamfered(QRectF(plate), 9);
+    glowStroke(p, shape, alpha(t.accent, 120), 0.5, 160);
+    p.fillPath(shape, pg);
+    p.setPen(pen(alpha(Qt::white, 200)));
+    p.drawLine(QPointF(plate.left() + 10, plate.top() + 1.5),
+               QPointF(plate.right() - 1, plate.top() + 1.5));
+    p.setPen(pen(alpha(Qt::black, 40)));
+    p.drawLine(QPointF(plate.left() + 1, plate.bottom() - 0.5),
+               QPointF(plate.right() - 10, plate.bottom() - 0.5));
+    // Pointer notch on the right.
+    QPainterPath notch;
+    notch.moveTo(plate.right() + 5, plate.center().y() - 6);
+    notch.lineTo(plate.right() + 11, plate.center().y());
+    notch.lineTo(plate.right() + 5, plate.center().y() + 6);
+    p.setPen(pen(t.accent, 2));
+    p.drawPath(notch);
+}
+
+void paintHeader(QPainter& p, const PagePanels& pp, const Theme& t, bool withTitlePlate) {
+    p.save();
+    const QRectF h(pp.header);
+    QPainterPath band = chamfered(h, 12);
+    softShadow(p, h, 4, 50);
+    QLinearGradient g(h.left(), 0, h.right(), 0);
+    g.setColorAt(0, mix(t.header, Qt::white, 0.03));
+    g.setColorAt(1, t.header);
+    p.fillPath(band, g);
+    p.setPen(pen(t.panelBorder));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(chamfered(inner(pp.header), 12));
+    paintLevelMeter(p, h, t);
     QLinearGradient line(h.left() + 260, 0, h.right() - 260, 0);
     line.setColorAt(0, alpha(t.accentDim, 0));
     line.setColorAt(0.5, alpha(t.accentDim, 120));
@@ -1190,27 +1218,7 @@ void paintHeader(QPainter& p, const PagePanels& pp, const Theme& t, bool withTit
     p.fillRect(QRectF(h.left() + 260, h.center().y() + 14, h.width() - 520, 1), line);
 
     if (withTitlePlate) {
-        // Light plate behind the page title, which is always drawn dark grey.
-        const QRect plate = toQ(M::pageTitle.rect);
-        QLinearGradient pg(plate.left(), plate.top(), plate.right(), plate.bottom());
-        pg.setColorAt(0, t.plateA);
-        pg.setColorAt(1, t.plateB);
-        const QPainterPath shape = chamfered(QRectF(plate), 9);
-        glowStroke(p, shape, alpha(t.accent, 120), 0.5, 160);
-        p.fillPath(shape, pg);
-        p.setPen(pen(alpha(Qt::white, 200)));
-        p.drawLine(QPointF(plate.left() + 10, plate.top() + 1.5),
-                   QPointF(plate.right() - 1, plate.top() + 1.5));
-        p.setPen(pen(alpha(Qt::black, 40)));
-        p.drawLine(QPointF(plate.left() + 1, plate.bottom() - 0.5),
-                   QPointF(plate.right() - 10, plate.bottom() - 0.5));
-        // Pointer notch on the right.
-        QPainterPath notch;
-        notch.moveTo(plate.right() + 5, plate.center().y() - 6);
-        notch.lineTo(plate.right() + 11, plate.center().y());
-        notch.lineTo(plate.right() + 5, plate.center().y() + 6);
-        p.setPen(pen(t.accent, 2));
-        p.drawPath(notch);
+        paintTitlePlate(p, t);
     }
     p.restore();
 }
