@@ -1453,6 +1453,35 @@ QImage basicPage(const Theme& t, int ratio) {
     return img.convertToFormat(QImage::Format_RGB32);
 }
 
+// Unplugged cable with a dashed run to a broken plug, and scanning rings around the mouse.
+void paintUnpluggedMouseSigns(QPainter& p, const QRect& mouseArea, const Theme& t) {
+    const double cx = mouseArea.center().x() + 0.5;
+    const double top = mouseArea.top() + 56;
+    QPainterPath cable;
+    cable.moveTo(cx, top);
+    cable.cubicTo(cx, top - 40, cx + 60, top - 30, cx + 90, top - 60);
+    QPen dashed = pen(alpha(t.accentDim, 220), 2);
+    dashed.setDashPattern({3, 3});
+    p.setPen(dashed);
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(cable);
+    const QPointF plug(cx + 104, top - 74);
+    p.save();
+    p.translate(plug);
+    p.rotate(-45);
+    p.setPen(pen(t.danger, 1.5));
+    p.setBrush(alpha(t.danger, 40));
+    p.drawRoundedRect(QRectF(-8, -6, 16, 12), 3, 3);
+    p.drawLine(QPointF(8, -3), QPointF(13, -3));
+    p.drawLine(QPointF(8, 3), QPointF(13, 3));
+    p.restore();
+    for (int i = 0; i < 3; ++i) {
+        p.setPen(pen(alpha(t.accent, 60 - i * 18), 1.2));
+        const double r = 150 + i * 22;
+        p.drawEllipse(QPointF(cx, top + 125), r, r * 0.92);
+    }
+}
+
 // The window background shown before the page is built (no mouse found yet): frame, title
 // bar, header with the page button, and an unplugged mouse in the middle.
 QImage mainBackground(const Theme& t, int ratio) {
@@ -1469,35 +1498,7 @@ QImage mainBackground(const Theme& t, int ratio) {
     paintPanel(p, stage, t);
     const QRect mouseArea(stage.center().x() - 100, stage.top() + 40, 200, 330);
     paintMouse(p, mouseArea, t, false, 0.45);
-    {
-        // Unplugged cable with a dashed run to a broken plug.
-        const double cx = mouseArea.center().x() + 0.5;
-        const double top = mouseArea.top() + 56;
-        QPainterPath cable;
-        cable.moveTo(cx, top);
-        cable.cubicTo(cx, top - 40, cx + 60, top - 30, cx + 90, top - 60);
-        QPen dashed = pen(alpha(t.accentDim, 220), 2);
-        dashed.setDashPattern({3, 3});
-        p.setPen(dashed);
-        p.setBrush(Qt::NoBrush);
-        p.drawPath(cable);
-        const QPointF plug(cx + 104, top - 74);
-        p.save();
-        p.translate(plug);
-        p.rotate(-45);
-        p.setPen(pen(t.danger, 1.5));
-        p.setBrush(alpha(t.danger, 40));
-        p.drawRoundedRect(QRectF(-8, -6, 16, 12), 3, 3);
-        p.drawLine(QPointF(8, -3), QPointF(13, -3));
-        p.drawLine(QPointF(8, 3), QPointF(13, 3));
-        p.restore();
-        // Scanning rings around the mouse.
-        for (int i = 0; i < 3; ++i) {
-            p.setPen(pen(alpha(t.accent, 60 - i * 18), 1.2));
-            const double r = 150 + i * 22;
-            p.drawEllipse(QPointF(cx, top + 125), r, r * 0.92);
-        }
-    }
+    paintUnpluggedMouseSigns(p, mouseArea, t);
     paintBottomBar(p, pp, t);
     paintTitleBarIcons(p, t);
     paintWindowFrame(p, size, t);
