@@ -45,8 +45,7 @@ Status loadSettingsAndTexts(AppState& state, const AppPaths& paths) {
     state.firstRunFlag = loaded.firstRunFlag;
     state.savedSettings = state.record;
     state.skinValues = loadSkinValues(paths.strIni);
-    state.languageCode = state.skinValues.languageCode;
-    state.texts = TextTable(languageFromCode(state.languageCode));
+    state.texts = TextTable(languageFromCode(state.languageCode()));
     state.labels = loadLabels(paths.strIni, state.texts.sectionName());
     return loaded.status;
 }
@@ -145,7 +144,7 @@ void MainWindow::loadTextLook() {
                                std::clamp(state_.skinValues.blue, 0, 255));
     int major = 0, minor = 0;
     platformVersion(major, minor);
-    const FontPair fonts = fontsFor(state_.languageCode, major, minor);
+    const FontPair fonts = fontsFor(state_.languageCode(), major, minor);
     state_.normalFont = makeFont(fonts.normal);
     state_.titleFont = makeFont(fonts.title);
 }

@@ -9,7 +9,7 @@ DialogEnvironment MainWindow::dialogEnvironment() const {
     DialogEnvironment d;
     d.skinFolder = state_.skinFolder;
     d.textColour = state_.textColour;
-    d.languageCode = state_.languageCode;
+    d.languageCode = state_.languageCode();
     d.services = env_.services;
     d.sensorVariant = device_.sensorVariant();
     d.skinsRoot = QString::fromStdString(state_.paths.skinsRoot);

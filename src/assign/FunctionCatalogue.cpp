@@ -2,9 +2,8 @@
 
 #include "assign/DefaultLabels.h"
 #include "assign/KeyTables.h"
+#include "platform/AsciiCase.h"
 #include "profile/DpiCodes.h"
-
-#include <cctype>
 
 namespace z417 {
 namespace {
@@ -58,18 +57,109 @@ std::vector<std::string> namesIn(const NameInThree (&names)[N], Language languag
     return out;
 }
 
-bool equalsIgnoringCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
+uint8_t clampByte(int v) {
+    return static_cast<uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v);
+}
+
+// One slot whose function is being chosen: where the parameter goes, and the label it gets.
+struct SlotChoice {
+    SettingsRecord& r;
+    int k;
+    int s;
+    const TextTable& texts;
+    uint8_t variant;
+    ParameterDialogs& dialogs;
+    std::string label;
+
+    // "<function name>-<parameter>", the label of most functions with a parameter.
+    void labelAs(uint8_t function, const std::string& parameter) {
+        label = functionName(texts, function) + "-" + parameter;
+    }
+};
+
+// A function whose parameter is an entry of a list dialog, stored as the entry's index.
+struct ListParameter {
+    bool (ParameterDialogs::*ask)(ParameterDialogs::Choice&);
+    uint8_t (SettingsRecord::*index)[kKeySetCount][kSlotCount];
+    bool labelledByFunction; // "<function name>-<entry>" rather than the entry alone
+};
+
+bool chooseListEntry(SlotChoice& slot, uint8_t function, const ListParameter& list) {
+    ParameterDialogs::Choice c;
+    if (!(slot.dialogs.*list.ask)(c))
         return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
+    (slot.r.*list.index)[slot.k][slot.s] = clampByte(c.index);
+    if (list.labelledByFunction)
+        slot.labelAs(function, c.text);
+    else
+        slot.label = c.text;
     return true;
 }
 
-uint8_t clampByte(int v) {
-    return static_cast<uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v);
+bool chooseFireKey(SlotChoice& slot) {
+    ParameterDialogs::FireKey f;
+    if (!slot.dialogs.fireKey(f))
+        return false;
+    SettingsRecord& r = slot.r;
+    r.fireChoice[slot.k][slot.s] = clampByte(f.keyIndex);
+    r.fireKeyCode[slot.k][slot.s] = usageOfFireKeyPosition(static_cast<unsigned>(f.keyIndex));
+    r.fireTimes[slot.k][slot.s] = clampByte(f.times);
+    r.fireMakeTime = clampByte(f.makeTime);
+    r.fireBreakTime = clampByte(f.breakTime);
+    slot.labelAs(kFnFireKey, f.keyName);
+    return true;
+}
+
+bool chooseSingleKey(SlotChoice& slot) {
+    std::string name;
+    if (!slot.dialogs.singleKey(name))
+        return false;
+    slot.r.singleKeyUsage[slot.k][slot.s] = usageOfKeyName(name);
+    slot.labelAs(kFnSingleKey, name);
+    return true;
+}
+
+bool chooseSnipe(SlotChoice& slot) {
+    ParameterDialogs::Choice c;
+    if (!slot.dialogs.snipe(c))
+        return false;
+    slot.r.snipeChoice[slot.k][slot.s] = clampByte(c.index);
+    slot.r.snipeDpi = dpiCode(slot.variant, clampByte(c.index), true);
+    slot.labelAs(kFnSnipeKey, c.text);
+    return true;
+}
+
+// Asks for function p's parameter, if it has one, and stores it; false when cancelled.
+bool chooseParameter(SlotChoice& slot, uint8_t p) {
+    switch (p) {
+    case kFnWindows:
+        return chooseListEntry(
+            slot, p, {&ParameterDialogs::windowsKey, &SettingsRecord::windowsIndex, false});
+    case kFnMultimedia:
+        return chooseListEntry(slot, p,
+                               {&ParameterDialogs::mediaKey, &SettingsRecord::mediaIndex, true});
+    case kFnHotKey:
+        return chooseListEntry(slot, p,
+                               {&ParameterDialogs::hotKey, &SettingsRecord::hotKeyIndex, false});
+    case kFnFireKey:
+        return chooseFireKey(slot);
+    case kFnSingleKey:
+        return chooseSingleKey(slot);
+    case kFnSnipeKey:
+        return chooseSnipe(slot);
+    default: // 0 to 4 and 12: the list entry's own text
+        slot.label = functionName(slot.texts, p);
+        return true;
+    }
+}
+
+// Shift goes to one slot at a time, in both key sets at once.
+bool storeShift(SettingsRecord& r, AssignmentLabels& labels, int k, int s, const TextTable& texts) {
+    if (holdsShift(r, k))
+        return false;
+    r.keyFunction[0][s] = r.keyFunction[1][s] = kFnShift;
+    labels.label[0][s] = labels.label[1][s] = functionName(texts, kFnShift);
+    return true;
 }
 
 } // namespace
@@ -80,84 +170,20 @@ bool storeFunctionChoice(SettingsRecord& r, AssignmentLabels& labels, int k, int
         return false;
     if (p == kFnDpiSwitch)
         return false;
-    const int other = 1 - k;
-    if (p == kFnShift) {
-        // One slot at a time, in both key sets at once.
-        if (holdsShift(r, k))
-            return false;
-        r.keyFunction[0][s] = r.keyFunction[1][s] = kFnShift;
-        labels.label[0][s] = labels.label[1][s] = functionName(texts, kFnShift);
-        return true;
-    }
-
-    std::string text;
-    switch (p) {
-    case kFnWindows: {
-        ParameterDialogs::Choice c;
-        if (!dialogs.windowsKey(c))
-            return false;
-        r.windowsIndex[k][s] = clampByte(c.index);
-        text = c.text;
-        break;
-    }
-    case kFnMultimedia: {
-        ParameterDialogs::Choice c;
-        if (!dialogs.mediaKey(c))
-            return false;
-        r.mediaIndex[k][s] = clampByte(c.index);
-        text = functionName(texts, kFnMultimedia) + "-" + c.text;
-        break;
-    }
-    case kFnHotKey: {
-        ParameterDialogs::Choice c;
-        if (!dialogs.hotKey(c))
-            return false;
-        r.hotKeyIndex[k][s] = clampByte(c.index);
-        text = c.text;
-        break;
-    }
-    case kFnFireKey: {
-        ParameterDialogs::FireKey f;
-        if (!dialogs.fireKey(f))
-            return false;
-        r.fireChoice[k][s] = clampByte(f.keyIndex);
-        r.fireKeyCode[k][s] = usageOfFireKeyPosition(static_cast<unsigned>(f.keyIndex));
-        r.fireTimes[k][s] = clampByte(f.times);
-        r.fireMakeTime = clampByte(f.makeTime);
-        r.fireBreakTime = clampByte(f.breakTime);
-        text = functionName(texts, kFnFireKey) + "-" + f.keyName;
-        break;
-    }
-    case kFnSingleKey: {
-        std::string name;
-        if (!dialogs.singleKey(name))
-            return false;
-        r.singleKeyUsage[k][s] = usageOfKeyName(name);
-        text = functionName(texts, kFnSingleKey) + "-" + name;
-        break;
-    }
-    case kFnSnipeKey: {
-        ParameterDialogs::Choice c;
-        if (!dialogs.snipe(c))
-            return false;
-        r.snipeChoice[k][s] = clampByte(c.index);
-        r.snipeDpi = dpiCode(variant, clampByte(c.index), true);
-        text = functionName(texts, kFnSnipeKey) + "-" + c.text;
-        break;
-    }
-    default: // 0 to 4 and 12: the list entry's own text
-        text = functionName(texts, static_cast<uint8_t>(p));
-        break;
-    }
-
+    if (p == kFnShift)
+        return storeShift(r, labels, k, s, texts);
+    SlotChoice slot{r, k, s, texts, variant, dialogs, {}};
+    const auto function = static_cast<uint8_t>(p);
+    if (!chooseParameter(slot, function))
+        return false;
     // Replacing Shift writes both key sets.
     if (r.keyFunction[k][s] == kFnShift) {
-        r.keyFunction[0][s] = r.keyFunction[1][s] = static_cast<uint8_t>(p);
-        labels.label[other][s] = text;
+        r.keyFunction[0][s] = r.keyFunction[1][s] = function;
+        labels.label[1 - k][s] = slot.label;
     } else {
-        r.keyFunction[k][s] = static_cast<uint8_t>(p);
+        r.keyFunction[k][s] = function;
     }
-    labels.label[k][s] = text;
+    labels.label[k][s] = slot.label;
     return true;
 }
 

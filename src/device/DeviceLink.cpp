@@ -4,7 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
-#include <initializer_list>
+#include <map>
 #include <utility>
 
 namespace z417 {
@@ -37,6 +37,60 @@ constexpr uint16_t kUsageKeyboard = 0x06;
 bool deviceNameMatches(const std::string& interfaceName) {
     return interfaceName.find("Vid_04d9&Pid_a09e") != std::string::npos ||
            interfaceName.find("VID_04D9&PID_A09E") != std::string::npos;
+}
+
+namespace {
+
+// Takes a collection of the mouse as one of its channels, until it has both.
+void examine(MouseChannels& mouse, const HidCollection& c) {
+    if (mouse.complete())
+        return;
+    mouse.examined = &c;
+    const ChannelRole role = channelRole(c);
+    if (role == ChannelRole::Data && !mouse.data)
+        mouse.data = &c;
+    else if (role == ChannelRole::Command && !mouse.command)
+        mouse.command = &c;
+}
+
+} // namespace
+
+bool isOurMouse(const HidCollection& c) {
+    return c.vendorId == kVendorId && c.productId == kProductId;
+}
+
+ChannelRole channelRole(const HidCollection& c) {
+    if (!isOurMouse(c) || c.usagePage != kGenericDesktopPage)
+        return ChannelRole::None;
+    if (c.usage == kUsageMouse && c.featureReportLength == kDataReportLength)
+        return ChannelRole::Data;
+    if (c.usage == kUsageKeyboard && c.featureReportLength == kCommandReportLength)
+        return ChannelRole::Command;
+    return ChannelRole::None;
+}
+
+const MouseChannels* MouseSearch::firstComplete() const {
+    for (const MouseChannels& mouse : mice)
+        if (mouse.complete())
+            return &mouse;
+    return nullptr;
+}
+
+// Both channels must come from one physical mouse (one device group): with two mice plugged
+// in, the first one listed that has both channels is taken.
+MouseSearch findMice(const std::vector<HidCollection>& collections) {
+    MouseSearch search;
+    std::map<std::string, size_t> byGroup;
+    for (const HidCollection& c : collections) {
+        if (!isOurMouse(c))
+            continue;
+        const auto [at, added] = byGroup.emplace(c.deviceGroup, search.mice.size());
+        if (added)
+            search.mice.emplace_back();
+        examine(search.mice[at->second], c);
+        search.lastSeen = &c;
+    }
+    return search;
 }
 
 DeviceLink::DeviceLink(Transport& transport, Clock& clock)
@@ -74,62 +128,28 @@ Status DeviceLink::openMouse() {
         lastError_ = "cannot list the HID devices: " + error;
         return Status::silentFailure();
     }
-
     // Vendor and product come from the enumeration: the two channels are chosen first, and
-    // only they are ever opened. Both come from one physical mouse: with two mice plugged in,
-    // the first mouse that has both channels is taken.
-    const HidCollection* dataChannel = nullptr;
-    const HidCollection* commandChannel = nullptr;
-    for (const HidCollection& first : collections) {
-        if (dataChannel != nullptr && commandChannel != nullptr)
-            break;
-        if (first.vendorId != kVendorId || first.productId != kProductId)
-            continue;
-        dataChannel = commandChannel = nullptr;
-        for (const HidCollection& c : collections) {
-            if (dataChannel != nullptr && commandChannel != nullptr)
-                break;
-            if (c.deviceGroup != first.deviceGroup || c.vendorId != kVendorId ||
-                c.productId != kProductId)
-                continue;
-            devicePath_ = c.path;
-            if (c.usagePage != kGenericDesktopPage)
-                continue; // another collection of the mouse
-            if (c.usage == kUsageMouse && c.featureReportLength == kDataReportLength &&
-                dataChannel == nullptr)
-                dataChannel = &c;
-            else if (c.usage == kUsageKeyboard && c.featureReportLength == kCommandReportLength &&
-                     commandChannel == nullptr)
-                commandChannel = &c;
-        }
-    }
-    if (dataChannel == nullptr || commandChannel == nullptr) {
+    // only they are ever opened.
+    const MouseSearch search = findMice(collections);
+    const MouseChannels* mouse = search.firstComplete();
+    if (const HidCollection* examined = mouse ? mouse->examined : search.lastSeen)
+        devicePath_ = examined->path;
+    if (mouse == nullptr) {
         lastError_ = "the gaming mouse was not found";
         return Status::silentFailure();
     }
+    return openChannels(*mouse);
+}
 
+Status DeviceLink::openChannels(const MouseChannels& mouse) {
     Transport::Handle data = Transport::kInvalidHandle;
     Transport::Handle command = Transport::kInvalidHandle;
-    for (const HidCollection* c : {dataChannel, commandChannel}) {
-        int errorCode = 0;
-        Transport::Handle h = transport_.open(c->path, errorCode);
-        if (h == Transport::kInvalidHandle) {
-            std::string text = "CreateFile Error Code:" + std::to_string(errorCode);
-            if (errorCode == EACCES || errorCode == EPERM)
-                text += std::string("\nNo permission to open the mouse: install the udev rule "
-                                    "file ") +
-                        kUdevRuleFile + " and plug the mouse in again.";
-            lastError_ = "cannot open " + c->path + ": " + std::strerror(errorCode);
-            if (data != Transport::kInvalidHandle)
-                transport_.close(data);
-            return Status::failure(kAppTitle, text);
-        }
-        if (c == dataChannel)
-            data = h;
-        else
-            command = h;
+    if (Status s = openChannel(*mouse.data, data); !s.ok)
+        return s;
+    if (Status s = openChannel(*mouse.command, command); !s.ok) {
+        transport_.close(data);
+        return s;
     }
-
     closeHandles();
     dataHandle_ = data;
     commandHandle_ = command;
@@ -138,6 +158,19 @@ Status DeviceLink::openMouse() {
     connected_ = true;
     imageRead_ = false; // a new connection: its image is still to be read
     return {};
+}
+
+Status DeviceLink::openChannel(const HidCollection& c, Transport::Handle& handle) {
+    int errorCode = 0;
+    handle = transport_.open(c.path, errorCode);
+    if (handle != Transport::kInvalidHandle)
+        return {};
+    std::string text = "CreateFile Error Code:" + std::to_string(errorCode);
+    if (errorCode == EACCES || errorCode == EPERM)
+        text += std::string("\nNo permission to open the mouse: install the udev rule file ") +
+                kUdevRuleFile + " and plug the mouse in again.";
+    lastError_ = "cannot open " + c.path + ": " + std::strerror(errorCode);
+    return Status::failure(kAppTitle, text);
 }
 
 Status DeviceLink::afterOpen(ProfileBlock& block) {

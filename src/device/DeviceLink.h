@@ -55,6 +55,30 @@ enum class DeviceChange { Arrival, Removal, Other };
 // as "Vid_04d9&Pid_a09e" or "VID_04D9&PID_A09E" (case-sensitive).
 bool deviceNameMatches(const std::string& interfaceName);
 
+// Vendor and product are the mouse's.
+bool isOurMouse(const HidCollection& collection);
+// Which of the mouse's channels a collection can carry: a collection of the mouse with the
+// channel's usage and feature report length.
+enum class ChannelRole { None, Data, Command };
+ChannelRole channelRole(const HidCollection& collection);
+
+// The mouse's two channel collections found in one enumeration for one physical mouse.
+struct MouseChannels {
+    const HidCollection* data = nullptr;
+    const HidCollection* command = nullptr;
+    const HidCollection* examined = nullptr; // the last of its collections looked at
+    bool complete() const { return data != nullptr && command != nullptr; }
+};
+
+// The mice (vendor and product ours) of one enumeration, in the order they are first listed.
+struct MouseSearch {
+    std::vector<MouseChannels> mice;
+    const HidCollection* lastSeen = nullptr; // the last collection of any of them
+    const MouseChannels* firstComplete() const;
+};
+// Points into collections, which must outlive the result.
+MouseSearch findMice(const std::vector<HidCollection>& collections);
+
 class DeviceLink : public DeviceOperations {
 public:
     DeviceLink(Transport& transport, Clock& clock);
@@ -115,6 +139,8 @@ private:
     static constexpr size_t kReportBufferSize = 80;
     using ReportBuffer = uint8_t[kReportBufferSize];
 
+    Status openChannels(const MouseChannels& mouse);
+    Status openChannel(const HidCollection& collection, Transport::Handle& handle);
     Status afterOpen(ProfileBlock& block);
     bool transfer(bool command, bool set, uint8_t* report);
     bool sendCommand(uint8_t command, uint8_t param1 = 0, uint8_t param2 = 0);

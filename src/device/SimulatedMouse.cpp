@@ -228,6 +228,95 @@ std::string SimulatedMouse::serialize(const State& s) {
     return o.str();
 }
 
+// The "key value" lines of a state file after its first line, each key at most once. Every
+// read names the field that is missing or bad in the error it leaves.
+class SimulatedMouse::FieldReader {
+public:
+    explicit FieldReader(std::string& error) : error_(error) {}
+
+    bool parse(std::istream& in) {
+        std::string line;
+        while (std::getline(in, line)) {
+            if (line.empty())
+                continue;
+            const size_t space = line.find(' ');
+            std::string key = line.substr(0, space);
+            std::string value = space == std::string::npos ? std::string() : line.substr(space + 1);
+            if (!fields_.emplace(key, value).second) {
+                error_ = "field \"" + key + "\" appears twice";
+                return false;
+            }
+        }
+        return true;
+    }
+
+    bool text(const char* key, std::string& value) {
+        auto it = fields_.find(key);
+        if (it == fields_.end()) {
+            error_ = std::string("field \"") + key + "\" is missing";
+            return false;
+        }
+        value = it->second;
+        return true;
+    }
+
+    template <typename T> bool number(const char* key, unsigned long max, T& out) {
+        std::string v;
+        unsigned long n = 0;
+        if (!text(key, v))
+            return false;
+        if (!parseUnsigned(v, max, n))
+            return bad(key, v);
+        out = static_cast<T>(n);
+        return true;
+    }
+
+    bool fault(const char* key, SimFault& out) {
+        std::string v;
+        return text(key, v) && (parseSimFault(v, out) || bad(key, v));
+    }
+
+    bool hex(const char* key, uint8_t* data, size_t size) {
+        std::string v;
+        if (!text(key, v))
+            return false;
+        if (!fromHex(v, data, size)) {
+            error_ = std::string("field \"") + key + "\" must be " + std::to_string(size) +
+                     " bytes in hex";
+            return false;
+        }
+        return true;
+    }
+
+    bool readCounters(State& r) {
+        unsigned plugged = 0;
+        const bool ok =
+            text("name", r.name) && number("plugged", 1, plugged) &&
+            number("generation", 0xFFFFFFFFUL, r.generation) && fault("fault", r.fault) &&
+            number("transfers", 0xFFFFFFFFUL, r.transfers) &&
+            number("open-error", 4095, r.openError) && number("report-rate", 255, r.reportRate) &&
+            number("dpi-stage", 255, r.dpiStage) && number("pending-read", 5, r.pendingRead) &&
+            number("pending-write", 6, r.pendingWrite);
+        r.plugged = plugged == 1;
+        return ok;
+    }
+
+    bool readMemory(State& r) {
+        return hex("last-command", r.lastCommand.data(), r.lastCommand.size()) &&
+               hex("memory", r.memory.data(), r.memory.size()) &&
+               hex("scratch", r.scratch.data(), r.scratch.size());
+    }
+
+private:
+    bool bad(const char* key, const std::string& v) {
+        error_ = std::string("field \"") + key + "\" has a bad value \"" + v + "\"";
+        return false;
+    }
+
+    std::map<std::string, std::string> fields_;
+    std::string& error_;
+};
+
 bool SimulatedMouse::deserialize(const std::string& text, State& s, std::string& error) {
     std::istringstream in(text);
     std::string line;
@@ -236,89 +325,10 @@ bool SimulatedMouse::deserialize(const std::string& text, State& s, std::string&
             "not a simulated mouse state file (first line is not \"" + std::string(kMagic) + "\")";
         return false;
     }
-    std::map<std::string, std::string> fields;
-    while (std::getline(in, line)) {
-        if (line.empty())
-            continue;
-        size_t space = line.find(' ');
-        std::string key = line.substr(0, space);
-        std::string value = space == std::string::npos ? std::string() : line.substr(space + 1);
-        if (!fields.emplace(key, value).second) {
-            error = "field \"" + key + "\" appears twice";
-            return false;
-        }
-    }
-    auto need = [&](const char* key, std::string& value) {
-        auto it = fields.find(key);
-        if (it == fields.end()) {
-            error = std::string("field \"") + key + "\" is missing";
-            return false;
-        }
-        value = it->second;
-        return true;
-    };
-    auto number = [&](const char* key, unsigned long max, unsigned long& out) {
-        std::string v;
-        if (!need(key, v))
-            return false;
-        if (!parseUnsigned(v, max, out)) {
-            error = std::string("field \"") + key + "\" has a bad value \"" + v + "\"";
-            return false;
-        }
-        return true;
-    };
-
+    FieldReader fields(error);
     State r;
-    std::string v;
-    unsigned long n = 0;
-    if (!need("name", r.name))
+    if (!fields.parse(in) || !fields.readCounters(r) || !fields.readMemory(r))
         return false;
-    if (!number("plugged", 1, n))
-        return false;
-    r.plugged = n == 1;
-    if (!number("generation", 0xFFFFFFFFUL, n))
-        return false;
-    r.generation = static_cast<unsigned>(n);
-    if (!need("fault", v))
-        return false;
-    if (!parseSimFault(v, r.fault)) {
-        error = "field \"fault\" has a bad value \"" + v + "\"";
-        return false;
-    }
-    if (!number("transfers", 0xFFFFFFFFUL, n))
-        return false;
-    r.transfers = static_cast<unsigned>(n);
-    if (!number("open-error", 4095, n))
-        return false;
-    r.openError = static_cast<int>(n);
-    if (!number("report-rate", 255, n))
-        return false;
-    r.reportRate = static_cast<uint8_t>(n);
-    if (!number("dpi-stage", 255, n))
-        return false;
-    r.dpiStage = static_cast<uint8_t>(n);
-    if (!number("pending-read", 5, n))
-        return false;
-    r.pendingRead = static_cast<int>(n);
-    if (!number("pending-write", 6, n))
-        return false;
-    r.pendingWrite = static_cast<int>(n);
-    struct {
-        const char* key;
-        uint8_t* data;
-        size_t size;
-    } blobs[] = {{"last-command", r.lastCommand.data(), r.lastCommand.size()},
-                 {"memory", r.memory.data(), r.memory.size()},
-                 {"scratch", r.scratch.data(), r.scratch.size()}};
-    for (auto& b : blobs) {
-        if (!need(b.key, v))
-            return false;
-        if (!fromHex(v, b.data, b.size)) {
-            error = std::string("field \"") + b.key + "\" must be " + std::to_string(b.size) +
-                    " bytes in hex";
-            return false;
-        }
-    }
     s = r;
     return true;
 }
@@ -336,17 +346,24 @@ bool SimulatedMouse::refresh() {
         lastError_ = "simulated mouse state file " + stateFile_ + ": " + error;
         return false;
     }
+    fileText_ = std::move(text);
     return true;
 }
 
 bool SimulatedMouse::persist() {
     if (stateFile_.empty())
         return true;
-    if (int e = writeFileAtomically(stateFile_, serialize(state_)); e != 0) {
+    std::string text = serialize(state_);
+    if (text == fileText_)
+        return true;
+    // The state changes with nearly every report; the rename keeps the file whole for the
+    // other processes, and a state lost to a power cut costs nothing worth a flush to disk.
+    if (int e = writeFileAtomically(stateFile_, text, FileFlush::PageCache); e != 0) {
         lastError_ =
             "cannot write the simulated mouse state file " + stateFile_ + ": " + std::strerror(e);
         return false;
     }
+    fileText_ = std::move(text);
     return true;
 }
 

@@ -151,6 +151,7 @@ private:
         int collection;
         unsigned generation;
     };
+    class FieldReader;
 
     static State freshState(uint8_t sensorVariant, uint8_t reportRate, uint8_t dpiStage,
                             SimFault fault, std::string name);
@@ -166,6 +167,7 @@ private:
 
     State state_;
     std::string stateFile_; // empty: memory only
+    std::string fileText_;  // the state file's text as last read or written
     std::map<Handle, OpenHandle> handles_;
     Handle nextHandle_ = 3;
     std::string lastError_;

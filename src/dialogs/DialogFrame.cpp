@@ -35,7 +35,7 @@ const char* const DialogFrame::kControlIdProperty = "controlId";
 DialogFrame::DialogFrame(const DialogEnvironment& environment, QWidget* owner,
                          const DialogFrameSetup& frame)
     : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), env_(environment), setup_(frame),
-      language_(dialogLanguage(environment.languageCode)) {
+      language_(languageFromCode(environment.languageCode)) {
     setMouseTracking(true);
     setFixedSize(dialogLayout::templateSize.width, dialogLayout::templateSize.height);
     hoverTimer_.setSingleShot(true);

@@ -119,7 +119,7 @@ protected:
 
     bool hasCanvas() const { return !canvas_.isNull(); }
     const DialogEnvironment& environment() const { return env_; }
-    DialogLanguage language() const { return language_; }
+    Language language() const { return language_; }
     const QFont& normalFont() const { return normalFont_; }
     UiServices& services() const;
 
@@ -152,7 +152,7 @@ private:
 
     DialogEnvironment env_;
     DialogFrameSetup setup_;
-    DialogLanguage language_;
+    Language language_;
     bool opened_ = false;
     QImage canvas_;
     QFont normalFont_;

@@ -8,21 +8,13 @@
 
 namespace z417 {
 
-DialogLanguage dialogLanguage(const std::string& code) {
-    if (code == "CHS")
-        return DialogLanguage::SimplifiedChinese;
-    if (code == "CHT")
-        return DialogLanguage::TraditionalChinese;
-    return DialogLanguage::English;
-}
-
-QString DialogText::in(DialogLanguage language) const {
+QString DialogText::in(Language language) const {
     switch (language) {
-    case DialogLanguage::SimplifiedChinese:
+    case Language::SimplifiedChinese:
         return QString::fromUtf8(chs);
-    case DialogLanguage::TraditionalChinese:
+    case Language::TraditionalChinese:
         return QString::fromUtf8(cht);
-    case DialogLanguage::English:
+    case Language::English:
         break;
     }
     return QString::fromUtf8(english);
@@ -58,31 +50,19 @@ const DialogText& editCommandText(EditCommand command) {
 
 namespace {
 
-Language catalogueLanguage(DialogLanguage language) {
-    switch (language) {
-    case DialogLanguage::SimplifiedChinese:
-        return Language::SimplifiedChinese;
-    case DialogLanguage::TraditionalChinese:
-        return Language::TraditionalChinese;
-    case DialogLanguage::English:
-        break;
-    }
-    return Language::English;
-}
-
-QStringList names(ParameterList list, DialogLanguage language) {
-    return toQStringList(parameterNames(list, catalogueLanguage(language)));
+QStringList names(ParameterList list, Language language) {
+    return toQStringList(parameterNames(list, language));
 }
 
 } // namespace
 
-QStringList hotKeyNames(DialogLanguage language) {
+QStringList hotKeyNames(Language language) {
     return names(ParameterList::HotKey, language);
 }
-QStringList mediaKeyNames(DialogLanguage language) {
+QStringList mediaKeyNames(Language language) {
     return names(ParameterList::Multimedia, language);
 }
-QStringList launchKeyNames(DialogLanguage language) {
+QStringList launchKeyNames(Language language) {
     return names(ParameterList::Windows, language);
 }
 

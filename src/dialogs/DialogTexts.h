@@ -1,6 +1,8 @@
 // Every text of the parameter dialogs in its three languages, and the lists they offer.
 #pragma once
 
+#include "assign/Texts.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -8,17 +10,12 @@
 
 namespace z417 {
 
-enum class DialogLanguage { SimplifiedChinese, TraditionalChinese, English };
-
-// "CHS" and "CHT", compared whole; anything else is English.
-DialogLanguage dialogLanguage(const std::string& languageCode);
-
 // One text in the three languages (UTF-8).
 struct DialogText {
     const char* chs;
     const char* cht;
     const char* english;
-    QString in(DialogLanguage language) const;
+    QString in(Language language) const;
 };
 
 namespace dialogText {
@@ -43,9 +40,9 @@ inline constexpr int kEditCommandCount = 7;
 const DialogText& editCommandText(EditCommand command);
 
 // The entries of the list dialogs, in index order.
-QStringList hotKeyNames(DialogLanguage language);    // 8 presets
-QStringList mediaKeyNames(DialogLanguage language);  // 7 multimedia keys
-QStringList launchKeyNames(DialogLanguage language); // 9 launch keys
+QStringList hotKeyNames(Language language);    // 8 presets
+QStringList mediaKeyNames(Language language);  // 7 multimedia keys
+QStringList launchKeyNames(Language language); // 9 launch keys
 
 // Failure captions when the background is missing.
 namespace failureCaption {

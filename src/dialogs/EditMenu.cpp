@@ -71,7 +71,7 @@ std::function<void()> perform(EditCommand command, QLineEdit* field) {
 
 } // namespace
 
-QMenu* createEditMenu(QLineEdit* field, DialogLanguage language) {
+QMenu* createEditMenu(QLineEdit* field, Language language) {
     auto* menu = new QMenu(field);
     for (const CommandRow& row : kCommands) {
         if (row.separatorBefore)

@@ -10,6 +10,6 @@ class QMenu;
 namespace z417 {
 
 // A new menu for the field, owned by the field; the caller shows it.
-QMenu* createEditMenu(QLineEdit* field, DialogLanguage language);
+QMenu* createEditMenu(QLineEdit* field, Language language);
 
 } // namespace z417

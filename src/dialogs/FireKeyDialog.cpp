@@ -53,7 +53,7 @@ void FireKeyDialog::createControls() {
 
 void FireKeyDialog::paintOwnTexts() {
     const QColor colour = environment().textColour;
-    const DialogLanguage lang = language();
+    const Language lang = language();
     drawCanvasText(fl::timesLabel, dialogText::timesLabel.in(lang), colour);
     drawCanvasText(fl::makeTimeLabel, dialogText::makeTimeLabel.in(lang), colour);
     drawCanvasText(fl::breakTimeLabel, dialogText::breakTimeLabel.in(lang), colour);

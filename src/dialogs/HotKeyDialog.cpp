@@ -9,6 +9,6 @@ const DialogFrameSetup kFrameSetup{layout::hotKeyDialog::background.name, failur
 
 HotKeyDialog::HotKeyDialog(const DialogEnvironment& environment, QWidget* owner)
     : ChoiceDialog(environment, owner, kFrameSetup,
-                   hotKeyNames(dialogLanguage(environment.languageCode))) {}
+                   hotKeyNames(languageFromCode(environment.languageCode))) {}
 
 } // namespace z417

@@ -9,6 +9,6 @@ const DialogFrameSetup kFrameSetup{layout::mediaDialog::background.name, failure
 
 MediaDialog::MediaDialog(const DialogEnvironment& environment, QWidget* owner)
     : ChoiceDialog(environment, owner, kFrameSetup,
-                   mediaKeyNames(dialogLanguage(environment.languageCode))) {}
+                   mediaKeyNames(languageFromCode(environment.languageCode))) {}
 
 } // namespace z417

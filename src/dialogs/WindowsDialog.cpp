@@ -9,6 +9,6 @@ const DialogFrameSetup kFrameSetup{layout::windowsDialog::background.name, failu
 
 WindowsDialog::WindowsDialog(const DialogEnvironment& environment, QWidget* owner)
     : ChoiceDialog(environment, owner, kFrameSetup,
-                   launchKeyNames(dialogLanguage(environment.languageCode))) {}
+                   launchKeyNames(languageFromCode(environment.languageCode))) {}
 
 } // namespace z417

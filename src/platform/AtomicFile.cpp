@@ -152,6 +152,103 @@ int writeAll(int fd, const std::string& content) {
     return 0;
 }
 
+// What is known about the file a save replaces, gathered before anything is written.
+struct SaveTarget {
+    std::string path; // the file itself, links resolved
+    std::string folder;
+    std::string name;
+    bool replacing = false;
+    struct stat old {}; // valid when replacing
+    mode_t mode = 0;    // permission bits the new file gets
+};
+
+// Checks what lies at the (resolved) target: only a regular file this user may write, or
+// nothing, may be replaced. Fills in the permission bits to keep or to create with.
+int examineExisting(SaveTarget& t) {
+    if (stat(t.path.c_str(), &t.old) != 0) {
+        if (errno != ENOENT) {
+            return errno;
+        }
+        t.mode = creationMode();
+        return 0;
+    }
+    if (S_ISDIR(t.old.st_mode)) {
+        return EISDIR;
+    }
+    if (!S_ISREG(t.old.st_mode)) {
+        return kErrNotRegularFile;
+    }
+    t.replacing = true;
+    t.mode = t.old.st_mode & 07777;
+    // The rename would replace a file that this user may not write (a read-only file in a
+    // writable folder); refuse it the way opening it for writing would.
+    if (faccessat(AT_FDCWD, t.path.c_str(), W_OK, AT_EACCESS) != 0) {
+        return errno;
+    }
+    return 0;
+}
+
+int examineTarget(const std::string& path, SaveTarget& t) {
+    if (const int err = resolveTarget(path, t.path); err != 0) {
+        return err;
+    }
+    splitPath(t.path, t.folder, t.name);
+    if (t.name.empty()) {
+        return EISDIR;
+    }
+    return examineExisting(t);
+}
+
+// Creates ".NAME.tmp-XXXXXX" beside the target and locks it until it is renamed or removed,
+// which tells a later save's clean-up that this one is still in progress. Returns the file
+// descriptor, or -1 with errno set.
+int createLockedTemporary(const SaveTarget& t, std::string& tempPath) {
+    tempPath = t.folder + "/." + t.name + ".tmp-XXXXXX";
+    std::vector<char> pattern(tempPath.begin(), tempPath.end());
+    pattern.push_back('\0');
+    const int fd = mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd < 0) {
+        return -1;
+    }
+    tempPath.assign(pattern.data());
+    flock(fd, LOCK_EX | LOCK_NB);
+    return fd;
+}
+
+// Gives the temporary the replaced file's permission bits (and owner, as root) and content.
+int fillTemporary(int fd, const SaveTarget& t, const std::string& content, FileFlush flush) {
+    if (fchmod(fd, t.mode) != 0) {
+        return errno;
+    }
+    if (t.replacing && geteuid() == 0 && (t.old.st_uid != geteuid() || t.old.st_gid != getegid()) &&
+        fchown(fd, t.old.st_uid, t.old.st_gid) != 0) {
+        return errno;
+    }
+    if (const int err = writeAll(fd, content); err != 0) {
+        return err;
+    }
+    if (flush == FileFlush::Disk && fsync(fd) != 0) {
+        return errno;
+    }
+    return 0;
+}
+
+// Renames the filled temporary over the target; on any failure removes it instead. The first
+// failure is the one reported; the old file has then not been touched.
+int renameOrDiscard(int fd, int err, const std::string& tempPath, const SaveTarget& t) {
+    if (err == 0 && rename(tempPath.c_str(), t.path.c_str()) != 0) {
+        err = errno;
+    }
+    // close() reports delayed write errors on some file systems, so it is checked as well.
+    if (close(fd) != 0 && err == 0) {
+        err = errno;
+    }
+    if (err != 0) {
+        unlink(tempPath.c_str());
+    }
+    return err;
+}
+
 } // namespace
 
 // Flushes the folder entry after a rename. Some file systems cannot sync a folder and say so
@@ -180,85 +277,22 @@ bool fileExists(const std::string& path) {
     return stat(path.c_str(), &st) == 0;
 }
 
-int writeFileAtomically(const std::string& path, const std::string& content) {
-    std::string target;
-    if (const int err = resolveTarget(path, target); err != 0) {
+int writeFileAtomically(const std::string& path, const std::string& content, FileFlush flush) {
+    SaveTarget target;
+    if (const int err = examineTarget(path, target); err != 0) {
         return err;
     }
-    std::string folder;
-    std::string name;
-    splitPath(target, folder, name);
-    if (name.empty()) {
-        return EISDIR;
-    }
-
-    // Permission bits and owner to keep.
-    struct stat old {};
-    bool replacing = false;
-    mode_t mode = 0;
-    if (stat(target.c_str(), &old) == 0) {
-        if (S_ISDIR(old.st_mode)) {
-            return EISDIR;
-        }
-        if (!S_ISREG(old.st_mode)) {
-            return kErrNotRegularFile;
-        }
-        replacing = true;
-        mode = old.st_mode & 07777;
-        // The rename would replace a file that this user may not write (a read-only file in a
-        // writable folder); refuse it the way opening it for writing would.
-        if (faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
-            return errno;
-        }
-    } else if (errno == ENOENT) {
-        mode = creationMode();
-    } else {
-        return errno;
-    }
-
-    std::string tempPath = folder + "/." + name + ".tmp-XXXXXX";
-    std::vector<char> pattern(tempPath.begin(), tempPath.end());
-    pattern.push_back('\0');
-    int fd = mkostemp(pattern.data(), O_CLOEXEC);
+    std::string tempPath;
+    const int fd = createLockedTemporary(target, tempPath);
     if (fd < 0) {
         return errno;
     }
-    tempPath.assign(pattern.data());
-    // Held until the file is renamed or removed: tells a later save's clean-up that this one
-    // is still in progress.
-    flock(fd, LOCK_EX | LOCK_NB);
-
-    int err = 0;
-    if (fchmod(fd, mode) != 0) {
-        err = errno;
-    }
-    if (err == 0 && replacing && geteuid() == 0 &&
-        (old.st_uid != geteuid() || old.st_gid != getegid())) {
-        if (fchown(fd, old.st_uid, old.st_gid) != 0) {
-            err = errno;
-        }
-    }
-    if (err == 0) {
-        err = writeAll(fd, content);
-    }
-    if (err == 0 && fsync(fd) != 0) {
-        err = errno;
-    }
-    if (err == 0 && rename(tempPath.c_str(), target.c_str()) != 0) {
-        err = errno;
-    }
-    // close() reports delayed write errors on some file systems, so it is checked as well.
-    if (close(fd) != 0 && err == 0) {
-        err = errno;
-    }
-    fd = -1;
-    if (err != 0) {
-        // The first failure is the one reported; the old file has not been touched.
-        unlink(tempPath.c_str());
+    const int filled = fillTemporary(fd, target, content, flush);
+    if (const int err = renameOrDiscard(fd, filled, tempPath, target); err != 0) {
         return err;
     }
-    removeStaleTemporaries(folder, name);
-    return syncFolder(folder);
+    removeStaleTemporaries(target.folder, target.name);
+    return flush == FileFlush::Disk ? syncFolder(target.folder) : 0;
 }
 
 std::string fileErrorText(int error) {

@@ -34,7 +34,13 @@ constexpr size_t kAtomicWriteChunkBytes = 64 * 1024;
 //   that last flush fails, the new content is already in place and its errno is returned.
 // - After a successful save, temporary files of earlier saves of the same file that were
 //   interrupted (".NAME.tmp-XXXXXX", ours, not being written) are removed.
-int writeFileAtomically(const std::string& path, const std::string& content);
+//
+// FileFlush::PageCache skips both flushes to disk: the file is still replaced whole or not at
+// all for every reader, but a power cut may lose the last save. For files that are rewritten
+// often and matter little, such as the simulated mouse's state.
+enum class FileFlush { Disk, PageCache };
+int writeFileAtomically(const std::string& path, const std::string& content,
+                        FileFlush flush = FileFlush::Disk);
 
 // Test seam: when set, called before each write() of the temporary file with the byte count;
 // returning a non-zero errno makes that write fail with it (simulates a full disk half way).

@@ -47,7 +47,7 @@ std::string requestSocketPath(const std::string& name) {
 }
 
 std::string balloonSocketPath() {
-    return requestSocketPath("balloon");
+    return requestSocketPath(kBalloonSocketName);
 }
 
 bool parseBalloonRequest(const std::string& text, int& type, int& kind) {

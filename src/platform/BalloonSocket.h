@@ -9,6 +9,8 @@ namespace z417 {
 
 constexpr size_t kBalloonRequestMax = 32; // longer requests are dropped whole
 
+// The utility's socket name in the runtime folder.
+constexpr const char* kBalloonSocketName = "balloon";
 // The socket's path: $XDG_RUNTIME_DIR/z417-gaming-mouse/balloon.sock, or a folder of the
 // user's own under /tmp when there is no runtime folder.
 std::string balloonSocketPath();

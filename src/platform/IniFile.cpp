@@ -1,5 +1,6 @@
 #include "platform/IniFile.h"
 
+#include "platform/AsciiCase.h"
 #include "platform/AtomicFile.h"
 
 #include <cerrno>
@@ -24,22 +25,6 @@ std::string_view trim(std::string_view s) {
         s.remove_suffix(1);
     }
     return s;
-}
-
-char asciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (asciiLower(a[i]) != asciiLower(b[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // One line of the file: [begin, contentEnd) is its text, [contentEnd, end) its line end
@@ -117,7 +102,7 @@ size_t findSection(std::string_view text, const std::vector<Line>& lines,
                    std::string_view section) {
     for (size_t i = 0; i < lines.size(); ++i) {
         const ParsedLine parsed = parseLine(text, lines[i]);
-        if (parsed.kind == LineKind::Section && equalsNoCase(parsed.name, section)) {
+        if (parsed.kind == LineKind::Section && equalsIgnoringCase(parsed.name, section)) {
             return i;
         }
     }
@@ -170,7 +155,7 @@ void applyEntry(std::string& text, std::string_view section, std::string_view ke
         if (parsed.kind == LineKind::Section) {
             break;
         }
-        if (parsed.kind == LineKind::Entry && equalsNoCase(parsed.name, key)) {
+        if (parsed.kind == LineKind::Entry && equalsIgnoringCase(parsed.name, key)) {
             // Keep everything up to '=' and the blanks after it; replace the rest of the line.
             // A value that starts with blanks brings its own, so that writing it twice gives
             // the same line.
@@ -359,7 +344,7 @@ std::string iniLookup(const std::string& fileContent, const std::string& section
         if (parsed.kind == LineKind::Section) {
             break;
         }
-        if (parsed.kind == LineKind::Entry && equalsNoCase(parsed.name, key)) {
+        if (parsed.kind == LineKind::Entry && equalsIgnoringCase(parsed.name, key)) {
             std::string_view value = withoutQuotes(parsed.value);
             value = value.substr(0, value.find('\0')); // the buffer is a C string
             return std::string(value.substr(0, utf8PrefixBytes(value, kProfileBufferChars - 1)));

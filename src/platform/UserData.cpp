@@ -147,6 +147,23 @@ bool seedDefault(const std::string& sharedDir, const std::string& settingsDir,
     return true;
 }
 
+// Makes the per-user settings folder and copies in the installed defaults it lacks.
+bool prepareSettingsFolder(const std::string& sharedDir, const std::string& settingsDir,
+                           std::string& error) {
+    std::string failedAt;
+    if (const int code = makeFolders(settingsDir, failedAt); code != 0) {
+        error = "Cannot create the settings folder " + settingsDir + " (at " + failedAt +
+                "): " + std::strerror(code);
+        return false;
+    }
+    for (const char* name : kDefaultFiles) {
+        if (!seedDefault(sharedDir, settingsDir, name, error)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 bool userConfigHome(std::string& out, std::string& error) {
@@ -188,10 +205,9 @@ bool userConfigHome(std::string& out, std::string& error) {
     return true;
 }
 
-bool resolveDataLocation(const std::string& exeDir, const std::string& sharedDir, DataLocation& out,
-                         std::string& error) {
+bool locateDataLocation(const std::string& exeDir, const std::string& sharedDir, DataLocation& out,
+                        std::string& error) {
     DataLocation result;
-
     const std::string besideExe = joinPath(exeDir, "config.bin");
     struct stat st {};
     const int lookup = stat(besideExe.c_str(), &st) == 0 ? 0 : errno;
@@ -208,30 +224,38 @@ bool resolveDataLocation(const std::string& exeDir, const std::string& sharedDir
         error = describe("Cannot look for", besideExe, lookup);
         return false;
     }
-
     std::string configHome;
     if (!userConfigHome(configHome, error)) {
         return false;
     }
     result.settingsDir = joinPath(configHome, kUserDataFolderName);
-    std::string failedAt;
-    if (const int code = makeFolders(result.settingsDir, failedAt); code != 0) {
-        error = "Cannot create the settings folder " + result.settingsDir + " (at " + failedAt +
-                "): " + std::strerror(code);
-        return false;
-    }
-    for (const char* name : kDefaultFiles) {
-        if (!seedDefault(sharedDir, result.settingsDir, name, error)) {
-            return false;
-        }
-    }
     result.configBin = joinPath(result.settingsDir, "config.bin");
     result.strIni = joinPath(result.settingsDir, "str.ini");
     const std::string userSkins = joinPath(result.settingsDir, "Skins");
     result.skinsRoot = isDirectory(userSkins) ? userSkins : joinPath(sharedDir, "Skins");
-    result.portable = false;
     out = result;
     return true;
+}
+
+bool resolveDataLocation(const std::string& exeDir, const std::string& sharedDir, DataLocation& out,
+                         std::string& error) {
+    DataLocation result;
+    if (!locateDataLocation(exeDir, sharedDir, result, error)) {
+        return false;
+    }
+    if (!result.portable && !prepareSettingsFolder(sharedDir, result.settingsDir, error)) {
+        return false;
+    }
+    out = result;
+    return true;
+}
+
+bool locateOwnDataLocation(DataLocation& out, std::string& error) {
+    std::string modulePath;
+    if (!readModulePath(modulePath, error)) {
+        return false;
+    }
+    return locateDataLocation(buildAppPaths(modulePath).exeDir, Z417_SHARED_DATA_DIR, out, error);
 }
 
 bool resolveOwnDataLocation(DataLocation& out, std::string& error) {

@@ -36,8 +36,14 @@ bool userConfigHome(std::string& out, std::string& error);
 bool resolveDataLocation(const std::string& exeDir, const std::string& sharedDir, DataLocation& out,
                          std::string& error);
 
+// The same choice without making or copying anything: where the files are, or will be once
+// resolveDataLocation() has run.
+bool locateDataLocation(const std::string& exeDir, const std::string& sharedDir, DataLocation& out,
+                        std::string& error);
+
 // The running program's own layout: its executable's folder and the installed defaults of
 // this build, as the utility resolves them at start.
 bool resolveOwnDataLocation(DataLocation& out, std::string& error);
+bool locateOwnDataLocation(DataLocation& out, std::string& error);
 
 } // namespace z417

@@ -39,25 +39,32 @@ std::string writeFailedText(int error) {
     return text;
 }
 
+ConfigFileRead readConfigFile(const std::string& configPath, SettingsRecord& record) {
+    // Not a regular file (a FIFO, a device): unreadable, and never waited on.
+    ConfigFileRead read;
+    std::string content;
+    read.error = readFileContents(configPath, content, kConfigFileSize);
+    read.size = content.size();
+    if (read.whole()) {
+        read.firstRunFlag = static_cast<uint8_t>(content[0]);
+        std::memcpy(record.bytes(), content.data() + 1, sizeof(SettingsRecord));
+    }
+    return read;
+}
+
 LoadedSettings loadSettings(const std::string& configPath, SettingsRecord& record) {
     LoadedSettings result;
     if (!fileExists(configPath)) {
         result.status = Status::failure(kAppTitle, kConfigMissingText);
         return result;
     }
-    // Not a regular file (a FIFO, a device): unreadable, and never waited on. Longer than a
-    // settings file: another size, ignored like a shorter one.
-    std::string content;
-    const int error = readFileContents(configPath, content, kConfigFileSize);
-    if (error != 0 && error != EFBIG) {
-        result.error = error;
+    // Longer than a settings file: another size, ignored like a shorter one.
+    const ConfigFileRead read = readConfigFile(configPath, record);
+    if (read.error != 0 && read.error != EFBIG) {
+        result.error = read.error;
     }
-    if (error != 0 || content.size() != kConfigFileSize) {
-        return result;
-    }
-    result.loaded = true;
-    result.firstRunFlag = static_cast<uint8_t>(content[0]);
-    std::memcpy(record.bytes(), content.data() + 1, sizeof(SettingsRecord));
+    result.loaded = read.whole();
+    result.firstRunFlag = read.firstRunFlag;
     return result;
 }
 

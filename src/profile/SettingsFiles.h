@@ -19,6 +19,17 @@ extern const char* const kWriteFailedCaption; // "NULL ==fp "
 // "Error Code is: %d \n" with the error number filled in.
 std::string writeFailedText(int error);
 
+// What reading a "config.bin" found.
+struct ConfigFileRead {
+    int error = 0;   // errno of reading; EFBIG: longer than a settings file
+    size_t size = 0; // bytes read when error is 0
+    uint8_t firstRunFlag = 0;
+    bool whole() const { return error == 0 && size == kConfigFileSize; }
+};
+// Reads a regular file of at most 220 bytes; record and firstRunFlag are filled only when it
+// has exactly 220.
+ConfigFileRead readConfigFile(const std::string& configPath, SettingsRecord& record);
+
 struct LoadedSettings {
     bool loaded = false;
     uint8_t firstRunFlag = 0;

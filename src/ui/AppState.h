@@ -25,7 +25,6 @@ struct AppState {
     ProfileBlock block{};
     uint8_t firstRunFlag = 0;
     AppPaths paths;
-    std::string languageCode;
     TextTable texts;
     AssignmentLabels labels;
     SkinValues skinValues;
@@ -33,6 +32,9 @@ struct AppState {
     QColor textColour;
     QFont normalFont;
     QFont titleFont;
+
+    // "Lan" of "str.ini", as read at start.
+    const std::string& languageCode() const { return skinValues.languageCode; }
 };
 
 } // namespace z417

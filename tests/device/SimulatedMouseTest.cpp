@@ -11,8 +11,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
 #include <fstream>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace z417 {
@@ -202,6 +204,32 @@ TEST(SimulatedMouseFile, SeparateObjectsShareOneMouse) {
 
     // Every write replaced the file whole: no temporary file is left in the folder.
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"mouse.state"});
+}
+
+// A change that changes nothing leaves the state file alone; a real change replaces it.
+TEST(SimulatedMouseFile, UnchangedStateIsNotRewritten) {
+    TempDir dir;
+    const std::string path = dir.file("mouse.state");
+    SimulatedMouse::createStateFile(path, 0, 1, 0);
+    SimulatedMouse mouse(path);
+    // Held open, so that a replacement can never get the same inode number.
+    const int original = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(original, 0);
+    auto stillOriginal = [&] {
+        struct stat now {};
+        struct stat held {};
+        return ::stat(path.c_str(), &now) == 0 && ::fstat(original, &held) == 0 &&
+               now.st_ino == held.st_ino;
+    };
+    mouse.plug();
+    mouse.setOpenError(0);
+    mouse.setMemory(mouse.memory());
+    EXPECT_TRUE(stillOriginal());
+
+    mouse.unplug();
+    EXPECT_FALSE(stillOriginal());
+    ::close(original);
+    EXPECT_FALSE(SimulatedMouse(path).present());
 }
 
 TEST(SimulatedMouseFile, FaultCounterLivesInTheFile) {

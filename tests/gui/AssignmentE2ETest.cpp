@@ -40,9 +40,9 @@ std::vector<FunctionCase> cases() {
         return QStringLiteral("click ") + centreOf(g.selectorArea) + "\n" +
                QStringLiteral("select %1 %2\n").arg(g.listId).arg(row) + ok;
     };
-    const QStringList launch = launchKeyNames(DialogLanguage::English);
-    const QStringList media = mediaKeyNames(DialogLanguage::English);
-    const QStringList hot = hotKeyNames(DialogLanguage::English);
+    const QStringList launch = launchKeyNames(Language::English);
+    const QStringList media = mediaKeyNames(Language::English);
+    const QStringList hot = hotKeyNames(Language::English);
     return {
         {0, "", {0xF0, 0x00, "Left Click"}},
         {1, "", {0xF1, 0x00, "Right Click"}},

@@ -127,6 +127,19 @@ TEST_F(UserData, FolderNamedConfigBinIsNotPortable) {
     EXPECT_EQ(loc.settingsDir, userDir());
 }
 
+// Locating names the same files as resolving, but makes and copies nothing.
+TEST_F(UserData, LocatingMakesNothing) {
+    DataLocation located;
+    std::string error;
+    ASSERT_TRUE(locateDataLocation(exeDir(), sharedDir(), located, error)) << error;
+    EXPECT_FALSE(fs::exists(configHome()));
+    DataLocation resolved;
+    ASSERT_TRUE(resolveDataLocation(exeDir(), sharedDir(), resolved, error)) << error;
+    EXPECT_EQ(located.configBin, resolved.configBin);
+    EXPECT_EQ(located.strIni, resolved.strIni);
+    EXPECT_EQ(located.skinsRoot, resolved.skinsRoot);
+}
+
 TEST_F(UserData, FirstStartCopiesTheDefaultsAndLaterStartsKeepTheUsersFiles) {
     DataLocation loc;
     std::string error;

@@ -300,109 +300,142 @@ void sevenSegment(QPainter& p, int digit, QRectF box, const QColor& colour, doub
 enum class Glyph { RapidFire, HotKey, Media, Launch, SingleKey, Snipe, Palette, Gear };
 
 // Draws a glyph as strokes into box; the stroke width scales with the box.
+// A glyph's square cell: points and rectangles in fractions of its side.
+struct GlyphCell {
+    QPointF origin;
+    double s;
+    QColor colour;
+    double width;
+    QPointF P(double x, double y) const { return QPointF(origin.x() + x * s, origin.y() + y * s); }
+    QRectF R(double x, double y, double w, double h) const {
+        return QRectF(P(x, y), QSizeF(w * s, h * s));
+    }
+};
+
+void drawRapidFireGlyph(QPainter& p, const GlyphCell& c) {
+    for (int i = 0; i < 3; ++i) {
+        const double x = 0.12 + 0.25 * i;
+        QPolygonF v;
+        v << c.P(x, 0.2) << c.P(x + 0.28, 0.5) << c.P(x, 0.8);
+        p.setPen(pen(alpha(c.colour, c.colour.alpha() * (i + 1) / 3), c.width));
+        p.drawPolyline(v);
+    }
+}
+
+void drawHotKeyGlyph(QPainter& p, const GlyphCell& c) {
+    const double r = 0.07 * c.s;
+    p.drawRoundedRect(c.R(0.02, 0.26, 0.36, 0.46), r, r);
+    p.drawRoundedRect(c.R(0.08, 0.3, 0.24, 0.28), r / 2, r / 2);
+    p.drawRoundedRect(c.R(0.62, 0.26, 0.36, 0.46), r, r);
+    p.drawRoundedRect(c.R(0.68, 0.3, 0.24, 0.28), r / 2, r / 2);
+    p.drawLine(c.P(0.5, 0.38), c.P(0.5, 0.6));
+    p.drawLine(c.P(0.39, 0.49), c.P(0.61, 0.49));
+}
+
+void drawMediaGlyph(QPainter& p, const GlyphCell& c) {
+    p.drawEllipse(c.R(0.06, 0.06, 0.88, 0.88));
+    QPainterPath tri;
+    tri.moveTo(c.P(0.4, 0.3));
+    tri.lineTo(c.P(0.7, 0.5));
+    tri.lineTo(c.P(0.4, 0.7));
+    tri.closeSubpath();
+    p.setBrush(c.colour);
+    p.drawPath(tri);
+}
+
+void drawLaunchGlyph(QPainter& p, const GlyphCell& c) {
+    const double r = 0.06 * c.s;
+    p.drawRoundedRect(c.R(0.06, 0.06, 0.36, 0.36), r, r);
+    p.drawRoundedRect(c.R(0.06, 0.58, 0.36, 0.36), r, r);
+    p.drawRoundedRect(c.R(0.58, 0.58, 0.36, 0.36), r, r);
+    p.drawLine(c.P(0.6, 0.4), c.P(0.92, 0.08));
+    QPolygonF head;
+    head << c.P(0.66, 0.08) << c.P(0.92, 0.08) << c.P(0.92, 0.34);
+    p.drawPolyline(head);
+}
+
+void drawSingleKeyGlyph(QPainter& p, const GlyphCell& c) {
+    const double r = 0.1 * c.s;
+    p.drawRoundedRect(c.R(0.1, 0.14, 0.8, 0.72), r, r);
+    p.drawRoundedRect(c.R(0.22, 0.22, 0.56, 0.44), r / 2, r / 2);
+    p.drawLine(c.P(0.4, 0.78), c.P(0.6, 0.78));
+}
+
+void drawSnipeGlyph(QPainter& p, const GlyphCell& c) {
+    p.drawEllipse(c.R(0.12, 0.12, 0.76, 0.76));
+    p.drawLine(c.P(0.5, 0.02), c.P(0.5, 0.38));
+    p.drawLine(c.P(0.5, 0.62), c.P(0.5, 0.98));
+    p.drawLine(c.P(0.02, 0.5), c.P(0.38, 0.5));
+    p.drawLine(c.P(0.62, 0.5), c.P(0.98, 0.5));
+    p.setBrush(c.colour);
+    p.drawEllipse(QRectF(c.P(0.46, 0.46), QSizeF(0.08 * c.s, 0.08 * c.s)));
+}
+
+void drawPaletteGlyph(QPainter& p, const GlyphCell& c) {
+    QPainterPath pal;
+    pal.addEllipse(c.R(0.06, 0.1, 0.88, 0.8));
+    QPainterPath hole;
+    hole.addEllipse(c.R(0.56, 0.54, 0.2, 0.2));
+    p.drawPath(pal.subtracted(hole));
+    p.setPen(Qt::NoPen);
+    p.setBrush(c.colour);
+    const double d = 0.14;
+    p.drawEllipse(c.R(0.22, 0.26, d, d));
+    p.drawEllipse(c.R(0.44, 0.2, d, d));
+    p.drawEllipse(c.R(0.2, 0.5, d, d));
+}
+
+void drawGearGlyph(QPainter& p, const GlyphCell& c) {
+    QPainterPath gear;
+    const QPointF centre = c.P(0.5, 0.5);
+    const int teeth = 8;
+    for (int i = 0; i < teeth * 4; ++i) {
+        const double a = (i * 360.0 / (teeth * 4) - 11.25) * kPi / 180.0;
+        const double radius = ((i / 2) % 2 == 0 ? 0.46 : 0.35) * c.s;
+        const QPointF pt(centre.x() + radius * std::cos(a), centre.y() + radius * std::sin(a));
+        if (i == 0) {
+            gear.moveTo(pt);
+        } else {
+            gear.lineTo(pt);
+        }
+    }
+    gear.closeSubpath();
+    p.drawPath(gear);
+    p.drawEllipse(centre, 0.14 * c.s, 0.14 * c.s);
+}
+
 void paintGlyph(QPainter& p, Glyph g, const QRectF& box, const QColor& colour, double width) {
     const double s = std::min(box.width(), box.height());
-    const QPointF o(box.center().x() - s / 2, box.center().y() - s / 2);
-    auto P = [&](double x, double y) { return QPointF(o.x() + x * s, o.y() + y * s); };
-    auto R = [&](double x, double y, double w, double h) {
-        return QRectF(P(x, y), QSizeF(w * s, h * s));
-    };
+    const GlyphCell cell{QPointF(box.center().x() - s / 2, box.center().y() - s / 2), s, colour,
+                         width};
     p.save();
     p.setPen(pen(colour, width));
     p.setBrush(Qt::NoBrush);
     switch (g) {
-    case Glyph::RapidFire: {
-        for (int i = 0; i < 3; ++i) {
-            const double x = 0.12 + 0.25 * i;
-            QPolygonF v;
-            v << P(x, 0.2) << P(x + 0.28, 0.5) << P(x, 0.8);
-            p.setPen(pen(alpha(colour, colour.alpha() * (i + 1) / 3), width));
-            p.drawPolyline(v);
-        }
+    case Glyph::RapidFire:
+        drawRapidFireGlyph(p, cell);
         break;
-    }
-    case Glyph::HotKey: {
-        const double r = 0.07 * s;
-        p.drawRoundedRect(R(0.02, 0.26, 0.36, 0.46), r, r);
-        p.drawRoundedRect(R(0.08, 0.3, 0.24, 0.28), r / 2, r / 2);
-        p.drawRoundedRect(R(0.62, 0.26, 0.36, 0.46), r, r);
-        p.drawRoundedRect(R(0.68, 0.3, 0.24, 0.28), r / 2, r / 2);
-        p.drawLine(P(0.5, 0.38), P(0.5, 0.6));
-        p.drawLine(P(0.39, 0.49), P(0.61, 0.49));
+    case Glyph::HotKey:
+        drawHotKeyGlyph(p, cell);
         break;
-    }
-    case Glyph::Media: {
-        p.drawEllipse(R(0.06, 0.06, 0.88, 0.88));
-        QPainterPath tri;
-        tri.moveTo(P(0.4, 0.3));
-        tri.lineTo(P(0.7, 0.5));
-        tri.lineTo(P(0.4, 0.7));
-        tri.closeSubpath();
-        p.setBrush(colour);
-        p.drawPath(tri);
+    case Glyph::Media:
+        drawMediaGlyph(p, cell);
         break;
-    }
-    case Glyph::Launch: {
-        const double r = 0.06 * s;
-        p.drawRoundedRect(R(0.06, 0.06, 0.36, 0.36), r, r);
-        p.drawRoundedRect(R(0.06, 0.58, 0.36, 0.36), r, r);
-        p.drawRoundedRect(R(0.58, 0.58, 0.36, 0.36), r, r);
-        p.drawLine(P(0.6, 0.4), P(0.92, 0.08));
-        QPolygonF head;
-        head << P(0.66, 0.08) << P(0.92, 0.08) << P(0.92, 0.34);
-        p.drawPolyline(head);
+    case Glyph::Launch:
+        drawLaunchGlyph(p, cell);
         break;
-    }
-    case Glyph::SingleKey: {
-        const double r = 0.1 * s;
-        p.drawRoundedRect(R(0.1, 0.14, 0.8, 0.72), r, r);
-        p.drawRoundedRect(R(0.22, 0.22, 0.56, 0.44), r / 2, r / 2);
-        p.drawLine(P(0.4, 0.78), P(0.6, 0.78));
+    case Glyph::SingleKey:
+        drawSingleKeyGlyph(p, cell);
         break;
-    }
-    case Glyph::Snipe: {
-        p.drawEllipse(R(0.12, 0.12, 0.76, 0.76));
-        p.drawLine(P(0.5, 0.02), P(0.5, 0.38));
-        p.drawLine(P(0.5, 0.62), P(0.5, 0.98));
-        p.drawLine(P(0.02, 0.5), P(0.38, 0.5));
-        p.drawLine(P(0.62, 0.5), P(0.98, 0.5));
-        p.setBrush(colour);
-        p.drawEllipse(QRectF(P(0.46, 0.46), QSizeF(0.08 * s, 0.08 * s)));
+    case Glyph::Snipe:
+        drawSnipeGlyph(p, cell);
         break;
-    }
-    case Glyph::Palette: {
-        QPainterPath pal;
-        pal.addEllipse(R(0.06, 0.1, 0.88, 0.8));
-        QPainterPath hole;
-        hole.addEllipse(R(0.56, 0.54, 0.2, 0.2));
-        p.drawPath(pal.subtracted(hole));
-        p.setPen(Qt::NoPen);
-        p.setBrush(colour);
-        const double d = 0.14;
-        p.drawEllipse(R(0.22, 0.26, d, d));
-        p.drawEllipse(R(0.44, 0.2, d, d));
-        p.drawEllipse(R(0.2, 0.5, d, d));
+    case Glyph::Palette:
+        drawPaletteGlyph(p, cell);
         break;
-    }
-    case Glyph::Gear: {
-        QPainterPath gear;
-        const QPointF c = P(0.5, 0.5);
-        const int teeth = 8;
-        for (int i = 0; i < teeth * 4; ++i) {
-            const double a = (i * 360.0 / (teeth * 4) - 11.25) * kPi / 180.0;
-            const double radius = ((i / 2) % 2 == 0 ? 0.46 : 0.35) * s;
-            const QPointF pt(c.x() + radius * std::cos(a), c.y() + radius * std::sin(a));
-            if (i == 0) {
-                gear.moveTo(pt);
-            } else {
-                gear.lineTo(pt);
-            }
-        }
-        gear.closeSubpath();
-        p.drawPath(gear);
-        p.drawEllipse(c, 0.14 * s, 0.14 * s);
+    case Glyph::Gear:
+        drawGearGlyph(p, cell);
         break;
-    }
     }
     p.restore();
 }
@@ -656,6 +689,58 @@ QImage pageButton(const Theme& t, bool over, int ratio) {
 // Backdrop, title bar, panels
 // ---------------------------------------------------------------------------------------------
 
+// Fine hexagon mesh, fading towards the bottom.
+void paintHexMesh(QPainter& p, QSize size, const Theme& t) {
+    const double radius = 13;
+    const double w = radius * std::sqrt(3.0);
+    int row = 0;
+    for (double y = 0; y < size.height() + radius; y += radius * 1.5, ++row) {
+        const int fade = std::max(0, 255 - static_cast<int>(y * 200 / size.height()));
+        p.setPen(pen(alpha(t.patternLine, t.patternLine.alpha() * fade / 255), 1.0));
+        for (double x = (row % 2) * w / 2; x < size.width() + w; x += w) {
+            p.drawPath(hexagon(QPointF(x, y), radius));
+        }
+    }
+}
+
+// Aurora: wide soft ribbons across the upper half.
+void paintRibbons(QPainter& p, QSize size, const Theme& t) {
+    const struct {
+        double y0, y1, y2, y3;
+        QColor c;
+    } ribbons[] = {
+        {0.30, 0.12, 0.36, 0.16, t.accent},
+        {0.38, 0.22, 0.44, 0.26, t.accent2},
+        {0.22, 0.30, 0.08, 0.20, mix(t.accent, t.accent2, 0.5)},
+    };
+    for (const auto& rb : ribbons) {
+        QPainterPath path;
+        const double h = size.height();
+        path.moveTo(-40, rb.y0 * h);
+        path.cubicTo(size.width() * 0.33, rb.y1 * h, size.width() * 0.66, rb.y2 * h,
+                     size.width() + 40, rb.y3 * h);
+        for (int i = 10; i >= 1; --i) {
+            p.setPen(pen(alpha(rb.c, 9), i * 12.0));
+            p.drawPath(path);
+        }
+    }
+}
+
+// Star dust: a fixed lattice, every point placed by a small integer hash.
+void paintStarDust(QPainter& p, QSize size) {
+    p.setPen(Qt::NoPen);
+    unsigned state = 0x2545F491u;
+    for (int i = 0; i < 90; ++i) {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        const double x = (state % 10000) / 10000.0 * size.width();
+        const double y = ((state / 10000) % 10000) / 10000.0 * size.height() * 0.6;
+        p.setBrush(alpha(Qt::white, 20 + static_cast<int>(state % 40)));
+        p.drawEllipse(QPointF(x, y), 0.8, 0.8);
+    }
+}
+
 void paintBackdrop(QPainter& p, QSize size, const Theme& t) {
     const QRectF all(0, 0, size.width(), size.height());
     QLinearGradient g(0, 0, 0, size.height());
@@ -675,50 +760,10 @@ void paintBackdrop(QPainter& p, QSize size, const Theme& t) {
     p.save();
     p.setBrush(Qt::NoBrush);
     if (t.pattern == Pattern::Hex) {
-        // Fine hexagon mesh, fading towards the bottom.
-        const double radius = 13;
-        const double w = radius * std::sqrt(3.0);
-        int row = 0;
-        for (double y = 0; y < size.height() + radius; y += radius * 1.5, ++row) {
-            const int fade = std::max(0, 255 - static_cast<int>(y * 200 / size.height()));
-            p.setPen(pen(alpha(t.patternLine, t.patternLine.alpha() * fade / 255), 1.0));
-            for (double x = (row % 2) * w / 2; x < size.width() + w; x += w) {
-                p.drawPath(hexagon(QPointF(x, y), radius));
-            }
-        }
+        paintHexMesh(p, size, t);
     } else {
-        // Aurora: wide soft ribbons across the upper half.
-        const struct {
-            double y0, y1, y2, y3;
-            QColor c;
-        } ribbons[] = {
-            {0.30, 0.12, 0.36, 0.16, t.accent},
-            {0.38, 0.22, 0.44, 0.26, t.accent2},
-            {0.22, 0.30, 0.08, 0.20, mix(t.accent, t.accent2, 0.5)},
-        };
-        for (const auto& rb : ribbons) {
-            QPainterPath path;
-            const double h = size.height();
-            path.moveTo(-40, rb.y0 * h);
-            path.cubicTo(size.width() * 0.33, rb.y1 * h, size.width() * 0.66, rb.y2 * h,
-                         size.width() + 40, rb.y3 * h);
-            for (int i = 10; i >= 1; --i) {
-                p.setPen(pen(alpha(rb.c, 9), i * 12.0));
-                p.drawPath(path);
-            }
-        }
-        // Star dust: a fixed lattice, every point placed by a small integer hash.
-        p.setPen(Qt::NoPen);
-        unsigned state = 0x2545F491u;
-        for (int i = 0; i < 90; ++i) {
-            state ^= state << 13;
-            state ^= state >> 17;
-            state ^= state << 5;
-            const double x = (state % 10000) / 10000.0 * size.width();
-            const double y = ((state / 10000) % 10000) / 10000.0 * size.height() * 0.6;
-            p.setBrush(alpha(Qt::white, 20 + static_cast<int>(state % 40)));
-            p.drawEllipse(QPointF(x, y), 0.8, 0.8);
-        }
+        paintRibbons(p, size, t);
+        paintStarDust(p, size);
     }
     p.restore();
 
@@ -896,70 +941,86 @@ void paintFieldFrame(QPainter& p, const QRect& field, const QRect& arrow, const 
 // The mouse illustration of the main page
 // ---------------------------------------------------------------------------------------------
 
-void paintMouse(QPainter& p, const QRect& area, const Theme& t, bool withCallouts,
-                double dim = 1.0) {
-    const double cx = area.center().x() + 0.5;
-    const double top = area.top() + 56;
-    auto X = [&](double dx) { return cx + dx; };
-    auto Y = [&](double dy) { return top + dy; };
+// Where the mouse illustration stands: x offsets from its centre line, y offsets from its
+// top; dim fades its glows and edges.
+struct MouseFrame {
+    double cx;
+    double top;
+    double dim;
+    double X(double dx) const { return cx + dx; }
+    double Y(double dy) const { return top + dy; }
+};
 
-    p.save();
-    // Glow pad under the mouse.
-    QRadialGradient pad(QPointF(cx, Y(250)), 110);
-    pad.setColorAt(0, alpha(t.accent, static_cast<int>(70 * dim)));
-    pad.setColorAt(0.5, alpha(t.accent2, static_cast<int>(24 * dim)));
+// Glow pad under the mouse.
+void paintMousePad(QPainter& p, const MouseFrame& m, const Theme& t) {
+    QRadialGradient pad(QPointF(m.cx, m.Y(250)), 110);
+    pad.setColorAt(0, alpha(t.accent, static_cast<int>(70 * m.dim)));
+    pad.setColorAt(0.5, alpha(t.accent2, static_cast<int>(24 * m.dim)));
     pad.setColorAt(1, alpha(t.accent2, 0));
     p.setPen(Qt::NoPen);
     p.setBrush(pad);
-    p.drawEllipse(QPointF(cx, Y(250)), 100, 26);
+    p.drawEllipse(QPointF(m.cx, m.Y(250)), 100, 26);
+}
 
+QPainterPath mouseOutline(const MouseFrame& m) {
     QPainterPath body;
-    body.moveTo(X(0), Y(0));
-    body.cubicTo(X(26), Y(0), X(46), Y(10), X(51), Y(40));
-    body.cubicTo(X(56), Y(76), X(53), Y(106), X(57), Y(142));
-    body.cubicTo(X(61), Y(190), X(52), Y(232), X(24), Y(246));
-    body.cubicTo(X(14), Y(250), X(-14), Y(250), X(-24), Y(246));
-    body.cubicTo(X(-52), Y(232), X(-61), Y(190), X(-57), Y(142));
-    body.cubicTo(X(-53), Y(106), X(-56), Y(76), X(-51), Y(40));
-    body.cubicTo(X(-46), Y(10), X(-26), Y(0), X(0), Y(0));
+    body.moveTo(m.X(0), m.Y(0));
+    body.cubicTo(m.X(26), m.Y(0), m.X(46), m.Y(10), m.X(51), m.Y(40));
+    body.cubicTo(m.X(56), m.Y(76), m.X(53), m.Y(106), m.X(57), m.Y(142));
+    body.cubicTo(m.X(61), m.Y(190), m.X(52), m.Y(232), m.X(24), m.Y(246));
+    body.cubicTo(m.X(14), m.Y(250), m.X(-14), m.Y(250), m.X(-24), m.Y(246));
+    body.cubicTo(m.X(-52), m.Y(232), m.X(-61), m.Y(190), m.X(-57), m.Y(142));
+    body.cubicTo(m.X(-53), m.Y(106), m.X(-56), m.Y(76), m.X(-51), m.Y(40));
+    body.cubicTo(m.X(-46), m.Y(10), m.X(-26), m.Y(0), m.X(0), m.Y(0));
 
-    // Side buttons on the left flank (buttons 4 and 5).
-    const QRectF side4(X(-62), Y(118), 9, 30);
-    const QRectF side5(X(-61), Y(153), 9, 30);
+    return body;
+}
+
+// Side buttons on the left flank (buttons 4 and 5).
+void paintSideButtons(QPainter& p, const MouseFrame& m, const Theme& t) {
+    const QRectF side4(m.X(-62), m.Y(118), 9, 30);
+    const QRectF side5(m.X(-61), m.Y(153), 9, 30);
     for (const QRectF& s : {side4, side5}) {
         p.setBrush(mix(t.mouseBody, Qt::white, 0.08));
-        p.setPen(pen(alpha(t.mouseEdge, static_cast<int>(255 * dim))));
+        p.setPen(pen(alpha(t.mouseEdge, static_cast<int>(255 * m.dim))));
         p.drawRoundedRect(s, 3, 3);
     }
+}
 
-    QLinearGradient shade(X(-60), 0, X(60), 0);
+// The shell: shaded, with a sheen and a glowing edge.
+void paintMouseShell(QPainter& p, const QPainterPath& body, const MouseFrame& m, const Theme& t) {
+    QLinearGradient shade(m.X(-60), 0, m.X(60), 0);
     shade.setColorAt(0, mix(t.mouseBody, Qt::white, 0.10));
     shade.setColorAt(0.45, t.mouseBody);
     shade.setColorAt(1, mix(t.mouseBody, Qt::black, 0.35));
     p.setBrush(shade);
     p.setPen(Qt::NoPen);
     p.drawPath(body);
-    QRadialGradient sheen(QPointF(X(-22), Y(60)), 70);
-    sheen.setColorAt(0, alpha(Qt::white, static_cast<int>(34 * dim)));
+    QRadialGradient sheen(QPointF(m.X(-22), m.Y(60)), 70);
+    sheen.setColorAt(0, alpha(Qt::white, static_cast<int>(34 * m.dim)));
     sheen.setColorAt(1, alpha(Qt::white, 0));
     p.setBrush(sheen);
     p.drawPath(body);
-    glowStroke(p, body, alpha(t.mouseEdge, static_cast<int>(255 * dim)), 1.3, 120);
+    glowStroke(p, body, alpha(t.mouseEdge, static_cast<int>(255 * m.dim)), 1.3, 120);
+}
 
-    // Button seams: centre split and the curved rear edge of the two main buttons.
+// Button seams: centre split and the curved rear edge of the two main buttons.
+void paintButtonSeams(QPainter& p, const MouseFrame& m) {
     p.setPen(pen(alpha(Qt::black, 140), 1.6));
-    p.drawLine(QPointF(X(0), Y(2)), QPointF(X(0), Y(24)));
-    p.drawLine(QPointF(X(0), Y(92)), QPointF(X(0), Y(108)));
+    p.drawLine(QPointF(m.X(0), m.Y(2)), QPointF(m.X(0), m.Y(24)));
+    p.drawLine(QPointF(m.X(0), m.Y(92)), QPointF(m.X(0), m.Y(108)));
     QPainterPath seam;
-    seam.moveTo(X(-54), Y(96));
-    seam.quadTo(X(0), Y(124), X(54), Y(96));
+    seam.moveTo(m.X(-54), m.Y(96));
+    seam.quadTo(m.X(0), m.Y(124), m.X(54), m.Y(96));
     p.setBrush(Qt::NoBrush);
     p.drawPath(seam);
     p.setPen(pen(alpha(Qt::white, 22), 1.0));
-    p.drawLine(QPointF(X(1.5), Y(3)), QPointF(X(1.5), Y(24)));
+    p.drawLine(QPointF(m.X(1.5), m.Y(3)), QPointF(m.X(1.5), m.Y(24)));
+}
 
-    // Wheel with ribs, DPI button behind it.
-    const QRectF wheel(X(-7), Y(28), 14, 40);
+// Wheel with ribs, DPI button behind it.
+void paintWheelAndDpiButton(QPainter& p, const MouseFrame& m, const Theme& t) {
+    const QRectF wheel(m.X(-7), m.Y(28), 14, 40);
     QLinearGradient wg(0, wheel.top(), 0, wheel.bottom());
     wg.setColorAt(0, QColor(10, 12, 16));
     wg.setColorAt(0.5, mix(t.mouseBody, Qt::white, 0.18));
@@ -971,57 +1032,83 @@ void paintMouse(QPainter& p, const QRect& area, const Theme& t, bool withCallout
     for (double y = wheel.top() + 6; y < wheel.bottom() - 4; y += 4) {
         p.drawLine(QPointF(wheel.left() + 3, y), QPointF(wheel.right() - 3, y));
     }
-    const QRectF dpi(X(-6), Y(76), 12, 14);
+    const QRectF dpi(m.X(-6), m.Y(76), 12, 14);
     p.setBrush(mix(t.mouseBody, t.accent, 0.25));
-    p.setPen(pen(alpha(t.accent, static_cast<int>(220 * dim))));
+    p.setPen(pen(alpha(t.accent, static_cast<int>(220 * m.dim))));
     p.drawRoundedRect(dpi, 3, 3);
+}
 
-    // Lighting: logo on the palm and light strips along the rear flanks.
-    paintLogo(p, QPointF(cx, Y(190)), 13, t);
+// Lighting: logo on the palm and light strips along the rear flanks.
+void paintMouseLights(QPainter& p, const MouseFrame& m, const Theme& t) {
+    paintLogo(p, QPointF(m.cx, m.Y(190)), 13, t);
     QPainterPath stripL, stripR;
-    stripL.moveTo(X(-50), Y(150));
-    stripL.cubicTo(X(-52), Y(190), X(-44), Y(222), X(-20), Y(236));
-    stripR.moveTo(X(50), Y(150));
-    stripR.cubicTo(X(52), Y(190), X(44), Y(222), X(20), Y(236));
-    glowStroke(p, stripL, alpha(t.accent, static_cast<int>(255 * dim)), 1.6, 220);
-    glowStroke(p, stripR, alpha(t.accent2, static_cast<int>(255 * dim)), 1.6, 220);
+    stripL.moveTo(m.X(-50), m.Y(150));
+    stripL.cubicTo(m.X(-52), m.Y(190), m.X(-44), m.Y(222), m.X(-20), m.Y(236));
+    stripR.moveTo(m.X(50), m.Y(150));
+    stripR.cubicTo(m.X(52), m.Y(190), m.X(44), m.Y(222), m.X(20), m.Y(236));
+    glowStroke(p, stripL, alpha(t.accent, static_cast<int>(255 * m.dim)), 1.6, 220);
+    glowStroke(p, stripR, alpha(t.accent2, static_cast<int>(255 * m.dim)), 1.6, 220);
+}
 
+struct Callout {
+    int digit;
+    QPointF badge;
+    QPointF target;
+};
+
+// One numbered badge with its line to the button.
+void paintCallout(QPainter& p, const Callout& c, const Theme& t) {
+    QPainterPath line;
+    line.moveTo(c.badge);
+    const QPointF elbow(c.target.x() + (c.badge.x() < c.target.x() ? -10 : 10), c.target.y());
+    if (c.badge.x() == c.target.x()) {
+        line.lineTo(c.target);
+    } else {
+        line.lineTo(QPointF(c.badge.x() + (c.badge.x() < c.target.x() ? 10 : -10), c.badge.y()));
+        line.lineTo(elbow);
+        line.lineTo(c.target);
+    }
+    p.setBrush(Qt::NoBrush);
+    p.setPen(pen(alpha(t.accent, 120), 1.0));
+    p.drawPath(line);
+    p.setPen(Qt::NoPen);
+    p.setBrush(t.accent);
+    p.drawEllipse(c.target, 2.2, 2.2);
+    const QPainterPath hex = hexagon(c.badge, 10.5);
+    p.fillPath(hex, t.panel);
+    glowStroke(p, hex, t.accent, 1.2, 170);
+    sevenSegment(p, c.digit, QRectF(c.badge.x() - 2.5, c.badge.y() - 4.5, 5, 9),
+                 mix(t.accent, Qt::white, 0.55), 1.4);
+}
+
+// Numbered callouts for the six configurable buttons, in slot order.
+void paintCallouts(QPainter& p, const MouseFrame& m, const Theme& t) {
+    const Callout callouts[] = {
+        {1, {m.X(-84), m.Y(40)}, {m.X(-28), m.Y(46)}},
+        {2, {m.X(84), m.Y(40)}, {m.X(28), m.Y(46)}},
+        {3, {m.X(0), m.Y(-26)}, {m.X(0), m.Y(26)}},
+        {4, {m.X(-84), m.Y(126)}, {m.X(-60), m.Y(132)}},
+        {5, {m.X(-84), m.Y(172)}, {m.X(-59), m.Y(168)}},
+        {6, {m.X(84), m.Y(84)}, {m.X(7), m.Y(83)}},
+    };
+    for (const Callout& c : callouts) {
+        paintCallout(p, c, t);
+    }
+}
+
+void paintMouse(QPainter& p, const QRect& area, const Theme& t, bool withCallouts,
+                double dim = 1.0) {
+    const MouseFrame m{area.center().x() + 0.5, area.top() + 56.0, dim};
+    p.save();
+    paintMousePad(p, m, t);
+    const QPainterPath body = mouseOutline(m);
+    paintSideButtons(p, m, t);
+    paintMouseShell(p, body, m, t);
+    paintButtonSeams(p, m);
+    paintWheelAndDpiButton(p, m, t);
+    paintMouseLights(p, m, t);
     if (withCallouts) {
-        // Numbered callouts for the six configurable buttons, in slot order.
-        const struct {
-            int digit;
-            QPointF badge;
-            QPointF target;
-        } callouts[] = {
-            {1, {X(-84), Y(40)}, {X(-28), Y(46)}},   {2, {X(84), Y(40)}, {X(28), Y(46)}},
-            {3, {X(0), Y(-26)}, {X(0), Y(26)}},      {4, {X(-84), Y(126)}, {X(-60), Y(132)}},
-            {5, {X(-84), Y(172)}, {X(-59), Y(168)}}, {6, {X(84), Y(84)}, {X(7), Y(83)}},
-        };
-        for (const auto& c : callouts) {
-            QPainterPath line;
-            line.moveTo(c.badge);
-            const QPointF elbow(c.target.x() + (c.badge.x() < c.target.x() ? -10 : 10),
-                                c.target.y());
-            if (c.badge.x() == c.target.x()) {
-                line.lineTo(c.target);
-            } else {
-                line.lineTo(
-                    QPointF(c.badge.x() + (c.badge.x() < c.target.x() ? 10 : -10), c.badge.y()));
-                line.lineTo(elbow);
-                line.lineTo(c.target);
-            }
-            p.setBrush(Qt::NoBrush);
-            p.setPen(pen(alpha(t.accent, 120), 1.0));
-            p.drawPath(line);
-            p.setPen(Qt::NoPen);
-            p.setBrush(t.accent);
-            p.drawEllipse(c.target, 2.2, 2.2);
-            const QPainterPath hex = hexagon(c.badge, 10.5);
-            p.fillPath(hex, t.panel);
-            glowStroke(p, hex, t.accent, 1.2, 170);
-            sevenSegment(p, c.digit, QRectF(c.badge.x() - 2.5, c.badge.y() - 4.5, 5, 9),
-                         mix(t.accent, Qt::white, 0.55), 1.4);
-        }
+        paintCallouts(p, m, t);
     }
     p.restore();
 }
@@ -1070,20 +1157,8 @@ void paintTitleBarIcons(QPainter& p, const Theme& t) {
     p.drawImage(toQ(M::closeButton).topLeft(), titleIcon(t, TitleIcon::Close, false, ratio));
 }
 
-void paintHeader(QPainter& p, const PagePanels& pp, const Theme& t, bool withTitlePlate) {
-    namespace M = L::main;
-    p.save();
-    const QRectF h(pp.header);
-    QPainterPath band = chamfered(h, 12);
-    softShadow(p, h, 4, 50);
-    QLinearGradient g(h.left(), 0, h.right(), 0);
-    g.setColorAt(0, mix(t.header, Qt::white, 0.03));
-    g.setColorAt(1, t.header);
-    p.fillPath(band, g);
-    p.setPen(pen(t.panelBorder));
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(chamfered(inner(pp.header), 12));
-    // Level-meter decoration on the right.
+// Level-meter decoration on the right of the header band.
+void paintLevelMeter(QPainter& p, const QRectF& h, const Theme& t) {
     for (int i = 0; i < 24; ++i) {
         const double x = h.right() - 40 - i * 9;
         const double height = 6 + (i % 5) * 3 + (i % 3) * 2;
@@ -1096,6 +1171,46 @@ void paintHeader(QPainter& p, const PagePanels& pp, const Theme& t, bool withTit
         bar.closeSubpath();
         p.fillPath(bar, alpha(mix(t.accent, t.accent2, i / 24.0), 150 - i * 5));
     }
+}
+
+// Light plate behind the page title, which is always drawn dark grey.
+void paintTitlePlate(QPainter& p, const Theme& t) {
+    namespace M = L::main;
+    const QRect plate = toQ(M::pageTitle.rect);
+    QLinearGradient pg(plate.left(), plate.top(), plate.right(), plate.bottom());
+    pg.setColorAt(0, t.plateA);
+    pg.setColorAt(1, t.plateB);
+    const QPainterPath shape = chamfered(QRectF(plate), 9);
+    glowStroke(p, shape, alpha(t.accent, 120), 0.5, 160);
+    p.fillPath(shape, pg);
+    p.setPen(pen(alpha(Qt::white, 200)));
+    p.drawLine(QPointF(plate.left() + 10, plate.top() + 1.5),
+               QPointF(plate.right() - 1, plate.top() + 1.5));
+    p.setPen(pen(alpha(Qt::black, 40)));
+    p.drawLine(QPointF(plate.left() + 1, plate.bottom() - 0.5),
+               QPointF(plate.right() - 10, plate.bottom() - 0.5));
+    // Pointer notch on the right.
+    QPainterPath notch;
+    notch.moveTo(plate.right() + 5, plate.center().y() - 6);
+    notch.lineTo(plate.right() + 11, plate.center().y());
+    notch.lineTo(plate.right() + 5, plate.center().y() + 6);
+    p.setPen(pen(t.accent, 2));
+    p.drawPath(notch);
+}
+
+void paintHeader(QPainter& p, const PagePanels& pp, const Theme& t, bool withTitlePlate) {
+    p.save();
+    const QRectF h(pp.header);
+    QPainterPath band = chamfered(h, 12);
+    softShadow(p, h, 4, 50);
+    QLinearGradient g(h.left(), 0, h.right(), 0);
+    g.setColorAt(0, mix(t.header, Qt::white, 0.03));
+    g.setColorAt(1, t.header);
+    p.fillPath(band, g);
+    p.setPen(pen(t.panelBorder));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(chamfered(inner(pp.header), 12));
+    paintLevelMeter(p, h, t);
     QLinearGradient line(h.left() + 260, 0, h.right() - 260, 0);
     line.setColorAt(0, alpha(t.accentDim, 0));
     line.setColorAt(0.5, alpha(t.accentDim, 120));
@@ -1103,27 +1218,7 @@ void paintHeader(QPainter& p, const PagePanels& pp, const Theme& t, bool withTit
     p.fillRect(QRectF(h.left() + 260, h.center().y() + 14, h.width() - 520, 1), line);
 
     if (withTitlePlate) {
-        // Light plate behind the page title, which is always drawn dark grey.
-        const QRect plate = toQ(M::pageTitle.rect);
-        QLinearGradient pg(plate.left(), plate.top(), plate.right(), plate.bottom());
-        pg.setColorAt(0, t.plateA);
-        pg.setColorAt(1, t.plateB);
-        const QPainterPath shape = chamfered(QRectF(plate), 9);
-        glowStroke(p, shape, alpha(t.accent, 120), 0.5, 160);
-        p.fillPath(shape, pg);
-        p.setPen(pen(alpha(Qt::white, 200)));
-        p.drawLine(QPointF(plate.left() + 10, plate.top() + 1.5),
-                   QPointF(plate.right() - 1, plate.top() + 1.5));
-        p.setPen(pen(alpha(Qt::black, 40)));
-        p.drawLine(QPointF(plate.left() + 1, plate.bottom() - 0.5),
-                   QPointF(plate.right() - 10, plate.bottom() - 0.5));
-        // Pointer notch on the right.
-        QPainterPath notch;
-        notch.moveTo(plate.right() + 5, plate.center().y() - 6);
-        notch.lineTo(plate.right() + 11, plate.center().y());
-        notch.lineTo(plate.right() + 5, plate.center().y() + 6);
-        p.setPen(pen(t.accent, 2));
-        p.drawPath(notch);
+        paintTitlePlate(p, t);
     }
     p.restore();
 }
@@ -1156,43 +1251,54 @@ void paintBottomBar(QPainter& p, const PagePanels& pp, const Theme& t) {
     paintTrack(p, toQ(M::okButton).united(toQ(M::cancelButton)).adjusted(-2, -2, 2, 2), t);
 }
 
-// The Basic settings page: everything except texts, child fields and control faces (those are
-// drawn by the program on top).
-QImage basicPage(const Theme& t, int ratio) {
+// Faint emblem in the space the assignment lists drop into.
+void paintKeysEmblem(QPainter& p, const PagePanels& pp, const Theme& t) {
     namespace M = L::main;
-    const QSize size = qsize(M::artSize);
-    QImage img = canvas(size, QImage::Format_ARGB32_Premultiplied, ratio);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    paintBackdrop(p, size, t);
-    paintTitleBar(p, size.width(), kTitleBarHeight, t);
-    const PagePanels pp = pagePanels();
-    paintHeader(p, pp, t, true);
+    const QPointF c(pp.keys.center().x(), (M::assignmentBox(5).bottom + M::modeAButton.top) / 2.0);
+    p.save();
+    p.setBrush(Qt::NoBrush);
+    p.setPen(pen(alpha(t.accent, 22), 2));
+    p.drawPath(hexagon(c, 62));
+    p.setPen(pen(alpha(t.accent, 14), 1));
+    p.drawPath(hexagon(c, 48));
+    paintGlyph(p, Glyph::Gear, QRectF(c.x() - 30, c.y() - 30, 60, 60), alpha(t.accent, 26), 2);
+    p.restore();
+}
 
-    // Device panel with the mouse and its numbered buttons.
-    paintPanel(p, pp.device, t);
-    paintMouse(p, pp.device.adjusted(0, 20, 0, 0), t, true);
-
-    // Key settings.
+// Key settings: the panel, a faint emblem where the assignment lists drop, the mode and
+// default button recesses.
+void paintKeySettings(QPainter& p, const PagePanels& pp, const Theme& t) {
+    namespace M = L::main;
     paintPanel(p, pp.keys, t);
     paintCaptionTab(p, M::keySettingCaption.rect, pp.keys.right(), t);
-    {
-        // Faint emblem in the space the assignment lists drop into.
-        const QPointF c(pp.keys.center().x(),
-                        (M::assignmentBox(5).bottom + M::modeAButton.top) / 2.0);
-        p.save();
-        p.setBrush(Qt::NoBrush);
-        p.setPen(pen(alpha(t.accent, 22), 2));
-        p.drawPath(hexagon(c, 62));
-        p.setPen(pen(alpha(t.accent, 14), 1));
-        p.drawPath(hexagon(c, 48));
-        paintGlyph(p, Glyph::Gear, QRectF(c.x() - 30, c.y() - 30, 60, 60), alpha(t.accent, 26), 2);
-        p.restore();
-    }
+    paintKeysEmblem(p, pp, t);
     paintTrack(p, toQ(M::modeAButton).united(toQ(M::modeBButton)).adjusted(-2, -2, 2, 2), t);
     paintTrack(p, grow(M::defaultButton, 2), t);
+}
 
-    // Report rate: groove, tick marks, a pulse glyph.
+// A pulse glyph right of the report rate caption.
+void paintRatePulse(QPainter& p, const Theme& t) {
+    namespace M = L::main;
+    p.save();
+    QPainterPath pulse;
+    const double y = M::reportRateCaption.rect.top + 10.5;
+    double x = M::reportRateCaption.rect.right + kCaptionTabPadding + 14;
+    pulse.moveTo(x, y);
+    for (int i = 0; i < 7; ++i) {
+        const double h = (i % 2 == 0) ? -6 : 6;
+        pulse.lineTo(x + 3, y);
+        pulse.lineTo(x + 3, y + h);
+        pulse.lineTo(x + 9, y + h);
+        pulse.lineTo(x + 9, y);
+        x += 12;
+    }
+    glowStroke(p, pulse, alpha(t.accent, 140), 1.0, 120);
+    p.restore();
+}
+
+// Report rate: groove, tick marks, a pulse glyph.
+void paintReportRate(QPainter& p, const PagePanels& pp, const Theme& t) {
+    namespace M = L::main;
     paintPanel(p, pp.rate, t);
     paintCaptionTab(p, M::reportRateCaption.rect, pp.rate.right(), t);
     const QRect groove = toQ(M::reportRateSegment(0))
@@ -1203,73 +1309,99 @@ QImage basicPage(const Theme& t, int ratio) {
         const QRect seg = toQ(M::reportRateSegment(i));
         p.fillRect(QRect(seg.center().x(), groove.bottom() + 2, 1, 3), alpha(t.accent, 140));
     }
-    {
-        p.save();
-        QPainterPath pulse;
-        const double y = M::reportRateCaption.rect.top + 10.5;
-        double x = M::reportRateCaption.rect.right + kCaptionTabPadding + 14;
-        pulse.moveTo(x, y);
-        for (int i = 0; i < 7; ++i) {
-            const double h = (i % 2 == 0) ? -6 : 6;
-            pulse.lineTo(x + 3, y);
-            pulse.lineTo(x + 3, y + h);
-            pulse.lineTo(x + 9, y + h);
-            pulse.lineTo(x + 9, y);
-            x += 12;
-        }
-        glowStroke(p, pulse, alpha(t.accent, 140), 1.0, 120);
-        p.restore();
-    }
+    paintRatePulse(p, t);
+}
 
-    // DPI stages: plate per row, stage badge, swatch socket, value field frame.
+// One DPI stage row: plate, stage badge, connector, swatch socket, value field frame.
+void paintDpiStageRow(QPainter& p, const PagePanels& pp, const Theme& t, int s) {
+    namespace M = L::main;
+    const QRect number = toQ(M::dpiStageNumber(s).rect);
+    const QRect plate(QPoint(pp.dpi.left() + 8, number.top() - 5),
+                      QPoint(pp.dpi.right() - 8, number.bottom() + 5));
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(alpha(Qt::white, s % 2 == 0 ? 9 : 5));
+    p.drawRoundedRect(QRectF(plate), 4, 4);
+    // Badge behind the stage number (the digit is drawn left-aligned in a 10-pixel cell).
+    const QPointF bc(number.left() + 4.5, number.center().y() + 0.5);
+    p.setBrush(t.track);
+    p.setPen(pen(alpha(t.accent, 150)));
+    p.drawEllipse(bc, 8.5, 8.5);
+    // Connector through the stage column to the swatch.
+    const QRect column = toQ(M::dpiStageColumn(s));
+    p.setPen(pen(alpha(t.accent, 110)));
+    p.drawLine(QPointF(column.left() - 8, bc.y()), QPointF(column.right() + 4, bc.y()));
+    p.setBrush(t.accent);
+    p.setPen(Qt::NoPen);
+    p.drawEllipse(QPointF(column.center().x() + 0.5, bc.y()), 2, 2);
+    p.restore();
+    paintFieldFrame(p, toQ(M::dpiColourSwatch(s)), QRect(), t.track, t);
+    const QRect field = toQ(M::dpiValueField(s));
+    const QRect click = toQ(M::dpiValueClickArea(s));
+    paintFieldFrame(p, field, QRect(QPoint(field.right() + 1, click.top()), click.bottomRight()),
+                    QColor(3, 20, 31), t);
+}
+
+// Sensitivity bars under the stages.
+void paintSensitivityBars(QPainter& p, const PagePanels& pp, const Theme& t) {
+    const int base = pp.dpi.bottom() - 16;
+    const int left = pp.dpi.left() + 20;
+    const int span = pp.dpi.width() - 40;
+    const int bars = 18;
+    for (int i = 0; i < bars; ++i) {
+        const double x = left + i * span / static_cast<double>(bars);
+        const double h = 6 + i * 2.2;
+        QLinearGradient g(0, base - h, 0, base);
+        const QColor c = mix(t.accent, t.accent2, i / double(bars));
+        g.setColorAt(0, alpha(c, 170));
+        g.setColorAt(1, alpha(c, 40));
+        p.fillRect(QRectF(x, base - h, span / double(bars) - 3, h), g);
+    }
+}
+
+// DPI stages: plate per row, stage badge, swatch socket, value field frame.
+void paintDpiStages(QPainter& p, const PagePanels& pp, const Theme& t) {
+    namespace M = L::main;
     paintPanel(p, pp.dpi, t);
     paintCaptionTab(p, M::dpiSettingCaption.rect, pp.dpi.right(), t);
     for (int s = 0; s < M::dpiStageShownCount; ++s) {
-        const QRect number = toQ(M::dpiStageNumber(s).rect);
-        const QRect plate(QPoint(pp.dpi.left() + 8, number.top() - 5),
-                          QPoint(pp.dpi.right() - 8, number.bottom() + 5));
-        p.save();
-        p.setPen(Qt::NoPen);
-        p.setBrush(alpha(Qt::white, s % 2 == 0 ? 9 : 5));
-        p.drawRoundedRect(QRectF(plate), 4, 4);
-        // Badge behind the stage number (the digit is drawn left-aligned in a 10-pixel cell).
-        const QPointF bc(number.left() + 4.5, number.center().y() + 0.5);
-        p.setBrush(t.track);
-        p.setPen(pen(alpha(t.accent, 150)));
-        p.drawEllipse(bc, 8.5, 8.5);
-        // Connector through the stage column to the swatch.
-        const QRect column = toQ(M::dpiStageColumn(s));
-        p.setPen(pen(alpha(t.accent, 110)));
-        p.drawLine(QPointF(column.left() - 8, bc.y()), QPointF(column.right() + 4, bc.y()));
-        p.setBrush(t.accent);
-        p.setPen(Qt::NoPen);
-        p.drawEllipse(QPointF(column.center().x() + 0.5, bc.y()), 2, 2);
-        p.restore();
-        paintFieldFrame(p, toQ(M::dpiColourSwatch(s)), QRect(), t.track, t);
-        const QRect field = toQ(M::dpiValueField(s));
-        const QRect click = toQ(M::dpiValueClickArea(s));
-        paintFieldFrame(p, field,
-                        QRect(QPoint(field.right() + 1, click.top()), click.bottomRight()),
-                        QColor(3, 20, 31), t);
+        paintDpiStageRow(p, pp, t, s);
     }
-    {
-        // Sensitivity bars under the stages.
-        const int base = pp.dpi.bottom() - 16;
-        const int left = pp.dpi.left() + 20;
-        const int span = pp.dpi.width() - 40;
-        const int bars = 18;
-        for (int i = 0; i < bars; ++i) {
-            const double x = left + i * span / static_cast<double>(bars);
-            const double h = 6 + i * 2.2;
-            QLinearGradient g(0, base - h, 0, base);
-            const QColor c = mix(t.accent, t.accent2, i / double(bars));
-            g.setColorAt(0, alpha(c, 170));
-            g.setColorAt(1, alpha(c, 40));
-            p.fillRect(QRectF(x, base - h, span / double(bars) - 3, h), g);
-        }
-    }
+    paintSensitivityBars(p, pp, t);
+}
 
-    // LED settings: field frames and an RGB ring.
+// An RGB ring of LEDs around the logo, below the LED fields.
+void paintLedRing(QPainter& p, const PagePanels& pp, const Theme& t) {
+    namespace M = L::main;
+    const QPointF c(pp.effect.center().x() + 0.5,
+                    (M::lightEffectField.bottom + pp.effect.bottom()) / 2.0 + 4);
+    const double radius =
+        std::min(54.0, (pp.effect.bottom() - M::lightEffectField.bottom) / 2.0 - 20);
+    p.save();
+    p.setBrush(Qt::NoBrush);
+    p.setPen(pen(alpha(t.panelBorder, 255), 8));
+    p.drawEllipse(c, radius, radius);
+    const int leds = 16;
+    for (int i = 0; i < leds; ++i) {
+        const double a = (i * 360.0 / leds - 90) * kPi / 180.0;
+        const QPointF pt(c.x() + radius * std::cos(a), c.y() + radius * std::sin(a));
+        const QColor hue = QColor::fromHsvF(static_cast<float>(i / double(leds)), 0.75f, 1.0f);
+        QRadialGradient glow(pt, 9);
+        glow.setColorAt(0, alpha(hue, 150));
+        glow.setColorAt(1, alpha(hue, 0));
+        p.setPen(Qt::NoPen);
+        p.setBrush(glow);
+        p.drawEllipse(pt, 9, 9);
+        p.setBrush(mix(hue, Qt::white, 0.35));
+        p.drawEllipse(pt, 2.2, 2.2);
+    }
+    paintLogo(p, c, 16, t);
+    p.restore();
+}
+
+// LED settings: field frames and an RGB ring.
+void paintLedSettings(QPainter& p, const PagePanels& pp, const Theme& t) {
+    namespace M = L::main;
     paintPanel(p, pp.effect, t);
     paintCaptionTab(p, M::dpiEffectCaption.rect, pp.effect.right(), t);
     const struct {
@@ -1283,32 +1415,35 @@ QImage basicPage(const Theme& t, int ratio) {
                         QRect(QPoint(field.right() + 1, field.top()), toQ(f.click).bottomRight()),
                         QColor(3, 20, 55), t);
     }
-    {
-        const QPointF c(pp.effect.center().x() + 0.5,
-                        (M::lightEffectField.bottom + pp.effect.bottom()) / 2.0 + 4);
-        const double radius =
-            std::min(54.0, (pp.effect.bottom() - M::lightEffectField.bottom) / 2.0 - 20);
-        p.save();
-        p.setBrush(Qt::NoBrush);
-        p.setPen(pen(alpha(t.panelBorder, 255), 8));
-        p.drawEllipse(c, radius, radius);
-        const int leds = 16;
-        for (int i = 0; i < leds; ++i) {
-            const double a = (i * 360.0 / leds - 90) * kPi / 180.0;
-            const QPointF pt(c.x() + radius * std::cos(a), c.y() + radius * std::sin(a));
-            const QColor hue = QColor::fromHsvF(static_cast<float>(i / double(leds)), 0.75f, 1.0f);
-            QRadialGradient glow(pt, 9);
-            glow.setColorAt(0, alpha(hue, 150));
-            glow.setColorAt(1, alpha(hue, 0));
-            p.setPen(Qt::NoPen);
-            p.setBrush(glow);
-            p.drawEllipse(pt, 9, 9);
-            p.setBrush(mix(hue, Qt::white, 0.35));
-            p.drawEllipse(pt, 2.2, 2.2);
-        }
-        paintLogo(p, c, 16, t);
-        p.restore();
-    }
+    paintLedRing(p, pp, t);
+}
+
+// What the page and the window background share: backdrop, title bar and header.
+void paintPageBase(QPainter& p, const PagePanels& pp, const Theme& t, bool withTitlePlate) {
+    const QSize size = qsize(L::main::artSize);
+    p.setRenderHint(QPainter::Antialiasing);
+    paintBackdrop(p, size, t);
+    paintTitleBar(p, size.width(), kTitleBarHeight, t);
+    paintHeader(p, pp, t, withTitlePlate);
+}
+
+// The Basic settings page: everything except texts, child fields and control faces (those are
+// drawn by the program on top).
+QImage basicPage(const Theme& t, int ratio) {
+    namespace M = L::main;
+    const QSize size = qsize(M::artSize);
+    QImage img = canvas(size, QImage::Format_ARGB32_Premultiplied, ratio);
+    QPainter p(&img);
+    const PagePanels pp = pagePanels();
+    paintPageBase(p, pp, t, true);
+
+    // Device panel with the mouse and its numbered buttons.
+    paintPanel(p, pp.device, t);
+    paintMouse(p, pp.device.adjusted(0, 20, 0, 0), t, true);
+    paintKeySettings(p, pp, t);
+    paintReportRate(p, pp, t);
+    paintDpiStages(p, pp, t);
+    paintLedSettings(p, pp, t);
 
     paintBottomBar(p, pp, t);
     // Page button well: the header band already sits under it.
@@ -1318,6 +1453,35 @@ QImage basicPage(const Theme& t, int ratio) {
     return img.convertToFormat(QImage::Format_RGB32);
 }
 
+// Unplugged cable with a dashed run to a broken plug, and scanning rings around the mouse.
+void paintUnpluggedMouseSigns(QPainter& p, const QRect& mouseArea, const Theme& t) {
+    const double cx = mouseArea.center().x() + 0.5;
+    const double top = mouseArea.top() + 56;
+    QPainterPath cable;
+    cable.moveTo(cx, top);
+    cable.cubicTo(cx, top - 40, cx + 60, top - 30, cx + 90, top - 60);
+    QPen dashed = pen(alpha(t.accentDim, 220), 2);
+    dashed.setDashPattern({3, 3});
+    p.setPen(dashed);
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(cable);
+    const QPointF plug(cx + 104, top - 74);
+    p.save();
+    p.translate(plug);
+    p.rotate(-45);
+    p.setPen(pen(t.danger, 1.5));
+    p.setBrush(alpha(t.danger, 40));
+    p.drawRoundedRect(QRectF(-8, -6, 16, 12), 3, 3);
+    p.drawLine(QPointF(8, -3), QPointF(13, -3));
+    p.drawLine(QPointF(8, 3), QPointF(13, 3));
+    p.restore();
+    for (int i = 0; i < 3; ++i) {
+        p.setPen(pen(alpha(t.accent, 60 - i * 18), 1.2));
+        const double r = 150 + i * 22;
+        p.drawEllipse(QPointF(cx, top + 125), r, r * 0.92);
+    }
+}
+
 // The window background shown before the page is built (no mouse found yet): frame, title
 // bar, header with the page button, and an unplugged mouse in the middle.
 QImage mainBackground(const Theme& t, int ratio) {
@@ -1325,11 +1489,8 @@ QImage mainBackground(const Theme& t, int ratio) {
     const QSize size = qsize(M::artSize);
     QImage img = canvas(size, QImage::Format_ARGB32_Premultiplied, ratio);
     QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    paintBackdrop(p, size, t);
-    paintTitleBar(p, size.width(), kTitleBarHeight, t);
     const PagePanels pp = pagePanels();
-    paintHeader(p, pp, t, false);
+    paintPageBase(p, pp, t, false);
     p.drawImage(toQ(M::pageButton).topLeft(), pageButton(t, false, ratio));
 
     const QRect stage(QPoint(pp.device.left(), pp.keys.top()),
@@ -1337,35 +1498,7 @@ QImage mainBackground(const Theme& t, int ratio) {
     paintPanel(p, stage, t);
     const QRect mouseArea(stage.center().x() - 100, stage.top() + 40, 200, 330);
     paintMouse(p, mouseArea, t, false, 0.45);
-    {
-        // Unplugged cable with a dashed run to a broken plug.
-        const double cx = mouseArea.center().x() + 0.5;
-        const double top = mouseArea.top() + 56;
-        QPainterPath cable;
-        cable.moveTo(cx, top);
-        cable.cubicTo(cx, top - 40, cx + 60, top - 30, cx + 90, top - 60);
-        QPen dashed = pen(alpha(t.accentDim, 220), 2);
-        dashed.setDashPattern({3, 3});
-        p.setPen(dashed);
-        p.setBrush(Qt::NoBrush);
-        p.drawPath(cable);
-        const QPointF plug(cx + 104, top - 74);
-        p.save();
-        p.translate(plug);
-        p.rotate(-45);
-        p.setPen(pen(t.danger, 1.5));
-        p.setBrush(alpha(t.danger, 40));
-        p.drawRoundedRect(QRectF(-8, -6, 16, 12), 3, 3);
-        p.drawLine(QPointF(8, -3), QPointF(13, -3));
-        p.drawLine(QPointF(8, 3), QPointF(13, 3));
-        p.restore();
-        // Scanning rings around the mouse.
-        for (int i = 0; i < 3; ++i) {
-            p.setPen(pen(alpha(t.accent, 60 - i * 18), 1.2));
-            const double r = 150 + i * 22;
-            p.drawEllipse(QPointF(cx, top + 125), r, r * 0.92);
-        }
-    }
+    paintUnpluggedMouseSigns(p, mouseArea, t);
     paintBottomBar(p, pp, t);
     paintTitleBarIcons(p, t);
     paintWindowFrame(p, size, t);
@@ -1411,16 +1544,10 @@ void paintRowMarker(QPainter& p, const QRect& field, const Theme& t) {
     p.fillRect(QRect(field.left() - 12, field.top() + 1, 3, field.height() - 2), t.accent);
 }
 
-QImage dialogBackground(const Theme& t, const DialogInfo& d, int ratio) {
+// Title bar: a chamfered header that ends just right of the close button, then slanted
+// stripes in the corner. Returns the bar's height.
+int paintDialogTitleBar(QPainter& p, const Theme& t) {
     namespace D = L::dialog;
-    const QSize size = qsize(d.background.size);
-    QImage img = canvas(size, QImage::Format_ARGB32_Premultiplied, ratio);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    paintBackdrop(p, size, t);
-
-    // Title bar: a chamfered header that ends just right of the close button, then slanted
-    // stripes in the corner.
     const QRect close = toQ(D::closeButton);
     const int barHeight = close.bottom() + 7;
     const double cutTop = close.right() + 26, cutBottom = close.right() + 12;
@@ -1448,7 +1575,11 @@ QImage dialogBackground(const Theme& t, const DialogInfo& d, int ratio) {
         s.closeSubpath();
         p.fillPath(s, alpha(mix(t.accent2, t.accent, i / 3.0), 150 - i * 30));
     }
-    // Dialog emblem and a rule where a title would run.
+    return barHeight;
+}
+
+// Dialog emblem and a rule where a title would run.
+void paintDialogTitle(QPainter& p, const Theme& t, const DialogInfo& d, int barHeight) {
     const QRectF icon(12, (barHeight - 18) / 2.0, 18, 18);
     p.setPen(Qt::NoPen);
     p.setBrush(mix(t.iconFill, t.accent, 0.15));
@@ -1458,63 +1589,80 @@ QImage dialogBackground(const Theme& t, const DialogInfo& d, int ratio) {
     fade.setColorAt(0, alpha(t.accentDim, 160));
     fade.setColorAt(1, alpha(t.accentDim, 0));
     p.fillRect(QRectF(40, barHeight / 2.0, 160, 1), fade);
+}
 
-    // Content card above the buttons.
-    const QRect okCancel = toQ(D::okButton).united(toQ(D::cancelButton));
-    const QRect card(QPoint(8, barHeight + 8), QPoint(size.width() - 9, okCancel.top() - 9));
-    paintPanel(p, card, t, 30);
-
-    // Large emblem on the right of the card.
+// Large emblem on the right of the card.
+void paintDialogEmblem(QPainter& p, const Theme& t, const DialogInfo& d, const QRect& card,
+                       QSize size, int ratio) {
+    const QRectF emblem(card.right() - 190, card.top() + 22, 130, 130);
+    p.save();
+    QRadialGradient halo(emblem.center(), 95);
+    halo.setColorAt(0, alpha(t.accent, 34));
+    halo.setColorAt(1, alpha(t.accent, 0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(halo);
+    p.drawEllipse(emblem.center(), 95, 95);
+    p.setPen(pen(alpha(t.panelBorder, 255), 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(hexagon(emblem.center(), 82));
+    QImage layer = canvas(size, QImage::Format_ARGB32_Premultiplied, ratio);
+    layer.fill(Qt::transparent);
     {
-        const QRectF emblem(card.right() - 190, card.top() + 22, 130, 130);
-        p.save();
-        QRadialGradient halo(emblem.center(), 95);
-        halo.setColorAt(0, alpha(t.accent, 34));
-        halo.setColorAt(1, alpha(t.accent, 0));
-        p.setPen(Qt::NoPen);
-        p.setBrush(halo);
-        p.drawEllipse(emblem.center(), 95, 95);
-        p.setPen(pen(alpha(t.panelBorder, 255), 1));
-        p.setBrush(Qt::NoBrush);
-        p.drawPath(hexagon(emblem.center(), 82));
-        QImage layer = canvas(size, QImage::Format_ARGB32_Premultiplied, ratio);
-        layer.fill(Qt::transparent);
-        {
-            QPainter lp(&layer);
-            lp.setRenderHint(QPainter::Antialiasing);
-            const struct {
-                double width;
-                int a;
-            } strokes[] = {{9, 22}, {5, 40}, {2.4, 150}};
-            for (const auto& w : strokes) {
-                paintGlyph(lp, d.glyph, emblem, alpha(t.accent, w.a), w.width);
-            }
+        QPainter lp(&layer);
+        lp.setRenderHint(QPainter::Antialiasing);
+        const struct {
+            double width;
+            int a;
+        } strokes[] = {{9, 22}, {5, 40}, {2.4, 150}};
+        for (const auto& w : strokes) {
+            paintGlyph(lp, d.glyph, emblem, alpha(t.accent, w.a), w.width);
         }
-        p.drawImage(0, 0, layer);
-        p.restore();
     }
+    p.drawImage(0, 0, layer);
+    p.restore();
+}
 
-    // Controls of each dialog.
-    switch (d.kind) {
-    case DialogKind::Fire: {
-        namespace F = L::fireDialog;
-        paintDropDownFrame(p, F::dropDown, t);
-        paintRowMarker(p, toQ(F::dropDown.displayField), t);
-        for (const L::Rect& f : {F::timesField, F::makeTimeField, F::breakTimeField}) {
-            paintFieldFrame(p, toQ(f), QRect(), kDialogField, t);
-        }
-        // Plate behind the two range notes.
-        const QRect notes = toQ(F::firstNote.rect).united(toQ(F::secondNote.rect));
-        const QRect plate(QPoint(notes.left() - 9, notes.top() + 3),
-                          QPoint(card.right() - 6, notes.bottom() - 3));
-        p.save();
-        p.setPen(Qt::NoPen);
-        p.setBrush(alpha(Qt::black, 70));
-        p.drawRoundedRect(QRectF(plate), 4, 4);
-        p.fillRect(QRect(plate.left(), plate.top() + 4, 2, plate.height() - 8), t.accent);
-        p.restore();
-        break;
+// The fire key dialog's fields, and a plate behind its two range notes.
+void paintFireKeyControls(QPainter& p, const QRect& card, const Theme& t) {
+    namespace F = L::fireDialog;
+    paintDropDownFrame(p, F::dropDown, t);
+    paintRowMarker(p, toQ(F::dropDown.displayField), t);
+    for (const L::Rect& f : {F::timesField, F::makeTimeField, F::breakTimeField}) {
+        paintFieldFrame(p, toQ(f), QRect(), kDialogField, t);
     }
+    // Plate behind the two range notes.
+    const QRect notes = toQ(F::firstNote.rect).united(toQ(F::secondNote.rect));
+    const QRect plate(QPoint(notes.left() - 9, notes.top() + 3),
+                      QPoint(card.right() - 6, notes.bottom() - 3));
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(alpha(Qt::black, 70));
+    p.drawRoundedRect(QRectF(plate), 4, 4);
+    p.fillRect(QRect(plate.left(), plate.top() + 4, 2, plate.height() - 8), t.accent);
+    p.restore();
+}
+
+// The single key dialog's field, with a key cap outline around it and the prompt.
+void paintSingleKeyControls(QPainter& p, const Theme& t) {
+    const QRect field = toQ(L::singleDialog::displayField);
+    paintFieldFrame(p, field, QRect(), kDialogField, t);
+    // A key cap outline around the field, under the prompt.
+    const QRect prompt = toQ(L::singleDialog::prompt.rect);
+    p.save();
+    p.setPen(pen(alpha(t.accent, 60), 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(inner(QRect(QPoint(prompt.left() - 8, prompt.top() - 8),
+                                  QPoint(prompt.right() + 8, field.bottom() + 12))),
+                      8, 8);
+    p.restore();
+}
+
+// Controls of each dialog.
+void paintDialogControls(QPainter& p, const Theme& t, const DialogInfo& d, const QRect& card) {
+    switch (d.kind) {
+    case DialogKind::Fire:
+        paintFireKeyControls(p, card, t);
+        break;
     case DialogKind::HotKey:
         paintDropDownFrame(p, L::hotKeyDialog::dropDown, t);
         paintRowMarker(p, toQ(L::hotKeyDialog::dropDown.displayField), t);
@@ -1527,20 +1675,9 @@ QImage dialogBackground(const Theme& t, const DialogInfo& d, int ratio) {
         paintDropDownFrame(p, L::windowsDialog::dropDown, t);
         paintRowMarker(p, toQ(L::windowsDialog::dropDown.displayField), t);
         break;
-    case DialogKind::Single: {
-        const QRect field = toQ(L::singleDialog::displayField);
-        paintFieldFrame(p, field, QRect(), kDialogField, t);
-        // A key cap outline around the field, under the prompt.
-        const QRect prompt = toQ(L::singleDialog::prompt.rect);
-        p.save();
-        p.setPen(pen(alpha(t.accent, 60), 1));
-        p.setBrush(Qt::NoBrush);
-        p.drawRoundedRect(inner(QRect(QPoint(prompt.left() - 8, prompt.top() - 8),
-                                      QPoint(prompt.right() + 8, field.bottom() + 12))),
-                          8, 8);
-        p.restore();
+    case DialogKind::Single:
+        paintSingleKeyControls(p, t);
         break;
-    }
     case DialogKind::Snipe:
         paintDropDownFrame(p, L::snipeDialog::dropDown, t);
         paintRowMarker(p, toQ(L::snipeDialog::dropDown.displayField), t);
@@ -1554,6 +1691,25 @@ QImage dialogBackground(const Theme& t, const DialogInfo& d, int ratio) {
         break;
     }
     }
+}
+
+QImage dialogBackground(const Theme& t, const DialogInfo& d, int ratio) {
+    namespace D = L::dialog;
+    const QSize size = qsize(d.background.size);
+    QImage img = canvas(size, QImage::Format_ARGB32_Premultiplied, ratio);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    paintBackdrop(p, size, t);
+    const int barHeight = paintDialogTitleBar(p, t);
+    paintDialogTitle(p, t, d, barHeight);
+
+    // Content card above the buttons.
+    const QRect okCancel = toQ(D::okButton).united(toQ(D::cancelButton));
+    const QRect card(QPoint(8, barHeight + 8), QPoint(size.width() - 9, okCancel.top() - 9));
+    paintPanel(p, card, t, 30);
+
+    paintDialogEmblem(p, t, d, card, size, ratio);
+    paintDialogControls(p, t, d, card);
 
     // Button recess and the window frame.
     paintTrack(p, okCancel.adjusted(-2, -2, 2, 2), t);
@@ -1747,12 +1903,10 @@ void caption(QPainter& p, const L::Rect& r, const QString& s) {
 
 // The main page as the program paints it, with sample texts and child fields; `over` puts
 // every hoverable control in its over look; `outlines` adds the layout's rectangles.
-QImage previewMain(const std::vector<NamedImage>& im, bool over, bool outlines) {
+// The control faces the program draws over the page, in their normal or hover look.
+void previewControlFaces(QPainter& p, const std::vector<NamedImage>& im, bool over) {
     namespace M = L::main;
     namespace I = L::images;
-    QImage img = find(im, I::basicPage).convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::TextAntialiasing);
     auto look = [&](const L::StateImages& s, bool o) { return find(im, o ? s.over : s.normal); };
     p.drawImage(toQ(M::minimiseButton).topLeft(), look(I::minimiseButton, over));
     p.drawImage(toQ(M::closeButton).topLeft(), look(I::closeButton, over));
@@ -1770,7 +1924,11 @@ QImage previewMain(const std::vector<NamedImage>& im, bool over, bool outlines) 
     }
     p.drawImage(toQ(M::modeAButton).topLeft(), find(im, I::textButton.over));
     p.drawImage(toQ(M::modeBButton).topLeft(), find(im, I::textButton.normal));
+}
 
+// Captions and labels in the program's English fonts; leaves the normal font set.
+void previewCaptions(QPainter& p) {
+    namespace M = L::main;
     const z417::FontPair fonts = englishFonts();
     const QFont title = z417::makeFont(fonts.title);
     const QFont normal = z417::makeFont(fonts.normal);
@@ -1801,6 +1959,11 @@ QImage previewMain(const std::vector<NamedImage>& im, bool over, bool outlines) 
     text(p, M::ledModeLabel, "Mode");
     text(p, M::ledParameterLabel, "Parameter");
     text(p, M::ledEffectLabel, "Effect");
+}
+
+// Sample values in the DPI and LED fields.
+void previewValues(QPainter& p) {
+    namespace M = L::main;
     const char* dpis[] = {"400", "800", "1600", "2400", "3200", "4000"};
     const QColor swatches[] = {{255, 0, 0},   {0, 255, 0},   {0, 80, 255},
                                {255, 255, 0}, {255, 0, 255}, {0, 255, 255}};
@@ -1816,34 +1979,113 @@ QImage previewMain(const std::vector<NamedImage>& im, bool over, bool outlines) 
         p.fillRect(toQ(ledFields[i]), QColor(3, 20, 55));
         text(p, {ledFields[i], L::textFormat::centred}, ledTexts[i]);
     }
+}
 
+// Outlines of every hit area and text rectangle.
+void previewOutlines(QPainter& p) {
+    namespace M = L::main;
+    for (const auto& c : z417::pageControls) {
+        outline(p, c.rect);
+    }
+    for (const L::Rect& r :
+         {M::pageTitle.rect, M::keySettingCaption.rect, M::reportRateCaption.rect,
+          M::dpiSettingCaption.rect, M::dpiEffectCaption.rect, M::modeAButton, M::modeBButton,
+          M::webAddressLine.rect, M::ledModeLabel.rect, M::ledParameterLabel.rect,
+          M::ledEffectLabel.rect, M::lightModeClickArea, M::lightParameterClickArea,
+          M::lightEffectClickArea}) {
+        outline(p, r);
+    }
+    for (int r = 0; r < M::shownRowCount; ++r) {
+        outline(p, M::rowNumber(r).rect);
+    }
+    for (int i = 0; i < M::reportRateSegmentCount; ++i) {
+        outline(p, M::reportRateSegment(i));
+        outline(p, M::reportRateSegmentCaption(i).rect);
+    }
+    for (int s = 0; s < M::dpiStageShownCount; ++s) {
+        outline(p, M::dpiStageNumber(s).rect);
+        outline(p, M::dpiColourSwatch(s));
+        outline(p, M::dpiValueClickArea(s));
+    }
+}
+
+QImage previewMain(const std::vector<NamedImage>& im, bool over, bool outlines) {
+    namespace I = L::images;
+    QImage img = find(im, I::basicPage).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    previewControlFaces(p, im, over);
+    previewCaptions(p);
+    previewValues(p);
     if (outlines) {
-        for (const auto& c : z417::pageControls) {
-            outline(p, c.rect);
-        }
-        for (const L::Rect& r :
-             {M::pageTitle.rect, M::keySettingCaption.rect, M::reportRateCaption.rect,
-              M::dpiSettingCaption.rect, M::dpiEffectCaption.rect, M::modeAButton, M::modeBButton,
-              M::webAddressLine.rect, M::ledModeLabel.rect, M::ledParameterLabel.rect,
-              M::ledEffectLabel.rect, M::lightModeClickArea, M::lightParameterClickArea,
-              M::lightEffectClickArea}) {
-            outline(p, r);
-        }
-        for (int r = 0; r < M::shownRowCount; ++r) {
-            outline(p, M::rowNumber(r).rect);
-        }
-        for (int i = 0; i < M::reportRateSegmentCount; ++i) {
-            outline(p, M::reportRateSegment(i));
-            outline(p, M::reportRateSegmentCaption(i).rect);
-        }
-        for (int s = 0; s < M::dpiStageShownCount; ++s) {
-            outline(p, M::dpiStageNumber(s).rect);
-            outline(p, M::dpiColourSwatch(s));
-            outline(p, M::dpiValueClickArea(s));
-        }
+        previewOutlines(p);
     }
     p.end();
     return img;
+}
+
+// A filled sample field with its text and outline.
+void previewField(QPainter& p, const L::Rect& r, const QString& s,
+                  const QColor& fill = QColor(40, 40, 40)) {
+    p.fillRect(toQ(r), fill);
+    text(p, {r, L::textFormat::left}, s, Qt::white);
+    outline(p, r);
+}
+
+// A drop-down group: its field, and outlines of its selector and its list.
+void previewGroup(QPainter& p, const L::DropDownGroup& g, const QString& s) {
+    previewField(p, g.displayField, s);
+    outline(p, g.selectorArea);
+    outline(p, g.list, QColor(0, 255, 255));
+}
+
+void previewFireKeyFields(QPainter& p) {
+    previewGroup(p, L::fireDialog::dropDown, "L-Button");
+    previewField(p, L::fireDialog::timesField, "1");
+    previewField(p, L::fireDialog::makeTimeField, "32");
+    previewField(p, L::fireDialog::breakTimeField, "32");
+    text(p, L::fireDialog::timesLabel, "Times");
+    text(p, L::fireDialog::makeTimeLabel, "Make Time");
+    text(p, L::fireDialog::breakTimeLabel, "Break Time");
+    text(p, L::fireDialog::firstNote, "Time (value range 5-255)");
+    text(p, L::fireDialog::secondNote,
+         "Times (value range 0-127,0 indicates fire key to end when the key released)");
+    outline(p, L::fireDialog::firstNote.rect);
+    outline(p, L::fireDialog::secondNote.rect);
+    outline(p, L::fireDialog::timesLabel.rect);
+}
+
+// Sample contents of each dialog.
+void previewDialogContents(QPainter& p, const DialogInfo& d) {
+    switch (d.kind) {
+    case DialogKind::Fire:
+        previewFireKeyFields(p);
+        break;
+    case DialogKind::HotKey:
+        previewGroup(p, L::hotKeyDialog::dropDown, "Copy");
+        break;
+    case DialogKind::Media:
+        previewGroup(p, L::mediaDialog::dropDown, "Next");
+        break;
+    case DialogKind::Windows:
+        previewGroup(p, L::windowsDialog::dropDown, "Multimedia Player");
+        break;
+    case DialogKind::Single:
+        previewField(p, L::singleDialog::displayField, "Right Ctrl");
+        text(p, L::singleDialog::prompt, "Please enter a key", Qt::white);
+        outline(p, L::singleDialog::prompt.rect);
+        break;
+    case DialogKind::Snipe:
+        previewGroup(p, L::snipeDialog::dropDown, "250");
+        break;
+    case DialogKind::Skins:
+        previewGroup(p, L::skinsDialog::dropDown, "Default");
+        p.fillRect(toQ(L::skinsDialog::colourField), kTextColour);
+        outline(p, L::skinsDialog::colourField);
+        text(p, L::skinsDialog::hint, "Please click to set the UI text color");
+        outline(p, L::skinsDialog::hint.rect);
+        break;
+    }
 }
 
 QImage previewDialog(const std::vector<NamedImage>& im, const DialogInfo& d) {
@@ -1860,57 +2102,7 @@ QImage previewDialog(const std::vector<NamedImage>& im, const DialogInfo& d) {
     outline(p, D::closeButton);
     outline(p, D::okButton);
     outline(p, D::cancelButton);
-    auto field = [&](const L::Rect& r, const QString& s, const QColor& fill = QColor(40, 40, 40)) {
-        p.fillRect(toQ(r), fill);
-        text(p, {r, L::textFormat::left}, s, Qt::white);
-        outline(p, r);
-    };
-    auto group = [&](const L::DropDownGroup& g, const QString& s) {
-        field(g.displayField, s);
-        outline(p, g.selectorArea);
-        outline(p, g.list, QColor(0, 255, 255));
-    };
-    switch (d.kind) {
-    case DialogKind::Fire:
-        group(L::fireDialog::dropDown, "L-Button");
-        field(L::fireDialog::timesField, "1");
-        field(L::fireDialog::makeTimeField, "32");
-        field(L::fireDialog::breakTimeField, "32");
-        text(p, L::fireDialog::timesLabel, "Times");
-        text(p, L::fireDialog::makeTimeLabel, "Make Time");
-        text(p, L::fireDialog::breakTimeLabel, "Break Time");
-        text(p, L::fireDialog::firstNote, "Time (value range 5-255)");
-        text(p, L::fireDialog::secondNote,
-             "Times (value range 0-127,0 indicates fire key to end when the key released)");
-        outline(p, L::fireDialog::firstNote.rect);
-        outline(p, L::fireDialog::secondNote.rect);
-        outline(p, L::fireDialog::timesLabel.rect);
-        break;
-    case DialogKind::HotKey:
-        group(L::hotKeyDialog::dropDown, "Copy");
-        break;
-    case DialogKind::Media:
-        group(L::mediaDialog::dropDown, "Next");
-        break;
-    case DialogKind::Windows:
-        group(L::windowsDialog::dropDown, "Multimedia Player");
-        break;
-    case DialogKind::Single:
-        field(L::singleDialog::displayField, "Right Ctrl");
-        text(p, L::singleDialog::prompt, "Please enter a key", Qt::white);
-        outline(p, L::singleDialog::prompt.rect);
-        break;
-    case DialogKind::Snipe:
-        group(L::snipeDialog::dropDown, "250");
-        break;
-    case DialogKind::Skins:
-        group(L::skinsDialog::dropDown, "Default");
-        p.fillRect(toQ(L::skinsDialog::colourField), kTextColour);
-        outline(p, L::skinsDialog::colourField);
-        text(p, L::skinsDialog::hint, "Please click to set the UI text color");
-        outline(p, L::skinsDialog::hint.rect);
-        break;
-    }
+    previewDialogContents(p, d);
     p.end();
     return img;
 }

@@ -87,22 +87,47 @@ bool parseByte(const std::string& text, uint8_t& out) {
 }
 
 bool loadConfigFile(const std::string& path, SettingsRecord& record, std::string& error) {
-    std::string data;
-    const int e = readFileContents(path, data, kConfigFileSize);
-    if (e != 0 && e != EFBIG) {
-        error = path + ": " + fileErrorText(e);
-        return false;
-    }
-    if (e == EFBIG || data.size() != kConfigFileSize) {
+    const ConfigFileRead read = readConfigFile(path, record);
+    if (read.whole())
+        return true;
+    if (read.error != 0 && read.error != EFBIG)
+        error = path + ": " + fileErrorText(read.error);
+    else
         error = path + ": a settings file has " + std::to_string(kConfigFileSize) +
-                " bytes, this one has " + (e == EFBIG ? "more" : std::to_string(data.size()));
-        return false;
-    }
-    std::memcpy(record.bytes(), data.data() + 1, sizeof record);
-    return true;
+                " bytes, this one has " +
+                (read.error == EFBIG ? "more" : std::to_string(read.size));
+    return false;
+}
+
+bool byteOption(const std::map<std::string, std::string>& options, const char* name, uint8_t& out,
+                std::string& error) {
+    const auto it = options.find(name);
+    if (it == options.end() || parseByte(it->second, out))
+        return true;
+    error = std::string(name) + " takes a number from 0 to 255, not '" + it->second + "'";
+    return false;
+}
+
+int failWith(FILE* err, const std::string& line) {
+    std::fprintf(err, "z417ctl: %s\n", line.c_str());
+    return 1;
 }
 
 namespace {
+
+// The --block file build-image starts from: a whole profile block.
+bool readStartBlock(const std::string& path, ProfileBlock& block, std::string& error) {
+    std::string data;
+    if (!readWholeFile(path, data, error, sizeof block))
+        return false;
+    if (data.size() != sizeof block) {
+        error = path + ": a block has " + std::to_string(sizeof block) + " bytes, this one has " +
+                std::to_string(data.size());
+        return false;
+    }
+    std::memcpy(block.bytes(), data.data(), sizeof block);
+    return true;
+}
 
 int cmdBuildImage(const std::vector<std::string>& args, size_t from, FILE* err) {
     const ParsedOptions p =
@@ -116,39 +141,19 @@ int cmdBuildImage(const std::vector<std::string>& args, size_t from, FILE* err) 
 
     std::string error;
     SettingsRecord record{};
-    if (!loadConfigFile(*settings, record, error)) {
-        std::fprintf(err, "z417ctl: %s\n", error.c_str());
-        return 1;
-    }
     ProfileBlock block{};
-    if (const auto start = p.option("--block")) {
-        std::string data;
-        if (!readWholeFile(*start, data, error, sizeof block)) {
-            std::fprintf(err, "z417ctl: %s\n", error.c_str());
-            return 1;
-        }
-        if (data.size() != sizeof block) {
-            std::fprintf(err, "z417ctl: %s: a block has %zu bytes, this one has %zu\n",
-                         start->c_str(), sizeof block, data.size());
-            return 1;
-        }
-        std::memcpy(block.bytes(), data.data(), sizeof block);
-    }
+    if (!loadConfigFile(*settings, record, error))
+        return failWith(err, error);
+    if (const auto start = p.option("--block"); start && !readStartBlock(*start, block, error))
+        return failWith(err, error);
     uint8_t variant = block.deviceImage.sensorVariant;
-    if (const auto v = p.option("--variant")) {
-        if (!parseByte(*v, variant)) {
-            std::fprintf(err, "z417ctl: --variant takes a number from 0 to 255, not '%s'\n",
-                         v->c_str());
-            return 1;
-        }
-    }
+    if (!byteOption(p.options, "--variant", variant, error))
+        return failWith(err, error);
     writeFixedTables(block);
     buildProfileBlock(record, variant, block);
     const std::string bytes(reinterpret_cast<const char*>(block.bytes()), sizeof block);
-    if (int e = writeFileAtomically(*out, bytes)) {
-        std::fprintf(err, "z417ctl: %s: %s\n", out->c_str(), fileErrorText(e).c_str());
-        return 1;
-    }
+    if (int e = writeFileAtomically(*out, bytes))
+        return failWith(err, *out + ": " + fileErrorText(e));
     return 0;
 }
 
@@ -162,20 +167,12 @@ int cmdShowSettings(const std::vector<std::string>& args, size_t from, FILE* out
             throw UsageError{"--lang takes CHS, CHT or EN"};
         language = languageFromCode(*lang);
     }
-    uint8_t variant = 0;
-    if (const auto v = p.option("--variant")) {
-        if (!parseByte(*v, variant)) {
-            std::fprintf(err, "z417ctl: --variant takes a number from 0 to 255, not '%s'\n",
-                         v->c_str());
-            return 1;
-        }
-    }
     std::string error;
+    uint8_t variant = 0;
     SettingsRecord record{};
-    if (!loadConfigFile(p.positional.front(), record, error)) {
-        std::fprintf(err, "z417ctl: %s\n", error.c_str());
-        return 1;
-    }
+    if (!byteOption(p.options, "--variant", variant, error) ||
+        !loadConfigFile(p.positional.front(), record, error))
+        return failWith(err, error);
     const TextTable texts(language);
     const std::string text = p.option("--json") ? settingsAsJson(record, variant, texts)
                                                 : settingsAsText(record, variant, texts);
@@ -183,65 +180,117 @@ int cmdShowSettings(const std::vector<std::string>& args, size_t from, FILE* out
     return 0;
 }
 
-} // namespace
+// One command's words after its name, and where its output goes.
+struct CommandCall {
+    const GlobalOptions& global;
+    const std::vector<std::string>& args;
+    size_t rest;
+    FILE* out;
+    FILE* err;
 
-namespace {
+    ParsedOptions options(const std::vector<std::string>& withValue,
+                          const std::vector<std::string>& flags = {}) const {
+        return parseOptions(args, rest, withValue, flags);
+    }
+    // The options, and exactly `count` other words or a usage error saying `what`.
+    ParsedOptions withWords(size_t count, const std::vector<std::string>& withValue,
+                            const std::string& what) const {
+        ParsedOptions p = options(withValue);
+        if (p.positional.size() != count)
+            throw UsageError{what};
+        return p;
+    }
+};
+
+int runBuildImage(const CommandCall& c) {
+    return cmdBuildImage(c.args, c.rest, c.err);
+}
+
+int runShowSettings(const CommandCall& c) {
+    return cmdShowSettings(c.args, c.rest, c.out, c.err);
+}
+
+int runSet(const CommandCall& c) {
+    const ParsedOptions p =
+        c.options({"--settings", "--variant", "--times", "--make", "--break"}, {"--apply"});
+    return cmdSet(c.global, p, c.out, c.err);
+}
+
+int runGet(const CommandCall& c) {
+    return cmdGet(c.options({"--settings", "--variant"}), c.out, c.err);
+}
+
+int runExport(const CommandCall& c) {
+    const ParsedOptions p = c.options({"--settings", "--out"});
+    if (!p.positional.empty())
+        throw UsageError{"unexpected argument " + p.positional.front()};
+    return cmdExport(p, c.out, c.err);
+}
+
+int runImport(const CommandCall& c) {
+    const ParsedOptions p = c.withWords(1, {"--settings"}, "import needs exactly one JSON file");
+    return cmdImport(p, c.err);
+}
+
+int runSimCreate(const CommandCall& c) {
+    const ParsedOptions p = c.withWords(1, {"--variant", "--report-rate", "--dpi-stage", "--fault"},
+                                        "sim-create needs exactly one state file");
+    return cmdSimCreate(p.positional.front(), p.options, c.out, c.err);
+}
+
+int runList(const CommandCall& c) {
+    c.options({});
+    return cmdList(c.global, c.out, c.err);
+}
+
+int runStatus(const CommandCall& c) {
+    c.options({});
+    return cmdStatus(c.global, c.out, c.err);
+}
+
+int runRead(const CommandCall& c) {
+    const ParsedOptions p = c.options({"--out"});
+    const auto outPath = p.option("--out");
+    if (!outPath || !p.positional.empty())
+        throw UsageError{"read needs --out BLOCK.BIN"};
+    return cmdRead(c.global, *outPath, c.out, c.err);
+}
+
+int runApply(const CommandCall& c) {
+    const ParsedOptions p = c.withWords(1, {}, "apply needs exactly one settings file");
+    return cmdApply(c.global, p.positional.front(), c.out, c.err);
+}
+
+int runBalloon(const CommandCall& c) {
+    const ParsedOptions p = c.withWords(2, {}, "balloon needs TYPE and KIND");
+    return cmdBalloon(p.positional[0], p.positional[1], c.err);
+}
+
+struct CommandRunner {
+    const char* name;
+    int (*run)(const CommandCall&);
+};
+
+const CommandRunner kRunners[] = {
+    {"build-image", runBuildImage},
+    {"show-settings", runShowSettings},
+    {"set", runSet},
+    {"get", runGet},
+    {"export", runExport},
+    {"import", runImport},
+    {"sim-create", runSimCreate},
+    {"list", runList},
+    {"status", runStatus},
+    {"read", runRead},
+    {"apply", runApply},
+    {"balloon", runBalloon},
+};
 
 int runCommand(const GlobalOptions& global, const std::string& command,
                const std::vector<std::string>& args, size_t rest, FILE* out, FILE* err) {
-    if (command == "build-image")
-        return cmdBuildImage(args, rest, err);
-    if (command == "show-settings")
-        return cmdShowSettings(args, rest, out, err);
-    if (command == "set") {
-        const ParsedOptions p = parseOptions(
-            args, rest, {"--settings", "--variant", "--times", "--make", "--break"}, {"--apply"});
-        return cmdSet(global, p, out, err);
-    }
-    if (command == "get")
-        return cmdGet(parseOptions(args, rest, {"--settings", "--variant"}, {}), out, err);
-    if (command == "export") {
-        const ParsedOptions p = parseOptions(args, rest, {"--settings", "--out"}, {});
-        if (!p.positional.empty())
-            throw UsageError{"unexpected argument " + p.positional.front()};
-        return cmdExport(p, out, err);
-    }
-    if (command == "import") {
-        const ParsedOptions p = parseOptions(args, rest, {"--settings"}, {});
-        if (p.positional.size() != 1)
-            throw UsageError{"import needs exactly one JSON file"};
-        return cmdImport(p, err);
-    }
-    if (command == "sim-create") {
-        const ParsedOptions p =
-            parseOptions(args, rest, {"--variant", "--report-rate", "--dpi-stage", "--fault"}, {});
-        if (p.positional.size() != 1)
-            throw UsageError{"sim-create needs exactly one state file"};
-        return cmdSimCreate(p.positional.front(), p.options, out, err);
-    }
-    if (command == "list" || command == "status") {
-        parseOptions(args, rest, {}, {});
-        return command == "list" ? cmdList(global, out, err) : cmdStatus(global, out, err);
-    }
-    if (command == "read") {
-        const ParsedOptions p = parseOptions(args, rest, {"--out"}, {});
-        const auto outPath = p.option("--out");
-        if (!outPath || !p.positional.empty())
-            throw UsageError{"read needs --out BLOCK.BIN"};
-        return cmdRead(global, *outPath, out, err);
-    }
-    if (command == "apply") {
-        const ParsedOptions p = parseOptions(args, rest, {}, {});
-        if (p.positional.size() != 1)
-            throw UsageError{"apply needs exactly one settings file"};
-        return cmdApply(global, p.positional.front(), out, err);
-    }
-    if (command == "balloon") {
-        const ParsedOptions p = parseOptions(args, rest, {}, {});
-        if (p.positional.size() != 2)
-            throw UsageError{"balloon needs TYPE and KIND"};
-        return cmdBalloon(p.positional[0], p.positional[1], err);
-    }
+    for (const CommandRunner& runner : kRunners)
+        if (command == runner.name)
+            return runner.run(CommandCall{global, args, rest, out, err});
     throw UsageError{"unknown command " + command};
 }
 

@@ -72,7 +72,7 @@ bool openSession(const GlobalOptions& global, Session& s, FILE* err,
     std::string error;
     s.transport = makeTransport(global.device, error);
     if (!s.transport) {
-        std::fprintf(err, "z417ctl: %s\n", error.c_str());
+        failWith(err, error);
         return false;
     }
     s.err = err;
@@ -80,7 +80,7 @@ bool openSession(const GlobalOptions& global, Session& s, FILE* err,
     if (!global.tracePath.empty()) {
         s.trace = openTraceFile(global.tracePath, error);
         if (!s.trace) {
-            std::fprintf(err, "z417ctl: %s\n", error.c_str());
+            failWith(err, error);
             return false;
         }
         FILE* f = s.trace;
@@ -95,7 +95,7 @@ bool openSession(const GlobalOptions& global, Session& s, FILE* err,
         s.report(connectAndRead ? s.link->connect(*connectAndRead) : s.link->openMouse());
     if (!opened) {
         if (s.messageCount == 0)
-            std::fprintf(err, "z417ctl: %s\n", s.link->lastError().c_str());
+            failWith(err, s.link->lastError());
         return false;
     }
     // The mouse always scrambles once it has been connected.
@@ -104,10 +104,8 @@ bool openSession(const GlobalOptions& global, Session& s, FILE* err,
 }
 
 int finish(Session& s, bool ok, FILE* err) {
-    if (s.trace && std::fflush(s.trace) != 0) {
-        std::fprintf(err, "z417ctl: trace: %s\n", std::strerror(errno));
-        return 1;
-    }
+    if (s.trace && std::fflush(s.trace) != 0)
+        return failWith(err, std::string("trace: ") + std::strerror(errno));
     return ok && s.messageCount == 0 ? 0 : 1;
 }
 
@@ -116,33 +114,17 @@ int finish(Session& s, bool ok, FILE* err) {
 int cmdSimCreate(const std::string& stateFile, const std::map<std::string, std::string>& options,
                  FILE* out, FILE* err) {
     SimulatedMouse::Config config;
-    auto byteOption = [&](const char* name, uint8_t& target) {
-        auto it = options.find(name);
-        if (it == options.end())
-            return true;
-        if (!parseByte(it->second, target)) {
-            std::fprintf(err, "z417ctl: %s takes a number from 0 to 255, not '%s'\n", name,
-                         it->second.c_str());
-            return false;
-        }
-        return true;
-    };
-    if (!byteOption("--variant", config.sensorVariant) ||
-        !byteOption("--report-rate", config.reportRate) ||
-        !byteOption("--dpi-stage", config.dpiStage))
-        return 1;
-    if (auto it = options.find("--fault"); it != options.end()) {
-        std::string error;
-        if (!parseSimulatedFault(it->second, config.fault, config.unplugAfter, error)) {
-            std::fprintf(err, "z417ctl: %s\n", error.c_str());
-            return 1;
-        }
-    }
     std::string error;
-    if (!SimulatedMouse::createStateFile(stateFile, config, error)) {
-        std::fprintf(err, "z417ctl: %s\n", error.c_str());
-        return 1;
-    }
+    if (!byteOption(options, "--variant", config.sensorVariant, error) ||
+        !byteOption(options, "--report-rate", config.reportRate, error) ||
+        !byteOption(options, "--dpi-stage", config.dpiStage, error))
+        return failWith(err, error);
+    if (auto it = options.find("--fault");
+        it != options.end() &&
+        !parseSimulatedFault(it->second, config.fault, config.unplugAfter, error))
+        return failWith(err, error);
+    if (!SimulatedMouse::createStateFile(stateFile, config, error))
+        return failWith(err, error);
     std::fprintf(out, "simulated mouse created in %s\n", stateFile.c_str());
     return 0;
 }
@@ -150,23 +132,17 @@ int cmdSimCreate(const std::string& stateFile, const std::map<std::string, std::
 int cmdList(const GlobalOptions& global, FILE* out, FILE* err) {
     std::string error;
     std::unique_ptr<Transport> transport = makeTransport(global.device, error);
-    if (!transport) {
-        std::fprintf(err, "z417ctl: %s\n", error.c_str());
-        return 1;
-    }
+    if (!transport)
+        return failWith(err, error);
     std::vector<HidCollection> collections;
-    if (!transport->enumerate(collections, error)) {
-        std::fprintf(err, "z417ctl: %s\n", error.c_str());
-        return 1;
-    }
+    if (!transport->enumerate(collections, error))
+        return failWith(err, error);
     for (const HidCollection& c : collections) {
-        const bool mouse = c.vendorId == kVendorId && c.productId == kProductId;
-        const char* role = "";
-        if (mouse && c.usagePage == 1 && c.usage == 2 && c.featureReportLength == kDataReportLength)
-            role = " data channel";
-        else if (mouse && c.usagePage == 1 && c.usage == 6 &&
-                 c.featureReportLength == kCommandReportLength)
-            role = " command channel";
+        const bool mouse = isOurMouse(c);
+        const ChannelRole channel = channelRole(c);
+        const char* role = channel == ChannelRole::Data      ? " data channel"
+                           : channel == ChannelRole::Command ? " command channel"
+                                                             : "";
         std::fprintf(out, "%s %04x:%04x usage page 0x%04x usage 0x%04x feature %u%s%s\n",
                      c.path.c_str(), c.vendorId, c.productId, c.usagePage, c.usage,
                      c.featureReportLength, mouse ? " [Z417]" : "", role);
@@ -196,10 +172,8 @@ int cmdRead(const GlobalOptions& global, const std::string& outPath, FILE* out, 
     if (!s.report(s.link->ReadOperation(block)))
         return finish(s, false, err);
     const std::string bytes(reinterpret_cast<const char*>(block.bytes()), sizeof block);
-    if (int e = writeFileAtomically(outPath, bytes)) {
-        std::fprintf(err, "z417ctl: %s: %s\n", outPath.c_str(), fileErrorText(e).c_str());
-        return 1;
-    }
+    if (int e = writeFileAtomically(outPath, bytes))
+        return failWith(err, outPath + ": " + fileErrorText(e));
     std::fprintf(out, "read %zu bytes (sensor variant %u) into %s\n", sizeof block,
                  block.deviceImage.sensorVariant, outPath.c_str());
     return finish(s, true, err);
@@ -208,10 +182,8 @@ int cmdRead(const GlobalOptions& global, const std::string& outPath, FILE* out, 
 int cmdApply(const GlobalOptions& global, const std::string& configPath, FILE* out, FILE* err) {
     SettingsRecord record{};
     std::string error;
-    if (!loadConfigFile(configPath, record, error)) {
-        std::fprintf(err, "z417ctl: %s\n", error.c_str());
-        return 1;
-    }
+    if (!loadConfigFile(configPath, record, error))
+        return failWith(err, error);
     // The image starts from what the mouse holds, so its own bytes go back unchanged, and
     // the DPI codes follow the mouse's sensor variant.
     Session s;
@@ -238,16 +210,11 @@ bool readSensorVariant(const GlobalOptions& global, uint8_t& variant, FILE* err)
 
 int cmdBalloon(const std::string& type, const std::string& kind, FILE* err) {
     int t = 0, k = 0;
-    if (!parseBalloonRequest(type + " " + kind, t, k)) {
-        std::fprintf(err, "z417ctl: balloon takes two whole numbers, not '%s %s'\n", type.c_str(),
-                     kind.c_str());
-        return 1;
-    }
+    if (!parseBalloonRequest(type + " " + kind, t, k))
+        return failWith(err, "balloon takes two whole numbers, not '" + type + " " + kind + "'");
     std::string error;
-    if (!sendBalloonRequest(t, k, error)) {
-        std::fprintf(err, "z417ctl: %s\n", error.c_str());
-        return 1;
-    }
+    if (!sendBalloonRequest(t, k, error))
+        return failWith(err, error);
     return 0;
 }
 

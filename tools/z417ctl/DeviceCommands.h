@@ -24,6 +24,12 @@ int cmdBalloon(const std::string& type, const std::string& kind, FILE* err);
 // Shared with the offline commands.
 bool readWholeFile(const std::string& path, std::string& out, std::string& error, size_t maxBytes);
 bool parseByte(const std::string& text, uint8_t& out);
+// The option name's value as a byte, when given (out is then left alone otherwise); false with
+// "NAME takes a number from 0 to 255, not 'VALUE'" when it is not one.
+bool byteOption(const std::map<std::string, std::string>& options, const char* name, uint8_t& out,
+                std::string& error);
+// Prints "z417ctl: LINE" on err and returns 1, the exit code of a failed command.
+int failWith(FILE* err, const std::string& line);
 struct SettingsRecord;
 bool loadConfigFile(const std::string& path, SettingsRecord& record, std::string& error);
 

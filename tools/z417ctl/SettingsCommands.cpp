@@ -10,20 +10,6 @@ namespace {
 
 constexpr size_t kJsonMaxBytes = 1024 * 1024;
 
-int failWith(FILE* err, const std::string& line) {
-    std::fprintf(err, "z417ctl: %s\n", line.c_str());
-    return 1;
-}
-
-bool sensorVariantOption(const ParsedOptions& p, uint8_t& variant, std::string& error) {
-    variant = 0;
-    if (const auto v = p.option("--variant"); v && !parseByte(*v, variant)) {
-        error = "--variant takes a number from 0 to 255, not '" + *v + "'";
-        return false;
-    }
-    return true;
-}
-
 bool intOption(const ParsedOptions& p, const char* name, int& out, std::string& error) {
     const auto v = p.option(name);
     uint8_t byte = 0;
@@ -50,7 +36,7 @@ int cmdSet(const GlobalOptions& global, const ParsedOptions& p, FILE* out, FILE*
     if (!intOption(p, "--times", options.times, error) ||
         !intOption(p, "--make", options.makeTime, error) ||
         !intOption(p, "--break", options.breakTime, error) ||
-        !sensorVariantOption(p, variant, error))
+        !byteOption(p.options, "--variant", variant, error))
         return failWith(err, error);
     SettingsPaths paths;
     SettingsState state;
@@ -75,7 +61,7 @@ int cmdGet(const ParsedOptions& p, FILE* out, FILE* err) {
     SettingsPaths paths;
     SettingsState state;
     std::vector<std::string> lines;
-    if (!sensorVariantOption(p, variant, error) || !openState(p, paths, state, error) ||
+    if (!byteOption(p.options, "--variant", variant, error) || !openState(p, paths, state, error) ||
         !settingLines(state.record, variant, p.positional, lines, error))
         return failWith(err, error);
     for (const std::string& line : lines)

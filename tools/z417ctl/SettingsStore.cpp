@@ -49,15 +49,9 @@ bool writeLabels(const SettingsPaths& paths, const std::string& section,
 
 // Where the utility's own "config.bin" is, without making or seeding any folder.
 std::string utilitysConfigBin() {
-    std::string modulePath;
+    DataLocation own;
     std::string error;
-    if (!readModulePath(modulePath, error))
-        return {};
-    const std::string beside = buildAppPaths(modulePath).exeDir + "/config.bin";
-    std::string home;
-    if (fileExists(beside) || !userConfigHome(home, error))
-        return beside;
-    return home + "/" + kUserDataFolderName + "/config.bin";
+    return locateOwnDataLocation(own, error) ? own.configBin : std::string();
 }
 
 } // namespace
@@ -77,17 +71,15 @@ bool locateSettings(const std::string& configOption, SettingsPaths& paths, std::
 }
 
 bool loadSettingsState(const SettingsPaths& paths, SettingsState& state, std::string& error) {
-    std::string bytes;
-    const int e = readFileContents(paths.configBin, bytes, kConfigFileSize);
-    if (e != 0 || bytes.size() != kConfigFileSize) {
+    const ConfigFileRead read = readConfigFile(paths.configBin, state.record);
+    if (!read.whole()) {
         error = paths.configBin + ": " +
-                (e == 0 || e == EFBIG
+                (read.error == 0 || read.error == EFBIG
                      ? "a settings file has " + std::to_string(kConfigFileSize) + " bytes"
-                     : fileErrorText(e));
+                     : fileErrorText(read.error));
         return false;
     }
-    state.firstRunFlag = static_cast<uint8_t>(bytes[0]);
-    std::memcpy(state.record.bytes(), bytes.data() + 1, sizeof state.record);
+    state.firstRunFlag = read.firstRunFlag;
     const SkinValues skin = loadSkinValues(paths.strIni);
     if (skin.readError != 0 && skin.readError != ENOENT) {
         error = paths.strIni + ": " + fileErrorText(skin.readError);

@@ -17,9 +17,6 @@ constexpr int kMaxClients = 16;
 
 } // namespace
 
-BalloonServer::BalloonServer(QObject* parent)
-    : QObject(parent), path_(QString::fromStdString(balloonSocketPath())) {}
-
 BalloonServer::BalloonServer(const std::string& socketName, QObject* parent)
     : QObject(parent), path_(QString::fromStdString(requestSocketPath(socketName))) {}
 

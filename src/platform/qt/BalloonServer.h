@@ -1,6 +1,8 @@
 // Receives balloon, reload and show requests from other programs on a per-user local socket.
 #pragma once
 
+#include "platform/BalloonSocket.h"
+
 #include <QObject>
 #include <QString>
 
@@ -14,9 +16,9 @@ namespace z417 {
 class BalloonServer : public QObject {
     Q_OBJECT
 public:
-    explicit BalloonServer(QObject* parent = nullptr);
-    // socketName: the socket's name in the runtime folder ("balloon" for the utility).
-    BalloonServer(const std::string& socketName, QObject* parent);
+    // socketName: the socket's name in the runtime folder (the demo has its own).
+    explicit BalloonServer(const std::string& socketName = kBalloonSocketName,
+                           QObject* parent = nullptr);
     // Starts listening; on failure returns false with a reason.
     bool listen(QString& error);
     QString socketPath() const;
