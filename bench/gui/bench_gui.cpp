@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
     QElapsedTimer t;
     t.start();
     for (int i = 0; i < pages; ++i)
-        window.rebuildPage();
+        window.page().rebuild();
     const double pageMs = static_cast<double>(t.nsecsElapsed()) / 1e6 / pages;
 
     const auto ok = layout::main::okButton;
@@ -118,8 +118,8 @@ int main(int argc, char** argv) {
     const int hovers = 500;
     t.restart();
     for (int i = 0; i < hovers; ++i) {
-        window.onHover(onOk);          // the over look drawn
-        window.onPointerMove(outside); // the normal look back
+        window.hover().onHover(onOk);          // the over look drawn
+        window.hover().onPointerMove(outside); // the normal look back
     }
     const double hoverUs = static_cast<double>(t.nsecsElapsed()) / 1e3 / (2 * hovers);
 
