@@ -60,16 +60,9 @@ public:
     void openUrl(const QString&) override {}
 };
 
-} // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    const QString bin = QStringLiteral(Z417_BIN_DIR);
-
-    // 1. Process start to idle: the demo with a script that quits as soon as the event loop
-    //    runs, once with the protocol's real waits and once without them.
-    QTemporaryDir tmp;
+// 1. Process start to idle: the demo with a script that quits as soon as the event loop
+//    runs, once with the protocol's real waits and once without them.
+void startFigures(const QString& bin, const QTemporaryDir& tmp) {
     QFile script(tmp.path() + "/quit.txt");
     script.open(QIODevice::WriteOnly);
     script.write("quit\n");
@@ -87,24 +80,10 @@ int main(int argc, char** argv) {
     std::printf("start to idle, minimal Qt Widgets program:  %8.1f ms\n", minimal);
     std::printf("  (the read at connect waits 500 ms by protocol; of the difference above,\n"
                 "   that much is the mouse's, not the program's)\n");
+}
 
-    // 2. In-process: the window against an in-memory mouse on the shipped skin.
-    SimulatedMouse mouse;
-    VirtualClock clock;
-    SilentServices services;
-    AppEnvironment env;
-    env.services = &services;
-    env.modulePath = (tmp.path() + "/data/z417-gaming-mouse").toStdString();
-    env.watchUdev = false;
-    env.listenForBalloons = false;
-    env.instanceName = "z417-bench-gui";
-    DeviceLink device(mouse, clock);
-    AppState state;
-    MainWindow window(env, state, device);
-    window.start();
-    app.processEvents();
-    const long rss = rssKiB();
-
+// 2. In-process: a full page build and one hover-sized redraw.
+void paintFigures(MainWindow& window) {
     const int pages = 50;
     QElapsedTimer t;
     t.start();
@@ -125,7 +104,10 @@ int main(int argc, char** argv) {
 
     std::printf("page build (tear-down and showPage):  %8.2f ms\n", pageMs);
     std::printf("hover-sized redraw (one button):            %8.1f us\n", hoverUs);
+}
 
+// 3. Resident memory when idle, beside the minimal program's.
+void memoryFigure(const QString& bin, long rss) {
     QProcess minimalRss;
     minimalRss.start(bin + "/bench_minimal_qt", {"--rss"});
     minimalRss.waitForFinished(30000);
@@ -134,5 +116,34 @@ int main(int argc, char** argv) {
     std::printf(
         "resident memory when idle:                  %8ld KiB  (%.2f x minimal Qt, %ld KiB)\n", rss,
         minimalKiB > 0 ? static_cast<double>(rss) / minimalKiB : 0.0, minimalKiB);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    const QString bin = QStringLiteral(Z417_BIN_DIR);
+    QTemporaryDir tmp;
+    startFigures(bin, tmp);
+
+    // The window against an in-memory mouse on the shipped skin.
+    SimulatedMouse mouse;
+    VirtualClock clock;
+    SilentServices services;
+    AppEnvironment env;
+    env.services = &services;
+    env.modulePath = (tmp.path() + "/data/z417-gaming-mouse").toStdString();
+    env.watchUdev = false;
+    env.listenForBalloons = false;
+    env.instanceName = "z417-bench-gui";
+    DeviceLink device(mouse, clock);
+    AppState state;
+    MainWindow window(env, state, device);
+    window.start();
+    app.processEvents();
+    const long rss = rssKiB();
+    paintFigures(window);
+    memoryFigure(bin, rss);
     return 0;
 }

@@ -145,6 +145,18 @@ TEST(Hover, RowsExcludeEachOtherAndTheGapRestores) {
     EXPECT_EQ(flagged, 1);
 }
 
+// A rebuild paints the whole page normal; a control the pointer still rests on keeps its look.
+TEST(Hover, ARebuildKeepsTheOverLooks) {
+    WindowFixture f(test::sampleRecord());
+    MainWindow& w = *f.window;
+    restAt(w, centre(L::assignmentBox(2)));
+    restAt(w, centre(L::applyButton));
+    w.page().rebuild();
+    EXPECT_EQ(cornerOf(w, L::applyButton), testSkinColour(I::textButton.over.name));
+    EXPECT_EQ(cornerOf(w, L::okButton), testSkinColour(I::textButton.normal.name));
+    EXPECT_EQ(cornerOf(w, L::assignmentBox(2)), testSkinColour(I::assignmentBox.over.name));
+}
+
 TEST(Hover, DefaultAndRowsHaveNoHoverWithoutThePage) {
     WindowFixture f(test::sampleRecord(), 1, "EN", /*plugged=*/false);
     MainWindow& w = *f.window;
