@@ -40,6 +40,29 @@ Status loadSettingsAndTexts(AppState& state, const AppPaths& paths) {
     return loaded.status;
 }
 
+void askRunningInstanceToShow(const AppEnvironment& env) {
+    if (!env.listenForBalloons)
+        return;
+    // The other process may have taken the lock but not be listening yet. Nobody answering
+    // in that time is not worth a message: this process ends quietly either way.
+    std::string error;
+    if (!sendShowRequest(requestSocketPath(env.requestSocketName), kShowAttempts, kShowRetryMs,
+                         error))
+        qWarning("the running instance did not answer: %s", error.c_str());
+}
+
+// The text colour and fonts of the language.
+void loadTextLook(AppState& state) {
+    state.textColour =
+        QColor(std::clamp(state.skinValues.red, 0, 255), std::clamp(state.skinValues.green, 0, 255),
+               std::clamp(state.skinValues.blue, 0, 255));
+    int major = 0, minor = 0;
+    platformVersion(major, minor);
+    const FontPair fonts = fontsFor(state.languageCode, major, minor);
+    state.normalFont = makeFont(fonts.normal);
+    state.titleFont = makeFont(fonts.title);
+}
+
 } // namespace
 
 MainWindow::MainWindow(AppEnvironment& env, AppState& state, DeviceLink& device, QWidget* parent)
@@ -69,7 +92,7 @@ MainWindow::StartResult MainWindow::start() {
     std::string lockError;
     if (instanceLock_.acquire(env_.instanceName, lockError) ==
         SingleInstanceLock::Result::HeldByAnother) {
-        askRunningInstanceToShow();
+        askRunningInstanceToShow(env_);
         return StartResult::SecondInstance;
     }
 
@@ -88,7 +111,7 @@ MainWindow::StartResult MainWindow::start() {
         state_, env_.dataPaths ? *env_.dataPaths : buildAppPaths(env_.modulePath)));
     device_.setNotDetectedText(state_.texts.slot(72));
     loadSkin();
-    loadTextLook();
+    loadTextLook(state_);
 
     // Enter and Escape are seen before any child gets them.
     qApp->installEventFilter(this);
@@ -99,33 +122,11 @@ MainWindow::StartResult MainWindow::start() {
     return StartResult::Complete;
 }
 
-void MainWindow::askRunningInstanceToShow() {
-    if (!env_.listenForBalloons)
-        return;
-    // The other process may have taken the lock but not be listening yet. Nobody answering
-    // in that time is not worth a message: this process ends quietly either way.
-    std::string error;
-    if (!sendShowRequest(requestSocketPath(env_.requestSocketName), kShowAttempts, kShowRetryMs,
-                         error))
-        qWarning("the running instance did not answer: %s", error.c_str());
-}
-
 void MainWindow::chooseWindowKind() {
     // The tool window has no taskbar entry: the tray icon stands for it. Without a tray the
     // window manager's taskbar is the only way back to a minimised window.
     if (!trayAvailable_)
         setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-}
-
-void MainWindow::loadTextLook() {
-    state_.textColour = QColor(std::clamp(state_.skinValues.red, 0, 255),
-                               std::clamp(state_.skinValues.green, 0, 255),
-                               std::clamp(state_.skinValues.blue, 0, 255));
-    int major = 0, minor = 0;
-    platformVersion(major, minor);
-    const FontPair fonts = fontsFor(state_.languageCode, major, minor);
-    state_.normalFont = makeFont(fonts.normal);
-    state_.titleFont = makeFont(fonts.title);
 }
 
 void MainWindow::loadSkin() {

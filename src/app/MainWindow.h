@@ -66,7 +66,6 @@ public:
     const QImage& backBuffer() const { return backBuffer_; }
     const PageContext& context() const { return context_; }
     BasicPage& page() { return page_; }
-    const BasicPage& page() const { return page_; }
     HoverTracker& hover() { return hover_; }
     SettingsSession& session() { return session_; }
     BalloonPresenter& balloons() { return balloons_; }
@@ -101,9 +100,7 @@ private:
     bool startDeviceNotifications();
     void buildClickTable();
     void loadSkin();
-    void loadTextLook(); // text colour and fonts of the language
     void showWindowFromTray();
-    void askRunningInstanceToShow();
     // Without a notification area the window is an ordinary one with a taskbar entry.
     void chooseWindowKind();
     void startWindowDrag();
