@@ -169,13 +169,13 @@ void MainWindow::setUpTray() {
 
 // Balloon, reload and show requests of other programs (z417ctl, a second start).
 void MainWindow::listenForRequests() {
-    balloonServer_ = new BalloonServer(env_.requestSocketName, this);
-    connect(balloonServer_, &BalloonServer::requested, &balloons_, &BalloonPresenter::show);
-    connect(balloonServer_, &BalloonServer::reloadRequested, this,
+    auto* server = new BalloonServer(env_.requestSocketName, this);
+    connect(server, &BalloonServer::requested, &balloons_, &BalloonPresenter::show);
+    connect(server, &BalloonServer::reloadRequested, this,
             [this] { session_.reloadSettingsFiles(); });
-    connect(balloonServer_, &BalloonServer::showRequested, this, &MainWindow::onShowRequest);
+    connect(server, &BalloonServer::showRequested, this, &MainWindow::onShowRequest);
     QString error;
-    if (!balloonServer_->listen(error))
+    if (!server->listen(error))
         qWarning("balloon requests from other programs are not available: %s", qPrintable(error));
 }
 

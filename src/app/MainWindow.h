@@ -26,8 +26,6 @@ class QMenu;
 
 namespace z417 {
 
-class BalloonServer;
-
 class MainWindow : public QDialog, private PageCanvas {
     Q_OBJECT
 public:
@@ -125,7 +123,6 @@ private:
     BalloonPresenter balloons_;
     DeviceWatcher watcher_;
     Tray* tray_ = nullptr;
-    BalloonServer* balloonServer_ = nullptr;
 };
 
 } // namespace z417
