@@ -60,16 +60,9 @@ public:
     void openUrl(const QString&) override {}
 };
 
-} // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    const QString bin = QStringLiteral(Z417_BIN_DIR);
-
-    // 1. Process start to idle: the demo with a script that quits as soon as the event loop
-    //    runs, once with the protocol's real waits and once without them.
-    QTemporaryDir tmp;
+// 1. Process start to idle: the demo with a script that quits as soon as the event loop
+//    runs, once with the protocol's real waits and once without them.
+void startFigures(const QString& bin, const QTemporaryDir& tmp) {
     QFile script(tmp.path() + "/quit.txt");
     script.open(QIODevice::WriteOnly);
     script.write("quit\n");
@@ -87,8 +80,54 @@ int main(int argc, char** argv) {
     std::printf("start to idle, minimal Qt Widgets program:  %8.1f ms\n", minimal);
     std::printf("  (the read at connect waits 500 ms by protocol; of the difference above,\n"
                 "   that much is the mouse's, not the program's)\n");
+}
 
-    // 2. In-process: the window against an in-memory mouse on the shipped skin.
+// 2. In-process: a full page build and one hover-sized redraw.
+void paintFigures(MainWindow& window) {
+    const int pages = 50;
+    QElapsedTimer t;
+    t.start();
+    for (int i = 0; i < pages; ++i)
+        window.page().rebuild();
+    const double pageMs = static_cast<double>(t.nsecsElapsed()) / 1e6 / pages;
+
+    const auto ok = layout::main::okButton;
+    const QPoint onOk((ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2);
+    const QPoint outside(10, 300);
+    const int hovers = 500;
+    t.restart();
+    for (int i = 0; i < hovers; ++i) {
+        window.hover().onHover(onOk);          // the over look drawn
+        window.hover().onPointerMove(outside); // the normal look back
+    }
+    const double hoverUs = static_cast<double>(t.nsecsElapsed()) / 1e3 / (2 * hovers);
+
+    std::printf("page build (tear-down and showPage):  %8.2f ms\n", pageMs);
+    std::printf("hover-sized redraw (one button):            %8.1f us\n", hoverUs);
+}
+
+// 3. Resident memory when idle, beside the minimal program's.
+void memoryFigure(const QString& bin, long rss) {
+    QProcess minimalRss;
+    minimalRss.start(bin + "/bench_minimal_qt", {"--rss"});
+    minimalRss.waitForFinished(30000);
+    const QByteArray line = minimalRss.readAllStandardOutput().trimmed();
+    const long minimalKiB = line.mid(6).trimmed().split(' ').first().toLong();
+    std::printf(
+        "resident memory when idle:                  %8ld KiB  (%.2f x minimal Qt, %ld KiB)\n", rss,
+        minimalKiB > 0 ? static_cast<double>(rss) / minimalKiB : 0.0, minimalKiB);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    const QString bin = QStringLiteral(Z417_BIN_DIR);
+    QTemporaryDir tmp;
+    startFigures(bin, tmp);
+
+    // The window against an in-memory mouse on the shipped skin.
     SimulatedMouse mouse;
     VirtualClock clock;
     SilentServices services;
@@ -104,35 +143,7 @@ int main(int argc, char** argv) {
     window.start();
     app.processEvents();
     const long rss = rssKiB();
-
-    const int pages = 50;
-    QElapsedTimer t;
-    t.start();
-    for (int i = 0; i < pages; ++i)
-        window.rebuildPage();
-    const double pageMs = static_cast<double>(t.nsecsElapsed()) / 1e6 / pages;
-
-    const auto ok = layout::main::okButton;
-    const QPoint onOk((ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2);
-    const QPoint outside(10, 300);
-    const int hovers = 500;
-    t.restart();
-    for (int i = 0; i < hovers; ++i) {
-        window.onHover(onOk);          // the over look drawn
-        window.onPointerMove(outside); // the normal look back
-    }
-    const double hoverUs = static_cast<double>(t.nsecsElapsed()) / 1e3 / (2 * hovers);
-
-    std::printf("page build (tear-down and showPage):  %8.2f ms\n", pageMs);
-    std::printf("hover-sized redraw (one button):            %8.1f us\n", hoverUs);
-
-    QProcess minimalRss;
-    minimalRss.start(bin + "/bench_minimal_qt", {"--rss"});
-    minimalRss.waitForFinished(30000);
-    const QByteArray line = minimalRss.readAllStandardOutput().trimmed();
-    const long minimalKiB = line.mid(6).trimmed().split(' ').first().toLong();
-    std::printf(
-        "resident memory when idle:                  %8ld KiB  (%.2f x minimal Qt, %ld KiB)\n", rss,
-        minimalKiB > 0 ? static_cast<double>(rss) / minimalKiB : 0.0, minimalKiB);
+    paintFigures(window);
+    memoryFigure(bin, rss);
     return 0;
 }

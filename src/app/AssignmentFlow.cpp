@@ -1,6 +1,5 @@
-// The main window's side of button assignment: the slot lists with
-// the Left Click guard, the DPI switch sub-list, and storing a choice with its dialog.
-#include "app/MainWindow.h"
+#include "app/AssignmentFlow.h"
+
 #include "assign/FunctionCatalogue.h"
 #include "assign/KeyTables.h"
 #include "dialogs/FireKeyDialog.h"
@@ -19,17 +18,17 @@ namespace {
 
 namespace L = layout::main;
 
-// The six parameter dialogs, opened over the main window.
+// The six parameter dialogs, opened over the window.
 class WindowParameterDialogs final : public ParameterDialogs {
 public:
-    explicit WindowParameterDialogs(MainWindow& window) : window_(window) {}
+    explicit WindowParameterDialogs(const PageContext& context) : context_(context) {}
 
     bool windowsKey(Choice& out) override { return choice<WindowsDialog>(out); }
     bool mediaKey(Choice& out) override { return choice<MediaDialog>(out); }
     bool hotKey(Choice& out) override { return choice<HotKeyDialog>(out); }
     bool snipe(Choice& out) override { return choice<SnipeDialog>(out); }
     bool fireKey(FireKey& out) override {
-        const auto chosen = ask<FireKeyDialog>(window_.dialogEnvironment(), &window_);
+        const auto chosen = ask<FireKeyDialog>(context_.dialogEnvironment(), owner());
         if (!chosen)
             return false;
         out = {chosen->keyIndex, chosen->keyName.toStdString(), chosen->times, chosen->makeTime,
@@ -37,7 +36,7 @@ public:
         return true;
     }
     bool singleKey(std::string& keyName) override {
-        const auto chosen = ask<SingleKeyDialog>(window_.dialogEnvironment(), &window_);
+        const auto chosen = ask<SingleKeyDialog>(context_.dialogEnvironment(), owner());
         if (!chosen)
             return false;
         keyName = chosen->keyName.toStdString();
@@ -46,13 +45,14 @@ public:
 
 private:
     template <class Dialog> bool choice(Choice& out) {
-        const auto chosen = ask<Dialog>(window_.dialogEnvironment(), &window_);
+        const auto chosen = ask<Dialog>(context_.dialogEnvironment(), owner());
         if (!chosen)
             return false;
         out = {chosen->index, chosen->text.toStdString()};
         return true;
     }
-    MainWindow& window_;
+    QWidget* owner() const { return context_.canvas.widget(); }
+    const PageContext& context_;
 };
 
 QStringList functionNames(const TextTable& texts) {
@@ -66,9 +66,65 @@ QStringList dpiSubListItems() {
     return toQStringList(dpiSubList());
 }
 
+int activeKeySet(const SettingsRecord& record) {
+    return record.activeKeySet == 1 ? 1 : 0;
+}
+
 } // namespace
 
-void MainWindow::closeSlotListsOutside(const QPoint& p) {
+AssignmentFlow::AssignmentFlow(PageContext& context) : context_(context) {}
+
+void AssignmentFlow::showList(PopupList& list, L::ListId id, const layout::Rect& rect,
+                              const QStringList& rows) {
+    const bool slotList = L::isAssignmentList(id);
+    list.show(context_.canvas.widget(), static_cast<int>(id), rect, rows, context_.fieldStyle(),
+              [this, slotList] { slotList ? onSlotListChoice() : onDpiSubListChoice(); });
+}
+
+bool AssignmentFlow::isSlotList(const QListWidget* list) const {
+    for (const PopupList& slotList : slotLists_)
+        if (list == slotList.widget())
+            return true;
+    return false;
+}
+
+bool AssignmentFlow::ownsList(const QListWidget* list) const {
+    return list == dpiSubList_.widget() || isSlotList(list);
+}
+
+void AssignmentFlow::closeAll() {
+    for (PopupList& list : slotLists_)
+        list.close();
+    dpiSubList_.close();
+}
+
+void AssignmentFlow::drawRow(int slot) {
+    if (slot >= L::shownRowCount)
+        return;
+    context_.canvas.painter().drawAssignmentRow(slot, false);
+    context_.canvas.present();
+}
+
+void AssignmentFlow::drawRows() {
+    PagePainter painter = context_.canvas.painter();
+    for (int row = 0; row < L::shownRowCount; ++row)
+        painter.drawAssignmentRow(row, false);
+    context_.canvas.present();
+}
+
+void AssignmentFlow::restoreDefaults() {
+    AppState& state = context_.state;
+    restoreDefaultAssignments(state.record, state.labels, state.texts);
+    drawRows();
+}
+
+void AssignmentFlow::showKeySet(int keySet) {
+    context_.state.record.activeKeySet = keySet == 1 ? 1 : 0;
+    context_.canvas.painter().drawKeySetButtons();
+    drawRows();
+}
+
+void AssignmentFlow::closeListsOutside(const QPoint& p) {
     for (int s = 0; s < L::shownRowCount; ++s) {
         if (L::assignmentList(s).contains(p.x(), p.y()) ||
             L::assignmentBox(s).contains(p.x(), p.y()))
@@ -80,12 +136,26 @@ void MainWindow::closeSlotListsOutside(const QPoint& p) {
     }
 }
 
-void MainWindow::toggleSlotList(int s) {
+void AssignmentFlow::toggleSlotList(int s) {
     if (slotLists_[s].open) {
         slotLists_[s].close();
         return;
     }
-    // At most one slot list is open.
+    closeOtherSlotLists(s);
+    const AppState& state = context_.state;
+    if (leftClickGuardRefuses(state.record, state.record.activeKeySet, s)) {
+        context_.warn(QString::fromStdString(state.texts.slot(TextId::LeftKeyRequired)),
+                      QStringLiteral("Warning"));
+        return;
+    }
+    if (!slotLists_[s])
+        showList(slotLists_[s], L::assignmentListId(s), L::assignmentList(s),
+                 functionNames(state.texts));
+    slotLists_[s].open = true;
+}
+
+// At most one slot list is open: every other flag goes, and the first other list found.
+void AssignmentFlow::closeOtherSlotLists(int s) {
     for (int j = 0; j < kSlotCount; ++j) {
         if (j == s)
             continue;
@@ -97,21 +167,9 @@ void MainWindow::toggleSlotList(int s) {
             break;
         }
     }
-    const int k = state_.record.activeKeySet;
-    if (leftClickGuardRefuses(state_.record, k, s)) {
-        env_.services->messageBox(
-            this, QString::fromStdString(state_.texts.slot(TextId::LeftKeyRequired)),
-            QStringLiteral("Warning"));
-        return;
-    }
-    if (!slotLists_[s]) {
-        const layout::Rect r = L::assignmentList(s);
-        showPopupList(slotLists_[s], L::assignmentListId(s), r, functionNames(state_.texts));
-    }
-    slotLists_[s].open = true;
 }
 
-void MainWindow::updateDpiSwitchSubList(QListWidget* slotList, int item) {
+void AssignmentFlow::updateDpiSwitchSubList(QListWidget* slotList, int item) {
     if (item != kFnDpiSwitch) {
         dpiSubList_.destroy();
         return;
@@ -125,11 +183,12 @@ void MainWindow::updateDpiSwitchSubList(QListWidget* slotList, int item) {
     const layout::Rect sub = L::dpiSwitchSubList(
         {listRect.left(), listRect.top(), listRect.right() + 1, listRect.bottom() + 1},
         {0, itemTopRight.y(), itemTopRight.x() + 1, itemTopRight.y() + itemRect.height()});
-    showPopupList(dpiSubList_, L::ListId::DpiSwitchSub, sub, dpiSubListItems());
+    showList(dpiSubList_, L::ListId::DpiSwitchSub, sub, dpiSubListItems());
 }
 
-void MainWindow::onSlotListChoice() {
-    const int k = state_.record.activeKeySet == 1 ? 1 : 0;
+void AssignmentFlow::onSlotListChoice() {
+    AppState& state = context_.state;
+    const int k = activeKeySet(state.record);
     for (int s = 0; s < kSlotCount; ++s) {
         if (!slotLists_[s])
             continue;
@@ -139,20 +198,17 @@ void MainWindow::onSlotListChoice() {
             // The list goes first: a parameter dialog may run now, and the choice is made.
             slotLists_[s].destroy();
             destroyed = true;
-            WindowParameterDialogs dialogs(*this);
-            storeFunctionChoice(state_.record, state_.labels, k, s, p, state_.texts,
-                                device_.sensorVariant(), dialogs);
+            WindowParameterDialogs dialogs(context_);
+            storeFunctionChoice(state.record, state.labels, k, s, p, state.texts,
+                                context_.device.sensorVariant(), dialogs);
         }
-        if (s < L::shownRowCount) {
-            drawAssignmentRow(s, false);
-            present();
-        }
+        drawRow(s);
         if (destroyed)
             slotLists_[s].open = false;
     }
 }
 
-void MainWindow::onDpiSubListChoice() {
+void AssignmentFlow::onDpiSubListChoice() {
     if (!dpiSubList_)
         return;
     const int e = dpiSubList_->currentRow();
@@ -161,12 +217,9 @@ void MainWindow::onDpiSubListChoice() {
     for (int s = 0; s < kSlotCount; ++s) {
         if (!slotLists_[s])
             continue;
-        storeDpiSwitchChoice(state_.record, state_.labels, state_.record.activeKeySet == 1 ? 1 : 0,
-                             s, e);
-        if (s < L::shownRowCount) {
-            drawAssignmentRow(s, false);
-            present();
-        }
+        AppState& state = context_.state;
+        storeDpiSwitchChoice(state.record, state.labels, activeKeySet(state.record), s, e);
+        drawRow(s);
         dpiSubList_.destroy();
         slotLists_[s].close();
         return;

@@ -1,12 +1,9 @@
 #include "app/MainWindow.h"
 
-#include "app/DeviceWatcher.h"
-#include "app/Tray.h"
-
 #include "assign/Balloons.h"
+#include "assign/FontTable.h"
 #include "platform/BalloonSocket.h"
 #include "platform/qt/BalloonServer.h"
-#include "profile/ApplySequence.h"
 #include "ui/AppIcon.h"
 #include "ui/Layout.h"
 #include "ui/SkinImage.h"
@@ -14,7 +11,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -31,13 +27,6 @@ namespace {
 constexpr int kShowAttempts = 40;
 constexpr int kShowRetryMs = 50;
 
-// The busy cursor while a transfer blocks the thread.
-class BusyCursor {
-public:
-    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-};
-
 // "config.bin", then the language, its texts and the labels from "str.ini".
 Status loadSettingsAndTexts(AppState& state, const AppPaths& paths) {
     state.paths = paths;
@@ -50,16 +39,45 @@ Status loadSettingsAndTexts(AppState& state, const AppPaths& paths) {
     return loaded.status;
 }
 
+void askRunningInstanceToShow(const AppEnvironment& env) {
+    if (!env.listenForBalloons)
+        return;
+    // The other process may have taken the lock but not be listening yet. Nobody answering
+    // in that time is not worth a message: this process ends quietly either way.
+    std::string error;
+    if (!sendShowRequest(requestSocketPath(env.requestSocketName), kShowAttempts, kShowRetryMs,
+                         error))
+        qWarning("the running instance did not answer: %s", error.c_str());
+}
+
+// The text colour and fonts of the language.
+void loadTextLook(AppState& state) {
+    state.textColour =
+        QColor(std::clamp(state.skinValues.red, 0, 255), std::clamp(state.skinValues.green, 0, 255),
+               std::clamp(state.skinValues.blue, 0, 255));
+    int major = 0, minor = 0;
+    platformVersion(major, minor);
+    const FontPair fonts = fontsFor(state.languageCode(), major, minor);
+    state.normalFont = makeFont(fonts.normal);
+    state.titleFont = makeFont(fonts.title);
+}
+
 } // namespace
 
 MainWindow::MainWindow(AppEnvironment& env, AppState& state, DeviceLink& device, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::FramelessWindowHint), env_(env), device_(device),
-      state_(state) {
+      state_(state), context_{*this, state, device, *env.services}, page_(context_),
+      hover_(*this, this, [this] { return page_.shown(); }), session_(context_, page_),
+      balloons_(state, device, env.balloonSink), watcher_(device, state.block, balloons_) {
     setWindowTitle(QString::fromUtf8(kAppTitle));
     setObjectName(QStringLiteral("MainWindow"));
     setAttribute(Qt::WA_DeleteOnClose, false);
     setMouseTracking(true);
     buildClickTable();
+    page_.onRepainted([this] { hover_.repaintLooks(); });
+    connect(&watcher_, &DeviceWatcher::reported, this,
+            [this](const Status& status) { context_.showMessages(status); });
+    connect(&watcher_, &DeviceWatcher::hideRequested, this, &MainWindow::hideWindow);
 }
 
 MainWindow::~MainWindow() {
@@ -73,7 +91,7 @@ MainWindow::StartResult MainWindow::start() {
     std::string lockError;
     if (instanceLock_.acquire(env_.instanceName, lockError) ==
         SingleInstanceLock::Result::HeldByAnother) {
-        askRunningInstanceToShow();
+        askRunningInstanceToShow(env_);
         return StartResult::SecondInstance;
     }
 
@@ -82,36 +100,25 @@ MainWindow::StartResult MainWindow::start() {
     setWindowIcon(QApplication::windowIcon().isNull() ? appIcon() : QApplication::windowIcon());
     setUpTray();
     chooseWindowKind();
-    connectToMouse();
+    watcher_.connectAtStart();
     if (!startDeviceNotifications()) {
         env_.services->messageBox(this, QStringLiteral("RegisterDeviceNotification failed!!!"),
                                   QString::fromUtf8(kAppTitle));
         return StartResult::NoNotifications;
     }
-    showMessages(loadSettingsAndTexts(state_, env_.dataPaths ? *env_.dataPaths
-                                                             : buildAppPaths(env_.modulePath)));
+    context_.showMessages(loadSettingsAndTexts(
+        state_, env_.dataPaths ? *env_.dataPaths : buildAppPaths(env_.modulePath)));
     device_.setNotDetectedText(state_.texts.slot(72));
     loadSkin();
-    loadTextLook();
+    loadTextLook(state_);
 
     // Enter and Escape are seen before any child gets them.
     qApp->installEventFilter(this);
     if (device_.connected())
-        showPage();
+        page_.show();
     if (env_.showAtStart || !trayAvailable_)
         bringForward();
     return StartResult::Complete;
-}
-
-void MainWindow::askRunningInstanceToShow() {
-    if (!env_.listenForBalloons)
-        return;
-    // The other process may have taken the lock but not be listening yet. Nobody answering
-    // in that time is not worth a message: this process ends quietly either way.
-    std::string error;
-    if (!sendShowRequest(requestSocketPath(env_.requestSocketName), kShowAttempts, kShowRetryMs,
-                         error))
-        qWarning("the running instance did not answer: %s", error.c_str());
 }
 
 void MainWindow::chooseWindowKind() {
@@ -119,34 +126,6 @@ void MainWindow::chooseWindowKind() {
     // window manager's taskbar is the only way back to a minimised window.
     if (!trayAvailable_)
         setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-}
-
-void MainWindow::connectToMouse() {
-    Status connected;
-    {
-        BusyCursor busy;
-        connected = device_.connect(state_.block);
-    }
-    showMessages(connected);
-    if (!connected)
-        requestBalloon(kBalloonNotDetected, 0);
-}
-
-void MainWindow::showMessages(const Status& status) {
-    for (const Message& m : status.messages)
-        env_.services->messageBox(this, QString::fromStdString(m.text),
-                                  QString::fromStdString(m.caption));
-}
-
-void MainWindow::loadTextLook() {
-    state_.textColour = QColor(std::clamp(state_.skinValues.red, 0, 255),
-                               std::clamp(state_.skinValues.green, 0, 255),
-                               std::clamp(state_.skinValues.blue, 0, 255));
-    int major = 0, minor = 0;
-    platformVersion(major, minor);
-    const FontPair fonts = fontsFor(state_.languageCode(), major, minor);
-    state_.normalFont = makeFont(fonts.normal);
-    state_.titleFont = makeFont(fonts.title);
 }
 
 void MainWindow::loadSkin() {
@@ -182,27 +161,21 @@ void MainWindow::setUpTray() {
     trayAvailable_ = tray_->available();
     connect(tray_, &Tray::clicked, this, &MainWindow::onTrayClick);
     connect(tray_, &Tray::exitChosen, this, &MainWindow::exitProgram);
-    if (env_.listenForBalloons) {
-        balloonServer_ = new BalloonServer(env_.requestSocketName, this);
-        connect(balloonServer_, &BalloonServer::requested, this, &MainWindow::onBalloonRequest);
-        connect(balloonServer_, &BalloonServer::reloadRequested, this,
-                &MainWindow::reloadSettingsFiles);
-        connect(balloonServer_, &BalloonServer::showRequested, this, &MainWindow::onShowRequest);
-        QString error;
-        if (!balloonServer_->listen(error))
-            qWarning("balloon requests from other programs are not available: %s",
-                     qPrintable(error));
-    }
+    balloons_.setTray(tray_);
+    if (env_.listenForBalloons)
+        listenForRequests();
 }
 
-// z417ctl changed "config.bin" and "str.ini": take them over as the saved state, so that the
-// next Apply does not write the older copy over them. A file that cannot be read leaves
-// what is shown as it is.
-void MainWindow::reloadSettingsFiles() {
-    if (loadSettings(state_.paths.configBin, state_.record).loaded)
-        state_.savedSettings = state_.record;
-    state_.labels = loadLabels(state_.paths.strIni, state_.texts.sectionName());
-    rebuildPage();
+// Balloon, reload and show requests of other programs (z417ctl, a second start).
+void MainWindow::listenForRequests() {
+    auto* server = new BalloonServer(env_.requestSocketName, this);
+    connect(server, &BalloonServer::requested, &balloons_, &BalloonPresenter::show);
+    connect(server, &BalloonServer::reloadRequested, this,
+            [this] { session_.reloadSettingsFiles(); });
+    connect(server, &BalloonServer::showRequested, this, &MainWindow::onShowRequest);
+    QString error;
+    if (!server->listen(error))
+        qWarning("balloon requests from other programs are not available: %s", qPrintable(error));
 }
 
 void MainWindow::onTrayClick(TrayClick click) {
@@ -212,7 +185,7 @@ void MainWindow::onTrayClick(TrayClick click) {
         return;
     }
     if (!device_.connected()) {
-        requestBalloon(kBalloonNotDetected, 0);
+        balloons_.request(kBalloonNotDetected, 0);
         return;
     }
     showWindowFromTray();
@@ -225,16 +198,15 @@ void MainWindow::onShowRequest() {
     }
     // No tray and no mouse: the window was shown at start without its page; keeping it
     // minimised would leave the second start without any visible answer.
-    requestBalloon(kBalloonNotDetected, 0);
+    balloons_.request(kBalloonNotDetected, 0);
     bringForward();
 }
 
 void MainWindow::showWindowFromTray() {
-    if (cancelPending_) {
-        reloadAfterCancel();
-    } else if (pageState_ == PageState::Unbuilt && !firstPageBuildDone_) {
-        showPage();
-    }
+    if (session_.cancelPending())
+        session_.reloadAfterCancel();
+    else
+        page_.showIfNeverBuilt();
     bringForward();
 }
 
@@ -242,48 +214,6 @@ void MainWindow::bringForward() {
     showNormal();
     raise();
     activateWindow();
-}
-
-void MainWindow::reloadAfterCancel() {
-    if (!cancelPending_)
-        return;
-    cancelPending_ = false;
-    if (pageState_ == PageState::Shown) {
-        state_.labels = loadLabels(state_.paths.strIni, state_.texts.sectionName());
-        rebuildPage();
-    }
-}
-
-void MainWindow::rebuildPage() {
-    if (pageState_ != PageState::Shown)
-        return;
-    pageState_ = PageState::TearingDown;
-    tearDownPage();
-    pageState_ = PageState::Unbuilt;
-    showPage();
-}
-
-void MainWindow::requestBalloon(int type, int kind) {
-    // Like a posted message: handled once the current work is done, with the texts of the
-    // language by then.
-    QMetaObject::invokeMethod(
-        this, [this, type, kind] { onBalloonRequest(type, kind); }, Qt::QueuedConnection);
-}
-
-void MainWindow::onBalloonRequest(int type, int kind) {
-    const BalloonText b =
-        balloonFor(type, kind, state_.texts, state_.record, device_.sensorVariant());
-    if (b.shown)
-        showBalloon(QString::fromStdString(b.title), QString::fromStdString(b.text), b.timeoutMs);
-}
-
-void MainWindow::showBalloon(const QString& title, const QString& text, int timeoutMs) {
-    if (env_.balloonSink) {
-        env_.balloonSink(title, text, timeoutMs);
-        return;
-    }
-    if (tray_)
-        tray_->showMessage(title, text, timeoutMs);
 }
 
 void MainWindow::exitProgram() {
@@ -303,58 +233,25 @@ void MainWindow::exitProgram() {
 bool MainWindow::startDeviceNotifications() {
     if (!env_.watchUdev)
         return true;
-    auto* watcher = new DeviceWatcher(this);
     QString error;
-    if (!watcher->start(error)) {
+    if (!watcher_.startMonitor(error)) {
         qWarning("udev monitor: %s", qPrintable(error));
         return false;
     }
-    connect(watcher, &DeviceWatcher::notified, this, &MainWindow::onDeviceNotification);
     return true;
-}
-
-void MainWindow::onDeviceNotification(bool arrival, const std::string& interfaceName) {
-    Status status;
-    {
-        BusyCursor busy;
-        status = device_.handleDeviceChange(arrival ? DeviceChange::Arrival : DeviceChange::Removal,
-                                            interfaceName, state_.block, *this);
-    }
-    showMessages(status);
 }
 
 // ---- buttons ------------------------------------------------------------------------------
 
-void MainWindow::applySettings() {
-    const ApplyTargets targets{state_.paths.configBin, state_.paths.strIni,
-                               state_.texts.sectionName()};
-    Status applied;
-    {
-        BusyCursor busy;
-        applied = runApplySequence(state_.record, state_.block, device_, state_.labels, targets);
-    }
-    state_.savedSettings = state_.record;
-    showMessages(applied);
-}
-
 bool MainWindow::onOk() {
-    if (!device_.connected())
+    if (!session_.apply())
         return false;
-    applySettings();
     hideWindow();
     return true;
 }
 
-bool MainWindow::onApply() {
-    if (!device_.connected())
-        return false;
-    applySettings();
-    return true;
-}
-
 void MainWindow::onCancel() {
-    state_.record = state_.savedSettings;
-    cancelPending_ = true;
+    session_.cancel();
     hideWindow();
 }
 
@@ -400,14 +297,14 @@ void MainWindow::mousePressEvent(QMouseEvent* event) {
 // that way back reloads the labels like the tray's.
 void MainWindow::changeEvent(QEvent* event) {
     if (event->type() == QEvent::WindowStateChange && isVisible() && !isMinimized())
-        reloadAfterCancel();
+        session_.reloadAfterCancel();
     QDialog::changeEvent(event);
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!isMinimized())
-        reloadAfterCancel();
+        session_.reloadAfterCancel();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -435,42 +332,63 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
-        QWidget* w = static_cast<QWidget*>(watched);
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (isHideKey(*key) && w->window() == this) {
-            hideWindow();
-            return true;
-        }
+    if (!watched->isWidgetType())
+        return QDialog::eventFilter(watched, event);
+    QWidget* w = static_cast<QWidget*>(watched);
+    if (event->type() == QEvent::KeyPress && isHideKey(*static_cast<QKeyEvent*>(event)) &&
+        w->window() == this) {
+        hideWindow();
+        return true;
     }
-    // Pointer moves and the wheel over one of this window's pop-up lists (the list itself or
-    // its viewport): a move makes the item under the pointer current; the wheel scrolls only
-    // the DPI value list, wherever the pointer is in the window.
-    if ((event->type() == QEvent::MouseMove || event->type() == QEvent::Wheel) &&
-        watched->isWidgetType()) {
-        QWidget* w = static_cast<QWidget*>(watched);
-        auto* list = qobject_cast<QListWidget*>(w);
-        if (!list && w->parentWidget())
-            list = qobject_cast<QListWidget*>(w->parentWidget());
-        if (list && list->parentWidget() == this && (w == list || w == list->viewport())) {
-            if (event->type() == QEvent::MouseMove) {
-                const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
-                popupListHover(list, w == list ? at : w->mapTo(list, at));
-            } else {
-                wheelEvent(static_cast<QWheelEvent*>(event));
-                return true;
-            }
-        }
-        // The page's text fields take no pointer moves: the window's own handler sees them,
-        // so that moving onto a field restores the normal looks like any spot off the controls.
-        if (event->type() == QEvent::MouseMove && qobject_cast<QLabel*>(w) &&
-            w->parentWidget() == this && !w->hasMouseTracking()) {
-            const auto* move = static_cast<QMouseEvent*>(event);
-            if (move->buttons() == Qt::NoButton)
-                onPointerMove(w->mapTo(this, move->position().toPoint()));
-        }
+    if (event->type() == QEvent::MouseMove || event->type() == QEvent::Wheel) {
+        if (filterListEvent(w, event))
+            return true;
+        filterFieldMove(w, event);
     }
     return QDialog::eventFilter(watched, event);
+}
+
+// Pointer moves and the wheel over one of this window's pop-up lists (the list itself or its
+// viewport): a move makes the item under the pointer current; the wheel scrolls only the DPI
+// value list, wherever the pointer is in the window.
+bool MainWindow::filterListEvent(QWidget* w, QEvent* event) {
+    auto* list = qobject_cast<QListWidget*>(w);
+    if (!list && w->parentWidget())
+        list = qobject_cast<QListWidget*>(w->parentWidget());
+    if (!list || list->parentWidget() != this || (w != list && w != list->viewport()))
+        return false;
+    if (event->type() == QEvent::Wheel) {
+        wheelEvent(static_cast<QWheelEvent*>(event));
+        return true;
+    }
+    const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+    page_.hoverList(list, w == list ? at : w->mapTo(list, at));
+    return false;
+}
+
+// The page's text fields take no pointer moves: the window's own handler sees them, so that
+// moving onto a field restores the normal looks like any spot off the controls.
+void MainWindow::filterFieldMove(QWidget* w, QEvent* event) {
+    if (event->type() != QEvent::MouseMove || !qobject_cast<QLabel*>(w) ||
+        w->parentWidget() != this || w->hasMouseTracking())
+        return;
+    const auto* move = static_cast<QMouseEvent*>(event);
+    if (move->buttons() == Qt::NoButton)
+        hover_.onPointerMove(w->mapTo(this, move->position().toPoint()));
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent* event) {
+    hover_.onPointerMove(event->position().toPoint());
+    QDialog::mouseMoveEvent(event);
+}
+
+void MainWindow::wheelEvent(QWheelEvent* event) {
+    page_.values().scrollDpiValueList(event->angleDelta().y());
+    QDialog::wheelEvent(event);
+}
+
+void MainWindow::present() {
+    update();
 }
 
 } // namespace z417

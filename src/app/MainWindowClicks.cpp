@@ -7,11 +7,10 @@
 namespace z417 {
 namespace {
 
-namespace L = layout::main;
 using Flow = ClickTable::Flow;
 using Scope = ClickTable::Scope;
 
-// The painted buttons and rows click where they are drawn.
+// The painted buttons click where they are drawn.
 constexpr const layout::Rect& rectOf(PageControl c) {
     return controlOf(c).rect;
 }
@@ -19,53 +18,30 @@ constexpr const layout::Rect& rectOf(PageControl c) {
 } // namespace
 
 void MainWindow::buildClickTable() {
-    auto acts = [](auto f) {
-        return [f] {
-            f();
-            return true;
-        };
-    };
+    using C = ClickTable;
     ClickTable& t = clicks_;
     t.add(rectOf(PageControl::Ok), Scope::Window, Flow::GoOn, [this] { return onOk(); });
-    t.add(rectOf(PageControl::Apply), Scope::Window, Flow::GoOn, [this] { return onApply(); });
-    t.add(rectOf(PageControl::Skin), Scope::Window, Flow::GoOn, acts([this] { onSkinButton(); }));
-    t.add(rectOf(PageControl::Minimise), Scope::Window, Flow::Stop, acts([this] { hideWindow(); }));
-    t.add(rectOf(PageControl::Close), Scope::Window, Flow::Stop, acts([this] { exitProgram(); }));
-    t.add(rectOf(PageControl::PageButton), Scope::Window, Flow::Stop, acts([this] { showPage(); }));
-    t.add(rectOf(PageControl::Cancel), Scope::Window, Flow::GoOn, acts([this] { onCancel(); }));
-    t.add(L::webAddressLine.rect, Scope::Window, Flow::Stop, acts([this] {
+    t.add(rectOf(PageControl::Apply), Scope::Window, Flow::GoOn,
+          [this] { return session_.apply(); });
+    t.add(rectOf(PageControl::Skin), Scope::Window, Flow::GoOn,
+          C::claiming([this] { onSkinButton(); }));
+    t.add(rectOf(PageControl::Minimise), Scope::Window, Flow::Stop,
+          C::claiming([this] { hideWindow(); }));
+    t.add(rectOf(PageControl::Close), Scope::Window, Flow::Stop,
+          C::claiming([this] { exitProgram(); }));
+    t.add(rectOf(PageControl::PageButton), Scope::Window, Flow::Stop,
+          C::claiming([this] { page_.show(); }));
+    t.add(rectOf(PageControl::Cancel), Scope::Window, Flow::GoOn,
+          C::claiming([this] { onCancel(); }));
+    t.add(layout::main::webAddressLine.rect, Scope::Window, Flow::Stop, C::claiming([this] {
               env_.services->openUrl(QString::fromStdString(state_.texts.slot(TextId::WebLink)));
           }));
-    t.add(L::modeAButton, Scope::Page, Flow::Stop, acts([this] { showKeySet(0); }));
-    t.add(L::modeBButton, Scope::Page, Flow::Stop, acts([this] { showKeySet(1); }));
-    t.add(rectOf(PageControl::Default), Scope::Page, Flow::Stop,
-          acts([this] { onDefaultButton(); }));
-    for (int s = 0; s < L::shownRowCount; ++s)
-        t.add(rectOf(rowControl(s)), Scope::Page, Flow::Stop,
-              acts([this, s] { toggleSlotList(s); }));
-    for (int k = 0; k < L::reportRateSegmentCount; ++k)
-        t.add(L::reportRateSegment(k), Scope::Page, Flow::Stop,
-              acts([this, k] { selectReportRate(k); }));
-    for (int k = 0; k < L::dpiStageShownCount; ++k)
-        t.add(L::dpiColourSwatch(k), Scope::Page, Flow::Stop,
-              acts([this, k] { onSwatchClick(k); }));
-    for (int k = 0; k < L::dpiStageShownCount; ++k)
-        t.add(L::dpiValueClickArea(k), Scope::Page, Flow::Stop,
-              acts([this, k] { toggleDpiValueList(k); }));
-    t.add(L::lightModeClickArea, Scope::Page, Flow::Stop, acts([this] { toggleLightModeList(); }));
-    t.add(L::lightParameterClickArea, Scope::Page, Flow::Stop,
-          acts([this] { toggleLightParameterList(); }));
-    t.add(L::lightEffectClickArea, Scope::Page, Flow::Stop,
-          acts([this] { toggleLightEffectList(); }));
+    page_.addControls(t);
 }
 
 bool MainWindow::dispatchClick(const QPoint& p) {
     return clicks_.dispatch(
-        p.x(), p.y(), [this] { return pageState_ == PageState::Shown; },
-        [this, p] {
-            closeSlotListsOutside(p);
-            closeLightListsOutside(p);
-        });
+        p.x(), p.y(), [this] { return page_.shown(); }, [this, p] { page_.closeListsOutside(p); });
 }
 
 } // namespace z417

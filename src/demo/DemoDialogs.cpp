@@ -15,7 +15,7 @@ namespace {
 
 // Opens the dialog and describes how it ended.
 template <class Dialog, class Describe> QString resultLine(MainWindow& window, Describe describe) {
-    const auto chosen = ask<Dialog>(window.dialogEnvironment(), &window);
+    const auto chosen = ask<Dialog>(window.context().dialogEnvironment(), &window);
     return chosen ? QStringLiteral("result: ok ") + describe(*chosen)
                   : QStringLiteral("result: cancel");
 }

@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 #include "demo/DemoServices.h"
 #include "demo/KeyEvents.h"
+#include "demo/PointerEvents.h"
 #include "device/SimulatedMouse.h"
 
 #include <QApplication>
@@ -137,7 +138,7 @@ bool ScriptPlayer::pointerCommand(const QStringList& words, QString& error) {
     else if (command == QLatin1String("rclick"))
         QTest::mouseClick(target, Qt::RightButton, Qt::NoModifier, local);
     else
-        QTest::mouseDClick(target, Qt::LeftButton, Qt::NoModifier, local);
+        doubleClick(target, Qt::LeftButton, local);
     return true;
 }
 
@@ -149,7 +150,7 @@ void ScriptPlayer::deviceNotifications(bool arrival) {
     else
         host_.mouse->unplug();
     for (int i = 0; i < SimulatedMouse::kCollectionCount; ++i)
-        host_.window->onDeviceNotification(arrival, host_.mouse->interfaceName(i));
+        host_.window->deviceWatcher().handleNotification(arrival, host_.mouse->interfaceName(i));
 }
 
 namespace {
@@ -324,7 +325,7 @@ bool ScriptPlayer::balloonCommand(const QStringList& words, QString& error) {
     int type = 0, kind = 0;
     if (!needArgs(words, 2, error) || !toInt(words[1], type) || !toInt(words[2], kind))
         return error = QStringLiteral("balloon takes TYPE KIND"), false;
-    host_.window->onBalloonRequest(type, kind);
+    host_.window->balloons().show(type, kind);
     return true;
 }
 

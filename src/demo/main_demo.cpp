@@ -126,66 +126,87 @@ z417::AppEnvironment demoEnvironment(const std::string& dataDir, const DemoOptio
     return env;
 }
 
+// The mouse the demo talks to: the simulated one of the data folder, or a real device.
+struct DemoMouse {
+    std::unique_ptr<z417::SimulatedMouse> simulated;
+    std::unique_ptr<z417::Transport> hidraw;
+    z417::Transport& transport() {
+        return hidraw ? *hidraw : static_cast<z417::Transport&>(*simulated);
+    }
+};
+
+bool openMouse(const DemoOptions& options, DemoMouse& mouse, std::string& error) {
+    if (options.device.empty())
+        mouse.simulated =
+            z417::SimulatedMouse::load(options.dataDir + "/" + z417::kDemoMouseState, error);
+    else
+        mouse.hidraw = z417::makeTransport(options.device, error);
+    return mouse.simulated || mouse.hidraw;
+}
+
+// The protocol's waits are real unless a test asks to skip them.
+struct DemoClock {
+    z417::SystemClock system;
+    z417::VirtualClock virtualClock;
+    z417::Clock& choose(bool skipWaits) {
+        return skipWaits ? static_cast<z417::Clock&>(virtualClock)
+                         : static_cast<z417::Clock&>(system);
+    }
+};
+
+// The script, played once the event loop runs; none without a script.
+std::unique_ptr<z417::ScriptPlayer> startScript(const QStringList& script, z417::MainWindow& window,
+                                                z417::DemoUiServices& services,
+                                                z417::SimulatedMouse* mouse) {
+    if (script.isEmpty())
+        return nullptr;
+    z417::ScriptPlayer::Host host;
+    host.window = &window;
+    host.services = &services;
+    host.mouse = mouse;
+    host.openDialog = [&window](const QString& name) { return z417::openDemoDialog(window, name); };
+    auto player = std::make_unique<z417::ScriptPlayer>(host, script);
+    player->start();
+    return player;
+}
+
+int fail(const std::string& error) {
+    std::fprintf(stderr, "z417-demo: %s\n", error.c_str());
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     DemoOptions options;
     if (!parseOptions(argc, argv, options))
         return usage();
-    std::string& dataDir = options.dataDir;
-
     std::string error;
-    if (!prepareDataFolder(dataDir, error)) {
-        std::fprintf(stderr, "z417-demo: %s\n", error.c_str());
-        return 1;
-    }
-
+    if (!prepareDataFolder(options.dataDir, error))
+        return fail(error);
     QStringList script;
     if (!readScript(options.scriptPath, script))
         return 1;
 
     chooseDemoPlatform();
     z417::Application app(argc, argv);
-
-    std::unique_ptr<z417::SimulatedMouse> mouse;
-    std::unique_ptr<z417::Transport> hidraw;
-    if (options.device.empty())
-        mouse = z417::SimulatedMouse::load(dataDir + "/" + z417::kDemoMouseState, error);
-    else
-        hidraw = z417::makeTransport(options.device, error);
-    if (!mouse && !hidraw) {
-        std::fprintf(stderr, "z417-demo: %s\n", error.c_str());
-        return 1;
-    }
-    // The protocol's waits are real unless a test asks to skip them.
-    z417::SystemClock systemClock;
-    z417::VirtualClock virtualClockInstance;
-    z417::Clock& clock = options.virtualClock ? static_cast<z417::Clock&>(virtualClockInstance)
-                                              : static_cast<z417::Clock&>(systemClock);
+    DemoMouse mouse;
+    if (!openMouse(options, mouse, error))
+        return fail(error);
+    DemoClock clocks;
     z417::DemoUiServices services(!script.isEmpty());
-    z417::AppEnvironment env = demoEnvironment(dataDir, options);
+    z417::AppEnvironment env = demoEnvironment(options.dataDir, options);
     env.services = &services;
 
     // The device link refers to the mouse and the clock, the window to the link, the state
     // and the services, and the player to the window: each is declared after what it refers
     // to, so that it is destroyed first.
-    z417::DeviceLink device(hidraw ? *hidraw : static_cast<z417::Transport&>(*mouse), clock);
+    z417::DeviceLink device(mouse.transport(), clocks.choose(options.virtualClock));
     z417::AppState state;
     z417::MainWindow window(env, state, device);
     if (window.start() == z417::MainWindow::StartResult::SecondInstance)
         return 0;
-    std::unique_ptr<z417::ScriptPlayer> player;
-    if (!script.isEmpty()) {
-        z417::ScriptPlayer::Host host;
-        host.window = &window;
-        host.services = &services;
-        host.mouse = mouse.get();
-        host.openDialog = [&window](const QString& name) {
-            return z417::openDemoDialog(window, name);
-        };
-        player = std::make_unique<z417::ScriptPlayer>(host, script);
-        player->start();
-    }
+    const auto player = startScript(script, window, services, mouse.simulated.get());
     const int code = app.exec();
     return player && player->failed() ? 1 : code;
 }

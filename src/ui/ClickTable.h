@@ -18,6 +18,14 @@ public:
     // Returns whether it acted; an area that did not act leaves the press unclaimed.
     using Action = std::function<bool()>;
 
+    // An action that always claims the press.
+    template <class F> static Action claiming(F f) {
+        return [f] {
+            f();
+            return true;
+        };
+    }
+
     void add(const layout::Rect& rect, Scope scope, Flow flow, Action act);
 
     // Runs the areas holding (x, y) in order; true when one of them claimed the press.

@@ -1,6 +1,7 @@
 // The click dispatcher and the slot lists of the main window.
 #include "GuiTestSupport.h"
 
+#include "demo/PointerEvents.h"
 #include "ui/Layout.h"
 
 #include <QCoreApplication>
@@ -76,15 +77,15 @@ TEST(AssignmentFlow, DpiSwitchItselfLeavesTheListOpenAndTheSubListChooses) {
     EXPECT_NE(list(w, 42), nullptr);
     EXPECT_EQ(w.state().record.keyFunction[0][1], kFnRightClick);
     // Resting on "DPI Switch" shows the sub-list beside it; another item takes it away.
-    w.updateDpiSwitchSubList(l, 5);
+    w.page().assignment().updateDpiSwitchSubList(l, 5);
     ASSERT_NE(list(w, 40), nullptr);
     EXPECT_EQ(list(w, 40)->count(), 3);
     EXPECT_EQ(list(w, 40)->geometry().left(),
               l->geometry().left() +
                   l->viewport()->mapTo(l, l->visualItemRect(l->item(5)).topRight()).x() + 1);
-    w.updateDpiSwitchSubList(l, 3);
+    w.page().assignment().updateDpiSwitchSubList(l, 3);
     EXPECT_EQ(list(w, 40), nullptr);
-    w.updateDpiSwitchSubList(l, 5);
+    w.page().assignment().updateDpiSwitchSubList(l, 5);
     chooseRow(list(w, 40), 1); // "DPI -"
     EXPECT_EQ(w.state().record.keyFunction[0][1], kFnDpiSwitch);
     EXPECT_EQ(w.state().record.dpiSwitchParam[0][1], 4);
@@ -153,7 +154,7 @@ TEST(PopupLists, OnlyTheLeftButtonChooses) {
         const QPoint entry = l->visualItemRect(l->item(c.entry)).center();
         for (Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
             QTest::mouseClick(l->viewport(), button, Qt::NoModifier, entry);
-            QTest::mouseDClick(l->viewport(), button, Qt::NoModifier, entry);
+            doubleClick(l->viewport(), button, entry);
             QCoreApplication::processEvents();
         }
         EXPECT_EQ(std::memcmp(w.state().record.bytes(), before.bytes(), sizeof(SettingsRecord)), 0);

@@ -2,6 +2,7 @@
 // languages and the choice they hand back.
 #include "DialogTestSupport.h"
 
+#include "demo/PointerEvents.h"
 #include "dialogs/HotKeyDialog.h"
 #include "dialogs/MediaDialog.h"
 #include "dialogs/SnipeDialog.h"
@@ -152,7 +153,7 @@ TEST(DialogChoiceTest, ADoubleClickChoosesToo) {
         QListWidget* list = dialog.dropDownList();
         ASSERT_NE(list, nullptr);
         const QRect r = list->visualItemRect(list->item(8));
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
+        doubleClick(list->viewport(), Qt::LeftButton, r.center());
         EXPECT_FALSE(dialog.isListOpen());
         clickIn(&dialog, layout::dialog::okButton);
     });
@@ -173,7 +174,7 @@ TEST(DialogChoiceTest, OnlyTheLeftButtonChoosesAnEntry) {
         const QPoint stop = list->visualItemRect(list->item(2)).center();
         for (Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
             QTest::mouseClick(list->viewport(), button, Qt::NoModifier, stop);
-            QTest::mouseDClick(list->viewport(), button, Qt::NoModifier, stop);
+            doubleClick(list->viewport(), button, stop);
             EXPECT_TRUE(dialog.isListOpen()) << button;
             EXPECT_EQ(dialog.current().index, 0) << button;
             shown.push_back(control<QLabel>(&dialog, g.displayFieldId)->text());

@@ -2,6 +2,7 @@
 // messages, the hover looks of the painted buttons and the drop-down list.
 #include "DialogTestSupport.h"
 
+#include "demo/PointerEvents.h"
 #include "dialogs/FireKeyDialog.h"
 #include "dialogs/HotKeyDialog.h"
 #include "dialogs/MediaDialog.h"
@@ -327,7 +328,7 @@ TEST_F(DialogFrameTest, DropDownOpensClosesAndChooses) {
 
         // A double click opens it once: its second click does not count.
         clickIn(&dialog, g.selectorArea);
-        QTest::mouseDClick(&dialog, Qt::LeftButton, Qt::NoModifier, centreOf(g.selectorArea));
+        doubleClick(&dialog, Qt::LeftButton, centreOf(g.selectorArea));
         EXPECT_TRUE(dialog.isListOpen());
         clickIn(&dialog, g.selectorArea);
         EXPECT_FALSE(dialog.isListOpen());

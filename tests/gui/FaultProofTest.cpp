@@ -114,7 +114,7 @@ struct Rig {
 // The four notifications a plug or an unplug of the mouse brings, one per collection.
 void notifyAll(MainWindow& w, SimulatedMouse& mouse, bool arrival) {
     for (int i = 0; i < SimulatedMouse::kCollectionCount; ++i)
-        w.onDeviceNotification(arrival, mouse.interfaceName(i));
+        w.deviceWatcher().handleNotification(arrival, mouse.interfaceName(i));
     QCoreApplication::processEvents(); // the balloons are queued
 }
 
@@ -215,14 +215,14 @@ TEST(FaultProofDevice, StartUpReadLosesTheMouseAtEveryTransfer) {
         ASSERT_EQ(r.initResult, MainWindow::StartResult::Complete);
         if (n == 0) {
             EXPECT_FALSE(w.device().connected());
-            EXPECT_EQ(w.pageState(), MainWindow::PageState::Unbuilt);
+            EXPECT_EQ(w.page().state(), PageState::Unbuilt);
             EXPECT_TRUE(r.services.messages.empty());
             EXPECT_TRUE(r.trace.empty());
             EXPECT_TRUE(allZero(w.state().block.bytes(), sizeof(ProfileBlock)));
         } else {
             // The mouse was opened, so the window counts it as connected and builds the page.
             EXPECT_TRUE(w.device().connected());
-            EXPECT_EQ(w.pageState(), MainWindow::PageState::Shown);
+            EXPECT_EQ(w.page().state(), PageState::Shown);
             EXPECT_TRUE(r.balloons.empty());
             if (n == kReadTransfers) {
                 EXPECT_TRUE(r.services.messages.empty());
@@ -335,7 +335,7 @@ TEST(FaultProofDevice, ApplyLosesTheMouseAtEveryTransfer) {
         f.mouse.receivedSets.clear();
         f.mouse.setFault(SimFault::unplugAfter(n));
 
-        w.onApply();
+        w.session().apply();
         QCoreApplication::processEvents();
 
         // The files are saved whatever happened to the upload.
@@ -394,7 +394,7 @@ TEST(FaultProofDevice, ApplyAfterAFailedReadKeepsTheMouseOwnBytes) {
     ASSERT_EQ(messagesOf(r.services), (std::vector<Message>{{"ReadOperation", kNotDetected}}));
     ASSERT_TRUE(w.device().connected());
     r.mouse.setFault(SimFault{}); // from now on it answers properly
-    w.onApply();
+    w.session().apply();
     EXPECT_EQ(r.mouse.memory()[offsetof(DeviceImage, sensorVariant)], Rig::kVariant);
     const size_t own = offsetof(DeviceImage, deviceData8C); // in chunk 3, never named
     EXPECT_EQ(r.mouse.memory()[own], memory[own]);
@@ -410,7 +410,7 @@ TEST(FaultProofDevice, ApplyAfterAFailedReadKeepsTheMouseOwnBytes) {
                              });
     };
     const auto before = dataSets();
-    g.window->onApply();
+    g.window->session().apply();
     EXPECT_EQ(dataSets(), before); // only the failed status query went out
 }
 
@@ -505,7 +505,7 @@ TEST(FaultProofFiles, ConfigBinOfRandomBytes) {
         MainWindow& w = r.start();
         ASSERT_EQ(r.initResult, MainWindow::StartResult::Complete);
         EXPECT_TRUE(r.services.messages.empty());
-        EXPECT_EQ(w.pageState(), MainWindow::PageState::Shown);
+        EXPECT_EQ(w.page().state(), PageState::Shown);
         if (size == kConfigFileSize) {
             EXPECT_EQ(w.state().firstRunFlag, static_cast<uint8_t>(bytes[0]));
             EXPECT_EQ(
@@ -518,7 +518,7 @@ TEST(FaultProofFiles, ConfigBinOfRandomBytes) {
         }
         const SettingsRecord loaded = w.state().record;
         r.mouse.receivedSets.clear();
-        w.onApply();
+        w.session().apply();
         EXPECT_TRUE(r.services.messages.empty());
         EXPECT_FALSE(r.mouse.receivedSets.empty());
         EXPECT_EQ(test::readFile(r.file("config.bin")), configBytes(1, loaded));
@@ -544,11 +544,11 @@ TEST(FaultProofFiles, StrIniOfRandomBytes) {
         EXPECT_EQ(w.state().labels.label[1][0], "Kept B");
         EXPECT_EQ(w.state().textColour, QColor(0, 0, 0));
         EXPECT_TRUE(w.backBuffer().isNull()); // no "Path": no skin folder with a main.png
-        EXPECT_EQ(w.pageState(), MainWindow::PageState::Shown);
+        EXPECT_EQ(w.page().state(), PageState::Shown);
 
         w.state().record.reportRate = 4;
         w.state().labels.label[0][1] = "New label";
-        w.onApply();
+        w.session().apply();
         EXPECT_TRUE(r.services.messages.empty());
         EXPECT_EQ(r.mouse.reportRate(), 4);
         const std::string after = test::readFile(r.file("str.ini"));
@@ -601,7 +601,7 @@ TEST(FaultProofFiles, ReadOnlySettingsDuringApplyKeepBothFiles) {
                 if (fd >= 0)
                     close(fd);
             } else {
-                w.onApply();
+                w.session().apply();
             }
         }
         ASSERT_EQ(chmod(folder.c_str(), 0700), 0) << std::strerror(errno);
@@ -664,7 +664,7 @@ TEST(FaultProofFiles, FullDiskDuringApplyKeepsTheOldFiles) {
                 pieces.push_back(count);
                 return pieces.size() <= c.results.size() ? c.results[pieces.size() - 1] : 0;
             });
-            w.onApply();
+            w.session().apply();
         }
         const Message full{kWriteFailedCaption, "Error Code is: 28 \n"};
         std::vector<Message> expected;
@@ -756,7 +756,7 @@ TEST(FaultProofFiles, FullTmpfsDuringApplyKeepsTheOldFiles) {
     ASSERT_EQ(fillUp(at + "/filler"), ENOSPC);
     w.state().record.reportRate = 8;
     w.state().labels.label[0][2] = "Changed";
-    w.onApply();
+    w.session().apply();
     const Message full{kWriteFailedCaption, "Error Code is: 28 \n"};
     EXPECT_EQ(messagesOf(r.services), (std::vector<Message>{full, full}));
     EXPECT_EQ(test::readFile(configPath), configBefore);
@@ -767,7 +767,7 @@ TEST(FaultProofFiles, FullTmpfsDuringApplyKeepsTheOldFiles) {
     // Room again: the next Apply writes both.
     ASSERT_EQ(unlink((at + "/filler").c_str()), 0) << std::strerror(errno);
     r.services.messages.clear();
-    w.onApply();
+    w.session().apply();
     EXPECT_TRUE(r.services.messages.empty());
     EXPECT_EQ(test::readFile(configPath), configBytes(1, w.state().record));
     EXPECT_NE(test::readFile(iniPath).find("Item3=Changed\n"), std::string::npos);
@@ -961,24 +961,24 @@ TEST(FaultProofSkins, BrokenImagesDrawNothingAndTheWindowStillWorks) {
         MainWindow& w = r.start();
         ASSERT_EQ(r.initResult, MainWindow::StartResult::Complete);
         ASSERT_FALSE(w.backBuffer().isNull());
-        EXPECT_EQ(w.pageState(), MainWindow::PageState::Shown);
+        EXPECT_EQ(w.page().state(), PageState::Shown);
         for (const Probe& p : pageProbes())
             EXPECT_EQ(w.backBuffer().pixelColor(p.at), background) << p.image;
 
         // Hover looks (broken too) draw nothing either.
         const QPoint ok((L::okButton.left + L::okButton.right) / 2,
                         (L::okButton.top + L::okButton.bottom) / 2);
-        w.onHover(ok);
-        EXPECT_TRUE(w.hoverLooks().isOver(PageControl::Ok));
+        w.hover().onHover(ok);
+        EXPECT_TRUE(w.hover().looks().isOver(PageControl::Ok));
         EXPECT_EQ(w.backBuffer().pixelColor(L::okButton.left + 1, L::okButton.top + 1), background);
-        w.onPointerMove(QPoint(20, 300));
-        EXPECT_FALSE(w.hoverLooks().isOver(PageControl::Ok));
-        w.selectReportRate(2);
+        w.hover().onPointerMove(QPoint(20, 300));
+        EXPECT_FALSE(w.hover().looks().isOver(PageControl::Ok));
+        w.page().values().selectReportRate(2);
         EXPECT_EQ(w.backBuffer().pixelColor(L::reportRateSegment(2).left + 1,
                                             L::reportRateSegment(2).top + 1),
                   background);
 
-        w.onApply();
+        w.session().apply();
         EXPECT_EQ(r.mouse.reportRate(), w.state().record.reportRate);
         EXPECT_TRUE(r.services.messages.empty());
 
@@ -1011,11 +1011,11 @@ TEST(FaultProofSkins, BrokenBackgroundLeavesAWorkingWindowWithoutPicture) {
         ASSERT_EQ(r.initResult, MainWindow::StartResult::Complete);
         EXPECT_TRUE(w.backBuffer().isNull());
         EXPECT_EQ(w.size(), QSize(L::artSize.width, L::artSize.height));
-        EXPECT_EQ(w.pageState(), MainWindow::PageState::Shown);
+        EXPECT_EQ(w.page().state(), PageState::Shown);
         EXPECT_NE(w.findChild<QLabel*>(QStringLiteral("id11")), nullptr);
-        w.onHover(QPoint(L::okButton.left + 5, L::okButton.top + 5));
+        w.hover().onHover(QPoint(L::okButton.left + 5, L::okButton.top + 5));
         w.state().record.reportRate = 4;
-        w.onApply();
+        w.session().apply();
         EXPECT_EQ(r.mouse.reportRate(), 4);
         EXPECT_TRUE(r.services.messages.empty());
     }
@@ -1032,7 +1032,7 @@ TEST(FaultProofSkins, DialogOverBrokenButtonImagesReportsEachAndEnds) {
         writeSkinFile(r.skin(), image->name, truncated.bytes(*image, rng));
     MainWindow& w = r.start();
     ASSERT_TRUE(r.services.messages.empty());
-    HotKeyDialog dialog(w.dialogEnvironment(), &w);
+    HotKeyDialog dialog(w.context().dialogEnvironment(), &w);
     const int result =
         test::runScript(dialog, [&] { test::clickIn(&dialog, layout::dialog::okButton); });
     EXPECT_EQ(result, DialogFrame::Ok);

@@ -54,7 +54,7 @@ TEST(Hover, OkToApplyInOneRedrawAndBackToNormalOutside) {
     ASSERT_EQ(cornerOf(w, L::okButton), normal);
 
     restAt(w, centre(L::okButton));
-    EXPECT_TRUE(w.hoverLooks().isOver(PageControl::Ok));
+    EXPECT_TRUE(w.hover().looks().isOver(PageControl::Ok));
     EXPECT_EQ(cornerOf(w, L::okButton), over);
 
     // Straight onto Apply: the move itself restores nothing (still on a control) ...
@@ -63,15 +63,15 @@ TEST(Hover, OkToApplyInOneRedrawAndBackToNormalOutside) {
     EXPECT_EQ(cornerOf(w, L::applyButton), normal);
     // ... and the rest swaps both at once.
     restAt(w, centre(L::applyButton));
-    EXPECT_FALSE(w.hoverLooks().isOver(PageControl::Ok));
-    EXPECT_TRUE(w.hoverLooks().isOver(PageControl::Apply));
+    EXPECT_FALSE(w.hover().looks().isOver(PageControl::Ok));
+    EXPECT_TRUE(w.hover().looks().isOver(PageControl::Apply));
     EXPECT_EQ(cornerOf(w, L::okButton), normal);
     EXPECT_EQ(cornerOf(w, L::applyButton), over);
     EXPECT_EQ(cornerOf(w, L::cancelButton), normal);
 
     // Leaving the window straight from Apply keeps it over.
     moveTo(w, QPoint(-40, -40));
-    EXPECT_TRUE(w.hoverLooks().isOver(PageControl::Apply));
+    EXPECT_TRUE(w.hover().looks().isOver(PageControl::Apply));
     EXPECT_EQ(cornerOf(w, L::applyButton), over);
 
     // Back in, over a child field that lies on no control: the move reaches the window and
@@ -79,7 +79,7 @@ TEST(Hover, OkToApplyInOneRedrawAndBackToNormalOutside) {
     const QPoint onField = centre(L::dpiValueField(0));
     ASSERT_NE(qobject_cast<QLabel*>(w.childAt(onField)), nullptr);
     restAt(w, onField);
-    EXPECT_FALSE(w.hoverLooks().isOver(PageControl::Apply));
+    EXPECT_FALSE(w.hover().looks().isOver(PageControl::Apply));
     EXPECT_EQ(cornerOf(w, L::applyButton), normal);
 }
 
@@ -102,10 +102,10 @@ TEST(Hover, TitleButtonsAndPageButtonShowTheirOverImages) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.images.over.name);
         restAt(w, centre(c.rect));
-        EXPECT_TRUE(w.hoverLooks().isOver(c.control));
+        EXPECT_TRUE(w.hover().looks().isOver(c.control));
         EXPECT_EQ(cornerOf(w, c.rect), testSkinColour(c.images.over.name));
         restAt(w, QPoint(20, 600)); // empty background
-        EXPECT_FALSE(w.hoverLooks().isOver(c.control));
+        EXPECT_FALSE(w.hover().looks().isOver(c.control));
         EXPECT_EQ(cornerOf(w, c.rect), testSkinColour(c.images.normal.name));
     }
 }
@@ -119,47 +119,59 @@ TEST(Hover, RowsExcludeEachOtherAndTheGapRestores) {
     ASSERT_EQ(row2.top - row1.bottom, 2);
 
     restAt(w, centre(row1));
-    EXPECT_TRUE(w.hoverLooks().isOver(PageControl::Row1));
+    EXPECT_TRUE(w.hover().looks().isOver(PageControl::Row1));
     EXPECT_EQ(cornerOf(w, row1), over);
 
     // The 2-pixel gap lies on no control: row 2 goes normal on the move itself.
     moveTo(w, QPoint(350, row1.bottom));
-    EXPECT_FALSE(w.hoverLooks().isOver(PageControl::Row1));
+    EXPECT_FALSE(w.hover().looks().isOver(PageControl::Row1));
     EXPECT_EQ(cornerOf(w, row1), normal);
     moveTo(w, QPoint(350, row1.bottom + 1));
     restAt(w, centre(row2));
-    EXPECT_TRUE(w.hoverLooks().isOver(PageControl::Row2));
+    EXPECT_TRUE(w.hover().looks().isOver(PageControl::Row2));
     EXPECT_EQ(cornerOf(w, row2), over);
     EXPECT_EQ(cornerOf(w, row1), normal);
 
     // A jump straight into row 5: row 5 over and row 2 normal together.
     const layout::Rect row5 = L::assignmentBox(5);
     restAt(w, centre(row5));
-    EXPECT_FALSE(w.hoverLooks().isOver(PageControl::Row2));
-    EXPECT_TRUE(w.hoverLooks().isOver(PageControl::Row5));
+    EXPECT_FALSE(w.hover().looks().isOver(PageControl::Row2));
+    EXPECT_TRUE(w.hover().looks().isOver(PageControl::Row5));
     EXPECT_EQ(cornerOf(w, row2), normal);
     EXPECT_EQ(cornerOf(w, row5), over);
     int flagged = 0;
     for (int row = 0; row < L::shownRowCount; ++row)
-        flagged += w.hoverLooks().isOver(rowControl(row)) ? 1 : 0;
+        flagged += w.hover().looks().isOver(rowControl(row)) ? 1 : 0;
     EXPECT_EQ(flagged, 1);
+}
+
+// A rebuild paints the whole page normal; a control the pointer still rests on keeps its look.
+TEST(Hover, ARebuildKeepsTheOverLooks) {
+    WindowFixture f(test::sampleRecord());
+    MainWindow& w = *f.window;
+    restAt(w, centre(L::assignmentBox(2)));
+    restAt(w, centre(L::applyButton));
+    w.page().rebuild();
+    EXPECT_EQ(cornerOf(w, L::applyButton), testSkinColour(I::textButton.over.name));
+    EXPECT_EQ(cornerOf(w, L::okButton), testSkinColour(I::textButton.normal.name));
+    EXPECT_EQ(cornerOf(w, L::assignmentBox(2)), testSkinColour(I::assignmentBox.over.name));
 }
 
 TEST(Hover, DefaultAndRowsHaveNoHoverWithoutThePage) {
     WindowFixture f(test::sampleRecord(), 1, "EN", /*plugged=*/false);
     MainWindow& w = *f.window;
-    ASSERT_EQ(w.pageState(), MainWindow::PageState::Unbuilt);
+    ASSERT_EQ(w.page().state(), PageState::Unbuilt);
     const QColor bare = testSkinColour(I::mainBackground.name);
     for (const layout::Rect& r : {L::defaultButton, L::assignmentBox(0), L::assignmentBox(3)}) {
         restAt(w, centre(r));
         EXPECT_EQ(cornerOf(w, r), bare);
     }
-    EXPECT_FALSE(w.hoverLooks().isOver(PageControl::Default));
+    EXPECT_FALSE(w.hover().looks().isOver(PageControl::Default));
     for (int row = 0; row < L::shownRowCount; ++row)
-        EXPECT_FALSE(w.hoverLooks().isOver(rowControl(row)));
+        EXPECT_FALSE(w.hover().looks().isOver(rowControl(row)));
     // The buttons that exist without the page still hover.
     restAt(w, centre(L::okButton));
-    EXPECT_TRUE(w.hoverLooks().isOver(PageControl::Ok));
+    EXPECT_TRUE(w.hover().looks().isOver(PageControl::Ok));
     EXPECT_EQ(cornerOf(w, L::okButton), testSkinColour(I::textButton.over.name));
 }
 
@@ -172,13 +184,13 @@ TEST(Hover, WithoutABackBufferOnlyTheFlagsChange) {
     MainWindow second(f.env, secondState, secondDevice);
     ASSERT_EQ(second.start(), MainWindow::StartResult::Complete);
     ASSERT_TRUE(second.backBuffer().isNull());
-    second.onHover(centre(L::cancelButton));
-    EXPECT_TRUE(second.hoverLooks().isOver(PageControl::Cancel));
-    second.onHover(centre(L::assignmentBox(4)));
-    EXPECT_TRUE(second.hoverLooks().isOver(PageControl::Row4));
-    second.onPointerMove(QPoint(20, 600));
-    EXPECT_FALSE(second.hoverLooks().isOver(PageControl::Cancel));
-    EXPECT_FALSE(second.hoverLooks().isOver(PageControl::Row4));
+    second.hover().onHover(centre(L::cancelButton));
+    EXPECT_TRUE(second.hover().looks().isOver(PageControl::Cancel));
+    second.hover().onHover(centre(L::assignmentBox(4)));
+    EXPECT_TRUE(second.hover().looks().isOver(PageControl::Row4));
+    second.hover().onPointerMove(QPoint(20, 600));
+    EXPECT_FALSE(second.hover().looks().isOver(PageControl::Cancel));
+    EXPECT_FALSE(second.hover().looks().isOver(PageControl::Row4));
     EXPECT_TRUE(second.backBuffer().isNull());
 }
 

@@ -32,7 +32,7 @@ TEST(MainWindowStartUp, ConnectsLoadsAndBuildsThePage) {
     ASSERT_EQ(f.initResult, MainWindow::StartResult::Complete);
     MainWindow& w = *f.window;
     EXPECT_TRUE(w.device().connected());
-    EXPECT_EQ(w.pageState(), MainWindow::PageState::Shown);
+    EXPECT_EQ(w.page().state(), PageState::Shown);
     EXPECT_EQ(w.state().paths.configBin, f.install.file("config.bin"));
     EXPECT_EQ(w.state().paths.strIni, f.install.file("str.ini"));
     EXPECT_EQ(w.state().skinFolder.toStdString(),
@@ -55,7 +55,7 @@ TEST(MainWindowStartUp, WithoutTheMouseWarnsAndLeavesThePageUnbuilt) {
     WindowFixture f(test::sampleRecord(), 1, "EN", /*plugged=*/false);
     MainWindow& w = *f.window;
     EXPECT_FALSE(w.device().connected());
-    EXPECT_EQ(w.pageState(), MainWindow::PageState::Unbuilt);
+    EXPECT_EQ(w.page().state(), PageState::Unbuilt);
     ASSERT_EQ(f.balloons.size(), 1u);
     EXPECT_EQ(f.balloons[0].first, "Warning");
     EXPECT_EQ(f.balloons[0].second, "The system did not detect the gaming mouse!");
@@ -63,7 +63,7 @@ TEST(MainWindowStartUp, WithoutTheMouseWarnsAndLeavesThePageUnbuilt) {
     w.onTrayClick(MainWindow::TrayClick::Left);
     QCoreApplication::processEvents();
     EXPECT_EQ(f.balloons.size(), 2u);
-    EXPECT_EQ(w.pageState(), MainWindow::PageState::Unbuilt);
+    EXPECT_EQ(w.page().state(), PageState::Unbuilt);
 }
 
 TEST(MainWindowStartUp, FirstRunWritesTheDefaultLabelsOnceInTheLanguageSection) {
@@ -110,7 +110,7 @@ TEST(MainWindowButtons, ApplyUploadsSavesAndConfirms) {
     w.state().record.reportRate = 4;
     w.state().record.keyFunction[0][2] = kFnSnipeKey;
     w.state().labels.label[0][2] = "Snipe Key";
-    w.onApply();
+    w.session().apply();
     // The mouse holds the built image; its own bytes are as they were.
     ProfileBlock expected = w.state().block;
     EXPECT_EQ(f.mouse.reportRate(), 4);
@@ -135,12 +135,12 @@ TEST(MainWindowButtons, CancelRestoresTheRecordAndLabelsComeBackFromTheFile) {
     w.state().labels.label[0][0] = "Edited";
     w.onCancel();
     EXPECT_EQ(0, std::memcmp(&w.state().record, &before, sizeof before));
-    EXPECT_TRUE(w.cancelPending());
+    EXPECT_TRUE(w.session().cancelPending());
     EXPECT_EQ(w.state().labels.label[0][0], "Edited"); // until the window comes back
     w.onTrayClick(MainWindow::TrayClick::Left);
-    EXPECT_FALSE(w.cancelPending());
+    EXPECT_FALSE(w.session().cancelPending());
     EXPECT_EQ(w.state().labels.label[0][0], "Stored One");
-    EXPECT_EQ(w.pageState(), MainWindow::PageState::Shown);
+    EXPECT_EQ(w.page().state(), PageState::Shown);
 }
 
 TEST(MainWindowButtons, OkAndApplyDoNothingWithoutTheMouse) {
@@ -148,7 +148,7 @@ TEST(MainWindowButtons, OkAndApplyDoNothingWithoutTheMouse) {
     MainWindow& w = *f.window;
     const std::string config = test::readFile(f.install.file("config.bin"));
     w.state().record.reportRate = 8;
-    w.onApply();
+    w.session().apply();
     w.onOk();
     EXPECT_EQ(test::readFile(f.install.file("config.bin")), config);
     EXPECT_NE(w.state().savedSettings.reportRate, 8);
@@ -157,14 +157,14 @@ TEST(MainWindowButtons, OkAndApplyDoNothingWithoutTheMouse) {
 TEST(MainWindowTray, BalloonTableThroughTheWindow) {
     WindowFixture f(test::sampleRecord());
     MainWindow& w = *f.window;
-    w.onBalloonRequest(5, 3); // not a report-rate kind
+    w.balloons().show(5, 3); // not a report-rate kind
     EXPECT_TRUE(f.balloons.empty());
     w.state().record.dpiLevel[1] = 1;
-    w.onBalloonRequest(7, 2);
+    w.balloons().show(7, 2);
     ASSERT_EQ(f.balloons.size(), 1u);
     EXPECT_EQ(f.balloons[0].first, "Info");
     EXPECT_EQ(f.balloons[0].second, "Switch DPI into the second stage 800");
-    w.onBalloonRequest(9, 12);
+    w.balloons().show(9, 12);
     EXPECT_EQ(f.balloons.back().second, "Switch to macro key12");
 }
 
@@ -181,11 +181,11 @@ TEST(MainWindowTray, ReloadTakesOverFilesChangedByAnotherProgram) {
     ASSERT_EQ(writeFileAtomically(f.install.file("config.bin"), bytes), 0);
     ASSERT_EQ(writeProfileString(f.install.file("str.ini"), "Setting-EN", "Item1", "From Ctl"), 0);
 
-    w.reloadSettingsFiles();
+    w.session().reloadSettingsFiles();
     EXPECT_EQ(w.state().record.reportRate, 4);
     EXPECT_EQ(w.state().savedSettings.reportRate, 4);
     EXPECT_EQ(w.state().labels.label[0][0], "From Ctl");
-    w.onApply();
+    w.session().apply();
     EXPECT_EQ(test::readFile(f.install.file("config.bin")), bytes);
 }
 
@@ -207,16 +207,16 @@ TEST(MainWindowDevice, UnplugAndPlugThroughNotifications) {
     MainWindow& w = *f.window;
     f.mouse.unplug();
     for (int i = 0; i < 4; ++i)
-        w.onDeviceNotification(false, f.mouse.interfaceName(i));
+        w.deviceWatcher().handleNotification(false, f.mouse.interfaceName(i));
     QCoreApplication::processEvents();
     EXPECT_FALSE(w.device().connected());
     ASSERT_FALSE(f.balloons.empty());
     EXPECT_EQ(f.balloons.back().first, "Warning");
     f.mouse.plug();
     for (int i = 0; i < 3; ++i)
-        w.onDeviceNotification(true, f.mouse.interfaceName(i));
+        w.deviceWatcher().handleNotification(true, f.mouse.interfaceName(i));
     EXPECT_FALSE(w.device().connected());
-    w.onDeviceNotification(true, f.mouse.interfaceName(3));
+    w.deviceWatcher().handleNotification(true, f.mouse.interfaceName(3));
     QCoreApplication::processEvents();
     EXPECT_TRUE(w.device().connected());
     EXPECT_EQ(f.balloons.back().second, "The system detect the gaming mouse.");
@@ -252,7 +252,7 @@ TEST(MainWindowPaint, KeySetBShowsItsLabelsAndTheOverButton) {
               testSkinColour(I::textButton.over.name));
     EXPECT_EQ(pixel(w, L::modeAButton.left + 1, L::modeAButton.top + 1),
               testSkinColour(I::textButton.normal.name));
-    w.showKeySet(0);
+    w.page().assignment().showKeySet(0);
     EXPECT_EQ(w.state().record.activeKeySet, 0);
     EXPECT_EQ(pixel(w, L::modeAButton.left + 1, L::modeAButton.top + 1),
               testSkinColour(I::textButton.over.name));
@@ -319,7 +319,7 @@ TEST(MainWindowPaint, WithoutMainPngNothingIsDrawnButTheFieldsExist) {
     MainWindow second(f.env, secondState, secondDevice);
     ASSERT_EQ(second.start(), MainWindow::StartResult::Complete);
     EXPECT_TRUE(second.backBuffer().isNull());
-    EXPECT_EQ(second.pageState(), MainWindow::PageState::Shown);
+    EXPECT_EQ(second.page().state(), PageState::Shown);
     EXPECT_NE(field(second, 11), nullptr);
     EXPECT_NE(field(second, 80), nullptr);
 }
@@ -327,7 +327,7 @@ TEST(MainWindowPaint, WithoutMainPngNothingIsDrawnButTheFieldsExist) {
 TEST(MainWindowPaint, showPageTwiceBuildsTheFieldsOnce) {
     WindowFixture f(test::sampleRecord());
     QLabel* first = field(*f.window, 11);
-    f.window->showPage();
+    f.window->page().show();
     EXPECT_EQ(field(*f.window, 11), first);
     EXPECT_EQ(f.window->findChildren<QLabel*>(QStringLiteral("id11")).size(), 1);
 }

@@ -148,7 +148,7 @@ TEST(DpiValues, Choosing4000ForStageTwoStoresLevel8AndUploadsTheOffCode) {
 
     // Variant 0 codes level 8 as 0x27; with the stage off bit 7 goes with it.
     w.state().record.dpiStageEnabled[1] = 0;
-    w.onApply();
+    w.session().apply();
     EXPECT_EQ(f.mouse.memory()[0xD8 + 1], 0xA7); // dpiCode[1]: 0x27 | 0x80 (stage off)
     EXPECT_EQ(f.mouse.memory()[0xD8 + 0], 0x02); // dpiCode[0]: level 0, on
 }
@@ -176,10 +176,10 @@ TEST(DpiValues, TheListFollowsTheSensorVariantUpToItsDpiCodes) {
         f.mouse.setMemory(memory);
         f.mouse.unplug();
         for (int i = 0; i < SimulatedMouse::kCollectionCount; ++i)
-            w.onDeviceNotification(false, f.mouse.interfaceName(i));
+            w.deviceWatcher().handleNotification(false, f.mouse.interfaceName(i));
         f.mouse.plug();
         for (int i = 0; i < SimulatedMouse::kCollectionCount; ++i)
-            w.onDeviceNotification(true, f.mouse.interfaceName(i));
+            w.deviceWatcher().handleNotification(true, f.mouse.interfaceName(i));
         ASSERT_TRUE(w.device().connected());
         ASSERT_EQ(w.device().sensorVariant(), c.variant);
 
@@ -211,7 +211,7 @@ TEST(DpiValues, TheListTogglesAcrossStagesAndNeverRewritesAnUnnamedLevel) {
     // Another stage's field only closes the open list ...
     clickAt(w, centre(L::dpiValueClickArea(4)));
     EXPECT_EQ(list(w, L::ListId::DpiValue), nullptr);
-    EXPECT_EQ(w.selectedDpiStage(), 4);
+    EXPECT_EQ(w.page().values().selectedDpiStage(), 4);
     // ... and opens it under that stage at the next click.
     clickAt(w, centre(L::dpiValueClickArea(4)));
     QListWidget* values = list(w, L::ListId::DpiValue);
@@ -219,7 +219,7 @@ TEST(DpiValues, TheListTogglesAcrossStagesAndNeverRewritesAnUnnamedLevel) {
     EXPECT_EQ(values->geometry().top(), 345 + 4 * 30);
 
     // A choice notification without a chosen item changes nothing and keeps the list.
-    w.onValueListChoice(L::ListId::DpiValue);
+    w.page().values().onValueListChoice(L::ListId::DpiValue);
     EXPECT_EQ(list(w, L::ListId::DpiValue), values);
     // Clicks elsewhere on the page do not close it; only a DPI field does.
     clickAt(w, centre(L::reportRateSegment(0)));
@@ -344,7 +344,7 @@ TEST(Lighting, RespirationShowsRgbEffectUntilThePageIsBuiltAgain) {
     EXPECT_EQ(field(w, L::lightEffectFieldId)->text(), "RGB Effect");
 
     // Applied, hidden with Cancel and shown again: the page is built anew from the record.
-    w.onApply();
+    w.session().apply();
     w.onCancel();
     w.onTrayClick(MainWindow::TrayClick::Left);
     EXPECT_EQ(field(w, L::lightEffectFieldId)->text(), "RGB Flash");

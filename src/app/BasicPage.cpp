@@ -1,0 +1,200 @@
+#include "app/BasicPage.h"
+
+#include "assign/DefaultLabels.h"
+#include "assign/KeyTables.h"
+#include "assign/LedTexts.h"
+#include "ui/Layout.h"
+#include "ui/PageControls.h"
+#include "ui/ReportRate.h"
+#include "ui/TextDraw.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QSignalBlocker>
+
+namespace z417 {
+namespace {
+
+namespace L = layout::main;
+using Flow = ClickTable::Flow;
+using Scope = ClickTable::Scope;
+
+} // namespace
+
+BasicPage::BasicPage(PageContext& context)
+    : context_(context), values_(context, fields_), assignment_(context) {}
+
+void BasicPage::show() {
+    if (state_ == PageState::Shown)
+        return;
+    state_ = PageState::Shown;
+    tearDown();
+    keepFirstRunLabels();
+    context_.canvas.painter().paintPage();
+    createFields();
+    context_.canvas.painter().drawReportRate(segmentOfReportRate(context_.state.record.reportRate));
+    if (repainted_)
+        repainted_();
+    context_.canvas.present();
+}
+
+// A first start gives both key sets the default labels and keeps them at once.
+void BasicPage::keepFirstRunLabels() {
+    if (everBuilt_)
+        return;
+    everBuilt_ = true;
+    AppState& state = context_.state;
+    if (state.firstRunFlag != 0)
+        return;
+    state.labels = defaultAssignmentLabels(state.texts);
+    context_.showMessages(saveLabels(state.paths.strIni, state.texts.sectionName(), state.labels));
+}
+
+void BasicPage::showIfNeverBuilt() {
+    if (state_ == PageState::Unbuilt && !everBuilt_)
+        show();
+}
+
+void BasicPage::rebuild() {
+    if (state_ != PageState::Shown)
+        return;
+    state_ = PageState::TearingDown;
+    tearDown();
+    state_ = PageState::Unbuilt;
+    show();
+}
+
+void BasicPage::tearDown() {
+    if (state_ == PageState::Unbuilt)
+        return;
+    for (auto* group : {&fields_.dpiValues, &fields_.swatches})
+        for (auto& f : *group)
+            delete f.data();
+    for (auto& f : fields_.leds)
+        delete f.data();
+    // Every pop-up list goes, and all twelve are closed.
+    assignment_.closeAll();
+    values_.closeAll();
+}
+
+void BasicPage::createFields() {
+    if (fields_.dpiValues[0])
+        return;
+    createDpiFields();
+    createLightFields();
+}
+
+QLabel* BasicPage::createField(int id, const layout::Rect& rect, const QString& text, bool sunken) {
+    auto* label = new QLabel(text, context_.canvas.widget());
+    label->setAlignment(Qt::AlignCenter);
+    label->setGeometry(toQRect(rect));
+    if (sunken)
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setFieldColours(label, id, context_.fieldStyle());
+    label->show();
+    return label;
+}
+
+void BasicPage::createDpiFields() {
+    const uint8_t variant = context_.device.sensorVariant();
+    const SettingsRecord& record = context_.state.record;
+    for (int s = 0; s < L::dpiStageShownCount; ++s) {
+        context_.canvas.painter().drawStageNumber(s);
+        fields_.dpiValues[s] = createField(L::dpiValueFieldId(s), L::dpiValueField(s),
+                                           qs(dpiLevelName(variant, record.dpiLevel[s])), false);
+        fields_.swatches[s] =
+            createField(L::dpiColourSwatchId(s), L::dpiColourSwatch(s), {}, false);
+    }
+}
+
+void BasicPage::createLightFields() {
+    const SettingsRecord& record = context_.state.record;
+    const TextTable& texts = context_.state.texts;
+    const uint8_t mode = record.lightMode;
+    const QString modeName =
+        mode < kLightModeCount ? qs(texts.slot(kLightModeSlot0 + mode)) : QString();
+    fields_.leds[PageFields::Mode] =
+        createField(L::lightModeFieldId, L::lightModeField, modeName, false);
+    if (mode > 3)
+        return;
+    auto effectName = [&texts](unsigned e) {
+        return e < kEffectCount ? qs(texts.slot(kEffectSlot0 + static_cast<int>(e))) : QString();
+    };
+    QString parameter, effect;
+    if (mode == 1) {
+        parameter = qs(textAt(brightnessTexts(), record.lightBrightness));
+        effect = effectName(record.reserved33);
+    } else if (mode == 2) {
+        parameter = qs(textAt(breathSpeedTexts(), record.breathSpeed));
+        effect = effectName(record.breathEffect);
+    } else if (mode == 3) {
+        parameter = qs(textAt(neonSpeedTexts(), record.neonSpeed));
+        effect = effectName(record.reserved35[0]);
+    }
+    fields_.leds[PageFields::Parameter] =
+        createField(L::lightParameterFieldId, L::lightParameterField, parameter, mode == 0);
+    fields_.leds[PageFields::Effect] =
+        createField(L::lightEffectFieldId, L::lightEffectField, effect, mode == 0);
+}
+
+// ---- clicks and pointer -------------------------------------------------------------------
+
+void BasicPage::addControls(ClickTable& t) {
+    using C = ClickTable;
+    t.add(L::modeAButton, Scope::Page, Flow::Stop,
+          C::claiming([this] { assignment_.showKeySet(0); }));
+    t.add(L::modeBButton, Scope::Page, Flow::Stop,
+          C::claiming([this] { assignment_.showKeySet(1); }));
+    t.add(controlOf(PageControl::Default).rect, Scope::Page, Flow::Stop,
+          C::claiming([this] { assignment_.restoreDefaults(); }));
+    for (int s = 0; s < L::shownRowCount; ++s)
+        t.add(controlOf(rowControl(s)).rect, Scope::Page, Flow::Stop,
+              C::claiming([this, s] { assignment_.toggleSlotList(s); }));
+    addValueControls(t);
+}
+
+void BasicPage::addValueControls(ClickTable& t) {
+    using C = ClickTable;
+    ValueControls& v = values_;
+    for (int k = 0; k < L::reportRateSegmentCount; ++k)
+        t.add(L::reportRateSegment(k), Scope::Page, Flow::Stop,
+              C::claiming([&v, k] { v.selectReportRate(k); }));
+    for (int k = 0; k < L::dpiStageShownCount; ++k)
+        t.add(L::dpiColourSwatch(k), Scope::Page, Flow::Stop,
+              C::claiming([&v, k] { v.onSwatchClick(k); }));
+    for (int k = 0; k < L::dpiStageShownCount; ++k)
+        t.add(L::dpiValueClickArea(k), Scope::Page, Flow::Stop,
+              C::claiming([&v, k] { v.toggleDpiValueList(k); }));
+    t.add(L::lightModeClickArea, Scope::Page, Flow::Stop,
+          C::claiming([&v] { v.toggleLightModeList(); }));
+    t.add(L::lightParameterClickArea, Scope::Page, Flow::Stop,
+          C::claiming([&v] { v.toggleLightParameterList(); }));
+    t.add(L::lightEffectClickArea, Scope::Page, Flow::Stop,
+          C::claiming([&v] { v.toggleLightEffectList(); }));
+}
+
+void BasicPage::closeListsOutside(const QPoint& p) {
+    assignment_.closeListsOutside(p);
+    values_.closeListsOutside(p);
+}
+
+void BasicPage::hoverList(QListWidget* list, const QPoint& pointInList) {
+    if (state_ != PageState::Shown || !list)
+        return;
+    const bool slotList = assignment_.isSlotList(list);
+    if (!slotList && !assignment_.ownsList(list) && !values_.ownsList(list))
+        return;
+    QListWidgetItem* item = list->itemAt(list->viewport()->mapFrom(list, pointInList));
+    if (!item)
+        return;
+    const int row = list->row(item);
+    {
+        // Only the current item moves; hovering is never a choice.
+        const QSignalBlocker blocker(list);
+        list->setCurrentRow(row);
+    }
+    if (slotList)
+        assignment_.updateDpiSwitchSubList(list, row);
+}
+
+} // namespace z417

@@ -1,0 +1,28 @@
+#include "app/PageContext.h"
+
+#include "dialogs/DialogFrame.h"
+
+namespace z417 {
+
+DialogEnvironment PageContext::dialogEnvironment() const {
+    DialogEnvironment d;
+    d.skinFolder = state.skinFolder;
+    d.textColour = state.textColour;
+    d.languageCode = state.languageCode();
+    d.services = &services;
+    d.sensorVariant = device.sensorVariant();
+    d.skinsRoot = QString::fromStdString(state.paths.skinsRoot);
+    d.currentSkinName = QString::fromStdString(state.skinValues.path);
+    return d;
+}
+
+void PageContext::showMessages(const Status& status) const {
+    for (const Message& m : status.messages)
+        warn(QString::fromStdString(m.text), QString::fromStdString(m.caption));
+}
+
+void PageContext::warn(const QString& text, const QString& caption) const {
+    services.messageBox(canvas.widget(), text, caption);
+}
+
+} // namespace z417
