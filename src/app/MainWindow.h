@@ -15,6 +15,7 @@
 #include "profile/SettingsFiles.h"
 #include "profile/SettingsRecord.h"
 #include "ui/AppState.h"
+#include "ui/BackBuffer.h"
 #include "ui/ClickTable.h"
 #include "ui/FieldColours.h"
 #include "ui/Layout.h"
@@ -135,7 +136,7 @@ public:
     AppState& state() { return state_; }
     const AppState& state() const { return state_; }
     DeviceLink& device() { return device_; }
-    const QImage& backBuffer() const { return backBuffer_; }
+    const QImage& backBuffer() const { return backBuffer_.image(); }
     PageState pageState() const { return pageState_; }
     bool cancelPending() const { return cancelPending_; }
     bool trayVisible() const;
@@ -181,6 +182,10 @@ private:
     void startWindowDrag();
 
     // Painting helpers (the back buffer is the surface; present() copies it out).
+    // makeBackBuffer: a new buffer at the window's ratio holding only the skin background
+    // (false without one); remakeBackBuffer also draws back everything the window showed.
+    bool makeBackBuffer();
+    void remakeBackBuffer();
     void present();
     PagePainter painter();
     void drawAssignmentRow(int row, bool over);
@@ -202,7 +207,7 @@ private:
     ClickTable clicks_;
 
     // Window state.
-    QImage backBuffer_;
+    BackBuffer backBuffer_;
     PageState pageState_ = PageState::Unbuilt;
     bool firstPageBuildDone_ = false;
     bool cancelPending_ = false;

@@ -28,7 +28,7 @@ void MainWindow::present() {
 }
 
 PagePainter MainWindow::painter() {
-    return PagePainter(backBuffer_, state_);
+    return PagePainter(backBuffer_.image(), state_);
 }
 
 void MainWindow::drawAssignmentRow(int row, bool over) {
