@@ -8,7 +8,9 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QScreen>
 #include <QTemporaryDir>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace z417::test {
@@ -148,6 +150,38 @@ TEST(HighDpiAtRatio2, DemoScreenshotsOfTheWindowAndADialogAreSharp) {
     EXPECT_EQ(dialog.size(), fireArt * 2);
     EXPECT_GT(changesInsideBlocks(window), 0.3);
     EXPECT_GT(changesInsideBlocks(dialog), 0.3);
+}
+
+} // namespace
+} // namespace z417::test
+
+namespace z417::test {
+namespace {
+
+// The window is built on the dense screen, goes to the standard one and comes back.
+TEST(HighDpiScreens, TripToAStandardScreenAndBackKeepsThePicture) {
+    QScreen *standard = nullptr, *dense = nullptr;
+    for (QScreen* screen : QGuiApplication::screens())
+        (screen->devicePixelRatio() == 2 ? dense : standard) = screen;
+    if (!standard || !dense)
+        GTEST_SKIP() << "runs as the GuiOnTwoScreens ctest";
+    WindowFixture f(sampleRecord());
+    MainWindow& w = *f.window;
+    w.setScreen(dense);
+    w.show();
+    w.onHover(centre(layout::main::minimiseButton));
+    w.repaint();
+    const QImage before = w.backBuffer().copy();
+    ASSERT_EQ(before.size(), QSize(1800, 1320));
+
+    w.setScreen(standard);
+    w.repaint();
+    EXPECT_EQ(w.backBuffer().size(), QSize(900, 660));
+    EXPECT_EQ(w.grab().toImage().size(), QSize(900, 660));
+
+    w.setScreen(dense);
+    w.repaint();
+    EXPECT_EQ(w.backBuffer(), before) << "the page and the over look drawn back alike";
 }
 
 } // namespace
