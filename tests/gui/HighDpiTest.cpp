@@ -1,7 +1,10 @@
 // The painted windows on high-density screens: images at the device pixel ratio, the back
 // buffer in device pixels, and the window at ratio 2 (the HighDpiAtRatio2 tests run as the
 // GuiAtRatio2 ctest with QT_SCALE_FACTOR=2 and are skipped at other ratios).
+#include "DialogTestSupport.h"
 #include "GuiTestSupport.h"
+
+#include "dialogs/FireKeyDialog.h"
 
 #include "ui/BackBuffer.h"
 #include "ui/SkinImage.h"
@@ -158,30 +161,73 @@ TEST(HighDpiAtRatio2, DemoScreenshotsOfTheWindowAndADialogAreSharp) {
 namespace z417::test {
 namespace {
 
+// The screens of the GuiOnTwoScreens ctest: ratio 1 and ratio 2.
+struct TwoScreens {
+    QScreen* standard = nullptr;
+    QScreen* dense = nullptr;
+    TwoScreens() {
+        for (QScreen* screen : QGuiApplication::screens())
+            (screen->devicePixelRatio() == 2 ? dense : standard) = screen;
+    }
+    bool available() const { return standard && dense; }
+};
+
+// A window's screen follows its position, so it goes there too.
+void moveOnto(QWidget& window, QScreen* screen) {
+    window.setScreen(screen);
+    window.move(screen->geometry().topLeft() + QPoint(10, 10));
+}
+
 // The window is built on the dense screen, goes to the standard one and comes back.
 TEST(HighDpiScreens, TripToAStandardScreenAndBackKeepsThePicture) {
-    QScreen *standard = nullptr, *dense = nullptr;
-    for (QScreen* screen : QGuiApplication::screens())
-        (screen->devicePixelRatio() == 2 ? dense : standard) = screen;
-    if (!standard || !dense)
+    const TwoScreens screens;
+    if (!screens.available())
         GTEST_SKIP() << "runs as the GuiOnTwoScreens ctest";
+    QScreen *standard = screens.standard, *dense = screens.dense;
     WindowFixture f(sampleRecord());
     MainWindow& w = *f.window;
-    w.setScreen(dense);
+    moveOnto(w, dense);
     w.show();
     w.onHover(centre(layout::main::minimiseButton));
     w.repaint();
     const QImage before = w.backBuffer().copy();
     ASSERT_EQ(before.size(), QSize(1800, 1320));
 
-    w.setScreen(standard);
+    moveOnto(w, standard);
     w.repaint();
     EXPECT_EQ(w.backBuffer().size(), QSize(900, 660));
     EXPECT_EQ(w.grab().toImage().size(), QSize(900, 660));
 
-    w.setScreen(dense);
+    moveOnto(w, dense);
     w.repaint();
     EXPECT_EQ(w.backBuffer(), before) << "the page and the over look drawn back alike";
+}
+
+// A dialog's canvas follows its screen the same way.
+TEST(HighDpiScreens, DialogCanvasFollowsItsScreen) {
+    const TwoScreens screens;
+    if (!screens.available())
+        GTEST_SKIP() << "runs as the GuiOnTwoScreens ctest";
+    TempSkins skins;
+    RecordingServices services;
+    FireKeyDialog dialog(environmentFor(skins, services), nullptr);
+    const QSize art = skins.image(layout::images::fireKeyBackground.name).size();
+    // The canvas is made again after the first paint on the new screen.
+    auto moveTo = [&dialog](QScreen* screen) {
+        moveOnto(dialog, screen);
+        dialog.update();
+        return waitUntil(
+            [&] { return dialog.canvas().devicePixelRatio() == screen->devicePixelRatio(); });
+    };
+    runScript(dialog, [&] {
+        ASSERT_TRUE(moveTo(screens.dense));
+        const QImage before = dialog.canvas().copy();
+        EXPECT_EQ(before.size(), art * 2);
+        ASSERT_TRUE(moveTo(screens.standard));
+        EXPECT_EQ(dialog.canvas().size(), art);
+        ASSERT_TRUE(moveTo(screens.dense));
+        EXPECT_EQ(dialog.canvas(), before);
+    });
 }
 
 } // namespace
