@@ -38,15 +38,13 @@ QHash<QString, ScaledImage>& scaledCache() {
     return c;
 }
 
-// The source at the device size, tagged with the ratio; made once per source image.
+// The source scaled to the device size, tagged with the ratio; made once per source image.
 QImage atRatio(const QString& path, const QImage& source, const QSize& size, qreal ratio) {
     const QString key = path + QLatin1Char('|') + QString::number(ratio);
     auto it = scaledCache().find(key);
     if (it != scaledCache().end() && it->sourceKey == source.cacheKey())
         return it->image;
-    QImage image = source.size() == size
-                       ? source.copy()
-                       : source.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QImage image = source.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     image.setDevicePixelRatio(ratio);
     scaledCache().insert(key, ScaledImage{source.cacheKey(), image});
     return image;
@@ -103,6 +101,9 @@ QImage loadSkinImage(const QString& path) {
         cache().remove(path);
         return image;
     }
+    // Tagged once here, while nothing shares it, so that drawing never copies it.
+    if (path.endsWith(QStringLiteral("@2x.png"), Qt::CaseInsensitive))
+        image.setDevicePixelRatio(2);
     cache().insert(path, CachedImage{size, mtime, image});
     return image;
 }
@@ -112,8 +113,10 @@ QImage loadSkinImage(const QString& path, qreal ratio) {
     if (plain.isNull() || qFuzzyCompare(ratio, 1.0) || ratio <= 0)
         return plain;
     const QImage doubled = ratio > 1 ? loadSkinImage(doubleSizePath(path)) : QImage();
-    return atRatio(path, doubled.isNull() ? plain : doubled, deviceSize(plain.size(), ratio),
-                   ratio);
+    const QSize size = deviceSize(plain.size(), ratio);
+    if (!doubled.isNull() && doubled.size() == size && doubled.devicePixelRatio() == ratio)
+        return doubled;
+    return atRatio(path, doubled.isNull() ? plain : doubled, size, ratio);
 }
 
 QSize deviceSize(const QSize& size, qreal ratio) {

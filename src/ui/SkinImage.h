@@ -32,7 +32,8 @@ QImage loadSkinImage(const QString& path, qreal ratio);
 // The device pixels that size layout pixels cover at ratio (at least one each way).
 QSize deviceSize(const QSize& size, qreal ratio);
 
-// "/skin/main.png" -> "/skin/main@2x.png".
+// "/skin/main.png" -> "/skin/main@2x.png". Such a file comes back from loadSkinImage(path)
+// tagged with ratio 2.
 QString doubleSizePath(const QString& path);
 
 // Premultiplies straight-alpha ARGB32 pixels in place with truncation.
