@@ -131,15 +131,27 @@ void MainWindow::chooseWindowKind() {
 void MainWindow::loadSkin() {
     state_.skinFolder =
         QString::fromStdString(z417::skinFolder(state_.paths, state_.skinValues.path));
-    backBuffer_ = loadSkinImage(skinPath(layout::images::mainBackground.name));
-    if (!backBuffer_.isNull() && backBuffer_.format() != QImage::Format_ARGB32_Premultiplied)
-        backBuffer_ = backBuffer_.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     // Without a background the painters draw nothing; the window keeps the layout's size
     // so that the person can still reach it.
-    const QSize size = backBuffer_.isNull()
-                           ? QSize(layout::main::artSize.width, layout::main::artSize.height)
-                           : backBuffer_.size();
+    const QSize size = makeBackBuffer()
+                           ? backBuffer_.size()
+                           : QSize(layout::main::artSize.width, layout::main::artSize.height);
     setFixedSize(size);
+}
+
+bool MainWindow::makeBackBuffer() {
+    backBuffer_.release();
+    const QString path = skinPath(layout::images::mainBackground.name);
+    const QImage background = loadSkinImage(path);
+    if (background.isNull())
+        return false;
+    backBuffer_.ensure(background.size(), devicePixelRatioF());
+    return DrawSkinImage(&backBuffer_.image(), path, 0, 0);
+}
+
+void MainWindow::remakeBackBuffer() {
+    if (makeBackBuffer())
+        painter().repaintAll(page_.shown(), hover_.looks());
 }
 
 QString MainWindow::skinPath(const char* name) const {
@@ -273,12 +285,15 @@ void MainWindow::startWindowDrag() {
 // ---- events -------------------------------------------------------------------------------
 
 void MainWindow::paintEvent(QPaintEvent*) {
+    // The window moved to a screen of another density, or its scale changed.
+    if (!backBuffer_.isNull() && !backBuffer_.hasRatio(devicePixelRatioF()))
+        remakeBackBuffer();
     QPainter p(this);
     if (backBuffer_.isNull()) {
         p.fillRect(rect(), Qt::black);
         return;
     }
-    p.drawImage(0, 0, backBuffer_);
+    backBuffer_.paint(p);
 }
 
 void MainWindow::mousePressEvent(QMouseEvent* event) {

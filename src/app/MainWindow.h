@@ -16,6 +16,7 @@
 #include "device/DeviceLink.h"
 #include "platform/SingleInstance.h"
 #include "ui/AppState.h"
+#include "ui/BackBuffer.h"
 #include "ui/ClickTable.h"
 
 #include <QDialog>
@@ -61,7 +62,7 @@ public:
     AppState& state() { return state_; }
     const AppState& state() const { return state_; }
     DeviceLink& device() { return device_; }
-    const QImage& backBuffer() const { return backBuffer_; }
+    const QImage& backBuffer() const { return backBuffer_.image(); }
     const PageContext& context() const { return context_; }
     BasicPage& page() { return page_; }
     HoverTracker& hover() { return hover_; }
@@ -90,7 +91,7 @@ protected:
 private:
     // PageCanvas
     QWidget* widget() override { return this; }
-    PagePainter painter() override { return PagePainter(backBuffer_, state_); }
+    PagePainter painter() override { return PagePainter(backBuffer_.image(), state_); }
     void present() override;
 
     void setUpTray();
@@ -102,6 +103,10 @@ private:
     // Without a notification area the window is an ordinary one with a taskbar entry.
     void chooseWindowKind();
     void startWindowDrag();
+    // makeBackBuffer: a new buffer at the window's ratio holding only the skin background
+    // (false without one); remakeBackBuffer also draws back everything the window showed.
+    bool makeBackBuffer();
+    void remakeBackBuffer();
     QString skinPath(const char* name) const;
     // Pointer moves and the wheel over one of the page's pop-up lists; true when taken.
     bool filterListEvent(QWidget* w, QEvent* event);
@@ -113,7 +118,7 @@ private:
     AppState& state_;
     PageContext context_;
     ClickTable clicks_;
-    QImage backBuffer_;
+    BackBuffer backBuffer_;
     bool exitRequested_ = false;
     bool trayAvailable_ = false;
 

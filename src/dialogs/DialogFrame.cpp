@@ -82,9 +82,28 @@ bool DialogFrame::loadBackground() {
                               QString::fromUtf8(setup_.failureCaption));
         return false;
     }
-    canvas_ = background.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    setFixedSize(canvas_.size());
+    makeCanvas(background.size());
+    setFixedSize(background.size());
     return true;
+}
+
+void DialogFrame::makeCanvas(const QSize& size) {
+    canvas_.release();
+    canvas_.ensure(size, devicePixelRatioF());
+    DrawSkinImage(&canvas_.image(), env_.skinFolder + QString::fromUtf8(setup_.background), 0, 0);
+}
+
+void DialogFrame::remakeCanvas() {
+    if (canvas_.isNull() || canvas_.hasRatio(devicePixelRatioF()))
+        return;
+    makeCanvas(canvas_.size());
+    paintFrame();
+    if (hoverOk_)
+        drawButton(layout::dialog::okButton, true, okText_);
+    if (hoverCancel_)
+        drawButton(layout::dialog::cancelButton, true, cancelText_);
+    if (hoverClose_)
+        drawImage(layout::images::closeButton.over.name, layout::dialog::closeButton.topLeft());
 }
 
 void DialogFrame::chooseFontAndTexts() {
@@ -137,15 +156,16 @@ void DialogFrame::applyControlColours(QWidget* control, int id) {
 }
 
 bool DialogFrame::drawImage(const char* name, const layout::Point& at) {
-    return DrawSkinImage(&canvas_, env_.skinFolder + QString::fromUtf8(name), at.x, at.y, this,
-                         services());
+    return DrawSkinImage(&canvas_.image(), env_.skinFolder + QString::fromUtf8(name), at.x, at.y,
+                         this, services());
 }
 
 void DialogFrame::drawCanvasText(const layout::TextArea& area, const QString& text,
                                  const QColor& colour) {
     if (canvas_.isNull())
         return;
-    drawText(canvas_, toQRect(area.rect), text, toTextFormat(area.format), normalFont_, colour);
+    drawText(canvas_.image(), toQRect(area.rect), text, toTextFormat(area.format), normalFont_,
+             colour);
 }
 
 void DialogFrame::showCanvas() {
@@ -176,10 +196,15 @@ void DialogFrame::paintFrame() {
 void DialogFrame::paintEvent(QPaintEvent*) {
     if (canvas_.isNull())
         return;
+    // At another device pixel ratio (another screen or scale) the canvas is made again after
+    // this paint, outside it, since drawing may report a missing image; meanwhile the old one
+    // is shown scaled.
+    if (!canvas_.hasRatio(devicePixelRatioF()))
+        QMetaObject::invokeMethod(this, &DialogFrame::remakeCanvas, Qt::QueuedConnection);
     QPainter painter(this);
     // A plain copy, like the bitmap copy to the window: the canvas's pixels as they are.
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(0, 0, canvas_);
+    canvas_.paint(painter);
 }
 
 void DialogFrame::mouseMoveEvent(QMouseEvent* event) {

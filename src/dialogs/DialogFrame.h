@@ -5,6 +5,7 @@
 #pragma once
 
 #include "dialogs/DialogTexts.h"
+#include "ui/BackBuffer.h"
 #include "ui/Layout.h"
 
 #include <QColor>
@@ -59,7 +60,7 @@ public:
     int exec() override;
 
     // The persistent drawing surface (null when the background image is missing).
-    const QImage& canvas() const { return canvas_; }
+    const QImage& canvas() const { return canvas_.image(); }
     bool isListOpen() const { return list_ != nullptr; }
     QListWidget* dropDownList() const { return list_; }
     bool okHovered() const { return hoverOk_; }
@@ -135,6 +136,10 @@ protected:
 private:
     void initialiseDialog();
     bool loadBackground();
+    // The canvas at the dialog's device pixel ratio holding only the background; remakeCanvas
+    // draws the frame and the over looks back on it when the ratio has changed.
+    void makeCanvas(const QSize& size);
+    void remakeCanvas();
     void chooseFontAndTexts();
     void runClickSteps(const QPoint& point);
     void paintFrame();
@@ -154,7 +159,7 @@ private:
     DialogFrameSetup setup_;
     Language language_;
     bool opened_ = false;
-    QImage canvas_;
+    BackBuffer canvas_;
     QFont normalFont_;
     QString okText_;
     QString cancelText_;

@@ -7,6 +7,8 @@
 #include <QHash>
 #include <QImageReader>
 
+#include <algorithm>
+
 namespace z417 {
 namespace {
 
@@ -23,6 +25,29 @@ struct CachedImage {
 QHash<QString, CachedImage>& cache() {
     static QHash<QString, CachedImage> c;
     return c;
+}
+
+// An image taken at a ratio other than 1, and the decoded image it was made from.
+struct ScaledImage {
+    qint64 sourceKey = 0;
+    QImage image;
+};
+
+QHash<QString, ScaledImage>& scaledCache() {
+    static QHash<QString, ScaledImage> c;
+    return c;
+}
+
+// The source scaled to the device size, tagged with the ratio; made once per source image.
+QImage atRatio(const QString& path, const QImage& source, const QSize& size, qreal ratio) {
+    const QString key = path + QLatin1Char('|') + QString::number(ratio);
+    auto it = scaledCache().find(key);
+    if (it != scaledCache().end() && it->sourceKey == source.cacheKey())
+        return it->image;
+    QImage image = source.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    image.setDevicePixelRatio(ratio);
+    scaledCache().insert(key, ScaledImage{source.cacheKey(), image});
+    return image;
 }
 
 QImage decode(const QString& path) {
@@ -76,11 +101,39 @@ QImage loadSkinImage(const QString& path) {
         cache().remove(path);
         return image;
     }
+    // Tagged once here, while nothing shares it, so that drawing never copies it.
+    if (path.endsWith(QStringLiteral("@2x.png"), Qt::CaseInsensitive))
+        image.setDevicePixelRatio(2);
     cache().insert(path, CachedImage{size, mtime, image});
     return image;
 }
 
-void composeImage(QImage& surface, const QImage& image, int x0, int y0) {
+QImage loadSkinImage(const QString& path, qreal ratio) {
+    const QImage plain = loadSkinImage(path);
+    if (plain.isNull() || qFuzzyCompare(ratio, 1.0) || ratio <= 0)
+        return plain;
+    const QImage doubled = ratio > 1 ? loadSkinImage(doubleSizePath(path)) : QImage();
+    const QSize size = deviceSize(plain.size(), ratio);
+    if (!doubled.isNull() && doubled.size() == size && doubled.devicePixelRatio() == ratio)
+        return doubled;
+    return atRatio(path, doubled.isNull() ? plain : doubled, size, ratio);
+}
+
+QSize deviceSize(const QSize& size, qreal ratio) {
+    return QSize(std::max(1, qRound(size.width() * ratio)),
+                 std::max(1, qRound(size.height() * ratio)));
+}
+
+QString doubleSizePath(const QString& path) {
+    const QString suffix = QStringLiteral(".png");
+    if (!path.endsWith(suffix, Qt::CaseInsensitive))
+        return path + QStringLiteral("@2x");
+    return path.chopped(suffix.size()) + QStringLiteral("@2x") + path.right(suffix.size());
+}
+
+void composeImage(QImage& surface, const QImage& image, int x, int y) {
+    const qreal ratio = surface.devicePixelRatio();
+    const int x0 = qRound(x * ratio), y0 = qRound(y * ratio);
     if (surface.format() != QImage::Format_ARGB32_Premultiplied &&
         surface.format() != QImage::Format_RGB32 && surface.format() != QImage::Format_ARGB32)
         surface = surface.convertToFormat(QImage::Format_ARGB32_Premultiplied);
@@ -116,7 +169,7 @@ void composeImage(QImage& surface, const QImage& image, int x0, int y0) {
 bool DrawSkinImage(QImage* surface, const QString& path, int x, int y) {
     if (!surface || surface->isNull())
         return false;
-    const QImage image = loadSkinImage(path);
+    const QImage image = loadSkinImage(path, surface->devicePixelRatio());
     if (image.isNull())
         return false;
     composeImage(*surface, image, x, y);
@@ -127,7 +180,7 @@ bool DrawSkinImage(QImage* surface, const QString& path, int x, int y, QWidget* 
                    UiServices& services) {
     if (!surface || surface->isNull())
         return false;
-    const QImage image = loadSkinImage(path);
+    const QImage image = loadSkinImage(path, surface->devicePixelRatio());
     if (image.isNull()) {
         services.messageBox(owner, QStringLiteral("LoadPng---Load image failed."),
                             QString::fromUtf8(kAppTitle));
@@ -139,6 +192,7 @@ bool DrawSkinImage(QImage* surface, const QString& path, int x, int y, QWidget* 
 
 void clearSkinImageCache() {
     cache().clear();
+    scaledCache().clear();
 }
 
 } // namespace z417
