@@ -18,6 +18,7 @@
 #include "ui/ClickTable.h"
 #include "ui/FieldColours.h"
 #include "ui/Layout.h"
+#include "ui/ListStyle.h"
 #include "ui/PageControls.h"
 #include "ui/PagePainter.h"
 #include "ui/PopupList.h"
@@ -127,7 +128,10 @@ public:
     void hideWindow(); // to the notification area (minimised where there is none)
 
     // What the page's child fields are coloured from.
-    FieldStyle fieldStyle() const { return {state_.textColour, state_.normalFont, &state_.record}; }
+    FieldStyle fieldStyle() const {
+        return {state_.textColour, state_.normalFont, &state_.record,
+                ListStyle::skinAccent(state_.skinFolder, state_.textColour)};
+    }
     // What a parameter dialog opened over this window gets.
     DialogEnvironment dialogEnvironment() const;
 

@@ -65,6 +65,8 @@ public:
     bool okHovered() const { return hoverOk_; }
     bool cancelHovered() const { return hoverCancel_; }
     bool closeHovered() const { return hoverClose_; }
+    // The skin's accent: the window border and the frame and scroll bar of the list.
+    const QColor& accent() const { return accent_; }
 
     // Property that carries a child control's numeric identifier ("controlId"); the object name
     // is "id" followed by the number.
@@ -153,6 +155,7 @@ private:
     DialogEnvironment env_;
     DialogFrameSetup setup_;
     DialogLanguage language_;
+    QColor accent_;
     bool opened_ = false;
     QImage canvas_;
     QFont normalFont_;
