@@ -9,6 +9,7 @@
 #include "platform/qt/UiServices.h"
 #include "ui/AppState.h"
 #include "ui/FieldColours.h"
+#include "ui/ListStyle.h"
 #include "ui/PagePainter.h"
 
 class QWidget;
@@ -36,7 +37,10 @@ struct PageContext {
     UiServices& services;
 
     // What the page's child fields are coloured from.
-    FieldStyle fieldStyle() const { return {state.textColour, state.normalFont, &state.record}; }
+    FieldStyle fieldStyle() const {
+        return {state.textColour, state.normalFont, &state.record,
+                ListStyle::skinAccent(state.skinFolder, state.textColour)};
+    }
     // What a dialog opened over the window gets.
     DialogEnvironment dialogEnvironment() const;
     // The messages of a core operation as message boxes over the window, in their order.

@@ -3,6 +3,7 @@
 #include "assign/FontTable.h"
 #include "dialogs/DialogLayout.h"
 #include "platform/qt/UiServices.h"
+#include "ui/ListStyle.h"
 #include "ui/SkinImage.h"
 #include "ui/TextDraw.h"
 
@@ -35,7 +36,8 @@ const char* const DialogFrame::kControlIdProperty = "controlId";
 DialogFrame::DialogFrame(const DialogEnvironment& environment, QWidget* owner,
                          const DialogFrameSetup& frame)
     : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), env_(environment), setup_(frame),
-      language_(languageFromCode(environment.languageCode)) {
+      language_(languageFromCode(environment.languageCode)),
+      accent_(ListStyle::skinAccent(environment.skinFolder, environment.textColour)) {
     setMouseTracking(true);
     setFixedSize(dialogLayout::templateSize.width, dialogLayout::templateSize.height);
     hoverTimer_.setSingleShot(true);
@@ -205,6 +207,10 @@ void DialogFrame::paintEvent(QPaintEvent*) {
     // A plain copy, like the bitmap copy to the window: the canvas's pixels as they are.
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     canvas_.paint(painter);
+    // The thin window border, over the art's outermost pixels.
+    painter.setPen(QPen(accent_, 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRect(0, 0, width() - 1, height() - 1));
 }
 
 void DialogFrame::mouseMoveEvent(QMouseEvent* event) {
@@ -356,12 +362,16 @@ void DialogFrame::openList() {
     listOpening();
     list_ = createListWidget();
     // Rows as tall as the font, like the list boxes of the original windows.
-    const QSize rowSize(0, listRowHeight(normalFont_));
+    const int rowHeight = listRowHeight(normalFont_);
     for (const QString& entry : listEntries()) {
         auto* item = new QListWidgetItem(entry, list_);
-        item->setSizeHint(rowSize);
+        item->setSizeHint(QSize(0, rowHeight));
     }
-    setUpControl(list_, setup_.dropDown->listId, setup_.dropDown->list);
+    // Whole rows; a list that scrolls neither by bar nor by wheel shows every entry.
+    const bool canScroll = setup_.listHasScrollBar || setup_.wheelScrollsList;
+    setUpControl(list_, setup_.dropDown->listId,
+                 wholeRowRect(setup_.dropDown->list, rowHeight, list_->count(), canScroll));
+    ListStyle(accent_).apply(list_);
     list_->viewport()->setMouseTracking(true);
     list_->viewport()->installEventFilter(this);
     // A change of the current entry chooses it, unless the pointer's highlight made it; a

@@ -66,6 +66,8 @@ public:
     bool okHovered() const { return hoverOk_; }
     bool cancelHovered() const { return hoverCancel_; }
     bool closeHovered() const { return hoverClose_; }
+    // The skin's accent: the window border and the frame and scroll bar of the list.
+    const QColor& accent() const { return accent_; }
 
     // Property that carries a child control's numeric identifier ("controlId"); the object name
     // is "id" followed by the number.
@@ -158,6 +160,7 @@ private:
     DialogEnvironment env_;
     DialogFrameSetup setup_;
     Language language_;
+    QColor accent_;
     bool opened_ = false;
     BackBuffer canvas_;
     QFont normalFont_;

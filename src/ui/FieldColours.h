@@ -15,6 +15,7 @@ struct FieldStyle {
     QColor textColour;
     QFont font;
     const SettingsRecord* record = nullptr; // the stage swatches show their stage's colour
+    QColor listAccent; // frames and scroll bars of the pop-up lists; invalid: the text colour
 };
 
 void setFieldColours(QWidget* field, int controlId, const FieldStyle& style);

@@ -1,5 +1,6 @@
 #include "ui/PopupList.h"
 
+#include "ui/ListStyle.h"
 #include "ui/TextDraw.h"
 
 #include <QMouseEvent>
@@ -40,17 +41,18 @@ void PopupList::show(QWidget* owner, int id, const layout::Rect& rect, const QSt
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     list->setFocusPolicy(Qt::NoFocus);
-    list->setGeometry(toQRect(rect));
     list->addItems(rows);
     // List-box rows as tall as the normal font, so the fourteen functions fit the 230-pixel
-    // assignment list without a scroll bar.
+    // assignment list without a scroll bar; the list is as tall as its whole rows.
     list->setUniformItemSizes(true);
     const int rowHeight = listRowHeight(style.font);
     for (int i = 0; i < list->count(); ++i)
         list->item(i)->setSizeHint(QSize(0, rowHeight));
+    list->setGeometry(toQRect(wholeRowRect(rect, rowHeight, list->count(), true)));
     list->setMouseTracking(true);
     list->viewport()->setMouseTracking(true);
     setFieldColours(list, id, style);
+    ListStyle(style.listAccent.isValid() ? style.listAccent : style.textColour).apply(list);
     // A press on an item, or a double click, is the person's choice. Hovering only moves
     // the current item (with signals blocked), so it never chooses.
     QObject::connect(list, &QListWidget::pressed, list, [chosen] { chosen(); });

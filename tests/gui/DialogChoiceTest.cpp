@@ -1,6 +1,7 @@
 // The combination, multimedia, launch and snipe key dialogs: their lists in the three
 // languages and the choice they hand back.
 #include "DialogTestSupport.h"
+#include "ListTestSupport.h"
 
 #include "demo/PointerEvents.h"
 #include "dialogs/HotKeyDialog.h"
@@ -94,20 +95,18 @@ TEST(DialogChoiceTest, ListsInTheThreeLanguagesAndTheirDefaults) {
         auto dialog = kind->make(environmentFor(skins, services, want.language));
         QString shown;
         QStringList items;
-        QRect listRect;
         const auto result = askScripted(*dialog, [&] {
             shown = control<QLabel>(dialog.get(), kind->group->displayFieldId)->text();
             clickIn(dialog.get(), kind->group->selectorArea);
             QListWidget* list = control<QListWidget>(dialog.get(), kind->group->listId);
             items = listed(list);
-            listRect = list ? list->geometry() : QRect();
+            EXPECT_TRUE(standsAt(list, qrectOf(kind->group->list)));
             clickAt(dialog.get(), QPoint(300, 60)); // closes the list, nothing chosen
             clickIn(dialog.get(), layout::dialog::okButton);
         });
         ASSERT_TRUE(result);
         EXPECT_EQ(items, expected);
         EXPECT_EQ(shown, expected.front());
-        EXPECT_EQ(listRect, qrectOf(kind->group->list));
         EXPECT_EQ(result->index, 0);
         EXPECT_EQ(result->text, expected.front());
     }

@@ -245,6 +245,9 @@ TEST(Wheel, ScrollsOnlyTheDpiValueListThreeLinesPerNotch) {
     w.dispatchClick(centre(L::dpiValueClickArea(0)));
     QListWidget* values = list(w, L::ListId::DpiValue);
     ASSERT_NE(values, nullptr);
+    // Four rows tall, whatever the font: room to see a notch's three lines.
+    const int frame = values->height() - values->viewport()->height();
+    values->resize(values->width(), frame + 4 * values->sizeHintForRow(0));
     QCoreApplication::processEvents(); // the list lays out its items
     QScrollBar* bar = values->verticalScrollBar();
     ASSERT_GE(bar->maximum(), 3) << "the nine values must not fit the list";

@@ -1,6 +1,7 @@
 // The value controls of the Basic page: report rate, DPI stage values and colours, lighting,
 // through real clicks on the window and its lists; and one run of the demo end to end.
 #include "GuiTestSupport.h"
+#include "ListTestSupport.h"
 
 #include "app/MainWindow.h"
 #include "profile/SettingsRecord.h"
@@ -135,7 +136,7 @@ TEST(DpiValues, Choosing4000ForStageTwoStoresLevel8AndUploadsTheOffCode) {
     clickAt(w, centre(L::dpiValueClickArea(1)));
     QListWidget* values = list(w, L::ListId::DpiValue);
     ASSERT_NE(values, nullptr);
-    EXPECT_EQ(values->geometry(), QRect(575, 375, 84, 100));
+    EXPECT_TRUE(test::standsAt(values, QRect(575, 375, 84, 100)));
     EXPECT_EQ(items(values),
               QStringList({"400", "800", "1200", "1600", "2000", "2400", "2800", "3200", "4000"}));
     choose(w, L::ListId::DpiValue, 8);
@@ -314,7 +315,7 @@ TEST(Lighting, ParameterAndEffectChoicesStoreTheirIndexes) {
         clickAt(w, centre(c.clickArea));
         QListWidget* l = list(w, c.listId);
         ASSERT_NE(l, nullptr);
-        EXPECT_EQ(l->geometry(), c.geometry);
+        EXPECT_TRUE(test::standsAt(l, c.geometry));
         EXPECT_EQ(l->count(), c.count);
         choose(w, c.listId, c.row);
         EXPECT_EQ(w.state().record.bytes()[c.offset], c.stored);
@@ -334,7 +335,7 @@ TEST(Lighting, RespirationShowsRgbEffectUntilThePageIsBuiltAgain) {
     clickAt(w, centre(L::lightModeClickArea));
     QListWidget* modes = list(w, L::ListId::LightMode);
     ASSERT_NE(modes, nullptr);
-    EXPECT_EQ(modes->geometry(), QRect(766, 347, 85, 60));
+    EXPECT_TRUE(test::standsAt(modes, QRect(766, 347, 85, 60)));
     EXPECT_EQ(items(modes), QStringList({"Off", "Standard", "Respiration"}));
     choose(w, L::ListId::LightMode, 2);
     EXPECT_EQ(w.state().record.lightMode, 2);
