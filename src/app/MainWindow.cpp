@@ -9,6 +9,7 @@
 #include "profile/ApplySequence.h"
 #include "ui/AppIcon.h"
 #include "ui/Layout.h"
+#include "ui/PngHeader.h"
 #include "ui/SkinImage.h"
 #include "ui/TextDraw.h"
 
@@ -31,11 +32,23 @@ namespace {
 constexpr int kShowAttempts = 40;
 constexpr int kShowRetryMs = 50;
 
-// The busy cursor while a transfer blocks the thread.
+// The busy cursor while a transfer blocks the thread, when the window is there to show it
+// (hidden in the tray, it would only be set up and taken down).
 class BusyCursor {
 public:
-    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    explicit BusyCursor(bool windowShown) : shown_(windowShown) {
+        if (shown_)
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~BusyCursor() {
+        if (shown_)
+            QGuiApplication::restoreOverrideCursor();
+    }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+private:
+    const bool shown_;
 };
 
 // "config.bin", then the language, its texts and the labels from "str.ini".
@@ -97,9 +110,15 @@ MainWindow::StartResult MainWindow::start() {
 
     // Enter and Escape are seen before any child gets them.
     qApp->installEventFilter(this);
-    if (device_.connected())
+    const bool shownAtStart = env_.showAtStart || !trayAvailable_;
+    if (device_.connected() && shownAtStart) {
         showPage();
-    if (env_.showAtStart || !trayAvailable_)
+    } else if (device_.connected()) {
+        // Hidden in the tray nothing is drawn: the page is built when it is first shown.
+        rewriteFirstRunLabels();
+        pageAwaitsShow_ = true;
+    }
+    if (shownAtStart)
         bringForward();
     return StartResult::Complete;
 }
@@ -125,7 +144,7 @@ void MainWindow::chooseWindowKind() {
 void MainWindow::connectToMouse() {
     Status connected;
     {
-        BusyCursor busy;
+        BusyCursor busy(isVisible());
         connected = device_.connect(state_.block);
     }
     showMessages(connected);
@@ -143,6 +162,12 @@ void MainWindow::loadTextLook() {
     state_.textColour = QColor(std::clamp(state_.skinValues.red, 0, 255),
                                std::clamp(state_.skinValues.green, 0, 255),
                                std::clamp(state_.skinValues.blue, 0, 255));
+}
+
+void MainWindow::makeFontsOnce() {
+    if (fontsMade_)
+        return;
+    fontsMade_ = true;
     int major = 0, minor = 0;
     platformVersion(major, minor);
     const FontPair fonts = fontsFor(state_.languageCode, major, minor);
@@ -153,15 +178,14 @@ void MainWindow::loadTextLook() {
 void MainWindow::loadSkin() {
     state_.skinFolder =
         QString::fromStdString(z417::skinFolder(state_.paths, state_.skinValues.path));
-    backBuffer_ = loadSkinImage(skinPath(layout::images::mainBackground.name));
-    if (!backBuffer_.isNull() && backBuffer_.format() != QImage::Format_ARGB32_Premultiplied)
-        backBuffer_ = backBuffer_.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QString background = skinPath(layout::images::mainBackground.name);
+    backBuffer_.reset(background);
+    // The size comes from the image's header; its pixels are decoded at the first paint.
     // Without a background the painters draw nothing; the window keeps the layout's size
     // so that the person can still reach it.
-    const QSize size = backBuffer_.isNull()
-                           ? QSize(layout::main::artSize.width, layout::main::artSize.height)
-                           : backBuffer_.size();
-    setFixedSize(size);
+    const std::optional<QSize> declared = pngSize(background);
+    setFixedSize(declared ? *declared
+                          : QSize(layout::main::artSize.width, layout::main::artSize.height));
 }
 
 QString MainWindow::skinPath(const char* name) const {
@@ -233,7 +257,7 @@ void MainWindow::onShowRequest() {
 void MainWindow::showWindowFromTray() {
     if (cancelPending_) {
         reloadAfterCancel();
-    } else if (pageState_ == PageState::Unbuilt && !firstPageBuildDone_) {
+    } else if (pageState_ == PageState::Unbuilt && (!firstPageBuildDone_ || pageAwaitsShow_)) {
         showPage();
     }
     bringForward();
@@ -317,7 +341,7 @@ bool MainWindow::startDeviceNotifications() {
 void MainWindow::onDeviceNotification(bool arrival, const std::string& interfaceName) {
     Status status;
     {
-        BusyCursor busy;
+        BusyCursor busy(isVisible());
         status = device_.handleDeviceChange(arrival ? DeviceChange::Arrival : DeviceChange::Removal,
                                             interfaceName, state_.block, *this);
     }
@@ -331,7 +355,7 @@ void MainWindow::applySettings() {
                                state_.texts.sectionName()};
     Status applied;
     {
-        BusyCursor busy;
+        BusyCursor busy(isVisible());
         applied = runApplySequence(state_.record, state_.block, device_, state_.labels, targets);
     }
     state_.savedSettings = state_.record;
@@ -378,11 +402,12 @@ void MainWindow::startWindowDrag() {
 
 void MainWindow::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    if (backBuffer_.isNull()) {
+    const QImage& buffer = backBuffer_.surface();
+    if (buffer.isNull()) {
         p.fillRect(rect(), Qt::black);
         return;
     }
-    p.drawImage(0, 0, backBuffer_);
+    p.drawImage(0, 0, buffer);
 }
 
 void MainWindow::mousePressEvent(QMouseEvent* event) {
@@ -407,8 +432,34 @@ void MainWindow::changeEvent(QEvent* event) {
 
 void MainWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    makeFontsOnce();
+    // The back buffer comes back now, so that the first paint only copies it.
+    backBuffer_.surface();
     if (!isMinimized())
         reloadAfterCancel();
+}
+
+void MainWindow::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    // Hidden, not minimised: nothing is drawn until the next show.
+    if (!isVisible())
+        parkWhileHidden();
+}
+
+void MainWindow::parkWhileHidden() {
+    backBuffer_.park();
+}
+
+void MainWindow::parkAgainIfHidden() {
+    if (isVisible())
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!isVisible())
+                parkWhileHidden();
+        },
+        Qt::QueuedConnection);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

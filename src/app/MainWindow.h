@@ -21,6 +21,7 @@
 #include "ui/PageControls.h"
 #include "ui/PagePainter.h"
 #include "ui/PopupList.h"
+#include "ui/SurfaceKeeper.h"
 
 #include <QColor>
 #include <QDialog>
@@ -135,7 +136,7 @@ public:
     AppState& state() { return state_; }
     const AppState& state() const { return state_; }
     DeviceLink& device() { return device_; }
-    const QImage& backBuffer() const { return backBuffer_; }
+    const QImage& backBuffer() const { return backBuffer_.surface(); }
     PageState pageState() const { return pageState_; }
     bool cancelPending() const { return cancelPending_; }
     bool trayVisible() const;
@@ -154,6 +155,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -169,7 +171,14 @@ private:
     void buildClickTable();
     void connectToMouse();
     void loadSkin();
-    void loadTextLook(); // text colour and fonts of the language
+    void loadTextLook();  // text colour of the skin
+    void makeFontsOnce(); // the fonts of the language, at the first show
+    // The first page build of a process with the first-run flag at 0 gives both key sets the
+    // default labels and keeps them at once.
+    void rewriteFirstRunLabels();
+    // While hidden, the back buffer is kept compressed; a paint meanwhile parks it again.
+    void parkWhileHidden();
+    void parkAgainIfHidden();
     void applySettings();
     void showWindowFromTray();
     void bringForward();
@@ -201,8 +210,10 @@ private:
     AppState& state_;
     ClickTable clicks_;
 
-    // Window state.
-    QImage backBuffer_;
+    // Window state. The back buffer comes back on its own at every use.
+    mutable SurfaceKeeper backBuffer_;
+    bool fontsMade_ = false;
+    bool pageAwaitsShow_ = false; // connected at a start hidden in the tray
     PageState pageState_ = PageState::Unbuilt;
     bool firstPageBuildDone_ = false;
     bool cancelPending_ = false;

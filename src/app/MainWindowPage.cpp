@@ -28,7 +28,8 @@ void MainWindow::present() {
 }
 
 PagePainter MainWindow::painter() {
-    return PagePainter(backBuffer_, state_);
+    parkAgainIfHidden();
+    return PagePainter(backBuffer_.surface(), state_);
 }
 
 void MainWindow::drawAssignmentRow(int row, bool over) {
@@ -43,17 +44,10 @@ void MainWindow::showPage() {
     if (pageState_ == PageState::Shown)
         return;
     pageState_ = PageState::Shown;
+    pageAwaitsShow_ = false;
     tearDownPage();
-
-    // A first start gives both key sets the default labels and keeps them at once.
-    if (!firstPageBuildDone_) {
-        firstPageBuildDone_ = true;
-        if (state_.firstRunFlag == 0) {
-            state_.labels = defaultAssignmentLabels(state_.texts);
-            showMessages(
-                saveLabels(state_.paths.strIni, state_.texts.sectionName(), state_.labels));
-        }
-    }
+    rewriteFirstRunLabels();
+    makeFontsOnce();
 
     painter().paintPage();
 
@@ -61,6 +55,16 @@ void MainWindow::showPage() {
 
     painter().drawReportRate(segmentOfReportRate(state_.record.reportRate));
     present();
+}
+
+void MainWindow::rewriteFirstRunLabels() {
+    if (firstPageBuildDone_)
+        return;
+    firstPageBuildDone_ = true;
+    if (state_.firstRunFlag == 0) {
+        state_.labels = defaultAssignmentLabels(state_.texts);
+        showMessages(saveLabels(state_.paths.strIni, state_.texts.sectionName(), state_.labels));
+    }
 }
 
 void MainWindow::createPageFields() {
