@@ -137,6 +137,7 @@ public:
     const AppState& state() const { return state_; }
     DeviceLink& device() { return device_; }
     const QImage& backBuffer() const { return backBuffer_.surface(); }
+    bool backBufferParked() const { return backBuffer_.parked(); }
     PageState pageState() const { return pageState_; }
     bool cancelPending() const { return cancelPending_; }
     bool trayVisible() const;
