@@ -14,6 +14,7 @@
 #include "ui/TextDraw.h"
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -448,6 +449,9 @@ void MainWindow::hideEvent(QHideEvent* event) {
 
 void MainWindow::parkWhileHidden() {
     backBuffer_.park();
+    // The window system's copy of the picture shrinks too; the next show paints it in full.
+    if (QBackingStore* store = backingStore())
+        store->resize(QSize(1, 1));
 }
 
 void MainWindow::parkAgainIfHidden() {
