@@ -442,8 +442,8 @@ void MainWindow::showEvent(QShowEvent* event) {
 
 void MainWindow::hideEvent(QHideEvent* event) {
     QDialog::hideEvent(event);
-    // Hidden, not minimised: nothing is drawn until the next show.
-    if (!isVisible())
+    // Hidden, not minimised: nothing is drawn until the next show (and at exit, never).
+    if (!isVisible() && !exitRequested_)
         parkWhileHidden();
 }
 
