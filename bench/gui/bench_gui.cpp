@@ -106,7 +106,25 @@ void paintFigures(MainWindow& window) {
     std::printf("hover-sized redraw (one button):            %8.1f us\n", hoverUs);
 }
 
-// 3. Resident memory when idle, beside the minimal program's.
+// 3. A show after a hide: the back buffer comes back from its compressed copy and is painted.
+void showFigure(MainWindow& window) {
+    std::vector<double> shows;
+    QElapsedTimer t;
+    for (int i = 0; i < 21; ++i) {
+        window.hide();
+        t.start();
+        window.show();
+        window.repaint();
+        shows.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
+    }
+    const double showMs = median(shows);
+    constexpr double kFrameMs = 1000.0 / 60.0;
+    std::printf("show after a hide (buffer restored and painted): %6.2f ms  (%.2f of a %.1f ms "
+                "frame)\n",
+                showMs, showMs / kFrameMs, kFrameMs);
+}
+
+// 4. Resident memory when idle, beside the minimal program's.
 void memoryFigure(const QString& bin, long rss) {
     QProcess minimalRss;
     minimalRss.start(bin + "/bench_minimal_qt", {"--rss"});
@@ -144,6 +162,7 @@ int main(int argc, char** argv) {
     app.processEvents();
     const long rss = rssKiB();
     paintFigures(window);
+    showFigure(window);
     memoryFigure(bin, rss);
     return 0;
 }

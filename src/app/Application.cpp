@@ -1,7 +1,6 @@
 #include "app/Application.h"
 
 #include "profile/SettingsFiles.h"
-#include "ui/AppIcon.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -108,7 +107,8 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Z417GMClass"));
     setDesktopFileName(QStringLiteral("Z417GMClass"));
     setApplicationDisplayName(QString::fromUtf8(kAppTitle));
-    setWindowIcon(appIcon());
+    // The icon is the main window's (its dialogs and menus take it from there). Set for the
+    // whole application, the tray's embedded window would draw it in every size at start.
     // The window hides instead of closing; the process ends only through its exit paths.
     setQuitOnLastWindowClosed(false);
 }

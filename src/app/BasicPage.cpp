@@ -28,8 +28,10 @@ void BasicPage::show() {
     if (state_ == PageState::Shown)
         return;
     state_ = PageState::Shown;
+    awaitingShow_ = false;
     tearDown();
     keepFirstRunLabels();
+    makeFontsOnce(context_.state);
     context_.canvas.painter().paintPage();
     createFields();
     context_.canvas.painter().drawReportRate(segmentOfReportRate(context_.state.record.reportRate));
@@ -50,8 +52,13 @@ void BasicPage::keepFirstRunLabels() {
     context_.showMessages(saveLabels(state.paths.strIni, state.texts.sectionName(), state.labels));
 }
 
+void BasicPage::awaitShow() {
+    keepFirstRunLabels();
+    awaitingShow_ = true;
+}
+
 void BasicPage::showIfNeverBuilt() {
-    if (state_ == PageState::Unbuilt && !everBuilt_)
+    if (state_ == PageState::Unbuilt && (!everBuilt_ || awaitingShow_))
         show();
 }
 

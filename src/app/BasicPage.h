@@ -27,7 +27,10 @@ public:
     explicit BasicPage(PageContext& context);
 
     void show();
-    // The page as the tray shows it: built when it never was.
+    // A start hidden in the tray with the mouse there: the first-run labels are kept now, the
+    // page is built at the first show.
+    void awaitShow();
+    // The page as the tray shows it: built when it never was, or when it awaits the show.
     void showIfNeverBuilt();
     // A shown page is torn down and built again (after a skin change or a restore after
     // Cancel); an unbuilt page stays unbuilt.
@@ -59,6 +62,7 @@ private:
     PageContext& context_;
     PageState state_ = PageState::Unbuilt;
     bool everBuilt_ = false;
+    bool awaitingShow_ = false;
     PageFields fields_;
     ValueControls values_;
     AssignmentFlow assignment_;

@@ -17,7 +17,7 @@ DeviceWatcher::~DeviceWatcher() = default;
 void DeviceWatcher::connectAtStart() {
     Status connected;
     {
-        BusyCursor busy;
+        BusyCursor busy(window_);
         connected = device_.connect(block_);
     }
     emit reported(connected);
@@ -42,7 +42,7 @@ bool DeviceWatcher::startMonitor(QString& error) {
 void DeviceWatcher::handleNotification(bool arrival, const std::string& interfaceName) {
     Status status;
     {
-        BusyCursor busy;
+        BusyCursor busy(window_);
         status = device_.handleDeviceChange(arrival ? DeviceChange::Arrival : DeviceChange::Removal,
                                             interfaceName, block_, *this);
     }

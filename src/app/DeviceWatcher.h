@@ -13,6 +13,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QWidget>
 
 #include <memory>
 #include <string>
@@ -27,6 +28,8 @@ public:
     DeviceWatcher(DeviceLink& device, ProfileBlock& block, BalloonPresenter& balloons,
                   QObject* parent = nullptr);
     ~DeviceWatcher() override;
+    // The window whose busy cursor shows while a transfer blocks (none while it is hidden).
+    void setWindow(const QWidget* window) { window_ = window; }
 
     // The first connection; a missing mouse asks for its balloon.
     void connectAtStart();
@@ -46,6 +49,7 @@ private:
     ProfileBlock& block_;
     BalloonPresenter& balloons_;
     std::unique_ptr<UdevMonitor> udev_;
+    const QWidget* window_ = nullptr;
 };
 
 } // namespace z417

@@ -6,10 +6,12 @@
 #include "platform/qt/BalloonServer.h"
 #include "ui/AppIcon.h"
 #include "ui/Layout.h"
+#include "ui/PngHeader.h"
 #include "ui/SkinImage.h"
 #include "ui/TextDraw.h"
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -50,16 +52,11 @@ void askRunningInstanceToShow(const AppEnvironment& env) {
         qWarning("the running instance did not answer: %s", error.c_str());
 }
 
-// The text colour and fonts of the language.
-void loadTextLook(AppState& state) {
+// The text colour of the skin; the fonts are made at the first show.
+void loadTextColour(AppState& state) {
     state.textColour =
         QColor(std::clamp(state.skinValues.red, 0, 255), std::clamp(state.skinValues.green, 0, 255),
                std::clamp(state.skinValues.blue, 0, 255));
-    int major = 0, minor = 0;
-    platformVersion(major, minor);
-    const FontPair fonts = fontsFor(state.languageCode(), major, minor);
-    state.normalFont = makeFont(fonts.normal);
-    state.titleFont = makeFont(fonts.title);
 }
 
 } // namespace
@@ -75,6 +72,7 @@ MainWindow::MainWindow(AppEnvironment& env, AppState& state, DeviceLink& device,
     setMouseTracking(true);
     buildClickTable();
     page_.onRepainted([this] { hover_.repaintLooks(); });
+    watcher_.setWindow(this);
     connect(&watcher_, &DeviceWatcher::reported, this,
             [this](const Status& status) { context_.showMessages(status); });
     connect(&watcher_, &DeviceWatcher::hideRequested, this, &MainWindow::hideWindow);
@@ -110,13 +108,19 @@ MainWindow::StartResult MainWindow::start() {
         state_, env_.dataPaths ? *env_.dataPaths : buildAppPaths(env_.modulePath)));
     device_.setNotDetectedText(state_.texts.slot(72));
     loadSkin();
-    loadTextLook(state_);
+    loadTextColour(state_);
 
     // Enter and Escape are seen before any child gets them.
     qApp->installEventFilter(this);
-    if (device_.connected())
-        page_.show();
-    if (env_.showAtStart || !trayAvailable_)
+    const bool shownAtStart = env_.showAtStart || !trayAvailable_;
+    if (device_.connected()) {
+        // Hidden in the tray nothing is drawn: the page is built when it is first shown.
+        if (shownAtStart)
+            page_.show();
+        else
+            page_.awaitShow();
+    }
+    if (shownAtStart)
         bringForward();
     return StartResult::Complete;
 }
@@ -131,27 +135,24 @@ void MainWindow::chooseWindowKind() {
 void MainWindow::loadSkin() {
     state_.skinFolder =
         QString::fromStdString(z417::skinFolder(state_.paths, state_.skinValues.path));
+    const QString background = skinPath(layout::images::mainBackground.name);
+    backBuffer_.reset(background, devicePixelRatioF());
+    // The size comes from the image's header; its pixels are decoded at the first paint.
     // Without a background the painters draw nothing; the window keeps the layout's size
     // so that the person can still reach it.
-    const QSize size = makeBackBuffer()
-                           ? backBuffer_.size()
-                           : QSize(layout::main::artSize.width, layout::main::artSize.height);
-    setFixedSize(size);
-}
-
-bool MainWindow::makeBackBuffer() {
-    backBuffer_.release();
-    const QString path = skinPath(layout::images::mainBackground.name);
-    const QImage background = loadSkinImage(path);
-    if (background.isNull())
-        return false;
-    backBuffer_.ensure(background.size(), devicePixelRatioF());
-    return DrawSkinImage(&backBuffer_.image(), path, 0, 0);
+    const std::optional<QSize> declared = pngSize(background);
+    setFixedSize(declared ? *declared
+                          : QSize(layout::main::artSize.width, layout::main::artSize.height));
 }
 
 void MainWindow::remakeBackBuffer() {
-    if (makeBackBuffer())
-        painter().repaintAll(page_.shown(), hover_.looks());
+    backBuffer_.reset(skinPath(layout::images::mainBackground.name), devicePixelRatioF());
+    painter().repaintAll(page_.shown(), hover_.looks());
+}
+
+PagePainter MainWindow::painter() {
+    parkAgainIfHidden();
+    return PagePainter(backBuffer_.surface(), state_);
 }
 
 QString MainWindow::skinPath(const char* name) const {
@@ -286,14 +287,11 @@ void MainWindow::startWindowDrag() {
 
 void MainWindow::paintEvent(QPaintEvent*) {
     // The window moved to a screen of another density, or its scale changed.
-    if (!backBuffer_.isNull() && !backBuffer_.hasRatio(devicePixelRatioF()))
+    if (!backBuffer_.hasRatio(devicePixelRatioF()))
         remakeBackBuffer();
     QPainter p(this);
-    if (backBuffer_.isNull()) {
+    if (!backBuffer_.paint(p))
         p.fillRect(rect(), Qt::black);
-        return;
-    }
-    backBuffer_.paint(p);
 }
 
 void MainWindow::mousePressEvent(QMouseEvent* event) {
@@ -318,8 +316,37 @@ void MainWindow::changeEvent(QEvent* event) {
 
 void MainWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    makeFontsOnce(state_);
+    // The back buffer comes back now, so that the first paint only copies it.
+    backBuffer_.surface();
     if (!isMinimized())
         session_.reloadAfterCancel();
+}
+
+void MainWindow::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    // Hidden, not minimised: nothing is drawn until the next show (and at exit, never).
+    if (!isVisible() && !exitRequested_)
+        parkWhileHidden();
+}
+
+void MainWindow::parkWhileHidden() {
+    backBuffer_.park();
+    // The window system's copy of the picture shrinks too; the next show paints it in full.
+    if (QBackingStore* store = backingStore())
+        store->resize(QSize(1, 1));
+}
+
+void MainWindow::parkAgainIfHidden() {
+    if (isVisible())
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!isVisible())
+                parkWhileHidden();
+        },
+        Qt::QueuedConnection);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -16,8 +16,8 @@
 #include "device/DeviceLink.h"
 #include "platform/SingleInstance.h"
 #include "ui/AppState.h"
-#include "ui/BackBuffer.h"
 #include "ui/ClickTable.h"
+#include "ui/SurfaceKeeper.h"
 
 #include <QDialog>
 #include <QImage>
@@ -62,7 +62,8 @@ public:
     AppState& state() { return state_; }
     const AppState& state() const { return state_; }
     DeviceLink& device() { return device_; }
-    const QImage& backBuffer() const { return backBuffer_.image(); }
+    const QImage& backBuffer() const { return backBuffer_.surface(); }
+    bool backBufferParked() const { return backBuffer_.parked(); }
     const PageContext& context() const { return context_; }
     BasicPage& page() { return page_; }
     HoverTracker& hover() { return hover_; }
@@ -84,6 +85,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -91,7 +93,7 @@ protected:
 private:
     // PageCanvas
     QWidget* widget() override { return this; }
-    PagePainter painter() override { return PagePainter(backBuffer_.image(), state_); }
+    PagePainter painter() override;
     void present() override;
 
     void setUpTray();
@@ -103,10 +105,11 @@ private:
     // Without a notification area the window is an ordinary one with a taskbar entry.
     void chooseWindowKind();
     void startWindowDrag();
-    // makeBackBuffer: a new buffer at the window's ratio holding only the skin background
-    // (false without one); remakeBackBuffer also draws back everything the window showed.
-    bool makeBackBuffer();
+    // After a change of ratio: the buffer made again, with everything the window showed.
     void remakeBackBuffer();
+    // While hidden, the back buffer is kept compressed; a paint meanwhile parks it again.
+    void parkWhileHidden();
+    void parkAgainIfHidden();
     QString skinPath(const char* name) const;
     // Pointer moves and the wheel over one of the page's pop-up lists; true when taken.
     bool filterListEvent(QWidget* w, QEvent* event);
@@ -118,7 +121,8 @@ private:
     AppState& state_;
     PageContext context_;
     ClickTable clicks_;
-    BackBuffer backBuffer_;
+    // The back buffer comes back on its own at every use.
+    mutable SurfaceKeeper backBuffer_;
     bool exitRequested_ = false;
     bool trayAvailable_ = false;
 

@@ -1,6 +1,8 @@
 #include "app/PageContext.h"
 
+#include "assign/FontTable.h"
 #include "dialogs/DialogFrame.h"
+#include "ui/TextDraw.h"
 
 namespace z417 {
 
@@ -14,6 +16,17 @@ DialogEnvironment PageContext::dialogEnvironment() const {
     d.skinsRoot = QString::fromStdString(state.paths.skinsRoot);
     d.currentSkinName = QString::fromStdString(state.skinValues.path);
     return d;
+}
+
+void makeFontsOnce(AppState& state) {
+    if (state.fontsMade)
+        return;
+    state.fontsMade = true;
+    int major = 0, minor = 0;
+    platformVersion(major, minor);
+    const FontPair fonts = fontsFor(state.languageCode(), major, minor);
+    state.normalFont = makeFont(fonts.normal);
+    state.titleFont = makeFont(fonts.title);
 }
 
 void PageContext::showMessages(const Status& status) const {

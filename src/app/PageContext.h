@@ -48,4 +48,8 @@ struct PageContext {
     void warn(const QString& text, const QString& caption) const;
 };
 
+// The fonts of the language, made once: at the first show, so that a start hidden in the tray
+// asks the font system for nothing.
+void makeFontsOnce(AppState& state);
+
 } // namespace z417

@@ -18,7 +18,7 @@ bool SettingsSession::apply() {
                                state.texts.sectionName()};
     Status applied;
     {
-        BusyCursor busy;
+        BusyCursor busy(context_.canvas.widget());
         applied =
             runApplySequence(state.record, state.block, context_.device, state.labels, targets);
     }

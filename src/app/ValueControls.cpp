@@ -53,8 +53,8 @@ ValueControls::ValueControls(PageContext& context, PageFields& fields)
 
 void ValueControls::showList(PopupList& list, L::ListId id, const layout::Rect& rect,
                              const QStringList& rows) {
-    list.show(context_.canvas.widget(), static_cast<int>(id), rect, rows,
-              context_.fieldStyle(), [this, id] { onValueListChoice(id); });
+    list.show(context_.canvas.widget(), static_cast<int>(id), rect, rows, context_.fieldStyle(),
+              [this, id] { onValueListChoice(id); });
 }
 
 bool ValueControls::ownsList(const QListWidget* list) const {

@@ -1,10 +1,14 @@
 #include "ui/AppIcon.h"
 
+#include <QHash>
+#include <QIconEngine>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 #include <QRadialGradient>
+
+#include <algorithm>
 
 namespace z417 {
 
@@ -67,11 +71,49 @@ QImage drawAppIcon(int size) {
     return img;
 }
 
+namespace {
+
+constexpr int kIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
+
+// Draws each size when it is first asked for: the tray wants one or two, and a start hidden
+// in the tray should not draw the rest.
+class AppIconEngine final : public QIconEngine {
+public:
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
+        painter->drawPixmap(rect, pixmapOfSize(std::min(rect.width(), rect.height())));
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override {
+        return pixmapOfSize(std::min(size.width(), size.height()));
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const int side = std::min(size.width(), size.height());
+        return QSize(side, side);
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        QList<QSize> sizes;
+        for (int s : kIconSizes)
+            sizes << QSize(s, s);
+        return sizes;
+    }
+    QIconEngine* clone() const override { return new AppIconEngine(*this); }
+    QString key() const override { return QStringLiteral("z417-app-icon"); }
+
+private:
+    QPixmap pixmapOfSize(int side) {
+        if (side <= 0)
+            return QPixmap();
+        auto it = drawn_.find(side);
+        if (it == drawn_.end())
+            it = drawn_.insert(side, QPixmap::fromImage(drawAppIcon(side)));
+        return *it;
+    }
+    QHash<int, QPixmap> drawn_;
+};
+
+} // namespace
+
 QIcon appIcon() {
-    QIcon icon;
-    for (int s : {16, 22, 24, 32, 48, 64, 128, 256})
-        icon.addPixmap(QPixmap::fromImage(drawAppIcon(s)));
-    return icon;
+    return QIcon(new AppIconEngine);
 }
 
 } // namespace z417

@@ -8,6 +8,6 @@
 namespace z417 {
 
 QImage drawAppIcon(int size);
-QIcon appIcon(); // 16 .. 256 pixels
+QIcon appIcon(); // 16 .. 256 pixels, each drawn when first asked for
 
 } // namespace z417

@@ -32,6 +32,7 @@ struct AppState {
     QColor textColour;
     QFont normalFont;
     QFont titleFont;
+    bool fontsMade = false; // the fonts are made at the first show
 
     // "Lan" of "str.ini", as read at start.
     const std::string& languageCode() const { return skinValues.languageCode; }

@@ -21,6 +21,14 @@ void BackBuffer::release() {
     size_ = QSize();
 }
 
+bool BackBuffer::adopt(QImage image) {
+    if (image.isNull())
+        return false;
+    size_ = image.deviceIndependentSize().toSize();
+    image_ = std::move(image);
+    return true;
+}
+
 bool BackBuffer::hasRatio(qreal ratio) const {
     return !image_.isNull() && qFuzzyCompare(image_.devicePixelRatio(), ratio);
 }

@@ -18,6 +18,8 @@ public:
     bool ensure(const QSize& size, qreal ratio);
     // Drops the image; until the next ensure the buffer is null and painters draw nothing.
     void release();
+    // Takes a whole image made earlier (at any ratio) as the buffer; false for a null image.
+    bool adopt(QImage image);
 
     bool isNull() const { return image_.isNull(); }
     bool hasRatio(qreal ratio) const;

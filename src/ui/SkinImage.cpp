@@ -2,6 +2,7 @@
 
 #include "platform/qt/UiServices.h"
 #include "profile/SettingsFiles.h"
+#include "ui/PngHeader.h"
 
 #include <QFileInfo>
 #include <QHash>
@@ -11,10 +12,6 @@
 
 namespace z417 {
 namespace {
-
-// Largest image a skin may bring; a PNG that declares more is treated as unreadable rather
-// than allocated.
-constexpr qint64 kMaxSkinPixels = 4096LL * 4096LL;
 
 struct CachedImage {
     qint64 size = -1;

@@ -27,8 +27,8 @@ constexpr FaceFallbacks kFaceFallbacks[] = {
      true,
      {"SimSun", "Liberation Sans", "DejaVu Sans", "WenQuanYi Zen Hei", "Noto Sans CJK SC",
       "Droid Sans Fallback"}},
-    {"Arial", false, {"Liberation Sans", "DejaVu Sans", "WenQuanYi Zen Hei"}},
-    {"Tahoma", false, {"DejaVu Sans", "Liberation Sans", "WenQuanYi Zen Hei"}},
+    {"Arial", false, {"Liberation Sans", "DejaVu Sans"}},
+    {"Tahoma", false, {"DejaVu Sans", "Liberation Sans"}},
 };
 
 const FaceFallbacks* fallbacksFor(const QString& face) {
@@ -47,9 +47,12 @@ QStringList familiesFor(const QString& face, const FaceFallbacks* known) {
                 families << QString::fromUtf8(name);
         }
     }
-    families << "WenQuanYi Zen Hei"
-             << "Noto Sans CJK SC"
-             << "sans-serif";
+    // The CJK faces are named only where the texts are Chinese: asking fontconfig for them
+    // costs every English start time, and Qt still falls back to them for a stray ideograph.
+    if (known && known->chinese)
+        families << "WenQuanYi Zen Hei"
+                 << "Noto Sans CJK SC";
+    families << "sans-serif";
     families.removeDuplicates();
     return families;
 }

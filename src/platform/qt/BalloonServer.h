@@ -1,4 +1,6 @@
 // Receives balloon, reload and show requests from other programs on a per-user local socket.
+// The socket is a plain Unix socket watched by the event loop: the utility needs no network
+// library for it.
 #pragma once
 
 #include "platform/BalloonSocket.h"
@@ -6,10 +8,11 @@
 #include <QObject>
 #include <QString>
 
+#include <map>
 #include <string>
 
-class QLocalServer;
-class QLocalSocket;
+class QSocketNotifier;
+class QTimer;
 
 namespace z417 {
 
@@ -19,6 +22,10 @@ public:
     // socketName: the socket's name in the runtime folder (the demo has its own).
     explicit BalloonServer(const std::string& socketName = kBalloonSocketName,
                            QObject* parent = nullptr);
+    ~BalloonServer() override;
+    BalloonServer(const BalloonServer&) = delete;
+    BalloonServer& operator=(const BalloonServer&) = delete;
+
     // Starts listening; on failure returns false with a reason.
     bool listen(QString& error);
     QString socketPath() const;
@@ -31,12 +38,21 @@ signals:
     void showRequested();
 
 private:
-    void onNewConnection();
-    void onReadyRead(QLocalSocket* socket);
+    struct Client {
+        QSocketNotifier* readable = nullptr;
+        QTimer* deadline = nullptr;
+        std::string received;
+    };
+    bool openListeningSocket(QString& error);
+    void acceptClients();
+    void readClient(int fd);
+    void dropClient(int fd);
+    void dispatch(const std::string& line);
 
     QString path_;
-    QLocalServer* server_ = nullptr;
-    int clients_ = 0;
+    int listenFd_ = -1;
+    QSocketNotifier* incoming_ = nullptr;
+    std::map<int, Client> clients_;
 };
 
 } // namespace z417
