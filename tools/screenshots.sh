@@ -2,8 +2,9 @@
 # Pictures of the main window and the fire key dialog in English, Simplified Chinese and
 # Traditional Chinese, at device pixel ratio 1 and 2, made headless with the demo.
 #   tools/screenshots.sh BUILD_DIR OUT_DIR
-# Writes OUT_DIR/main-LANG-RATIO.png and OUT_DIR/fire-key-LANG-RATIO.png (LANG en, chs, cht;
-# RATIO 1x, 2x); a picture at 2x has twice the pixels each way.
+# Writes OUT_DIR/main-LANG-RATIO.png, OUT_DIR/dpi-list-LANG-RATIO.png (the DPI value list of
+# stage 1 open) and OUT_DIR/fire-key-LANG-RATIO.png (LANG en, chs, cht; RATIO 1x, 2x); a
+# picture at 2x has twice the pixels each way.
 set -euo pipefail
 if [ $# -ne 2 ]; then
     echo "usage: $0 BUILD_DIR OUT_DIR" >&2
@@ -27,6 +28,9 @@ shoot() {
     cat >"$WORK/script" <<SCRIPT
 wait 200
 screenshot $OUT/main-$name-${ratio}x.png
+click 650 337
+screenshot $OUT/dpi-list-$name-${ratio}x.png
+click 650 337
 open-dialog fire
 screenshot $OUT/fire-key-$name-${ratio}x.png
 click 322 263
