@@ -101,6 +101,10 @@ inline QPoint centre(const layout::Rect& r) {
 inline QColor pixel(const MainWindow& w, int x, int y) {
     return w.backBuffer().pixelColor(x, y);
 }
+// A pixel of a control that no caption, number or label covers.
+inline QColor cornerOf(const MainWindow& w, const layout::Rect& r) {
+    return pixel(w, r.right - 3, r.top + 1);
+}
 inline QLabel* field(MainWindow& w, int id) {
     return w.findChild<QLabel*>(QStringLiteral("id%1").arg(id));
 }

@@ -20,17 +20,13 @@ namespace z417 {
 namespace {
 
 using test::centre;
+using test::cornerOf;
 using test::list;
 using test::pixel;
 using test::testSkinColour;
 using test::WindowFixture;
 namespace L = layout::main;
 namespace I = layout::images;
-
-// A pixel of a control that no caption, number or label covers.
-QColor cornerOf(const MainWindow& w, const layout::Rect& r) {
-    return pixel(w, r.right - 3, r.top + 1);
-}
 
 // Moves the pointer to a client point of the window (no buttons held).
 void moveTo(MainWindow& w, const QPoint& p) {

@@ -18,15 +18,11 @@ namespace z417 {
 namespace {
 
 using test::centre;
+using test::cornerOf;
 using test::testSkinColour;
 using test::WindowFixture;
 namespace L = layout::main;
 namespace I = layout::images;
-
-// The corner of a text button that no caption covers.
-QColor cornerOf(const MainWindow& w, const layout::Rect& r) {
-    return test::pixel(w, r.right - 3, r.top + 1);
-}
 
 TEST(LeanWhileHidden, HideThenShowGivesTheSamePixelsWithAHoverLookLeftOn) {
     WindowFixture f(test::sampleRecord());
