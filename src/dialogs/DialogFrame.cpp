@@ -52,8 +52,6 @@ DialogFrame::DialogFrame(const DialogEnvironment& environment, QWidget* owner,
       buttons_(new DialogButtons(canvas_, *this, env_.textColour)) {
     setMouseTracking(true);
     setFixedSize(dialogLayout::templateSize.width, dialogLayout::templateSize.height);
-    if (setup_.dropDown)
-        createDropDown();
 }
 
 DialogFrame::~DialogFrame() = default;
@@ -63,11 +61,18 @@ UiServices& DialogFrame::services() const {
 }
 
 void DialogFrame::createDropDown() {
-    const DropDownGroup::Behaviour behaviour{setup_.wheelScrollsList, setup_.listHasScrollBar};
-    dropDown_ = new DropDownGroup(*this, *setup_.dropDown, behaviour, accent_,
-                                  [this](QWidget* control, int id, const layout::Rect& rect) {
-                                      setUpControl(control, id, rect);
-                                  });
+    const layout::DropDownGroup& group = *setup_.dropDown;
+    // Created empty; each dialog gives it its text in createControls.
+    QLabel* field = createDisplayField(group.displayFieldId, group.displayField,
+                                       Qt::AlignLeft | Qt::AlignVCenter, QString());
+    DropDownGroup::Setup setup{&group, setup_.wheelScrollsList, setup_.listHasScrollBar, accent_,
+                               normalFont_};
+    DropDownGroup::Hooks hooks{[this] { return listEntries(); },
+                               [this](QWidget* control, int id, const layout::Rect& rect) {
+                                   setUpControl(control, id, rect);
+                               }};
+    dropDown_ = new DropDownGroup(*this, field, std::move(setup), std::move(hooks));
+    connect(dropDown_, &DropDownGroup::opening, this, [this] { listOpening(); });
     connect(dropDown_, &DropDownGroup::chosen, this,
             [this](int index, const QString& text) { entryChosen(index, text); });
     connect(dropDown_, &DropDownGroup::closed, this, [this] { listClosed(); });
@@ -89,12 +94,8 @@ void DialogFrame::initialiseDialog() {
     if (!loadBackground())
         return;
     chooseFontAndTexts();
-    if (dropDown_) {
-        // Created empty; each dialog gives it its text in createControls.
-        dropDown_->setDisplayField(createDisplayField(setup_.dropDown->displayFieldId,
-                                                      setup_.dropDown->displayField,
-                                                      Qt::AlignLeft | Qt::AlignVCenter, QString()));
-    }
+    if (setup_.dropDown)
+        createDropDown();
     createControls();
     paintFrame();
 }
@@ -203,18 +204,17 @@ void DialogFrame::mousePressEvent(QMouseEvent* event) {
 void DialogFrame::runClickSteps(const QPoint& point) {
     using Step = void (DialogFrame::*)(const QPoint&);
     static constexpr Step kSteps[] = {
-        &DialogFrame::closeListAwayFrom,
+        &DialogFrame::pressDropDown,
         &DialogFrame::endOnButton,
-        &DialogFrame::toggleListOnSelector,
         &DialogFrame::dialogClick,
     };
     for (Step step : kSteps)
         (this->*step)(point);
 }
 
-void DialogFrame::closeListAwayFrom(const QPoint& point) {
-    if (dropDown_ && dropDown_->isOpen() && dropDown_->awayFrom(point))
-        dropDown_->close();
+void DialogFrame::pressDropDown(const QPoint& point) {
+    if (dropDown_)
+        dropDown_->press(point);
 }
 
 void DialogFrame::endOnButton(const QPoint& point) {
@@ -222,17 +222,6 @@ void DialogFrame::endOnButton(const QPoint& point) {
         if (button.area.contains(point.x(), point.y()))
             pendingEnd_ = button.ending;
     }
-}
-
-void DialogFrame::toggleListOnSelector(const QPoint& point) {
-    if (!dropDown_ || canvas_.isNull() || !dropDown_->onSelector(point))
-        return;
-    if (dropDown_->isOpen()) {
-        dropDown_->close();
-        return;
-    }
-    listOpening();
-    dropDown_->open(listEntries(), normalFont_);
 }
 
 void DialogFrame::mouseDoubleClickEvent(QMouseEvent* event) {

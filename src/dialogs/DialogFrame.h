@@ -114,7 +114,6 @@ protected:
 
     const DialogEnvironment& environment() const { return env_; }
     Language language() const { return language_; }
-    const QFont& normalFont() const { return normalFont_; }
     UiServices& services() const;
 
     void paintEvent(QPaintEvent* event) override;
@@ -128,16 +127,16 @@ protected:
 private:
     void initialiseDialog();
     bool loadBackground();
-    void createDropDown();
     void chooseFontAndTexts();
+    // The display field and its list, once the font is chosen.
+    void createDropDown();
     // Made again after a change of the device pixel ratio, with the frame and the over looks.
     void remakeCanvas();
     void paintFrame();
     // The steps of a left-button press, in order.
     void runClickSteps(const QPoint& point);
-    void closeListAwayFrom(const QPoint& point);
+    void pressDropDown(const QPoint& point);
     void endOnButton(const QPoint& point);
-    void toggleListOnSelector(const QPoint& point);
 
     DialogEnvironment env_;
     DialogFrameSetup setup_;

@@ -16,32 +16,36 @@ constexpr int kWheelLines = 3;
 
 } // namespace
 
-DropDownGroup::DropDownGroup(QWidget& dialog, const layout::DropDownGroup& geometry,
-                             Behaviour behaviour, const QColor& accent, PlaceControl placeControl)
-    : QObject(&dialog), dialog_(dialog), geometry_(geometry), behaviour_(behaviour),
-      accent_(accent), placeControl_(std::move(placeControl)) {}
+DropDownGroup::DropDownGroup(QWidget& dialog, QLabel* displayField, Setup setup, Hooks hooks)
+    : QObject(&dialog), dialog_(dialog), displayField_(displayField), setup_(std::move(setup)),
+      hooks_(std::move(hooks)) {}
 
-bool DropDownGroup::onSelector(const QPoint& point) const {
-    return geometry_.selectorArea.contains(point.x(), point.y());
+void DropDownGroup::press(const QPoint& point) {
+    const int x = point.x(), y = point.y();
+    if (setup_.geometry->selectorArea.contains(x, y)) {
+        if (list_)
+            close();
+        else
+            open();
+    } else if (list_ && !setup_.geometry->list.contains(x, y)) {
+        close();
+    }
 }
 
-bool DropDownGroup::awayFrom(const QPoint& point) const {
-    return !geometry_.list.contains(point.x(), point.y()) && !onSelector(point);
-}
-
-void DropDownGroup::open(const QStringList& entries, const QFont& font) {
+void DropDownGroup::open() {
+    emit opening();
     list_ = createList();
     // Rows as tall as the font, like the list boxes of the original windows.
-    const int rowHeight = listRowHeight(font);
-    for (const QString& entry : entries) {
+    const int rowHeight = listRowHeight(setup_.font);
+    for (const QString& entry : hooks_.entries()) {
         auto* item = new QListWidgetItem(entry, list_);
         item->setSizeHint(QSize(0, rowHeight));
     }
     // Whole rows; a list that scrolls neither by bar nor by wheel shows every entry.
-    const bool canScroll = behaviour_.listHasScrollBar || behaviour_.wheelScrollsList;
-    placeControl_(list_, geometry_.listId,
-                  wholeRowRect(geometry_.list, rowHeight, list_->count(), canScroll));
-    ListStyle(accent_).apply(list_);
+    const bool canScroll = setup_.listHasScrollBar || setup_.wheelScrollsList;
+    hooks_.placeControl(list_, setup_.geometry->listId,
+                        wholeRowRect(setup_.geometry->list, rowHeight, list_->count(), canScroll));
+    ListStyle(setup_.accent).apply(list_);
     list_->viewport()->setMouseTracking(true);
     list_->viewport()->installEventFilter(this);
     // A change of the current entry chooses it, unless the pointer's highlight made it; a
@@ -60,8 +64,8 @@ QListWidget* DropDownGroup::createList() const {
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    list->setVerticalScrollBarPolicy(behaviour_.listHasScrollBar ? Qt::ScrollBarAsNeeded
-                                                                 : Qt::ScrollBarAlwaysOff);
+    list->setVerticalScrollBarPolicy(setup_.listHasScrollBar ? Qt::ScrollBarAsNeeded
+                                                             : Qt::ScrollBarAlwaysOff);
     list->setUniformItemSizes(true);
     list->setTextElideMode(Qt::ElideNone);
     return list;
@@ -83,7 +87,7 @@ void DropDownGroup::close() {
 }
 
 void DropDownGroup::wheel(int angleDelta) {
-    if (!behaviour_.wheelScrollsList || !list_)
+    if (!setup_.wheelScrollsList || !list_)
         return;
     const auto action = angleDelta > 0 ? QAbstractSlider::SliderSingleStepSub
                                        : QAbstractSlider::SliderSingleStepAdd;

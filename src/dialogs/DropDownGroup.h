@@ -7,13 +7,13 @@
 #include "ui/Layout.h"
 
 #include <QColor>
+#include <QFont>
 #include <QObject>
 #include <QPoint>
 #include <QStringList>
 
 #include <functional>
 
-class QFont;
 class QLabel;
 class QListWidget;
 class QMouseEvent;
@@ -24,32 +24,37 @@ namespace z417 {
 class DropDownGroup : public QObject {
     Q_OBJECT
 public:
-    struct Behaviour {
+    struct Setup {
+        const layout::DropDownGroup* geometry;
         bool wheelScrollsList; // the pointer wheel over the dialog scrolls the open list
         bool listHasScrollBar;
+        QColor accent; // the frame and scroll bar of the list
+        QFont font;    // rows as tall as this font
     };
-    // Gives a new child control of the dialog its identifier, rectangle, colours and font.
-    using PlaceControl = std::function<void(QWidget*, int, const layout::Rect&)>;
+    // What the dialog supplies: the entries in index order when the list opens, and how a new
+    // child control gets its identifier, rectangle, colours and font.
+    struct Hooks {
+        std::function<QStringList()> entries;
+        std::function<void(QWidget*, int, const layout::Rect&)> placeControl;
+    };
 
-    DropDownGroup(QWidget& dialog, const layout::DropDownGroup& geometry, Behaviour behaviour,
-                  const QColor& accent, PlaceControl placeControl);
+    // displayField shows the chosen entry.
+    DropDownGroup(QWidget& dialog, QLabel* displayField, Setup setup, Hooks hooks);
 
-    void setDisplayField(QLabel* field) { displayField_ = field; }
     QLabel* displayField() const { return displayField_; }
     QListWidget* list() const { return list_; }
     bool isOpen() const { return list_ != nullptr; }
 
-    bool onSelector(const QPoint& point) const;
-    // Neither on the list nor on the selector.
-    bool awayFrom(const QPoint& point) const;
-
-    // Opens the list with entries in index order, rows as tall as font.
-    void open(const QStringList& entries, const QFont& font);
+    // A left press on the dialog: on the selector it opens or closes the list, anywhere else
+    // but on the list it closes it.
+    void press(const QPoint& point);
     void close();
     // One notch of the wheel over the dialog: positive upwards.
     void wheel(int angleDelta);
 
 signals:
+    // Just before the list is created.
+    void opening();
     // Before the display field shows the text and the list closes.
     void chosen(int index, const QString& text);
     // After the list went, with or without a choice.
@@ -59,6 +64,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void open();
     QListWidget* createList() const;
     void rowChanged(int row);
     void chooseRow(int row);
@@ -67,11 +73,9 @@ private:
     bool filterListButton(const QMouseEvent& event);
 
     QWidget& dialog_;
-    const layout::DropDownGroup& geometry_;
-    Behaviour behaviour_;
-    QColor accent_;
-    PlaceControl placeControl_;
-    QLabel* displayField_ = nullptr;
+    QLabel* displayField_;
+    Setup setup_;
+    Hooks hooks_;
     QListWidget* list_ = nullptr;
     bool highlighting_ = false;
 };
