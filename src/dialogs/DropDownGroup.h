@@ -48,7 +48,6 @@ public:
     // A left press on the dialog: on the selector it opens or closes the list, anywhere else
     // but on the list it closes it.
     void press(const QPoint& point);
-    void close();
     // One notch of the wheel over the dialog: positive upwards.
     void wheel(int angleDelta);
 
@@ -65,6 +64,7 @@ protected:
 
 private:
     void open();
+    void close();
     QListWidget* createList() const;
     void rowChanged(int row);
     void chooseRow(int row);
