@@ -4,8 +4,10 @@
 // (in all but the single key dialog) a drop-down list under a display field.
 #pragma once
 
+#include "dialogs/DialogButtons.h"
+#include "dialogs/DialogCanvas.h"
 #include "dialogs/DialogTexts.h"
-#include "ui/BackBuffer.h"
+#include "dialogs/DropDownGroup.h"
 #include "ui/Layout.h"
 
 #include <QColor>
@@ -15,7 +17,6 @@
 #include <QPoint>
 #include <QString>
 #include <QStringList>
-#include <QTimer>
 
 #include <cstdint>
 #include <optional>
@@ -61,13 +62,11 @@ public:
 
     // The persistent drawing surface (null when the background image is missing).
     const QImage& canvas() const { return canvas_.image(); }
-    bool isListOpen() const { return list_ != nullptr; }
-    QListWidget* dropDownList() const { return list_; }
-    bool okHovered() const { return hoverOk_; }
-    bool cancelHovered() const { return hoverCancel_; }
-    bool closeHovered() const { return hoverClose_; }
-    // The skin's accent: the window border and the frame and scroll bar of the list.
-    const QColor& accent() const { return accent_; }
+    bool isListOpen() const { return dropDown_ && dropDown_->isOpen(); }
+    QListWidget* dropDownList() const { return dropDown_ ? dropDown_->list() : nullptr; }
+    bool okHovered() const { return buttons_->okOver(); }
+    bool cancelHovered() const { return buttons_->cancelOver(); }
+    bool closeHovered() const { return buttons_->closeOver(); }
 
     // Property that carries a child control's numeric identifier ("controlId"); the object name
     // is "id" followed by the number.
@@ -86,7 +85,7 @@ protected:
     // Opening, after the frame's font and texts: the dialog's own child controls.
     virtual void createControls() {}
     // Painting, between the button texts and the close button: the dialog's own texts.
-    virtual void paintOwnTexts() {}
+    virtual void paintOwnTexts(DialogCanvas& canvas) { Q_UNUSED(canvas); }
     // The entries the drop-down list shows when it opens, in index order.
     virtual QStringList listEntries() const { return {}; }
     // An entry was chosen; the frame then sets the display field, and closes the list.
@@ -111,19 +110,10 @@ protected:
     // A static text with a sunken edge that takes no clicks.
     QLabel* createDisplayField(int id, const layout::Rect& rect, Qt::Alignment alignment,
                                const QString& text);
-    QLabel* displayField() const { return displayField_; }
+    QLabel* displayField() const { return dropDown_ ? dropDown_->displayField() : nullptr; }
 
-    // Draws one image of the skin folder onto the canvas (reports a missing file).
-    bool drawImage(const char* name, const layout::Point& at);
-    // Draws a text onto the canvas in the dialog's font.
-    void drawCanvasText(const layout::TextArea& area, const QString& text, const QColor& colour);
-    // Copies the whole canvas to the window.
-    void showCanvas();
-
-    bool hasCanvas() const { return !canvas_.isNull(); }
     const DialogEnvironment& environment() const { return env_; }
     Language language() const { return language_; }
-    const QFont& normalFont() const { return normalFont_; }
     UiServices& services() const;
 
     void paintEvent(QPaintEvent* event) override;
@@ -133,47 +123,30 @@ protected:
     void leaveEvent(QEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void initialiseDialog();
     bool loadBackground();
-    // The canvas at the dialog's device pixel ratio holding only the background; remakeCanvas
-    // draws the frame and the over looks back on it when the ratio has changed.
-    void makeCanvas(const QSize& size);
-    void remakeCanvas();
     void chooseFontAndTexts();
-    void runClickSteps(const QPoint& point);
+    // The display field and its list, once the font is chosen.
+    void createDropDown();
+    // Made again after a change of the device pixel ratio, with the frame and the over looks.
+    void remakeCanvas();
     void paintFrame();
-    void drawButton(const layout::Rect& rect, bool over, const QString& text);
-    void hoverNotification();
-    void toggleList();
-    void openList();
-    QListWidget* createListWidget();
-    void destroyList();
-    void chooseRow(int row);
-    void onListRowChanged(int row);
-    bool filterListEvent(QEvent* event);
-    void highlightEntryAt(const QPoint& point);
-    bool filterListButton(const QMouseEvent& event);
+    // The steps of a left-button press, in order.
+    void runClickSteps(const QPoint& point);
+    void pressDropDown(const QPoint& point);
+    void endOnButton(const QPoint& point);
 
     DialogEnvironment env_;
     DialogFrameSetup setup_;
     Language language_;
     QColor accent_;
     bool opened_ = false;
-    BackBuffer canvas_;
+    DialogCanvas canvas_;
     QFont normalFont_;
-    QString okText_;
-    QString cancelText_;
-    bool hoverOk_ = false;
-    bool hoverCancel_ = false;
-    bool hoverClose_ = false;
-    QTimer hoverTimer_;
-    QPoint hoverPoint_;
-    QLabel* displayField_ = nullptr;
-    QListWidget* list_ = nullptr;
-    bool highlighting_ = false;
+    DialogButtons* buttons_;
+    DropDownGroup* dropDown_ = nullptr;
     int pendingEnd_ = 0;
     bool inClick_ = false;
 };

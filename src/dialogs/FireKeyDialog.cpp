@@ -51,14 +51,14 @@ void FireKeyDialog::createControls() {
     createFields();
 }
 
-void FireKeyDialog::paintOwnTexts() {
+void FireKeyDialog::paintOwnTexts(DialogCanvas& canvas) {
     const QColor colour = environment().textColour;
     const Language lang = language();
-    drawCanvasText(fl::timesLabel, dialogText::timesLabel.in(lang), colour);
-    drawCanvasText(fl::makeTimeLabel, dialogText::makeTimeLabel.in(lang), colour);
-    drawCanvasText(fl::breakTimeLabel, dialogText::breakTimeLabel.in(lang), colour);
-    drawCanvasText(fl::firstNote, dialogText::timeNote.in(lang), colour);
-    drawCanvasText(fl::secondNote, dialogText::timesNote.in(lang), colour);
+    canvas.drawText(fl::timesLabel, dialogText::timesLabel.in(lang), colour);
+    canvas.drawText(fl::makeTimeLabel, dialogText::makeTimeLabel.in(lang), colour);
+    canvas.drawText(fl::breakTimeLabel, dialogText::breakTimeLabel.in(lang), colour);
+    canvas.drawText(fl::firstNote, dialogText::timeNote.in(lang), colour);
+    canvas.drawText(fl::secondNote, dialogText::timesNote.in(lang), colour);
 }
 
 void FireKeyDialog::createFields() {

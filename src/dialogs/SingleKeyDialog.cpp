@@ -41,8 +41,8 @@ void SingleKeyDialog::createControls() {
     }
 }
 
-void SingleKeyDialog::paintOwnTexts() {
-    drawCanvasText(sl::prompt, dialogText::singleKeyPrompt.in(language()), Qt::white);
+void SingleKeyDialog::paintOwnTexts(DialogCanvas& canvas) {
+    canvas.drawText(sl::prompt, dialogText::singleKeyPrompt.in(language()), Qt::white);
 }
 
 void SingleKeyDialog::runEnded() {

@@ -29,7 +29,7 @@ public:
 
 protected:
     void createControls() override;
-    void paintOwnTexts() override;
+    void paintOwnTexts(DialogCanvas& canvas) override;
     void runEnded() override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;

@@ -47,8 +47,8 @@ void SkinsDialog::applyControlColours(QWidget* control, int id) {
     control->setAutoFillBackground(true);
 }
 
-void SkinsDialog::paintOwnTexts() {
-    drawCanvasText(kl::hint, dialogText::colourHint.in(language()), environment().textColour);
+void SkinsDialog::paintOwnTexts(DialogCanvas& canvas) {
+    canvas.drawText(kl::hint, dialogText::colourHint.in(language()), environment().textColour);
 }
 
 QStringList SkinsDialog::listEntries() const {

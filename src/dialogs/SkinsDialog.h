@@ -24,7 +24,7 @@ public:
 
 protected:
     void createControls() override;
-    void paintOwnTexts() override;
+    void paintOwnTexts(DialogCanvas& canvas) override;
     QStringList listEntries() const override;
     void entryChosen(int index, const QString& text) override;
     void dialogClick(const QPoint& point) override;

@@ -8,6 +8,7 @@
 #include "ui/SkinImage.h"
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -102,6 +103,38 @@ TEST(HighDpiScreens, TripToAStandardScreenAndBackKeepsThePicture) {
     EXPECT_EQ(w.grab().toImage().size(), QSize(900, 660));
     moveOnto(dense);
     EXPECT_EQ(w.backBuffer(), before) << "the page and the over look drawn back alike";
+}
+
+// The dialog's canvas follows the ratio too, drawn back with the over look of a button.
+TEST(HighDpiScreens, DialogTripToAStandardScreenAndBackKeepsItsPicture) {
+    QScreen *standard = nullptr, *dense = nullptr;
+    for (QScreen* screen : QGuiApplication::screens())
+        (screen->devicePixelRatio() == 2 ? dense : standard) = screen;
+    if (!standard || !dense)
+        GTEST_SKIP() << "runs as the GuiOnTwoScreens ctest";
+    WindowFixture f(sampleRecord());
+    FireKeyDialog dialog(f.window->context().dialogEnvironment(), f.window.get());
+    const layout::Size art = layout::images::fireKeyBackground.size;
+    auto moveOnto = [&dialog](QScreen* screen) {
+        dialog.setScreen(screen);
+        dialog.move(screen->geometry().topLeft() + QPoint(10, 10));
+        dialog.repaint();
+        QCoreApplication::processEvents(); // the canvas is made again after the paint
+    };
+    runScript(dialog, [&] {
+        moveOnto(dense);
+        const QPoint ok = centreOf(layout::dialog::okButton);
+        QMouseEvent move(QEvent::MouseMove, ok, dialog.mapToGlobal(ok), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(&dialog, &move);
+        ASSERT_TRUE(waitUntil([&] { return dialog.okHovered(); }));
+        const QImage before = dialog.canvas().copy();
+        ASSERT_EQ(before.size(), QSize(art.width, art.height) * 2);
+        moveOnto(standard);
+        EXPECT_EQ(dialog.canvas().size(), QSize(art.width, art.height));
+        moveOnto(dense);
+        EXPECT_EQ(dialog.canvas(), before) << "the frame and the over look drawn back alike";
+    });
 }
 
 } // namespace
