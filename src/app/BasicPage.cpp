@@ -32,12 +32,19 @@ void BasicPage::show() {
     tearDown();
     keepFirstRunLabels();
     makeFontsOnce(context_.state);
-    context_.canvas.painter().paintPage();
     createFields();
-    context_.canvas.painter().drawReportRate(segmentOfReportRate(context_.state.record.reportRate));
+    repaint();
+    context_.canvas.present();
+}
+
+void BasicPage::repaint() {
+    PagePainter painter = context_.canvas.painter();
+    painter.paintPage();
+    for (int s = 0; s < L::dpiStageShownCount; ++s)
+        painter.drawStageNumber(s);
+    painter.drawReportRate(segmentOfReportRate(context_.state.record.reportRate));
     if (repainted_)
         repainted_();
-    context_.canvas.present();
 }
 
 // A first start gives both key sets the default labels and keeps them at once.
@@ -106,7 +113,6 @@ void BasicPage::createDpiFields() {
     const uint8_t variant = context_.device.sensorVariant();
     const SettingsRecord& record = context_.state.record;
     for (int s = 0; s < L::dpiStageShownCount; ++s) {
-        context_.canvas.painter().drawStageNumber(s);
         fields_.dpiValues[s] = createField(L::dpiValueFieldId(s), L::dpiValueField(s),
                                            qs(dpiLevelName(variant, record.dpiLevel[s])), false);
         fields_.swatches[s] =

@@ -36,6 +36,9 @@ public:
     // Cancel); an unbuilt page stays unbuilt.
     void rebuild();
     void tearDown();
+    // The page drawn again on the canvas as it stands, then the over looks (after the canvas
+    // was made anew at another device pixel ratio).
+    void repaint();
     // Called after every whole paint of the page.
     void onRepainted(std::function<void()> repainted) { repainted_ = std::move(repainted); }
 

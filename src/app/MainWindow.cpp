@@ -93,9 +93,9 @@ MainWindow::StartResult MainWindow::start() {
         return StartResult::SecondInstance;
     }
 
-    // The application's icon where the application object set one (tests build windows
-    // without it).
-    setWindowIcon(QApplication::windowIcon().isNull() ? appIcon() : QApplication::windowIcon());
+    // The icon is the window's, not the application's: the tray's embedded window would
+    // otherwise draw it in every size at start.
+    setWindowIcon(appIcon());
     setUpTray();
     chooseWindowKind();
     watcher_.connectAtStart();
@@ -147,7 +147,10 @@ void MainWindow::loadSkin() {
 
 void MainWindow::remakeBackBuffer() {
     backBuffer_.reset(skinPath(layout::images::mainBackground.name), devicePixelRatioF());
-    painter().repaintAll(page_.shown(), hover_.looks());
+    if (page_.shown())
+        page_.repaint();
+    else
+        hover_.repaintLooks();
 }
 
 PagePainter MainWindow::painter() {

@@ -2,6 +2,8 @@
 
 #include "ui/SkinImage.h"
 
+#include <QDateTime>
+#include <QFileInfo>
 #include <QHash>
 #include <QListWidget>
 #include <QPalette>
@@ -11,8 +13,11 @@
 namespace z417 {
 namespace {
 
+// The accent worked out from one version of the image: a park that clears the decoded images
+// does not make it decode again.
 struct KnownAccent {
-    qint64 imageKey = 0;
+    qint64 size = -1;
+    qint64 mtimeMs = 0;
     QColor accent;
 };
 
@@ -52,14 +57,13 @@ QColor darker(const QColor& colour, double share) {
 
 QColor ListStyle::skinAccent(const QString& skinFolder, const QColor& fallback) {
     const QString path = skinFolder + QString::fromUtf8(layout::images::reportRateLight.name);
-    const QImage lit = loadSkinImage(path);
-    if (lit.isNull())
+    const QFileInfo file(path);
+    if (!file.isFile())
         return fallback;
+    const qint64 mtimeMs = file.lastModified().toMSecsSinceEpoch();
     KnownAccent& known = knownAccents()[path];
-    if (known.imageKey != lit.cacheKey() || !known.accent.isValid()) {
-        known.imageKey = lit.cacheKey();
-        known.accent = meanColour(lit);
-    }
+    if (known.size != file.size() || known.mtimeMs != mtimeMs)
+        known = KnownAccent{file.size(), mtimeMs, meanColour(loadSkinImage(path))};
     return known.accent.isValid() ? known.accent : fallback;
 }
 

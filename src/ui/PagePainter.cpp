@@ -115,17 +115,4 @@ void PagePainter::drawReportRate(int lit, int dark) {
               L::reportRateSegment(lit).top);
 }
 
-void PagePainter::repaintAll(bool pageShown, const HoverLooks& looks) {
-    if (pageShown) {
-        paintPage();
-        for (int stage = 0; stage < L::dpiStageShownCount; ++stage)
-            drawStageNumber(stage);
-        drawReportRate(segmentOfReportRate(state_.record.reportRate));
-    }
-    for (int c = 0; c < kPageControlCount; ++c) {
-        if (looks.isOver(static_cast<PageControl>(c)))
-            drawControl(static_cast<PageControl>(c), true);
-    }
-}
-
 } // namespace z417

@@ -27,9 +27,6 @@ public:
     void drawStageNumber(int stage);
     // Lights one report-rate segment; dark (unless negative) goes back to its dark look.
     void drawReportRate(int lit, int dark = -1);
-    // Everything the window showed, drawn again on a fresh background (a buffer made anew at
-    // another device pixel ratio): the page when it is shown, then each control that is over.
-    void repaintAll(bool pageShown, const HoverLooks& looks);
 
 private:
     QImage& buffer_;

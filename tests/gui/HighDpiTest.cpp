@@ -13,6 +13,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <utility>
+
 namespace z417::test {
 namespace {
 
@@ -78,11 +81,18 @@ TEST(HighDpiAtRatio2, WindowAndDialogAreDrawnFromTheDoubleSizeArt) {
     runScript(dialog, [&] { EXPECT_EQ(dialog.canvas().size(), QSize(art.width, art.height) * 2); });
 }
 
-// Built on the dense screen with a control in its over look, to the standard one and back.
-TEST(HighDpiScreens, TripToAStandardScreenAndBackKeepsThePicture) {
+// The standard (ratio 1) and the dense (ratio 2) screen of the GuiOnTwoScreens run; null elsewhere.
+std::pair<QScreen*, QScreen*> twoScreens() {
     QScreen *standard = nullptr, *dense = nullptr;
     for (QScreen* screen : QGuiApplication::screens())
         (screen->devicePixelRatio() == 2 ? dense : standard) = screen;
+    return {standard, dense};
+}
+
+// Built on the dense screen with a control in its over look, to the standard one and back.
+TEST(HighDpiScreens, TripToAStandardScreenAndBackKeepsThePicture) {
+    QScreen *standard = nullptr, *dense = nullptr;
+    std::tie(standard, dense) = twoScreens();
     if (!standard || !dense)
         GTEST_SKIP() << "runs as the GuiOnTwoScreens ctest";
     WindowFixture f(sampleRecord());
@@ -108,8 +118,7 @@ TEST(HighDpiScreens, TripToAStandardScreenAndBackKeepsThePicture) {
 // The dialog's canvas follows the ratio too, drawn back with the over look of a button.
 TEST(HighDpiScreens, DialogTripToAStandardScreenAndBackKeepsItsPicture) {
     QScreen *standard = nullptr, *dense = nullptr;
-    for (QScreen* screen : QGuiApplication::screens())
-        (screen->devicePixelRatio() == 2 ? dense : standard) = screen;
+    std::tie(standard, dense) = twoScreens();
     if (!standard || !dense)
         GTEST_SKIP() << "runs as the GuiOnTwoScreens ctest";
     WindowFixture f(sampleRecord());
