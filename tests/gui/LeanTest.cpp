@@ -2,14 +2,22 @@
 // compressed, skin image sizes read from the PNG header alone.
 #include "GuiTestSupport.h"
 
+#include "app/BusyCursor.h"
 #include "app/MainWindow.h"
+#include "assign/DefaultLabels.h"
+#include "profile/SettingsFiles.h"
 #include "ui/ImagePark.h"
 #include "ui/Layout.h"
 #include "ui/PngHeader.h"
+#include "ui/SurfaceKeeper.h"
 
 #include <QCoreApplication>
+#include <QCursor>
 #include <QFile>
+#include <QGuiApplication>
+#include <QPainter>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -125,6 +133,66 @@ TEST(LeanSkinImages, AParkedImageComesBackWholeOrNotAtAll) {
     EXPECT_EQ(back.devicePixelRatio(), 2.0);
     EXPECT_FALSE(park.holds());
     EXPECT_TRUE(park.restore().isNull());
+}
+
+// A start hidden in the tray keeps the first-run labels at once and builds the page at the
+// first show, although the labels step has run already.
+TEST(LeanWhileHidden, APageAwaitingTheFirstShowIsBuiltThen) {
+    WindowFixture f(test::sampleRecord(), /*firstRun=*/0, "EN", /*plugged=*/false);
+    MainWindow& w = *f.window;
+    ASSERT_EQ(w.page().state(), PageState::Unbuilt);
+    w.page().awaitShow();
+    EXPECT_EQ(w.page().state(), PageState::Unbuilt);
+    const AppState& state = w.state();
+    const AssignmentLabels defaults = defaultAssignmentLabels(state.texts);
+    const AssignmentLabels saved = loadLabels(state.paths.strIni, state.texts.sectionName());
+    for (int set = 0; set < 2; ++set)
+        for (int slot = 0; slot < 8; ++slot) {
+            EXPECT_EQ(state.labels.label[set][slot], defaults.label[set][slot]);
+            EXPECT_EQ(saved.label[set][slot], defaults.label[set][slot]);
+        }
+    w.page().showIfNeverBuilt();
+    EXPECT_TRUE(w.page().shown());
+}
+
+TEST(LeanWhileHidden, NoBusyCursorForAHiddenWindow) {
+    QWidget window;
+    {
+        BusyCursor busy(&window);
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    }
+    window.show();
+    {
+        BusyCursor busy(&window);
+        ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    }
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+// The back buffer is drawn at its ratio when first used, parked and brought back with that
+// ratio, and null when the background cannot be drawn.
+TEST(LeanSkinImages, TheSurfaceKeepsItsRatioThroughAPark) {
+    QTemporaryDir dir;
+    const QString background = dir.path() + "/main.png";
+    test::writeSolidPng(background, 4, 3, QColor(10, 20, 30));
+    SurfaceKeeper keeper;
+    keeper.reset(background, 2.0);
+    EXPECT_TRUE(keeper.hasRatio(2.0));
+    const QImage drawn = keeper.surface().copy();
+    ASSERT_EQ(drawn.size(), QSize(8, 6));
+    EXPECT_EQ(drawn.pixelColor(7, 5), QColor(10, 20, 30));
+
+    keeper.park();
+    EXPECT_TRUE(keeper.parked());
+    EXPECT_EQ(keeper.surface(), drawn);
+    EXPECT_EQ(keeper.surface().devicePixelRatio(), 2.0);
+
+    keeper.reset(dir.path() + "/missing.png", 1.0);
+    EXPECT_TRUE(keeper.surface().isNull());
+    QImage target(4, 3, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&target);
+    EXPECT_FALSE(keeper.paint(painter));
 }
 
 } // namespace
