@@ -2,8 +2,10 @@
 
 #include "device/Scramble.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <utility>
 
@@ -41,11 +43,8 @@ bool deviceNameMatches(const std::string& interfaceName) {
 
 namespace {
 
-// Takes a collection of the mouse as one of its channels, until it has both.
+// Takes a collection of the mouse as one of its channels, the first of each kind.
 void examine(MouseChannels& mouse, const HidCollection& c) {
-    if (mouse.complete())
-        return;
-    mouse.examined = &c;
     const ChannelRole role = channelRole(c);
     if (role == ChannelRole::Data && !mouse.data)
         mouse.data = &c;
@@ -69,6 +68,12 @@ ChannelRole channelRole(const HidCollection& c) {
     return ChannelRole::None;
 }
 
+const HidCollection* MouseChannels::completedBy() const {
+    if (!complete())
+        return nullptr;
+    return std::less<const HidCollection*>()(data, command) ? command : data;
+}
+
 const MouseChannels* MouseSearch::firstComplete() const {
     for (const MouseChannels& mouse : mice)
         if (mouse.complete())
@@ -88,7 +93,6 @@ MouseSearch findMice(const std::vector<HidCollection>& collections) {
         if (added)
             search.mice.emplace_back();
         examine(search.mice[at->second], c);
-        search.lastSeen = &c;
     }
     return search;
 }
@@ -132,12 +136,15 @@ Status DeviceLink::openMouse() {
     // only they are ever opened.
     const MouseSearch search = findMice(collections);
     const MouseChannels* mouse = search.firstComplete();
-    if (const HidCollection* examined = mouse ? mouse->examined : search.lastSeen)
-        devicePath_ = examined->path;
     if (mouse == nullptr) {
+        // The path shown is then the last collection of ours listed.
+        const auto last = std::find_if(collections.rbegin(), collections.rend(), isOurMouse);
+        if (last != collections.rend())
+            devicePath_ = last->path;
         lastError_ = "the gaming mouse was not found";
         return Status::silentFailure();
     }
+    devicePath_ = mouse->completedBy()->path;
     return openChannels(*mouse);
 }
 
