@@ -7,6 +7,7 @@
 #include <cstring>
 #include <functional>
 #include <map>
+#include <optional>
 #include <utility>
 
 namespace z417 {
@@ -74,27 +75,23 @@ const HidCollection* MouseChannels::completedBy() const {
     return std::less<const HidCollection*>()(data, command) ? command : data;
 }
 
-const MouseChannels* MouseSearch::firstComplete() const {
-    for (const MouseChannels& mouse : mice)
-        if (mouse.complete())
-            return &mouse;
-    return nullptr;
-}
-
 // Both channels must come from one physical mouse (one device group): with two mice plugged
 // in, the first one listed that has both channels is taken.
-MouseSearch findMice(const std::vector<HidCollection>& collections) {
-    MouseSearch search;
+std::optional<MouseChannels> findMouse(const std::vector<HidCollection>& collections) {
+    std::vector<MouseChannels> mice; // in the order they are first listed
     std::map<std::string, size_t> byGroup;
     for (const HidCollection& c : collections) {
         if (!isOurMouse(c))
             continue;
-        const auto [at, added] = byGroup.emplace(c.deviceGroup, search.mice.size());
+        const auto [at, added] = byGroup.emplace(c.deviceGroup, mice.size());
         if (added)
-            search.mice.emplace_back();
-        examine(search.mice[at->second], c);
+            mice.emplace_back();
+        examine(mice[at->second], c);
     }
-    return search;
+    for (const MouseChannels& mouse : mice)
+        if (mouse.complete())
+            return mouse;
+    return std::nullopt;
 }
 
 DeviceLink::DeviceLink(Transport& transport, Clock& clock)
@@ -134,9 +131,8 @@ Status DeviceLink::openMouse() {
     }
     // Vendor and product come from the enumeration: the two channels are chosen first, and
     // only they are ever opened.
-    const MouseSearch search = findMice(collections);
-    const MouseChannels* mouse = search.firstComplete();
-    if (mouse == nullptr) {
+    const std::optional<MouseChannels> mouse = findMouse(collections);
+    if (!mouse) {
         // The path shown is then the last collection of ours listed.
         const auto last = std::find_if(collections.rbegin(), collections.rend(), isOurMouse);
         if (last != collections.rend())

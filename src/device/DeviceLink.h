@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -71,13 +72,9 @@ struct MouseChannels {
     const HidCollection* completedBy() const;
 };
 
-// The mice (vendor and product ours) of one enumeration, in the order they are first listed.
-struct MouseSearch {
-    std::vector<MouseChannels> mice;
-    const MouseChannels* firstComplete() const;
-};
-// Points into collections, which must outlive the result.
-MouseSearch findMice(const std::vector<HidCollection>& collections);
+// The first mouse (vendor and product ours) of one enumeration that has both channels. Its
+// pointers point into collections, which must outlive it.
+std::optional<MouseChannels> findMouse(const std::vector<HidCollection>& collections);
 
 class DeviceLink : public DeviceOperations {
 public:

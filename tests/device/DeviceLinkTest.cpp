@@ -618,7 +618,7 @@ const std::string kMouseNode = "hidraw4 VID_04D9&PID_A09E";
 
 // Collections named by letter: D a data channel, C a command channel, O another collection
 // of the mouse, F a foreign device; the digit is the physical mouse.
-TEST(FindMice, PairsChannelsWithinOneMouseInListingOrder) {
+TEST(FindMouse, PairsChannelsWithinOneMouseInListingOrder) {
     struct Case {
         const char* listing;
         const char* data; // paths chosen, "" for none
@@ -645,8 +645,7 @@ TEST(FindMice, PairsChannelsWithinOneMouseInListingOrder) {
                                                                    : 0),
                                    std::string(1, w[1])});
         }
-        const MouseSearch search = findMice(collections);
-        const MouseChannels* mouse = search.firstComplete();
+        const std::optional<MouseChannels> mouse = findMouse(collections);
         auto path = [](const HidCollection* h) { return h ? h->path : std::string(); };
         EXPECT_EQ(path(mouse ? mouse->data : nullptr), c.data);
         EXPECT_EQ(path(mouse ? mouse->command : nullptr), c.command);
