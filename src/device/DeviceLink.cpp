@@ -2,9 +2,12 @@
 
 #include "device/Scramble.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <map>
+#include <optional>
 #include <utility>
 
 namespace z417 {
@@ -41,11 +44,8 @@ bool deviceNameMatches(const std::string& interfaceName) {
 
 namespace {
 
-// Takes a collection of the mouse as one of its channels, until it has both.
+// Takes a collection of the mouse as one of its channels, the first of each kind.
 void examine(MouseChannels& mouse, const HidCollection& c) {
-    if (mouse.complete())
-        return;
-    mouse.examined = &c;
     const ChannelRole role = channelRole(c);
     if (role == ChannelRole::Data && !mouse.data)
         mouse.data = &c;
@@ -69,28 +69,29 @@ ChannelRole channelRole(const HidCollection& c) {
     return ChannelRole::None;
 }
 
-const MouseChannels* MouseSearch::firstComplete() const {
-    for (const MouseChannels& mouse : mice)
-        if (mouse.complete())
-            return &mouse;
-    return nullptr;
+const HidCollection* MouseChannels::completedBy() const {
+    if (!complete())
+        return nullptr;
+    return std::less<const HidCollection*>()(data, command) ? command : data;
 }
 
 // Both channels must come from one physical mouse (one device group): with two mice plugged
 // in, the first one listed that has both channels is taken.
-MouseSearch findMice(const std::vector<HidCollection>& collections) {
-    MouseSearch search;
+std::optional<MouseChannels> findMouse(const std::vector<HidCollection>& collections) {
+    std::vector<MouseChannels> mice; // in the order they are first listed
     std::map<std::string, size_t> byGroup;
     for (const HidCollection& c : collections) {
         if (!isOurMouse(c))
             continue;
-        const auto [at, added] = byGroup.emplace(c.deviceGroup, search.mice.size());
+        const auto [at, added] = byGroup.emplace(c.deviceGroup, mice.size());
         if (added)
-            search.mice.emplace_back();
-        examine(search.mice[at->second], c);
-        search.lastSeen = &c;
+            mice.emplace_back();
+        examine(mice[at->second], c);
     }
-    return search;
+    for (const MouseChannels& mouse : mice)
+        if (mouse.complete())
+            return mouse;
+    return std::nullopt;
 }
 
 DeviceLink::DeviceLink(Transport& transport, Clock& clock)
@@ -130,14 +131,16 @@ Status DeviceLink::openMouse() {
     }
     // Vendor and product come from the enumeration: the two channels are chosen first, and
     // only they are ever opened.
-    const MouseSearch search = findMice(collections);
-    const MouseChannels* mouse = search.firstComplete();
-    if (const HidCollection* examined = mouse ? mouse->examined : search.lastSeen)
-        devicePath_ = examined->path;
-    if (mouse == nullptr) {
+    const std::optional<MouseChannels> mouse = findMouse(collections);
+    if (!mouse) {
+        // The path shown is then the last collection of ours listed.
+        const auto last = std::find_if(collections.rbegin(), collections.rend(), isOurMouse);
+        if (last != collections.rend())
+            devicePath_ = last->path;
         lastError_ = "the gaming mouse was not found";
         return Status::silentFailure();
     }
+    devicePath_ = mouse->completedBy()->path;
     return openChannels(*mouse);
 }
 

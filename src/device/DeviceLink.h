@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -66,18 +67,14 @@ ChannelRole channelRole(const HidCollection& collection);
 struct MouseChannels {
     const HidCollection* data = nullptr;
     const HidCollection* command = nullptr;
-    const HidCollection* examined = nullptr; // the last of its collections looked at
     bool complete() const { return data != nullptr && command != nullptr; }
+    // The later listed of the two channels, when both are found.
+    const HidCollection* completedBy() const;
 };
 
-// The mice (vendor and product ours) of one enumeration, in the order they are first listed.
-struct MouseSearch {
-    std::vector<MouseChannels> mice;
-    const HidCollection* lastSeen = nullptr; // the last collection of any of them
-    const MouseChannels* firstComplete() const;
-};
-// Points into collections, which must outlive the result.
-MouseSearch findMice(const std::vector<HidCollection>& collections);
+// The first mouse (vendor and product ours) of one enumeration that has both channels. Its
+// pointers point into collections, which must outlive it.
+std::optional<MouseChannels> findMouse(const std::vector<HidCollection>& collections);
 
 class DeviceLink : public DeviceOperations {
 public:

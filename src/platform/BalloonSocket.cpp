@@ -46,6 +46,17 @@ std::string requestSocketPath(const std::string& name) {
     return runtimeFolder() + "/" + name + ".sock";
 }
 
+bool unixSocketAddress(const std::string& path, sockaddr_un& address, std::string& error) {
+    address = sockaddr_un{};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= sizeof address.sun_path) {
+        error = path + ": path too long for a socket";
+        return false;
+    }
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    return true;
+}
+
 std::string balloonSocketPath() {
     return requestSocketPath(kBalloonSocketName);
 }
@@ -83,12 +94,8 @@ namespace {
 
 bool sendRequestLine(const std::string& path, const std::string& line, std::string& error) {
     sockaddr_un addr{};
-    addr.sun_family = AF_UNIX;
-    if (path.size() >= sizeof addr.sun_path) {
-        error = path + ": path too long for a socket";
+    if (!unixSocketAddress(path, addr, error))
         return false;
-    }
-    std::memcpy(addr.sun_path, path.c_str(), path.size() + 1);
     const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0) {
         error = std::string("socket: ") + std::strerror(errno);

@@ -5,6 +5,8 @@
 
 #include <string>
 
+struct sockaddr_un;
+
 namespace z417 {
 
 constexpr size_t kBalloonRequestMax = 32; // longer requests are dropped whole
@@ -16,6 +18,8 @@ constexpr const char* kBalloonSocketName = "balloon";
 std::string balloonSocketPath();
 // A socket of another name in the same folder (the demo's, one per data folder).
 std::string requestSocketPath(const std::string& name);
+// The Unix socket address of path; false with a reason when the path does not fit in one.
+bool unixSocketAddress(const std::string& path, sockaddr_un& address, std::string& error);
 // The folder that holds the socket (and the single-instance lock); created owner-only.
 std::string runtimeFolder();
 bool ensureRuntimeFolder(std::string& error);

@@ -250,20 +250,29 @@ bool resolveDataLocation(const std::string& exeDir, const std::string& sharedDir
     return true;
 }
 
-bool locateOwnDataLocation(DataLocation& out, std::string& error) {
+namespace {
+
+using DataLocationChoice = bool (*)(const std::string&, const std::string&, DataLocation&,
+                                    std::string&);
+
+// Applies a choice of data location to the running program's executable folder and the
+// installed defaults of this build.
+bool chooseOwnDataLocation(DataLocationChoice choose, DataLocation& out, std::string& error) {
     std::string modulePath;
     if (!readModulePath(modulePath, error)) {
         return false;
     }
-    return locateDataLocation(buildAppPaths(modulePath).exeDir, Z417_SHARED_DATA_DIR, out, error);
+    return choose(buildAppPaths(modulePath).exeDir, Z417_SHARED_DATA_DIR, out, error);
+}
+
+} // namespace
+
+bool locateOwnDataLocation(DataLocation& out, std::string& error) {
+    return chooseOwnDataLocation(locateDataLocation, out, error);
 }
 
 bool resolveOwnDataLocation(DataLocation& out, std::string& error) {
-    std::string modulePath;
-    if (!readModulePath(modulePath, error)) {
-        return false;
-    }
-    return resolveDataLocation(buildAppPaths(modulePath).exeDir, Z417_SHARED_DATA_DIR, out, error);
+    return chooseOwnDataLocation(resolveDataLocation, out, error);
 }
 
 } // namespace z417

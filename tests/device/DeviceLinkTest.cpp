@@ -12,6 +12,7 @@
 #include <cstring>
 #include <map>
 #include <random>
+#include <sstream>
 
 namespace z417 {
 namespace {
@@ -614,6 +615,43 @@ struct RecordingEvents final : DeviceEvents {
 };
 
 const std::string kMouseNode = "hidraw4 VID_04D9&PID_A09E";
+
+// Collections named by letter: D a data channel, C a command channel, O another collection
+// of the mouse, F a foreign device; the digit is the physical mouse.
+TEST(FindMouse, PairsChannelsWithinOneMouseInListingOrder) {
+    struct Case {
+        const char* listing;
+        const char* data; // paths chosen, "" for none
+        const char* command;
+        const char* completedBy;
+    } cases[] = {
+        {"D1 C1", "D1", "C1", "C1"},
+        {"C1 O1 D1", "D1", "C1", "D1"},      // order inside the mouse is free
+        {"D1 D1' C1 C1'", "D1", "C1", "C1"}, // the first of each kind
+        {"D1 D2 C2 C1", "D1", "C1", "C1"},   // the first mouse listed wins
+        {"D1 O1 D2 C2", "D2", "C2", "C2"},   // an incomplete one is passed over
+        {"F1 D2 C1", "", "", ""},            // foreign or split: no pair
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.listing);
+        std::vector<HidCollection> collections;
+        std::istringstream words(c.listing);
+        for (std::string w; words >> w;) {
+            const bool data = w[0] == 'D', command = w[0] == 'C';
+            const uint16_t vendor = w[0] == 'F' ? 0x046D : kVendorId;
+            collections.push_back({w, vendor, kProductId, 1, static_cast<uint16_t>(command ? 6 : 2),
+                                   static_cast<uint16_t>(data      ? 65
+                                                         : command ? 8
+                                                                   : 0),
+                                   std::string(1, w[1])});
+        }
+        const std::optional<MouseChannels> mouse = findMouse(collections);
+        auto path = [](const HidCollection* h) { return h ? h->path : std::string(); };
+        EXPECT_EQ(path(mouse ? mouse->data : nullptr), c.data);
+        EXPECT_EQ(path(mouse ? mouse->command : nullptr), c.command);
+        EXPECT_EQ(path(mouse ? mouse->completedBy() : nullptr), c.completedBy);
+    }
+}
 
 TEST(DeviceNameMatches, CaseSensitiveVendorAndProduct) {
     struct Case {

@@ -13,7 +13,13 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace z417 {
 namespace {
@@ -126,6 +132,56 @@ TEST_F(BalloonSocketTest, ASilentClientDoesNotBlockOthers) {
     for (int i = 0; i < 250 && silent.state() != QLocalSocket::UnconnectedState; ++i)
         QTest::qWait(20);
     EXPECT_EQ(silent.state(), QLocalSocket::UnconnectedState);
+}
+
+// A connected Unix stream socket to the balloon server, or -1.
+int connectRaw() {
+    sockaddr_un address{};
+    std::string error;
+    if (!unixSocketAddress(balloonSocketPath(), address, error))
+        return -1;
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd >= 0 &&
+        ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Sixteen clients that never write take every place; later ones wait their turn in the queue
+// and are all served once the silent ones are dropped.
+TEST_F(BalloonSocketTest, ClientsBeyondTheLimitWaitTheirTurn) {
+    BalloonServer server;
+    QString error;
+    ASSERT_TRUE(server.listen(error)) << error.toStdString();
+    struct stat sock {};
+    ASSERT_EQ(stat(balloonSocketPath().c_str(), &sock), 0);
+    EXPECT_EQ(sock.st_mode & 0777, 0600u) << std::oct << sock.st_mode;
+    QSignalSpy spy(&server, &BalloonServer::requested);
+    std::vector<int> silent;
+    for (int i = 0; i < 16; ++i)
+        silent.push_back(connectRaw());
+    QTest::qWait(50);
+    std::vector<int> waiting;
+    for (int i = 1; i <= 4; ++i) {
+        waiting.push_back(connectRaw());
+        const std::string line = std::to_string(i) + " 0\n";
+        EXPECT_EQ(::send(waiting.back(), line.data(), line.size(), MSG_NOSIGNAL),
+                  static_cast<ssize_t>(line.size()));
+    }
+    for (int i = 0; i < 300 && spy.count() < 4; ++i)
+        QTest::qWait(20);
+    ASSERT_EQ(spy.count(), 4);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(spy.at(i).at(0).toInt(), i + 1);
+    char byte = 0;
+    for (const int fd : silent) {
+        EXPECT_EQ(::recv(fd, &byte, 1, MSG_DONTWAIT), 0) << "a silent client is still held";
+        ::close(fd);
+    }
+    for (const int fd : waiting)
+        ::close(fd);
 }
 
 TEST_F(BalloonSocketTest, CommandLineClientReachesTheServer) {

@@ -143,6 +143,26 @@ TEST(AtomicFile, FollowsASymbolicLinkAndKeepsTheLink) {
     EXPECT_EQ(readRaw(target), "new");
 }
 
+// Leaving the flush to the page cache changes durability only: readers still see the old
+// file or the new one whole, with its permission bits, and never a leftover temporary.
+TEST(AtomicFile, PageCacheSavesReplaceWholeOrNothing) {
+    AtomicTempDir dir;
+    const std::string path = dir.file("sim.state");
+    writeRaw(path, "old state");
+    ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+    writeRaw(dir.file(".sim.state.tmp-a1B2c3"), "left by an interrupted save");
+    const std::string replacement(2 * kAtomicWriteChunkBytes + 5, 's');
+    {
+        FaultHookGuard guard([calls = 0](size_t) mutable { return ++calls == 2 ? ENOSPC : 0; });
+        EXPECT_EQ(writeFileAtomically(path, replacement, FileFlush::PageCache), ENOSPC);
+    }
+    EXPECT_EQ(readRaw(path), "old state");
+    ASSERT_EQ(writeFileAtomically(path, replacement, FileFlush::PageCache), 0);
+    EXPECT_TRUE(readRaw(path) == replacement);
+    EXPECT_EQ(modeOf(path), mode_t{0640});
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"sim.state"});
+}
+
 TEST(AtomicFile, ReadingAndExistence) {
     AtomicTempDir dir;
     std::string content = "stale";

@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -109,6 +110,34 @@ TEST(ConfigBin, AnyOtherSizeIsIgnoredSilently) {
     const SettingsRecord record = patternRecord(40);
     ASSERT_TRUE(shown(saveSettings(path, record)));
     EXPECT_EQ(readRaw(path), configFile(1, record));
+}
+
+// The command line tool names the size it found; the record is filled only from a whole file.
+TEST(ConfigBin, ReadingTellsTheSizeFoundAndFillsOnlyFromAWholeFile) {
+    SettingsTempDir dir;
+    const std::string path = dir.file("config.bin");
+    const SettingsRecord pattern = patternRecord(7);
+    struct Case {
+        size_t size; // SIZE_MAX: no file
+        int error;
+        size_t sizeSeen;
+        bool whole;
+    } cases[] = {{0, 0, 0, false},       {219, 0, 219, false},    {220, 0, 220, true},
+                 {221, EFBIG, 0, false}, {4096, EFBIG, 0, false}, {SIZE_MAX, ENOENT, 0, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.size);
+        std::remove(path.c_str());
+        if (c.size != SIZE_MAX)
+            writeRaw(path, configFile(3, pattern).append(c.size, '\x05').substr(0, c.size));
+        SettingsRecord record{};
+        const ConfigFileRead read = readConfigFile(path, record);
+        EXPECT_EQ(read.error, c.error);
+        EXPECT_EQ(read.size, c.sizeSeen);
+        EXPECT_EQ(read.whole(), c.whole);
+        EXPECT_EQ(read.firstRunFlag, c.whole ? 3 : 0);
+        EXPECT_EQ(std::memcmp(record.bytes(), pattern.bytes(), sizeof record) == 0, c.whole);
+        EXPECT_EQ(isZero(record), !c.whole);
+    }
 }
 
 TEST(ConfigBin, MissingFileIsReportedAndNeverCreated) {

@@ -150,6 +150,34 @@ TEST_F(CtlTest, BadInputGetsOneLineAndNoOutputFile) {
     }
 }
 
+// Refused input gets exactly one line naming the file or option and what was wrong with it.
+TEST_F(CtlTest, RefusedInputIsNamedInOneLine) {
+    const std::string good = writeConfig(sampleRecord());
+    spit(path("short.bin"), std::string(219, '\0'));
+    spit(path("long.bin"), std::string(221, '\0'));
+    const std::string o = " --out " + path("o.bin");
+    const std::string sizes = ": a settings file has 220 bytes, this one has ";
+    const std::string byte = " takes a number from 0 to 255, not ";
+    const struct {
+        std::string args, line;
+    } cases[] = {
+        {"build-image --settings " + path("short.bin") + o, path("short.bin") + sizes + "219"},
+        {"show-settings " + path("long.bin"), path("long.bin") + sizes + "more"},
+        {"apply " + path("long.bin"), path("long.bin") + sizes + "more"},
+        {"build-image --settings " + good + " --variant 300" + o, "--variant" + byte + "'300'"},
+        {"show-settings --variant x " + good, "--variant" + byte + "'x'"},
+        {"sim-create --dpi-stage 256 " + path("s.state"), "--dpi-stage" + byte + "'256'"},
+        {"balloon 1 x", "balloon takes two whole numbers, not '1 x'"},
+    };
+    for (const auto& c : cases) {
+        const CtlRun run = ctl(c.args);
+        EXPECT_EQ(run.code, 1) << c.args;
+        EXPECT_EQ(run.err, "z417ctl: " + c.line + "\n") << c.args;
+    }
+    EXPECT_NE(access(path("o.bin").c_str(), F_OK), 0);
+    EXPECT_NE(access(path("s.state").c_str(), F_OK), 0);
+}
+
 TEST_F(CtlTest, ShowSettingsReadsLikeAPerson) {
     const std::string config = writeConfig(sampleRecord());
     CtlRun run = ctl("show-settings " + config);

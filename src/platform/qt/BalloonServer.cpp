@@ -60,12 +60,10 @@ bool BalloonServer::listen(QString& error) {
 bool BalloonServer::openListeningSocket(QString& error) {
     const QByteArray path = QFile::encodeName(path_);
     sockaddr_un addr{};
-    addr.sun_family = AF_UNIX;
-    if (static_cast<size_t>(path.size()) >= sizeof addr.sun_path) {
-        error = path_ + QStringLiteral(": path too long for a socket");
+    if (std::string tooLong; !unixSocketAddress(path.toStdString(), addr, tooLong)) {
+        error = QString::fromLocal8Bit(tooLong.c_str());
         return false;
     }
-    std::memcpy(addr.sun_path, path.constData(), static_cast<size_t>(path.size()) + 1);
     // A socket left behind by a process that ended without cleaning up. Only one utility
     // runs per user (the instance lock is taken first), so nobody else is listening on it.
     ::unlink(path.constData());
