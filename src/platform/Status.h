@@ -3,6 +3,8 @@
 // the window turns the messages into message boxes, the command-line tool into stderr lines.
 #pragma once
 
+#include <cstring>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -40,6 +42,41 @@ struct [[nodiscard]] Status {
             messages.push_back(std::move(m));
         return *this;
     }
+};
+
+// The operating system's own text for an errno value ("No space left on device").
+inline std::string systemErrorText(int errorCode) {
+    return std::strerror(errorCode);
+}
+
+// A value, or the status that says why there is none. The one way the core returns
+// something that may fail: no out-parameters for errors, no errno left behind.
+template <class T> class [[nodiscard]] Result {
+public:
+    Result(T value) : value_(std::move(value)) {}
+    Result(Status failure) : status_(std::move(failure)) {
+        if (status_.ok) // a failure must say it failed, even when it carries no message
+            status_.ok = false;
+    }
+
+    bool ok() const { return value_.has_value(); }
+    explicit operator bool() const { return ok(); }
+
+    T& value() & { return *value_; }
+    const T& value() const& { return *value_; }
+    T&& value() && { return std::move(*value_); }
+    T* operator->() { return &*value_; }
+    const T* operator->() const { return &*value_; }
+    T& operator*() & { return *value_; }
+    const T& operator*() const& { return *value_; }
+
+    // Success, or the failure with its messages.
+    const Status& status() const { return status_; }
+    Status takeStatus() { return std::move(status_); }
+
+private:
+    std::optional<T> value_;
+    Status status_;
 };
 
 } // namespace z417
