@@ -83,84 +83,79 @@ struct Theme {
     QColor segmentOff; // unlit report-rate segment
 };
 
-Theme defaultTheme() {
-    Theme t;
-    t.name = "Default";
-    t.pattern = Pattern::Hex;
-    t.bgTop = QColor(16, 21, 28);
-    t.bgBottom = QColor(8, 11, 15);
-    t.glowA = QColor(34, 211, 238, 34);
-    t.glowB = QColor(59, 130, 246, 26);
-    t.patternLine = QColor(120, 200, 255, 9);
-    t.frame = QColor(40, 56, 72);
-    t.titleBar = QColor(12, 16, 21);
-    t.header = QColor(19, 26, 34);
-    t.panel = QColor(17, 23, 31);
-    t.panelTop = QColor(24, 33, 44);
-    t.panelAlpha = 238;
-    t.panelBorder = QColor(36, 50, 65);
-    t.caption = QColor(27, 38, 51);
-    t.accent = QColor(34, 211, 238);
-    t.accent2 = QColor(59, 130, 246);
-    t.accentDim = QColor(40, 110, 140);
-    t.track = QColor(9, 13, 18);
-    t.trackBorder = QColor(30, 42, 55);
-    t.buttonTop = QColor(42, 55, 70);
-    t.buttonBottom = QColor(27, 36, 47);
-    t.buttonBorder = QColor(56, 74, 94);
-    t.box = QColor(12, 18, 25);
-    t.boxCell = QColor(25, 35, 47);
-    t.boxBorder = QColor(44, 60, 78);
-    t.iconFill = QColor(24, 32, 42);
-    t.iconBorder = QColor(44, 58, 74);
-    t.glyph = QColor(150, 168, 186);
-    t.danger = QColor(230, 56, 76);
-    t.plateA = QColor(214, 248, 255);
-    t.plateB = QColor(130, 222, 246);
-    t.mouseBody = QColor(28, 36, 46);
-    t.mouseEdge = QColor(70, 92, 114);
-    t.segmentOff = QColor(22, 32, 42);
-    return t;
-}
+// The two themes side by side: a theme is a column. Name, backdrop pattern and panel opacity
+// first, then every colour of the art, one row each (red, green, blue and, where it is not
+// opaque, alpha).
+constexpr int kThemeCount = 2;
 
-Theme auroraTheme() {
-    Theme t;
-    t.name = "Aurora";
-    t.pattern = Pattern::Aurora;
-    t.bgTop = QColor(32, 26, 58);
-    t.bgBottom = QColor(16, 13, 31);
-    t.glowA = QColor(56, 245, 192, 40);
-    t.glowB = QColor(168, 123, 255, 44);
-    t.patternLine = QColor(180, 160, 255, 10);
-    t.frame = QColor(72, 62, 120);
-    t.titleBar = QColor(22, 18, 42);
-    t.header = QColor(38, 31, 68);
-    t.panel = QColor(33, 27, 60);
-    t.panelTop = QColor(45, 37, 80);
-    t.panelAlpha = 205;
-    t.panelBorder = QColor(66, 56, 110);
-    t.caption = QColor(50, 41, 88);
-    t.accent = QColor(56, 245, 192);
-    t.accent2 = QColor(168, 123, 255);
-    t.accentDim = QColor(92, 120, 150);
-    t.track = QColor(20, 16, 38);
-    t.trackBorder = QColor(58, 49, 98);
-    t.buttonTop = QColor(70, 58, 116);
-    t.buttonBottom = QColor(48, 39, 84);
-    t.buttonBorder = QColor(96, 82, 152);
-    t.box = QColor(24, 19, 45);
-    t.boxCell = QColor(46, 38, 82);
-    t.boxBorder = QColor(78, 66, 128);
-    t.iconFill = QColor(40, 33, 72);
-    t.iconBorder = QColor(76, 64, 124);
-    t.glyph = QColor(190, 180, 230);
-    t.danger = QColor(244, 63, 120);
-    t.plateA = QColor(206, 255, 236);
-    t.plateB = QColor(214, 196, 255);
-    t.mouseBody = QColor(48, 40, 84);
-    t.mouseEdge = QColor(110, 96, 170);
-    t.segmentOff = QColor(42, 35, 74);
-    return t;
+struct ThemeHead {
+    const char* name;
+    Pattern pattern;
+    int panelAlpha;
+};
+
+const ThemeHead kThemeHeads[kThemeCount] = {
+    {"Default", Pattern::Hex, 238},
+    {"Aurora", Pattern::Aurora, 205},
+};
+
+struct Rgba {
+    int r, g, b, a = 255;
+};
+
+struct ThemeColour {
+    QColor Theme::*field;
+    Rgba value[kThemeCount]; // Default, Aurora
+};
+
+const ThemeColour kThemeColours[] = {
+    {&Theme::bgTop, {{16, 21, 28}, {32, 26, 58}}},
+    {&Theme::bgBottom, {{8, 11, 15}, {16, 13, 31}}},
+    {&Theme::glowA, {{34, 211, 238, 34}, {56, 245, 192, 40}}},
+    {&Theme::glowB, {{59, 130, 246, 26}, {168, 123, 255, 44}}},
+    {&Theme::patternLine, {{120, 200, 255, 9}, {180, 160, 255, 10}}},
+    {&Theme::frame, {{40, 56, 72}, {72, 62, 120}}},
+    {&Theme::titleBar, {{12, 16, 21}, {22, 18, 42}}},
+    {&Theme::header, {{19, 26, 34}, {38, 31, 68}}},
+    {&Theme::panel, {{17, 23, 31}, {33, 27, 60}}},
+    {&Theme::panelTop, {{24, 33, 44}, {45, 37, 80}}},
+    {&Theme::panelBorder, {{36, 50, 65}, {66, 56, 110}}},
+    {&Theme::caption, {{27, 38, 51}, {50, 41, 88}}},
+    {&Theme::accent, {{34, 211, 238}, {56, 245, 192}}},
+    {&Theme::accent2, {{59, 130, 246}, {168, 123, 255}}},
+    {&Theme::accentDim, {{40, 110, 140}, {92, 120, 150}}},
+    {&Theme::track, {{9, 13, 18}, {20, 16, 38}}},
+    {&Theme::trackBorder, {{30, 42, 55}, {58, 49, 98}}},
+    {&Theme::buttonTop, {{42, 55, 70}, {70, 58, 116}}},
+    {&Theme::buttonBottom, {{27, 36, 47}, {48, 39, 84}}},
+    {&Theme::buttonBorder, {{56, 74, 94}, {96, 82, 152}}},
+    {&Theme::box, {{12, 18, 25}, {24, 19, 45}}},
+    {&Theme::boxCell, {{25, 35, 47}, {46, 38, 82}}},
+    {&Theme::boxBorder, {{44, 60, 78}, {78, 66, 128}}},
+    {&Theme::iconFill, {{24, 32, 42}, {40, 33, 72}}},
+    {&Theme::iconBorder, {{44, 58, 74}, {76, 64, 124}}},
+    {&Theme::glyph, {{150, 168, 186}, {190, 180, 230}}},
+    {&Theme::danger, {{230, 56, 76}, {244, 63, 120}}},
+    {&Theme::plateA, {{214, 248, 255}, {206, 255, 236}}},
+    {&Theme::plateB, {{130, 222, 246}, {214, 196, 255}}},
+    {&Theme::mouseBody, {{28, 36, 46}, {48, 40, 84}}},
+    {&Theme::mouseEdge, {{70, 92, 114}, {110, 96, 170}}},
+    {&Theme::segmentOff, {{22, 32, 42}, {42, 35, 74}}},
+};
+
+std::vector<Theme> allThemes() {
+    std::vector<Theme> themes(kThemeCount);
+    for (int i = 0; i < kThemeCount; ++i) {
+        Theme& t = themes[i];
+        t.name = kThemeHeads[i].name;
+        t.pattern = kThemeHeads[i].pattern;
+        t.panelAlpha = kThemeHeads[i].panelAlpha;
+        for (const ThemeColour& c : kThemeColours) {
+            const Rgba& v = c.value[i];
+            t.*c.field = QColor(v.r, v.g, v.b, v.a);
+        }
+    }
+    return themes;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -2165,7 +2160,7 @@ int main(int argc, char** argv) {
     }
     QGuiApplication app(argc, argv);
     const QStringList args = QGuiApplication::arguments().mid(1);
-    const std::vector<Theme> themes = {defaultTheme(), auroraTheme()};
+    const std::vector<Theme> themes = allThemes();
 
     if (!args.isEmpty() && args[0] == "--preview") {
         if (args.size() < 2 || args.size() > 4) {
