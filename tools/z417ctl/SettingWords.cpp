@@ -39,6 +39,16 @@ bool fail(std::string& error, const std::string& why) {
     return false;
 }
 
+// A setting given more words than it takes: the first extra word is named, not the value.
+bool extraWords(const std::vector<std::string>& w, size_t count, std::string& error) {
+    if (w.size() <= count)
+        return false;
+    std::string setting;
+    for (size_t i = 0; i < count; ++i)
+        setting += (i ? " " : "") + w[i];
+    return !fail(error, "unexpected '" + w[count] + "' after '" + setting + "'");
+}
+
 // "A" or "B" (either case) as key set 0 or 1.
 bool parseKeySet(const std::string& text, int& set) {
     if (text == "A" || text == "a" || text == "B" || text == "b") {
@@ -51,6 +61,8 @@ bool parseKeySet(const std::string& text, int& set) {
 // "NAME STAGE VALUE": the stage (0-based) of a per-stage setting.
 bool stageWords(const std::vector<std::string>& w, const char* usage, int& stage,
                 std::string& error) {
+    if (extraWords(w, 3, error))
+        return false;
     if (w.size() != 3)
         return fail(error, usage);
     if (!parseInt(w[1], 1, kShownStages, stage))
@@ -98,6 +110,8 @@ std::string joined(const std::vector<std::string>& list) {
 
 bool setRate(const std::vector<std::string>& w, SettingsEdit& e, std::string& error) {
     int hz = 0;
+    if (extraWords(w, 2, error))
+        return false;
     if (w.size() != 2 || !parseInt(w[1], 125, 1000, hz) || 1000 % hz != 0 ||
         (hz != 125 && hz != 250 && hz != 500 && hz != 1000))
         return fail(error, "rate takes 125, 250, 500 or 1000");
@@ -134,6 +148,9 @@ bool setColour(const std::vector<std::string>& w, SettingsEdit& e, std::string& 
 
 bool setLighting(const std::vector<std::string>& w, SettingsEdit& e, std::string& error) {
     const std::string mode = w.size() > 1 ? w[1] : "";
+    const size_t words = mode == "off" ? 2 : mode == "standard" ? 3 : mode == "respiration" ? 4 : 0;
+    if (words != 0 && extraWords(w, words, error))
+        return false;
     if (mode == "off" && w.size() == 2) {
         e.record.lightMode = 0;
         return true;
@@ -166,7 +183,9 @@ bool setLighting(const std::vector<std::string>& w, SettingsEdit& e, std::string
 
 bool setFire(const std::vector<std::string>& w, const SettingOptions& o, SettingsEdit& e,
              std::string& error) {
-    if (w.size() != 1 || o.makeTime < 0 || o.breakTime < 0)
+    if (extraWords(w, 1, error))
+        return false;
+    if (o.makeTime < 0 || o.breakTime < 0)
         return fail(error, "fire takes --make MS and --break MS");
     e.record.fireMakeTime = static_cast<uint8_t>(o.makeTime);
     e.record.fireBreakTime = static_cast<uint8_t>(o.breakTime);
@@ -175,6 +194,8 @@ bool setFire(const std::vector<std::string>& w, const SettingOptions& o, Setting
 
 bool setActiveSet(const std::vector<std::string>& w, SettingsEdit& e, std::string& error) {
     int set = 0;
+    if (extraWords(w, 2, error))
+        return false;
     if (w.size() != 2 || !parseKeySet(w[1], set))
         return fail(error, "active-set takes A or B");
     e.record.activeKeySet = static_cast<uint8_t>(set);

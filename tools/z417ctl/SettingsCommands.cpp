@@ -5,6 +5,9 @@
 #include "SettingsStore.h"
 #include "platform/AtomicFile.h"
 
+#include <cerrno>
+#include <unistd.h>
+
 namespace z417 {
 namespace {
 
@@ -21,8 +24,29 @@ bool intOption(const ParsedOptions& p, const char* name, int& out, std::string& 
     return true;
 }
 
+// --settings names the files to edit: an empty name or one that cannot be read is a command
+// line that cannot run, never a reason to fall back to the utility's own files.
+void checkSettingsOption(const ParsedOptions& p) {
+    const auto file = p.option("--settings");
+    if (!file)
+        return;
+    if (file->empty())
+        throw UsageError{"--settings needs a file name"};
+    if (access(file->c_str(), R_OK) != 0)
+        throw UsageError{"--settings " + *file + ": " + systemErrorText(errno)};
+}
+
+// The files are written whatever the answer; a utility that was not told says so on one line.
+void tellUtility(const SettingsPaths& paths, FILE* err) {
+    const Status told = askUtilityToReload(paths);
+    if (!told)
+        std::fprintf(err, "z417ctl: files written; the utility was not told to reload: %s\n",
+                     oneLine(statusLine(told)).c_str());
+}
+
 bool openState(const ParsedOptions& p, SettingsPaths& paths, SettingsState& state,
                std::string& error) {
+    checkSettingsOption(p);
     return locateSettings(p.option("--settings").value_or(""), paths, error) &&
            loadSettingsState(paths, state, error);
 }
@@ -51,7 +75,7 @@ int cmdSet(const GlobalOptions& global, const ParsedOptions& p, FILE* out, FILE*
         return failWith(err, error);
     if (!saveAsWindowDoes(paths, state, error))
         return failWith(err, error);
-    askUtilityToReload(paths);
+    tellUtility(paths, err);
     return p.has("--apply") ? cmdApply(global, paths.configBin, out, err) : 0;
 }
 
@@ -99,7 +123,7 @@ int cmdImport(const ParsedOptions& p, FILE* err) {
         return failWith(err, file + ": " + error);
     if (!saveExactly(paths, state, error))
         return failWith(err, error);
-    askUtilityToReload(paths);
+    tellUtility(paths, err);
     return 0;
 }
 
