@@ -544,6 +544,7 @@ TEST_F(CtlSettingsTest, WithoutSettingsTheProgramsOwnFilesAreEditedAndTheUtility
     const std::string socketPath = socketDir + "/balloon.sock";
     std::strncpy(addr.sun_path, socketPath.c_str(), sizeof addr.sun_path - 1);
     ASSERT_EQ(bind(server, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    ASSERT_EQ(chmod(socketPath.c_str(), 0600), 0); // as the utility makes it, whatever the umask
     ASSERT_EQ(listen(server, 4), 0);
 
     const int rc = std::system(

@@ -18,7 +18,9 @@ bool isNegativeNumber(const std::string& word) {
 class NumberShield {
 public:
     std::string hide(const std::string& word) {
-        if (!isNegativeNumber(word))
+        // A word that happens to look like a placeholder is hidden too, so that every
+        // placeholder is one of ours.
+        if (!isNegativeNumber(word) && word.rfind(kMark, 0) != 0)
             return word;
         hidden_.push_back(word);
         return std::string(kMark) + std::to_string(hidden_.size() - 1);
