@@ -133,7 +133,7 @@ std::string statusLine(const Status& status) {
     if (status.messages.empty())
         return "failed";
     const Message& m = status.messages.front();
-    return m.caption + ": " + m.text;
+    return m.caption.empty() ? m.text : m.caption + ": " + m.text;
 }
 
 int failWith(FILE* err, const std::string& line) {

@@ -35,7 +35,7 @@ bool byteOption(const std::map<std::string, std::string>& options, const char* n
 // the message stays one line.
 int failWith(FILE* err, const std::string& line);
 std::string oneLine(const std::string& text);
-// "CAPTION: TEXT" of a failure's first message.
+// "CAPTION: TEXT" of a failure's first message (only TEXT when it has no caption).
 std::string statusLine(const Status& status);
 struct SettingsRecord;
 bool loadConfigFile(const std::string& path, SettingsRecord& record, std::string& error);

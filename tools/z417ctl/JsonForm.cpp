@@ -314,21 +314,18 @@ std::string settingsToJson(const SettingsState& state) {
            ",\n  \"labels\": " + membersText(labels, "  ") + "\n}\n";
 }
 
-bool settingsFromJson(const std::string& text, SettingsState& state, std::string& error) {
+Status settingsFromJson(const std::string& text, SettingsState& state) {
     const Json doc = Json::parse(text, nullptr, false);
-    if (doc.is_discarded()) {
-        error = "not valid JSON";
-        return false;
-    }
+    if (doc.is_discarded())
+        return Status::failure("", "not valid JSON");
     SettingsState parsed = state;
     try {
         stateFrom(doc, parsed);
     } catch (const BadField& bad) {
-        error = bad.line;
-        return false;
+        return Status::failure("", bad.line);
     }
     state = parsed;
-    return true;
+    return {};
 }
 
 } // namespace z417

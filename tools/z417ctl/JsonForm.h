@@ -17,6 +17,7 @@
 #pragma once
 
 #include "SettingsStore.h"
+#include "platform/Status.h"
 
 #include <string>
 
@@ -24,7 +25,8 @@ namespace z417 {
 
 std::string settingsToJson(const SettingsState& state);
 
-// On failure returns false with one line naming the field; state is then unchanged.
-bool settingsFromJson(const std::string& text, SettingsState& state, std::string& error);
+// A refusal is one line naming the field (the message's text; it has no caption); state is
+// then unchanged.
+Status settingsFromJson(const std::string& text, SettingsState& state);
 
 } // namespace z417

@@ -71,8 +71,8 @@ int cmdSet(const GlobalOptions& global, const ParsedOptions& p, FILE* out, FILE*
         return 1;
     const TextTable texts(languageFromCode(state.languageCode));
     SettingsEdit edit{state.record, state.labels, texts, variant};
-    if (!applySetting(p.positional, options, edit, error))
-        return failWith(err, error);
+    if (const Status applied = applySetting(p.positional, options, edit); !applied)
+        return failWith(err, statusLine(applied));
     if (!saveAsWindowDoes(paths, state, error))
         return failWith(err, error);
     tellUtility(paths, err);
@@ -84,11 +84,13 @@ int cmdGet(const ParsedOptions& p, FILE* out, FILE* err) {
     uint8_t variant = 0;
     SettingsPaths paths;
     SettingsState state;
-    std::vector<std::string> lines;
-    if (!byteOption(p.options, "--variant", variant, error) || !openState(p, paths, state, error) ||
-        !settingLines(state.record, variant, p.positional, lines, error))
+    if (!byteOption(p.options, "--variant", variant, error) || !openState(p, paths, state, error))
         return failWith(err, error);
-    for (const std::string& line : lines)
+    const Result<std::vector<std::string>> lines =
+        settingLines(state.record, variant, p.positional);
+    if (!lines)
+        return failWith(err, statusLine(lines.status()));
+    for (const std::string& line : *lines)
         std::fprintf(out, "%s\n", line.c_str());
     return 0;
 }
@@ -119,8 +121,8 @@ int cmdImport(const ParsedOptions& p, FILE* err) {
     std::string text;
     if (const int e = readFileContents(file, text, kJsonMaxBytes); e != 0)
         return failWith(err, file + ": " + fileErrorText(e));
-    if (!settingsFromJson(text, state, error))
-        return failWith(err, file + ": " + error);
+    if (const Status parsed = settingsFromJson(text, state); !parsed)
+        return failWith(err, file + ": " + statusLine(parsed));
     if (!saveExactly(paths, state, error))
         return failWith(err, error);
     tellUtility(paths, err);
