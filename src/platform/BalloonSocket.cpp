@@ -208,17 +208,23 @@ Status sendBefore(int fd, const std::string& path, const std::string& line,
     return {};
 }
 
-Attempt sendRequestLine(const std::string& path, const std::string& line) {
+// The folder and the socket must be this user's and closed to others; every failure is
+// named by the socket.
+Attempt checkPlace(const std::string& path) {
     const std::string folder = path.substr(0, path.rfind('/'));
     bool missing = false;
     if (Status s = checkOwnEntry(folder, S_IFDIR, kFolderClosed, "folder", &missing); !s) {
-        // Named by the socket, as every failure of the request is.
         if (missing)
             return {systemFailure(path, ENOENT, kNotRunningHint), true};
         return {Status::failure(path, s.messages.front().caption + ": " + s.messages.front().text)};
     }
-    if (Status s = checkOwnEntry(path, S_IFSOCK, kSocketClosed, "socket", &missing); !s)
-        return {std::move(s), missing};
+    Status s = checkOwnEntry(path, S_IFSOCK, kSocketClosed, "socket", &missing);
+    return {std::move(s), missing};
+}
+
+Attempt sendRequestLine(const std::string& path, const std::string& line) {
+    if (Attempt place = checkPlace(path); !place.status)
+        return place;
     const Result<sockaddr_un> address = unixSocketAddress(path);
     if (!address)
         return {address.status()};
