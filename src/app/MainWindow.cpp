@@ -46,10 +46,11 @@ void askRunningInstanceToShow(const AppEnvironment& env) {
         return;
     // The other process may have taken the lock but not be listening yet. Nobody answering
     // in that time is not worth a message: this process ends quietly either way.
-    std::string error;
-    if (!sendShowRequest(requestSocketPath(env.requestSocketName), kShowAttempts, kShowRetryMs,
-                         error))
-        qWarning("the running instance did not answer: %s", error.c_str());
+    const Status shown =
+        sendShowRequest(requestSocketPath(env.requestSocketName), kShowAttempts, kShowRetryMs);
+    if (!shown && !shown.messages.empty())
+        qWarning("the running instance did not answer: %s: %s",
+                 shown.messages.front().caption.c_str(), shown.messages.front().text.c_str());
 }
 
 // The text colour of the skin; the fonts are made at the first show.
@@ -86,9 +87,8 @@ MainWindow::~MainWindow() {
 MainWindow::StartResult MainWindow::start() {
     // A second process ends at once and touches nothing. A lock that cannot be taken at all
     // (no runtime folder) must not keep the person from the mouse: go on as the only one.
-    std::string lockError;
-    if (instanceLock_.acquire(env_.instanceName, lockError) ==
-        SingleInstanceLock::Result::HeldByAnother) {
+    if (const Result<InstanceLock> lock = instanceLock_.acquire(env_.instanceName);
+        lock && *lock == InstanceLock::HeldByAnother) {
         askRunningInstanceToShow(env_);
         return StartResult::SecondInstance;
     }
@@ -189,9 +189,10 @@ void MainWindow::listenForRequests() {
     connect(server, &BalloonServer::reloadRequested, this,
             [this] { session_.reloadSettingsFiles(); });
     connect(server, &BalloonServer::showRequested, this, &MainWindow::onShowRequest);
-    QString error;
-    if (!server->listen(error))
-        qWarning("balloon requests from other programs are not available: %s", qPrintable(error));
+    if (const Status listening = server->listen(); !listening && !listening.messages.empty())
+        qWarning("balloon requests from other programs are not available: %s: %s",
+                 listening.messages.front().caption.c_str(),
+                 listening.messages.front().text.c_str());
 }
 
 void MainWindow::onTrayClick(TrayClick click) {

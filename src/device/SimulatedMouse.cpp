@@ -175,6 +175,11 @@ SimulatedMouse::SimulatedMouse(const std::string& stateFile) : stateFile_(stateF
     if (stateFile_.empty())
         throw std::runtime_error("simulated mouse: empty state file name");
     refreshOrThrow();
+    // Every transfer writes the state back: a file that cannot take it is reported now, as
+    // what it is, instead of as a mouse that does not answer.
+    if (int e = writeFileAtomically(stateFile_, fileText_, FileFlush::PageCache); e != 0)
+        throw std::runtime_error("cannot write the simulated mouse state file " + stateFile_ +
+                                 ": " + fileErrorText(e));
 }
 
 void SimulatedMouse::createStateFile(const std::string& path, uint8_t sensorVariant,
@@ -182,7 +187,7 @@ void SimulatedMouse::createStateFile(const std::string& path, uint8_t sensorVari
     State s = freshState(sensorVariant, reportRate, dpiStage, fault, path);
     if (int e = writeFileAtomically(path, serialize(s)); e != 0)
         throw std::runtime_error("cannot write the simulated mouse state file " + path + ": " +
-                                 std::strerror(e));
+                                 fileErrorText(e));
 }
 
 bool SimulatedMouse::createStateFile(const std::string& path, const Config& config,
@@ -339,7 +344,7 @@ bool SimulatedMouse::refresh() {
     std::string text, error;
     if (int e = readFileContents(stateFile_, text); e != 0) {
         lastError_ =
-            "cannot read the simulated mouse state file " + stateFile_ + ": " + std::strerror(e);
+            "cannot read the simulated mouse state file " + stateFile_ + ": " + fileErrorText(e);
         return false;
     }
     if (!deserialize(text, state_, error)) {
@@ -360,7 +365,7 @@ bool SimulatedMouse::persist() {
     // other processes, and a state lost to a power cut costs nothing worth a flush to disk.
     if (int e = writeFileAtomically(stateFile_, text, FileFlush::PageCache); e != 0) {
         lastError_ =
-            "cannot write the simulated mouse state file " + stateFile_ + ": " + std::strerror(e);
+            "cannot write the simulated mouse state file " + stateFile_ + ": " + fileErrorText(e);
         return false;
     }
     fileText_ = std::move(text);

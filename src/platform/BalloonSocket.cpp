@@ -1,13 +1,13 @@
 #include "platform/BalloonSocket.h"
 
 #include <cerrno>
-#include <climits>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 namespace z417 {
@@ -19,42 +19,63 @@ std::string runtimeFolder() {
     return "/tmp/z417-gaming-mouse-" + std::to_string(getuid());
 }
 
-bool ensureRuntimeFolder(std::string& error) {
-    const std::string dir = runtimeFolder();
-    if (mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST) {
-        error = dir + ": " + std::strerror(errno);
-        return false;
-    }
+namespace {
+
+constexpr const char* kNotRunningHint = " (is the utility running?)";
+// Nobody else may enter the folder; nobody else may write to (connect to) the socket.
+constexpr mode_t kFolderClosed = 0077;
+constexpr mode_t kSocketClosed = 0022;
+
+Status systemFailure(const std::string& path, int error, const char* hint = "") {
+    return Status::failure(path, systemErrorText(error) + hint);
+}
+
+// Whether path is this user's, of the given type, and closed to others for the given bits.
+// missing, when given, tells whether the path does not exist at all.
+Status checkOwnEntry(const std::string& path, mode_t type, mode_t forbidden, const char* what,
+                     bool* missing = nullptr) {
     struct stat st {};
-    if (lstat(dir.c_str(), &st) != 0) {
-        error = dir + ": " + std::strerror(errno);
-        return false;
+    if (lstat(path.c_str(), &st) != 0) {
+        const int e = errno;
+        if (missing)
+            *missing = e == ENOENT;
+        return systemFailure(path, e, kNotRunningHint);
     }
-    // A folder in /tmp could have been made by somebody else in advance.
-    if (!S_ISDIR(st.st_mode) || st.st_uid != getuid()) {
-        error = dir + ": not a folder of this user";
-        return false;
-    }
-    if ((st.st_mode & 0077) != 0 && chmod(dir.c_str(), 0700) != 0) {
-        error = dir + ": " + std::strerror(errno);
-        return false;
-    }
-    return true;
+    if ((st.st_mode & S_IFMT) != type || st.st_uid != getuid())
+        return Status::failure(path, std::string("not a ") + what + " of this user; refused");
+    if ((st.st_mode & forbidden) != 0)
+        return Status::failure(path, std::string("a ") + what + " open to other users; refused");
+    return {};
+}
+
+} // namespace
+
+Status checkRuntimeFolder(const std::string& folder) {
+    return checkOwnEntry(folder, S_IFDIR, kFolderClosed, "folder");
+}
+
+Status checkRequestSocket(const std::string& path) {
+    return checkOwnEntry(path, S_IFSOCK, kSocketClosed, "socket");
+}
+
+Status ensureRuntimeFolder() {
+    const std::string dir = runtimeFolder();
+    if (mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST)
+        return systemFailure(dir, errno);
+    return checkRuntimeFolder(dir);
 }
 
 std::string requestSocketPath(const std::string& name) {
     return runtimeFolder() + "/" + name + ".sock";
 }
 
-bool unixSocketAddress(const std::string& path, sockaddr_un& address, std::string& error) {
-    address = sockaddr_un{};
+Result<sockaddr_un> unixSocketAddress(const std::string& path) {
+    sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    if (path.size() >= sizeof address.sun_path) {
-        error = path + ": path too long for a socket";
-        return false;
-    }
+    if (path.size() >= sizeof address.sun_path)
+        return Status::failure(path, "path too long for a socket");
     std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-    return true;
+    return address;
 }
 
 std::string balloonSocketPath() {
@@ -92,47 +113,133 @@ bool parseBalloonRequest(const std::string& text, int& type, int& kind) {
 
 namespace {
 
-bool sendRequestLine(const std::string& path, const std::string& line, std::string& error) {
-    sockaddr_un addr{};
-    if (!unixSocketAddress(path, addr, error))
-        return false;
-    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) {
-        error = std::string("socket: ") + std::strerror(errno);
-        return false;
+using SteadyClock = std::chrono::steady_clock;
+
+// What one attempt came to; nobodyListening marks the failures worth another try later.
+struct Attempt {
+    Status status;
+    bool nobodyListening = false;
+};
+
+void pauseMs(int ms) {
+    timespec pause{ms / 1000, (ms % 1000) * 1000000L};
+    while (nanosleep(&pause, &pause) != 0 && errno == EINTR) {
     }
-    if (connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
-        error = path + ": " + std::strerror(errno) + " (is the utility running?)";
-        ::close(fd);
-        return false;
-    }
-    size_t sent = 0;
-    while (sent < line.size()) {
-        const ssize_t n = send(fd, line.data() + sent, line.size() - sent, MSG_NOSIGNAL);
+}
+
+int msLeft(SteadyClock::time_point deadline) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - SteadyClock::now());
+    return left.count() > 0 ? static_cast<int>(left.count()) : 0;
+}
+
+Status notAnswering(const std::string& path) {
+    return Status::failure(path, "the utility does not answer (stopped or busy)");
+}
+
+// Waits until fd is writable, at most until the deadline.
+bool writableBefore(int fd, SteadyClock::time_point deadline) {
+    for (;;) {
+        pollfd p{fd, POLLOUT, 0};
+        const int n = poll(&p, 1, msLeft(deadline));
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0) {
-            error = path + ": " + std::strerror(errno);
-            ::close(fd);
-            return false;
+        return n > 0;
+    }
+}
+
+// A connected socket, without ever blocking: a listener whose queue is full refuses a
+// non-blocking connect at once (EAGAIN), so the attempt is repeated until the deadline.
+Attempt connectBefore(const sockaddr_un& address, const std::string& path,
+                      SteadyClock::time_point deadline, int& fd) {
+    constexpr int kRetryMs = 20;
+    for (;;) {
+        fd = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        if (fd < 0)
+            return {systemFailure("socket", errno)};
+        if (connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
+            return {};
+        const int e = errno;
+        ::close(fd);
+        fd = -1;
+        if (e == EINTR)
+            continue;
+        if (e == ENOENT || e == ECONNREFUSED)
+            return {systemFailure(path, e, kNotRunningHint), true};
+        if (e != EAGAIN)
+            return {systemFailure(path, e, kNotRunningHint)};
+        if (msLeft(deadline) == 0)
+            return {notAnswering(path)};
+        pauseMs(kRetryMs);
+    }
+}
+
+// Only a process of this user may receive the request.
+Status checkListener(int fd, const std::string& path) {
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    if (getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0)
+        return systemFailure(path, errno);
+    if (peer.uid != getuid())
+        return Status::failure(path, "held by another user (uid " + std::to_string(peer.uid) +
+                                         "); nothing sent");
+    return {};
+}
+
+Status sendBefore(int fd, const std::string& path, const std::string& line,
+                  SteadyClock::time_point deadline) {
+    size_t sent = 0;
+    while (sent < line.size()) {
+        const ssize_t n =
+            send(fd, line.data() + sent, line.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (n > 0) {
+            sent += static_cast<size_t>(n);
+            continue;
         }
-        sent += static_cast<size_t>(n);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno == EAGAIN) {
+            if (!writableBefore(fd, deadline))
+                return notAnswering(path);
+            continue;
+        }
+        return systemFailure(path, n < 0 ? errno : EPIPE);
     }
-    if (::close(fd) != 0) {
-        error = path + ": " + std::strerror(errno);
-        return false;
-    }
-    return true;
+    return {};
 }
 
-} // namespace
-
-bool sendBalloonRequest(int type, int kind, std::string& error) {
-    return sendRequestLine(balloonSocketPath(),
-                           std::to_string(type) + " " + std::to_string(kind) + "\n", error);
+// The folder and the socket must be this user's and closed to others; every failure is
+// named by the socket.
+Attempt checkPlace(const std::string& path) {
+    const std::string folder = path.substr(0, path.rfind('/'));
+    bool missing = false;
+    if (Status s = checkOwnEntry(folder, S_IFDIR, kFolderClosed, "folder", &missing); !s) {
+        if (missing)
+            return {systemFailure(path, ENOENT, kNotRunningHint), true};
+        return {Status::failure(path, s.messages.front().caption + ": " + s.messages.front().text)};
+    }
+    Status s = checkOwnEntry(path, S_IFSOCK, kSocketClosed, "socket", &missing);
+    return {std::move(s), missing};
 }
 
-namespace {
+Attempt sendRequestLine(const std::string& path, const std::string& line) {
+    if (Attempt place = checkPlace(path); !place.status)
+        return place;
+    const Result<sockaddr_un> address = unixSocketAddress(path);
+    if (!address)
+        return {address.status()};
+    const auto deadline = SteadyClock::now() + std::chrono::milliseconds(kRequestTimeoutMs);
+    int fd = -1;
+    Attempt attempt = connectBefore(*address, path, deadline, fd);
+    if (!attempt.status)
+        return attempt;
+    Status sent = checkListener(fd, path);
+    if (sent)
+        sent = sendBefore(fd, path, line, deadline);
+    if (::close(fd) != 0 && sent)
+        sent = systemFailure(path, errno);
+    return {std::move(sent)};
+}
 
 // One request word, with or without its line end.
 bool isRequest(const std::string& text, const char* word) {
@@ -141,30 +248,35 @@ bool isRequest(const std::string& text, const char* word) {
 
 } // namespace
 
+Status sendBalloonRequest(int type, int kind) {
+    return sendRequestLine(balloonSocketPath(),
+                           std::to_string(type) + " " + std::to_string(kind) + "\n")
+        .status;
+}
+
 bool isReloadRequest(const std::string& text) {
     return isRequest(text, kReloadRequest);
 }
 
-bool sendReloadRequest(std::string& error) {
-    return sendRequestLine(balloonSocketPath(), std::string(kReloadRequest) + "\n", error);
+Status sendReloadRequest() {
+    return sendRequestLine(balloonSocketPath(), std::string(kReloadRequest) + "\n").status;
 }
 
 bool isShowRequest(const std::string& text) {
     return isRequest(text, kShowRequest);
 }
 
-bool sendShowRequest(const std::string& socketPath, int attempts, int retryMs, std::string& error) {
+Status sendShowRequest(const std::string& socketPath, int attempts, int retryMs) {
     const std::string line = std::string(kShowRequest) + "\n";
+    Attempt attempt{Status::failure(socketPath, "no attempt made"), true};
     for (int i = 0; i < attempts; ++i) {
-        if (i > 0) {
-            timespec pause{retryMs / 1000, (retryMs % 1000) * 1000000L};
-            while (nanosleep(&pause, &pause) != 0 && errno == EINTR) {
-            }
-        }
-        if (sendRequestLine(socketPath, line, error))
-            return true;
+        if (i > 0)
+            pauseMs(retryMs);
+        attempt = sendRequestLine(socketPath, line);
+        if (attempt.status || !attempt.nobodyListening)
+            break;
     }
-    return false;
+    return std::move(attempt.status);
 }
 
 } // namespace z417

@@ -72,9 +72,10 @@ private:
 
 // A lock held by a process that never listens must not keep the second start waiting.
 TEST_F(ShowRequest, NobodyListeningFailsAfterItsAttempts) {
-    std::string error;
-    EXPECT_FALSE(sendShowRequest(requestSocketPath("nobody"), 3, 1, error));
-    EXPECT_NE(error.find("nobody.sock"), std::string::npos) << error;
+    const Status shown = sendShowRequest(requestSocketPath("nobody"), 3, 1);
+    EXPECT_FALSE(shown);
+    ASSERT_EQ(shown.messages.size(), 1u);
+    EXPECT_NE(shown.messages.front().caption.find("nobody.sock"), std::string::npos);
 }
 
 } // namespace

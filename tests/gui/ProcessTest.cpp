@@ -89,8 +89,7 @@ void send(const QByteArray& bytes) {
 
 TEST_F(BalloonSocketTest, OwnerOnlyAndOnlyWellFormedRequestsCount) {
     BalloonServer server;
-    QString error;
-    ASSERT_TRUE(server.listen(error)) << error.toStdString();
+    ASSERT_TRUE(server.listen());
     struct stat folder {};
     ASSERT_EQ(stat(runtimeFolder().c_str(), &folder), 0);
     EXPECT_EQ(folder.st_mode & 0777, 0700u);
@@ -118,8 +117,7 @@ TEST_F(BalloonSocketTest, OwnerOnlyAndOnlyWellFormedRequestsCount) {
 
 TEST_F(BalloonSocketTest, ASilentClientDoesNotBlockOthers) {
     BalloonServer server;
-    QString error;
-    ASSERT_TRUE(server.listen(error)) << error.toStdString();
+    ASSERT_TRUE(server.listen());
     QSignalSpy spy(&server, &BalloonServer::requested);
     QLocalSocket silent;
     silent.connectToServer(QString::fromStdString(balloonSocketPath()));
@@ -136,13 +134,12 @@ TEST_F(BalloonSocketTest, ASilentClientDoesNotBlockOthers) {
 
 // A connected Unix stream socket to the balloon server, or -1.
 int connectRaw() {
-    sockaddr_un address{};
-    std::string error;
-    if (!unixSocketAddress(balloonSocketPath(), address, error))
+    const Result<sockaddr_un> address = unixSocketAddress(balloonSocketPath());
+    if (!address)
         return -1;
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd >= 0 &&
-        ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        ::connect(fd, reinterpret_cast<const sockaddr*>(&*address), sizeof *address) != 0) {
         ::close(fd);
         return -1;
     }
@@ -153,8 +150,7 @@ int connectRaw() {
 // and are all served once the silent ones are dropped.
 TEST_F(BalloonSocketTest, ClientsBeyondTheLimitWaitTheirTurn) {
     BalloonServer server;
-    QString error;
-    ASSERT_TRUE(server.listen(error)) << error.toStdString();
+    ASSERT_TRUE(server.listen());
     struct stat sock {};
     ASSERT_EQ(stat(balloonSocketPath().c_str(), &sock), 0);
     EXPECT_EQ(sock.st_mode & 0777, 0600u) << std::oct << sock.st_mode;
@@ -186,8 +182,7 @@ TEST_F(BalloonSocketTest, ClientsBeyondTheLimitWaitTheirTurn) {
 
 TEST_F(BalloonSocketTest, CommandLineClientReachesTheServer) {
     BalloonServer server;
-    QString error;
-    ASSERT_TRUE(server.listen(error)) << error.toStdString();
+    ASSERT_TRUE(server.listen());
     QSignalSpy spy(&server, &BalloonServer::requested);
     QProcess ctl;
     ctl.start(Z417_BIN_DIR "/z417ctl", {"balloon", "5", "8"});

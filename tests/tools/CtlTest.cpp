@@ -1,4 +1,5 @@
 // z417ctl end to end: real files in, real files out, the real program.
+#include "platform/IniFile.h"
 #include "profile/BuildStep.h"
 #include "profile/ProfileBlock.h"
 #include "profile/SettingsRecord.h"
@@ -543,6 +544,7 @@ TEST_F(CtlSettingsTest, WithoutSettingsTheProgramsOwnFilesAreEditedAndTheUtility
     const std::string socketPath = socketDir + "/balloon.sock";
     std::strncpy(addr.sun_path, socketPath.c_str(), sizeof addr.sun_path - 1);
     ASSERT_EQ(bind(server, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    ASSERT_EQ(chmod(socketPath.c_str(), 0600), 0); // as the utility makes it, whatever the umask
     ASSERT_EQ(listen(server, 4), 0);
 
     const int rc = std::system(
@@ -606,6 +608,165 @@ TEST_F(CtlSettingsTest, SetLeavesTheSameFilesAsTheWindow) {
     }
     EXPECT_EQ(slurp(path("config.bin")), slurp(path("demo/config.bin")));
     EXPECT_EQ(slurp(path("str.ini")), slurp(path("demo/str.ini")));
+}
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    const size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+// Labels another program wrote in Latin-1 or GBK come back from an import byte for byte.
+TEST_F(CtlSettingsTest, LabelsThatAreNotUtf8SurviveExportAndImport) {
+    const std::string original = files();
+    std::string ini = slurp(path("str.ini"));
+    ini = replaced(ini, "Item3=Mid Click\n", "Item3=Caf\xe9 \xe0 gauche\n");
+    ini = replaced(ini, "Item13=Left Click\n", "Item13=\xd7\xf3\xbc\xfc\n"); // GBK
+    spit(path("str.ini"), ini);
+    ASSERT_EQ(ctl("export" + settings + "--out " + path("all.json")).code, 0);
+    const std::string exported = files();
+    EXPECT_NE(slurp(path("all.json"))
+                  .find("\"raw\": {\"A3\":\"436166e920e02067617563686"
+                        "5\",\"B1\":\"d7f3bcfc\"}"),
+              std::string::npos)
+        << slurp(path("all.json"));
+
+    spit(path("config.bin"), original.substr(0, 220));
+    spit(path("str.ini"), original.substr(220));
+    const CtlRun run = ctl("import " + path("all.json") + settings);
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(files(), exported);
+}
+
+// An export from a Simplified Chinese setup, imported into an English one: the window then
+// shows labels that match the record.
+TEST_F(CtlSettingsTest, AnImportFromAnotherLanguageSetsTheLabelsTheWindowShows) {
+    ASSERT_EQ(mkdir(path("chs").c_str(), 0700), 0);
+    spit(path("chs/config.bin"), slurp(path("config.bin")));
+    spit(path("chs/str.ini"), replaced(slurp(path("str.ini")), "Lan=EN", "Lan=CHS"));
+    const std::string chs = " --settings " + path("chs/config.bin") + " ";
+    ASSERT_EQ(ctl("set" + chs + "button A 4 'Fire Key' F12").code, 0);
+    ASSERT_EQ(ctl("export" + chs + "--out " + path("chs.json")).code, 0);
+    const std::string otherSectionBefore =
+        readProfileString(path("str.ini"), "Setting-CHS", "Item4");
+
+    const CtlRun run = ctl("import " + path("chs.json") + settings);
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(slurp(path("config.bin")), slurp(path("chs/config.bin")));
+    const std::string chsLabel = readProfileString(path("chs/str.ini"), "Setting-CHS", "Item4");
+    EXPECT_NE(chsLabel.find("F12"), std::string::npos) << chsLabel;
+    EXPECT_EQ(readProfileString(path("str.ini"), "Setting-EN", "Item4"), chsLabel);
+    EXPECT_EQ(readProfileString(path("str.ini"), "Setting-CHS", "Item4"), otherSectionBefore);
+}
+
+// What a read of "str.ini" keeps is 1023 characters; an import never writes more, so the
+// files stay readable (600,000 characters once made a UTF-16 file of 1.2 MB, over the limit).
+TEST_F(CtlSettingsTest, ImportRefusesLabelsLongerThanAReadGivesBack) {
+    std::string utf16 = "\xff\xfe";
+    for (const char c : std::string("[Skins]\r\nLan=EN\r\n"))
+        utf16 += std::string{c, '\0'};
+    spit(path("str.ini"), utf16);
+    ASSERT_EQ(ctl("export" + settings + "--out " + path("all.json")).code, 0);
+    const std::string json = slurp(path("all.json"));
+    std::string accented;
+    for (int i = 0; i < 1023; ++i)
+        accented += "\xc3\xa9"; // é, two bytes, one character
+    const struct {
+        std::string label;
+        int code;
+    } cases[] = {{std::string(1023, 'x'), 0},
+                 {accented, 0},
+                 {std::string(1024, 'x'), 1},
+                 {std::string(600000, 'x'), 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label.size());
+        const std::string before = files();
+        spit(path("long.json"), replaced(json, "\"A\": [\"\"", "\"A\": [\"" + c.label + "\""));
+        const CtlRun run = ctl("import " + path("long.json") + settings);
+        EXPECT_EQ(run.code, c.code) << run.err;
+        if (c.code == 0) {
+            EXPECT_EQ(readProfileString(path("str.ini"), "Setting-EN", "Item1"), c.label);
+        } else {
+            EXPECT_EQ(files(), before);
+            EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+            EXPECT_NE(run.err.find("labels.A[0]: longer than 1023 characters"), std::string::npos);
+        }
+    }
+}
+
+// --settings names the files to work on: an empty or unreadable name never falls back to
+// the utility's own files.
+TEST_F(CtlSettingsTest, AnEmptyOrUnreadableSettingsPathIsAUsageError) {
+    ASSERT_EQ(mkdir(path("bin").c_str(), 0700), 0);
+    const std::string copy = path("bin/z417ctl");
+    spit(copy, slurp(std::string(Z417_BIN_DIR) + "/z417ctl"));
+    ASSERT_EQ(chmod(copy.c_str(), 0700), 0);
+    spit(path("bin/config.bin"), slurp(path("config.bin")));
+    spit(path("bin/str.ini"), slurp(path("str.ini")));
+    ASSERT_EQ(ctl("export" + settings + "--out " + path("all.json")).code, 0);
+    const std::string own = slurp(path("bin/config.bin")) + slurp(path("bin/str.ini"));
+    for (const std::string& args : std::vector<std::string>{
+             "set --settings '' rate 125", "set --settings= button A 2 Backward",
+             "import " + path("all.json") + " --settings ''",
+             "export --settings '' --out " + path("x"), "get --settings ''",
+             "set --settings " + path("missing.bin") + " rate 125"}) {
+        const int rc =
+            std::system((copy + " " + args + " >" + path("out") + " 2>" + path("err")).c_str());
+        EXPECT_EQ(WEXITSTATUS(rc), 2) << args;
+        EXPECT_EQ(slurp(path("err")).rfind("z417ctl: --settings ", 0), 0u) << slurp(path("err"));
+    }
+    EXPECT_EQ(slurp(path("bin/config.bin")) + slurp(path("bin/str.ini")), own);
+    EXPECT_NE(access(path("x").c_str(), F_OK), 0);
+}
+
+// The manual's example of each setting is one this tool takes (variant 0, the default).
+std::string manualSnipeExample() {
+    const std::string manual = slurp(std::string(Z417_SOURCE_DIR) + "/docs/man/z417ctl.1");
+    const std::string mark = "Snipe Key\\(dq ";
+    const size_t at = manual.find(mark);
+    if (at == std::string::npos)
+        return {};
+    const size_t from = at + mark.size();
+    return manual.substr(from, manual.find_first_not_of("0123456789", from) - from);
+}
+
+// Each refusal is one line naming what was wrong; negative numbers are values.
+TEST_F(CtlSettingsTest, RefusalsNameWhatWasWrongInOneLine) {
+    ASSERT_EQ(mkfifo(path("fifo").c_str(), 0600), 0);
+    ASSERT_EQ(ctl("sim-create " + path("mouse.state")).code, 0);
+    ASSERT_EQ(chmod(dir.c_str(), 0755), 0); // the unprivileged run reads the state file
+    const std::string asUser = "--reuid=4175 --regid=4175 --clear-groups ";
+    const struct {
+        std::string args;
+        std::string line;
+        bool unprivileged;
+    } cases[] = {
+        {"set" + settings + "dpi 1 -400", "dpi '-400': this sensor offers 400, 800,", false},
+        {"set" + settings + "button A 2 'Single Key' \"$(printf 'x\\ny')\"",
+         "key 'x\\ny' is not a key name", false},
+        {"set" + settings + "rate 1000 extra", "unexpected 'extra' after 'rate 1000'", false},
+        {"--device sim:" + path("fifo") + " status",
+         "cannot read the simulated mouse state file " + path("fifo") + ": not a regular file",
+         false},
+        {"--device sim:" + path("mouse.state") + " status",
+         "cannot write the simulated mouse state file " + path("mouse.state") +
+             ": Permission denied",
+         true},
+    };
+    for (const auto& c : cases) {
+        const std::string program = std::string(Z417_BIN_DIR) + "/z417ctl ";
+        const std::string command = (c.unprivileged ? "setpriv " + asUser : "") + program + c.args +
+                                    " >" + path("out") + " 2>" + path("err");
+        const int rc = std::system(command.c_str());
+        const std::string err = slurp(path("err"));
+        EXPECT_EQ(WEXITSTATUS(rc), 1) << c.args;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+        EXPECT_EQ(err.rfind("z417ctl: " + c.line, 0), 0u) << err;
+    }
+    const std::string snipe = manualSnipeExample();
+    ASSERT_FALSE(snipe.empty());
+    const CtlRun run = set("button A 5 'Snipe Key' " + snipe);
+    EXPECT_EQ(run.code, 0) << run.err;
 }
 
 } // namespace

@@ -108,8 +108,36 @@ bool byteOption(const std::map<std::string, std::string>& options, const char* n
     return false;
 }
 
+std::string oneLine(const std::string& text) {
+    std::string out;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7F) {
+            out += c;
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else {
+            char escaped[5];
+            std::snprintf(escaped, sizeof escaped, "\\x%02x", byte);
+            out += escaped;
+        }
+    }
+    return out;
+}
+
+std::string statusLine(const Status& status) {
+    if (status.messages.empty())
+        return "failed";
+    const Message& m = status.messages.front();
+    return m.caption.empty() ? m.text : m.caption + ": " + m.text;
+}
+
 int failWith(FILE* err, const std::string& line) {
-    std::fprintf(err, "z417ctl: %s\n", line.c_str());
+    std::fprintf(err, "z417ctl: %s\n", oneLine(line).c_str());
     return 1;
 }
 
@@ -325,7 +353,8 @@ int runCli(const std::vector<std::string>& args, FILE* out, FILE* err) {
         }
         return runCommand(global, command, args, i + 1, out, err);
     } catch (const UsageError& e) {
-        std::fprintf(err, "z417ctl: %s\n%s", e.what.c_str(), commandUsage(command).c_str());
+        std::fprintf(err, "z417ctl: %s\n%s", oneLine(e.what).c_str(),
+                     commandUsage(command).c_str());
         return 2;
     }
 }

@@ -212,10 +212,8 @@ int cmdBalloon(const std::string& type, const std::string& kind, FILE* err) {
     int t = 0, k = 0;
     if (!parseBalloonRequest(type + " " + kind, t, k))
         return failWith(err, "balloon takes two whole numbers, not '" + type + " " + kind + "'");
-    std::string error;
-    if (!sendBalloonRequest(t, k, error))
-        return failWith(err, error);
-    return 0;
+    const Status sent = sendBalloonRequest(t, k);
+    return sent ? 0 : failWith(err, statusLine(sent));
 }
 
 } // namespace z417

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Status.h"
+
 #include <cstdio>
 #include <map>
 #include <string>
@@ -28,8 +30,13 @@ bool parseByte(const std::string& text, uint8_t& out);
 // "NAME takes a number from 0 to 255, not 'VALUE'" when it is not one.
 bool byteOption(const std::map<std::string, std::string>& options, const char* name, uint8_t& out,
                 std::string& error);
-// Prints "z417ctl: LINE" on err and returns 1, the exit code of a failed command.
+// Prints "z417ctl: LINE" on err and returns 1, the exit code of a failed command. Control
+// characters in LINE (a line break inside an argument) are shown escaped ("\n"), so that
+// the message stays one line.
 int failWith(FILE* err, const std::string& line);
+std::string oneLine(const std::string& text);
+// "CAPTION: TEXT" of a failure's first message (only TEXT when it has no caption).
+std::string statusLine(const Status& status);
 struct SettingsRecord;
 bool loadConfigFile(const std::string& path, SettingsRecord& record, std::string& error);
 

@@ -4,7 +4,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cctype>
 #include <cstddef>
+#include <optional>
 #include <set>
 
 namespace z417 {
@@ -60,6 +62,8 @@ const Field kFields[] = {
 constexpr const char* kFormat = "z417-settings";
 constexpr int kVersion = 1;
 const char* const kSetNames[kKeySetCount] = {"A", "B"};
+// What a read of "str.ini" gives back of a value: longer labels would come back cut.
+constexpr size_t kLabelMaxChars = kProfileBufferChars - 1;
 
 Json bytesJson(const uint8_t* bytes, size_t count) {
     Json out = Json::array();
@@ -150,12 +154,90 @@ void fieldFrom(const Field& f, const Json& value, uint8_t* bytes, const std::str
         bytesFrom(value[i], 3, bytes + 3 * i, field + "[" + std::to_string(i) + "]");
 }
 
+// A label the files can hold and a read gives back whole.
+void checkLabel(const std::string& text, const std::string& at) {
+    if (!iniEntryWritable("Setting-EN", "Item1", text))
+        refuse(at, "must not hold a line break or NUL");
+    if (utf8PrefixBytes(text, kLabelMaxChars) < text.size())
+        refuse(at, "longer than " + std::to_string(kLabelMaxChars) +
+                       " characters, more than the settings file gives back");
+}
+
+// "A1".."B8": the key set and slot a raw label belongs to.
+bool rawSlot(const std::string& key, int& set, int& slot) {
+    if (key.size() != 2 || (key[0] != 'A' && key[0] != 'B') || key[1] < '1' ||
+        key[1] > '0' + kSlotCount)
+        return false;
+    set = key[0] == 'B' ? 1 : 0;
+    slot = key[1] - '1';
+    return true;
+}
+
+std::optional<std::string> fromHex(const std::string& hex) {
+    if (hex.size() % 2 != 0)
+        return std::nullopt;
+    std::string bytes;
+    for (size_t i = 0; i < hex.size(); i += 2) {
+        const auto digit = [](char c) {
+            return std::isxdigit(static_cast<unsigned char>(c))
+                       ? (c <= '9' ? c - '0'
+                                   : (std::tolower(static_cast<unsigned char>(c)) - 'a' + 10))
+                       : -1;
+        };
+        const int high = digit(hex[i]), low = digit(hex[i + 1]);
+        if (high < 0 || low < 0)
+            return std::nullopt;
+        bytes += static_cast<char>(high * 16 + low);
+    }
+    return bytes;
+}
+
+std::string toHex(const std::string& bytes) {
+    static const char kDigits[] = "0123456789abcdef";
+    std::string hex;
+    for (const char c : bytes) {
+        hex += kDigits[static_cast<unsigned char>(c) >> 4];
+        hex += kDigits[static_cast<unsigned char>(c) & 0x0F];
+    }
+    return hex;
+}
+
+bool isUtf8(const std::string& text) {
+    for (size_t pos = 0; pos < text.size();) {
+        const size_t length = utf8PrefixBytes(std::string_view(text).substr(pos), 1);
+        if (length == 1 && static_cast<unsigned char>(text[pos]) >= 0x80)
+            return false;
+        pos += length;
+    }
+    return true;
+}
+
+// Labels that are not UTF-8 (written by another program in Latin-1 or GBK) travel as their
+// bytes in hex, beside the string that shows them with U+FFFD.
+void rawLabelsFrom(const Json& raw, SettingsState& state) {
+    if (!raw.is_object())
+        refuse("labels.raw", "must be an object");
+    for (const auto& item : raw.items()) {
+        const std::string at = "labels.raw." + item.key();
+        int set = 0, slot = 0;
+        if (!rawSlot(item.key(), set, slot))
+            refuse(at, "unknown member (A1 to B8)");
+        const auto bytes =
+            item.value().is_string() ? fromHex(item.value().get<std::string>()) : std::nullopt;
+        if (!bytes)
+            refuse(at, "must be a string of hex digit pairs");
+        checkLabel(*bytes, at);
+        state.labels.label[set][slot] = *bytes;
+    }
+}
+
+// The labels go to the section of the files' own language, the one the window reads, so
+// that they match the record whichever language the export was made in.
 void labelsFrom(const Json& labels, SettingsState& state) {
-    onlyMembers(labels, {"language", "A", "B"}, "labels.");
+    onlyMembers(labels, {"language", "A", "B", "raw"}, "labels.");
     const Json& language = member(labels, "language", "labels.");
     if (!language.is_string() || (language != "CHS" && language != "CHT" && language != "EN"))
         refuse("labels.language", "must be \"CHS\", \"CHT\" or \"EN\"");
-    state.languageCode = language.get<std::string>();
     for (int k = 0; k < kKeySetCount; ++k) {
         const std::string field = std::string("labels.") + kSetNames[k];
         const Json& list = member(labels, kSetNames[k], "labels.");
@@ -166,11 +248,12 @@ void labelsFrom(const Json& labels, SettingsState& state) {
             if (!list[static_cast<size_t>(s)].is_string())
                 refuse(at, "must be a string");
             const std::string text = list[static_cast<size_t>(s)].get<std::string>();
-            if (!iniEntryWritable("Setting-EN", kLabelKeys[k][s], text))
-                refuse(at, "must not hold a line break or NUL");
+            checkLabel(text, at);
             state.labels.label[k][s] = text;
         }
     }
+    if (const auto raw = labels.find("raw"); raw != labels.end())
+        rawLabelsFrom(*raw, state);
 }
 
 void stateFrom(const Json& doc, SettingsState& state) {
@@ -196,7 +279,7 @@ std::string membersText(const Json& object, const std::string& indent) {
     std::string text = "{\n";
     size_t left = object.size();
     for (const auto& item : object.items()) {
-        // Labels are carried as the files hold them; bytes that are not UTF-8 become U+FFFD.
+        // A label that is not UTF-8 shows U+FFFD here; its bytes travel in labels.raw.
         text += indent + "  " + Json(item.key()).dump() + ": " +
                 item.value().dump(-1, ' ', false, Json::error_handler_t::replace) +
                 (--left ? ",\n" : "\n");
@@ -211,12 +294,19 @@ std::string settingsToJson(const SettingsState& state) {
     for (const Field& f : kFields)
         record[f.name] = fieldJson(f, state.record.bytes() + f.offset);
     Json labels = {{"language", languageName(state.languageCode)}};
+    Json raw = Json::object();
     for (int k = 0; k < kKeySetCount; ++k) {
         Json list = Json::array();
-        for (int s = 0; s < kSlotCount; ++s)
-            list.push_back(state.labels.label[k][s]);
+        for (int s = 0; s < kSlotCount; ++s) {
+            const std::string& label = state.labels.label[k][s];
+            list.push_back(label);
+            if (!isUtf8(label))
+                raw[kSetNames[k] + std::to_string(s + 1)] = toHex(label);
+        }
         labels[kSetNames[k]] = list;
     }
+    if (!raw.empty())
+        labels["raw"] = raw;
     return "{\n  \"format\": " + Json(kFormat).dump() +
            ",\n  \"version\": " + std::to_string(kVersion) +
            ",\n  \"firstRunFlag\": " + std::to_string(state.firstRunFlag) +
@@ -224,21 +314,18 @@ std::string settingsToJson(const SettingsState& state) {
            ",\n  \"labels\": " + membersText(labels, "  ") + "\n}\n";
 }
 
-bool settingsFromJson(const std::string& text, SettingsState& state, std::string& error) {
+Status settingsFromJson(const std::string& text, SettingsState& state) {
     const Json doc = Json::parse(text, nullptr, false);
-    if (doc.is_discarded()) {
-        error = "not valid JSON";
-        return false;
-    }
+    if (doc.is_discarded())
+        return Status::failure("", "not valid JSON");
     SettingsState parsed = state;
     try {
         stateFrom(doc, parsed);
     } catch (const BadField& bad) {
-        error = bad.line;
-        return false;
+        return Status::failure("", bad.line);
     }
     state = parsed;
-    return true;
+    return {};
 }
 
 } // namespace z417

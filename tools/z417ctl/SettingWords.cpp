@@ -34,9 +34,19 @@ bool parseInt(const std::string& text, int low, int high, int& out) {
     return out >= low && out <= high;
 }
 
-bool fail(std::string& error, const std::string& why) {
-    error = why;
-    return false;
+// A refused setting: one line saying why, without a caption.
+Status refused(const std::string& why) {
+    return Status::failure("", why);
+}
+
+// A setting given more words than it takes: the first extra word is named, not the value.
+Status noExtraWords(const std::vector<std::string>& w, size_t count) {
+    if (w.size() <= count)
+        return {};
+    std::string setting;
+    for (size_t i = 0; i < count; ++i)
+        setting += (i ? " " : "") + w[i];
+    return refused("unexpected '" + w[count] + "' after '" + setting + "'");
 }
 
 // "A" or "B" (either case) as key set 0 or 1.
@@ -49,14 +59,15 @@ bool parseKeySet(const std::string& text, int& set) {
 }
 
 // "NAME STAGE VALUE": the stage (0-based) of a per-stage setting.
-bool stageWords(const std::vector<std::string>& w, const char* usage, int& stage,
-                std::string& error) {
+Result<int> stageWords(const std::vector<std::string>& w, const char* usage) {
+    if (Status extra = noExtraWords(w, 3); !extra)
+        return extra;
     if (w.size() != 3)
-        return fail(error, usage);
+        return refused(usage);
+    int stage = 0;
     if (!parseInt(w[1], 1, kShownStages, stage))
-        return fail(error, "stage '" + w[1] + "': a DPI stage is 1 to 6");
-    --stage;
-    return true;
+        return refused("stage '" + w[1] + "': a DPI stage is 1 to 6");
+    return stage - 1;
 }
 
 bool parseColour(const std::string& text, uint8_t rgb[3]) {
@@ -96,89 +107,99 @@ std::string joined(const std::vector<std::string>& list) {
 
 // ---- set ------------------------------------------------------------------------------------
 
-bool setRate(const std::vector<std::string>& w, SettingsEdit& e, std::string& error) {
+Status setRate(const std::vector<std::string>& w, SettingsEdit& e) {
     int hz = 0;
+    if (Status extra = noExtraWords(w, 2); !extra)
+        return extra;
     if (w.size() != 2 || !parseInt(w[1], 125, 1000, hz) || 1000 % hz != 0 ||
         (hz != 125 && hz != 250 && hz != 500 && hz != 1000))
-        return fail(error, "rate takes 125, 250, 500 or 1000");
+        return refused("rate takes 125, 250, 500 or 1000");
     e.record.reportRate = static_cast<uint8_t>(1000 / hz);
-    return true;
+    return {};
 }
 
-bool setDpi(const std::vector<std::string>& w, SettingsEdit& e, std::string& error) {
-    int stage = 0;
-    if (!stageWords(w, "dpi takes STAGE and a DPI value, on or off", stage, error))
-        return false;
+Status setDpi(const std::vector<std::string>& w, SettingsEdit& e) {
+    const Result<int> stageOrWhy = stageWords(w, "dpi takes STAGE and a DPI value, on or off");
+    if (!stageOrWhy)
+        return stageOrWhy.status();
+    const int stage = *stageOrWhy;
     if (w[2] == "on" || w[2] == "off") {
         e.record.dpiStageEnabled[stage] = w[2] == "on" ? 1 : 0;
-        return true;
+        return {};
     }
     const std::vector<std::string> values = offeredDpiValues(e.sensorVariant);
     const int level = findName(values, w[2]);
     if (level < 0)
-        return fail(error, "dpi '" + w[2] + "': this sensor offers " + joined(values));
+        return refused("dpi '" + w[2] + "': this sensor offers " + joined(values));
     e.record.dpiLevel[stage] = static_cast<uint8_t>(level);
-    return true;
+    return {};
 }
 
-bool setColour(const std::vector<std::string>& w, SettingsEdit& e, std::string& error) {
-    int stage = 0;
-    if (!stageWords(w, "colour takes STAGE and #RRGGBB", stage, error))
-        return false;
+Status setColour(const std::vector<std::string>& w, SettingsEdit& e) {
+    const Result<int> stageOrWhy = stageWords(w, "colour takes STAGE and #RRGGBB");
+    if (!stageOrWhy)
+        return stageOrWhy.status();
+    const int stage = *stageOrWhy;
     uint8_t rgb[3];
     if (!parseColour(w[2], rgb))
-        return fail(error, "colour '" + w[2] + "': a colour is #RRGGBB");
+        return refused("colour '" + w[2] + "': a colour is #RRGGBB");
     std::copy(rgb, rgb + 3, e.record.dpiColor[stage]);
-    return true;
+    return {};
 }
 
-bool setLighting(const std::vector<std::string>& w, SettingsEdit& e, std::string& error) {
+Status setLighting(const std::vector<std::string>& w, SettingsEdit& e) {
     const std::string mode = w.size() > 1 ? w[1] : "";
+    const size_t words = mode == "off" ? 2 : mode == "standard" ? 3 : mode == "respiration" ? 4 : 0;
+    if (Status extra = noExtraWords(w, words); words != 0 && !extra)
+        return extra;
     if (mode == "off" && w.size() == 2) {
         e.record.lightMode = 0;
-        return true;
+        return {};
     }
     if (mode == "standard" && w.size() == 3) {
         const int level = findWithUnit(brightnessTexts(), w[2], '%');
         if (level < 0)
-            return fail(error, "brightness '" + w[2] + "': one of " + joined(brightnessTexts()));
+            return refused("brightness '" + w[2] + "': one of " + joined(brightnessTexts()));
         e.record.lightMode = 1;
         e.record.lightBrightness = static_cast<uint8_t>(level);
-        return true;
+        return {};
     }
     if (mode == "respiration" && w.size() == 4) {
         const int speed = findWithUnit(breathSpeedTexts(), w[2], 'S');
         if (speed < 0)
-            return fail(error, "speed '" + w[2] + "': one of " + joined(breathSpeedTexts()));
+            return refused("speed '" + w[2] + "': one of " + joined(breathSpeedTexts()));
         std::vector<std::string> effects;
         for (int i = 1; i <= kRespirationEffects; ++i)
             effects.push_back(englishTexts().slot(kEffectSlot0 + i));
         const int effect = findName(effects, w[3]);
         if (effect < 0)
-            return fail(error, "effect '" + w[3] + "': one of " + joined(effects));
+            return refused("effect '" + w[3] + "': one of " + joined(effects));
         e.record.lightMode = 2;
         e.record.breathSpeed = static_cast<uint8_t>(speed);
         e.record.breathEffect = static_cast<uint8_t>(effect + 1);
-        return true;
+        return {};
     }
-    return fail(error, "lighting takes off, standard PERCENT or respiration SPEED EFFECT");
+    return refused("lighting takes off, standard PERCENT or respiration SPEED EFFECT");
 }
 
-bool setFire(const std::vector<std::string>& w, const SettingOptions& o, SettingsEdit& e,
-             std::string& error) {
-    if (w.size() != 1 || o.makeTime < 0 || o.breakTime < 0)
-        return fail(error, "fire takes --make MS and --break MS");
+Status setFire(const std::vector<std::string>& w, const SettingOptions& o, SettingsEdit& e) {
+    if (Status extra = noExtraWords(w, 1); !extra)
+        return extra;
+    if (o.makeTime < 0 || o.breakTime < 0)
+        return refused("fire takes --make MS and --break MS");
     e.record.fireMakeTime = static_cast<uint8_t>(o.makeTime);
     e.record.fireBreakTime = static_cast<uint8_t>(o.breakTime);
-    return true;
+    return {};
 }
 
-bool setActiveSet(const std::vector<std::string>& w, SettingsEdit& e, std::string& error) {
+Status setActiveSet(const std::vector<std::string>& w, SettingsEdit& e) {
     int set = 0;
+    if (Status extra = noExtraWords(w, 2); !extra)
+        return extra;
     if (w.size() != 2 || !parseKeySet(w[1], set))
-        return fail(error, "active-set takes A or B");
+        return refused("active-set takes A or B");
     e.record.activeKeySet = static_cast<uint8_t>(set);
-    return true;
+    return {};
 }
 
 // The parameter dialogs answered from the command line: each returns the prepared answer.
@@ -209,21 +230,21 @@ private:
 
 // One list parameter (Windows, Multimedia, HotKey) by its English name; the label carries
 // the name in the files' language.
-bool prepareListChoice(ParameterList list, const std::string& name, const TextTable& texts,
-                       PreparedAnswers& answers, std::string& error) {
+Status prepareListChoice(ParameterList list, const std::string& name, const TextTable& texts,
+                         PreparedAnswers& answers) {
     const std::vector<std::string> english = parameterNames(list, Language::English);
     const int index = findName(english, name);
     if (index < 0)
-        return fail(error, "'" + name + "': one of " + joined(english));
+        return refused("'" + name + "': one of " + joined(english));
     answers.choice = {index, parameterNames(list, texts.language())[static_cast<size_t>(index)]};
-    return true;
+    return {};
 }
 
-bool prepareFireKey(const std::string& name, const SettingOptions& o, const SettingsEdit& e,
-                    PreparedAnswers& answers, std::string& error) {
+Status prepareFireKey(const std::string& name, const SettingOptions& o, const SettingsEdit& e,
+                      PreparedAnswers& answers) {
     const int index = findName(fireKeyList(), name);
     if (index < 0)
-        return fail(error, "fire key '" + name + "': one of " + joined(fireKeyList()));
+        return refused("fire key '" + name + "': one of " + joined(fireKeyList()));
     answers.fire.keyIndex = index;
     answers.fire.keyName = fireKeyList()[static_cast<size_t>(index)];
     // The press and release times are shared by every fire key: without --make and --break
@@ -231,110 +252,109 @@ bool prepareFireKey(const std::string& name, const SettingOptions& o, const Sett
     answers.fire.times = o.times >= 0 ? o.times : answers.fire.times;
     answers.fire.makeTime = o.makeTime >= 0 ? o.makeTime : e.record.fireMakeTime;
     answers.fire.breakTime = o.breakTime >= 0 ? o.breakTime : e.record.fireBreakTime;
-    return true;
+    return {};
 }
 
-bool prepareSingleKey(const std::string& name, PreparedAnswers& answers, std::string& error) {
+Status prepareSingleKey(const std::string& name, PreparedAnswers& answers) {
     for (const KeyNameRow& row : kKeyNameTable) {
         if (findName({row.name}, name) == 0) {
             answers.keyName = row.name;
-            return true;
+            return {};
         }
     }
-    return fail(error, "key '" + name + "' is not a key name (for example A, F12, Space)");
+    return refused("key '" + name + "' is not a key name (for example A, F12, Space)");
 }
 
-bool prepareSnipe(const std::string& value, uint8_t variant, PreparedAnswers& answers,
-                  std::string& error) {
+Status prepareSnipe(const std::string& value, uint8_t variant, PreparedAnswers& answers) {
     const std::vector<std::string>& list = snipeList(variant);
     const int index = findName(list, value);
     if (index < 0)
-        return fail(error, "snipe DPI '" + value + "': this sensor offers " + joined(list));
+        return refused("snipe DPI '" + value + "': this sensor offers " + joined(list));
     answers.choice = {index, list[static_cast<size_t>(index)]};
-    return true;
+    return {};
 }
 
 // Fills the answer the function's dialog would give; functions without one need no words.
-bool prepareAnswers(int function, const std::vector<std::string>& params, const SettingOptions& o,
-                    const SettingsEdit& e, PreparedAnswers& answers, std::string& error) {
+Status prepareAnswers(int function, const std::vector<std::string>& params, const SettingOptions& o,
+                      const SettingsEdit& e, PreparedAnswers& answers) {
     const bool takesParameter = function >= kFnDpiSwitch && function <= kFnSnipeKey;
     const std::string name = functionName(englishTexts(), static_cast<uint8_t>(function));
     if (params.size() != (takesParameter ? 1u : 0u))
-        return fail(error, "\"" + name + "\" takes " +
-                               (takesParameter ? "one parameter" : "no parameter"));
+        return refused("\"" + name + "\" takes " +
+                       (takesParameter ? "one parameter" : "no parameter"));
     switch (function) {
     case kFnWindows:
-        return prepareListChoice(ParameterList::Windows, params[0], e.texts, answers, error);
+        return prepareListChoice(ParameterList::Windows, params[0], e.texts, answers);
     case kFnMultimedia:
-        return prepareListChoice(ParameterList::Multimedia, params[0], e.texts, answers, error);
+        return prepareListChoice(ParameterList::Multimedia, params[0], e.texts, answers);
     case kFnHotKey:
-        return prepareListChoice(ParameterList::HotKey, params[0], e.texts, answers, error);
+        return prepareListChoice(ParameterList::HotKey, params[0], e.texts, answers);
     case kFnFireKey:
-        return prepareFireKey(params[0], o, e, answers, error);
+        return prepareFireKey(params[0], o, e, answers);
     case kFnSingleKey:
-        return prepareSingleKey(params[0], answers, error);
+        return prepareSingleKey(params[0], answers);
     case kFnSnipeKey:
-        return prepareSnipe(params[0], e.sensorVariant, answers, error);
+        return prepareSnipe(params[0], e.sensorVariant, answers);
     default:
-        return true;
+        return {};
     }
 }
 
-bool checkFireOptions(int function, const SettingOptions& o, std::string& error) {
+Status checkFireOptions(int function, const SettingOptions& o) {
     const bool given = o.times >= 0 || o.makeTime >= 0 || o.breakTime >= 0;
     if (given && function != kFnFireKey)
-        return fail(error, "--times, --make and --break go with \"Fire Key\" only");
-    return true;
+        return refused("--times, --make and --break go with \"Fire Key\" only");
+    return {};
 }
 
-bool setButton(const std::vector<std::string>& w, const SettingOptions& o, SettingsEdit& e,
-               std::string& error) {
+Status setButton(const std::vector<std::string>& w, const SettingOptions& o, SettingsEdit& e) {
     int set = 0;
     int slot = 0;
     if (w.size() < 4)
-        return fail(error, "button takes A|B, SLOT and a function");
+        return refused("button takes A|B, SLOT and a function");
     if (!parseKeySet(w[1], set))
-        return fail(error, "key set '" + w[1] + "': A or B");
+        return refused("key set '" + w[1] + "': A or B");
     if (!parseInt(w[2], 1, kShownSlotCount, slot))
-        return fail(error, "slot '" + w[2] + "': a button is 1 to 6");
+        return refused("slot '" + w[2] + "': a button is 1 to 6");
     --slot;
     int function = -1;
     for (int code = 0; code < kFunctionCount && function < 0; ++code)
         if (findName({functionName(englishTexts(), static_cast<uint8_t>(code))}, w[3]) == 0)
             function = code;
     if (function < 0)
-        return fail(error, "function '" + w[3] + "' is not a button function");
+        return refused("function '" + w[3] + "' is not a button function");
     const std::vector<std::string> params(w.begin() + 4, w.end());
     PreparedAnswers answers;
-    if (!checkFireOptions(function, o, error) ||
-        !prepareAnswers(function, params, o, e, answers, error))
-        return false;
+    if (Status fireOptions = checkFireOptions(function, o); !fireOptions)
+        return fireOptions;
+    if (Status prepared = prepareAnswers(function, params, o, e, answers); !prepared)
+        return prepared;
     // The only Left Click of a key set stays; giving it Left Click again changes nothing.
     if (function != kFnLeftClick && leftClickGuardRefuses(e.record, set, slot))
-        return fail(error, englishTexts().slot(TextId::LeftKeyRequired) + " (button " + w[2] +
-                               " is the only Left Click of set " + w[1] + ")");
+        return refused(englishTexts().slot(TextId::LeftKeyRequired) + " (button " + w[2] +
+                       " is the only Left Click of set " + w[1] + ")");
     if (function == kFnDpiSwitch) {
         const int entry = findName(dpiSubList(), params[0]);
         if (entry < 0)
-            return fail(error, "'" + params[0] + "': one of " + joined(dpiSubList()));
+            return refused("'" + params[0] + "': one of " + joined(dpiSubList()));
         storeDpiSwitchChoice(e.record, e.labels, set, slot, entry);
-        return true;
+        return {};
     }
     if (function == kFnShift && e.record.keyFunction[set][slot] == kFnShift)
-        return true; // already there
+        return {}; // already there
     if (!storeFunctionChoice(e.record, e.labels, set, slot, function, e.texts, e.sensorVariant,
                              answers))
-        return fail(error, "Shift is on another button already; it goes on one button at a time");
-    return true;
+        return refused("Shift is on another button already; it goes on one button at a time");
+    return {};
 }
 
-bool checkTimes(const SettingOptions& o, std::string& error) {
+Status checkTimes(const SettingOptions& o) {
     if (o.times > kMaxFireTimes)
-        return fail(error, "--times takes 0 to 127");
+        return refused("--times takes 0 to 127");
     const auto badTime = [](int t) { return t >= 0 && (t < kMinFireTime || t > kMaxFireTime); };
     if (badTime(o.makeTime) || badTime(o.breakTime))
-        return fail(error, "--make and --break take 5 to 255");
-    return true;
+        return refused("--make and --break take 5 to 255");
+    return {};
 }
 
 // ---- get ------------------------------------------------------------------------------------
@@ -475,54 +495,54 @@ const std::vector<std::string>& settingNames() {
     return names;
 }
 
-bool applySetting(const std::vector<std::string>& words, const SettingOptions& options,
-                  SettingsEdit& edit, std::string& error) {
+Status applySetting(const std::vector<std::string>& words, const SettingOptions& options,
+                    SettingsEdit& edit) {
     if (words.empty())
-        return fail(error, "set needs a setting: " + joined(settingNames()));
-    if (!checkTimes(options, error))
-        return false;
+        return refused("set needs a setting: " + joined(settingNames()));
+    if (Status times = checkTimes(options); !times)
+        return times;
     const std::string& name = words[0];
     const bool optionsAllowed = name == "button" || name == "fire";
     if (!optionsAllowed && (options.times >= 0 || options.makeTime >= 0 || options.breakTime >= 0))
-        return fail(error, "--times, --make and --break go with button and fire only");
+        return refused("--times, --make and --break go with button and fire only");
     // Changes are made on copies, so that a refused value leaves everything as it was.
     SettingsRecord record = edit.record;
     AssignmentLabels labels = edit.labels;
     SettingsEdit copy{record, labels, edit.texts, edit.sensorVariant};
-    bool ok = false;
+    Status done;
     if (name == "rate")
-        ok = setRate(words, copy, error);
+        done = setRate(words, copy);
     else if (name == "dpi")
-        ok = setDpi(words, copy, error);
+        done = setDpi(words, copy);
     else if (name == "colour" || name == "color")
-        ok = setColour(words, copy, error);
+        done = setColour(words, copy);
     else if (name == "lighting")
-        ok = setLighting(words, copy, error);
+        done = setLighting(words, copy);
     else if (name == "button")
-        ok = setButton(words, options, copy, error);
+        done = setButton(words, options, copy);
     else if (name == "fire")
-        ok = setFire(words, options, copy, error);
+        done = setFire(words, options, copy);
     else if (name == "active-set")
-        ok = setActiveSet(words, copy, error);
+        done = setActiveSet(words, copy);
     else
-        return fail(error, "unknown setting '" + name + "': " + joined(settingNames()));
-    if (ok) {
+        return refused("unknown setting '" + name + "': " + joined(settingNames()));
+    if (done) {
         edit.record = record;
         edit.labels = labels;
     }
-    return ok;
+    return done;
 }
 
-bool settingLines(const SettingsRecord& record, uint8_t sensorVariant,
-                  const std::vector<std::string>& names, std::vector<std::string>& lines,
-                  std::string& error) {
+Result<std::vector<std::string>> settingLines(const SettingsRecord& record, uint8_t sensorVariant,
+                                              const std::vector<std::string>& names) {
     for (const std::string& name : names)
         if (std::find(settingNames().begin(), settingNames().end(), name) == settingNames().end())
-            return fail(error, "unknown setting '" + name + "': " + joined(settingNames()));
+            return refused("unknown setting '" + name + "': " + joined(settingNames()));
+    std::vector<std::string> lines;
     for (const SettingRow& row : settingRows())
         if (names.empty() || std::find(names.begin(), names.end(), row.name) != names.end())
             row.lines(record, sensorVariant, lines);
-    return true;
+    return lines;
 }
 
 } // namespace z417

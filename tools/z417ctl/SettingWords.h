@@ -4,6 +4,7 @@
 #pragma once
 
 #include "assign/Texts.h"
+#include "platform/Status.h"
 #include "profile/SettingsFiles.h"
 #include "profile/SettingsRecord.h"
 
@@ -27,16 +28,15 @@ struct SettingsEdit {
     uint8_t sensorVariant;
 };
 
-// Applies one setting. On a bad value returns false with one line saying why; the record and
-// labels are then unchanged.
-bool applySetting(const std::vector<std::string>& words, const SettingOptions& options,
-                  SettingsEdit& edit, std::string& error);
+// Applies one setting. A bad value is refused with one line saying why (the message's text;
+// it has no caption); the record and labels are then unchanged.
+Status applySetting(const std::vector<std::string>& words, const SettingOptions& options,
+                    SettingsEdit& edit);
 
 // The record as lines of set words, in a fixed order. names limits them to those settings
 // (first words, for example "rate" or "button"); an unknown name is an error.
-bool settingLines(const SettingsRecord& record, uint8_t sensorVariant,
-                  const std::vector<std::string>& names, std::vector<std::string>& lines,
-                  std::string& error);
+Result<std::vector<std::string>> settingLines(const SettingsRecord& record, uint8_t sensorVariant,
+                                              const std::vector<std::string>& names);
 
 // The first words set and get know, in the order get prints them.
 const std::vector<std::string>& settingNames();

@@ -5,6 +5,9 @@
 #include "SettingsStore.h"
 #include "platform/AtomicFile.h"
 
+#include <cerrno>
+#include <unistd.h>
+
 namespace z417 {
 namespace {
 
@@ -21,8 +24,29 @@ bool intOption(const ParsedOptions& p, const char* name, int& out, std::string& 
     return true;
 }
 
+// --settings names the files to edit: an empty name or one that cannot be read is a command
+// line that cannot run, never a reason to fall back to the utility's own files.
+void checkSettingsOption(const ParsedOptions& p) {
+    const auto file = p.option("--settings");
+    if (!file)
+        return;
+    if (file->empty())
+        throw UsageError{"--settings needs a file name"};
+    if (access(file->c_str(), R_OK) != 0)
+        throw UsageError{"--settings " + *file + ": " + systemErrorText(errno)};
+}
+
+// The files are written whatever the answer; a utility that was not told says so on one line.
+void tellUtility(const SettingsPaths& paths, FILE* err) {
+    const Status told = askUtilityToReload(paths);
+    if (!told)
+        std::fprintf(err, "z417ctl: files written; the utility was not told to reload: %s\n",
+                     oneLine(statusLine(told)).c_str());
+}
+
 bool openState(const ParsedOptions& p, SettingsPaths& paths, SettingsState& state,
                std::string& error) {
+    checkSettingsOption(p);
     return locateSettings(p.option("--settings").value_or(""), paths, error) &&
            loadSettingsState(paths, state, error);
 }
@@ -47,11 +71,11 @@ int cmdSet(const GlobalOptions& global, const ParsedOptions& p, FILE* out, FILE*
         return 1;
     const TextTable texts(languageFromCode(state.languageCode));
     SettingsEdit edit{state.record, state.labels, texts, variant};
-    if (!applySetting(p.positional, options, edit, error))
-        return failWith(err, error);
+    if (const Status applied = applySetting(p.positional, options, edit); !applied)
+        return failWith(err, statusLine(applied));
     if (!saveAsWindowDoes(paths, state, error))
         return failWith(err, error);
-    askUtilityToReload(paths);
+    tellUtility(paths, err);
     return p.has("--apply") ? cmdApply(global, paths.configBin, out, err) : 0;
 }
 
@@ -60,11 +84,13 @@ int cmdGet(const ParsedOptions& p, FILE* out, FILE* err) {
     uint8_t variant = 0;
     SettingsPaths paths;
     SettingsState state;
-    std::vector<std::string> lines;
-    if (!byteOption(p.options, "--variant", variant, error) || !openState(p, paths, state, error) ||
-        !settingLines(state.record, variant, p.positional, lines, error))
+    if (!byteOption(p.options, "--variant", variant, error) || !openState(p, paths, state, error))
         return failWith(err, error);
-    for (const std::string& line : lines)
+    const Result<std::vector<std::string>> lines =
+        settingLines(state.record, variant, p.positional);
+    if (!lines)
+        return failWith(err, statusLine(lines.status()));
+    for (const std::string& line : *lines)
         std::fprintf(out, "%s\n", line.c_str());
     return 0;
 }
@@ -95,11 +121,11 @@ int cmdImport(const ParsedOptions& p, FILE* err) {
     std::string text;
     if (const int e = readFileContents(file, text, kJsonMaxBytes); e != 0)
         return failWith(err, file + ": " + fileErrorText(e));
-    if (!settingsFromJson(text, state, error))
-        return failWith(err, file + ": " + error);
+    if (const Status parsed = settingsFromJson(text, state); !parsed)
+        return failWith(err, file + ": " + statusLine(parsed));
     if (!saveExactly(paths, state, error))
         return failWith(err, error);
-    askUtilityToReload(paths);
+    tellUtility(paths, err);
     return 0;
 }
 

@@ -115,11 +115,10 @@ bool saveExactly(const SettingsPaths& paths, const SettingsState& state, std::st
     return changed.empty() || writeLabels(paths, section, changed, error);
 }
 
-void askUtilityToReload(const SettingsPaths& paths) {
+Status askUtilityToReload(const SettingsPaths& paths) {
     if (!paths.utilitysOwn)
-        return;
-    std::string ignored; // not running: it reads the files at its next start
-    sendReloadRequest(ignored);
+        return {};
+    return sendReloadRequest();
 }
 
 } // namespace z417

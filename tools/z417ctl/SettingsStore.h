@@ -38,7 +38,8 @@ bool saveAsWindowDoes(const SettingsPaths& paths, const SettingsState& state, st
 bool saveExactly(const SettingsPaths& paths, const SettingsState& state, std::string& error);
 
 // After a change to the utility's own files: asks the running utility to read them again, so
-// that its next Apply does not write its older copy over them. Nothing running: nothing to do.
-void askUtilityToReload(const SettingsPaths& paths);
+// that its next Apply does not write its older copy over them. A utility that is not running,
+// refused (not this user's) or not answering is a failure; the files are written all the same.
+Status askUtilityToReload(const SettingsPaths& paths);
 
 } // namespace z417

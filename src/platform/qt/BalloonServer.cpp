@@ -22,8 +22,12 @@ constexpr int kClientTimeoutMs = 2000;
 // Clients served at once; further connections wait until one of them is done.
 constexpr int kMaxClients = 16;
 
-QString systemError(const QString& path) {
-    return path + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno));
+// Requests come from processes of this user only; the socket's mode already keeps others
+// out, this keeps out anyone the mode does not.
+bool fromThisUser(int fd) {
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    return getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == getuid();
 }
 
 } // namespace
@@ -44,43 +48,37 @@ QString BalloonServer::socketPath() const {
     return path_;
 }
 
-bool BalloonServer::listen(QString& error) {
-    std::string folderError;
-    if (!ensureRuntimeFolder(folderError)) {
-        error = QString::fromStdString(folderError);
-        return false;
-    }
-    if (!openListeningSocket(error))
-        return false;
+Status BalloonServer::listen() {
+    if (Status folder = ensureRuntimeFolder(); !folder)
+        return folder;
+    if (Status opened = openListeningSocket(); !opened)
+        return opened;
     incoming_ = new QSocketNotifier(listenFd_, QSocketNotifier::Read, this);
     connect(incoming_, &QSocketNotifier::activated, this, &BalloonServer::acceptClients);
-    return true;
+    return {};
 }
 
-bool BalloonServer::openListeningSocket(QString& error) {
+Status BalloonServer::openListeningSocket() {
     const QByteArray path = QFile::encodeName(path_);
-    sockaddr_un addr{};
-    if (std::string tooLong; !unixSocketAddress(path.toStdString(), addr, tooLong)) {
-        error = QString::fromLocal8Bit(tooLong.c_str());
-        return false;
-    }
+    const Result<sockaddr_un> address = unixSocketAddress(path.toStdString());
+    if (!address)
+        return address.status();
+    const sockaddr_un& addr = *address;
     // A socket left behind by a process that ended without cleaning up. Only one utility
     // runs per user (the instance lock is taken first), so nobody else is listening on it.
     ::unlink(path.constData());
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (fd < 0) {
-        error = systemError(path_);
-        return false;
-    }
+    if (fd < 0)
+        return Status::failure(path.toStdString(), systemErrorText(errno));
     // Owner only; nobody can connect before listen(), so the mode is right before anyone can.
     if (::bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0 ||
         ::chmod(path.constData(), 0600) != 0 || ::listen(fd, kMaxClients) != 0) {
-        error = systemError(path_);
+        const int e = errno;
         ::close(fd);
-        return false;
+        return Status::failure(path.toStdString(), systemErrorText(e));
     }
     listenFd_ = fd;
-    return true;
+    return {};
 }
 
 // Takes connections while there is room; beyond the limit they wait in the kernel's queue
@@ -90,6 +88,10 @@ void BalloonServer::acceptClients() {
         const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (fd < 0)
             break; // nothing more waiting (or the client left already)
+        if (!fromThisUser(fd)) {
+            ::close(fd);
+            continue;
+        }
         Client& client = clients_[fd];
         client.readable = new QSocketNotifier(fd, QSocketNotifier::Read, this);
         connect(client.readable, &QSocketNotifier::activated, this, [this, fd] { readClient(fd); });

@@ -26,8 +26,8 @@ public:
     BalloonServer(const BalloonServer&) = delete;
     BalloonServer& operator=(const BalloonServer&) = delete;
 
-    // Starts listening; on failure returns false with a reason.
-    bool listen(QString& error);
+    // Starts listening; refuses a runtime folder that is not this user's alone.
+    Status listen();
     QString socketPath() const;
 
 signals:
@@ -43,7 +43,7 @@ private:
         QTimer* deadline = nullptr;
         std::string received;
     };
-    bool openListeningSocket(QString& error);
+    Status openListeningSocket();
     void acceptClients();
     void readClient(int fd);
     void dropClient(int fd);
