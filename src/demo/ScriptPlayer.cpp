@@ -23,6 +23,12 @@ namespace {
 // Time a resting pointer needs for the 10 ms hover notification to arrive.
 constexpr int kRestMs = 40;
 
+// Ends a command that cannot go on: its reason for the script's failure line.
+bool refuse(QString& error, QString why) {
+    error = std::move(why);
+    return false;
+}
+
 bool toInt(const QString& s, int& out) {
     bool ok = false;
     out = s.toInt(&ok);
@@ -235,10 +241,10 @@ bool ScriptPlayer::keyCommand(const QStringList& words, QString& error) {
 bool ScriptPlayer::selectCommand(const QStringList& words, QString& error) {
     int id = 0, row = 0;
     if (!needArgs(words, 2, error) || !toInt(words[1], id) || !toInt(words[2], row))
-        return error = QStringLiteral("select takes ID ROW"), false;
+        return refuse(error, QStringLiteral("select takes ID ROW"));
     auto* list = qobject_cast<QListWidget*>(childById(id));
     if (!list || row < 0 || row >= list->count())
-        return error = QStringLiteral("no list %1 with row %2").arg(id).arg(row), false;
+        return refuse(error, QStringLiteral("no list %1 with row %2").arg(id).arg(row));
     list->scrollToItem(list->item(row));
     const QRect r = list->visualItemRect(list->item(row));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
@@ -248,10 +254,10 @@ bool ScriptPlayer::selectCommand(const QStringList& words, QString& error) {
 bool ScriptPlayer::textCommand(const QStringList& words, QString& error) {
     int id = 0;
     if (words.size() < 2 || !toInt(words[1], id))
-        return error = QStringLiteral("text takes ID TEXT"), false;
+        return refuse(error, QStringLiteral("text takes ID TEXT"));
     auto* edit = qobject_cast<QLineEdit*>(childById(id));
     if (!edit)
-        return error = QStringLiteral("no edit field %1").arg(id), false;
+        return refuse(error, QStringLiteral("no edit field %1").arg(id));
     const QString text = restOfLine(words, 2);
     edit->setFocus(Qt::OtherFocusReason);
     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
@@ -265,7 +271,7 @@ bool ScriptPlayer::textCommand(const QStringList& words, QString& error) {
 bool ScriptPlayer::expectTextCommand(const QStringList& words, QString& error) {
     int id = 0;
     if (words.size() < 2 || !toInt(words[1], id))
-        return error = QStringLiteral("expect-text takes ID TEXT"), false;
+        return refuse(error, QStringLiteral("expect-text takes ID TEXT"));
     const QString want = restOfLine(words, 2);
     QWidget* child = childById(id);
     QString have;
@@ -274,10 +280,10 @@ bool ScriptPlayer::expectTextCommand(const QStringList& words, QString& error) {
     else if (auto* edit = qobject_cast<QLineEdit*>(child))
         have = edit->text();
     else
-        return error = QStringLiteral("no text field %1").arg(id), false;
+        return refuse(error, QStringLiteral("no text field %1").arg(id));
     if (have != want)
-        return error = QStringLiteral("field %1 shows \"%2\", not \"%3\"").arg(id).arg(have, want),
-               false;
+        return refuse(error,
+                      QStringLiteral("field %1 shows \"%2\", not \"%3\"").arg(id).arg(have, want));
     return true;
 }
 
@@ -285,7 +291,7 @@ bool ScriptPlayer::colourCommand(const QStringList& words, QString& error) {
     int r = 0, g = 0, b = 0;
     if (!needArgs(words, 3, error) || !toInt(words[1], r) || !toInt(words[2], g) ||
         !toInt(words[3], b))
-        return error = QStringLiteral("color takes R G B"), false;
+        return refuse(error, QStringLiteral("color takes R G B"));
     host_.services->queueColour(QColor(r, g, b));
     return true;
 }
@@ -304,7 +310,7 @@ bool ScriptPlayer::trayCommand(const QStringList& words, QString& error) {
     else if (how == "exit")
         return chooseTrayExit(error);
     else
-        return error = QStringLiteral("tray takes left, right, double or exit"), false;
+        return refuse(error, QStringLiteral("tray takes left, right, double or exit"));
     return true;
 }
 
@@ -315,7 +321,7 @@ bool ScriptPlayer::chooseTrayExit(QString& error) {
         win->onTrayClick(MainWindow::TrayClick::Right);
     const auto actions = win->trayMenu()->actions();
     if (actions.size() != 1)
-        return error = QStringLiteral("the tray menu has %1 items").arg(actions.size()), false;
+        return refuse(error, QStringLiteral("the tray menu has %1 items").arg(actions.size()));
     std::fprintf(out_, "tray menu: %s\n", qPrintable(actions.first()->text()));
     actions.first()->trigger();
     return true;
@@ -324,7 +330,7 @@ bool ScriptPlayer::chooseTrayExit(QString& error) {
 bool ScriptPlayer::balloonCommand(const QStringList& words, QString& error) {
     int type = 0, kind = 0;
     if (!needArgs(words, 2, error) || !toInt(words[1], type) || !toInt(words[2], kind))
-        return error = QStringLiteral("balloon takes TYPE KIND"), false;
+        return refuse(error, QStringLiteral("balloon takes TYPE KIND"));
     host_.window->balloons().show(type, kind);
     return true;
 }
@@ -346,7 +352,7 @@ bool ScriptPlayer::screenshotCommand(const QStringList& words, QString& error) {
     if (!needArgs(words, 1, error))
         return false;
     if (!activeWindow()->grab().save(words[1], "PNG"))
-        return error = QStringLiteral("cannot write ") + words[1], false;
+        return refuse(error, QStringLiteral("cannot write ") + words[1]);
     std::fprintf(out_, "screenshot: %s\n", qPrintable(words[1]));
     return true;
 }
@@ -364,10 +370,10 @@ bool ScriptPlayer::openDialogCommand(const QStringList& words, QString& error) {
     if (!needArgs(words, 1, error))
         return false;
     if (!host_.openDialog)
-        return error = QStringLiteral("no dialogs"), false;
+        return refuse(error, QStringLiteral("no dialogs"));
     const QString result = host_.openDialog(words[1]);
     if (result.isEmpty())
-        return error = QStringLiteral("unknown dialog ") + words[1], false;
+        return refuse(error, QStringLiteral("unknown dialog ") + words[1]);
     std::fprintf(out_, "%s\n", qPrintable(result));
     std::fflush(out_);
     return true;
