@@ -181,11 +181,15 @@ TEST(MainWindowTray, ReloadTakesOverFilesChangedByAnotherProgram) {
     ASSERT_EQ(writeFileAtomically(f.install.file("config.bin"), bytes), 0);
     ASSERT_EQ(writeProfileString(f.install.file("str.ini"), "Setting-EN", "Item1", "From Ctl"), 0);
 
+    // The edit of the same field stays; the file's values become the saved copy.
     w.session().reloadSettingsFiles();
-    EXPECT_EQ(w.state().record.reportRate, 4);
+    EXPECT_EQ(w.state().record.reportRate, 8);
     EXPECT_EQ(w.state().savedSettings.reportRate, 4);
     EXPECT_EQ(w.state().labels.label[0][0], "From Ctl");
     w.session().apply();
+    changed.reportRate = 8;
+    bytes.replace(1, sizeof changed, reinterpret_cast<const char*>(changed.bytes()),
+                  sizeof changed);
     EXPECT_EQ(test::readFile(f.install.file("config.bin")), bytes);
 }
 
