@@ -1,5 +1,6 @@
 #include "profile/ApplySequence.h"
 
+#include "platform/AtomicFile.h"
 #include "profile/BuildStep.h"
 #include "profile/SettingsFiles.h"
 #include "profile/SettingsPair.h"
@@ -22,13 +23,15 @@ Result<SettingsPair> openForApply(const ApplyTargets& targets) {
     return SettingsPair::open(targets.configPath, targets.strIniPath, LockMode::Exclusive);
 }
 
-Status uploadAndSave(const SettingsRecord& record, ProfileBlock& block, DeviceOperations& device,
-                     const AssignmentLabels& labels, const std::string& labelSection,
-                     Result<SettingsPair>& files) {
-    Status status = uploadSettings(record, block, device);
-    if (!files)
-        return status.add(inWindowWords(files.status()));
-    return status.add(saveAppliedSettings(*files, record, labels, labelSection));
+// Steps 5 and 6, or why they could not run: without the folder's lock nothing is written.
+Status saveUnderLock(Result<SettingsPair>& files, const SettingsRecord& record,
+                     const AssignmentLabels& labels, const ApplyTargets& targets) {
+    if (files)
+        return saveAppliedSettings(*files, record, labels, targets.labelSection);
+    Status status;
+    if (!fileExists(targets.configPath))
+        status = Status::failure(kAppTitle, kConfigMissingText);
+    return status.add(inWindowWords(files.status()));
 }
 
 } // namespace
@@ -51,17 +54,12 @@ ApplyOutcome applyAndConfirm(const SettingsEdits& edits, ProfileBlock& block,
     if (files)
         outcome.tookOverFileChanges = takeOverFileChanges(edits, *files, targets.labelSection);
     outcome.status = uploadSettings(edits.record, block, device);
-    if (files) {
-        const Status saved =
-            saveAppliedSettings(*files, edits.record, edits.labels, targets.labelSection);
-        if (saved.systemError == 0) { // written (the labels at least, without a "config.bin")
-            edits.fileRecord = edits.record;
-            edits.fileLabels = edits.labels;
-        }
-        outcome.status.add(saved);
-    } else {
-        outcome.status.add(inWindowWords(files.status()));
+    const Status saved = saveUnderLock(files, edits.record, edits.labels, targets);
+    if (files && saved.systemError == 0) { // written (the labels at least, without a config.bin)
+        edits.fileRecord = edits.record;
+        edits.fileLabels = edits.labels;
     }
+    outcome.status.add(saved);
     edits.confirmed = edits.record;
     return outcome;
 }
@@ -69,7 +67,8 @@ ApplyOutcome applyAndConfirm(const SettingsEdits& edits, ProfileBlock& block,
 Status runApplySequence(const SettingsRecord& record, ProfileBlock& block, DeviceOperations& device,
                         const AssignmentLabels& labels, const ApplyTargets& targets) {
     Result<SettingsPair> files = openForApply(targets);
-    return uploadAndSave(record, block, device, labels, targets.labelSection, files);
+    Status status = uploadSettings(record, block, device);
+    return status.add(saveUnderLock(files, record, labels, targets));
 }
 
 } // namespace z417
