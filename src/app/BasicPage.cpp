@@ -56,7 +56,10 @@ void BasicPage::keepFirstRunLabels() {
     if (state.firstRunFlag != 0)
         return;
     state.labels = defaultAssignmentLabels(state.texts);
-    context_.showMessages(saveLabels(state.paths.strIni, state.texts.sectionName(), state.labels));
+    const Status saved = saveLabels(state.paths.strIni, state.texts.sectionName(), state.labels);
+    if (saved)
+        state.fileLabels = state.labels;
+    context_.showMessages(saved);
 }
 
 void BasicPage::awaitShow() {

@@ -4,6 +4,7 @@
 #include "assign/FontTable.h"
 #include "platform/BalloonSocket.h"
 #include "platform/qt/BalloonServer.h"
+#include "profile/SettingsPair.h"
 #include "ui/AppIcon.h"
 #include "ui/Layout.h"
 #include "ui/PngHeader.h"
@@ -29,15 +30,21 @@ namespace {
 constexpr int kShowAttempts = 40;
 constexpr int kShowRetryMs = 50;
 
-// "config.bin", then the language, its texts and the labels from "str.ini".
+// "config.bin", then the language, its texts and the labels from "str.ini", both read under
+// the settings folder's lock, so never half of a change another program is making.
 Status loadSettingsAndTexts(AppState& state, const AppPaths& paths) {
     state.paths = paths;
+    const Result<SettingsPair> files =
+        SettingsPair::open(paths.configBin, paths.strIni, LockMode::Shared);
     LoadedSettings loaded = loadSettings(paths.configBin, state.record);
     state.firstRunFlag = loaded.firstRunFlag;
     state.savedSettings = state.record;
-    state.skinValues = loadSkinValues(paths.strIni);
+    state.fileRecord = state.record;
+    state.skinValues = files ? files->skinValues() : loadSkinValues(paths.strIni);
     state.texts = TextTable(languageFromCode(state.languageCode()));
-    state.labels = loadLabels(paths.strIni, state.texts.sectionName());
+    const std::string section = state.texts.sectionName();
+    state.labels = files ? files->labels(section) : loadLabels(paths.strIni, section);
+    state.fileLabels = state.labels;
     return loaded.status;
 }
 

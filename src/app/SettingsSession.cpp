@@ -4,8 +4,16 @@
 
 #include "profile/ApplySequence.h"
 #include "profile/SettingsFiles.h"
+#include "profile/SettingsPair.h"
 
 namespace z417 {
+namespace {
+
+SettingsEdits editsOf(AppState& state) {
+    return {state.record, state.savedSettings, state.labels, state.fileRecord, state.fileLabels};
+}
+
+} // namespace
 
 SettingsSession::SettingsSession(PageContext& context, BasicPage& page)
     : context_(context), page_(page) {}
@@ -16,14 +24,14 @@ bool SettingsSession::apply() {
     AppState& state = context_.state;
     const ApplyTargets targets{state.paths.configBin, state.paths.strIni,
                                state.texts.sectionName()};
-    Status applied;
+    ApplyOutcome applied;
     {
         BusyCursor busy(context_.canvas.widget());
-        applied =
-            runApplySequence(state.record, state.block, context_.device, state.labels, targets);
+        applied = applyAndConfirm(editsOf(state), state.block, context_.device, targets);
     }
-    state.savedSettings = state.record;
-    context_.showMessages(applied);
+    if (applied.tookOverFileChanges)
+        page_.rebuild();
+    context_.showMessages(applied.status);
     return true;
 }
 
@@ -38,19 +46,25 @@ void SettingsSession::reloadAfterCancel() {
     cancelPending_ = false;
     if (page_.shown()) {
         AppState& state = context_.state;
-        state.labels = loadLabels(state.paths.strIni, state.texts.sectionName());
+        const Result<SettingsPair> files =
+            SettingsPair::open(state.paths.configBin, state.paths.strIni, LockMode::Shared);
+        const std::string section = state.texts.sectionName();
+        state.labels = files ? files->labels(section) : loadLabels(state.paths.strIni, section);
+        state.fileLabels = state.labels;
         page_.rebuild();
     }
 }
 
-// z417ctl changed "config.bin" and "str.ini": take them over as the saved state, so that the
-// next Apply does not write the older copy over them. A file that cannot be read leaves
-// what is shown as it is.
+// Another program (z417ctl) changed "config.bin" and "str.ini": what it changed is taken over
+// as the saved state, so that the next Apply does not write the older copy over it, while
+// edits not yet applied stay. A file that cannot be read leaves what is shown as it is.
 void SettingsSession::reloadSettingsFiles() {
     AppState& state = context_.state;
-    if (loadSettings(state.paths.configBin, state.record).loaded)
-        state.savedSettings = state.record;
-    state.labels = loadLabels(state.paths.strIni, state.texts.sectionName());
+    const Result<SettingsPair> files =
+        SettingsPair::open(state.paths.configBin, state.paths.strIni, LockMode::Shared);
+    if (!files)
+        return;
+    takeOverFileChanges(editsOf(state), *files, state.texts.sectionName());
     page_.rebuild();
 }
 

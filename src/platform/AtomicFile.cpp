@@ -295,6 +295,61 @@ int writeFileAtomically(const std::string& path, const std::string& content, Fil
     return flush == FileFlush::Disk ? syncFolder(target.folder) : 0;
 }
 
+Status replaceFile(const std::string& path, const std::string& content, FileFlush flush) {
+    const int err = writeFileAtomically(path, content, flush);
+    return err == 0 ? Status{} : fileFailure(path, err);
+}
+
+Status fileFailure(const std::string& path, int error) {
+    return Status::systemFailure(path, error, fileErrorText(error));
+}
+
+StagedFile::StagedFile(int fd, std::string target, std::string temporary)
+    : fd_(fd), target_(std::move(target)), temporary_(std::move(temporary)) {}
+
+StagedFile::StagedFile(StagedFile&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), target_(std::move(other.target_)),
+      temporary_(std::move(other.temporary_)), moved_(std::exchange(other.moved_, true)),
+      kept_(other.kept_) {}
+
+StagedFile::~StagedFile() {
+    if (!moved_ && !kept_ && !temporary_.empty())
+        unlink(temporary_.c_str());
+    if (fd_ >= 0)
+        close(fd_);
+}
+
+Result<StagedFile> StagedFile::stage(const std::string& path, const std::string& content) {
+    SaveTarget target;
+    if (const int err = examineTarget(path, target); err != 0)
+        return fileFailure(path, err);
+    std::string tempPath;
+    const int fd = createLockedTemporary(target, tempPath);
+    if (fd < 0)
+        return fileFailure(path, errno);
+    StagedFile staged(fd, target.path, tempPath);
+    if (const int err = fillTemporary(fd, target, content, FileFlush::Disk); err != 0)
+        return fileFailure(path, err);
+    return Result<StagedFile>(std::move(staged));
+}
+
+int StagedFile::moveIntoPlace() {
+    if (rename(temporary_.c_str(), target_.c_str()) != 0)
+        return errno;
+    moved_ = true;
+    std::string folder, name;
+    splitPath(target_, folder, name);
+    removeStaleTemporaries(folder, name);
+    return 0;
+}
+
+bool isTemporaryFor(const std::string& temporary, const std::string& target) {
+    std::string folder, name, tempFolder, tempName;
+    splitPath(target, folder, name);
+    splitPath(temporary, tempFolder, tempName);
+    return tempFolder == folder && isTemporaryOf(tempName, "." + name + ".tmp-");
+}
+
 std::string fileErrorText(int error) {
     if (error == kErrNotRegularFile) {
         return "not a regular file";

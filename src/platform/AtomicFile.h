@@ -6,6 +6,8 @@
 // never a mixture, and no temporary file stays behind after a reported failure.
 #pragma once
 
+#include "platform/Status.h"
+
 #include <cerrno>
 #include <cstddef>
 #include <functional>
@@ -41,6 +43,43 @@ constexpr size_t kAtomicWriteChunkBytes = 64 * 1024;
 enum class FileFlush { Disk, PageCache };
 int writeFileAtomically(const std::string& path, const std::string& content,
                         FileFlush flush = FileFlush::Disk);
+
+// The same, as a status: a failure names the file and gives the system's text for the error.
+Status replaceFile(const std::string& path, const std::string& content,
+                   FileFlush flush = FileFlush::Disk);
+
+// A new content written and flushed to disk beside the file it is to replace (the temporary
+// ".NAME.tmp-XXXXXX" that writeFileAtomically uses), checked the same way, but not yet in
+// place: for changing several files together. Removed again unless moved into place.
+class StagedFile {
+public:
+    static Result<StagedFile> stage(const std::string& path, const std::string& content);
+    StagedFile(StagedFile&& other) noexcept;
+    StagedFile& operator=(StagedFile&&) = delete;
+    StagedFile(const StagedFile&) = delete;
+    ~StagedFile();
+
+    const std::string& target() const { return target_; } // links resolved
+    const std::string& temporary() const { return temporary_; }
+    // The rename over the target. Returns 0 or the errno.
+    int moveIntoPlace();
+    // Leaves the temporary where it is whatever happens, for whoever finishes the change.
+    void keep() { kept_ = true; }
+
+private:
+    StagedFile(int fd, std::string target, std::string temporary);
+    int fd_ = -1; // held (and locked) until moved or removed
+    std::string target_;
+    std::string temporary_;
+    bool moved_ = false;
+    bool kept_ = false;
+};
+
+// Whether name is one of writeFileAtomically's temporaries of the file target in its folder.
+bool isTemporaryFor(const std::string& temporary, const std::string& target);
+
+// A failure of a file operation: caption the path, text fileErrorText(error), and the errno.
+Status fileFailure(const std::string& path, int error);
 
 // Test seam: when set, called before each write() of the temporary file with the byte count;
 // returning a non-zero errno makes that write fail with it (simulates a full disk half way).

@@ -405,7 +405,20 @@ int writeProfileStrings(const std::string& path, const std::string& section,
     if (readError == 0 && updated == content) {
         return 0;
     }
-    return writeFileAtomically(path, encodeProfileText(updated, encoding));
+    Result<std::string> bytes = profileFileBytes(path, updated, encoding);
+    if (!bytes) {
+        return bytes.status().systemError;
+    }
+    return writeFileAtomically(path, *bytes);
+}
+
+Result<std::string> profileFileBytes(const std::string& path, const std::string& text,
+                                     ProfileEncoding encoding) {
+    std::string bytes = encodeProfileText(text, encoding);
+    if (bytes.size() > kProfileFileMaxBytes) {
+        return fileFailure(path, EFBIG);
+    }
+    return bytes;
 }
 
 } // namespace z417

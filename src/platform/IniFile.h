@@ -35,6 +35,8 @@
 // again when it is read.
 #pragma once
 
+#include "platform/Status.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -63,10 +65,15 @@ std::string readProfileString(const std::string& path, const std::string& sectio
 int writeProfileString(const std::string& path, const std::string& section, const std::string& key,
                        const std::string& value);
 // Several keys of one section in one rewrite, applied in the given order (same result as
-// consecutive single writes). Nothing is written when one entry is refused (EINVAL) or when
-// the file would not change.
+// consecutive single writes). Nothing is written when one entry is refused (EINVAL), when the
+// file would grow beyond what the reader takes (EFBIG) or when it would not change.
 int writeProfileStrings(const std::string& path, const std::string& section,
                         const std::vector<std::pair<std::string, std::string>>& keyValues);
+
+// The bytes of a profile file holding text: encoded as the file was, and refused with EFBIG
+// (the failure naming path) when readProfileFile would refuse a file that large.
+Result<std::string> profileFileBytes(const std::string& path, const std::string& text,
+                                     ProfileEncoding encoding);
 
 // Pure parts, for tests and the fuzzer:
 std::string iniLookup(const std::string& fileContent, const std::string& section,

@@ -20,10 +20,20 @@ struct Message {
 struct [[nodiscard]] Status {
     bool ok = true;
     std::vector<Message> messages;
+    // The errno behind a failure the operating system reported, 0 otherwise: the window words
+    // such failures its own way ("Error Code is: 28").
+    int systemError = 0;
 
     // A failure with a message for the person.
     static Status failure(std::string caption, std::string text) {
         return {false, {Message{std::move(caption), std::move(text)}}};
+    }
+    // A failure the operating system reported: caption what failed (a file's path), text the
+    // system's own words for the error.
+    static Status systemFailure(std::string caption, int error, std::string text) {
+        Status s = failure(std::move(caption), std::move(text));
+        s.systemError = error;
+        return s;
     }
     // A failure that has nothing to show (the caller may explain it its own way).
     static Status silentFailure() { return {false, {}}; }
@@ -34,6 +44,8 @@ struct [[nodiscard]] Status {
     // only when every step did.
     Status& add(Status step) {
         ok = ok && step.ok;
+        if (systemError == 0)
+            systemError = step.systemError;
         return addMessages(std::move(step));
     }
     // Only the messages of another operation; whether this one succeeded stays as it is.

@@ -11,6 +11,8 @@
 namespace z417 {
 
 struct AssignmentLabels;
+class SettingsPair;
+struct SettingsEdits;
 
 // The device operations the apply sequence needs; the device link implements them.
 class DeviceOperations {
@@ -36,8 +38,25 @@ struct ApplyTargets {
 // the mouse's image has never been read. The messages of every step, in order.
 Status uploadSettings(const SettingsRecord& record, ProfileBlock& block, DeviceOperations& device);
 
+// Steps 5 and 6 as one change of the pair: the record (first-run flag 1) and the labels, in
+// the window's words. Without a "config.bin": "Config file is not exist." and only the labels.
+Status saveAppliedSettings(SettingsPair& files, const SettingsRecord& record,
+                           const AssignmentLabels& labels, const std::string& labelSection);
+
+// What OK and Apply do: take the settings folder's lock, take over what other programs
+// changed in the files where the edits left the confirmed value, run the six steps with the
+// lock held, and make the result the confirmed copy. Without the lock the upload still runs
+// and its failure is reported in the window's words.
+struct ApplyOutcome {
+    Status status;
+    bool tookOverFileChanges = false; // the page shows values it did not show before
+};
+ApplyOutcome applyAndConfirm(const SettingsEdits& edits, ProfileBlock& block,
+                             DeviceOperations& device, const ApplyTargets& targets);
+
 // Runs the six steps in order. Each step goes on after a failure of an earlier one; the
-// result carries every step's messages in the order they arose.
+// result carries every step's messages in the order they arose. The files are saved as one
+// pair with the folder's lock held from before the upload to the last write.
 Status runApplySequence(const SettingsRecord& record, ProfileBlock& block, DeviceOperations& device,
                         const AssignmentLabels& labels, const ApplyTargets& targets);
 

@@ -2,6 +2,8 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/IniFile.h"
+#include "platform/Paths.h"
+#include "profile/SettingsPair.h"
 
 #include <cerrno>
 #include <climits>
@@ -24,14 +26,29 @@ const char* const kLabelKeys[2][8] = {
 
 namespace {
 
-Status writeStatus(int error) {
-    if (error == 0) {
-        return {};
-    }
-    return Status::failure(kWriteFailedCaption, writeFailedText(error));
+Result<SettingsPair> openPairForIni(const std::string& iniPath) {
+    return SettingsPair::open(folderOf(iniPath) + "/config.bin", iniPath, LockMode::Exclusive);
+}
+
+// Writes entries to one section of "str.ini" under the folder's lock.
+Status saveIniEntries(const std::string& iniPath, const std::string& section,
+                      const IniEntries& entries) {
+    Result<SettingsPair> pair = openPairForIni(iniPath);
+    if (!pair)
+        return inWindowWords(pair.takeStatus());
+    Status staged = pair->setIniEntries(section, entries);
+    return inWindowWords(staged ? pair->commit() : std::move(staged));
 }
 
 } // namespace
+
+Status inWindowWords(Status status) {
+    if (status.ok || status.systemError == 0)
+        return status;
+    Status worded = Status::failure(kWriteFailedCaption, writeFailedText(status.systemError));
+    worded.systemError = status.systemError;
+    return worded;
+}
 
 std::string writeFailedText(int error) {
     char text[64];
@@ -73,10 +90,12 @@ Status saveSettings(const std::string& configPath, const SettingsRecord& record)
     if (!fileExists(configPath)) {
         return Status::failure(kAppTitle, kConfigMissingText);
     }
-    std::string content(kConfigFileSize, '\0');
-    content[0] = 1; // saved at least once, whatever the flag in memory says
-    std::memcpy(&content[1], record.bytes(), sizeof(SettingsRecord));
-    return writeStatus(writeFileAtomically(configPath, content));
+    Result<SettingsPair> pair =
+        SettingsPair::open(configPath, folderOf(configPath) + "/str.ini", LockMode::Exclusive);
+    if (!pair)
+        return inWindowWords(pair.takeStatus());
+    pair->setConfig(1, record); // saved at least once, whatever the flag in memory says
+    return inWindowWords(pair->commit());
 }
 
 std::string labelSectionFor(const std::string& languageCode) {
@@ -121,9 +140,15 @@ int decimalPrefixToInt(const std::string& text) {
 SkinValues loadSkinValues(const std::string& iniPath) {
     // A missing or unreadable file reads as empty values, as with the profile functions.
     std::string content;
-    SkinValues values;
     ProfileEncoding encoding = ProfileEncoding::Utf8;
-    values.readError = readProfileFile(iniPath, content, encoding);
+    const int error = readProfileFile(iniPath, content, encoding);
+    SkinValues values = skinValuesFromIni(content);
+    values.readError = error;
+    return values;
+}
+
+SkinValues skinValuesFromIni(const std::string& content) {
+    SkinValues values;
     values.languageCode = iniLookup(content, kSkinsSection, "Lan");
     values.path = iniLookup(content, kSkinsSection, "Path");
     values.red = decimalPrefixToInt(iniLookup(content, kSkinsSection, "RColor"));
@@ -134,9 +159,15 @@ SkinValues loadSkinValues(const std::string& iniPath) {
 
 AssignmentLabels loadLabels(const std::string& iniPath, const std::string& section) {
     std::string content;
-    AssignmentLabels labels;
     ProfileEncoding encoding = ProfileEncoding::Utf8;
-    labels.readError = readProfileFile(iniPath, content, encoding); // failed: labels read empty
+    const int error = readProfileFile(iniPath, content, encoding); // failed: labels read empty
+    AssignmentLabels labels = labelsFromIni(content, section);
+    labels.readError = error;
+    return labels;
+}
+
+AssignmentLabels labelsFromIni(const std::string& content, const std::string& section) {
+    AssignmentLabels labels;
     for (int set = 0; set < 2; ++set) {
         for (int slot = 0; slot < 8; ++slot) {
             labels.label[set][slot] = iniLookup(content, section, kLabelKeys[set][slot]);
@@ -147,24 +178,18 @@ AssignmentLabels loadLabels(const std::string& iniPath, const std::string& secti
 
 Status saveLabels(const std::string& iniPath, const std::string& section,
                   const AssignmentLabels& labels) {
-    std::vector<std::pair<std::string, std::string>> entries;
-    for (int set = 0; set < 2; ++set) {
-        for (int slot = 0; slot < 8; ++slot) {
-            entries.emplace_back(kLabelKeys[set][slot], labels.label[set][slot]);
-        }
-    }
-    return writeStatus(writeProfileStrings(iniPath, section, entries));
+    return saveIniEntries(iniPath, section, labelEntries(labels));
 }
 
 Status saveSkin(const std::string& iniPath, const std::string& skinName, int red, int green,
                 int blue) {
-    const std::vector<std::pair<std::string, std::string>> entries = {
+    const IniEntries entries = {
         {"RColor", std::to_string(red)},
         {"GColor", std::to_string(green)},
         {"BColor", std::to_string(blue)},
         {"Path", skinName},
     };
-    return writeStatus(writeProfileStrings(iniPath, kSkinsSection, entries));
+    return saveIniEntries(iniPath, kSkinsSection, entries);
 }
 
 } // namespace z417

@@ -42,7 +42,12 @@ struct LoadedSettings {
 LoadedSettings loadSettings(const std::string& configPath, SettingsRecord& record);
 // Missing: "Config file is not exist."; write failure: text "Error Code is: %d \n" (errno)
 // caption "NULL ==fp "; writes byte 1 then the record, atomically. Succeeds when written.
+// Every save here holds the settings folder's lock (SettingsPair) while it reads and writes.
 Status saveSettings(const std::string& configPath, const SettingsRecord& record);
+
+// A failure of the system (a file that cannot be written) in the window's own words:
+// caption "NULL ==fp ", text "Error Code is: %d \n" with the errno. Others as they are.
+Status inWindowWords(Status status);
 
 struct AssignmentLabels {
     std::string label[2][8]; // [keySet][slot]
@@ -67,6 +72,9 @@ struct SkinValues {
 // gives 0 (like _wtoi: leading digits count).
 SkinValues loadSkinValues(const std::string& iniPath);
 AssignmentLabels loadLabels(const std::string& iniPath, const std::string& section);
+// The same, from the text of a "str.ini" already read (readError stays 0).
+SkinValues skinValuesFromIni(const std::string& iniText);
+AssignmentLabels labelsFromIni(const std::string& iniText, const std::string& section);
 // Item1 first, Item83 last. A failed write fails with "Error Code is: %d \n" / "NULL ==fp ";
 // the file then stays as it was.
 Status saveLabels(const std::string& iniPath, const std::string& section,

@@ -27,6 +27,10 @@ struct AppState {
     AppPaths paths;
     TextTable texts;
     AssignmentLabels labels;
+    // What "config.bin" and "str.ini" held when last read or written here: where the record
+    // or a label still equals them, a change another program made to the files is taken over.
+    SettingsRecord fileRecord{};
+    AssignmentLabels fileLabels;
     SkinValues skinValues;
     QString skinFolder;
     QColor textColour;

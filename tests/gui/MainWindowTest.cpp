@@ -181,12 +181,43 @@ TEST(MainWindowTray, ReloadTakesOverFilesChangedByAnotherProgram) {
     ASSERT_EQ(writeFileAtomically(f.install.file("config.bin"), bytes), 0);
     ASSERT_EQ(writeProfileString(f.install.file("str.ini"), "Setting-EN", "Item1", "From Ctl"), 0);
 
+    // The edit of the same field stays; the file's values become the saved copy.
     w.session().reloadSettingsFiles();
-    EXPECT_EQ(w.state().record.reportRate, 4);
+    EXPECT_EQ(w.state().record.reportRate, 8);
     EXPECT_EQ(w.state().savedSettings.reportRate, 4);
     EXPECT_EQ(w.state().labels.label[0][0], "From Ctl");
     w.session().apply();
+    changed.reportRate = 8;
+    bytes.replace(1, sizeof changed, reinterpret_cast<const char*>(changed.bytes()),
+                  sizeof changed);
     EXPECT_EQ(test::readFile(f.install.file("config.bin")), bytes);
+}
+
+// Another program changed the files, and the window's Apply came before the reload request:
+// neither change is lost, and each label stays with its function.
+TEST(MainWindowTray, ApplyKeepsWhatAnotherProgramWroteSinceTheWindowReadTheFiles) {
+    WindowFixture f(test::sampleRecord());
+    MainWindow& w = *f.window;
+    w.state().record.keyFunction[0][3] = kFnKeyOff; // the window's edit of button 4
+    w.state().labels.label[0][3] = "Key Off";
+    SettingsRecord changed = w.state().savedSettings; // the other program's, of button 5
+    changed.keyFunction[0][4] = kFnShift;
+    std::string bytes(1, '\1');
+    bytes.append(reinterpret_cast<const char*>(changed.bytes()), sizeof changed);
+    ASSERT_EQ(writeFileAtomically(f.install.file("config.bin"), bytes), 0);
+    ASSERT_EQ(writeProfileString(f.install.file("str.ini"), "Setting-EN", "Item5", "Shift"), 0);
+
+    w.session().apply();
+    SettingsRecord saved{};
+    const std::string after = test::readFile(f.install.file("config.bin"));
+    ASSERT_EQ(after.size(), 1 + sizeof saved);
+    std::memcpy(saved.bytes(), after.data() + 1, sizeof saved);
+    EXPECT_EQ(saved.keyFunction[0][3], kFnKeyOff);
+    EXPECT_EQ(saved.keyFunction[0][4], kFnShift);
+    const AssignmentLabels labels = loadLabels(f.install.file("str.ini"), "Setting-EN");
+    EXPECT_EQ(labels.label[0][3], "Key Off");
+    EXPECT_EQ(labels.label[0][4], "Shift");
+    EXPECT_EQ(w.state().labels.label[0][4], "Shift"); // and the window shows it
 }
 
 TEST(MainWindowTray, RightClickOffersExactlyExitAndExitCloses) {

@@ -1,6 +1,7 @@
 #include "profile/SettingsFiles.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/FolderLock.h"
 
 #include "support/MessageLog.h"
 #include "support/TestFiles.h"
@@ -210,8 +211,8 @@ TEST(ConfigBin, FailedSaveKeepsTheOldFileAndShowsTheErrorCode) {
     ASSERT_EQ(shown.messages.size(), 1u);
     EXPECT_EQ(shown.messages[0].text, "Error Code is: 28 \n"); // ENOSPC
     EXPECT_EQ(shown.messages[0].caption, "NULL ==fp ");
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.file("")), fs::directory_iterator{}), 1)
-        << "temporary file left";
+    EXPECT_EQ(dir.entries().size(), 2u) << "temporary file left beside the folder's lock";
+    EXPECT_TRUE(fileExists(dir.file(kFolderLockName)));
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -6,8 +6,10 @@
 #include "SettingsCommands.h"
 #include "assign/Texts.h"
 #include "platform/AtomicFile.h"
+#include "platform/Paths.h"
 #include "profile/BuildStep.h"
 #include "profile/SettingsFiles.h"
+#include "profile/SettingsPair.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -87,7 +89,17 @@ bool parseByte(const std::string& text, uint8_t& out) {
 }
 
 bool loadConfigFile(const std::string& path, SettingsRecord& record, std::string& error) {
-    const ConfigFileRead read = readConfigFile(path, record);
+    // Under the folder's lock: never a "config.bin" of a change that is not finished.
+    const Result<SettingsPair> files =
+        SettingsPair::open(path, folderOf(path) + "/str.ini", LockMode::Shared);
+    if (!files) {
+        const Message& m = files.status().messages.back();
+        error = m.caption + ": " + m.text;
+        return false;
+    }
+    const ConfigFileRead& read = files->config();
+    if (read.whole())
+        record = files->record();
     if (read.whole())
         return true;
     if (read.error != 0 && read.error != EFBIG)

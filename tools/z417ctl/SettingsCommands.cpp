@@ -45,10 +45,10 @@ void tellUtility(const SettingsPaths& paths, FILE* err) {
 }
 
 bool openState(const ParsedOptions& p, SettingsPaths& paths, SettingsState& state,
-               std::string& error) {
+               std::string& error, LockMode mode = LockMode::Shared) {
     checkSettingsOption(p);
     return locateSettings(p.option("--settings").value_or(""), paths, error) &&
-           loadSettingsState(paths, state, error);
+           loadSettingsState(paths, state, error, mode);
 }
 
 } // namespace
@@ -64,7 +64,7 @@ int cmdSet(const GlobalOptions& global, const ParsedOptions& p, FILE* out, FILE*
         return failWith(err, error);
     SettingsPaths paths;
     SettingsState state;
-    if (!openState(p, paths, state, error))
+    if (!openState(p, paths, state, error, LockMode::Exclusive))
         return failWith(err, error);
     // DPI values and snipe levels are those of the mouse being applied to.
     if (p.has("--apply") && !p.has("--variant") && !readSensorVariant(global, variant, err))
@@ -115,7 +115,7 @@ int cmdImport(const ParsedOptions& p, FILE* err) {
     std::string error;
     SettingsPaths paths;
     SettingsState state;
-    if (!openState(p, paths, state, error))
+    if (!openState(p, paths, state, error, LockMode::Exclusive))
         return failWith(err, error);
     const std::string& file = p.positional.front();
     std::string text;

@@ -25,26 +25,25 @@ std::string canonical(const std::string& path) {
     return out;
 }
 
-// Turns the message box the settings code would show into an error line.
-std::string errorLine(const Status& status) {
+// The one line for a failed change of the files: the file and the system's words.
+std::string errorLine(const SettingsPaths& paths, const Status& status) {
+    if (status.systemError == EINVAL && !status.messages.empty() &&
+        status.messages.back().caption == paths.strIni)
+        return paths.strIni + ": a label holds a line break";
     if (status.messages.empty())
         return {};
     const Message& m = status.messages.back();
-    std::string line = m.caption + ": " + m.text;
-    while (!line.empty() && (line.back() == '\n' || line.back() == ' '))
-        line.pop_back();
-    return line;
+    return m.caption + ": " + m.text;
 }
 
-bool writeLabels(const SettingsPaths& paths, const std::string& section,
-                 const std::vector<std::pair<std::string, std::string>>& entries,
-                 std::string& error) {
-    if (const int e = writeProfileStrings(paths.strIni, section, entries); e != 0) {
-        error =
-            paths.strIni + ": " + (e == EINVAL ? "a label holds a line break" : fileErrorText(e));
-        return false;
-    }
-    return true;
+// Commits what was staged, and lets go of the lock either way.
+bool commitAndRelease(const SettingsPaths& paths, SettingsState& state, Status staged,
+                      std::string& error) {
+    if (staged)
+        staged = state.files->commit();
+    state.files.reset();
+    error = errorLine(paths, staged);
+    return staged.ok;
 }
 
 // Where the utility's own "config.bin" is, without making or seeding any folder.
@@ -70,8 +69,14 @@ bool locateSettings(const std::string& configOption, SettingsPaths& paths, std::
     return true;
 }
 
-bool loadSettingsState(const SettingsPaths& paths, SettingsState& state, std::string& error) {
-    const ConfigFileRead read = readConfigFile(paths.configBin, state.record);
+bool loadSettingsState(const SettingsPaths& paths, SettingsState& state, std::string& error,
+                       LockMode mode) {
+    Result<SettingsPair> files = SettingsPair::open(paths.configBin, paths.strIni, mode);
+    if (!files) {
+        error = errorLine(paths, files.status());
+        return false;
+    }
+    const ConfigFileRead& read = files->config();
     if (!read.whole()) {
         error = paths.configBin + ": " +
                 (read.error == 0 || read.error == EFBIG
@@ -80,39 +85,36 @@ bool loadSettingsState(const SettingsPaths& paths, SettingsState& state, std::st
         return false;
     }
     state.firstRunFlag = read.firstRunFlag;
-    const SkinValues skin = loadSkinValues(paths.strIni);
+    state.record = files->record();
+    const SkinValues skin = files->skinValues();
     if (skin.readError != 0 && skin.readError != ENOENT) {
         error = paths.strIni + ": " + fileErrorText(skin.readError);
         return false;
     }
     state.languageCode = skin.languageCode;
-    state.labels = loadLabels(paths.strIni, labelSectionFor(skin.languageCode));
+    state.labels = files->labels(labelSectionFor(skin.languageCode));
+    state.files = std::make_shared<SettingsPair>(std::move(files.value()));
     return true;
 }
 
-bool saveAsWindowDoes(const SettingsPaths& paths, const SettingsState& state, std::string& error) {
-    Status saved = saveSettings(paths.configBin, state.record);
-    if (saved)
-        saved = saveLabels(paths.strIni, labelSectionFor(state.languageCode), state.labels);
-    error = errorLine(saved);
-    return saved.ok;
+bool saveAsWindowDoes(const SettingsPaths& paths, SettingsState& state, std::string& error) {
+    state.files->setConfig(1, state.record);
+    Status staged =
+        state.files->setIniEntries(labelSectionFor(state.languageCode), labelEntries(state.labels));
+    return commitAndRelease(paths, state, std::move(staged), error);
 }
 
-bool saveExactly(const SettingsPaths& paths, const SettingsState& state, std::string& error) {
-    std::string bytes(1, static_cast<char>(state.firstRunFlag));
-    bytes.append(reinterpret_cast<const char*>(state.record.bytes()), sizeof state.record);
-    if (const int e = writeFileAtomically(paths.configBin, bytes); e != 0) {
-        error = paths.configBin + ": " + fileErrorText(e);
-        return false;
-    }
+bool saveExactly(const SettingsPaths& paths, SettingsState& state, std::string& error) {
+    state.files->setConfig(state.firstRunFlag, state.record);
     const std::string section = labelSectionFor(state.languageCode);
-    const AssignmentLabels onDisk = loadLabels(paths.strIni, section);
-    std::vector<std::pair<std::string, std::string>> changed;
+    const AssignmentLabels onDisk = state.files->labels(section);
+    IniEntries changed;
     for (int k = 0; k < kKeySetCount; ++k)
         for (int s = 0; s < kSlotCount; ++s)
             if (onDisk.label[k][s] != state.labels.label[k][s])
                 changed.emplace_back(kLabelKeys[k][s], state.labels.label[k][s]);
-    return changed.empty() || writeLabels(paths, section, changed, error);
+    Status staged = changed.empty() ? Status{} : state.files->setIniEntries(section, changed);
+    return commitAndRelease(paths, state, std::move(staged), error);
 }
 
 Status askUtilityToReload(const SettingsPaths& paths) {

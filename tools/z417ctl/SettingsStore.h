@@ -4,8 +4,10 @@
 
 #include "assign/Texts.h"
 #include "profile/SettingsFiles.h"
+#include "profile/SettingsPair.h"
 #include "profile/SettingsRecord.h"
 
+#include <memory>
 #include <string>
 
 namespace z417 {
@@ -25,17 +27,22 @@ struct SettingsState {
     SettingsRecord record{};
     std::string languageCode; // "Lan" of "str.ini"
     AssignmentLabels labels;  // of the language's section
+    // The files as read, with the settings folder's lock, held until saved or let go.
+    std::shared_ptr<SettingsPair> files;
 };
 
 // A settings file must be a regular file of exactly 220 bytes; "str.ini" may be missing.
-bool loadSettingsState(const SettingsPaths& paths, SettingsState& state, std::string& error);
+// Exclusive: for a change, which then holds the folder's lock until it is saved.
+bool loadSettingsState(const SettingsPaths& paths, SettingsState& state, std::string& error,
+                       LockMode mode = LockMode::Shared);
 
-// Writes the record (first-run flag 1) and the 16 labels the way the window's Apply does.
-bool saveAsWindowDoes(const SettingsPaths& paths, const SettingsState& state, std::string& error);
+// Writes the record (first-run flag 1) and the 16 labels the way the window's Apply does,
+// both files together or neither; then lets go of the lock.
+bool saveAsWindowDoes(const SettingsPaths& paths, SettingsState& state, std::string& error);
 
 // Writes the record with its own first-run flag, and only the labels that differ from those
-// in the file, so that writing back what was read changes no byte.
-bool saveExactly(const SettingsPaths& paths, const SettingsState& state, std::string& error);
+// in the file, so that writing back what was read changes no byte; then lets go of the lock.
+bool saveExactly(const SettingsPaths& paths, SettingsState& state, std::string& error);
 
 // After a change to the utility's own files: asks the running utility to read them again, so
 // that its next Apply does not write its older copy over them. A utility that is not running,
