@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -79,6 +81,23 @@ AppPaths buildAppPaths(const std::string& modulePath) {
 
 std::string skinFolder(const AppPaths& paths, const std::string& skinName) {
     return paths.skinsRoot + "/" + skinName;
+}
+
+std::vector<std::string> subfolderNames(const std::string& root) {
+    std::vector<std::string> names;
+    DIR* dir = root.empty() ? nullptr : ::opendir(root.c_str());
+    if (!dir)
+        return names;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..")
+            continue;
+        struct stat st {};
+        if (::stat(joinPath(root, name).c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+            names.push_back(name);
+    }
+    ::closedir(dir);
+    return names;
 }
 
 bool readModulePath(std::string& out, std::string& error) {

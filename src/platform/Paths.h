@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace z417 {
 
@@ -37,6 +38,10 @@ std::string folderOf(const std::string& path);
 
 // skinsRoot + "/" + skinName.
 std::string skinFolder(const AppPaths&, const std::string& skinName);
+
+// The names of the folders in root, as the system gives them (bytes, not necessarily UTF-8),
+// in the order it reads them; files, "." and ".." are left out. Empty when root cannot be read.
+std::vector<std::string> subfolderNames(const std::string& root);
 
 // The running program's executable path from /proc/self/exe. On failure returns false and
 // describes the failure in error.

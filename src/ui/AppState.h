@@ -9,8 +9,8 @@
 #include "profile/ProfileBlock.h"
 #include "profile/SettingsFiles.h"
 #include "profile/SettingsRecord.h"
+#include "ui/Skin.h"
 
-#include <QColor>
 #include <QFont>
 #include <QString>
 
@@ -28,8 +28,7 @@ struct AppState {
     TextTable texts;
     AssignmentLabels labels;
     SkinValues skinValues;
-    QString skinFolder;
-    QColor textColour;
+    Skin skin; // images, text colour and accent of the skin in use
     QFont normalFont;
     QFont titleFont;
     bool fontsMade = false; // the fonts are made at the first show

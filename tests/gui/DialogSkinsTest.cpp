@@ -13,6 +13,10 @@ namespace {
 
 namespace kl = layout::skinsDialog;
 
+std::string bytesOf(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
 class DialogSkinsTest : public ::testing::Test {
 protected:
     DialogSkinsTest() {
@@ -22,7 +26,7 @@ protected:
         QFile file(skins.root() + "/notes.txt");
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.close();
-        env.textColour = QColor(12, 34, 56);
+        skins.setTextColour(QColor(12, 34, 56));
     }
 
     // Opens the list and picks the entry with this text.
@@ -65,7 +69,7 @@ TEST_F(DialogSkinsTest, OkAtOnceHandsBackWhatIsInForce) {
     EXPECT_EQ(shown, "Default");
     EXPECT_EQ(fieldColour, QColor(12, 34, 56));
     EXPECT_EQ(result->name, "Default");
-    EXPECT_EQ(result->path, skins.folder());
+    EXPECT_EQ(result->path, bytesOf(skins.folder()));
     EXPECT_EQ(result->textColour, QColor(12, 34, 56));
 }
 
@@ -105,7 +109,7 @@ TEST_F(DialogSkinsTest, ChoosingASkinSetsNameAndPath) {
     ASSERT_TRUE(result);
     EXPECT_EQ(shown, "Blue");
     EXPECT_EQ(result->name, "Blue");
-    EXPECT_EQ(result->path, skins.root() + "/Blue");
+    EXPECT_EQ(result->path, bytesOf(skins.root() + "/Blue"));
 }
 
 TEST_F(DialogSkinsTest, AFolderRenamedInLetterCaseIsStillFound) {
@@ -120,7 +124,7 @@ TEST_F(DialogSkinsTest, AFolderRenamedInLetterCaseIsStillFound) {
         clickIn(&dialog(), layout::dialog::okButton);
     });
     EXPECT_EQ(result->name, "Blue"); // the name as the list showed it
-    EXPECT_EQ(result->path, skins.root() + "/BLUE");
+    EXPECT_EQ(result->path, bytesOf(skins.root() + "/BLUE"));
 }
 
 TEST_F(DialogSkinsTest, AFolderDeletedAfterTheListFilledKeepsThePath) {
@@ -135,7 +139,7 @@ TEST_F(DialogSkinsTest, AFolderDeletedAfterTheListFilledKeepsThePath) {
         clickIn(&dialog(), layout::dialog::okButton);
     });
     EXPECT_EQ(result->name, "Blue");
-    EXPECT_EQ(result->path, skins.folder());
+    EXPECT_EQ(result->path, bytesOf(skins.folder()));
 }
 
 TEST_F(DialogSkinsTest, TheColourFieldOpensTheChooserWithoutAPresetColour) {
@@ -155,7 +159,7 @@ TEST_F(DialogSkinsTest, TheColourFieldOpensTheChooserWithoutAPresetColour) {
     EXPECT_EQ(result->textColour, QColor(255, 0, 128));
     // The other results stay what was in force.
     EXPECT_EQ(result->name, "Default");
-    EXPECT_EQ(result->path, skins.folder());
+    EXPECT_EQ(result->path, bytesOf(skins.folder()));
 }
 
 TEST_F(DialogSkinsTest, CancellingTheChooserChangesNothing) {
@@ -180,7 +184,7 @@ TEST_F(DialogSkinsTest, CancelAfterPickingAColourHandsBackNothing) {
 
 TEST_F(DialogSkinsTest, MissingOrUnsetSkinsRootOpensAnEmptyList) {
     for (const QString& root : {skins.root() + "/nowhere", QString()}) {
-        env.skinsRoot = root;
+        env.skinsRoot = bytesOf(root);
         dialog_.reset();
         int count = -1;
         const auto result = askScripted(dialog(), [&] {
@@ -190,7 +194,7 @@ TEST_F(DialogSkinsTest, MissingOrUnsetSkinsRootOpensAnEmptyList) {
         });
         EXPECT_EQ(count, 0);
         EXPECT_TRUE(services.boxes.empty());
-        EXPECT_EQ(result->path, skins.folder());
+        EXPECT_EQ(result->path, bytesOf(skins.folder()));
     }
 }
 
@@ -204,7 +208,7 @@ TEST_F(DialogSkinsTest, MissingBackgroundHandsBackWhatIsInForce) {
     ASSERT_TRUE(result);
     EXPECT_TRUE(services.colourPresets.empty());
     EXPECT_EQ(result->name, "Default");
-    EXPECT_EQ(result->path, skins.folder());
+    EXPECT_EQ(result->path, bytesOf(skins.folder()));
     EXPECT_EQ(result->textColour, QColor(12, 34, 56));
 }
 
