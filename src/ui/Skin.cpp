@@ -19,6 +19,27 @@ namespace {
 // No skin image comes near this; a larger file is not one.
 constexpr size_t kMaxPngBytes = 32 * 1024 * 1024;
 
+// Decoded pixels of a skin at ratio 1: about eleven times what our own skins hold (2.2 million),
+// and more than one image of the largest size a skin image may have.
+constexpr qint64 kPixelBudget = 24LL * 1024 * 1024;
+
+qint64 area(const QSize& size) {
+    return qint64(size.width()) * size.height();
+}
+
+// The last part of a folder's path.
+std::string folderName(std::string folder) {
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    const size_t slash = folder.rfind('/');
+    return slash == std::string::npos ? folder : folder.substr(slash + 1);
+}
+
+QSize windowSizeOf(const std::string& folder) {
+    const std::optional<QSize> window = pngSize(folder + layout::images::mainBackground.name);
+    return window ? *window : QSize(layout::main::artSize.width, layout::main::artSize.height);
+}
+
 // Mean colour of the visible pixels, each counted by its opacity; invalid when none is.
 QColor meanColour(const QImage& image) {
     const QImage pixels = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
@@ -52,26 +73,47 @@ bool isOne(qreal ratio) {
 
 Skin::Skin(QObject* parent) : QObject(parent) {}
 
+qint64 Skin::pixelBudget(qreal ratio) {
+    return isOne(ratio) || ratio < 1 ? kPixelBudget : qint64(kPixelBudget * ratio * ratio);
+}
+
+qint64 Skin::declaredPixels(const std::string& folder, qreal ratio) {
+    const QSize window = windowSizeOf(folder);
+    qint64 pixels = 0;
+    for (const layout::SkinImage& image : layout::images::all) {
+        const std::string path = folder + image.name;
+        const std::optional<QSize> plain = pngSize(path);
+        if (!plain)
+            continue;
+        if (isOne(ratio)) {
+            pixels += area(*plain);
+            continue;
+        }
+        // The image kept at the ratio, and the file it is made from on the way.
+        const std::optional<QSize> doubled = pngSize(doubleSizePath(path));
+        pixels += area(deviceSize(plain->boundedTo(window), ratio));
+        pixels += area(doubled ? *doubled : *plain);
+    }
+    return pixels;
+}
+
 Status Skin::load(const std::string& folder, const QColor& textColour, qreal ratio) {
+    if (!folder.empty() && declaredPixels(folder, ratio) > pixelBudget(ratio)) {
+        return Status::failure(kAppTitle, "The skin \"" + folderName(folder) +
+                                              "\" was not loaded: its images are too large.");
+    }
     release();
     folder_ = folder;
     textColour_ = textColour;
     ratio_ = ratio;
-    const std::optional<QSize> window = declaredSize(layout::images::mainBackground.name);
-    windowSize_ =
-        window ? *window : QSize(layout::main::artSize.width, layout::main::artSize.height);
+    windowSize_ = windowSizeOf(folder);
     accentKey_ = 0;
     emit skinChanged();
     return Status();
 }
 
 QString Skin::name() const {
-    std::string name = folder_;
-    while (name.size() > 1 && name.back() == '/')
-        name.pop_back();
-    const size_t slash = name.rfind('/');
-    return QFile::decodeName(
-        QByteArray::fromStdString(slash == std::string::npos ? name : name.substr(slash + 1)));
+    return QFile::decodeName(QByteArray::fromStdString(folderName(folder_)));
 }
 
 QColor Skin::accent() const {
@@ -102,9 +144,9 @@ QImage Skin::decode(const std::string& path) const {
     if (readFileContents(path, bytes, kMaxPngBytes) != 0)
         return QImage();
     const std::optional<QSize> declared = pngSizeOf(bytes.data(), bytes.size());
-    if (!declared)
+    if (!declared || !withinBudget(area(*declared)))
         return QImage();
-    decodedPixels_ += qint64(declared->width()) * declared->height();
+    decodedPixels_ += area(*declared);
     return decodeSkinImage(QByteArray::fromStdString(bytes));
 }
 
@@ -121,12 +163,24 @@ QImage Skin::keep(const std::string& key, const Stamp& plain, const Stamp& doubl
         forget(key);
         return image;
     }
+    forget(key);
+    if (!withinBudget(area(image.size())))
+        return QImage();
+    heldPixels_ += area(image.size());
     images_[key] = Entry{plain, doubled, image};
     return image;
 }
 
 void Skin::forget(const std::string& key) const {
-    images_.erase(key);
+    const auto it = images_.find(key);
+    if (it == images_.end())
+        return;
+    heldPixels_ -= area(it->second.image.size());
+    images_.erase(it);
+}
+
+bool Skin::withinBudget(qint64 pixels) const {
+    return heldPixels_ + pixels <= pixelBudget(ratio_);
 }
 
 QImage Skin::image(const char* name) const {
@@ -181,6 +235,7 @@ QImage Skin::scaledImage(const char* name, const QSize& declared, qreal ratio) c
 
 void Skin::release() {
     images_.clear();
+    heldPixels_ = 0;
 }
 
 bool DrawSkinImage(QImage* surface, const Skin& skin, const char* name, int x, int y) {

@@ -5,6 +5,11 @@
 // draws nothing. Every part that draws takes its images from here and redraws when
 // skinChanged() is emitted.
 //
+// A skin may hold only so many decoded pixels (pixelBudget()). Whether it fits is decided from
+// the PNG headers before anything is decoded: a skin that does not fit is refused, and an image
+// that would go beyond the budget later (a file changed meanwhile) draws nothing. No image is
+// scaled up beyond the part the window can show.
+//
 // The folder is kept as the bytes the system gave for it, so a folder whose name is not UTF-8
 // is still found. Image names are those of the layout ("/main.png"), appended as they stand.
 #pragma once
@@ -33,8 +38,13 @@ class Skin : public QObject {
 public:
     explicit Skin(QObject* parent = nullptr);
 
+    // Decoded pixels a skin may hold at a device pixel ratio: a generous multiple of what our
+    // own skins need.
+    static qint64 pixelBudget(qreal ratio);
+
     // Makes the skin in folder current with its text colour, for a window at ratio, and
-    // announces it. Nothing is decoded yet.
+    // announces it. Nothing is decoded yet. A skin whose images would need more than the
+    // budget is refused: the skin in use stays, and the status names the refused one.
     Status load(const std::string& folder, const QColor& textColour, qreal ratio = 1.0);
 
     const std::string& folder() const { return folder_; }
@@ -87,12 +97,18 @@ private:
                 QImage image) const;
     void forget(const std::string& key) const;
 
+    // Pixels the skin in folder would hold and decode on the way, by the headers.
+    static qint64 declaredPixels(const std::string& folder, qreal ratio);
+    // Whether pixels more may be decoded now.
+    bool withinBudget(qint64 pixels) const;
+
     std::string folder_;
     QColor textColour_;
     qreal ratio_ = 1.0;
     QSize windowSize_;
     mutable std::unordered_map<std::string, Entry> images_;
     mutable qint64 decodedPixels_ = 0;
+    mutable qint64 heldPixels_ = 0;
     mutable qint64 accentKey_ = 0;
     mutable QColor accent_;
 };

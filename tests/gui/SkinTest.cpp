@@ -5,10 +5,14 @@
 
 #include "app/MainWindow.h"
 #include "dialogs/SkinsDialog.h"
+#include "platform/IniFile.h"
 #include "ui/Layout.h"
 #include "ui/Skin.h"
 
+#include <QDataStream>
+#include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace z417::test {
@@ -18,6 +22,61 @@ namespace I = layout::images;
 
 std::string bytesOf(const QString& path) {
     return QFile::encodeName(path).toStdString();
+}
+
+quint32 crc32Of(const QByteArray& bytes) {
+    quint32 crc = 0xFFFFFFFFu;
+    for (const char c : bytes) {
+        crc ^= static_cast<unsigned char>(c);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+void appendChunk(QByteArray& png, const char* type, const QByteArray& data) {
+    auto be32 = [](quint32 v) {
+        const char b[4] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+        return QByteArray(b, 4);
+    };
+    const QByteArray body = QByteArray(type, 4) + data;
+    png += be32(quint32(data.size())) + body + be32(crc32Of(body));
+}
+
+// A black 4096 x 4096 PNG of some 50 KB: 48 MiB once decoded.
+const QByteArray& bombPng() {
+    static const QByteArray png = [] {
+        constexpr int side = 4096;
+        const QByteArray rows(side * (1 + 3 * side), '\0'); // filter byte, RGB pixels
+        QByteArray header;
+        QDataStream(&header, QIODevice::WriteOnly)
+            << quint32(side) << quint32(side) << quint8(8) << quint8(2) << quint8(0) << quint8(0)
+            << quint8(0);
+        QByteArray file("\x89PNG\r\n\x1a\n", 8);
+        appendChunk(file, "IHDR", header);
+        appendChunk(file, "IDAT", qCompress(rows, 9).mid(4)); // without Qt's length prefix
+        appendChunk(file, "IEND", QByteArray());
+        return file;
+    }();
+    return png;
+}
+
+// Every image of a skin a bomb.
+void writeBombSkin(const QString& folder) {
+    QDir().mkpath(folder);
+    for (const layout::SkinImage& image : I::all) {
+        QFile file(folder + image.name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bombPng());
+    }
+}
+
+bool anyMessageNames(const RecordingUiServices& services, const QString& skin) {
+    for (const auto& m : services.messages) {
+        if (m.text.contains(QLatin1Char('"') + skin + QLatin1Char('"')))
+            return true;
+    }
+    return false;
 }
 
 // A copy of the test skin with another background and no page art over it.
@@ -43,6 +102,65 @@ TEST(SkinChange, TheBackBufferTakesTheNewSkinsBackground) {
     EXPECT_EQ(pixel(w, bare.x(), bare.y()), QColor(200, 0, 0));
     // The page was built again over it.
     EXPECT_EQ(cornerOf(w, layout::main::okButton), testSkinColour(I::textButton.normal.name));
+}
+
+TEST(SkinBudget, NothingIsScaledUpBeyondTheWindow) {
+    QTemporaryDir dir;
+    writeSolidPng(dir.path() + I::mainBackground.name, 90, 66, Qt::black);
+    writeSolidPng(dir.path() + "/big.png", 400, 50, Qt::red);
+    Skin skin;
+    ASSERT_TRUE(skin.load(bytesOf(dir.path()), Qt::white).ok);
+    const QImage big = skin.image("/big.png", 2);
+    EXPECT_EQ(big.size(), QSize(180, 100)); // the window's 90 pixels wide, the image's 50 tall
+    EXPECT_EQ(big.devicePixelRatio(), 2);
+    EXPECT_EQ(big.pixelColor(179, 99), QColor(Qt::red));
+}
+
+TEST(SkinBudget, TheBombsAreRealImages) {
+    QImage decoded;
+    ASSERT_TRUE(decoded.loadFromData(bombPng(), "PNG"));
+    EXPECT_EQ(decoded.size(), QSize(4096, 4096));
+    EXPECT_LT(bombPng().size(), 100 * 1024);
+}
+
+TEST(SkinBudget, AChosenSkinBeyondTheBudgetIsRefusedAndTheOldOneStays) {
+    WindowFixture f(sampleRecord());
+    MainWindow& w = *f.window;
+    const QString bombs = f.install.dir.path() + "/Skins/Bombs";
+    writeBombSkin(bombs);
+    const QColor before = pixel(w, 20, 300);
+    const qint64 decoded = w.state().skin.decodedPixels();
+
+    EXPECT_FALSE(w.useSkin({"Bombs", bytesOf(bombs), QColor(1, 2, 3)}));
+    EXPECT_TRUE(anyMessageNames(f.services, "Bombs"));
+    EXPECT_EQ(w.state().skin.decodedPixels(), decoded); // decided from the headers alone
+    EXPECT_EQ(w.state().skin.folder(), bytesOf(f.install.dir.path() + "/Skins/Test"));
+    EXPECT_EQ(w.state().skinValues.path, "Test");
+    EXPECT_EQ(readProfileString(f.install.file("str.ini"), "Skins", "Path"), "Test");
+    EXPECT_EQ(pixel(w, 20, 300), before);
+    EXPECT_EQ(w.page().state(), PageState::Shown);
+}
+
+TEST(SkinBudget, ASkinBeyondTheBudgetAtStartIsLikeAMissingOne) {
+    TestInstall install;
+    makeTestInstall(install, sampleRecord(), 1, "EN");
+    writeBombSkin(install.dir.path() + "/Skins/Test");
+    SimulatedMouse mouse;
+    VirtualClock clock;
+    DeviceLink device{mouse, clock};
+    RecordingUiServices services;
+    AppEnvironment env;
+    Balloons balloons;
+    prepareTestEnvironment(env, install, services, balloons, "z417-skin-test-");
+    AppState state;
+    MainWindow w(env, state, device);
+    ASSERT_EQ(w.start(), MainWindow::StartResult::Complete);
+
+    EXPECT_TRUE(anyMessageNames(services, "Test"));
+    EXPECT_TRUE(w.backBuffer().isNull());
+    EXPECT_EQ(w.page().state(), PageState::Shown);
+    EXPECT_EQ(state.skin.decodedPixels(), 0);
+    EXPECT_TRUE(w.onOk()); // the window still works
 }
 
 } // namespace
