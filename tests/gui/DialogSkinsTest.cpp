@@ -8,6 +8,9 @@
 #include <QLabel>
 #include <QListWidget>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace z417::test {
 namespace {
 
@@ -110,6 +113,20 @@ TEST_F(DialogSkinsTest, ChoosingASkinSetsNameAndPath) {
     EXPECT_EQ(shown, "Blue");
     EXPECT_EQ(result->name, "Blue");
     EXPECT_EQ(result->path, bytesOf(skins.root() + "/Blue"));
+}
+
+TEST_F(DialogSkinsTest, AFolderNameThatIsNotUtf8IsHandedBackAsItsBytes) {
+    const std::string name = "Gr\xFCn";
+    const std::string folder = bytesOf(skins.root()) + "/" + name;
+    ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+    const auto result = askScripted(dialog(), [&] {
+        choose(QFile::decodeName(QByteArray::fromStdString(name)));
+        clickIn(&dialog(), layout::dialog::okButton);
+    });
+    ::rmdir(folder.c_str());
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->name, name);
+    EXPECT_EQ(result->path, folder);
 }
 
 TEST_F(DialogSkinsTest, AFolderRenamedInLetterCaseIsStillFound) {

@@ -12,8 +12,14 @@
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace z417::test {
 namespace {
@@ -161,6 +167,78 @@ TEST(SkinBudget, ASkinBeyondTheBudgetAtStartIsLikeAMissingOne) {
     EXPECT_EQ(w.page().state(), PageState::Shown);
     EXPECT_EQ(state.skin.decodedPixels(), 0);
     EXPECT_TRUE(w.onOk()); // the window still works
+}
+
+// ---- folders whose names are not UTF-8 ----------------------------------------------------
+
+namespace fs = std::filesystem;
+
+// Whether any name below folder holds U+FFFD: a name that went through a text string.
+bool anyReplacementCharacter(const fs::path& folder) {
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        if (entry.path().filename().string().find("\xEF\xBF\xBD") != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+TEST(SkinPaths, APortableFolderAndASkinNotInUtf8AreFound) {
+    TestInstall install;
+    makeTestInstall(install, sampleRecord(), 1, "EN");
+    const fs::path root = bytesOf(install.dir.path());
+    const fs::path portable = root / "p\xE9";
+    fs::create_directory(portable);
+    for (const char* name : {"config.bin", "str.ini", "Skins"})
+        fs::rename(root / name, portable / name);
+    fs::rename(portable / "Skins" / "Test", portable / "Skins" / "Sk\xE9");
+    ASSERT_EQ(writeProfileString((portable / "str.ini").string(), "Skins", "Path", "Sk\xE9"), 0);
+
+    SimulatedMouse mouse;
+    VirtualClock clock;
+    DeviceLink device{mouse, clock};
+    RecordingUiServices services;
+    AppEnvironment env;
+    Balloons balloons;
+    prepareTestEnvironment(env, install, services, balloons, "z417-skin-test-");
+    env.modulePath = (portable / "z417-gaming-mouse").string();
+    AppState state;
+    MainWindow w(env, state, device);
+    ASSERT_EQ(w.start(), MainWindow::StartResult::Complete);
+    EXPECT_TRUE(services.messages.empty());
+    EXPECT_EQ(state.skin.folder(), (portable / "Skins" / "Sk\xE9").string());
+    EXPECT_EQ(pixel(w, 20, 300), testSkinColour(I::basicPage.name));
+
+    // Saved again as it was read.
+    ASSERT_TRUE(w.useSkin({"Sk\xE9", state.skin.folder(), QColor(1, 2, 3)}));
+    EXPECT_EQ(readProfileString((portable / "str.ini").string(), "Skins", "Path"), "Sk\xE9");
+    EXPECT_FALSE(anyReplacementCharacter(root));
+    fs::remove_all(portable); // a name the temporary folder's own clean-up cannot spell
+}
+
+TEST(SkinPaths, TheDemosDataFolderIsTheOneNamed) {
+    QTemporaryDir tmp;
+    const fs::path root = bytesOf(tmp.path());
+    const std::string script = (root / "script").string();
+    std::ofstream(script) << "screenshot " << (root / "shot.png").string() << "\nquit\n";
+    for (const char* name : {"plain", "d\xE9mo"}) {
+        const std::string command =
+            "QT_QPA_PLATFORM=offscreen " Z417_BIN_DIR "/z417-demo --data '" +
+            (root / name).string() + "' --virtual-clock --script " + script + " >/dev/null 2>&1";
+        ASSERT_EQ(std::system(command.c_str()), 0) << name;
+        fs::rename(root / "shot.png", root / (std::string(name) + ".png"));
+    }
+    EXPECT_TRUE(fs::is_regular_file(root / "d\xE9mo" / "config.bin"));
+    EXPECT_FALSE(anyReplacementCharacter(root));
+    QImage plain(tmp.path() + "/plain.png"), other;
+    ASSERT_FALSE(plain.isNull());
+    EXPECT_NE(plain.pixelColor(20, 300), QColor(Qt::black)); // the skin was drawn
+    ASSERT_TRUE(other.loadFromData(QByteArray::fromStdString([&] {
+        std::ifstream in(root / "d\xE9mo.png", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }())));
+    EXPECT_EQ(other, plain); // the same skin, found under either name
+    fs::remove_all(root / "d\xE9mo");
+    fs::remove(root / "d\xE9mo.png");
 }
 
 } // namespace
