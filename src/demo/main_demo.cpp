@@ -119,10 +119,13 @@ void chooseDemoPlatform() {
 
 // The data folder, made from the defaults when missing; beside the executable by default.
 bool prepareDataFolder(std::string& dataDir, std::string& error) {
-    std::string exePath;
-    if (!z417::readModulePath(exePath, error))
+    const z417::Result<std::string> exePath = z417::readModulePath();
+    if (!exePath) {
+        error = exePath.status().messages.empty() ? std::string()
+                                                  : exePath.status().messages.front().text;
         return false;
-    const z417::AppPaths exePaths = z417::buildAppPaths(exePath);
+    }
+    const z417::AppPaths exePaths = z417::buildAppPaths(*exePath);
     if (dataDir.empty())
         dataDir = exePaths.exeDir + "/demo-data";
     return z417::prepareDemoData(exePaths.exeDir, dataDir, error);

@@ -1,6 +1,8 @@
 // Where the program finds its settings files and skins: beside its own executable.
 #pragma once
 
+#include "platform/Status.h"
+
 #include <string>
 #include <vector>
 
@@ -43,8 +45,10 @@ std::string skinFolder(const AppPaths&, const std::string& skinName);
 // in the order it reads them; files, "." and ".." are left out. Empty when root cannot be read.
 std::vector<std::string> subfolderNames(const std::string& root);
 
-// The running program's executable path from /proc/self/exe. On failure returns false and
-// describes the failure in error.
-bool readModulePath(std::string& out, std::string& error);
+// Caption of the messages about the program's own files and folders.
+extern const char* const kProgramCaption; // "z417-gaming-mouse"
+
+// The running program's executable path from /proc/self/exe.
+Result<std::string> readModulePath();
 
 } // namespace z417
