@@ -17,6 +17,16 @@ namespace kl = layout::skinsDialog;
 const DialogFrameSetup kFrameSetup{kl::background.name, failureCaption::skins, &kl::dropDown, true,
                                    false};
 
+// Folder names compared ignoring letter case: any letters where both are UTF-8, ASCII letters
+// where one is not.
+bool sameNameIgnoringCase(const std::string& a, const std::string& b) {
+    if (equalsIgnoringCase(a, b))
+        return true;
+    const QString textA = QString::fromStdString(a), textB = QString::fromStdString(b);
+    return textA.toStdString() == a && textB.toStdString() == b &&
+           textA.compare(textB, Qt::CaseInsensitive) == 0;
+}
+
 } // namespace
 
 SkinsDialog::SkinsDialog(const DialogEnvironment& environment, QWidget* owner)
@@ -65,7 +75,7 @@ void SkinsDialog::entryChosen(int index, const QString&) {
     // still found; one that is gone leaves the path as it was.
     const std::string& root = environment().skinsRoot;
     for (const std::string& folder : subfolderNames(root)) {
-        if (equalsIgnoringCase(folder, result_.name)) {
+        if (sameNameIgnoringCase(folder, result_.name)) {
             result_.path = root + "/" + folder;
             break;
         }

@@ -159,12 +159,8 @@ const QImage* Skin::cached(const std::string& key, const Stamp& plain, const Sta
 
 QImage Skin::keep(const std::string& key, const Stamp& plain, const Stamp& doubled,
                   QImage image) const {
-    if (image.isNull()) {
-        forget(key);
-        return image;
-    }
     forget(key);
-    if (!withinBudget(area(image.size())))
+    if (image.isNull() || !withinBudget(area(image.size())))
         return QImage();
     heldPixels_ += area(image.size());
     images_[key] = Entry{plain, doubled, image};

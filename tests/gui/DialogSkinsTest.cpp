@@ -130,18 +130,24 @@ TEST_F(DialogSkinsTest, AFolderNameThatIsNotUtf8IsHandedBackAsItsBytes) {
 }
 
 TEST_F(DialogSkinsTest, AFolderRenamedInLetterCaseIsStillFound) {
-    const auto result = askScripted(dialog(), [&] {
-        clickIn(&dialog(), kl::dropDown.selectorArea);
-        ASSERT_TRUE(QDir(skins.root()).rename("Blue", "BLUE"));
-        QListWidget* list = dialog().dropDownList();
-        const auto found = list->findItems("Blue", Qt::MatchExactly);
-        ASSERT_EQ(found.size(), 1);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
-                          list->visualItemRect(found.front()).center());
-        clickIn(&dialog(), layout::dialog::okButton);
-    });
-    EXPECT_EQ(result->name, "Blue"); // the name as the list showed it
-    EXPECT_EQ(result->path, bytesOf(skins.root() + "/BLUE"));
+    ASSERT_TRUE(QDir(skins.root()).mkdir(QStringLiteral("\u00C4ther")));
+    const std::pair<QString, QString> renames[] = {{"Blue", "BLUE"}, {"\u00C4ther", "\u00E4THER"}};
+    for (const auto& [shown, renamed] : renames) {
+        dialog_.reset();
+        const auto result = askScripted(dialog(), [&, shown = shown, renamed = renamed] {
+            clickIn(&dialog(), kl::dropDown.selectorArea);
+            ASSERT_TRUE(QDir(skins.root()).rename(shown, renamed));
+            QListWidget* list = dialog().dropDownList();
+            const auto found = list->findItems(shown, Qt::MatchExactly);
+            ASSERT_EQ(found.size(), 1);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                              list->visualItemRect(found.front()).center());
+            clickIn(&dialog(), layout::dialog::okButton);
+        });
+        ASSERT_TRUE(result) << shown.toStdString();
+        EXPECT_EQ(result->name, shown.toStdString()); // the name as the list showed it
+        EXPECT_EQ(result->path, bytesOf(skins.root() + "/" + renamed));
+    }
 }
 
 TEST_F(DialogSkinsTest, AFolderDeletedAfterTheListFilledKeepsThePath) {

@@ -122,6 +122,24 @@ TEST(SkinBudget, NothingIsScaledUpBeyondTheWindow) {
     EXPECT_EQ(big.pixelColor(179, 99), QColor(Qt::red));
 }
 
+TEST(SkinBudget, ImagesThatGrewAfterTheChoiceStopAtTheBudget) {
+    QTemporaryDir dir;
+    writeTestSkin(dir.path());
+    Skin skin;
+    ASSERT_TRUE(skin.load(bytesOf(dir.path()), Qt::white).ok);
+    const char* grown[] = {I::basicPage.name, I::fireKeyBackground.name, I::skinsBackground.name};
+    int drawn = 0;
+    for (const char* name : grown) {
+        QFile file(dir.path() + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bombPng());
+        file.close();
+        drawn += skin.image(name).isNull() ? 0 : 1;
+    }
+    EXPECT_EQ(drawn, 1); // one fits the budget beside the rest, no second one
+    EXPECT_LE(skin.decodedPixels(), Skin::pixelBudget(1));
+}
+
 TEST(SkinBudget, TheBombsAreRealImages) {
     QImage decoded;
     ASSERT_TRUE(decoded.loadFromData(bombPng(), "PNG"));
