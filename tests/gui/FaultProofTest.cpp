@@ -14,7 +14,7 @@
 #include "platform/qt/BalloonServer.h"
 #include "profile/SettingsFiles.h"
 #include "ui/Layout.h"
-#include "ui/SkinImage.h"
+#include "ui/Skin.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

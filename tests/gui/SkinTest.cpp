@@ -140,13 +140,6 @@ TEST(SkinBudget, ImagesThatGrewAfterTheChoiceStopAtTheBudget) {
     EXPECT_LE(skin.decodedPixels(), Skin::pixelBudget(1));
 }
 
-TEST(SkinBudget, TheBombsAreRealImages) {
-    QImage decoded;
-    ASSERT_TRUE(decoded.loadFromData(bombPng(), "PNG"));
-    EXPECT_EQ(decoded.size(), QSize(4096, 4096));
-    EXPECT_LT(bombPng().size(), 100 * 1024);
-}
-
 TEST(SkinBudget, AChosenSkinBeyondTheBudgetIsRefusedAndTheOldOneStays) {
     WindowFixture f(sampleRecord());
     MainWindow& w = *f.window;
