@@ -7,8 +7,6 @@
 #include "profile/SettingsPair.h"
 #include "ui/AppIcon.h"
 #include "ui/Layout.h"
-#include "ui/PngHeader.h"
-#include "ui/SkinImage.h"
 #include "ui/TextDraw.h"
 
 #include <QApplication>
@@ -60,25 +58,26 @@ void askRunningInstanceToShow(const AppEnvironment& env) {
                  shown.messages.front().caption.c_str(), shown.messages.front().text.c_str());
 }
 
-// The text colour of the skin; the fonts are made at the first show.
-void loadTextColour(AppState& state) {
-    state.textColour =
-        QColor(std::clamp(state.skinValues.red, 0, 255), std::clamp(state.skinValues.green, 0, 255),
-               std::clamp(state.skinValues.blue, 0, 255));
+// The text colour of the skin values; the fonts are made at the first show.
+QColor textColourOf(const SkinValues& values) {
+    return QColor(std::clamp(values.red, 0, 255), std::clamp(values.green, 0, 255),
+                  std::clamp(values.blue, 0, 255));
 }
 
 } // namespace
 
 MainWindow::MainWindow(AppEnvironment& env, AppState& state, DeviceLink& device, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::FramelessWindowHint), env_(env), device_(device),
-      state_(state), context_{*this, state, device, *env.services}, page_(context_),
-      hover_(*this, this, [this] { return page_.shown(); }), session_(context_, page_),
-      balloons_(state, device, env.balloonSink), watcher_(device, state.block, balloons_) {
+      state_(state), context_{*this, state, device, *env.services}, backBuffer_(state.skin),
+      page_(context_), hover_(*this, this, [this] { return page_.shown(); }),
+      session_(context_, page_), balloons_(state, device, env.balloonSink),
+      watcher_(device, state.block, balloons_) {
     setWindowTitle(QString::fromUtf8(kAppTitle));
     setObjectName(QStringLiteral("MainWindow"));
     setAttribute(Qt::WA_DeleteOnClose, false);
     setMouseTracking(true);
     buildClickTable();
+    connect(&state_.skin, &Skin::skinChanged, this, &MainWindow::applySkin);
     page_.onRepainted([this] { hover_.repaintLooks(); });
     watcher_.setWindow(this);
     connect(&watcher_, &DeviceWatcher::reported, this,
@@ -115,7 +114,6 @@ MainWindow::StartResult MainWindow::start() {
         state_, env_.dataPaths ? *env_.dataPaths : buildAppPaths(env_.modulePath)));
     device_.setNotDetectedText(state_.texts.slot(72));
     loadSkin();
-    loadTextColour(state_);
 
     // Enter and Escape are seen before any child gets them.
     qApp->installEventFilter(this);
@@ -140,20 +138,25 @@ void MainWindow::chooseWindowKind() {
 }
 
 void MainWindow::loadSkin() {
-    state_.skinFolder =
-        QString::fromStdString(z417::skinFolder(state_.paths, state_.skinValues.path));
-    const QString background = skinPath(layout::images::mainBackground.name);
-    backBuffer_.reset(background, devicePixelRatioF());
+    context_.showMessages(state_.skin.load(z417::skinFolder(state_.paths, state_.skinValues.path),
+                                           textColourOf(state_.skinValues), devicePixelRatioF()));
+}
+
+void MainWindow::applySkin() {
+    backBuffer_.reset(devicePixelRatioF());
     // The size comes from the image's header; its pixels are decoded at the first paint.
     // Without a background the painters draw nothing; the window keeps the layout's size
     // so that the person can still reach it.
-    const std::optional<QSize> declared = pngSize(background);
+    const std::optional<QSize> declared =
+        state_.skin.declaredSize(layout::images::mainBackground.name);
     setFixedSize(declared ? *declared
                           : QSize(layout::main::artSize.width, layout::main::artSize.height));
+    page_.rebuild();
+    update();
 }
 
 void MainWindow::remakeBackBuffer() {
-    backBuffer_.reset(skinPath(layout::images::mainBackground.name), devicePixelRatioF());
+    backBuffer_.reset(devicePixelRatioF());
     if (page_.shown())
         page_.repaint();
     else
@@ -163,10 +166,6 @@ void MainWindow::remakeBackBuffer() {
 PagePainter MainWindow::painter() {
     parkAgainIfHidden();
     return PagePainter(backBuffer_.surface(), state_);
-}
-
-QString MainWindow::skinPath(const char* name) const {
-    return state_.skinFolder + QString::fromUtf8(name);
 }
 
 // ---- notification area -------------------------------------------------------------------

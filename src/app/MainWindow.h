@@ -27,6 +27,8 @@ class QMenu;
 
 namespace z417 {
 
+struct SkinChoice;
+
 class MainWindow : public QDialog, private PageCanvas {
     Q_OBJECT
 public:
@@ -55,6 +57,8 @@ public:
     void onCancel();
     // The skins dialog; true when a skin was chosen (it is then current and saved).
     bool onSkinButton();
+    // What the skins dialog's OK does with its choice; false when the skin was refused.
+    bool useSkin(const SkinChoice& chosen);
     void hideWindow(); // to the notification area (minimised where there is none)
     void bringForward();
 
@@ -101,6 +105,8 @@ private:
     bool startDeviceNotifications();
     void buildClickTable();
     void loadSkin();
+    // A new skin: the back buffer starts from its background and the page is built again.
+    void applySkin();
     void showWindowFromTray();
     // Without a notification area the window is an ordinary one with a taskbar entry.
     void chooseWindowKind();
@@ -110,7 +116,6 @@ private:
     // While hidden, the back buffer is kept compressed; a paint meanwhile parks it again.
     void parkWhileHidden();
     void parkAgainIfHidden();
-    QString skinPath(const char* name) const;
     // Pointer moves and the wheel over one of the page's pop-up lists; true when taken.
     bool filterListEvent(QWidget* w, QEvent* event);
     void filterFieldMove(QWidget* w, QEvent* event);

@@ -8,13 +8,12 @@ namespace z417 {
 
 DialogEnvironment PageContext::dialogEnvironment() const {
     DialogEnvironment d;
-    d.skinFolder = state.skinFolder;
-    d.textColour = state.textColour;
+    d.skin = &state.skin;
     d.languageCode = state.languageCode();
     d.services = &services;
     d.sensorVariant = device.sensorVariant();
-    d.skinsRoot = QString::fromStdString(state.paths.skinsRoot);
-    d.currentSkinName = QString::fromStdString(state.skinValues.path);
+    d.skinsRoot = state.paths.skinsRoot;
+    d.currentSkinName = state.skinValues.path;
     return d;
 }
 

@@ -9,7 +9,6 @@
 #include "platform/qt/UiServices.h"
 #include "ui/AppState.h"
 #include "ui/FieldColours.h"
-#include "ui/ListStyle.h"
 #include "ui/PagePainter.h"
 
 class QWidget;
@@ -38,8 +37,7 @@ struct PageContext {
 
     // What the page's child fields are coloured from.
     FieldStyle fieldStyle() const {
-        return {state.textColour, state.normalFont, &state.record,
-                ListStyle::skinAccent(state.skinFolder, state.textColour)};
+        return {state.skin.textColour(), state.normalFont, &state.record, state.skin.accent()};
     }
     // What a dialog opened over the window gets.
     DialogEnvironment dialogEnvironment() const;

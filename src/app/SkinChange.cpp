@@ -6,20 +6,25 @@ namespace z417 {
 
 bool MainWindow::onSkinButton() {
     const auto chosen = ask<SkinsDialog>(context_.dialogEnvironment(), this);
-    if (!chosen)
+    return chosen && useSkin(*chosen);
+}
+
+bool MainWindow::useSkin(const SkinChoice& chosen) {
+    // Save skin: the choice becomes current, is written to "str.ini", and every part redraws
+    // from it (skinChanged).
+    const Status loaded = state_.skin.load(chosen.path, chosen.textColour, devicePixelRatioF());
+    if (!loaded) {
+        context_.showMessages(loaded);
+        bringForward();
         return false;
-    // Save skin: the choice becomes current, is written to "str.ini", and the page is
-    // rebuilt from it.
-    state_.skinFolder = chosen->path;
-    state_.textColour = chosen->textColour;
+    }
     SkinValues& skin = state_.skinValues;
-    skin.path = chosen->name.toStdString();
-    skin.red = state_.textColour.red();
-    skin.green = state_.textColour.green();
-    skin.blue = state_.textColour.blue();
+    skin.path = chosen.name;
+    skin.red = chosen.textColour.red();
+    skin.green = chosen.textColour.green();
+    skin.blue = chosen.textColour.blue();
     context_.showMessages(
         saveSkin(state_.paths.strIni, skin.path, skin.red, skin.green, skin.blue));
-    page_.rebuild();
     bringForward();
     return true;
 }

@@ -8,6 +8,15 @@
 
 #include <cstdio>
 
+namespace {
+
+void printMessages(const z417::Status& status) {
+    for (const z417::Message& m : status.messages)
+        std::fprintf(stderr, "z417-gaming-mouse: %s\n", m.text.c_str());
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     int exitCode = 0;
     if (!z417::handleCommandLine(argc, argv, exitCode))
@@ -20,24 +29,26 @@ int main(int argc, char** argv) {
     z417::DesktopUiServices services;
     z417::AppEnvironment env;
     env.services = &services;
-    std::string error;
-    if (!z417::readModulePath(env.modulePath, error)) {
-        std::fprintf(stderr, "z417-gaming-mouse: %s\n", error.c_str());
+    const z417::Result<std::string> modulePath = z417::readModulePath();
+    if (!modulePath) {
+        printMessages(modulePath.status());
         return 1;
     }
+    env.modulePath = *modulePath;
     // Installed (no "config.bin" beside the executable): the per-user folder, seeded from
     // the shared defaults at the first start.
     const z417::AppPaths beside = z417::buildAppPaths(env.modulePath);
-    z417::DataLocation location;
-    if (!z417::resolveDataLocation(beside.exeDir, Z417_SHARED_DATA_DIR, location, error)) {
+    const z417::Result<z417::DataLocation> location =
+        z417::resolveDataLocation(beside.exeDir, Z417_SHARED_DATA_DIR);
+    if (!location) {
         // The files beside the executable are looked for instead; their absence is reported
         // by the utility itself ("Config file is not exist.").
-        std::fprintf(stderr, "z417-gaming-mouse: %s\n", error.c_str());
-    } else if (!location.portable) {
+        printMessages(location.status());
+    } else if (!location->portable) {
         z417::AppPaths paths = beside;
-        paths.configBin = location.configBin;
-        paths.strIni = location.strIni;
-        paths.skinsRoot = location.skinsRoot;
+        paths.configBin = location->configBin;
+        paths.strIni = location->strIni;
+        paths.skinsRoot = location->skinsRoot;
         env.dataPaths = paths;
     }
     // Each is declared after everything it refers to, so that it is destroyed first.

@@ -9,6 +9,9 @@
 #include "dialogs/SkinsDialog.h"
 #include "dialogs/SnipeDialog.h"
 #include "dialogs/WindowsDialog.h"
+#include "ui/Skin.h"
+
+#include <QFile>
 
 namespace z417 {
 namespace {
@@ -62,9 +65,11 @@ QString openDemoDialog(MainWindow& window, const QString& name) {
         // Exactly as the skin button does, with its Save skin on OK.
         if (!window.onSkinButton())
             return QStringLiteral("result: cancel");
-        const QColor& colour = window.state().textColour;
+        const Skin& skin = window.state().skin;
+        const QColor colour = skin.textColour();
         return QStringLiteral("result: ok skinName=%1 skinPath=%2 textColor=%3,%4,%5")
-            .arg(QString::fromStdString(window.state().skinValues.path), window.state().skinFolder)
+            .arg(QFile::decodeName(QByteArray::fromStdString(window.state().skinValues.path)),
+                 QFile::decodeName(QByteArray::fromStdString(skin.folder())))
             .arg(colour.red())
             .arg(colour.green())
             .arg(colour.blue());

@@ -13,11 +13,12 @@
 #include "device/DeviceLink.h"
 #include "device/SimulatedMouse.h"
 #include "device/TransportFactory.h"
+#include "platform/AtomicFile.h"
 #include "platform/Paths.h"
+#include "platform/Status.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
-#include <QFile>
 #include <QStringList>
 
 #include <cstdio>
@@ -54,6 +55,23 @@ struct DemoOptions {
     std::string device; // empty: the simulated mouse
 };
 
+// The last value of a long option as the bytes the system passed: a file name need not be
+// UTF-8, and a Qt string would change it. Empty when the option is not given.
+std::string rawOptionValue(int argc, char** argv, const std::string& name) {
+    const std::string option = "--" + name;
+    std::string value;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--")
+            break;
+        if (argument == option && i + 1 < argc)
+            value = argv[++i];
+        else if (argument.rfind(option + "=", 0) == 0)
+            value = argument.substr(option.size() + 1);
+    }
+    return value;
+}
+
 // The demo's options; false for anything it does not know (the usage line is printed).
 bool parseOptions(int argc, char** argv, DemoOptions& options) {
     QStringList arguments;
@@ -68,8 +86,8 @@ bool parseOptions(int argc, char** argv, DemoOptions& options) {
     parser.addOptions({data, script, virtualClock, tray, device});
     if (!parser.parse(arguments) || !parser.positionalArguments().isEmpty())
         return false;
-    options.dataDir = parser.value(data).toStdString();
-    options.scriptPath = parser.value(script).toStdString();
+    options.dataDir = rawOptionValue(argc, argv, "data");
+    options.scriptPath = rawOptionValue(argc, argv, "script");
     options.virtualClock = parser.isSet(virtualClock);
     options.trayMode = parser.isSet(tray);
     options.device = parser.value(device).toStdString();
@@ -79,12 +97,14 @@ bool parseOptions(int argc, char** argv, DemoOptions& options) {
 bool readScript(const std::string& path, QStringList& script) {
     if (path.empty())
         return true;
-    QFile f(QString::fromStdString(path));
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        std::fprintf(stderr, "z417-demo: %s: %s\n", path.c_str(), qPrintable(f.errorString()));
+    std::string text;
+    if (const int code = z417::readFileContents(path, text); code != 0) {
+        std::fprintf(stderr, "z417-demo: %s: %s\n", path.c_str(),
+                     z417::systemErrorText(code).c_str());
         return false;
     }
-    script = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
+    script = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))
+                 .split(QLatin1Char('\n'));
     return true;
 }
 
@@ -99,10 +119,13 @@ void chooseDemoPlatform() {
 
 // The data folder, made from the defaults when missing; beside the executable by default.
 bool prepareDataFolder(std::string& dataDir, std::string& error) {
-    std::string exePath;
-    if (!z417::readModulePath(exePath, error))
+    const z417::Result<std::string> exePath = z417::readModulePath();
+    if (!exePath) {
+        error = exePath.status().messages.empty() ? std::string()
+                                                  : exePath.status().messages.front().text;
         return false;
-    const z417::AppPaths exePaths = z417::buildAppPaths(exePath);
+    }
+    const z417::AppPaths exePaths = z417::buildAppPaths(*exePath);
     if (dataDir.empty())
         dataDir = exePaths.exeDir + "/demo-data";
     return z417::prepareDemoData(exePaths.exeDir, dataDir, error);

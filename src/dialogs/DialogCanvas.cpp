@@ -1,6 +1,6 @@
 #include "dialogs/DialogCanvas.h"
 
-#include "ui/SkinImage.h"
+#include "ui/Skin.h"
 #include "ui/TextDraw.h"
 
 #include <QPainter>
@@ -8,13 +8,12 @@
 
 namespace z417 {
 
-DialogCanvas::DialogCanvas(QWidget& window, UiServices& services, QString skinFolder,
+DialogCanvas::DialogCanvas(QWidget& window, UiServices& services, const Skin& skin,
                            const char* background)
-    : window_(window), services_(services), skinFolder_(std::move(skinFolder)),
-      background_(background) {}
+    : window_(window), services_(services), skin_(skin), background_(background) {}
 
 bool DialogCanvas::open() {
-    const QImage background = loadSkinImage(pathOf(background_));
+    const QImage background = skin_.image(background_);
     if (background.isNull())
         return false;
     makeAt(background.size());
@@ -33,15 +32,11 @@ void DialogCanvas::remake() {
 void DialogCanvas::makeAt(const QSize& size) {
     buffer_.release();
     buffer_.ensure(size, window_.devicePixelRatioF());
-    DrawSkinImage(&buffer_.image(), pathOf(background_), 0, 0);
-}
-
-QString DialogCanvas::pathOf(const char* name) const {
-    return skinFolder_ + QString::fromUtf8(name);
+    DrawSkinImage(&buffer_.image(), skin_, background_, 0, 0);
 }
 
 bool DialogCanvas::drawImage(const char* name, const layout::Point& at) {
-    return DrawSkinImage(&buffer_.image(), pathOf(name), at.x, at.y, &window_, services_);
+    return DrawSkinImage(&buffer_.image(), skin_, name, at.x, at.y, &window_, services_);
 }
 
 void DialogCanvas::drawText(const layout::TextArea& area, const QString& text,

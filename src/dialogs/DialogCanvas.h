@@ -7,7 +7,6 @@
 #include "ui/Layout.h"
 
 #include <QFont>
-#include <QString>
 
 class QColor;
 class QPainter;
@@ -15,13 +14,14 @@ class QWidget;
 
 namespace z417 {
 
+class Skin;
 class UiServices;
 
 class DialogCanvas {
 public:
-    // background is an image name in skinFolder, e.g. "/fire-key.png"; missing images drawn
+    // background is an image name of the skin, e.g. "/fire-key.png"; missing images drawn
     // later are reported over window through services.
-    DialogCanvas(QWidget& window, UiServices& services, QString skinFolder, const char* background);
+    DialogCanvas(QWidget& window, UiServices& services, const Skin& skin, const char* background);
 
     // Loads the background and makes the canvas from it at the window's ratio. False (and no
     // canvas) when the image is missing.
@@ -45,11 +45,10 @@ public:
 
 private:
     void makeAt(const QSize& size);
-    QString pathOf(const char* name) const;
 
     QWidget& window_;
     UiServices& services_;
-    QString skinFolder_;
+    const Skin& skin_;
     const char* background_;
     BackBuffer buffer_;
     QFont font_;

@@ -4,7 +4,7 @@
 #include "dialogs/DialogControls.h"
 #include "dialogs/DialogLayout.h"
 #include "platform/qt/UiServices.h"
-#include "ui/ListStyle.h"
+#include "ui/Skin.h"
 #include "ui/TextDraw.h"
 
 #include <QKeyEvent>
@@ -46,10 +46,9 @@ const char* const DialogFrame::kControlIdProperty = dialogControls::kIdProperty;
 DialogFrame::DialogFrame(const DialogEnvironment& environment, QWidget* owner,
                          const DialogFrameSetup& frame)
     : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), env_(environment), setup_(frame),
-      language_(languageFromCode(environment.languageCode)),
-      accent_(ListStyle::skinAccent(environment.skinFolder, environment.textColour)),
-      canvas_(*this, servicesOf(env_), env_.skinFolder, frame.background),
-      buttons_(new DialogButtons(canvas_, *this, env_.textColour)) {
+      language_(languageFromCode(environment.languageCode)), accent_(environment.skin->accent()),
+      canvas_(*this, servicesOf(env_), *env_.skin, frame.background),
+      buttons_(new DialogButtons(canvas_, *this, env_.skin->textColour())) {
     setMouseTracking(true);
     setFixedSize(dialogLayout::templateSize.width, dialogLayout::templateSize.height);
 }

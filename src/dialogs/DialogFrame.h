@@ -27,16 +27,16 @@ class QListWidget;
 
 namespace z417 {
 
+class Skin;
 class UiServices;
 
 struct DialogEnvironment {
-    QString skinFolder;       // SkinFolder: image paths are skinFolder + "/name.png"
-    QColor textColour;        // SkinTextColour
-    std::string languageCode; // "CHS", "CHT", anything else English
+    const Skin* skin = nullptr; // the skin in use: images, text colour, accent (required)
+    std::string languageCode;   // "CHS", "CHT", anything else English
     UiServices* services = nullptr;
-    uint8_t sensorVariant = 0; // for the snipe list
-    QString skinsRoot;         // for the skins dialog: the folder whose sub-folders are the skins
-    QString currentSkinName;   // the skins dialog's defaults
+    uint8_t sensorVariant = 0;   // for the snipe list
+    std::string skinsRoot;       // for the skins dialog: the folder whose sub-folders are the skins
+    std::string currentSkinName; // the skins dialog's defaults (the folder's name as bytes)
 };
 
 // What one dialog brings to the frame.

@@ -3,6 +3,7 @@
 #include "assign/KeyTables.h"
 #include "dialogs/EditMenu.h"
 #include "profile/SettingsFiles.h"
+#include "ui/Skin.h"
 #include "ui/TextDraw.h"
 
 #include <QContextMenuEvent>
@@ -52,7 +53,7 @@ void FireKeyDialog::createControls() {
 }
 
 void FireKeyDialog::paintOwnTexts(DialogCanvas& canvas) {
-    const QColor colour = environment().textColour;
+    const QColor colour = environment().skin->textColour();
     const Language lang = language();
     canvas.drawText(fl::timesLabel, dialogText::timesLabel.in(lang), colour);
     canvas.drawText(fl::makeTimeLabel, dialogText::makeTimeLabel.in(lang), colour);

@@ -1,8 +1,11 @@
 #include "dialogs/SkinsDialog.h"
 
+#include "platform/AsciiCase.h"
+#include "platform/Paths.h"
 #include "platform/qt/UiServices.h"
+#include "ui/Skin.h"
 
-#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QPalette>
 
@@ -14,21 +17,25 @@ namespace kl = layout::skinsDialog;
 const DialogFrameSetup kFrameSetup{kl::background.name, failureCaption::skins, &kl::dropDown, true,
                                    false};
 
+// Folder names compared ignoring letter case: any letters where both are UTF-8, ASCII letters
+// where one is not.
+bool sameNameIgnoringCase(const std::string& a, const std::string& b) {
+    if (equalsIgnoringCase(a, b))
+        return true;
+    const QString textA = QString::fromStdString(a), textB = QString::fromStdString(b);
+    return textA.toStdString() == a && textB.toStdString() == b &&
+           textA.compare(textB, Qt::CaseInsensitive) == 0;
+}
+
 } // namespace
 
 SkinsDialog::SkinsDialog(const DialogEnvironment& environment, QWidget* owner)
     : ResultDialog(environment, owner, kFrameSetup,
-                   {environment.currentSkinName, environment.skinFolder, environment.textColour}) {}
-
-QStringList SkinsDialog::skinFolders(const QString& skinsRoot) {
-    if (skinsRoot.isEmpty())
-        return {};
-    return QDir(skinsRoot).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
-                                     QDir::Unsorted);
-}
+                   {environment.currentSkinName, environment.skin->folder(),
+                    environment.skin->textColour()}) {}
 
 void SkinsDialog::createControls() {
-    displayField()->setText(result_.name);
+    displayField()->setText(QFile::decodeName(QByteArray::fromStdString(result_.name)));
     colourField_ = new QLabel(this);
     colourField_->setAlignment(Qt::AlignCenter);
     colourField_->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -48,20 +55,28 @@ void SkinsDialog::applyControlColours(QWidget* control, int id) {
 }
 
 void SkinsDialog::paintOwnTexts(DialogCanvas& canvas) {
-    canvas.drawText(kl::hint, dialogText::colourHint.in(language()), environment().textColour);
+    canvas.drawText(kl::hint, dialogText::colourHint.in(language()),
+                    environment().skin->textColour());
 }
 
 QStringList SkinsDialog::listEntries() const {
-    return skinFolders(environment().skinsRoot);
+    listed_ = subfolderNames(environment().skinsRoot);
+    QStringList entries;
+    for (const std::string& folder : listed_)
+        entries << QFile::decodeName(QByteArray::fromStdString(folder));
+    return entries;
 }
 
-void SkinsDialog::entryChosen(int, const QString& text) {
-    result_.name = text;
+void SkinsDialog::entryChosen(int index, const QString&) {
+    if (index < 0 || static_cast<size_t>(index) >= listed_.size())
+        return;
+    result_.name = listed_[static_cast<size_t>(index)];
     // The folder is looked up again: one renamed in letter case since the list was filled is
     // still found; one that is gone leaves the path as it was.
-    for (const QString& folder : skinFolders(environment().skinsRoot)) {
-        if (folder.compare(text, Qt::CaseInsensitive) == 0) {
-            result_.path = QDir(environment().skinsRoot).filePath(folder);
+    const std::string& root = environment().skinsRoot;
+    for (const std::string& folder : subfolderNames(root)) {
+        if (sameNameIgnoringCase(folder, result_.name)) {
+            result_.path = root + "/" + folder;
             break;
         }
     }

@@ -5,11 +5,15 @@
 
 #include "dialogs/DialogFrame.h"
 
+#include <string>
+#include <vector>
+
 namespace z417 {
 
+// Names and paths are the system's bytes, which need not be UTF-8.
 struct SkinChoice {
-    QString name;      // folder name of the chosen skin
-    QString path;      // its full path
+    std::string name;  // folder name of the chosen skin
+    std::string path;  // its full path
     QColor textColour; // red, green, blue
 };
 
@@ -17,10 +21,6 @@ class SkinsDialog : public ResultDialog<SkinChoice> {
     Q_OBJECT
 public:
     SkinsDialog(const DialogEnvironment& environment, QWidget* owner);
-
-    // The skin folders below the root in the order the file system gives them; files, "." and
-    // ".." are left out. Empty when the root is missing or not given.
-    static QStringList skinFolders(const QString& skinsRoot);
 
 protected:
     void createControls() override;
@@ -32,6 +32,8 @@ protected:
 
 private:
     QLabel* colourField_ = nullptr;
+    // The folders the open list shows, as the system named them.
+    mutable std::vector<std::string> listed_;
 };
 
 } // namespace z417

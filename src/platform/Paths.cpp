@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -81,24 +83,40 @@ std::string skinFolder(const AppPaths& paths, const std::string& skinName) {
     return paths.skinsRoot + "/" + skinName;
 }
 
-bool readModulePath(std::string& out, std::string& error) {
+std::vector<std::string> subfolderNames(const std::string& root) {
+    std::vector<std::string> names;
+    DIR* dir = root.empty() ? nullptr : ::opendir(root.c_str());
+    if (!dir)
+        return names;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..")
+            continue;
+        struct stat st {};
+        if (::stat(joinPath(root, name).c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+            names.push_back(name);
+    }
+    ::closedir(dir);
+    return names;
+}
+
+const char* const kProgramCaption = "z417-gaming-mouse";
+
+Result<std::string> readModulePath() {
     // readlink does not say how long the target is; grow until it fits with room to spare.
     std::vector<char> buffer(1024);
     for (;;) {
         const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
-        if (length < 0) {
-            const int code = errno;
-            error = std::string("readlink(\"/proc/self/exe\") failed: ") + std::strerror(code);
-            return false;
-        }
-        if (static_cast<std::size_t>(length) < buffer.size()) {
-            out.assign(buffer.data(), static_cast<std::size_t>(length));
-            return true;
-        }
-        if (buffer.size() >= (std::size_t{1} << 20)) {
-            error = "readlink(\"/proc/self/exe\") failed: the path is longer than 1 MiB";
-            return false;
-        }
+        if (length < 0)
+            return Status::failure(kProgramCaption,
+                                   std::string("readlink(\"/proc/self/exe\") failed: ") +
+                                       systemErrorText(errno));
+        if (static_cast<std::size_t>(length) < buffer.size())
+            return std::string(buffer.data(), static_cast<std::size_t>(length));
+        if (buffer.size() >= (std::size_t{1} << 20))
+            return Status::failure(
+                kProgramCaption,
+                "readlink(\"/proc/self/exe\") failed: the path is longer than 1 MiB");
         buffer.resize(buffer.size() * 2);
     }
 }

@@ -1,7 +1,10 @@
 // Where the program finds its settings files and skins: beside its own executable.
 #pragma once
 
+#include "platform/Status.h"
+
 #include <string>
+#include <vector>
 
 namespace z417 {
 
@@ -38,8 +41,14 @@ std::string folderOf(const std::string& path);
 // skinsRoot + "/" + skinName.
 std::string skinFolder(const AppPaths&, const std::string& skinName);
 
-// The running program's executable path from /proc/self/exe. On failure returns false and
-// describes the failure in error.
-bool readModulePath(std::string& out, std::string& error);
+// The names of the folders in root, as the system gives them (bytes, not necessarily UTF-8),
+// in the order it reads them; files, "." and ".." are left out. Empty when root cannot be read.
+std::vector<std::string> subfolderNames(const std::string& root);
+
+// Caption of the messages about the program's own files and folders.
+extern const char* const kProgramCaption; // "z417-gaming-mouse"
+
+// The running program's executable path from /proc/self/exe.
+Result<std::string> readModulePath();
 
 } // namespace z417

@@ -39,8 +39,8 @@ std::string withoutTrailingSlashes(std::string path) {
     return path;
 }
 
-std::string describe(const std::string& what, const std::string& path, int code) {
-    return what + " " + path + ": " + std::strerror(code);
+Status failure(const std::string& what, const std::string& path, int code) {
+    return Status::failure(kProgramCaption, what + " " + path + ": " + systemErrorText(code));
 }
 
 bool isDirectory(const std::string& path) {
@@ -113,69 +113,61 @@ int placeWithoutReplacing(const std::string& staged, const std::string& target) 
 }
 
 // Copies sharedDir/name to settingsDir/name when settingsDir holds nothing of that name.
-bool seedDefault(const std::string& sharedDir, const std::string& settingsDir,
-                 const std::string& name, std::string& error) {
+Status seedDefault(const std::string& sharedDir, const std::string& settingsDir,
+                   const std::string& name) {
     const std::string target = joinPath(settingsDir, name);
     struct stat st {};
     if (lstat(target.c_str(), &st) == 0) {
-        return true; // the user's own file (or link) stays as it is
+        return Status(); // the user's own file (or link) stays as it is
     }
     if (errno != ENOENT) {
-        error = describe("Cannot look for the settings file", target, errno);
-        return false;
+        return failure("Cannot look for the settings file", target, errno);
     }
 
     const std::string source = joinPath(sharedDir, name);
     std::string content;
     if (const int code = readFileContents(source, content); code != 0) {
-        error = describe("Cannot read the default settings file", source, code);
-        return false;
+        return failure("Cannot read the default settings file", source, code);
     }
     const std::string staged = joinPath(settingsDir, "." + name + ".default");
     if (const int code = writeFileAtomically(staged, content); code != 0) {
-        error = describe("Cannot write the settings file", staged, code);
-        return false;
+        return failure("Cannot write the settings file", staged, code);
     }
     if (const int code = placeWithoutReplacing(staged, target); code != 0) {
-        error = describe("Cannot create the settings file", target, code);
-        return false;
+        return failure("Cannot create the settings file", target, code);
     }
     if (const int code = syncFolder(settingsDir); code != 0) {
-        error = describe("Cannot flush the settings folder", settingsDir, code);
-        return false;
+        return failure("Cannot flush the settings folder", settingsDir, code);
     }
-    return true;
+    return Status();
 }
 
 // Makes the per-user settings folder and copies in the installed defaults it lacks.
-bool prepareSettingsFolder(const std::string& sharedDir, const std::string& settingsDir,
-                           std::string& error) {
+Status prepareSettingsFolder(const std::string& sharedDir, const std::string& settingsDir) {
     std::string failedAt;
     if (const int code = makeFolders(settingsDir, failedAt); code != 0) {
-        error = "Cannot create the settings folder " + settingsDir + " (at " + failedAt +
-                "): " + std::strerror(code);
-        return false;
+        return Status::failure(kProgramCaption, "Cannot create the settings folder " + settingsDir +
+                                                    " (at " + failedAt +
+                                                    "): " + systemErrorText(code));
     }
     for (const char* name : kDefaultFiles) {
-        if (!seedDefault(sharedDir, settingsDir, name, error)) {
-            return false;
+        if (Status seeded = seedDefault(sharedDir, settingsDir, name); !seeded) {
+            return seeded;
         }
     }
-    return true;
+    return Status();
 }
 
 } // namespace
 
-bool userConfigHome(std::string& out, std::string& error) {
+Result<std::string> userConfigHome() {
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
     if (xdg != nullptr && xdg[0] == '/') {
-        out = withoutTrailingSlashes(xdg);
-        return true;
+        return withoutTrailingSlashes(xdg);
     }
     const char* home = std::getenv("HOME");
     if (home != nullptr && home[0] != '\0') {
-        out = joinPath(withoutTrailingSlashes(home), ".config");
-        return true;
+        return joinPath(withoutTrailingSlashes(home), ".config");
     }
 
     const uid_t uid = getuid();
@@ -190,23 +182,21 @@ bool userConfigHome(std::string& out, std::string& error) {
             continue;
         }
         if (code != 0) {
-            error = std::string("HOME is not set and the user database cannot be read: ") +
-                    std::strerror(code);
-            return false;
+            return Status::failure(kProgramCaption,
+                                   "HOME is not set and the user database cannot be read: " +
+                                       systemErrorText(code));
         }
         break;
     }
     if (found == nullptr || found->pw_dir == nullptr || found->pw_dir[0] == '\0') {
-        error = "HOME is not set and user id " + std::to_string(uid) +
-                " has no home folder in the user database";
-        return false;
+        return Status::failure(kProgramCaption, "HOME is not set and user id " +
+                                                    std::to_string(uid) +
+                                                    " has no home folder in the user database");
     }
-    out = joinPath(withoutTrailingSlashes(found->pw_dir), ".config");
-    return true;
+    return joinPath(withoutTrailingSlashes(found->pw_dir), ".config");
 }
 
-bool locateDataLocation(const std::string& exeDir, const std::string& sharedDir, DataLocation& out,
-                        std::string& error) {
+Result<DataLocation> locateDataLocation(const std::string& exeDir, const std::string& sharedDir) {
     DataLocation result;
     const std::string besideExe = joinPath(exeDir, "config.bin");
     struct stat st {};
@@ -217,62 +207,55 @@ bool locateDataLocation(const std::string& exeDir, const std::string& sharedDir,
         result.strIni = joinPath(exeDir, "str.ini");
         result.skinsRoot = joinPath(exeDir, "Skins");
         result.portable = true;
-        out = result;
-        return true;
+        return result;
     }
     if (lookup != 0 && lookup != ENOENT && lookup != ENOTDIR) {
-        error = describe("Cannot look for", besideExe, lookup);
-        return false;
+        return failure("Cannot look for", besideExe, lookup);
     }
-    std::string configHome;
-    if (!userConfigHome(configHome, error)) {
-        return false;
+    Result<std::string> configHome = userConfigHome();
+    if (!configHome) {
+        return configHome.takeStatus();
     }
-    result.settingsDir = joinPath(configHome, kUserDataFolderName);
+    result.settingsDir = joinPath(*configHome, kUserDataFolderName);
     result.configBin = joinPath(result.settingsDir, "config.bin");
     result.strIni = joinPath(result.settingsDir, "str.ini");
     const std::string userSkins = joinPath(result.settingsDir, "Skins");
     result.skinsRoot = isDirectory(userSkins) ? userSkins : joinPath(sharedDir, "Skins");
-    out = result;
-    return true;
+    return result;
 }
 
-bool resolveDataLocation(const std::string& exeDir, const std::string& sharedDir, DataLocation& out,
-                         std::string& error) {
-    DataLocation result;
-    if (!locateDataLocation(exeDir, sharedDir, result, error)) {
-        return false;
+Result<DataLocation> resolveDataLocation(const std::string& exeDir, const std::string& sharedDir) {
+    Result<DataLocation> located = locateDataLocation(exeDir, sharedDir);
+    if (located && !located->portable) {
+        if (Status prepared = prepareSettingsFolder(sharedDir, located->settingsDir); !prepared) {
+            return prepared;
+        }
     }
-    if (!result.portable && !prepareSettingsFolder(sharedDir, result.settingsDir, error)) {
-        return false;
-    }
-    out = result;
-    return true;
+    return located;
 }
 
 namespace {
 
-using DataLocationChoice = bool (*)(const std::string&, const std::string&, DataLocation&,
-                                    std::string&);
+using DataLocationChoice = Result<DataLocation> (*)(const std::string&, const std::string&);
 
 // Applies a choice of data location to the running program's executable folder and the
 // installed defaults of this build.
-bool chooseOwnDataLocation(DataLocationChoice choose, DataLocation& out, std::string& error) {
-    std::string modulePath;
-    if (!readModulePath(modulePath, error)) {
-        return false;
+Result<DataLocation> chooseOwnDataLocation(DataLocationChoice choose) {
+    Result<std::string> modulePath = readModulePath();
+    if (!modulePath) {
+        return modulePath.takeStatus();
     }
-    return choose(buildAppPaths(modulePath).exeDir, Z417_SHARED_DATA_DIR, out, error);
+    return choose(buildAppPaths(*modulePath).exeDir, Z417_SHARED_DATA_DIR);
 }
 
 } // namespace
 
-bool locateOwnDataLocation(DataLocation& out, std::string& error) {
-    return chooseOwnDataLocation(locateDataLocation, out, error);
+Result<DataLocation> locateOwnDataLocation() {
+    return chooseOwnDataLocation(locateDataLocation);
 }
 
-bool resolveOwnDataLocation(DataLocation& out, std::string& error) {
-    return chooseOwnDataLocation(resolveDataLocation, out, error);
+Result<DataLocation> resolveOwnDataLocation() {
+    return chooseOwnDataLocation(resolveDataLocation);
 }
 
 } // namespace z417

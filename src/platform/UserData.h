@@ -10,6 +10,8 @@
 // folder's Skins/ when the user made one, else from the shared folder's Skins/.
 #pragma once
 
+#include "platform/Status.h"
+
 #include <string>
 
 namespace z417 {
@@ -25,25 +27,25 @@ struct DataLocation {
 // The name of the per-user settings folder inside the configuration home.
 extern const char* const kUserDataFolderName; // "z417-gaming-mouse"
 
+// Failures say why in their message (caption kProgramCaption); every path is the system's bytes.
+
 // The user's configuration home: $XDG_CONFIG_HOME when it is an absolute path, else
 // $HOME/.config, else (HOME unset or empty) the home folder of the user database entry of the
-// real user id + "/.config". Returns false with a readable error when none can be found.
-bool userConfigHome(std::string& out, std::string& error);
+// real user id + "/.config". A failure when none can be found.
+Result<std::string> userConfigHome();
 
 // Chooses the layout for an executable in exeDir with the installed defaults in sharedDir, and in
-// the installed layout makes the settings folder and seeds it. Returns false with a readable
-// error when the folder cannot be made or a default cannot be copied; out is then unchanged.
-bool resolveDataLocation(const std::string& exeDir, const std::string& sharedDir, DataLocation& out,
-                         std::string& error);
+// the installed layout makes the settings folder and seeds it. A failure when the folder cannot
+// be made or a default cannot be copied.
+Result<DataLocation> resolveDataLocation(const std::string& exeDir, const std::string& sharedDir);
 
 // The same choice without making or copying anything: where the files are, or will be once
 // resolveDataLocation() has run.
-bool locateDataLocation(const std::string& exeDir, const std::string& sharedDir, DataLocation& out,
-                        std::string& error);
+Result<DataLocation> locateDataLocation(const std::string& exeDir, const std::string& sharedDir);
 
 // The running program's own layout: its executable's folder and the installed defaults of
 // this build, as the utility resolves them at start.
-bool resolveOwnDataLocation(DataLocation& out, std::string& error);
-bool locateOwnDataLocation(DataLocation& out, std::string& error);
+Result<DataLocation> resolveOwnDataLocation();
+Result<DataLocation> locateOwnDataLocation();
 
 } // namespace z417

@@ -9,8 +9,8 @@
 #include "profile/ProfileBlock.h"
 #include "profile/SettingsFiles.h"
 #include "profile/SettingsRecord.h"
+#include "ui/Skin.h"
 
-#include <QColor>
 #include <QFont>
 #include <QString>
 
@@ -32,8 +32,7 @@ struct AppState {
     SettingsRecord fileRecord{};
     AssignmentLabels fileLabels;
     SkinValues skinValues;
-    QString skinFolder;
-    QColor textColour;
+    Skin skin; // images, text colour and accent of the skin in use
     QFont normalFont;
     QFont titleFont;
     bool fontsMade = false; // the fonts are made at the first show

@@ -1,12 +1,11 @@
 // The look every list of ours shares, on the page and in the dialogs: a 1-pixel frame and a
-// slim scroll bar in shades of the skin's accent around the list's own background and text,
-// and a height of whole rows so that no row is cut off by the frame.
+// slim scroll bar in shades of the skin's accent (Skin::accent()) around the list's own background
+// and text, and a height of whole rows so that no row is cut off by the frame.
 #pragma once
 
 #include "ui/Layout.h"
 
 #include <QColor>
-#include <QString>
 
 class QListWidget;
 
@@ -16,10 +15,6 @@ class ListStyle {
 public:
     static constexpr int kFrameWidth = 1;
     static constexpr int kScrollBarWidth = 8;
-
-    // The skin's accent: the mean colour of its lit report-rate segment, or fallback when that
-    // image is missing or fully clear. Worked out once for each version of the image.
-    static QColor skinAccent(const QString& skinFolder, const QColor& fallback);
 
     explicit ListStyle(const QColor& accent) : accent_(accent) {}
 

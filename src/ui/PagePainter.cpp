@@ -2,7 +2,7 @@
 #include "ui/PagePainter.h"
 
 #include "ui/ReportRate.h"
-#include "ui/SkinImage.h"
+#include "ui/Skin.h"
 #include "ui/TextDraw.h"
 
 namespace z417 {
@@ -20,7 +20,7 @@ PagePainter::PagePainter(QImage& buffer, const AppState& state) : buffer_(buffer
 void PagePainter::drawImage(const char* name, int x, int y) {
     if (buffer_.isNull())
         return;
-    DrawSkinImage(&buffer_, state_.skinFolder + QString::fromUtf8(name), x, y);
+    DrawSkinImage(&buffer_, state_.skin, name, x, y);
 }
 
 void PagePainter::drawButton(const char* image, const layout::Rect& r, const QString& caption) {
@@ -28,7 +28,7 @@ void PagePainter::drawButton(const char* image, const layout::Rect& r, const QSt
         return;
     drawImage(image, r.left, r.top);
     drawText(buffer_, toQRect(r), caption, TextFormat::Centre, state_.normalFont,
-             state_.textColour);
+             state_.skin.textColour());
 }
 
 void PagePainter::drawAssignmentRow(int row, bool over) {
@@ -37,10 +37,10 @@ void PagePainter::drawAssignmentRow(int row, bool over) {
     const layout::Rect box = L::assignmentBox(row);
     drawImage(over ? I::assignmentBox.over.name : I::assignmentBox.normal.name, box.left, box.top);
     drawText(buffer_, toQRect(L::rowNumber(row).rect), QString::number(row + 1), TextFormat::Left,
-             state_.normalFont, state_.textColour);
+             state_.normalFont, state_.skin.textColour());
     const int set = state_.record.activeKeySet == 1 ? 1 : 0;
     drawText(buffer_, toQRect(L::assignmentLabel(row).rect), qs(state_.labels.label[set][row]),
-             TextFormat::Left, state_.normalFont, state_.textColour);
+             TextFormat::Left, state_.normalFont, state_.skin.textColour());
 }
 
 void PagePainter::drawControl(PageControl control, bool over) {
@@ -74,7 +74,7 @@ void PagePainter::paintPage() {
 
     auto text = [this](const layout::TextArea& area, const QString& s) {
         drawText(buffer_, toQRect(area.rect), s, toTextFormat(area.format), state_.normalFont,
-                 state_.textColour);
+                 state_.skin.textColour());
     };
     drawText(buffer_, toQRect(L::pageTitle.rect), qs(state_.texts.caption(Caption::PageTitle)),
              TextFormat::Centre, state_.titleFont, kTitleColour);
@@ -104,7 +104,7 @@ void PagePainter::paintPage() {
 void PagePainter::drawStageNumber(int stage) {
     if (!buffer_.isNull())
         drawText(buffer_, toQRect(L::dpiStageNumber(stage).rect), QString::number(stage + 1),
-                 TextFormat::Left, state_.normalFont, state_.textColour);
+                 TextFormat::Left, state_.normalFont, state_.skin.textColour());
 }
 
 void PagePainter::drawReportRate(int lit, int dark) {

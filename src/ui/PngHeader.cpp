@@ -22,8 +22,8 @@ quint32 bigEndian32(const unsigned char* p) {
 
 // Reads the first bytes of a regular file. Opening without blocking keeps a FIFO from
 // waiting for a writer; it is refused by the check after the open.
-bool readHead(const QString& path, std::array<unsigned char, kHeaderBytes>& head) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+bool readHead(const std::string& path, std::array<unsigned char, kHeaderBytes>& head) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return false;
     struct stat st {};
@@ -42,15 +42,26 @@ bool readHead(const QString& path, std::array<unsigned char, kHeaderBytes>& head
 
 } // namespace
 
-std::optional<QSize> pngSize(const QString& path) {
+std::optional<QSize> pngSize(const std::string& path) {
     std::array<unsigned char, kHeaderBytes> head{};
     if (!readHead(path, head))
         return std::nullopt;
-    if (std::memcmp(head.data(), kSignature, sizeof kSignature) != 0 ||
-        bigEndian32(head.data() + 8) != 13 || std::memcmp(head.data() + 12, "IHDR", 4) != 0)
+    return pngSizeOf(reinterpret_cast<const char*>(head.data()), head.size());
+}
+
+std::optional<QSize> pngSize(const QString& path) {
+    return pngSize(QFile::encodeName(path).toStdString());
+}
+
+std::optional<QSize> pngSizeOf(const char* data, size_t size) {
+    if (size < kHeaderBytes)
         return std::nullopt;
-    const quint32 width = bigEndian32(head.data() + 16);
-    const quint32 height = bigEndian32(head.data() + 20);
+    const auto* head = reinterpret_cast<const unsigned char*>(data);
+    if (std::memcmp(head, kSignature, sizeof kSignature) != 0 || bigEndian32(head + 8) != 13 ||
+        std::memcmp(head + 12, "IHDR", 4) != 0)
+        return std::nullopt;
+    const quint32 width = bigEndian32(head + 16);
+    const quint32 height = bigEndian32(head + 20);
     if (width == 0 || height == 0 || width > kMaxSkinPixels || height > kMaxSkinPixels ||
         qint64(width) * qint64(height) > kMaxSkinPixels)
         return std::nullopt;

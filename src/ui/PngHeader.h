@@ -5,7 +5,9 @@
 #include <QSize>
 #include <QString>
 
+#include <cstddef>
 #include <optional>
+#include <string>
 
 namespace z417 {
 
@@ -15,6 +17,9 @@ constexpr qint64 kMaxSkinPixels = 4096LL * 4096LL;
 // The width and height of the PNG at path. Empty for a missing file, anything but a regular
 // file (a FIFO is never opened for reading), a file that is cut short or is no PNG, and a
 // declared size that is zero or larger than kMaxSkinPixels.
+std::optional<QSize> pngSize(const std::string& path);
 std::optional<QSize> pngSize(const QString& path);
+// The same for the first bytes of a PNG already read.
+std::optional<QSize> pngSizeOf(const char* data, size_t size);
 
 } // namespace z417

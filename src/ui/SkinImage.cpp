@@ -1,54 +1,19 @@
 #include "ui/SkinImage.h"
 
-#include "platform/qt/UiServices.h"
-#include "profile/SettingsFiles.h"
 #include "ui/PngHeader.h"
 
-#include <QFileInfo>
-#include <QHash>
+#include <QBuffer>
 #include <QImageReader>
 
 #include <algorithm>
 
 namespace z417 {
-namespace {
 
-struct CachedImage {
-    qint64 size = -1;
-    qint64 mtimeMs = 0;
-    QImage image;
-};
-
-QHash<QString, CachedImage>& cache() {
-    static QHash<QString, CachedImage> c;
-    return c;
-}
-
-// An image taken at a ratio other than 1, and the decoded image it was made from.
-struct ScaledImage {
-    qint64 sourceKey = 0;
-    QImage image;
-};
-
-QHash<QString, ScaledImage>& scaledCache() {
-    static QHash<QString, ScaledImage> c;
-    return c;
-}
-
-// The source scaled to the device size, tagged with the ratio; made once per source image.
-QImage atRatio(const QString& path, const QImage& source, const QSize& size, qreal ratio) {
-    const QString key = path + QLatin1Char('|') + QString::number(ratio);
-    auto it = scaledCache().find(key);
-    if (it != scaledCache().end() && it->sourceKey == source.cacheKey())
-        return it->image;
-    QImage image = source.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    image.setDevicePixelRatio(ratio);
-    scaledCache().insert(key, ScaledImage{source.cacheKey(), image});
-    return image;
-}
-
-QImage decode(const QString& path) {
-    QImageReader reader(path, "png");
+QImage decodeSkinImage(const QByteArray& png) {
+    QBuffer buffer;
+    buffer.setData(png);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "png");
     reader.setAutoTransform(false);
     const QSize declared = reader.size();
     if (!declared.isValid() ||
@@ -67,8 +32,6 @@ QImage decode(const QString& path) {
         .copy();
 }
 
-} // namespace
-
 void premultiplyTruncating(QImage& img) {
     for (int y = 0; y < img.height(); ++y) {
         QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(y));
@@ -82,50 +45,15 @@ void premultiplyTruncating(QImage& img) {
     }
 }
 
-QImage loadSkinImage(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.isFile()) {
-        cache().remove(path);
-        return QImage();
-    }
-    const qint64 size = info.size();
-    const qint64 mtime = info.lastModified().toMSecsSinceEpoch();
-    auto it = cache().find(path);
-    if (it != cache().end() && it->size == size && it->mtimeMs == mtime)
-        return it->image;
-    QImage image = decode(path);
-    if (image.isNull()) {
-        cache().remove(path);
-        return image;
-    }
-    // Tagged once here, while nothing shares it, so that drawing never copies it.
-    if (path.endsWith(QStringLiteral("@2x.png"), Qt::CaseInsensitive))
-        image.setDevicePixelRatio(2);
-    cache().insert(path, CachedImage{size, mtime, image});
-    return image;
-}
-
-QImage loadSkinImage(const QString& path, qreal ratio) {
-    const QImage plain = loadSkinImage(path);
-    if (plain.isNull() || qFuzzyCompare(ratio, 1.0) || ratio <= 0)
-        return plain;
-    const QImage doubled = ratio > 1 ? loadSkinImage(doubleSizePath(path)) : QImage();
-    const QSize size = deviceSize(plain.size(), ratio);
-    if (!doubled.isNull() && doubled.size() == size && doubled.devicePixelRatio() == ratio)
-        return doubled;
-    return atRatio(path, doubled.isNull() ? plain : doubled, size, ratio);
-}
-
 QSize deviceSize(const QSize& size, qreal ratio) {
     return QSize(std::max(1, qRound(size.width() * ratio)),
                  std::max(1, qRound(size.height() * ratio)));
 }
 
-QString doubleSizePath(const QString& path) {
-    const QString suffix = QStringLiteral(".png");
-    if (!path.endsWith(suffix, Qt::CaseInsensitive))
-        return path + QStringLiteral("@2x");
-    return path.chopped(suffix.size()) + QStringLiteral("@2x") + path.right(suffix.size());
+std::string doubleSizePath(const std::string& path) {
+    if (!QByteArray::fromStdString(path).toLower().endsWith(".png"))
+        return path + "@2x";
+    return path.substr(0, path.size() - 4) + "@2x" + path.substr(path.size() - 4);
 }
 
 void composeImage(QImage& surface, const QImage& image, int x, int y) {
@@ -161,35 +89,6 @@ void composeImage(QImage& surface, const QImage& image, int x, int y) {
             }
         }
     }
-}
-
-bool DrawSkinImage(QImage* surface, const QString& path, int x, int y) {
-    if (!surface || surface->isNull())
-        return false;
-    const QImage image = loadSkinImage(path, surface->devicePixelRatio());
-    if (image.isNull())
-        return false;
-    composeImage(*surface, image, x, y);
-    return true;
-}
-
-bool DrawSkinImage(QImage* surface, const QString& path, int x, int y, QWidget* owner,
-                   UiServices& services) {
-    if (!surface || surface->isNull())
-        return false;
-    const QImage image = loadSkinImage(path, surface->devicePixelRatio());
-    if (image.isNull()) {
-        services.messageBox(owner, QStringLiteral("LoadPng---Load image failed."),
-                            QString::fromUtf8(kAppTitle));
-        return false;
-    }
-    composeImage(*surface, image, x, y);
-    return true;
-}
-
-void clearSkinImageCache() {
-    cache().clear();
-    scaledCache().clear();
 }
 
 } // namespace z417

@@ -1,7 +1,7 @@
 #include "ui/SurfaceKeeper.h"
 
-#include "ui/PngHeader.h"
-#include "ui/SkinImage.h"
+#include "ui/Layout.h"
+#include "ui/Skin.h"
 
 #include <QPainter>
 
@@ -11,8 +11,7 @@
 
 namespace z417 {
 
-void SurfaceKeeper::reset(const QString& backgroundPath, qreal ratio) {
-    background_ = backgroundPath;
+void SurfaceKeeper::reset(qreal ratio) {
     ratio_ = ratio;
     loaded_ = false;
     buffer_.release();
@@ -33,11 +32,12 @@ QImage& SurfaceKeeper::surface() {
 
 void SurfaceKeeper::drawBackground() {
     buffer_.release();
-    const std::optional<QSize> size = pngSize(background_);
+    const char* background = layout::images::mainBackground.name;
+    const std::optional<QSize> size = skin_.declaredSize(background);
     if (!size)
         return;
     buffer_.ensure(*size, ratio_);
-    if (!DrawSkinImage(&buffer_.image(), background_, 0, 0))
+    if (!DrawSkinImage(&buffer_.image(), skin_, background, 0, 0))
         buffer_.release();
 }
 
@@ -51,7 +51,7 @@ bool SurfaceKeeper::paint(QPainter& painter) {
 void SurfaceKeeper::park() {
     park_.park(buffer_.image());
     buffer_.release();
-    clearSkinImageCache();
+    skin_.release();
 #if defined(__GLIBC__)
     malloc_trim(0);
 #endif

@@ -8,22 +8,25 @@
 #include "ui/ImagePark.h"
 
 #include <QImage>
-#include <QString>
 
 class QPainter;
 
 namespace z417 {
 
+class Skin;
+
 class SurfaceKeeper {
 public:
-    // A new background or ratio: the surface starts from the background at its next use.
-    void reset(const QString& backgroundPath, qreal ratio);
+    explicit SurfaceKeeper(Skin& skin) : skin_(skin) {}
+
+    // A new skin or ratio: the surface starts from the skin's background at its next use.
+    void reset(qreal ratio);
     // The surface, drawn or brought back first when needed; null when the background cannot
     // be drawn.
     QImage& surface();
     // Copies the surface to the painter's (0, 0); false when there is none.
     bool paint(QPainter& painter);
-    // Compresses the surface, frees its pixels and the decoded skin images, and returns free
+    // Compresses the surface, frees its pixels and the skin's decoded images, and returns free
     // heap memory to the system.
     void park();
     bool parked() const { return park_.holds(); }
@@ -33,7 +36,7 @@ public:
 private:
     void drawBackground();
 
-    QString background_;
+    Skin& skin_;
     qreal ratio_ = 1.0;
     bool loaded_ = false;
     BackBuffer buffer_;

@@ -331,11 +331,10 @@ TEST(DialogFireKeyTextTest, LabelsAndNotesArePaintedInTheSkinTextColour) {
     QImage plain(440, 320, QImage::Format_RGB32);
     plain.fill(QColor(0, 0, 0));
     ASSERT_TRUE(plain.save(skins.folder() + "/fire-key.png", "PNG"));
-    clearSkinImageCache();
     for (const std::string language : {"EN", "CHS", "CHT"}) {
         SCOPED_TRACE(language);
         DialogEnvironment env = environmentFor(skins, services, language);
-        env.textColour = QColor(255, 0, 0);
+        skins.setTextColour(QColor(255, 0, 0));
         FireKeyDialog dialog(env, nullptr);
         QImage canvas;
         runScript(dialog, [&] { canvas = dialog.canvas(); });

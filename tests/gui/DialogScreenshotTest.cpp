@@ -51,8 +51,8 @@ TEST(DialogScreenshotTest, EveryDialogInEnglishAndSimplifiedChinese) {
     for (const char* language : {"EN", "CHS"}) {
         for (const Shot& shot : shots) {
             SCOPED_TRACE(std::string(shot.name) + " " + language);
+            skins.setTextColour(QColor(220, 230, 240));
             DialogEnvironment env = environmentFor(skins, services, language);
-            env.textColour = QColor(220, 230, 240);
             auto dialog = shot.make(env);
             const QString base = QStringLiteral("%1/%2-%3").arg(out, shot.name, language);
             runScript(*dialog, [&] {

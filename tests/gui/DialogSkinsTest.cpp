@@ -8,10 +8,17 @@
 #include <QLabel>
 #include <QListWidget>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace z417::test {
 namespace {
 
 namespace kl = layout::skinsDialog;
+
+std::string bytesOf(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
 
 class DialogSkinsTest : public ::testing::Test {
 protected:
@@ -22,7 +29,7 @@ protected:
         QFile file(skins.root() + "/notes.txt");
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.close();
-        env.textColour = QColor(12, 34, 56);
+        skins.setTextColour(QColor(12, 34, 56));
     }
 
     // Opens the list and picks the entry with this text.
@@ -65,7 +72,7 @@ TEST_F(DialogSkinsTest, OkAtOnceHandsBackWhatIsInForce) {
     EXPECT_EQ(shown, "Default");
     EXPECT_EQ(fieldColour, QColor(12, 34, 56));
     EXPECT_EQ(result->name, "Default");
-    EXPECT_EQ(result->path, skins.folder());
+    EXPECT_EQ(result->path, bytesOf(skins.folder()));
     EXPECT_EQ(result->textColour, QColor(12, 34, 56));
 }
 
@@ -105,22 +112,42 @@ TEST_F(DialogSkinsTest, ChoosingASkinSetsNameAndPath) {
     ASSERT_TRUE(result);
     EXPECT_EQ(shown, "Blue");
     EXPECT_EQ(result->name, "Blue");
-    EXPECT_EQ(result->path, skins.root() + "/Blue");
+    EXPECT_EQ(result->path, bytesOf(skins.root() + "/Blue"));
+}
+
+TEST_F(DialogSkinsTest, AFolderNameThatIsNotUtf8IsHandedBackAsItsBytes) {
+    const std::string name = "Gr\xFCn";
+    const std::string folder = bytesOf(skins.root()) + "/" + name;
+    ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+    const auto result = askScripted(dialog(), [&] {
+        choose(QFile::decodeName(QByteArray::fromStdString(name)));
+        clickIn(&dialog(), layout::dialog::okButton);
+    });
+    ::rmdir(folder.c_str());
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->name, name);
+    EXPECT_EQ(result->path, folder);
 }
 
 TEST_F(DialogSkinsTest, AFolderRenamedInLetterCaseIsStillFound) {
-    const auto result = askScripted(dialog(), [&] {
-        clickIn(&dialog(), kl::dropDown.selectorArea);
-        ASSERT_TRUE(QDir(skins.root()).rename("Blue", "BLUE"));
-        QListWidget* list = dialog().dropDownList();
-        const auto found = list->findItems("Blue", Qt::MatchExactly);
-        ASSERT_EQ(found.size(), 1);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
-                          list->visualItemRect(found.front()).center());
-        clickIn(&dialog(), layout::dialog::okButton);
-    });
-    EXPECT_EQ(result->name, "Blue"); // the name as the list showed it
-    EXPECT_EQ(result->path, skins.root() + "/BLUE");
+    ASSERT_TRUE(QDir(skins.root()).mkdir(QStringLiteral("\u00C4ther")));
+    const std::pair<QString, QString> renames[] = {{"Blue", "BLUE"}, {"\u00C4ther", "\u00E4THER"}};
+    for (const auto& [shown, renamed] : renames) {
+        dialog_.reset();
+        const auto result = askScripted(dialog(), [&, shown = shown, renamed = renamed] {
+            clickIn(&dialog(), kl::dropDown.selectorArea);
+            ASSERT_TRUE(QDir(skins.root()).rename(shown, renamed));
+            QListWidget* list = dialog().dropDownList();
+            const auto found = list->findItems(shown, Qt::MatchExactly);
+            ASSERT_EQ(found.size(), 1);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                              list->visualItemRect(found.front()).center());
+            clickIn(&dialog(), layout::dialog::okButton);
+        });
+        ASSERT_TRUE(result) << shown.toStdString();
+        EXPECT_EQ(result->name, shown.toStdString()); // the name as the list showed it
+        EXPECT_EQ(result->path, bytesOf(skins.root() + "/" + renamed));
+    }
 }
 
 TEST_F(DialogSkinsTest, AFolderDeletedAfterTheListFilledKeepsThePath) {
@@ -135,7 +162,7 @@ TEST_F(DialogSkinsTest, AFolderDeletedAfterTheListFilledKeepsThePath) {
         clickIn(&dialog(), layout::dialog::okButton);
     });
     EXPECT_EQ(result->name, "Blue");
-    EXPECT_EQ(result->path, skins.folder());
+    EXPECT_EQ(result->path, bytesOf(skins.folder()));
 }
 
 TEST_F(DialogSkinsTest, TheColourFieldOpensTheChooserWithoutAPresetColour) {
@@ -155,7 +182,7 @@ TEST_F(DialogSkinsTest, TheColourFieldOpensTheChooserWithoutAPresetColour) {
     EXPECT_EQ(result->textColour, QColor(255, 0, 128));
     // The other results stay what was in force.
     EXPECT_EQ(result->name, "Default");
-    EXPECT_EQ(result->path, skins.folder());
+    EXPECT_EQ(result->path, bytesOf(skins.folder()));
 }
 
 TEST_F(DialogSkinsTest, CancellingTheChooserChangesNothing) {
@@ -180,7 +207,7 @@ TEST_F(DialogSkinsTest, CancelAfterPickingAColourHandsBackNothing) {
 
 TEST_F(DialogSkinsTest, MissingOrUnsetSkinsRootOpensAnEmptyList) {
     for (const QString& root : {skins.root() + "/nowhere", QString()}) {
-        env.skinsRoot = root;
+        env.skinsRoot = bytesOf(root);
         dialog_.reset();
         int count = -1;
         const auto result = askScripted(dialog(), [&] {
@@ -190,7 +217,7 @@ TEST_F(DialogSkinsTest, MissingOrUnsetSkinsRootOpensAnEmptyList) {
         });
         EXPECT_EQ(count, 0);
         EXPECT_TRUE(services.boxes.empty());
-        EXPECT_EQ(result->path, skins.folder());
+        EXPECT_EQ(result->path, bytesOf(skins.folder()));
     }
 }
 
@@ -204,7 +231,7 @@ TEST_F(DialogSkinsTest, MissingBackgroundHandsBackWhatIsInForce) {
     ASSERT_TRUE(result);
     EXPECT_TRUE(services.colourPresets.empty());
     EXPECT_EQ(result->name, "Default");
-    EXPECT_EQ(result->path, skins.folder());
+    EXPECT_EQ(result->path, bytesOf(skins.folder()));
     EXPECT_EQ(result->textColour, QColor(12, 34, 56));
 }
 

@@ -5,7 +5,7 @@
 #include "dialogs/DialogFrame.h"
 #include "platform/qt/UiServices.h"
 #include "ui/Layout.h"
-#include "ui/SkinImage.h"
+#include "ui/Skin.h"
 
 #include <QApplication>
 #include <QDir>
@@ -75,7 +75,13 @@ public:
         }
         if (!copied)
             drawPlainSkin();
-        clearSkinImageCache();
+        setTextColour(QColor(200, 210, 220));
+    }
+
+    // The skin of the folder, as the dialogs get it.
+    const Skin& skin() const { return skin_; }
+    void setTextColour(const QColor& colour) const {
+        EXPECT_TRUE(skin_.load(QFile::encodeName(folder()).toStdString(), colour).ok);
     }
 
     QString root() const { return dir_.path() + QStringLiteral("/Skins"); }
@@ -83,9 +89,7 @@ public:
     void remove(const char* name) const {
         ASSERT_TRUE(QFile::remove(folder() + QString::fromUtf8(name))) << name;
     }
-    QImage image(const char* name) const {
-        return loadSkinImage(folder() + QString::fromUtf8(name));
-    }
+    QImage image(const char* name) const { return skin_.image(name); }
 
 private:
     void drawPlainSkin() const {
@@ -99,18 +103,18 @@ private:
     }
 
     QTemporaryDir dir_;
+    mutable Skin skin_;
 };
 
 inline DialogEnvironment environmentFor(const TempSkins& skins, RecordingServices& services,
                                         const std::string& language = "EN") {
     DialogEnvironment env;
-    env.skinFolder = skins.folder();
-    env.textColour = QColor(200, 210, 220);
+    env.skin = &skins.skin();
     env.languageCode = language;
     env.services = &services;
     env.sensorVariant = 0;
-    env.skinsRoot = skins.root();
-    env.currentSkinName = QStringLiteral("Default");
+    env.skinsRoot = QFile::encodeName(skins.root()).toStdString();
+    env.currentSkinName = "Default";
     return env;
 }
 

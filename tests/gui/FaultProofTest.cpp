@@ -15,7 +15,7 @@
 #include "platform/qt/BalloonServer.h"
 #include "profile/SettingsFiles.h"
 #include "ui/Layout.h"
-#include "ui/SkinImage.h"
+#include "ui/Skin.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -86,11 +86,10 @@ struct Rig {
     }
 
     MainWindow& start() {
-        clearSkinImageCache();
         window.reset();
         device.emplace(mouse, clock);
-        state = AppState();
-        window = std::make_unique<MainWindow>(env, state, *device);
+        state = std::make_unique<AppState>();
+        window = std::make_unique<MainWindow>(env, *state, *device);
         window->device().setTrace([this](const TraceEntry& e) { trace.push_back(e); });
         initResult = window->start();
         QCoreApplication::processEvents(); // queued balloon requests
@@ -107,7 +106,7 @@ struct Rig {
     std::vector<std::pair<QString, QString>> balloons; // title, text
     std::vector<TraceEntry> trace;
     std::optional<DeviceLink> device;
-    AppState state;
+    std::unique_ptr<AppState> state;
     std::unique_ptr<MainWindow> window;
     MainWindow::StartResult initResult{};
 };
@@ -543,7 +542,7 @@ TEST(FaultProofFiles, StrIniOfRandomBytes) {
         EXPECT_EQ(w.state().texts.sectionName(), "Setting-EN");
         EXPECT_EQ(w.state().labels.label[0][0], "Kept label");
         EXPECT_EQ(w.state().labels.label[1][0], "Kept B");
-        EXPECT_EQ(w.state().textColour, QColor(0, 0, 0));
+        EXPECT_EQ(w.state().skin.textColour(), QColor(0, 0, 0));
         EXPECT_TRUE(w.backBuffer().isNull()); // no "Path": no skin folder with a main.png
         EXPECT_EQ(w.page().state(), PageState::Shown);
 
@@ -936,16 +935,17 @@ TEST(FaultProofSkins, BrokenImagesDrawNothingAndTheWindowStillWorks) {
         SCOPED_TRACE(bad.name);
         Rig r;
         std::mt19937 rng(417);
+        Skin skin;
+        ASSERT_TRUE(skin.load(r.skin().toStdString(), Qt::white).ok);
         for (const layout::SkinImage& image : I::all) {
             if (std::strcmp(image.name, I::mainBackground.name) == 0)
                 continue;
             const QByteArray bytes = bad.bytes(image, rng);
             writeSkinFile(r.skin(), image.name, bytes);
-            const QString path = r.skin() + QString::fromUtf8(image.name);
-            EXPECT_TRUE(loadSkinImage(path).isNull()) << image.name;
+            EXPECT_TRUE(skin.image(image.name).isNull()) << image.name;
             QImage surface(30, 30, QImage::Format_ARGB32_Premultiplied);
             surface.fill(Qt::blue);
-            EXPECT_FALSE(DrawSkinImage(&surface, path, 0, 0)) << image.name;
+            EXPECT_FALSE(DrawSkinImage(&surface, skin, image.name, 0, 0)) << image.name;
             EXPECT_EQ(surface.pixelColor(5, 5), QColor(Qt::blue));
         }
         MainWindow& w = r.start();
@@ -978,8 +978,7 @@ TEST(FaultProofSkins, BrokenImagesDrawNothingAndTheWindowStillWorks) {
                 continue;
             QImage surface(30, 30, QImage::Format_ARGB32_Premultiplied);
             surface.fill(Qt::blue);
-            EXPECT_FALSE(DrawSkinImage(&surface, r.skin() + QString::fromUtf8(image.name), 0, 0, &w,
-                                       r.services));
+            EXPECT_FALSE(DrawSkinImage(&surface, w.state().skin, image.name, 0, 0, &w, r.services));
             EXPECT_EQ(surface.pixelColor(5, 5), QColor(Qt::blue));
         }
         ASSERT_EQ(r.services.messages.size(), static_cast<size_t>(I::allCount - 1));

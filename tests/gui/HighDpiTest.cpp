@@ -5,7 +5,7 @@
 
 #include "dialogs/FireKeyDialog.h"
 #include "ui/BackBuffer.h"
-#include "ui/SkinImage.h"
+#include "ui/Skin.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -25,26 +25,28 @@ TEST(HighDpi, ImagesAndBuffersHaveTheDevicePixelsOfEachRatio) {
     QTemporaryDir dir;
     const QString both = dir.path() + "/both.png", plain = dir.path() + "/plain.png";
     writeSolidPng(both, 105, 21, Qt::red);
-    writeSolidPng(doubleSizePath(both), 210, 42, Qt::blue);
+    writeSolidPng(dir.path() + "/both@2x.png", 210, 42, Qt::blue);
     writeSolidPng(plain, 105, 21, Qt::green); // a third-party skin without @2x files
     writeSolidPng(dir.path() + "/lone@2x.png", 210, 42, Qt::blue);
+    Skin skin;
+    ASSERT_TRUE(skin.load(dir.path().toStdString(), Qt::white).ok);
     struct Case {
-        QString path;
+        const char* name;
         qreal ratio;
         QSize size;
         QColor colour;
     };
     for (const Case& c :
-         {Case{both, 1, {105, 21}, Qt::red}, Case{both, 2, {210, 42}, Qt::blue},
-          Case{both, 1.5, {158, 32}, Qt::blue}, Case{plain, 2, {210, 42}, Qt::green},
-          Case{plain, 1.5, {158, 32}, Qt::green}}) {
-        const QImage image = loadSkinImage(c.path, c.ratio);
-        EXPECT_EQ(image.size(), c.size) << c.path.toStdString() << " at " << c.ratio;
+         {Case{"/both.png", 1, {105, 21}, Qt::red}, Case{"/both.png", 2, {210, 42}, Qt::blue},
+          Case{"/both.png", 1.5, {158, 32}, Qt::blue}, Case{"/plain.png", 2, {210, 42}, Qt::green},
+          Case{"/plain.png", 1.5, {158, 32}, Qt::green}}) {
+        const QImage image = skin.image(c.name, c.ratio);
+        EXPECT_EQ(image.size(), c.size) << c.name << " at " << c.ratio;
         EXPECT_EQ(image.devicePixelRatio(), c.ratio);
         EXPECT_EQ(image.pixelColor(c.size.width() - 1, c.size.height() - 1), c.colour);
     }
     // Only the plain file says whether a skin has the image.
-    EXPECT_TRUE(loadSkinImage(dir.path() + "/lone.png", 2).isNull());
+    EXPECT_TRUE(skin.image("/lone.png", 2).isNull());
 
     for (const auto& [ratio, device] :
          {std::pair<qreal, QSize>{1, {900, 660}}, {1.5, {1350, 990}}, {2, {1800, 1320}}}) {

@@ -9,6 +9,7 @@
 #include "ui/ImagePark.h"
 #include "ui/Layout.h"
 #include "ui/PngHeader.h"
+#include "ui/Skin.h"
 #include "ui/SurfaceKeeper.h"
 
 #include <QCoreApplication>
@@ -176,8 +177,10 @@ TEST(LeanSkinImages, TheSurfaceKeepsItsRatioThroughAPark) {
     QTemporaryDir dir;
     const QString background = dir.path() + "/main.png";
     test::writeSolidPng(background, 4, 3, QColor(10, 20, 30));
-    SurfaceKeeper keeper;
-    keeper.reset(background, 2.0);
+    Skin skin;
+    ASSERT_TRUE(skin.load(dir.path().toStdString(), Qt::white).ok);
+    SurfaceKeeper keeper(skin);
+    keeper.reset(2.0);
     EXPECT_TRUE(keeper.hasRatio(2.0));
     const QImage drawn = keeper.surface().copy();
     ASSERT_EQ(drawn.size(), QSize(8, 6));
@@ -188,7 +191,8 @@ TEST(LeanSkinImages, TheSurfaceKeepsItsRatioThroughAPark) {
     EXPECT_EQ(keeper.surface(), drawn);
     EXPECT_EQ(keeper.surface().devicePixelRatio(), 2.0);
 
-    keeper.reset(dir.path() + "/missing.png", 1.0);
+    ASSERT_TRUE(skin.load(dir.path().toStdString() + "/missing", Qt::white).ok);
+    keeper.reset(1.0);
     EXPECT_TRUE(keeper.surface().isNull());
     QImage target(4, 3, QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&target);

@@ -42,8 +42,8 @@ TEST(ListStyleTest, DialogBorderAndListFrameAreTheAccent) {
     TempSkins skins;
     RecordingServices services;
     const DialogEnvironment env = environmentFor(skins, services);
-    const QColor accent = ListStyle::skinAccent(env.skinFolder, env.textColour);
-    ASSERT_NE(accent, env.textColour);
+    const QColor accent = env.skin->accent();
+    ASSERT_NE(accent, env.skin->textColour());
     HotKeyDialog dialog(env, nullptr);
     runScript(dialog, [&] {
         expectEdges(dialog.grab().toImage(), accent);
@@ -56,7 +56,9 @@ TEST(ListStyleTest, DialogBorderAndListFrameAreTheAccent) {
 TEST(ListStyleTest, AccentIsTheLitSegmentsMeanColourAndFollowsItsFile) {
     QTemporaryDir dir;
     const QColor fallback(230, 232, 240);
-    EXPECT_EQ(ListStyle::skinAccent(dir.path(), fallback), fallback); // no image
+    Skin skin;
+    ASSERT_TRUE(skin.load(dir.path().toStdString(), fallback).ok);
+    EXPECT_EQ(skin.accent(), fallback); // no image
     // Clear pixels count for nothing; a comment of another length makes each file differ.
     auto write = [&](QColor left, QColor right, int comment) {
         QImage art(4, 2, QImage::Format_ARGB32);
@@ -68,11 +70,11 @@ TEST(ListStyleTest, AccentIsTheLitSegmentsMeanColourAndFollowsItsFile) {
             art.save(dir.path() + QString::fromUtf8(layout::images::reportRateLight.name), "PNG"));
     };
     write(Qt::red, Qt::blue, 10);
-    EXPECT_EQ(ListStyle::skinAccent(dir.path(), fallback), QColor(128, 0, 128));
+    EXPECT_EQ(skin.accent(), QColor(128, 0, 128));
     write(QColor(10, 200, 30), QColor(10, 200, 30), 40);
-    EXPECT_EQ(ListStyle::skinAccent(dir.path(), fallback), QColor(10, 200, 30));
+    EXPECT_EQ(skin.accent(), QColor(10, 200, 30));
     write(Qt::transparent, Qt::transparent, 80);
-    EXPECT_EQ(ListStyle::skinAccent(dir.path(), fallback), fallback);
+    EXPECT_EQ(skin.accent(), fallback);
 }
 
 TEST(ListStyleTest, ListsThatCannotScrollShowEveryEntryInAnyFont) {

@@ -35,9 +35,8 @@ TEST(MainWindowStartUp, ConnectsLoadsAndBuildsThePage) {
     EXPECT_EQ(w.page().state(), PageState::Shown);
     EXPECT_EQ(w.state().paths.configBin, f.install.file("config.bin"));
     EXPECT_EQ(w.state().paths.strIni, f.install.file("str.ini"));
-    EXPECT_EQ(w.state().skinFolder.toStdString(),
-              f.install.dir.path().toStdString() + "/Skins/Test");
-    EXPECT_EQ(w.state().textColour, QColor(200, 201, 202));
+    EXPECT_EQ(w.state().skin.folder(), f.install.dir.path().toStdString() + "/Skins/Test");
+    EXPECT_EQ(w.state().skin.textColour(), QColor(200, 201, 202));
     EXPECT_EQ(0, std::memcmp(&w.state().record, &w.state().savedSettings, sizeof(SettingsRecord)));
     // The block was read from the mouse: its own bytes are there.
     EXPECT_EQ(

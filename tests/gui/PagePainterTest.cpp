@@ -17,7 +17,7 @@ TEST(PagePainter, PaintsTheStateItIsGiven) {
     QTemporaryDir dir;
     test::writeTestSkin(dir.path() + "/Skins/Test");
     AppState state;
-    state.skinFolder = dir.path() + "/Skins/Test";
+    ASSERT_TRUE(state.skin.load(dir.path().toStdString() + "/Skins/Test", QColor()).ok);
     state.record.activeKeySet = 1;
     QImage buffer(L::artSize.width, L::artSize.height, QImage::Format_ARGB32_Premultiplied);
     buffer.fill(Qt::black);

@@ -78,10 +78,10 @@ TEST(Paths, OtherNamesUseTheExecutablesFolder) {
 }
 
 TEST(Paths, ModulePathIsThisTestProgram) {
-    std::string module;
-    std::string error;
-    ASSERT_TRUE(readModulePath(module, error)) << error;
-    EXPECT_TRUE(error.empty());
+    const Result<std::string> read = readModulePath();
+    ASSERT_TRUE(read);
+    EXPECT_TRUE(read.status().messages.empty());
+    const std::string module = *read;
     const std::filesystem::path path(module);
     EXPECT_TRUE(path.is_absolute()) << module;
     EXPECT_EQ(path.filename(), "z417_core_tests");

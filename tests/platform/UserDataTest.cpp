@@ -22,6 +22,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A result as the assertions read it: true and the value in out, or false and the messages'
+// text in error, out left as it was.
+template <class T> bool unpack(Result<T> result, T& out, std::string& error) {
+    if (!result) {
+        error.clear();
+        for (const Message& m : result.status().messages)
+            error += m.caption + ": " + m.text;
+        return false;
+    }
+    out = std::move(*result);
+    return true;
+}
+
 // Sets or clears environment variables for one test and puts the old values back afterwards.
 class EnvGuard {
 public:
@@ -107,7 +120,7 @@ TEST_F(UserData, ConfigBesideTheExecutableMeansPortable) {
 
     DataLocation loc;
     std::string error;
-    ASSERT_TRUE(resolveDataLocation(exeDir(), sharedDir(), loc, error)) << error;
+    ASSERT_TRUE(unpack(resolveDataLocation(exeDir(), sharedDir()), loc, error)) << error;
     EXPECT_TRUE(loc.portable);
     EXPECT_EQ(loc.settingsDir, exeDir());
     EXPECT_EQ(loc.configBin, exeDir() + "/config.bin");
@@ -122,7 +135,7 @@ TEST_F(UserData, FolderNamedConfigBinIsNotPortable) {
 
     DataLocation loc;
     std::string error;
-    ASSERT_TRUE(resolveDataLocation(exeDir(), sharedDir(), loc, error)) << error;
+    ASSERT_TRUE(unpack(resolveDataLocation(exeDir(), sharedDir()), loc, error)) << error;
     EXPECT_FALSE(loc.portable);
     EXPECT_EQ(loc.settingsDir, userDir());
 }
@@ -131,10 +144,10 @@ TEST_F(UserData, FolderNamedConfigBinIsNotPortable) {
 TEST_F(UserData, LocatingMakesNothing) {
     DataLocation located;
     std::string error;
-    ASSERT_TRUE(locateDataLocation(exeDir(), sharedDir(), located, error)) << error;
+    ASSERT_TRUE(unpack(locateDataLocation(exeDir(), sharedDir()), located, error)) << error;
     EXPECT_FALSE(fs::exists(configHome()));
     DataLocation resolved;
-    ASSERT_TRUE(resolveDataLocation(exeDir(), sharedDir(), resolved, error)) << error;
+    ASSERT_TRUE(unpack(resolveDataLocation(exeDir(), sharedDir()), resolved, error)) << error;
     EXPECT_EQ(located.configBin, resolved.configBin);
     EXPECT_EQ(located.strIni, resolved.strIni);
     EXPECT_EQ(located.skinsRoot, resolved.skinsRoot);
@@ -143,7 +156,7 @@ TEST_F(UserData, LocatingMakesNothing) {
 TEST_F(UserData, FirstStartCopiesTheDefaultsAndLaterStartsKeepTheUsersFiles) {
     DataLocation loc;
     std::string error;
-    ASSERT_TRUE(resolveDataLocation(exeDir(), sharedDir(), loc, error)) << error;
+    ASSERT_TRUE(unpack(resolveDataLocation(exeDir(), sharedDir()), loc, error)) << error;
     EXPECT_FALSE(loc.portable);
     EXPECT_EQ(loc.settingsDir, userDir());
     EXPECT_EQ(loc.configBin, userDir() + "/config.bin");
@@ -166,7 +179,7 @@ TEST_F(UserData, FirstStartCopiesTheDefaultsAndLaterStartsKeepTheUsersFiles) {
     writeRaw(sharedDir() + "/str.ini", newIni);
 
     DataLocation again;
-    ASSERT_TRUE(resolveDataLocation(exeDir(), sharedDir(), again, error)) << error;
+    ASSERT_TRUE(unpack(resolveDataLocation(exeDir(), sharedDir()), again, error)) << error;
     EXPECT_EQ(readRaw(again.configBin), edited);
     EXPECT_EQ(readRaw(again.strIni), newIni);
     EXPECT_TRUE(strayFiles().empty());
@@ -182,7 +195,7 @@ TEST_F(UserData, UsersLinkAtASettingsNameIsLeftAlone) {
 
     DataLocation loc;
     std::string error;
-    ASSERT_TRUE(resolveDataLocation(exeDir(), sharedDir(), loc, error)) << error;
+    ASSERT_TRUE(unpack(resolveDataLocation(exeDir(), sharedDir()), loc, error)) << error;
     EXPECT_TRUE(fs::is_symlink(loc.configBin));
     EXPECT_EQ(readRaw(elsewhere), "mine");
     EXPECT_TRUE(fs::is_symlink(loc.strIni));
@@ -203,7 +216,7 @@ TEST_F(UserData, FileThatAppearsWhileTheDefaultIsStagedIsNotReplaced) {
 
     DataLocation loc;
     std::string error;
-    ASSERT_TRUE(resolveDataLocation(exeDir(), sharedDir(), loc, error)) << error;
+    ASSERT_TRUE(unpack(resolveDataLocation(exeDir(), sharedDir()), loc, error)) << error;
     EXPECT_TRUE(planted);
     EXPECT_EQ(readRaw(loc.configBin), theirs);
     EXPECT_EQ(readRaw(loc.strIni), sharedIni_);
@@ -216,7 +229,7 @@ TEST_F(UserData, FullDiskWhileSeedingLeavesNoFileAndTheNextStartSucceeds) {
     std::string error;
     {
         FaultHookGuard hook([](size_t) { return ENOSPC; });
-        EXPECT_FALSE(resolveDataLocation(exeDir(), sharedDir(), loc, error));
+        EXPECT_FALSE(unpack(resolveDataLocation(exeDir(), sharedDir()), loc, error));
     }
     EXPECT_NE(error.find("Cannot write the settings file"), std::string::npos) << error;
     EXPECT_NE(error.find("No space left on device"), std::string::npos) << error;
@@ -225,23 +238,23 @@ TEST_F(UserData, FullDiskWhileSeedingLeavesNoFileAndTheNextStartSucceeds) {
     EXPECT_TRUE(strayFiles().empty());
 
     error.clear();
-    ASSERT_TRUE(resolveDataLocation(exeDir(), sharedDir(), loc, error)) << error;
+    ASSERT_TRUE(unpack(resolveDataLocation(exeDir(), sharedDir()), loc, error)) << error;
     EXPECT_EQ(readRaw(loc.configBin), sharedConfig_);
 }
 
 TEST_F(UserData, UserSkinsFolderIsPreferredWhenItIsAFolder) {
     DataLocation loc;
     std::string error;
-    ASSERT_TRUE(resolveDataLocation(exeDir(), sharedDir(), loc, error)) << error;
+    ASSERT_TRUE(unpack(resolveDataLocation(exeDir(), sharedDir()), loc, error)) << error;
     EXPECT_EQ(loc.skinsRoot, sharedDir() + "/Skins");
 
     writeRaw(userDir() + "/Skins", "not a folder");
-    ASSERT_TRUE(resolveDataLocation(exeDir(), sharedDir(), loc, error)) << error;
+    ASSERT_TRUE(unpack(resolveDataLocation(exeDir(), sharedDir()), loc, error)) << error;
     EXPECT_EQ(loc.skinsRoot, sharedDir() + "/Skins");
 
     fs::remove(userDir() + "/Skins");
     fs::create_directories(userDir() + "/Skins/Mine");
-    ASSERT_TRUE(resolveDataLocation(exeDir(), sharedDir(), loc, error)) << error;
+    ASSERT_TRUE(unpack(resolveDataLocation(exeDir(), sharedDir()), loc, error)) << error;
     EXPECT_EQ(loc.skinsRoot, userDir() + "/Skins");
 }
 
@@ -249,7 +262,7 @@ TEST_F(UserData, MissingConfigHomeIsMadeWithItsParents) {
     env_.set("XDG_CONFIG_HOME", root_ + "/deep/er/cfg/");
     DataLocation loc;
     std::string error;
-    ASSERT_TRUE(resolveDataLocation(exeDir(), sharedDir(), loc, error)) << error;
+    ASSERT_TRUE(unpack(resolveDataLocation(exeDir(), sharedDir()), loc, error)) << error;
     EXPECT_EQ(loc.settingsDir, root_ + "/deep/er/cfg/z417-gaming-mouse");
     EXPECT_EQ(readRaw(loc.configBin), sharedConfig_);
 }
@@ -291,7 +304,7 @@ TEST_F(UserData, FailuresGiveAReadableErrorAndLeaveTheResultAlone) {
         DataLocation loc;
         loc.settingsDir = "unchanged";
         std::string error;
-        EXPECT_FALSE(resolveDataLocation(exeDir(), sharedDir(), loc, error));
+        EXPECT_FALSE(unpack(resolveDataLocation(exeDir(), sharedDir()), loc, error));
         EXPECT_EQ(loc.settingsDir, "unchanged");
         for (const std::string& piece : c.expected) {
             EXPECT_NE(error.find(piece), std::string::npos) << error;
@@ -308,19 +321,19 @@ TEST(UserConfigHome, ChoosesXdgThenHomeThenTheUserDatabase) {
 
     env.set("XDG_CONFIG_HOME", "/x/cfg//");
     env.set("HOME", "/h/user");
-    ASSERT_TRUE(userConfigHome(out, error)) << error;
+    ASSERT_TRUE(unpack(userConfigHome(), out, error)) << error;
     EXPECT_EQ(out, "/x/cfg");
 
     // Relative and empty values are not valid configuration homes.
     for (const char* ignored : {"relative/cfg", ""}) {
         env.set("XDG_CONFIG_HOME", ignored);
-        ASSERT_TRUE(userConfigHome(out, error)) << error;
+        ASSERT_TRUE(unpack(userConfigHome(), out, error)) << error;
         EXPECT_EQ(out, "/h/user/.config") << ignored;
     }
 
     env.unset("XDG_CONFIG_HOME");
     env.set("HOME", "/h/user/");
-    ASSERT_TRUE(userConfigHome(out, error)) << error;
+    ASSERT_TRUE(unpack(userConfigHome(), out, error)) << error;
     EXPECT_EQ(out, "/h/user/.config");
 
     const passwd* me = getpwuid(getuid());
@@ -333,7 +346,7 @@ TEST(UserConfigHome, ChoosesXdgThenHomeThenTheUserDatabase) {
         } else {
             env.unset("HOME");
         }
-        ASSERT_TRUE(userConfigHome(out, error)) << error;
+        ASSERT_TRUE(unpack(userConfigHome(), out, error)) << error;
         EXPECT_EQ(out, expected);
     }
 }

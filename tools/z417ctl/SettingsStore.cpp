@@ -48,19 +48,21 @@ bool commitAndRelease(const SettingsPaths& paths, SettingsState& state, Status s
 
 // Where the utility's own "config.bin" is, without making or seeding any folder.
 std::string utilitysConfigBin() {
-    DataLocation own;
-    std::string error;
-    return locateOwnDataLocation(own, error) ? own.configBin : std::string();
+    const Result<DataLocation> own = locateOwnDataLocation();
+    return own ? own->configBin : std::string();
 }
 
 } // namespace
 
 bool locateSettings(const std::string& configOption, SettingsPaths& paths, std::string& error) {
     if (configOption.empty()) {
-        DataLocation own;
-        if (!resolveOwnDataLocation(own, error))
+        const Result<DataLocation> own = resolveOwnDataLocation();
+        if (!own) {
+            error =
+                own.status().messages.empty() ? std::string() : own.status().messages.front().text;
             return false;
-        paths = {own.configBin, own.strIni, true};
+        }
+        paths = {own->configBin, own->strIni, true};
         return true;
     }
     paths.configBin = configOption;
