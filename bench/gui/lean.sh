@@ -64,7 +64,7 @@ bare() { exec "$BIN/bench_minimal_qt" --tray "$@"; }
 # The tray icon of the demo: the small window of its class; prints its middle.
 trayIcon() {
     for _ in $(seq 100); do
-        for w in $(xdotool search --onlyvisible --class Z417GMClass 2>/dev/null); do
+        for w in $(xdotool search --onlyvisible --class z417-gaming-mouse 2>/dev/null); do
             eval "$(xdotool getwindowgeometry --shell "$w")"
             [ "$WIDTH" -le 100 ] && { echo "$((X + WIDTH / 2)) $((Y + HEIGHT / 2))"; return; }
         done
@@ -74,7 +74,7 @@ trayIcon() {
     exit 1
 }
 mainWindow() {
-    for w in $(xdotool search --onlyvisible --class Z417GMClass 2>/dev/null); do
+    for w in $(xdotool search --onlyvisible --class z417-gaming-mouse 2>/dev/null); do
         eval "$(xdotool getwindowgeometry --shell "$w")"
         [ "$WIDTH" -gt 100 ] && { echo "$w"; return; }
     done

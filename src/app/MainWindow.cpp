@@ -1,5 +1,7 @@
 #include "app/MainWindow.h"
 
+#include "app/Application.h"
+
 #include "assign/Balloons.h"
 #include "assign/FontTable.h"
 #include "platform/BalloonSocket.h"
@@ -48,7 +50,7 @@ void askRunningInstanceToShow(const AppEnvironment& env) {
     // in that time is not worth a message: this process ends quietly either way.
     std::string error;
     if (!sendShowRequest(requestSocketPath(env.requestSocketName), kShowAttempts, kShowRetryMs,
-                         error))
+                         error, launchActivationToken()))
         qWarning("the running instance did not answer: %s", error.c_str());
 }
 
@@ -57,6 +59,10 @@ void loadTextColour(AppState& state) {
     state.textColour =
         QColor(std::clamp(state.skinValues.red, 0, 255), std::clamp(state.skinValues.green, 0, 255),
                std::clamp(state.skinValues.blue, 0, 255));
+}
+
+bool onWayland() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
 } // namespace
@@ -107,6 +113,7 @@ MainWindow::StartResult MainWindow::start() {
     context_.showMessages(loadSettingsAndTexts(
         state_, env_.dataPaths ? *env_.dataPaths : buildAppPaths(env_.modulePath)));
     device_.setNotDetectedText(state_.texts.slot(72));
+    tray_->setExitText(QString::fromStdString(state_.texts.slot(71)));
     loadSkin();
     loadTextColour(state_);
 
@@ -128,8 +135,9 @@ MainWindow::StartResult MainWindow::start() {
 void MainWindow::chooseWindowKind() {
     // The tool window has no taskbar entry: the tray icon stands for it. Without a tray the
     // window manager's taskbar is the only way back to a minimised window.
-    if (!trayAvailable_)
-        setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    const Qt::WindowFlags kind = trayAvailable_ ? Qt::Tool : Qt::Window;
+    if ((windowFlags() & Qt::WindowType_Mask) != kind)
+        setWindowFlags(kind | Qt::FramelessWindowHint);
 }
 
 void MainWindow::loadSkin() {
@@ -177,9 +185,29 @@ void MainWindow::setUpTray() {
     trayAvailable_ = tray_->available();
     connect(tray_, &Tray::clicked, this, &MainWindow::onTrayClick);
     connect(tray_, &Tray::exitChosen, this, &MainWindow::exitProgram);
-    balloons_.setTray(tray_);
+    connect(tray_, &Tray::availabilityChanged, this, &MainWindow::onTrayAvailabilityChanged);
+    // The demo prints its balloons and sends them on only when asked to.
+    if (!env_.balloonSink || env_.balloonsToDesktopToo) {
+        notifications_ = new DesktopNotifications(
+            {QString::fromUtf8(kAppTitle), QLatin1String(kDesktopId), QLatin1String(kDesktopId)},
+            this);
+        balloons_.setTray(tray_);
+        balloons_.setNotifications(notifications_);
+    }
     if (env_.listenForBalloons)
         listenForRequests();
+}
+
+void MainWindow::onTrayAvailabilityChanged(bool available) {
+    if (available == trayAvailable_ || exitRequested_)
+        return;
+    trayAvailable_ = available;
+    const bool wasShown = isVisible() && !isMinimized();
+    chooseWindowKind(); // hides the window when its kind changes
+    // Without a notification area the window must stay reachable: it is shown as at a start
+    // without one. With one, a shown window stays shown and a minimised one goes to the tray.
+    if (wasShown || !available)
+        bringForward();
 }
 
 // Balloon, reload and show requests of other programs (z417ctl, a second start).
@@ -188,7 +216,8 @@ void MainWindow::listenForRequests() {
     connect(server, &BalloonServer::requested, &balloons_, &BalloonPresenter::show);
     connect(server, &BalloonServer::reloadRequested, this,
             [this] { session_.reloadSettingsFiles(); });
-    connect(server, &BalloonServer::showRequested, this, &MainWindow::onShowRequest);
+    connect(server, &BalloonServer::showRequested, this, [this] { onShowRequest(); });
+    connect(server, &BalloonServer::activateRequested, this, &MainWindow::onShowRequest);
     QString error;
     if (!server->listen(error))
         qWarning("balloon requests from other programs are not available: %s", qPrintable(error));
@@ -196,8 +225,7 @@ void MainWindow::listenForRequests() {
 
 void MainWindow::onTrayClick(TrayClick click) {
     if (click == TrayClick::Right) {
-        activateWindow();
-        tray_->popUpMenu(QString::fromStdString(state_.texts.slot(71)), this);
+        tray_->popUpMenu();
         return;
     }
     if (!device_.connected()) {
@@ -207,7 +235,11 @@ void MainWindow::onTrayClick(TrayClick click) {
     showWindowFromTray();
 }
 
-void MainWindow::onShowRequest() {
+void MainWindow::onShowRequest(const QString& activationToken) {
+    // Read by the Wayland platform at the next activation; a compositor lets a window take the
+    // focus only with the token of a launch the person made.
+    if (!activationToken.isEmpty() && onWayland())
+        qputenv("XDG_ACTIVATION_TOKEN", activationToken.toUtf8());
     if (trayAvailable_ || device_.connected()) {
         onTrayClick(TrayClick::Left);
         return;
@@ -228,7 +260,9 @@ void MainWindow::showWindowFromTray() {
 
 void MainWindow::bringForward() {
     showNormal();
-    raise();
+    // Only X11 lets a program restack its window; elsewhere activation brings it forward.
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        raise();
     activateWindow();
 }
 
@@ -272,8 +306,10 @@ void MainWindow::onCancel() {
 }
 
 void MainWindow::hideWindow() {
-    // Without a notification area a hidden window could never be reached again.
-    if (trayAvailable_)
+    // Without a notification area a hidden window is reached again through the taskbar on
+    // X11. Wayland compositors may ignore a minimise (sway) or offer no way back from it
+    // (weston), so the window is hidden there and a second start shows it.
+    if (trayAvailable_ || onWayland())
         hide();
     else
         showMinimized();

@@ -42,8 +42,9 @@ public:
     StartResult start();
 
     void onTrayClick(TrayClick click);
-    // A second start of the program: the window comes forward as on a tray click.
-    void onShowRequest();
+    // A second start of the program: the window comes forward as on a tray click. The token
+    // is the one the desktop gave that start (may be empty), so the window may take focus.
+    void onShowRequest(const QString& activationToken = QString());
     void exitProgram(); // the tray menu's "Exit" and the close button
 
     // The click dispatcher: a left-button press at a client point. False when no control
@@ -55,7 +56,9 @@ public:
     void onCancel();
     // The skins dialog; true when a skin was chosen (it is then current and saved).
     bool onSkinButton();
-    void hideWindow(); // to the notification area (minimised where there is none)
+    // To the notification area; where there is none, minimised on X11 (the taskbar brings it
+    // back) and hidden on Wayland (a second start or the menu entry brings it back).
+    void hideWindow();
     void bringForward();
 
     // The parts, for the demo and the tests.
@@ -71,7 +74,8 @@ public:
     BalloonPresenter& balloons() { return balloons_; }
     DeviceWatcher& deviceWatcher() { return watcher_; }
     bool trayVisible() const;
-    QMenu* trayMenu() const; // null until the tray menu was first popped up
+    QMenu* trayMenu() const;
+    bool trayAvailable() const { return trayAvailable_; }
     bool exitRequested() const { return exitRequested_; }
 
 signals:
@@ -97,6 +101,8 @@ private:
     void present() override;
 
     void setUpTray();
+    // The notification area appeared or went away: the window follows.
+    void onTrayAvailabilityChanged(bool available);
     void listenForRequests();
     bool startDeviceNotifications();
     void buildClickTable();
@@ -132,6 +138,7 @@ private:
     BalloonPresenter balloons_;
     DeviceWatcher watcher_;
     Tray* tray_ = nullptr;
+    DesktopNotifications* notifications_ = nullptr;
 };
 
 } // namespace z417

@@ -31,13 +31,13 @@ pids+=($demo)
 
 # The main window: the one of the class at least 800 wide, mapped or not.
 mainWindow() {
-    for w in $(xdotool search --class Z417GMClass 2>/dev/null); do
+    for w in $(xdotool search --class z417-gaming-mouse 2>/dev/null); do
         eval "$(xdotool getwindowgeometry --shell "$w")"
         [ "$WIDTH" -ge 800 ] && { echo "$w"; return; }
     done
     true
 }
-shown() { xdotool search --onlyvisible --class Z417GMClass 2>/dev/null | grep -qx "$1"; }
+shown() { xdotool search --onlyvisible --class z417-gaming-mouse 2>/dev/null | grep -qx "$1"; }
 waitShown() { for _ in $(seq 100); do shown "$1" && return 0; sleep 0.1; done; return 1; }
 waitHidden() { for _ in $(seq 100); do shown "$1" || return 0; sleep 0.1; done; return 1; }
 secondLaunch() {
@@ -54,7 +54,7 @@ waitWindow() {
     [ -n "$win" ] || fail "the main window was not made"
 }
 iconShown() {
-    for w in $(xdotool search --onlyvisible --class Z417GMClass 2>/dev/null); do
+    for w in $(xdotool search --onlyvisible --class z417-gaming-mouse 2>/dev/null); do
         eval "$(xdotool getwindowgeometry --shell "$w")"
         [ "$WIDTH" -le 100 ] && return 0
     done

@@ -19,7 +19,7 @@ pids+=($!)
 
 # Visible windows of the utility wider than 100 pixels: the main window (900 wide) and the
 # dialogs (smaller).
-windows() { xdotool search --onlyvisible --class Z417GMClass 2>/dev/null || true; }
+windows() { xdotool search --onlyvisible --class z417-gaming-mouse 2>/dev/null || true; }
 mainWindow() {
     for w in $(windows); do
         eval "$(xdotool getwindowgeometry --shell "$w")"
