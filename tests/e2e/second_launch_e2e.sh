@@ -2,7 +2,8 @@
 # A second start brings the running window forward, under openbox on Xvfb, and then ends
 # with 0. With a notification area (trayer): from hidden in the tray, and from minimised by
 # the window manager. Without one: the window is an ordinary one with a taskbar entry, and a
-# second start restores it after Escape minimised it.
+# second start restores it after Escape minimised it; a tray started later then gets the icon
+# and the window becomes the tool window.
 # Usage: second_launch_e2e.sh BIN_DIR tray|notray
 set -euo pipefail
 BIN=$1
@@ -10,7 +11,7 @@ MODE=$2
 if [ "$MODE" = tray ]; then
     . "$(dirname "$0")/x_session.sh" 1280x800x24 openbox trayer xprop
 else
-    . "$(dirname "$0")/x_session.sh" 1280x800x24 openbox xprop
+    . "$(dirname "$0")/x_session.sh" 1280x800x24 openbox trayer xprop
 fi
 fail() { echo "FAIL: $*"; cat "$WORK/demo.log"; exit 1; }
 
@@ -99,4 +100,15 @@ waitHidden "$win" || fail "the window manager did not minimise the window"
 secondLaunch
 waitShown "$win" || fail "a second start did not restore the minimised window"
 xprop -id "$win" WM_STATE | grep -q Normal || fail "the restored window is not in the normal state"
+
+if [ "$MODE" = notray ]; then
+    trayer --edge bottom --align right --widthtype pixel --width 120 --height 32 \
+        --SetDockType true --transparent false >/dev/null 2>&1 &
+    pids+=($!)
+    for _ in $(seq 100); do iconShown && break; sleep 0.1; done
+    iconShown || fail "a tray started after the utility never got its icon"
+    xprop -id "$win" _NET_WM_WINDOW_TYPE | grep -q UTILITY ||
+        fail "with the late tray the window is not the tool window"
+    echo "late tray -> icon shown, tool window"
+fi
 echo "PASS: second start ($MODE)"
