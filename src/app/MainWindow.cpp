@@ -225,7 +225,11 @@ void MainWindow::listenForRequests() {
 
 void MainWindow::onTrayClick(TrayClick click) {
     if (click == TrayClick::Right) {
-        tray_->popUpMenu();
+        // A StatusNotifierItem host draws the exported menu itself.
+        if (!tray_->hostDrawsMenu()) {
+            activateWindow();
+            tray_->popUpMenu();
+        }
         return;
     }
     if (!device_.connected()) {

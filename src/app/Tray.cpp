@@ -39,11 +39,11 @@ void Tray::hide() {
 }
 
 bool Tray::hostDrawsMenu() const {
-    return area_->statusNotifierHost();
+    return icon_ && area_->statusNotifierHost();
 }
 
 bool Tray::showsBalloons() const {
-    return icon_ && !hostDrawsMenu();
+    return icon_ && !area_->statusNotifierHost();
 }
 
 void Tray::showMessage(const QString& title, const QString& text, int timeoutMs) {
@@ -56,8 +56,6 @@ void Tray::setExitText(const QString& text) {
 }
 
 void Tray::popUpMenu() {
-    if (icon_ && hostDrawsMenu())
-        return;
     QPoint at = QCursor::pos();
     at.ry() -= menu_->sizeHint().height(); // bottom-aligned at the pointer
     menu_->popup(at);

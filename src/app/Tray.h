@@ -36,8 +36,9 @@ public:
     bool showsBalloons() const;
     void showMessage(const QString& title, const QString& text, int timeoutMs);
     void setExitText(const QString& text);
-    // An XEmbed tray: pops the menu up bottom-aligned at the pointer. A StatusNotifierItem
-    // host draws the exported menu itself at the icon, so nothing is popped up here.
+    // A StatusNotifierItem host draws the exported menu itself at the icon.
+    bool hostDrawsMenu() const;
+    // Pops the menu up bottom-aligned at the pointer (an XEmbed tray, or none).
     void popUpMenu();
     QMenu* menu() const { return menu_; }
 
@@ -50,7 +51,6 @@ signals:
 private:
     void followArea(bool available);
     void makeIcon();
-    bool hostDrawsMenu() const;
 
     QIcon image_;
     QString toolTip_;
