@@ -30,6 +30,8 @@ namespace {
 // A second start waits this long in all for the first one's socket.
 constexpr int kShowAttempts = 40;
 constexpr int kShowRetryMs = 50;
+// Notification servers show the icon at about 48 pixels and scale it themselves.
+constexpr int kNotificationIconSize = 64;
 
 // "config.bin", then the language, its texts and the labels from "str.ini".
 Status loadSettingsAndTexts(AppState& state, const AppPaths& paths) {
@@ -189,7 +191,8 @@ void MainWindow::setUpTray() {
     // The demo prints its balloons and sends them on only when asked to.
     if (!env_.balloonSink || env_.balloonsToDesktopToo) {
         notifications_ = new DesktopNotifications(
-            {QString::fromUtf8(kAppTitle), QLatin1String(kDesktopId), QLatin1String(kDesktopId)},
+            {QString::fromUtf8(kAppTitle), QLatin1String(kDesktopId), QLatin1String(kDesktopId),
+             drawAppIcon(kNotificationIconSize)},
             this);
         balloons_.setTray(tray_);
         balloons_.setNotifications(notifications_);

@@ -65,7 +65,7 @@ waitFor 10 grep -q 'Switch DPI into the second stage' "$WORK/notify.log" ||
 grep -q 'balloon: Info: Switch DPI into the second stage' "$WORK/demo.log" ||
     fail "the demo did not print the balloon"
 notify=$(grep -A 40 'member=Notify' "$WORK/notify.log")
-for want in '"Z417 Gaming mouse"' "\"$ID\"" '"desktop-entry"' '"Info"'; do
+for want in '"Z417 Gaming mouse"' "\"$ID\"" '"desktop-entry"' '"image-data"' '"Info"'; do
     grep -qF "$want" <<<"$notify" || fail "the notification lacks $want: $notify"
 done
 makoShows() { as makoctl list | grep -q 'Z417 Gaming mouse'; }

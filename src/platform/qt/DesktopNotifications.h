@@ -2,6 +2,7 @@
 // the session bus): the way balloons reach the person when no tray draws them itself.
 #pragma once
 
+#include <QImage>
 #include <QObject>
 #include <QString>
 
@@ -12,6 +13,8 @@ struct NotificationIdentity {
     QString appName;      // shown as the sender ("Z417 Gaming mouse")
     QString iconName;     // an icon theme name or an absolute file path
     QString desktopEntry; // the menu entry's name without ".desktop"
+    // Sent with every notification, so the icon shows where no theme holds it (a build tree).
+    QImage icon;
 };
 
 class DesktopNotifications : public QObject {
