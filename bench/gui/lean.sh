@@ -65,7 +65,9 @@ bare() { exec "$BIN/bench_minimal_qt" --tray "$@"; }
 trayIcon() {
     for _ in $(seq 100); do
         for w in $(xdotool search --onlyvisible --class z417-gaming-mouse 2>/dev/null); do
-            eval "$(xdotool getwindowgeometry --shell "$w")"
+            # A window gone meanwhile is skipped.
+            geometry=$(xdotool getwindowgeometry --shell "$w" 2>/dev/null) || continue
+            eval "$geometry"
             [ "$WIDTH" -le 100 ] && { echo "$((X + WIDTH / 2)) $((Y + HEIGHT / 2))"; return; }
         done
         sleep 0.1
@@ -75,7 +77,9 @@ trayIcon() {
 }
 mainWindow() {
     for w in $(xdotool search --onlyvisible --class z417-gaming-mouse 2>/dev/null); do
-        eval "$(xdotool getwindowgeometry --shell "$w")"
+        # A window gone meanwhile is skipped.
+        geometry=$(xdotool getwindowgeometry --shell "$w" 2>/dev/null) || continue
+        eval "$geometry"
         [ "$WIDTH" -gt 100 ] && { echo "$w"; return; }
     done
     true

@@ -33,7 +33,9 @@ pids+=($demo)
 # The main window: the one of the class at least 800 wide, mapped or not.
 mainWindow() {
     for w in $(xdotool search --class z417-gaming-mouse 2>/dev/null); do
-        eval "$(xdotool getwindowgeometry --shell "$w")"
+        # A window gone meanwhile is skipped.
+        geometry=$(xdotool getwindowgeometry --shell "$w" 2>/dev/null) || continue
+        eval "$geometry"
         [ "$WIDTH" -ge 800 ] && { echo "$w"; return; }
     done
     true
@@ -56,7 +58,9 @@ waitWindow() {
 }
 iconShown() {
     for w in $(xdotool search --onlyvisible --class z417-gaming-mouse 2>/dev/null); do
-        eval "$(xdotool getwindowgeometry --shell "$w")"
+        # A window gone meanwhile is skipped.
+        geometry=$(xdotool getwindowgeometry --shell "$w" 2>/dev/null) || continue
+        eval "$geometry"
         [ "$WIDTH" -le 100 ] && return 0
     done
     return 1

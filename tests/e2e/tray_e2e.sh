@@ -17,7 +17,9 @@ pids+=($demo)
 # The main window among the windows of the class (the tray icon's own window has it too).
 visible() {
     for w in $(xdotool search --onlyvisible --class z417-gaming-mouse 2>/dev/null); do
-        eval "$(xdotool getwindowgeometry --shell "$w")"
+        # A window gone meanwhile is skipped.
+        geometry=$(xdotool getwindowgeometry --shell "$w" 2>/dev/null) || continue
+        eval "$geometry"
         [ "$WIDTH" -gt 100 ] && { echo "$w"; return; }
     done
     true
@@ -27,7 +29,9 @@ visible() {
 icon=""
 for _ in $(seq 100); do
     for w in $(xdotool search --onlyvisible --class z417-gaming-mouse 2>/dev/null); do
-        eval "$(xdotool getwindowgeometry --shell "$w")"
+        # A window gone meanwhile is skipped.
+        geometry=$(xdotool getwindowgeometry --shell "$w" 2>/dev/null) || continue
+        eval "$geometry"
         if [ "$WIDTH" -le 100 ]; then icon="$((X + WIDTH / 2)) $((Y + HEIGHT / 2))"; fi
     done
     [ -n "$icon" ] && break
