@@ -3,8 +3,8 @@
 # Installed layout (prefix /usr for the package):
 #   bin/z417-gaming-mouse, bin/z417-demo, bin/z417ctl
 #   share/z417-gaming-mouse/{config.bin,str.ini,Skins/}     the defaults of a first start
-#   share/z417-gaming-mouse/autostart/Z417GMClass.desktop   offered, not active
-#   share/applications/Z417GMClass.desktop
+#   share/z417-gaming-mouse/autostart/z417-gaming-mouse.desktop   offered, not active
+#   share/applications/z417-gaming-mouse.desktop
 #   share/icons/hicolor/NxN/apps/z417-gaming-mouse.png
 #   share/metainfo/example.z417_gaming.gaming_mouse.metainfo.xml
 #   lib/udev/rules.d/70-z417-gaming-mouse.rules
@@ -14,11 +14,12 @@
 #   share/lintian/overrides/z417-gaming-mouse
 # The programs, the defaults, the skins and the udev rule are installed where they are built.
 #
-# The menu entry is named after the window's application id "Z417GMClass" (Wayland app id and
-# X11 WM_CLASS class), which is what desktops match running windows against. The AppStream id
+# The menu entry is named after the program's id "z417-gaming-mouse" (the Wayland app id, the
+# X11 WM_CLASS class and the notifications' desktop-entry hint), which is what desktops match
+# running windows and notifications against. The AppStream id
 # is in reverse domain-name form and points at that entry through its launchable.
 
-set(Z417_DESKTOP_ID Z417GMClass)
+set(Z417_DESKTOP_ID z417-gaming-mouse)
 set(Z417_METAINFO_ID example.z417_gaming.gaming_mouse)
 set(Z417_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
 

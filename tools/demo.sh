@@ -15,6 +15,12 @@ fi
 
 SHOTS="$WORK/screenshots"
 mkdir -p "$SHOTS"
+# A login session has a runtime folder; a bare shell (a container, ssh as root) may not. The
+# demo keeps its instance lock and request socket there, so it gets a private one.
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+    export XDG_RUNTIME_DIR="$WORK/runtime"
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
+fi
 echo "No display: playing the tour headless."
 (cd "$SHOTS" && QT_QPA_PLATFORM=offscreen "$BIN/z417-demo" --data "$DATA" --script "$SRC/tools/tour.txt")
 

@@ -64,8 +64,10 @@ bare() { exec "$BIN/bench_minimal_qt" --tray "$@"; }
 # The tray icon of the demo: the small window of its class; prints its middle.
 trayIcon() {
     for _ in $(seq 100); do
-        for w in $(xdotool search --onlyvisible --class Z417GMClass 2>/dev/null); do
-            eval "$(xdotool getwindowgeometry --shell "$w")"
+        for w in $(xdotool search --onlyvisible --class z417-gaming-mouse 2>/dev/null); do
+            # A window gone meanwhile is skipped.
+            geometry=$(xdotool getwindowgeometry --shell "$w" 2>/dev/null) || continue
+            eval "$geometry"
             [ "$WIDTH" -le 100 ] && { echo "$((X + WIDTH / 2)) $((Y + HEIGHT / 2))"; return; }
         done
         sleep 0.1
@@ -74,8 +76,10 @@ trayIcon() {
     exit 1
 }
 mainWindow() {
-    for w in $(xdotool search --onlyvisible --class Z417GMClass 2>/dev/null); do
-        eval "$(xdotool getwindowgeometry --shell "$w")"
+    for w in $(xdotool search --onlyvisible --class z417-gaming-mouse 2>/dev/null); do
+        # A window gone meanwhile is skipped.
+        geometry=$(xdotool getwindowgeometry --shell "$w" 2>/dev/null) || continue
+        eval "$geometry"
         [ "$WIDTH" -gt 100 ] && { echo "$w"; return; }
     done
     true

@@ -24,6 +24,8 @@ struct AppEnvironment {
     std::optional<AppPaths> dataPaths;
     // When set, balloons go here instead of the notification area (the demo prints them).
     std::function<void(const QString& title, const QString& text, int timeoutMs)> balloonSink;
+    // With a sink, balloons also reach the tray or the notification service (demo --notify).
+    bool balloonsToDesktopToo = false;
     // Show the window at start (the demo; also forced on desktops without a notification area).
     bool showAtStart = false;
     // Follow hidraw nodes through udev; the demo announces its simulated mouse itself.

@@ -5,6 +5,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QIcon>
+#include <QWindow>
 
 #include <cstdio>
 #include <cstdlib>
@@ -98,15 +99,34 @@ void choosePlatformBeforeStart() {
         return;
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
     const char* x11 = std::getenv("DISPLAY");
-    if (wayland && *wayland && x11 && *x11)
-        setenv("QT_QPA_PLATFORM", "xcb", 1);
+    if (!wayland || !*wayland)
+        return;
+    // The toolkit tries the platforms in this order and takes the first that starts.
+    setenv("QT_QPA_PLATFORM", x11 && *x11 ? "wayland;xcb" : "wayland", 1);
 }
 
+namespace {
+
+// The X11 class of every window comes from the application name as it is when the first
+// window is made (the toolkit keeps it from then on); trays and notifications show the name.
+// So the class is fixed with the id first, and the name then becomes the program's title.
+void nameTheProgram() {
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        QCoreApplication::setApplicationName(QLatin1String(kDesktopId));
+        QWindow probe;
+        probe.create();
+    }
+    QCoreApplication::setApplicationName(QString::fromUtf8(kAppTitle));
+}
+
+} // namespace
+
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
-    // The window class: WM_CLASS on X11, the app id on Wayland.
-    setApplicationName(QStringLiteral("Z417GMClass"));
-    setDesktopFileName(QStringLiteral("Z417GMClass"));
+    // The Wayland app id comes from the desktop file name; trays and notifications show the
+    // application name (a StatusNotifierItem's Id and Title both).
+    setDesktopFileName(QLatin1String(kDesktopId));
     setApplicationDisplayName(QString::fromUtf8(kAppTitle));
+    nameTheProgram();
     // The icon is the main window's (its dialogs and menus take it from there). Set for the
     // whole application, the tray's embedded window would draw it in every size at start.
     // The window hides instead of closing; the process ends only through its exit paths.

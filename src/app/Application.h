@@ -7,8 +7,12 @@
 
 namespace z417 {
 
-// Before QApplication exists: on Wayland with XWayland reachable, run on xcb so the dialogs
-// can sit at the main window's corner (an explicit QT_QPA_PLATFORM wins).
+// The one id desktops match the program by: its menu entry's file name (without ".desktop"),
+// the Wayland app id, the X11 class and the notifications' desktop-entry hint.
+constexpr const char kDesktopId[] = "z417-gaming-mouse";
+
+// Before QApplication exists: on Wayland, run natively, falling back to XWayland only when
+// Qt's Wayland plugin is not installed (an explicit QT_QPA_PLATFORM wins).
 void choosePlatformBeforeStart();
 
 // Answers --help and --version before anything starts (no display, no lock, no socket).

@@ -21,8 +21,10 @@ void BalloonPresenter::show(int type, int kind) {
     const QString text = QString::fromStdString(b.text);
     if (sink_)
         sink_(title, text, b.timeoutMs);
-    else if (tray_)
+    if (tray_ && tray_->showsBalloons())
         tray_->showMessage(title, text, b.timeoutMs);
+    else if (notifications_)
+        notifications_->notify(title, text, b.timeoutMs);
 }
 
 } // namespace z417

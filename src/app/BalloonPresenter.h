@@ -1,11 +1,14 @@
-// Balloons over the notification area, asked for by the device watcher, the tray and other
-// programs through the request socket. The texts are those of the language when shown.
+// Balloons, asked for by the device watcher, the tray and other programs through the request
+// socket. The texts are those of the language when shown. An XEmbed tray shows them itself;
+// otherwise (a StatusNotifierItem host, or no notification area at all) they go to the
+// desktop's notification service.
 #pragma once
 
 #include "app/AppLayer.h"
 #include "app/Tray.h"
 
 #include "device/DeviceLink.h"
+#include "platform/qt/DesktopNotifications.h"
 #include "ui/AppState.h"
 
 #include <QObject>
@@ -19,11 +22,13 @@ namespace z417 {
 class BalloonPresenter : public QObject {
     Q_OBJECT
 public:
-    // When set, balloons go to sink instead of the notification area.
+    // When set, balloons are handed to sink (the demo prints them); they reach the desktop
+    // too only where a tray or the notification service is set.
     using Sink = std::function<void(const QString& title, const QString& text, int timeoutMs)>;
 
     BalloonPresenter(const AppState& state, const DeviceLink& device, Sink sink);
     void setTray(Tray* tray) { tray_ = tray; }
+    void setNotifications(DesktopNotifications* notifications) { notifications_ = notifications; }
 
     // Like a posted message: shown once the current work is done.
     void request(int type, int kind);
@@ -35,6 +40,7 @@ private:
     const DeviceLink& device_;
     Sink sink_;
     QPointer<Tray> tray_;
+    QPointer<DesktopNotifications> notifications_;
 };
 
 } // namespace z417

@@ -1,5 +1,7 @@
 #include "app/MainWindow.h"
 
+#include "app/Application.h"
+
 #include "assign/Balloons.h"
 #include "assign/FontTable.h"
 #include "platform/BalloonSocket.h"
@@ -27,6 +29,8 @@ namespace {
 // A second start waits this long in all for the first one's socket.
 constexpr int kShowAttempts = 40;
 constexpr int kShowRetryMs = 50;
+// Notification servers show the icon at about 48 pixels and scale it themselves.
+constexpr int kNotificationIconSize = 64;
 
 // "config.bin", then the language, its texts and the labels from "str.ini", both read under
 // the settings folder's lock, so never half of a change another program is making.
@@ -51,8 +55,8 @@ void askRunningInstanceToShow(const AppEnvironment& env) {
         return;
     // The other process may have taken the lock but not be listening yet. Nobody answering
     // in that time is not worth a message: this process ends quietly either way.
-    const Status shown =
-        sendShowRequest(requestSocketPath(env.requestSocketName), kShowAttempts, kShowRetryMs);
+    const Status shown = sendShowRequest(requestSocketPath(env.requestSocketName), kShowAttempts,
+                                         kShowRetryMs, launchActivationToken());
     if (!shown && !shown.messages.empty())
         qWarning("the running instance did not answer: %s: %s",
                  shown.messages.front().caption.c_str(), shown.messages.front().text.c_str());
@@ -62,6 +66,10 @@ void askRunningInstanceToShow(const AppEnvironment& env) {
 QColor textColourOf(const SkinValues& values) {
     return QColor(std::clamp(values.red, 0, 255), std::clamp(values.green, 0, 255),
                   std::clamp(values.blue, 0, 255));
+}
+
+bool onWayland() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
 } // namespace
@@ -113,6 +121,7 @@ MainWindow::StartResult MainWindow::start() {
     context_.showMessages(loadSettingsAndTexts(
         state_, env_.dataPaths ? *env_.dataPaths : buildAppPaths(env_.modulePath)));
     device_.setNotDetectedText(state_.texts.slot(72));
+    tray_->setExitText(QString::fromStdString(state_.texts.slot(71)));
     loadSkin();
 
     // Enter and Escape are seen before any child gets them.
@@ -133,8 +142,9 @@ MainWindow::StartResult MainWindow::start() {
 void MainWindow::chooseWindowKind() {
     // The tool window has no taskbar entry: the tray icon stands for it. Without a tray the
     // window manager's taskbar is the only way back to a minimised window.
-    if (!trayAvailable_)
-        setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    const Qt::WindowFlags kind = trayAvailable_ ? Qt::Tool : Qt::Window;
+    if ((windowFlags() & Qt::WindowType_Mask) != kind)
+        setWindowFlags(kind | Qt::FramelessWindowHint);
 }
 
 void MainWindow::loadSkin() {
@@ -183,9 +193,30 @@ void MainWindow::setUpTray() {
     trayAvailable_ = tray_->available();
     connect(tray_, &Tray::clicked, this, &MainWindow::onTrayClick);
     connect(tray_, &Tray::exitChosen, this, &MainWindow::exitProgram);
-    balloons_.setTray(tray_);
+    connect(tray_, &Tray::availabilityChanged, this, &MainWindow::onTrayAvailabilityChanged);
+    // The demo prints its balloons and sends them on only when asked to.
+    if (!env_.balloonSink || env_.balloonsToDesktopToo) {
+        notifications_ = new DesktopNotifications(
+            {QString::fromUtf8(kAppTitle), QLatin1String(kDesktopId), QLatin1String(kDesktopId),
+             drawAppIcon(kNotificationIconSize)},
+            this);
+        balloons_.setTray(tray_);
+        balloons_.setNotifications(notifications_);
+    }
     if (env_.listenForBalloons)
         listenForRequests();
+}
+
+void MainWindow::onTrayAvailabilityChanged(bool available) {
+    if (available == trayAvailable_ || exitRequested_)
+        return;
+    trayAvailable_ = available;
+    const bool wasShown = isVisible() && !isMinimized();
+    chooseWindowKind(); // hides the window when its kind changes
+    // Without a notification area the window must stay reachable: it is shown as at a start
+    // without one. With one, a shown window stays shown and a minimised one goes to the tray.
+    if (wasShown || !available)
+        bringForward();
 }
 
 // Balloon, reload and show requests of other programs (z417ctl, a second start).
@@ -194,7 +225,8 @@ void MainWindow::listenForRequests() {
     connect(server, &BalloonServer::requested, &balloons_, &BalloonPresenter::show);
     connect(server, &BalloonServer::reloadRequested, this,
             [this] { session_.reloadSettingsFiles(); });
-    connect(server, &BalloonServer::showRequested, this, &MainWindow::onShowRequest);
+    connect(server, &BalloonServer::showRequested, this, [this] { onShowRequest(); });
+    connect(server, &BalloonServer::activateRequested, this, &MainWindow::onShowRequest);
     if (const Status listening = server->listen(); !listening && !listening.messages.empty())
         qWarning("balloon requests from other programs are not available: %s: %s",
                  listening.messages.front().caption.c_str(),
@@ -203,8 +235,11 @@ void MainWindow::listenForRequests() {
 
 void MainWindow::onTrayClick(TrayClick click) {
     if (click == TrayClick::Right) {
-        activateWindow();
-        tray_->popUpMenu(QString::fromStdString(state_.texts.slot(71)), this);
+        // A StatusNotifierItem host draws the exported menu itself.
+        if (!tray_->hostDrawsMenu()) {
+            activateWindow();
+            tray_->popUpMenu();
+        }
         return;
     }
     if (!device_.connected()) {
@@ -214,7 +249,11 @@ void MainWindow::onTrayClick(TrayClick click) {
     showWindowFromTray();
 }
 
-void MainWindow::onShowRequest() {
+void MainWindow::onShowRequest(const QString& activationToken) {
+    // Read by the Wayland platform at the next activation; a compositor lets a window take the
+    // focus only with the token of a launch the person made.
+    if (!activationToken.isEmpty() && onWayland())
+        qputenv("XDG_ACTIVATION_TOKEN", activationToken.toUtf8());
     if (trayAvailable_ || device_.connected()) {
         onTrayClick(TrayClick::Left);
         return;
@@ -235,7 +274,9 @@ void MainWindow::showWindowFromTray() {
 
 void MainWindow::bringForward() {
     showNormal();
-    raise();
+    // Only X11 lets a program restack its window; elsewhere activation brings it forward.
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        raise();
     activateWindow();
 }
 
@@ -279,8 +320,10 @@ void MainWindow::onCancel() {
 }
 
 void MainWindow::hideWindow() {
-    // Without a notification area a hidden window could never be reached again.
-    if (trayAvailable_)
+    // Without a notification area a hidden window is reached again through the taskbar on
+    // X11. Wayland compositors may ignore a minimise (sway) or offer no way back from it
+    // (weston), so the window is hidden there and a second start shows it.
+    if (trayAvailable_ || onWayland())
         hide();
     else
         showMinimized();

@@ -44,8 +44,9 @@ public:
     StartResult start();
 
     void onTrayClick(TrayClick click);
-    // A second start of the program: the window comes forward as on a tray click.
-    void onShowRequest();
+    // A second start of the program: the window comes forward as on a tray click. The token
+    // is the one the desktop gave that start (may be empty), so the window may take focus.
+    void onShowRequest(const QString& activationToken = QString());
     void exitProgram(); // the tray menu's "Exit" and the close button
 
     // The click dispatcher: a left-button press at a client point. False when no control
@@ -59,7 +60,9 @@ public:
     bool onSkinButton();
     // What the skins dialog's OK does with its choice; false when the skin was refused.
     bool useSkin(const SkinChoice& chosen);
-    void hideWindow(); // to the notification area (minimised where there is none)
+    // To the notification area; where there is none, minimised on X11 (the taskbar brings it
+    // back) and hidden on Wayland (a second start or the menu entry brings it back).
+    void hideWindow();
     void bringForward();
 
     // The parts, for the demo and the tests.
@@ -75,7 +78,8 @@ public:
     BalloonPresenter& balloons() { return balloons_; }
     DeviceWatcher& deviceWatcher() { return watcher_; }
     bool trayVisible() const;
-    QMenu* trayMenu() const; // null until the tray menu was first popped up
+    QMenu* trayMenu() const;
+    bool trayAvailable() const { return trayAvailable_; }
     bool exitRequested() const { return exitRequested_; }
 
 signals:
@@ -101,6 +105,8 @@ private:
     void present() override;
 
     void setUpTray();
+    // The notification area appeared or went away: the window follows.
+    void onTrayAvailabilityChanged(bool available);
     void listenForRequests();
     bool startDeviceNotifications();
     void buildClickTable();
@@ -137,6 +143,7 @@ private:
     BalloonPresenter balloons_;
     DeviceWatcher watcher_;
     Tray* tray_ = nullptr;
+    DesktopNotifications* notifications_ = nullptr;
 };
 
 } // namespace z417

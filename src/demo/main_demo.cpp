@@ -3,8 +3,9 @@
 // DIR holds what the utility keeps beside its executable ("config.bin", "str.ini", Skins/)
 // and the simulated mouse's state; a missing DIR is made from the installed defaults.
 // --virtual-clock skips the protocol's waits (for tests); --tray starts in the notification
-// area like the utility itself. --device auto|/dev/hidrawN uses the real mouse (or the virtual
-// one of z417-uhid-mouse) through hidraw and follows its plug and unplug through udev.
+// area like the utility itself; --notify sends the balloons it prints to the desktop as well.
+// --device auto|/dev/hidrawN uses the real mouse (or the virtual one of z417-uhid-mouse) through
+// hidraw and follows its plug and unplug through udev.
 #include "app/Application.h"
 #include "app/MainWindow.h"
 #include "demo/DemoData.h"
@@ -36,9 +37,10 @@ std::string canonicalFolder(const std::string& dir) {
 }
 
 int usage() {
-    std::fprintf(stderr,
-                 "usage: z417-demo [--data DIR] [--script FILE] [--virtual-clock] [--tray]\n"
-                 "                 [--device auto|/dev/hidrawN]\n");
+    std::fprintf(
+        stderr,
+        "usage: z417-demo [--data DIR] [--script FILE] [--virtual-clock] [--tray] [--notify]\n"
+        "                 [--device auto|/dev/hidrawN]\n");
     return 2;
 }
 
@@ -52,6 +54,7 @@ struct DemoOptions {
     std::string scriptPath;
     bool virtualClock = false;
     bool trayMode = false;
+    bool notify = false;
     std::string device; // empty: the simulated mouse
 };
 
@@ -81,15 +84,17 @@ bool parseOptions(int argc, char** argv, DemoOptions& options) {
     const QCommandLineOption script(QStringLiteral("script"), QString(), QStringLiteral("FILE"));
     const QCommandLineOption virtualClock(QStringLiteral("virtual-clock"));
     const QCommandLineOption tray(QStringLiteral("tray"));
+    const QCommandLineOption notify(QStringLiteral("notify"));
     const QCommandLineOption device(QStringLiteral("device"), QString(), QStringLiteral("NODE"));
     QCommandLineParser parser;
-    parser.addOptions({data, script, virtualClock, tray, device});
+    parser.addOptions({data, script, virtualClock, tray, notify, device});
     if (!parser.parse(arguments) || !parser.positionalArguments().isEmpty())
         return false;
     options.dataDir = rawOptionValue(argc, argv, "data");
     options.scriptPath = rawOptionValue(argc, argv, "script");
     options.virtualClock = parser.isSet(virtualClock);
     options.trayMode = parser.isSet(tray);
+    options.notify = parser.isSet(notify);
     options.device = parser.value(device).toStdString();
     return !parser.isSet(device) || isHidrawDevice(options.device);
 }
@@ -146,6 +151,7 @@ z417::AppEnvironment demoEnvironment(const std::string& dataDir, const DemoOptio
         std::printf("balloon: %s: %s\n", qPrintable(title), qPrintable(text));
         std::fflush(stdout);
     };
+    env.balloonsToDesktopToo = options.notify;
     return env;
 }
 

@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
+#include <QWindow>
 
 namespace z417 {
 namespace {
@@ -79,8 +80,14 @@ void DialogFrame::createDropDown() {
 
 int DialogFrame::exec() {
     initialiseDialog();
-    if (QWidget* owner = parentWidget())
+    if (QWidget* owner = parentWidget()) {
+        // At the owner's corner where the window system lets a program place its windows;
+        // elsewhere the compositor places a window transient for the owner over it.
         move(owner->mapToGlobal(QPoint(0, 0)));
+        winId();
+        if (QWindow* own = windowHandle())
+            own->setTransientParent(owner->window()->windowHandle());
+    }
     const int result = QDialog::exec();
     runEnded();
     return result;

@@ -266,8 +266,50 @@ bool isShowRequest(const std::string& text) {
     return isRequest(text, kShowRequest);
 }
 
-Status sendShowRequest(const std::string& socketPath, int attempts, int retryMs) {
-    const std::string line = std::string(kShowRequest) + "\n";
+namespace {
+
+constexpr size_t kActivationTokenMax = 200;
+
+bool isTravellingToken(const std::string& token) {
+    if (token.empty() || token.size() > kActivationTokenMax)
+        return false;
+    for (const char c : token)
+        if (c <= ' ' || c > '~')
+            return false;
+    return true;
+}
+
+} // namespace
+
+bool parseActivateRequest(const std::string& text, std::string& token) {
+    const std::string prefix = std::string(kActivateRequest) + " ";
+    if (text.size() > kRequestLineMax || text.compare(0, prefix.size(), prefix) != 0)
+        return false;
+    std::string body = text.substr(prefix.size());
+    if (!body.empty() && body.back() == '\n')
+        body.pop_back();
+    if (!body.empty() && body.back() == '\r')
+        body.pop_back();
+    if (!isTravellingToken(body))
+        return false;
+    token = body;
+    return true;
+}
+
+std::string launchActivationToken() {
+    for (const char* name : {"XDG_ACTIVATION_TOKEN", "DESKTOP_STARTUP_ID"}) {
+        const char* value = std::getenv(name);
+        if (value && isTravellingToken(value))
+            return value;
+    }
+    return std::string();
+}
+
+Status sendShowRequest(const std::string& socketPath, int attempts, int retryMs,
+                       const std::string& activationToken) {
+    const std::string line = isTravellingToken(activationToken)
+                                 ? std::string(kActivateRequest) + " " + activationToken + "\n"
+                                 : std::string(kShowRequest) + "\n";
     Attempt attempt{Status::failure(socketPath, "no attempt made"), true};
     for (int i = 0; i < attempts; ++i) {
         if (i > 0)

@@ -1,6 +1,6 @@
 // Balloon requests from other programs reach the running utility through a local socket in
-// the per-user runtime folder. A request is one line "TYPE KIND\n" in decimal, "reload\n" or
-// "show\n".
+// the per-user runtime folder. A request is one line "TYPE KIND\n" in decimal, "reload\n",
+// "show\n" or "activate TOKEN\n".
 //
 // Only this user's utility may receive them: the folder and the socket must belong to the
 // user and be closed to everybody else, and the client checks who listens (SO_PEERCRED)
@@ -15,7 +15,8 @@
 
 namespace z417 {
 
-constexpr size_t kBalloonRequestMax = 32; // longer requests are dropped whole
+constexpr size_t kBalloonRequestMax = 32; // longer balloon requests are dropped whole
+constexpr size_t kRequestLineMax = 256;   // longer lines of any kind are dropped whole
 constexpr int kRequestTimeoutMs = 1000;
 
 // The utility's socket name in the runtime folder.
@@ -56,6 +57,17 @@ bool isShowRequest(const std::string& text);
 // The running process may still be starting, its socket not listening yet: tries again
 // every retryMs for at most attempts times while nobody listens. A socket that is refused or
 // a utility that does not answer ends the tries at once.
-Status sendShowRequest(const std::string& socketPath, int attempts, int retryMs);
+// With an activation token the request is "activate TOKEN" instead of "show".
+Status sendShowRequest(const std::string& socketPath, int attempts, int retryMs,
+                       const std::string& activationToken = std::string());
+
+// "activate TOKEN": a show request carrying the token the desktop gave the second start, so
+// that the running window may take the focus (xdg-activation on Wayland, the startup id on
+// X11). The token is 1 to 200 printable characters without blanks.
+constexpr const char* kActivateRequest = "activate";
+bool parseActivateRequest(const std::string& text, std::string& token);
+// The token of this process's own launch: XDG_ACTIVATION_TOKEN, else DESKTOP_STARTUP_ID;
+// empty when neither is set or the value could not travel in a request.
+std::string launchActivationToken();
 
 } // namespace z417

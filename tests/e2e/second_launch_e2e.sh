@@ -2,7 +2,8 @@
 # A second start brings the running window forward, under openbox on Xvfb, and then ends
 # with 0. With a notification area (trayer): from hidden in the tray, and from minimised by
 # the window manager. Without one: the window is an ordinary one with a taskbar entry, and a
-# second start restores it after Escape minimised it.
+# second start restores it after Escape minimised it; a tray started later then gets the icon
+# and the window becomes the tool window.
 # Usage: second_launch_e2e.sh BIN_DIR tray|notray
 set -euo pipefail
 BIN=$1
@@ -10,7 +11,7 @@ MODE=$2
 if [ "$MODE" = tray ]; then
     . "$(dirname "$0")/x_session.sh" 1280x800x24 openbox trayer xprop
 else
-    . "$(dirname "$0")/x_session.sh" 1280x800x24 openbox xprop
+    . "$(dirname "$0")/x_session.sh" 1280x800x24 openbox trayer xprop
 fi
 fail() { echo "FAIL: $*"; cat "$WORK/demo.log"; exit 1; }
 
@@ -31,13 +32,15 @@ pids+=($demo)
 
 # The main window: the one of the class at least 800 wide, mapped or not.
 mainWindow() {
-    for w in $(xdotool search --class Z417GMClass 2>/dev/null); do
-        eval "$(xdotool getwindowgeometry --shell "$w")"
+    for w in $(xdotool search --class z417-gaming-mouse 2>/dev/null); do
+        # A window gone meanwhile is skipped.
+        geometry=$(xdotool getwindowgeometry --shell "$w" 2>/dev/null) || continue
+        eval "$geometry"
         [ "$WIDTH" -ge 800 ] && { echo "$w"; return; }
     done
     true
 }
-shown() { xdotool search --onlyvisible --class Z417GMClass 2>/dev/null | grep -qx "$1"; }
+shown() { xdotool search --onlyvisible --class z417-gaming-mouse 2>/dev/null | grep -qx "$1"; }
 waitShown() { for _ in $(seq 100); do shown "$1" && return 0; sleep 0.1; done; return 1; }
 waitHidden() { for _ in $(seq 100); do shown "$1" || return 0; sleep 0.1; done; return 1; }
 secondLaunch() {
@@ -54,8 +57,10 @@ waitWindow() {
     [ -n "$win" ] || fail "the main window was not made"
 }
 iconShown() {
-    for w in $(xdotool search --onlyvisible --class Z417GMClass 2>/dev/null); do
-        eval "$(xdotool getwindowgeometry --shell "$w")"
+    for w in $(xdotool search --onlyvisible --class z417-gaming-mouse 2>/dev/null); do
+        # A window gone meanwhile is skipped.
+        geometry=$(xdotool getwindowgeometry --shell "$w" 2>/dev/null) || continue
+        eval "$geometry"
         [ "$WIDTH" -le 100 ] && return 0
     done
     return 1
@@ -99,4 +104,15 @@ waitHidden "$win" || fail "the window manager did not minimise the window"
 secondLaunch
 waitShown "$win" || fail "a second start did not restore the minimised window"
 xprop -id "$win" WM_STATE | grep -q Normal || fail "the restored window is not in the normal state"
+
+if [ "$MODE" = notray ]; then
+    trayer --edge bottom --align right --widthtype pixel --width 120 --height 32 \
+        --SetDockType true --transparent false >/dev/null 2>&1 &
+    pids+=($!)
+    for _ in $(seq 100); do iconShown && break; sleep 0.1; done
+    iconShown || fail "a tray started after the utility never got its icon"
+    xprop -id "$win" _NET_WM_WINDOW_TYPE | grep -q UTILITY ||
+        fail "with the late tray the window is not the tool window"
+    echo "late tray -> icon shown, tool window"
+fi
 echo "PASS: second start ($MODE)"

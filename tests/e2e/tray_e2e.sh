@@ -16,8 +16,10 @@ pids+=($demo)
 
 # The main window among the windows of the class (the tray icon's own window has it too).
 visible() {
-    for w in $(xdotool search --onlyvisible --class Z417GMClass 2>/dev/null); do
-        eval "$(xdotool getwindowgeometry --shell "$w")"
+    for w in $(xdotool search --onlyvisible --class z417-gaming-mouse 2>/dev/null); do
+        # A window gone meanwhile is skipped.
+        geometry=$(xdotool getwindowgeometry --shell "$w" 2>/dev/null) || continue
+        eval "$geometry"
         [ "$WIDTH" -gt 100 ] && { echo "$w"; return; }
     done
     true
@@ -26,8 +28,10 @@ visible() {
 # The icon is embedded in the tray: the small window of the class. Click its middle.
 icon=""
 for _ in $(seq 100); do
-    for w in $(xdotool search --onlyvisible --class Z417GMClass 2>/dev/null); do
-        eval "$(xdotool getwindowgeometry --shell "$w")"
+    for w in $(xdotool search --onlyvisible --class z417-gaming-mouse 2>/dev/null); do
+        # A window gone meanwhile is skipped.
+        geometry=$(xdotool getwindowgeometry --shell "$w" 2>/dev/null) || continue
+        eval "$geometry"
         if [ "$WIDTH" -le 100 ]; then icon="$((X + WIDTH / 2)) $((Y + HEIGHT / 2))"; fi
     done
     [ -n "$icon" ] && break
@@ -56,10 +60,10 @@ echo "Escape hid the window"
 
 # The menu is one more visible window of the class; a loaded machine may take a while.
 # A click that a busy X server lost is given again, never while a menu is up.
-shown_before=$(xdotool search --onlyvisible --class Z417GMClass 2>/dev/null | sort)
+shown_before=$(xdotool search --onlyvisible --class z417-gaming-mouse 2>/dev/null | sort)
 new_window() {
     comm -13 <(echo "$shown_before") \
-        <(xdotool search --onlyvisible --class Z417GMClass 2>/dev/null | sort) | head -n 1
+        <(xdotool search --onlyvisible --class z417-gaming-mouse 2>/dev/null | sort) | head -n 1
 }
 menu=""
 for _ in 1 2 3; do

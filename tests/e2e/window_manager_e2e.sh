@@ -19,17 +19,21 @@ pids+=($!)
 
 # Visible windows of the utility wider than 100 pixels: the main window (900 wide) and the
 # dialogs (smaller).
-windows() { xdotool search --onlyvisible --class Z417GMClass 2>/dev/null || true; }
+windows() { xdotool search --onlyvisible --class z417-gaming-mouse 2>/dev/null || true; }
 mainWindow() {
     for w in $(windows); do
-        eval "$(xdotool getwindowgeometry --shell "$w")"
+        # A window gone meanwhile is skipped.
+        geometry=$(xdotool getwindowgeometry --shell "$w" 2>/dev/null) || continue
+        eval "$geometry"
         [ "$WIDTH" -ge 800 ] && { echo "$w"; return; }
     done
     true
 }
 dialogWindow() {
     for w in $(windows); do
-        eval "$(xdotool getwindowgeometry --shell "$w")"
+        # A window gone meanwhile is skipped.
+        geometry=$(xdotool getwindowgeometry --shell "$w" 2>/dev/null) || continue
+        eval "$geometry"
         [ "$WIDTH" -gt 100 ] && [ "$WIDTH" -lt 800 ] && { echo "$w"; return; }
     done
     true

@@ -1,4 +1,5 @@
 // The utility's command line, and a second start that finds nobody to show.
+#include "app/Application.h"
 #include "platform/BalloonSocket.h"
 
 #include <QDir>
@@ -56,6 +57,42 @@ TEST(CommandLine, AnswersWithoutStartingAnything) {
             EXPECT_TRUE(err.isEmpty()) << what.toStdString() << err.toStdString();
         EXPECT_TRUE(QDir(runtime.path()).isEmpty()) << what.toStdString();
     }
+}
+
+// Native Wayland first, XWayland only as the fallback; the user's own choice wins.
+TEST(PlatformChoice, NativeWaylandComesFirst) {
+    struct Row {
+        const char* wayland;
+        const char* x11;
+        const char* explicitPlatform;
+        const char* expected; // null: left unset
+    };
+    const Row rows[] = {
+        {"wayland-1", ":0", nullptr, "wayland;xcb"},
+        {"wayland-1", nullptr, nullptr, "wayland"},
+        {nullptr, ":0", nullptr, nullptr},
+        {"wayland-1", ":0", "xcb", "xcb"},
+    };
+    const char* names[] = {"WAYLAND_DISPLAY", "DISPLAY", "QT_QPA_PLATFORM"};
+    QByteArray saved[3];
+    for (int i = 0; i < 3; ++i)
+        saved[i] = qgetenv(names[i]);
+    for (const Row& row : rows) {
+        const char* values[] = {row.wayland, row.x11, row.explicitPlatform};
+        for (int i = 0; i < 3; ++i) {
+            if (values[i])
+                qputenv(names[i], values[i]);
+            else
+                qunsetenv(names[i]);
+        }
+        choosePlatformBeforeStart();
+        if (row.expected)
+            EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), row.expected);
+        else
+            EXPECT_FALSE(qEnvironmentVariableIsSet("QT_QPA_PLATFORM"));
+    }
+    for (int i = 0; i < 3; ++i)
+        qputenv(names[i], saved[i]);
 }
 
 class ShowRequest : public ::testing::Test {

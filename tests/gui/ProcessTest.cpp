@@ -202,6 +202,55 @@ TEST_F(BalloonSocketTest, CommandLineClientReachesTheServer) {
     EXPECT_EQ(bad.exitCode(), 1);
 }
 
+// A second start hands its launch's activation token over, far longer than a balloon request;
+// a token that could not travel in one line leaves a plain show request or nothing at all.
+TEST_F(BalloonSocketTest, ASecondStartHandsItsActivationTokenOver) {
+    BalloonServer server;
+    ASSERT_TRUE(server.listen());
+    QSignalSpy shows(&server, &BalloonServer::showRequested);
+    QSignalSpy activations(&server, &BalloonServer::activateRequested);
+    const std::string token = "sway/4711_0123456789abcdef:" + std::string(120, 't');
+    ASSERT_TRUE(sendShowRequest(balloonSocketPath(), 1, 1, token));
+    ASSERT_TRUE(sendShowRequest(balloonSocketPath(), 1, 1, "has blank"));
+    send("activate \n");
+    send("activate a\tb\n");
+    send("activate " + QByteArray(201, 'x') + "\n");
+    QTest::qWait(100);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(activations.count(), 1);
+    EXPECT_EQ(activations.at(0).at(0).toString().toStdString(), token);
+    EXPECT_EQ(shows.count(), 1);
+}
+
+// Wayland's token first, the X11 startup id otherwise; nothing that cannot travel.
+TEST(ActivationToken, TheLaunchsOwnTokenIsTaken) {
+    struct Row {
+        const char* wayland;
+        const char* x11;
+        const char* expected;
+    };
+    const Row rows[] = {
+        {"wl-token", "x11-id_TIME42", "wl-token"},
+        {nullptr, "x11-id_TIME42", "x11-id_TIME42"},
+        {"two words", "x11-id_TIME42", "x11-id_TIME42"},
+        {"", nullptr, ""},
+    };
+    const QByteArray oldWayland = qgetenv("XDG_ACTIVATION_TOKEN");
+    const QByteArray oldX11 = qgetenv("DESKTOP_STARTUP_ID");
+    for (const Row& row : rows) {
+        for (const auto& [name, value] :
+             {std::pair{"XDG_ACTIVATION_TOKEN", row.wayland}, {"DESKTOP_STARTUP_ID", row.x11}}) {
+            if (value)
+                qputenv(name, value);
+            else
+                qunsetenv(name);
+        }
+        EXPECT_EQ(launchActivationToken(), row.expected) << (row.wayland ? row.wayland : "-");
+    }
+    qputenv("XDG_ACTIVATION_TOKEN", oldWayland);
+    qputenv("DESKTOP_STARTUP_ID", oldX11);
+}
+
 } // namespace
 } // namespace z417
 

@@ -109,7 +109,7 @@ void BalloonServer::readClient(int fd) {
     if (it == clients_.end())
         return;
     std::string& received = it->second.received;
-    char buffer[kBalloonRequestMax + 1];
+    char buffer[kRequestLineMax + 1];
     const size_t room = sizeof buffer - received.size();
     const ssize_t n = ::recv(fd, buffer, room, 0);
     if (n < 0 && (errno == EAGAIN || errno == EINTR))
@@ -122,7 +122,7 @@ void BalloonServer::readClient(int fd) {
     const size_t end = received.find('\n');
     if (end == std::string::npos) {
         // No line end within the limit: the request is too long, drop the client.
-        if (received.size() > kBalloonRequestMax)
+        if (received.size() > kRequestLineMax)
             dropClient(fd);
         return;
     }
@@ -147,12 +147,15 @@ void BalloonServer::dropClient(int fd) {
 
 void BalloonServer::dispatch(const std::string& line) {
     int type = 0, kind = 0;
+    std::string token;
     if (parseBalloonRequest(line, type, kind))
         emit requested(type, kind);
     else if (isReloadRequest(line))
         emit reloadRequested();
     else if (isShowRequest(line))
         emit showRequested();
+    else if (parseActivateRequest(line, token))
+        emit activateRequested(QString::fromStdString(token));
 }
 
 } // namespace z417

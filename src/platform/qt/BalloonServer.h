@@ -36,6 +36,8 @@ signals:
     void reloadRequested();
     // A second start of the program wants the window brought forward ("show").
     void showRequested();
+    // The same, with the activation token of the second start's launch.
+    void activateRequested(const QString& token);
 
 private:
     struct Client {
