@@ -143,14 +143,14 @@ bool ScriptPlayer::pointerCommand(const QStringList& words, QString& error) {
 }
 
 void ScriptPlayer::deviceNotifications(bool arrival) {
-    // The node appears or goes first; then udev announces one notification per top-level
-    // collection of the mouse's nodes.
+    // The node appears or goes first; then udev announces each of the mouse's nodes.
     if (arrival)
         host_.mouse->plug();
     else
         host_.mouse->unplug();
-    for (int i = 0; i < SimulatedMouse::kCollectionCount; ++i)
-        host_.window->deviceWatcher().handleNotification(arrival, host_.mouse->interfaceName(i));
+    for (const HidrawEvent& e : host_.mouse->hotplugEvents(arrival ? HidrawEvent::Kind::Added
+                                                                   : HidrawEvent::Kind::Removed))
+        host_.window->deviceWatcher().handleEvent(e);
 }
 
 namespace {

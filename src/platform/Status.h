@@ -20,19 +20,32 @@ struct Message {
 struct [[nodiscard]] Status {
     bool ok = true;
     std::vector<Message> messages;
+    // Why a failure failed, for a command line or a log, when it has no message for the
+    // person (a mouse not found is a balloon in the window, a line from z417ctl).
+    std::string reason;
+    // The errno value behind a failed system call; 0 when there is none.
+    int systemError = 0;
 
     // A failure with a message for the person.
     static Status failure(std::string caption, std::string text) {
-        return {false, {Message{std::move(caption), std::move(text)}}};
+        return {false, {Message{std::move(caption), std::move(text)}}, {}, 0};
     }
     // A failure that has nothing to show (the caller may explain it its own way).
-    static Status silentFailure() { return {false, {}}; }
+    static Status silentFailure(std::string reason = {}) {
+        return {false, {}, std::move(reason), 0};
+    }
+    // A system call that failed: what was tried, and the system's text for its errno value.
+    static Status systemFailure(const std::string& what, int errorCode);
 
     explicit operator bool() const { return ok; }
 
     // A later step of the same operation: its messages follow ours, and the whole succeeds
     // only when every step did.
     Status& add(Status step) {
+        if (ok && !step.ok) {
+            reason = std::move(step.reason);
+            systemError = step.systemError;
+        }
         ok = ok && step.ok;
         return addMessages(std::move(step));
     }
@@ -47,6 +60,10 @@ struct [[nodiscard]] Status {
 // The operating system's own text for an errno value ("No space left on device").
 inline std::string systemErrorText(int errorCode) {
     return std::strerror(errorCode);
+}
+
+inline Status Status::systemFailure(const std::string& what, int errorCode) {
+    return {false, {}, what + ": " + systemErrorText(errorCode), errorCode};
 }
 
 // A value, or the status that says why there is none. The one way the core returns
