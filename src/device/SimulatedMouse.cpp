@@ -118,18 +118,14 @@ bool parseSimFault(const std::string& text, SimFault& out) {
     return false;
 }
 
-bool parseSimulatedFault(const std::string& text, SimFault::Kind& kind, unsigned& unplugAfter,
-                         std::string& error) {
+Result<SimFault> parseSimulatedFault(const std::string& text) {
     SimFault f;
-    if (!parseSimFault(text, f)) {
-        error = "unknown fault '" + text +
-                "' (none, unscrambled, bad-signature, bad-report-id, silent, unplug-after:N, "
-                "short-reply:N, slow-reply:MS)";
-        return false;
-    }
-    kind = f.kind;
-    unplugAfter = f.afterTransfers;
-    return true;
+    if (!parseSimFault(text, f))
+        return Status::silentFailure(
+            "unknown fault '" + text +
+            "' (none, unscrambled, bad-signature, bad-report-id, silent, unplug-after:N, "
+            "short-reply:N, slow-reply:MS)");
+    return f;
 }
 
 std::string formatSimFault(const SimFault& fault) {
@@ -418,9 +414,12 @@ void SimulatedMouse::setFault(SimFault fault) {
     persistOrThrow();
 }
 
-void SimulatedMouse::plug() {
-    refreshOrThrow();
-    if (!presentIn(state_)) {
+Status SimulatedMouse::setPlugged(bool plugged) {
+    if (!refresh())
+        return Status::silentFailure(lastError_);
+    if (!plugged) {
+        state_.plugged = false;
+    } else if (!presentIn(state_)) {
         if (state_.fault.kind == SimFault::Kind::UnplugAfter &&
             state_.transfers >= state_.fault.afterTransfers)
             state_.fault = SimFault{};
@@ -430,13 +429,19 @@ void SimulatedMouse::plug() {
         state_.pendingRead = 0;
         state_.pendingWrite = 0;
     }
-    persistOrThrow();
+    if (!persist())
+        return Status::silentFailure(lastError_);
+    return {};
+}
+
+void SimulatedMouse::plug() {
+    if (Status done = setPlugged(true); !done)
+        throw std::runtime_error(done.reason);
 }
 
 void SimulatedMouse::unplug() {
-    refreshOrThrow();
-    state_.plugged = false;
-    persistOrThrow();
+    if (Status done = setPlugged(false); !done)
+        throw std::runtime_error(done.reason);
 }
 
 void SimulatedMouse::setOpenError(int errnoValue) {

@@ -58,9 +58,8 @@ struct SimFault {
 // "short-reply:N", "slow-reply:MS".
 bool parseSimFault(const std::string& text, SimFault& out);
 std::string formatSimFault(const SimFault& fault);
-// The same, split into kind and N, with a readable reason when the text is not a fault.
-bool parseSimulatedFault(const std::string& text, SimFault::Kind& kind, unsigned& unplugAfter,
-                         std::string& error);
+// The same, with a readable reason when the text is not a fault.
+Result<SimFault> parseSimulatedFault(const std::string& text);
 
 class SimulatedMouse final : public Transport {
 public:
@@ -116,6 +115,8 @@ public:
     void setFault(SimFault fault); // also restarts the transfer count
     void plug();                   // a gone mouse comes back; an UnplugAfter that fired is cleared
     void unplug();
+    // The same without exceptions, for the front ends (the demo's script, the uhid mouse).
+    Status setPlugged(bool plugged);
     void setOpenError(int errnoValue); // opens fail with this errno (0: they succeed)
     void setMemory(const std::array<uint8_t, kImageSize>& memory);
 

@@ -34,7 +34,8 @@ UhidMouse::~UhidMouse() {
 Status UhidMouse::plug() {
     if (plugged())
         return {};
-    mouse_.plug();
+    if (Status back = mouse_.setPlugged(true); !back)
+        return back;
     if (Status opened = openChannels(); !opened)
         return opened;
     for (int i = 0; i < interfaceCount(); ++i) {

@@ -119,10 +119,13 @@ int cmdSimCreate(const std::string& stateFile, const std::map<std::string, std::
         !byteOption(options, "--report-rate", config.reportRate, error) ||
         !byteOption(options, "--dpi-stage", config.dpiStage, error))
         return failWith(err, error);
-    if (auto it = options.find("--fault");
-        it != options.end() &&
-        !parseSimulatedFault(it->second, config.fault, config.unplugAfter, error))
-        return failWith(err, error);
+    if (auto it = options.find("--fault"); it != options.end()) {
+        Result<SimFault> fault = parseSimulatedFault(it->second);
+        if (!fault)
+            return failWith(err, fault.status().reason);
+        config.fault = fault->kind;
+        config.unplugAfter = fault->afterTransfers;
+    }
     if (Status made = SimulatedMouse::createStateFile(stateFile, config); !made)
         return failWith(err, made.reason);
     std::fprintf(out, "simulated mouse created in %s\n", stateFile.c_str());
