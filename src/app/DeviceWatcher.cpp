@@ -48,11 +48,9 @@ void DeviceWatcher::handleEvent(const HidrawEvent& event) {
     // The balloon is asked for before the messages are shown, as it always was.
     if (outcome.change == MouseConnection::Change::Connected) {
         balloons_.request(kBalloonDetected, 0);
-        emit mouseArrived();
     } else if (outcome.change == MouseConnection::Change::Lost) {
         balloons_.request(kBalloonNotDetected, 0);
         emit hideRequested();
-        emit mouseLost();
     }
     emit reported(outcome.status);
 }

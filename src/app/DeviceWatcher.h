@@ -43,9 +43,6 @@ signals:
     void reported(const z417::Status& status);
     // The mouse was lost: the window hides.
     void hideRequested();
-    // A whole mouse arrived and was read, or the connected one went away.
-    void mouseArrived();
-    void mouseLost();
 
 private:
     DeviceLink& device_;
