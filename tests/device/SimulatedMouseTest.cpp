@@ -306,6 +306,12 @@ TEST(SimulatedMouseFile, UnreadableStateIsRefused) {
     Result<std::vector<HidCollection>> listed = mouse.enumerate();
     EXPECT_FALSE(listed);
     EXPECT_NE(listed.status().reason.find("good.state"), std::string::npos);
+    // Plugging it in or out from a front end says so instead of throwing.
+    for (bool plugged : {true, false}) {
+        const Status moved = mouse.setPlugged(plugged);
+        EXPECT_FALSE(moved);
+        EXPECT_NE(moved.reason.find("good.state"), std::string::npos) << moved.reason;
+    }
 }
 
 TEST(SimulatedMouseFile, CreatingInAMissingFolderThrows) {
