@@ -41,7 +41,7 @@ void BM_ApplyBesideUpload(benchmark::State& state) {
         state.SkipWithError("the simulated mouse cannot be opened");
         return;
     }
-    link.setScramblingOn(true);
+    link.startSession();
     const std::string folder = makeSettingsFolder();
     const ApplyTargets targets{folder + "/config.bin", folder + "/str.ini", "Setting-EN"};
     SettingsRecord record{}, confirmed{}, fileRecord{};

@@ -27,11 +27,11 @@ struct Rig {
     }
 
     explicit Rig(benchmark::State& state) {
-        if (!link.openMouse()) {
-            state.SkipWithError(link.lastError().c_str());
+        if (Status opened = link.openMouse(); !opened) {
+            state.SkipWithError(opened.reason.c_str());
             return;
         }
-        link.setScramblingOn(true);
+        link.startSession();
     }
 };
 

@@ -1,14 +1,18 @@
 // Holds the device link through the program's life: connects at start, follows hidraw nodes
-// through a udev monitor watched by the event loop, and handles each notification (an arrival
-// or removal of one HID interface) itself: connect or close, read, balloons, hide. What the
-// person must be told is reported as a status.
+// through a udev monitor watched by the event loop, and lets the connection turn them into
+// whole mice arriving and going. It decides what the person sees of that: the detected
+// balloon on an arrival, the warning balloon and a hidden window when the mouse is lost. What
+// opening and reading had to say is reported as a status.
 #pragma once
 
 #include "app/AppLayer.h"
 #include "app/BalloonPresenter.h"
 
+#include "assign/Balloons.h"
 #include "device/DeviceLink.h"
+#include "device/MouseConnection.h"
 #include "platform/Status.h"
+#include "platform/UdevMonitor.h"
 #include "profile/ProfileBlock.h"
 
 #include <QObject>
@@ -16,13 +20,10 @@
 #include <QWidget>
 
 #include <memory>
-#include <string>
 
 namespace z417 {
 
-class UdevMonitor;
-
-class DeviceWatcher : public QObject, private DeviceEvents {
+class DeviceWatcher : public QObject {
     Q_OBJECT
 public:
     DeviceWatcher(DeviceLink& device, ProfileBlock& block, BalloonPresenter& balloons,
@@ -35,19 +36,18 @@ public:
     void connectAtStart();
     // Follows udev; false with a reason when the monitor cannot be set up.
     bool startMonitor(QString& error);
-    void handleNotification(bool arrival, const std::string& interfaceName);
+    // One hidraw node added or removed.
+    void handleEvent(const HidrawEvent& event);
 
 signals:
     void reported(const z417::Status& status);
+    // The mouse was lost: the window hides.
     void hideRequested();
 
 private:
-    void requestBalloon(int type, int kind) override { balloons_.request(type, kind); }
-    void hideMainWindow() override { emit hideRequested(); }
-
     DeviceLink& device_;
-    ProfileBlock& block_;
     BalloonPresenter& balloons_;
+    MouseConnection connection_;
     std::unique_ptr<UdevMonitor> udev_;
     const QWidget* window_ = nullptr;
 };

@@ -8,6 +8,10 @@
 
 namespace z417 {
 
+// The balloons the program asks for itself: the mouse detected, and not detected.
+constexpr int kBalloonDetected = 14;
+constexpr int kBalloonNotDetected = 15;
+
 struct BalloonText {
     bool shown = false; // false: the request shows nothing
     std::string title;  // "Info" or "Warning"

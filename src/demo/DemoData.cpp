@@ -52,8 +52,10 @@ bool prepareDemoData(const std::string& exeDir, const std::string& dataDir, std:
         config.sensorVariant = 0;
         config.reportRate = 1;
         config.dpiStage = 1;
-        if (!SimulatedMouse::createStateFile(state.string(), config, error))
+        if (Status made = SimulatedMouse::createStateFile(state.string(), config); !made) {
+            error = made.reason;
             return false;
+        }
     }
     return true;
 }

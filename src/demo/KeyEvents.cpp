@@ -1,6 +1,6 @@
 #include "demo/KeyEvents.h"
 
-#include "platform/KeyNames.h"
+#include "assign/KeyNames.h"
 
 #include <QApplication>
 #include <QKeyEvent>

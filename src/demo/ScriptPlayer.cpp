@@ -148,15 +148,16 @@ bool ScriptPlayer::pointerCommand(const QStringList& words, QString& error) {
     return true;
 }
 
-void ScriptPlayer::deviceNotifications(bool arrival) {
-    // The node appears or goes first; then udev announces one notification per top-level
-    // collection of the mouse's nodes.
-    if (arrival)
-        host_.mouse->plug();
-    else
-        host_.mouse->unplug();
-    for (int i = 0; i < SimulatedMouse::kCollectionCount; ++i)
-        host_.window->deviceWatcher().handleNotification(arrival, host_.mouse->interfaceName(i));
+bool ScriptPlayer::deviceNotifications(bool arrival, QString& error) {
+    // The node appears or goes first; then udev announces each of the mouse's nodes.
+    if (Status done = host_.mouse->setPlugged(arrival); !done) {
+        error = QString::fromStdString(done.reason);
+        return false;
+    }
+    for (const HidrawEvent& e : host_.mouse->hotplugEvents(arrival ? HidrawEvent::Kind::Added
+                                                                   : HidrawEvent::Kind::Removed))
+        host_.window->deviceWatcher().handleEvent(e);
+    return true;
 }
 
 namespace {
@@ -344,8 +345,7 @@ bool ScriptPlayer::plugCommand(const QStringList& words, QString& error) {
                     ": a real device is plugged by hand (z417-uhid-mouse), not by the script");
         return false;
     }
-    deviceNotifications(words.first() == QLatin1String("plug"));
-    return true;
+    return deviceNotifications(words.first() == QLatin1String("plug"), error);
 }
 
 bool ScriptPlayer::screenshotCommand(const QStringList& words, QString& error) {

@@ -70,7 +70,7 @@ private:
     bool openDialogCommand(const QStringList& words, QString& error);
     bool quitCommand(const QStringList& words, QString& error);
     bool sendKey(const QString& name, QString& error);
-    void deviceNotifications(bool arrival);
+    bool deviceNotifications(bool arrival, QString& error);
 
     Host host_;
     QStringList lines_;

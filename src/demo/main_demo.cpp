@@ -165,12 +165,22 @@ struct DemoMouse {
 };
 
 bool openMouse(const DemoOptions& options, DemoMouse& mouse, std::string& error) {
-    if (options.device.empty())
-        mouse.simulated =
-            z417::SimulatedMouse::load(options.dataDir + "/" + z417::kDemoMouseState, error);
-    else
-        mouse.hidraw = z417::makeTransport(options.device, error);
-    return mouse.simulated || mouse.hidraw;
+    if (options.device.empty()) {
+        auto loaded = z417::SimulatedMouse::load(options.dataDir + "/" + z417::kDemoMouseState);
+        if (!loaded) {
+            error = loaded.status().reason;
+            return false;
+        }
+        mouse.simulated = std::move(loaded).value();
+    } else {
+        auto made = z417::makeTransport(options.device);
+        if (!made) {
+            error = made.status().reason;
+            return false;
+        }
+        mouse.hidraw = std::move(made).value();
+    }
+    return true;
 }
 
 // The protocol's waits are real unless a test asks to skip them.

@@ -1,7 +1,9 @@
-// The link to the mouse: finding and opening its two configuration collections, the three
-// feature-report operations, and the connection state that follows arrival and removal.
+// The link to one mouse: finding and opening its two channels among the HID collections,
+// the driver that speaks its protocol over them, and whether it is connected.
 #pragma once
 
+#include "device/MouseDriver.h"
+#include "device/MouseModel.h"
 #include "platform/Clock.h"
 #include "platform/Status.h"
 #include "platform/Transport.h"
@@ -10,21 +12,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace z417 {
-
-constexpr uint16_t kVendorId = 0x04D9, kProductId = 0xA09E;
-
-// Feature report lengths of the two channels; collections of the mouse with other lengths
-// are not taken.
-constexpr uint16_t kDataReportLength = 65;
-constexpr uint16_t kCommandReportLength = 8;
-
-// The udev rule that gives the logged-in user access to the mouse's hidraw nodes.
-extern const char kUdevRuleFile[]; // "70-z417-gaming-mouse.rules"
 
 // One transfer as it crossed the transport. ms counts from the first transfer traced since
 // setTrace (on the link's clock); command = command channel (else data channel); set =
@@ -38,33 +31,9 @@ struct TraceEntry {
     bool ok = true;
 };
 
-// Things the connection asks of the window: balloons (type 14 detected, type 15 warning)
-// and hiding the window.
-class DeviceEvents {
-public:
-    virtual ~DeviceEvents() = default;
-    virtual void requestBalloon(int type, int kind) = 0;
-    virtual void hideMainWindow() = 0;
-};
-
-constexpr int kBalloonDetected = 14;
-constexpr int kBalloonNotDetected = 15;
-
-enum class DeviceChange { Arrival, Removal, Other };
-
-// True when a device notification's interface name carries the mouse's vendor and product
-// as "Vid_04d9&Pid_a09e" or "VID_04D9&PID_A09E" (case-sensitive).
-bool deviceNameMatches(const std::string& interfaceName);
-
-// Vendor and product are the mouse's.
-bool isOurMouse(const HidCollection& collection);
-// Which of the mouse's channels a collection can carry: a collection of the mouse with the
-// channel's usage and feature report length.
-enum class ChannelRole { None, Data, Command };
-ChannelRole channelRole(const HidCollection& collection);
-
-// The mouse's two channel collections found in one enumeration for one physical mouse.
+// The two channel collections of one physical mouse found in one enumeration.
 struct MouseChannels {
+    const MouseModel* model = nullptr;
     const HidCollection* data = nullptr;
     const HidCollection* command = nullptr;
     bool complete() const { return data != nullptr && command != nullptr; }
@@ -72,11 +41,11 @@ struct MouseChannels {
     const HidCollection* completedBy() const;
 };
 
-// The first mouse (vendor and product ours) of one enumeration that has both channels. Its
-// pointers point into collections, which must outlive it.
+// The first mouse (of a known model) of one enumeration that has both channels within one
+// device group. Its pointers point into collections, which must outlive it.
 std::optional<MouseChannels> findMouse(const std::vector<HidCollection>& collections);
 
-class DeviceLink : public DeviceOperations {
+class DeviceLink final : public DeviceOperations, private FeatureChannels {
 public:
     DeviceLink(Transport& transport, Clock& clock);
     ~DeviceLink() override; // closes valid handles
@@ -88,15 +57,18 @@ public:
     // Called for every transfer; nullptr switches tracing off.
     void setTrace(std::function<void(const TraceEntry&)> trace);
 
-    // Finds the mouse's data and command collections among the enumerated ones and opens
-    // both. Only the mouse's own collections are opened. A channel that cannot be opened
-    // gives the message "CreateFile Error Code:%d". On success the new handles replace the
-    // old ones and connected := 1; on failure the old handles stay and lastError() says why.
+    // Finds a mouse's data and command collections among the enumerated ones and opens both.
+    // Only the mouse's own collections are opened. A channel that cannot be opened gives the
+    // message "CreateFile Error Code:%d". On success the new handles replace the old ones and
+    // connected := 1; on failure the old handles stay. A mouse not found, or a list that cannot
+    // be had, is a failure without a message whose reason says why.
     Status openMouse();
-    // Open mouse; on success scrambling on, block zeroed, ReadOperation, sensor variant copy
-    // := image[0xC1], connected := 1. Succeeds when the mouse was opened, even when the read
-    // failed: its message is then carried along.
+    // Open mouse; on success the driver's session starts, the block is zeroed, ReadOperation,
+    // sensor variant copy := image[0xC1], connected := 1. Succeeds when the mouse was opened,
+    // even when the read failed: its message is then carried along.
     Status connect(ProfileBlock& block);
+    // Closes both channels: not connected any more.
+    void closeHandles();
 
     // The block read from this mouse since it was opened? (A failed read at connect leaves
     // an all-zero block that must never be uploaded.)
@@ -107,46 +79,38 @@ public:
         return imageRead_ ? Status{} : readImage(block);
     }
 
-    // Status query: header := report rate, DPI stage.
-    Status GetDPIStage(ProfileBlock& block) override;
-    // Status and all five chunks; the block changes only when everything arrived.
-    Status ReadOperation(ProfileBlock& block);
-    // Status query, set status, chunks 6 (all zero), 5, 4, 3, 2.
-    Status WriteOperation(const ProfileBlock& block) override;
-
-    // The device-change handler: interfaceName is the name carried by the notification.
-    // Reacts on every fourth matching notification (arrivals and removals counted together).
-    // Returns the messages of opening and reading the mouse.
-    Status handleDeviceChange(DeviceChange change, const std::string& interfaceName,
-                              ProfileBlock& block, DeviceEvents& events);
-
-    void closeHandles();
+    Status GetDPIStage(ProfileBlock& block) override { return driver_->GetDPIStage(block); }
+    Status ReadOperation(ProfileBlock& block) { return driver_->ReadOperation(block); }
+    Status WriteOperation(const ProfileBlock& block) override {
+        return driver_->WriteOperation(block);
+    }
 
     bool connected() const { return connected_; }
     uint8_t sensorVariant() const override { return sensorVariant_; }
-    bool scramblingOn() const { return scramblingOn_; }
-    int notificationCount() const { return notificationCount_; }
-    void setScramblingOn(bool on) { scramblingOn_ = on; }
+    // The mouse speaks as after a connect (its reports scrambled, for the Z417).
+    void startSession() { driver_->startSession(); }
+    bool sessionStarted() const { return driver_->sessionStarted(); }
+    // The model of the mouse opened last (the first model before any).
+    const MouseModel& model() const { return *model_; }
     // Path of the mouse collection most recently examined by openMouse.
     const std::string& devicePath() const { return devicePath_; }
-    // Why the last openMouse failed (empty after a success).
-    const std::string& lastError() const { return lastError_; }
+    // The device group of the open mouse (empty when none is open).
+    const std::string& connectedGroup() const { return group_; }
 
 private:
-    static constexpr size_t kReportBufferSize = 80;
-    using ReportBuffer = uint8_t[kReportBufferSize];
-
     Status openChannels(const MouseChannels& mouse);
-    Status openChannel(const HidCollection& collection, Transport::Handle& handle);
+    Result<Transport::Handle> openChannel(const HidCollection& collection);
+    void useModel(const MouseModel& model);
     Status afterOpen(ProfileBlock& block);
-    bool transfer(bool command, bool set, uint8_t* report);
-    bool sendCommand(uint8_t command, uint8_t param1 = 0, uint8_t param2 = 0);
-    bool readAnswer(ReportBuffer& answer);
-    bool statusQuery(ReportBuffer& answer, bool requireReportId);
-    Status fail(const char* operation) const;
+    // FeatureChannels: the driver's transfers, traced.
+    Status send(Channel channel, const uint8_t* report) override;
+    Status fetch(Channel channel, uint8_t* report) override;
+    Status transfer(Channel channel, bool set, uint8_t* report);
 
     Transport& transport_;
     Clock& clock_;
+    const MouseModel* model_;
+    std::unique_ptr<MouseDriver> driver_;
     std::string notDetectedText_;
     std::function<void(const TraceEntry&)> trace_;
     bool traceStarted_ = false;
@@ -154,14 +118,10 @@ private:
 
     Transport::Handle commandHandle_ = Transport::kInvalidHandle;
     Transport::Handle dataHandle_ = Transport::kInvalidHandle;
-    uint16_t commandReportLength_ = 0;
-    uint16_t dataReportLength_ = 0;
     std::string devicePath_;
-    std::string lastError_;
+    std::string group_;
     bool connected_ = false;
     bool imageRead_ = false;
-    bool scramblingOn_ = false;
-    int notificationCount_ = 0;
     uint8_t sensorVariant_ = 0;
 };
 

@@ -12,25 +12,15 @@ namespace z417 {
 
 namespace {
 
-constexpr uint16_t kVid = 0x04D9;
-constexpr uint16_t kPid = 0xA09E;
 constexpr uint8_t kSignature[4] = {0xAA, 0xCC, 0xEE, 0xDD};
 constexpr size_t kCommandLength = 8;
 constexpr size_t kDataLength = 65;
 constexpr int kScratchChunk = 6;
 const char kMagic[] = "z417-simulated-mouse 1";
 
-struct CollectionShape {
-    uint16_t usagePage;
-    uint16_t usage;
-    uint16_t featureReportLength;
-};
-constexpr CollectionShape kShapes[SimulatedMouse::kCollectionCount] = {
-    {0x01, 0x02, 65},  // mouse: data channel
-    {0x01, 0x06, 8},   // keyboard: command channel, report ID 1
-    {0x0C, 0x01, 0},   // consumer control
-    {0xFF00, 0x01, 0}, // vendor
-};
+Status gone(int errorCode) {
+    return Status::failedCall("simulated mouse", errorCode);
+}
 
 const char* kindName(SimFault::Kind k) {
     switch (k) {
@@ -128,18 +118,14 @@ bool parseSimFault(const std::string& text, SimFault& out) {
     return false;
 }
 
-bool parseSimulatedFault(const std::string& text, SimFault::Kind& kind, unsigned& unplugAfter,
-                         std::string& error) {
+Result<SimFault> parseSimulatedFault(const std::string& text) {
     SimFault f;
-    if (!parseSimFault(text, f)) {
-        error = "unknown fault '" + text +
-                "' (none, unscrambled, bad-signature, bad-report-id, silent, unplug-after:N, "
-                "short-reply:N, slow-reply:MS)";
-        return false;
-    }
-    kind = f.kind;
-    unplugAfter = f.afterTransfers;
-    return true;
+    if (!parseSimFault(text, f))
+        return Status::silentFailure(
+            "unknown fault '" + text +
+            "' (none, unscrambled, bad-signature, bad-report-id, silent, unplug-after:N, "
+            "short-reply:N, slow-reply:MS)");
+    return f;
 }
 
 std::string formatSimFault(const SimFault& fault) {
@@ -184,32 +170,34 @@ SimulatedMouse::SimulatedMouse(const std::string& stateFile) : stateFile_(stateF
 
 void SimulatedMouse::createStateFile(const std::string& path, uint8_t sensorVariant,
                                      uint8_t reportRate, uint8_t dpiStage, SimFault fault) {
-    State s = freshState(sensorVariant, reportRate, dpiStage, fault, path);
+    Status created = createStateFile(
+        path, Config{sensorVariant, reportRate, dpiStage, fault.kind, fault.afterTransfers});
+    if (!created)
+        throw std::runtime_error(created.reason);
+}
+
+Status SimulatedMouse::createStateFile(const std::string& path, const Config& config) {
+    const State s = freshState(config.sensorVariant, config.reportRate, config.dpiStage,
+                               SimFault{config.fault, config.unplugAfter}, path);
     if (int e = writeFileAtomically(path, serialize(s)); e != 0)
-        throw std::runtime_error("cannot write the simulated mouse state file " + path + ": " +
-                                 fileErrorText(e));
+        return Status::silentFailure("cannot write the simulated mouse state file " + path + ": " +
+                                     fileErrorText(e));
+    return {};
 }
 
-bool SimulatedMouse::createStateFile(const std::string& path, const Config& config,
-                                     std::string& error) {
-    try {
-        createStateFile(path, config.sensorVariant, config.reportRate, config.dpiStage,
-                        SimFault{config.fault, config.unplugAfter});
-    } catch (const std::runtime_error& e) {
-        error = e.what();
-        return false;
-    }
-    return true;
-}
-
-std::unique_ptr<SimulatedMouse> SimulatedMouse::load(const std::string& stateFile,
-                                                     std::string& error) {
-    try {
-        return std::make_unique<SimulatedMouse>(stateFile);
-    } catch (const std::runtime_error& e) {
-        error = e.what();
-        return nullptr;
-    }
+Result<std::unique_ptr<SimulatedMouse>> SimulatedMouse::load(const std::string& stateFile) {
+    if (stateFile.empty())
+        return Status::silentFailure("simulated mouse: empty state file name");
+    std::unique_ptr<SimulatedMouse> mouse(new SimulatedMouse(0, 1, 0, {}, ""));
+    mouse->stateFile_ = stateFile;
+    if (!mouse->refresh())
+        return Status::silentFailure(mouse->lastError_);
+    // Every transfer writes the state back: a file that cannot take it is reported now, as
+    // what it is, instead of as a mouse that does not answer.
+    if (int e = writeFileAtomically(stateFile, mouse->fileText_, FileFlush::PageCache); e != 0)
+        return Status::silentFailure("cannot write the simulated mouse state file " + stateFile +
+                                     ": " + fileErrorText(e));
+    return mouse;
 }
 
 // ---- state file ----
@@ -437,9 +425,12 @@ void SimulatedMouse::setFault(SimFault fault) {
     persistOrThrow();
 }
 
-void SimulatedMouse::plug() {
-    refreshOrThrow();
-    if (!presentIn(state_)) {
+Status SimulatedMouse::setPlugged(bool plugged) {
+    if (!refresh())
+        return Status::silentFailure(lastError_);
+    if (!plugged) {
+        state_.plugged = false;
+    } else if (!presentIn(state_)) {
         if (state_.fault.kind == SimFault::Kind::UnplugAfter &&
             state_.transfers >= state_.fault.afterTransfers)
             state_.fault = SimFault{};
@@ -449,13 +440,19 @@ void SimulatedMouse::plug() {
         state_.pendingRead = 0;
         state_.pendingWrite = 0;
     }
-    persistOrThrow();
+    if (!persist())
+        return Status::silentFailure(lastError_);
+    return {};
+}
+
+void SimulatedMouse::plug() {
+    if (Status done = setPlugged(true); !done)
+        throw std::runtime_error(done.reason);
 }
 
 void SimulatedMouse::unplug() {
-    refreshOrThrow();
-    state_.plugged = false;
-    persistOrThrow();
+    if (Status done = setPlugged(false); !done)
+        throw std::runtime_error(done.reason);
 }
 
 void SimulatedMouse::setOpenError(int errnoValue) {
@@ -474,82 +471,88 @@ std::string SimulatedMouse::collectionPath(int collection) const {
     return "sim:" + state_.name + "/input" + std::to_string(collection);
 }
 
-std::string SimulatedMouse::interfaceName(int collection) const {
-    return collectionPath(collection) + "#VID_04D9&PID_A09E#col01";
+std::vector<HidrawEvent> SimulatedMouse::hotplugEvents(HidrawEvent::Kind kind) const {
+    std::vector<HidrawEvent> events;
+    for (int i = 0; i < model_.collectionCount; ++i) {
+        const CollectionShape& shape = model_.collections[i];
+        HidrawEvent e{kind, collectionPath(i), {}};
+        e.device.vendorId = model_.vendorId;
+        e.device.productId = model_.productId;
+        e.device.deviceGroup = "sim:" + state_.name;
+        e.device.collections = {
+            TopLevelCollection{shape.usagePage, shape.usage, shape.featureReportLength}};
+        events.push_back(std::move(e));
+    }
+    return events;
 }
 
 // ---- transport ----
 
-bool SimulatedMouse::enumerate(std::vector<HidCollection>& out, std::string& error) {
-    out.clear();
-    if (!refresh()) {
-        error = lastError_;
-        return false;
-    }
+Result<std::vector<HidCollection>> SimulatedMouse::enumerate() {
+    if (!refresh())
+        return Status::silentFailure(lastError_);
+    std::vector<HidCollection> out;
     if (!presentIn(state_))
-        return true;
-    for (int i = 0; i < kCollectionCount; ++i) {
+        return out;
+    for (int i = 0; i < model_.collectionCount; ++i) {
         HidCollection c;
         c.path = collectionPath(i);
-        c.vendorId = kVid;
-        c.productId = kPid;
-        c.usagePage = kShapes[i].usagePage;
-        c.usage = kShapes[i].usage;
-        c.featureReportLength = kShapes[i].featureReportLength;
+        c.vendorId = model_.vendorId;
+        c.productId = model_.productId;
+        c.usagePage = model_.collections[i].usagePage;
+        c.usage = model_.collections[i].usage;
+        c.featureReportLength = model_.collections[i].featureReportLength;
         c.deviceGroup = "sim:" + state_.name;
         out.push_back(c);
     }
-    return true;
+    return out;
 }
 
-Transport::Handle SimulatedMouse::open(const std::string& path, int& errorCode) {
+Result<Transport::Handle> SimulatedMouse::open(const std::string& path) {
     if (!refresh()) {
-        errorCode = EIO;
-        return kInvalidHandle;
+        Status failed = gone(EIO);
+        failed.reason = lastError_;
+        return failed;
     }
-    if (!presentIn(state_)) {
-        errorCode = ENODEV;
-        return kInvalidHandle;
-    }
-    for (int i = 0; i < kCollectionCount; ++i) {
+    if (!presentIn(state_))
+        return gone(ENODEV);
+    for (int i = 0; i < model_.collectionCount; ++i) {
         if (path != collectionPath(i))
             continue;
-        if (state_.openError != 0) {
-            errorCode = state_.openError;
-            return kInvalidHandle;
-        }
+        if (state_.openError != 0)
+            return gone(state_.openError);
         Handle h = nextHandle_++;
         handles_[h] = OpenHandle{i, state_.generation};
         return h;
     }
-    errorCode = ENOENT;
-    return kInvalidHandle;
+    return gone(ENOENT);
 }
 
-void SimulatedMouse::close(Handle h) {
+Status SimulatedMouse::close(Handle h) {
     handles_.erase(h);
+    return {};
 }
 
-int SimulatedMouse::beginTransfer(Handle h) {
+Result<int> SimulatedMouse::beginTransfer(Handle h) {
     auto it = handles_.find(h);
     if (it == handles_.end())
-        return -1;
+        return gone(EBADF);
     if (!refresh())
-        return -1;
+        return Status::silentFailure(lastError_);
     if (!presentIn(state_) || it->second.generation != state_.generation)
-        return -1; // unplugged: the handle is dead, even after the mouse comes back
+        return gone(ENODEV); // unplugged: the handle is dead, even after the mouse comes back
     ++state_.transfers;
     return it->second.collection;
 }
-
-bool SimulatedMouse::setFeature(Handle h, const uint8_t* data, size_t length) {
-    int collection = beginTransfer(h);
-    if (collection < 0)
-        return false;
+Status SimulatedMouse::setFeature(Handle h, const uint8_t* data, size_t length) {
+    Result<int> begun = beginTransfer(h);
+    if (!begun)
+        return begun.takeStatus();
+    const int collection = *begun;
     bool accepted = false;
     std::vector<uint8_t> plain(data, data + length);
 
-    if (collection == kCommandCollection && length == kCommandLength && data[0] == 0x01) {
+    if (collection == commandCollection() && length == kCommandLength && data[0] == 0x01) {
         accepted = true;
         scrambleCommandReport(plain.data(), false);
         state_.pendingRead = 0;
@@ -568,7 +571,7 @@ bool SimulatedMouse::setFeature(Handle h, const uint8_t* data, size_t length) {
                 state_.pendingWrite = command;
             }
         }
-    } else if (collection == kDataCollection && length == kDataLength && data[0] == 0 &&
+    } else if (collection == dataCollection() && length == kDataLength && data[0] == 0 &&
                state_.pendingWrite != 0) {
         accepted = true;
         scrambleDataReport(plain.data(), false);
@@ -580,27 +583,31 @@ bool SimulatedMouse::setFeature(Handle h, const uint8_t* data, size_t length) {
     }
     // Anything else stalls, as a device does with a report it does not know.
     if (!persist())
-        return false;
-    if (accepted)
-        receivedSets.push_back(
-            ReceivedSet{collection, std::vector<uint8_t>(data, data + length), plain});
-    return accepted;
+        return Status::silentFailure(lastError_);
+    if (!accepted)
+        return gone(EPIPE);
+    receivedSets.push_back(
+        ReceivedSet{collection, std::vector<uint8_t>(data, data + length), plain});
+    return {};
 }
 
-bool SimulatedMouse::getFeature(Handle h, uint8_t* data, size_t length) {
-    return length > 0 && answer(h, data, length) == length;
+Status SimulatedMouse::getFeature(Handle h, uint8_t* data, size_t length) {
+    if (length > 0 && answer(h, data, length) == length)
+        return {};
+    return gone(EPIPE);
 }
 
 size_t SimulatedMouse::answer(Handle h, uint8_t* data, size_t length) {
-    int collection = beginTransfer(h);
-    if (collection < 0)
+    Result<int> begun = beginTransfer(h);
+    if (!begun)
         return 0;
+    const int collection = *begun;
     bool scramble = state_.fault.kind != SimFault::Kind::Unscrambled;
     bool answered = false;
 
     if (state_.fault.kind == SimFault::Kind::Silent) {
         // no answer at all
-    } else if (collection == kCommandCollection && length == kCommandLength && data[0] == 0x01) {
+    } else if (collection == commandCollection() && length == kCommandLength && data[0] == 0x01) {
         uint8_t reply[kCommandLength] = {0x01};
         if (state_.lastCommand[0] == 0x01) {
             std::memcpy(reply, state_.lastCommand.data(), kCommandLength);
@@ -617,7 +624,7 @@ size_t SimulatedMouse::answer(Handle h, uint8_t* data, size_t length) {
             scrambleCommandReport(reply, true);
         std::memcpy(data, reply, kCommandLength);
         answered = true;
-    } else if (collection == kDataCollection && length == kDataLength && data[0] == 0 &&
+    } else if (collection == dataCollection() && length == kDataLength && data[0] == 0 &&
                state_.pendingRead != 0) {
         uint8_t report[kDataLength] = {0};
         std::memcpy(report + 1, state_.memory.data() + (state_.pendingRead - 1) * kChunkSize,

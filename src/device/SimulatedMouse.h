@@ -2,11 +2,9 @@
 // defines it, with switchable misbehaviour. Its state lives in memory or in a small state
 // file, so that separate processes (the command-line tool, the demo) share one mouse.
 //
-// The mouse presents four collections, all vendor 04D9 product A09E:
-//   sim:<name>/input0  usage page 1, usage 2, feature reports of 65 bytes (data channel)
-//   sim:<name>/input1  usage page 1, usage 6, feature report ID 1 of 8 bytes (command channel)
-//   sim:<name>/input2  consumer control (page 0x0C, usage 1), no feature reports
-//   sim:<name>/input3  vendor page 0xFF00, usage 1, no feature reports
+// The mouse presents its model's collections (the first model of the table), one path each:
+// sim:<name>/input0 .. inputN, in the order of the model's row; for the Z417 the data channel,
+// the command channel, consumer control and a vendor collection.
 //
 // Firmware: every command report is unscrambled on arrival and must carry report ID 1 and
 // the signature AA CC EE DD, else it is ignored. Answers echo the command report; the answer
@@ -16,11 +14,14 @@
 // chunk n (n = 6: a scratch chunk that no read returns). Answers and data reports are always
 // scrambled (unless told otherwise).
 //
-// Errors: the Transport functions report failures through their results (and lastError());
-// everything else throws std::runtime_error (state file unreadable or not writable).
+// Errors: the Transport functions report failures through their results; the inspection and
+// control functions throw std::runtime_error (state file unreadable or not writable), which
+// only tests and the front ends of the simulated mouse meet.
 #pragma once
 
+#include "device/MouseModel.h"
 #include "platform/Transport.h"
+#include "platform/UdevMonitor.h"
 #include "profile/ProfileBlock.h"
 
 #include <array>
@@ -57,16 +58,11 @@ struct SimFault {
 // "short-reply:N", "slow-reply:MS".
 bool parseSimFault(const std::string& text, SimFault& out);
 std::string formatSimFault(const SimFault& fault);
-// The same, split into kind and N, with a readable reason when the text is not a fault.
-bool parseSimulatedFault(const std::string& text, SimFault::Kind& kind, unsigned& unplugAfter,
-                         std::string& error);
+// The same, with a readable reason when the text is not a fault.
+Result<SimFault> parseSimulatedFault(const std::string& text);
 
 class SimulatedMouse final : public Transport {
 public:
-    static constexpr int kDataCollection = 0;
-    static constexpr int kCommandCollection = 1;
-    static constexpr int kCollectionCount = 4;
-
     // One set report the mouse accepted: as it arrived, and after the mouse unscrambled it.
     struct ReceivedSet {
         int collection;
@@ -92,18 +88,17 @@ public:
     // Writes the state file of a freshly made, plugged-in mouse.
     static void createStateFile(const std::string& path, uint8_t sensorVariant, uint8_t reportRate,
                                 uint8_t dpiStage, SimFault fault = {});
-    // The same without exceptions: false with the reason in error.
-    static bool createStateFile(const std::string& path, const Config& config, std::string& error);
-    // Loads the mouse of a state file; nullptr with the reason in error when it cannot.
-    static std::unique_ptr<SimulatedMouse> load(const std::string& stateFile, std::string& error);
+    // The same without exceptions.
+    static Status createStateFile(const std::string& path, const Config& config);
+    // Loads the mouse of a state file.
+    static Result<std::unique_ptr<SimulatedMouse>> load(const std::string& stateFile);
 
     // Transport.
-    bool enumerate(std::vector<HidCollection>& out, std::string& error) override;
-    Handle open(const std::string& path, int& errorCode) override;
-    bool setFeature(Handle h, const uint8_t* data, size_t length) override;
-    // Succeeds only with a whole answer of length bytes.
-    bool getFeature(Handle h, uint8_t* data, size_t length) override;
-    void close(Handle h) override;
+    Result<std::vector<HidCollection>> enumerate() override;
+    Result<Handle> open(const std::string& path) override;
+    Status setFeature(Handle h, const uint8_t* data, size_t length) override;
+    Status getFeature(Handle h, uint8_t* data, size_t length) override;
+    Status close(Handle h) override;
     // The answer to a get request, as the device would give it: the number of bytes it sends
     // (at most length; 0: it stalls). data[0] carries the report ID asked for.
     size_t answer(Handle h, uint8_t* data, size_t length);
@@ -120,14 +115,18 @@ public:
     void setFault(SimFault fault); // also restarts the transfer count
     void plug();                   // a gone mouse comes back; an UnplugAfter that fired is cleared
     void unplug();
+    // The same without exceptions, for the front ends (the demo's script, the uhid mouse).
+    Status setPlugged(bool plugged);
     void setOpenError(int errnoValue); // opens fail with this errno (0: they succeed)
     void setMemory(const std::array<uint8_t, kImageSize>& memory);
 
+    const MouseModel& model() const { return model_; }
     std::string collectionPath(int collection) const;
-    // The name a device notification carries for a collection, in the shape the udev monitor
-    // gives: "sim:<name>/inputN#VID_04D9&PID_A09E#col01".
-    std::string interfaceName(int collection) const;
-    const std::string& lastError() const { return lastError_; }
+    int dataCollection() const { return collectionOf(model_, ChannelRole::Data); }
+    int commandCollection() const { return collectionOf(model_, ChannelRole::Command); }
+    // The node events of plugging the mouse in or out, as the udev monitor gives them: one
+    // node per collection, all in one device group.
+    std::vector<HidrawEvent> hotplugEvents(HidrawEvent::Kind kind) const;
 
     std::vector<ReceivedSet> receivedSets; // this object's log, not kept in the file
 
@@ -163,8 +162,9 @@ private:
     bool persist(); // file mode: write the state back
     void refreshOrThrow();
     void persistOrThrow();
-    int beginTransfer(Handle h); // collection of a live handle of a present mouse, or -1
+    Result<int> beginTransfer(Handle h); // collection of a live handle of a present mouse
 
+    const MouseModel& model_ = defaultModel();
     State state_;
     std::string stateFile_; // empty: memory only
     std::string fileText_;  // the state file's text as last read or written

@@ -11,7 +11,7 @@
 
 namespace z417 {
 
-std::unique_ptr<Transport> makeTransport(const std::string& device, std::string& error);
+Result<std::unique_ptr<Transport>> makeTransport(const std::string& device);
 
 // Passes everything through to another transport but enumerates only the device that owns
 // one path: the collections of that path and of every path in the same device group.
@@ -19,17 +19,15 @@ class OneMouseTransport final : public Transport {
 public:
     OneMouseTransport(std::unique_ptr<Transport> inner, std::string path)
         : inner_(std::move(inner)), path_(std::move(path)) {}
-    bool enumerate(std::vector<HidCollection>& out, std::string& error) override;
-    Handle open(const std::string& path, int& errorCode) override {
-        return inner_->open(path, errorCode);
-    }
-    bool setFeature(Handle h, const uint8_t* data, size_t length) override {
+    Result<std::vector<HidCollection>> enumerate() override;
+    Result<Handle> open(const std::string& path) override { return inner_->open(path); }
+    Status setFeature(Handle h, const uint8_t* data, size_t length) override {
         return inner_->setFeature(h, data, length);
     }
-    bool getFeature(Handle h, uint8_t* data, size_t length) override {
+    Status getFeature(Handle h, uint8_t* data, size_t length) override {
         return inner_->getFeature(h, data, length);
     }
-    void close(Handle h) override { inner_->close(h); }
+    Status close(Handle h) override { return inner_->close(h); }
 
 private:
     std::unique_ptr<Transport> inner_;

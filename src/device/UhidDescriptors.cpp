@@ -1,13 +1,9 @@
 #include "device/UhidDescriptors.h"
 
-#include "device/DeviceLink.h"
-
 namespace z417 {
 
-namespace {
-
 // Interface 0: buttons, X, Y and wheel, and the data channel's feature report.
-constexpr uint8_t kMouseInterface[] = {
+extern const uint8_t kZ417MouseInterface[] = {
     0x05, 0x01,       // Usage Page (Generic Desktop)
     0x09, 0x02,       // Usage (Mouse)
     0xA1, 0x01,       // Collection (Application)
@@ -45,7 +41,7 @@ constexpr uint8_t kMouseInterface[] = {
 };
 
 // Interface 1: keyboard with the command channel's feature report, consumer and system control.
-constexpr uint8_t kKeysInterface[] = {
+extern const uint8_t kZ417KeysInterface[] = {
     0x05, 0x01,       // Usage Page (Generic Desktop)
     0x09, 0x06,       // Usage (Keyboard)
     0xA1, 0x01,       // Collection (Application)
@@ -97,11 +93,7 @@ constexpr uint8_t kKeysInterface[] = {
     0xC0,             // End Collection
 };
 
-} // namespace
-
-const InterfaceDescriptor kVirtualInterfaces[kVirtualInterfaceCount] = {
-    {kMouseInterface, sizeof kMouseInterface, 0, kDataReportLength},
-    {kKeysInterface, sizeof kKeysInterface, 1, kCommandReportLength},
-};
+const size_t kZ417MouseInterfaceSize = sizeof kZ417MouseInterface;
+const size_t kZ417KeysInterfaceSize = sizeof kZ417KeysInterface;
 
 } // namespace z417

@@ -43,64 +43,56 @@ bool parseHexField(const std::string& s, uint32_t& value) {
     return true;
 }
 
-// Closes a descriptor opened only to read something.
-bool closeQuietly(int fd, std::string& error) {
-    if (::close(fd) != 0) {
-        error = "close: " + errnoText(errno);
-        return false;
+// Closes a descriptor opened only to read something; a failing close adds its reason to an
+// earlier failure's, or is the failure.
+Status closeAfter(int fd, Status earlier) {
+    if (::close(fd) == 0)
+        return earlier;
+    const int err = errno;
+    if (!earlier.ok) {
+        earlier.reason += "; close: " + errnoText(err);
+        return earlier;
     }
-    return true;
+    return {false, {}, "close: " + errnoText(err), err};
 }
 
-// Closes after an earlier failure whose reason is already in error; a failing close adds its own.
-void closeAfterFailure(int fd, std::string& error) {
-    if (::close(fd) != 0)
-        error += "; close: " + errnoText(errno);
+Status fault(const std::string& what, int err) {
+    return {false, {}, what + ": " + errnoText(err), err};
+}
+
+template <class Request, class Argument> int retryIoctl(int fd, Request request, Argument arg) {
+    int rc;
+    do {
+        rc = ::ioctl(fd, request, arg);
+    } while (rc < 0 && errno == EINTR);
+    return rc;
 }
 
 // The fallback when sysfs cannot be read: ask the node itself.
-bool readDescriptorFromNode(const std::string& devnode, std::vector<uint8_t>& out,
-                            std::string& error) {
+Result<std::vector<uint8_t>> readDescriptorFromNode(const std::string& devnode) {
     int fd;
     do {
         fd = ::open(devnode.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        error = devnode + ": open: " + errnoText(errno);
-        return false;
-    }
+    if (fd < 0)
+        return fault(devnode + ": open", errno);
     int descriptorSize = 0;
-    int rc;
-    do {
-        rc = ::ioctl(fd, HIDIOCGRDESCSIZE, &descriptorSize);
-    } while (rc < 0 && errno == EINTR);
-    if (rc < 0) {
-        error = devnode + ": HIDIOCGRDESCSIZE: " + errnoText(errno);
-        closeAfterFailure(fd, error);
-        return false;
-    }
-    if (descriptorSize < 0 || descriptorSize > HID_MAX_DESCRIPTOR_SIZE) {
-        error = devnode + ": HIDIOCGRDESCSIZE gave an impossible size " +
-                std::to_string(descriptorSize);
-        closeAfterFailure(fd, error);
-        return false;
-    }
+    if (retryIoctl(fd, HIDIOCGRDESCSIZE, &descriptorSize) < 0)
+        return closeAfter(fd, fault(devnode + ": HIDIOCGRDESCSIZE", errno));
+    if (descriptorSize < 0 || descriptorSize > HID_MAX_DESCRIPTOR_SIZE)
+        return closeAfter(fd, Status::silentFailure(devnode +
+                                                    ": HIDIOCGRDESCSIZE gave an impossible size " +
+                                                    std::to_string(descriptorSize)));
     auto descriptor = std::make_unique<hidraw_report_descriptor>();
     descriptor->size = static_cast<uint32_t>(descriptorSize);
-    do {
-        rc = ::ioctl(fd, HIDIOCGRDESC, descriptor.get());
-    } while (rc < 0 && errno == EINTR);
-    if (rc < 0) {
-        error = devnode + ": HIDIOCGRDESC: " + errnoText(errno);
-        closeAfterFailure(fd, error);
-        return false;
+    if (retryIoctl(fd, HIDIOCGRDESC, descriptor.get()) < 0)
+        return closeAfter(fd, fault(devnode + ": HIDIOCGRDESC", errno));
+    Status closed = closeAfter(fd, {});
+    if (!closed) {
+        closed.reason = devnode + ": " + closed.reason;
+        return closed;
     }
-    out.assign(descriptor->value, descriptor->value + descriptorSize);
-    if (!closeQuietly(fd, error)) {
-        error = devnode + ": " + error;
-        return false;
-    }
-    return true;
+    return std::vector<uint8_t>(descriptor->value, descriptor->value + descriptorSize);
 }
 
 unsigned long nodeNumber(const std::string& name) {
@@ -149,43 +141,36 @@ bool parseHidId(const std::string& hidId, uint16_t& vendor, uint16_t& product) {
     return true;
 }
 
-bool readBinaryFile(const std::string& path, std::vector<uint8_t>& out, std::string& error) {
-    out.clear();
+Result<std::vector<uint8_t>> readBinaryFile(const std::string& path) {
     int fd;
     do {
         fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        error = path + ": open: " + errnoText(errno);
-        return false;
-    }
+    if (fd < 0)
+        return fault(path + ": open", errno);
+    std::vector<uint8_t> out;
     uint8_t buffer[4096];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            error = path + ": read: " + errnoText(errno);
-            closeAfterFailure(fd, error);
-            out.clear();
-            return false;
+            return closeAfter(fd, fault(path + ": read", errno));
         }
         if (n == 0)
             break;
-        if (out.size() + static_cast<size_t>(n) > kMaxBinaryFileSize) {
-            error = path + ": larger than " + std::to_string(kMaxBinaryFileSize) + " bytes";
-            closeAfterFailure(fd, error);
-            out.clear();
-            return false;
-        }
+        if (out.size() + static_cast<size_t>(n) > kMaxBinaryFileSize)
+            return closeAfter(fd,
+                              Status::silentFailure(path + ": larger than " +
+                                                    std::to_string(kMaxBinaryFileSize) + " bytes"));
         out.insert(out.end(), buffer, buffer + n);
     }
-    if (!closeQuietly(fd, error)) {
-        error = path + ": " + error;
-        out.clear();
-        return false;
+    Status closed = closeAfter(fd, {});
+    if (!closed) {
+        closed.reason = path + ": " + closed.reason;
+        return closed;
     }
-    return true;
+    return out;
 }
 
 std::string deviceGroupOf(const std::string& phys, const std::string& uniq,
@@ -200,9 +185,8 @@ std::string deviceGroupOf(const std::string& phys, const std::string& uniq,
     return "phys:" + prefix + " uniq:" + uniq;
 }
 
-bool describeHidrawNode(udev_device* dev, HidrawNode& node, std::string& problem) {
-    problem.clear();
-    node = HidrawNode{};
+Result<HidrawNode> describeHidrawNode(udev_device* dev) {
+    HidrawNode node;
     const char* sysname = udev_device_get_sysname(dev);
     node.name = sysname ? sysname : "";
     const char* devnode = udev_device_get_devnode(dev);
@@ -210,63 +194,48 @@ bool describeHidrawNode(udev_device* dev, HidrawNode& node, std::string& problem
 
     // The parent belongs to the child; it is not unreferenced here.
     udev_device* hid = udev_device_get_parent_with_subsystem_devtype(dev, "hid", nullptr);
-    if (hid == nullptr) {
-        problem = node.name + ": no parent device of subsystem hid";
-        return false;
-    }
+    if (hid == nullptr)
+        return Status::silentFailure(node.name + ": no parent device of subsystem hid");
     const char* hidId = udev_device_get_property_value(hid, "HID_ID");
-    if (hidId == nullptr) {
-        problem = node.name + ": the hid parent has no HID_ID";
-        return false;
-    }
-    if (!parseHidId(hidId, node.vendorId, node.productId)) {
-        problem = node.name + ": unreadable HID_ID \"" + hidId + "\"";
-        return false;
-    }
+    if (hidId == nullptr)
+        return Status::silentFailure(node.name + ": the hid parent has no HID_ID");
+    if (!parseHidId(hidId, node.vendorId, node.productId))
+        return Status::silentFailure(node.name + ": unreadable HID_ID \"" + hidId + "\"");
     const char* hidSyspath = udev_device_get_syspath(hid);
     node.deviceGroup = groupOfHidDevice(hid);
-    std::vector<uint8_t> descriptor;
-    std::string fileError;
-    if (hidSyspath == nullptr ||
-        !readBinaryFile(std::string(hidSyspath) + "/report_descriptor", descriptor, fileError)) {
-        if (hidSyspath == nullptr)
-            fileError = "the hid parent has no sysfs path";
-        std::string ioctlError;
-        if (!readDescriptorFromNode(node.devnode, descriptor, ioctlError)) {
-            problem = node.name + ": no report descriptor: " + fileError + "; " + ioctlError;
-            return false;
-        }
+    Result<std::vector<uint8_t>> descriptor =
+        hidSyspath ? readBinaryFile(std::string(hidSyspath) + "/report_descriptor")
+                   : Result<std::vector<uint8_t>>(
+                         Status::silentFailure("the hid parent has no sysfs path"));
+    if (!descriptor) {
+        Result<std::vector<uint8_t>> fromNode = readDescriptorFromNode(node.devnode);
+        if (!fromNode)
+            return Status::silentFailure(node.name +
+                                         ": no report descriptor: " + descriptor.status().reason +
+                                         "; " + fromNode.status().reason);
+        descriptor = std::move(fromNode);
     }
     std::string parseError;
-    if (!parseReportDescriptor(descriptor.data(), descriptor.size(), node.collections, &parseError))
-        problem = node.name + ": " + parseError;
-    return true;
+    if (!parseReportDescriptor(descriptor->data(), descriptor->size(), node.collections,
+                               &parseError))
+        node.problem = node.name + ": " + parseError;
+    return node;
 }
 
-bool listHidrawNodes(std::vector<HidrawNode>& nodes, std::vector<std::string>& problems,
-                     std::string& error) {
-    nodes.clear();
-    problems.clear();
+Result<HidrawListing> listHidrawNodes() {
     std::unique_ptr<udev, UdevDeleter> context(udev_new());
-    if (!context) {
-        error = "udev_new: " + errnoText(errno);
-        return false;
-    }
+    if (!context)
+        return fault("udev_new", errno);
     std::unique_ptr<udev_enumerate, UdevDeleter> enumerator(udev_enumerate_new(context.get()));
-    if (!enumerator) {
-        error = "udev_enumerate_new: " + errnoText(errno);
-        return false;
-    }
+    if (!enumerator)
+        return fault("udev_enumerate_new", errno);
     int rc = udev_enumerate_add_match_subsystem(enumerator.get(), "hidraw");
-    if (rc < 0) {
-        error = "udev_enumerate_add_match_subsystem: " + errnoText(-rc);
-        return false;
-    }
+    if (rc < 0)
+        return fault("udev_enumerate_add_match_subsystem", -rc);
     rc = udev_enumerate_scan_devices(enumerator.get());
-    if (rc < 0) {
-        error = "udev_enumerate_scan_devices: " + errnoText(-rc);
-        return false;
-    }
+    if (rc < 0)
+        return fault("udev_enumerate_scan_devices", -rc);
+    HidrawListing listing;
     for (udev_list_entry* entry = udev_enumerate_get_list_entry(enumerator.get()); entry != nullptr;
          entry = udev_list_entry_get_next(entry)) {
         const char* syspath = udev_list_entry_get_name(entry);
@@ -277,30 +246,32 @@ bool listHidrawNodes(std::vector<HidrawNode>& nodes, std::vector<std::string>& p
             udev_device_new_from_syspath(context.get(), syspath));
         if (!dev) {
             // The node may have gone between the scan and now.
-            problems.push_back(std::string(syspath) + ": " + errnoText(errno));
+            listing.problems.push_back(std::string(syspath) + ": " + errnoText(errno));
             continue;
         }
-        HidrawNode node;
-        std::string problem;
-        const bool described = describeHidrawNode(dev.get(), node, problem);
-        if (!problem.empty())
-            problems.push_back(problem);
-        if (described)
-            nodes.push_back(std::move(node));
+        Result<HidrawNode> node = describeHidrawNode(dev.get());
+        if (!node) {
+            listing.problems.push_back(node.status().reason);
+            continue;
+        }
+        if (!node->problem.empty())
+            listing.problems.push_back(node->problem);
+        listing.nodes.push_back(std::move(node).value());
     }
-    std::stable_sort(nodes.begin(), nodes.end(), [](const HidrawNode& a, const HidrawNode& b) {
-        const unsigned long na = nodeNumber(a.name), nb = nodeNumber(b.name);
-        return na != nb ? na < nb : a.name < b.name;
-    });
-    return true;
+    std::stable_sort(listing.nodes.begin(), listing.nodes.end(),
+                     [](const HidrawNode& a, const HidrawNode& b) {
+                         const unsigned long na = nodeNumber(a.name), nb = nodeNumber(b.name);
+                         return na != nb ? na < nb : a.name < b.name;
+                     });
+    return listing;
 }
 
-bool HidrawTransport::enumerate(std::vector<HidCollection>& out, std::string& error) {
-    out.clear();
-    std::vector<HidrawNode> nodes;
-    if (!listHidrawNodes(nodes, problems_, error))
-        return false;
-    for (const HidrawNode& node : nodes) {
+Result<std::vector<HidCollection>> HidrawTransport::enumerate() {
+    Result<HidrawListing> listing = listHidrawNodes();
+    if (!listing)
+        return listing.takeStatus();
+    std::vector<HidCollection> out;
+    for (const HidrawNode& node : listing->nodes) {
         for (const TopLevelCollection& c : node.collections) {
             HidCollection entry;
             entry.path = node.devnode;
@@ -313,68 +284,51 @@ bool HidrawTransport::enumerate(std::vector<HidCollection>& out, std::string& er
             out.push_back(entry);
         }
     }
-    return true;
+    return out;
 }
 
-Transport::Handle HidrawTransport::open(const std::string& path, int& errorCode) {
+Result<Transport::Handle> HidrawTransport::open(const std::string& path) {
     int fd;
     do {
         fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
     } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        errorCode = errno;
-        return kInvalidHandle;
-    }
-    errorCode = 0;
-    return fd;
+    if (fd < 0)
+        return fault(path + ": open", errno);
+    return Handle{fd};
 }
 
-bool HidrawTransport::setFeature(Handle h, const uint8_t* data, size_t length) {
-    if (data == nullptr || length == 0 || length > kMaxIoctlLength) {
-        errno = EINVAL;
-        return false;
-    }
-    int rc;
-    do {
-        // The kernel only reads the buffer for HIDIOCSFEATURE.
-        rc = ::ioctl(h, HIDIOCSFEATURE(length), const_cast<uint8_t*>(data));
-    } while (rc < 0 && errno == EINTR);
+Status HidrawTransport::setFeature(Handle h, const uint8_t* data, size_t length) {
+    if (data == nullptr || length == 0 || length > kMaxIoctlLength)
+        return fault("HIDIOCSFEATURE", EINVAL);
+    // The kernel only reads the buffer for HIDIOCSFEATURE.
+    const int rc = retryIoctl(h, HIDIOCSFEATURE(length), const_cast<uint8_t*>(data));
     if (rc < 0)
-        return false;
-    if (static_cast<size_t>(rc) != length) {
-        errno = EIO;
-        return false;
-    }
-    return true;
+        return fault("HIDIOCSFEATURE", errno);
+    if (static_cast<size_t>(rc) != length)
+        return fault("HIDIOCSFEATURE sent " + std::to_string(rc) + " bytes", EIO);
+    return {};
 }
 
-bool HidrawTransport::getFeature(Handle h, uint8_t* data, size_t length) {
-    if (data == nullptr || length == 0 || length > kMaxIoctlLength) {
-        errno = EINVAL;
-        return false;
-    }
-    int rc;
-    do {
-        rc = ::ioctl(h, HIDIOCGFEATURE(length), data);
-    } while (rc < 0 && errno == EINTR);
+Status HidrawTransport::getFeature(Handle h, uint8_t* data, size_t length) {
+    if (data == nullptr || length == 0 || length > kMaxIoctlLength)
+        return fault("HIDIOCGFEATURE", EINVAL);
+    const int rc = retryIoctl(h, HIDIOCGFEATURE(length), data);
     if (rc < 0)
-        return false;
+        return fault("HIDIOCGFEATURE", errno);
     // The answer counts the report ID byte.
     if (static_cast<size_t>(rc) < length) {
         std::memset(data + rc, 0, length - static_cast<size_t>(rc));
-        errno = EIO;
-        return false;
+        return fault("HIDIOCGFEATURE answered " + std::to_string(rc) + " bytes", EIO);
     }
-    return true;
+    return {};
 }
 
-void HidrawTransport::close(Handle h) {
-    if (h < 0) {
-        lastCloseError_ = 0;
-        return;
-    }
-    // Linux releases the descriptor even when close fails, so it is never retried.
-    lastCloseError_ = ::close(h) == 0 ? 0 : errno;
+Status HidrawTransport::close(Handle h) {
+    if (h < 0)
+        return {};
+    if (::close(h) != 0)
+        return fault("close", errno);
+    return {};
 }
 
 } // namespace z417

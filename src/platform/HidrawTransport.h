@@ -18,9 +18,9 @@ namespace z417 {
 // Each field must be 1..8 hex digits and vendor and product must fit 16 bits.
 bool parseHidId(const std::string& hidId, uint16_t& vendor, uint16_t& product);
 
-// Reads a whole binary file such as sysfs "report_descriptor" (at most 64 KiB). On failure
-// returns false with the path and the system's reason in error.
-bool readBinaryFile(const std::string& path, std::vector<uint8_t>& out, std::string& error);
+// Reads a whole binary file such as sysfs "report_descriptor" (at most 64 KiB). A failure's
+// reason names the path and the system's text.
+Result<std::vector<uint8_t>> readBinaryFile(const std::string& path);
 
 // What is known of one hidraw node, learnt without opening it: vendor and product from the
 // HID_ID of its "hid" parent, the collections from the parent's sysfs report_descriptor. Only
@@ -32,6 +32,8 @@ struct HidrawNode {
     uint16_t productId = 0;
     std::string deviceGroup; // see deviceGroupOf
     std::vector<TopLevelCollection> collections;
+    // A descriptor that parsed only in part: what went wrong (empty otherwise).
+    std::string problem;
 };
 
 // The physical device a HID interface belongs to, from what real (USB) and virtual (uhid)
@@ -42,40 +44,35 @@ struct HidrawNode {
 std::string deviceGroupOf(const std::string& phys, const std::string& uniq,
                           const std::string& parentSyspath);
 
-// Describes the hidraw device dev. Returns false with a reason when the node cannot be
-// described at all (no hid parent, missing or bad HID_ID, no readable descriptor). Returns true
-// when it can; a descriptor that parses only in part gives the collections before the fault and
-// a note in problem (empty otherwise).
-bool describeHidrawNode(udev_device* dev, HidrawNode& node, std::string& problem);
+// Describes the hidraw device dev. Fails with a reason when the node cannot be described at
+// all (no hid parent, missing or bad HID_ID, no readable descriptor). A descriptor that parses
+// only in part gives the collections before the fault and a note in the node's problem.
+Result<HidrawNode> describeHidrawNode(udev_device* dev);
 
 // Every hidraw node present, ordered by node number. Nodes that cannot be described are left
-// out; each such node and each partly parsed descriptor adds one line to problems. Returns false
-// (with error) only when udev itself cannot be asked.
-bool listHidrawNodes(std::vector<HidrawNode>& nodes, std::vector<std::string>& problems,
-                     std::string& error);
+// out; each such node and each partly parsed descriptor adds one line to problems.
+struct HidrawListing {
+    std::vector<HidrawNode> nodes;
+    std::vector<std::string> problems;
+};
+// Fails only when udev itself cannot be asked.
+Result<HidrawListing> listHidrawNodes();
 
 class HidrawTransport final : public Transport {
 public:
-    // One entry per top-level collection of every hidraw node; no node is opened.
-    bool enumerate(std::vector<HidCollection>& out, std::string& error) override;
-    // open(2) with O_RDWR | O_CLOEXEC; errorCode is errno on failure.
-    Handle open(const std::string& path, int& errorCode) override;
-    // On failure these return false with errno describing the fault (EIO for a short transfer,
-    // EINVAL for a length of 0 or beyond what the ioctl can carry).
-    bool setFeature(Handle h, const uint8_t* data, size_t length) override;
+    // One entry per top-level collection of every hidraw node that can be described; no node
+    // is opened. (listHidrawNodes tells which nodes were left out.)
+    Result<std::vector<HidCollection>> enumerate() override;
+    // open(2) with O_RDWR | O_CLOEXEC.
+    Result<Handle> open(const std::string& path) override;
+    // Failures carry errno (EIO for a short transfer, EINVAL for a length of 0 or beyond what
+    // the ioctl can carry).
+    Status setFeature(Handle h, const uint8_t* data, size_t length) override;
     // An answer shorter than length is a failure (EIO): the bytes behind it never came from the
     // device. They are zeroed, so nothing the buffer held before can pass as an answer.
-    bool getFeature(Handle h, uint8_t* data, size_t length) override;
-    void close(Handle h) override;
-
-    // Nodes the last enumerate() left out or described only in part, one line each.
-    const std::vector<std::string>& enumerateProblems() const { return problems_; }
-    // errno of the last close() that failed, 0 when the last close() succeeded.
-    int lastCloseError() const { return lastCloseError_; }
-
-private:
-    std::vector<std::string> problems_;
-    int lastCloseError_ = 0;
+    Status getFeature(Handle h, uint8_t* data, size_t length) override;
+    // Linux releases the descriptor even when close fails, so it is never retried.
+    Status close(Handle h) override;
 };
 
 } // namespace z417

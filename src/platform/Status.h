@@ -20,13 +20,16 @@ struct Message {
 struct [[nodiscard]] Status {
     bool ok = true;
     std::vector<Message> messages;
-    // The errno behind a failure the operating system reported, 0 otherwise: the window words
-    // such failures its own way ("Error Code is: 28").
+    // Why a failure failed, for a command line or a log, when it has no message for the
+    // person (a mouse not found is a balloon in the window, a line from z417ctl).
+    std::string reason;
+    // The errno value behind a failure the operating system reported, 0 otherwise: the window
+    // words such failures its own way ("Error Code is: 28").
     int systemError = 0;
 
     // A failure with a message for the person.
     static Status failure(std::string caption, std::string text) {
-        return {false, {Message{std::move(caption), std::move(text)}}};
+        return {false, {Message{std::move(caption), std::move(text)}}, {}, 0};
     }
     // A failure the operating system reported: caption what failed (a file's path), text the
     // system's own words for the error.
@@ -36,13 +39,20 @@ struct [[nodiscard]] Status {
         return s;
     }
     // A failure that has nothing to show (the caller may explain it its own way).
-    static Status silentFailure() { return {false, {}}; }
+    static Status silentFailure(std::string reason = {}) {
+        return {false, {}, std::move(reason), 0};
+    }
+    // A system call that failed, with nothing to show the person: what was tried and the
+    // system's text for its errno value, as the reason.
+    static Status failedCall(const std::string& what, int errorCode);
 
     explicit operator bool() const { return ok; }
 
     // A later step of the same operation: its messages follow ours, and the whole succeeds
     // only when every step did.
     Status& add(Status step) {
+        if (ok && !step.ok)
+            reason = std::move(step.reason);
         ok = ok && step.ok;
         if (systemError == 0)
             systemError = step.systemError;
@@ -59,6 +69,10 @@ struct [[nodiscard]] Status {
 // The operating system's own text for an errno value ("No space left on device").
 inline std::string systemErrorText(int errorCode) {
     return std::strerror(errorCode);
+}
+
+inline Status Status::failedCall(const std::string& what, int errorCode) {
+    return {false, {}, what + ": " + systemErrorText(errorCode), errorCode};
 }
 
 // A value, or the status that says why there is none. The one way the core returns

@@ -2,6 +2,8 @@
 // the simulated mouse both implement it; nothing above it knows which one is in use.
 #pragma once
 
+#include "platform/Status.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -26,6 +28,7 @@ struct HidCollection {
     std::string deviceGroup;
 };
 
+// Failures carry a reason and, for a failed system call, its errno value (Status::systemError).
 class Transport {
 public:
     using Handle = int;
@@ -33,16 +36,16 @@ public:
 
     virtual ~Transport() = default;
 
-    // Lists the collections without opening any node. On failure returns false and
-    // leaves a readable reason in error.
-    virtual bool enumerate(std::vector<HidCollection>& out, std::string& error) = 0;
-    // Opens a path for feature transfers. On failure returns kInvalidHandle and sets
-    // errorCode to the errno value.
-    virtual Handle open(const std::string& path, int& errorCode) = 0;
+    // Lists the collections without opening any node.
+    virtual Result<std::vector<HidCollection>> enumerate() = 0;
+    // Opens a path for feature transfers.
+    virtual Result<Handle> open(const std::string& path) = 0;
     // Byte 0 of the buffer is the report ID (0 for a collection without report IDs).
-    virtual bool setFeature(Handle h, const uint8_t* data, size_t length) = 0;
-    virtual bool getFeature(Handle h, uint8_t* data, size_t length) = 0;
-    virtual void close(Handle h) = 0;
+    virtual Status setFeature(Handle h, const uint8_t* data, size_t length) = 0;
+    // Succeeds only with a whole answer of length bytes.
+    virtual Status getFeature(Handle h, uint8_t* data, size_t length) = 0;
+    // The handle is gone afterwards, whatever the result says.
+    virtual Status close(Handle h) = 0;
 };
 
 } // namespace z417

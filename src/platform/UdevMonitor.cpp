@@ -3,7 +3,6 @@
 #include "platform/HidrawTransport.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -14,65 +13,54 @@ namespace z417 {
 
 namespace {
 
-std::string errnoText(int err) {
-    return std::string(std::strerror(err)) + " (errno " + std::to_string(err) + ")";
-}
-
-void append(std::vector<DeviceNotification>& to, std::vector<DeviceNotification>&& from) {
-    to.insert(to.end(), std::make_move_iterator(from.begin()), std::make_move_iterator(from.end()));
-}
-
-bool sameNode(const KnownNode& a, const KnownNode& b) {
-    return a.vendorId == b.vendorId && a.productId == b.productId &&
-           a.collectionCount == b.collectionCount;
+Status fault(const char* call, int err) {
+    return Status::failedCall(call, err);
 }
 
 struct DeviceUnref {
     void operator()(udev_device* d) const { udev_device_unref(d); }
 };
 
+KnownNode knownNodeOf(const HidrawNode& node) {
+    return KnownNode{node.vendorId, node.productId, node.deviceGroup, node.collections};
+}
+
 } // namespace
 
-std::vector<DeviceNotification> notificationsForNode(bool arrival, const std::string& node,
-                                                     uint16_t vendor, uint16_t product,
-                                                     size_t collectionCount) {
-    char ids[32];
-    std::snprintf(ids, sizeof ids, "#VID_%04X&PID_%04X#col", static_cast<unsigned>(vendor),
-                  static_cast<unsigned>(product));
-    std::vector<DeviceNotification> result;
-    result.reserve(collectionCount);
-    for (size_t i = 1; i <= collectionCount; ++i) {
-        char index[24];
-        std::snprintf(index, sizeof index, "%02zu", i);
-        result.push_back({arrival, node + ids + index});
+bool KnownNode::operator==(const KnownNode& o) const {
+    if (vendorId != o.vendorId || productId != o.productId || deviceGroup != o.deviceGroup ||
+        collections.size() != o.collections.size())
+        return false;
+    for (size_t i = 0; i < collections.size(); ++i) {
+        const TopLevelCollection &a = collections[i], &b = o.collections[i];
+        if (a.usagePage != b.usagePage || a.usage != b.usage ||
+            a.featureReportLength != b.featureReportLength)
+            return false;
     }
-    return result;
+    return true;
 }
 
-std::vector<DeviceNotification> HidrawNodeRegistry::added(const std::string& node,
-                                                          const KnownNode& info) {
+HidrawEvent HidrawNodeRegistry::added(const std::string& node, const KnownNode& info) {
     nodes_[node] = info;
-    return notificationsForNode(true, node, info.vendorId, info.productId, info.collectionCount);
+    return HidrawEvent{HidrawEvent::Kind::Added, node, info};
 }
 
-std::vector<DeviceNotification> HidrawNodeRegistry::removed(const std::string& node) {
+std::vector<HidrawEvent> HidrawNodeRegistry::removed(const std::string& node) {
     const auto it = nodes_.find(node);
     if (it == nodes_.end())
         return {};
-    const KnownNode info = it->second;
+    HidrawEvent event{HidrawEvent::Kind::Removed, node, std::move(it->second)};
     nodes_.erase(it);
-    return notificationsForNode(false, node, info.vendorId, info.productId, info.collectionCount);
+    return {std::move(event)};
 }
 
-std::vector<DeviceNotification>
+std::vector<HidrawEvent>
 HidrawNodeRegistry::resync(const std::map<std::string, KnownNode>& present) {
-    std::vector<DeviceNotification> result;
+    std::vector<HidrawEvent> result;
     for (auto it = nodes_.begin(); it != nodes_.end();) {
         const auto now = present.find(it->first);
-        if (now == present.end() || !sameNode(now->second, it->second)) {
-            const KnownNode& old = it->second;
-            append(result, notificationsForNode(false, it->first, old.vendorId, old.productId,
-                                                old.collectionCount));
+        if (now == present.end() || !(now->second == it->second)) {
+            result.push_back({HidrawEvent::Kind::Removed, it->first, std::move(it->second)});
             it = nodes_.erase(it);
         } else {
             ++it;
@@ -80,79 +68,77 @@ HidrawNodeRegistry::resync(const std::map<std::string, KnownNode>& present) {
     }
     for (const auto& [node, info] : present) {
         if (nodes_.count(node) == 0)
-            append(result, added(node, info));
+            result.push_back(added(node, info));
     }
     return result;
 }
 
-UdevMonitor::UdevMonitor() {
-    udev_ = udev_new();
-    if (udev_ == nullptr) {
-        error_ = "udev_new: " + errnoText(errno);
-        return;
-    }
+std::vector<HidrawEvent> HidrawNodeRegistry::present() const {
+    std::vector<HidrawEvent> result;
+    for (const auto& [node, info] : nodes_)
+        result.push_back({HidrawEvent::Kind::Added, node, info});
+    return result;
+}
+
+Result<std::unique_ptr<UdevMonitor>> UdevMonitor::start() {
+    udev* context = udev_new();
+    if (context == nullptr)
+        return fault("udev_new", errno);
     // Events from the udev daemon arrive after its rules ran (the node has its access rights).
     // Without a daemon libudev would listen to a group nobody sends to; then the kernel's own
     // events are the only ones there are.
     const bool daemonRunning = ::access("/run/udev/control", F_OK) == 0 || errno != ENOENT;
-    udev_monitor* monitor = udev_monitor_new_from_netlink(udev_, daemonRunning ? "udev" : "kernel");
+    udev_monitor* monitor =
+        udev_monitor_new_from_netlink(context, daemonRunning ? "udev" : "kernel");
     if (monitor == nullptr) {
-        error_ = "udev_monitor_new_from_netlink: " + errnoText(errno);
-        return;
+        const int err = errno;
+        udev_unref(context);
+        return fault("udev_monitor_new_from_netlink", err);
     }
+    std::unique_ptr<UdevMonitor> result(new UdevMonitor(context, monitor));
     int rc = udev_monitor_filter_add_match_subsystem_devtype(monitor, "hidraw", nullptr);
-    if (rc < 0) {
-        error_ = "udev_monitor_filter_add_match_subsystem_devtype: " + errnoText(-rc);
-        udev_monitor_unref(monitor);
-        return;
-    }
+    if (rc < 0)
+        return fault("udev_monitor_filter_add_match_subsystem_devtype", -rc);
     rc = udev_monitor_enable_receiving(monitor);
-    if (rc < 0) {
-        error_ = "udev_monitor_enable_receiving: " + errnoText(-rc);
-        udev_monitor_unref(monitor);
-        return;
-    }
-    monitor_ = monitor;
+    if (rc < 0)
+        return fault("udev_monitor_enable_receiving", -rc);
 
     // Listed after the monitor is receiving, so a node added in between is not missed (its
     // add event then only refreshes what is remembered).
     std::map<std::string, KnownNode> present;
-    if (presentNodes(present))
-        registry_.resync(present);
+    std::vector<std::string> problems;
+    if (result->listPresent(present, problems))
+        result->registry_.resync(present);
+    return result;
 }
 
+UdevMonitor::UdevMonitor(udev* context, udev_monitor* monitor)
+    : udev_(context), monitor_(monitor) {}
+
 UdevMonitor::~UdevMonitor() {
-    if (monitor_ != nullptr)
-        udev_monitor_unref(monitor_);
-    if (udev_ != nullptr)
-        udev_unref(udev_);
+    udev_monitor_unref(monitor_);
+    udev_unref(udev_);
 }
 
 int UdevMonitor::fd() const {
-    return monitor_ != nullptr ? udev_monitor_get_fd(monitor_) : -1;
+    return udev_monitor_get_fd(monitor_);
 }
 
-bool UdevMonitor::presentNodes(std::map<std::string, KnownNode>& present) {
-    std::vector<HidrawNode> nodes;
-    std::vector<std::string> nodeProblems;
-    std::string error;
-    const bool listed = listHidrawNodes(nodes, nodeProblems, error);
-    problems_.insert(problems_.end(), nodeProblems.begin(), nodeProblems.end());
-    if (!listed) {
-        problems_.push_back("listing hidraw nodes: " + error);
+bool UdevMonitor::listPresent(std::map<std::string, KnownNode>& present,
+                              std::vector<std::string>& problems) {
+    Result<HidrawListing> listing = listHidrawNodes();
+    if (!listing) {
+        problems.push_back("listing hidraw nodes: " + listing.status().reason);
         return false;
     }
-    for (const HidrawNode& node : nodes)
-        present[node.name] = KnownNode{node.vendorId, node.productId, node.collections.size()};
+    problems.insert(problems.end(), listing->problems.begin(), listing->problems.end());
+    for (const HidrawNode& node : listing->nodes)
+        present[node.name] = knownNodeOf(node);
     return true;
 }
 
-std::vector<DeviceNotification> UdevMonitor::readPending() {
-    problems_.clear();
-    std::vector<DeviceNotification> result;
-    if (monitor_ == nullptr)
-        return result;
-
+HidrawEvents UdevMonitor::readPending() {
+    HidrawEvents result;
     bool lost = false;
     for (;;) {
         errno = 0;
@@ -165,11 +151,12 @@ std::vector<DeviceNotification> UdevMonitor::readPending() {
                 break; // nothing more pending
             if (err == ENOBUFS) {
                 // The kernel dropped events; what is queued after the overrun is still read.
-                problems_.push_back("udev events were lost; the hidraw nodes are listed again");
+                result.problems.push_back(
+                    "udev events were lost; the hidraw nodes are listed again");
                 lost = true;
                 continue;
             }
-            problems_.push_back("udev_monitor_receive_device: " + errnoText(err));
+            result.problems.push_back(fault("udev_monitor_receive_device", err).reason);
             lost = true;
             break;
         }
@@ -178,24 +165,26 @@ std::vector<DeviceNotification> UdevMonitor::readPending() {
         if (action == nullptr || sysname == nullptr)
             continue;
         if (std::strcmp(action, "add") == 0) {
-            HidrawNode node;
-            std::string problem;
-            const bool described = describeHidrawNode(dev.get(), node, problem);
-            if (!problem.empty())
-                problems_.push_back(problem);
-            if (described)
-                append(result, registry_.added(sysname, KnownNode{node.vendorId, node.productId,
-                                                                  node.collections.size()}));
+            Result<HidrawNode> node = describeHidrawNode(dev.get());
+            if (!node) {
+                result.problems.push_back(node.status().reason);
+                continue;
+            }
+            if (!node->problem.empty())
+                result.problems.push_back(node->problem);
+            result.events.push_back(registry_.added(sysname, knownNodeOf(*node)));
         } else if (std::strcmp(action, "remove") == 0) {
-            append(result, registry_.removed(sysname));
+            for (HidrawEvent& e : registry_.removed(sysname))
+                result.events.push_back(std::move(e));
         }
         // "change" and other actions leave the node's collections as they were.
     }
 
     if (lost) {
         std::map<std::string, KnownNode> present;
-        if (presentNodes(present))
-            append(result, registry_.resync(present));
+        if (listPresent(present, result.problems))
+            for (HidrawEvent& e : registry_.resync(present))
+                result.events.push_back(std::move(e));
     }
     return result;
 }

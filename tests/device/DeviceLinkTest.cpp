@@ -1,5 +1,5 @@
 // The device link against the simulated mouse: wire bytes, order of transfers and waits,
-// every misbehaviour of the mouse, discovery and the notification counter.
+// every misbehaviour of the mouse, discovery and pairing the channels.
 #include "support/MessageLog.h"
 
 #include "device/DeviceLink.h"
@@ -55,33 +55,34 @@ public:
     std::map<std::string, int> opens;            // open attempts per path
     int liveHandles = 0;
 
-    bool enumerate(std::vector<HidCollection>& out, std::string& error) override {
-        if (!inner_.enumerate(out, error))
-            return false;
+    Result<std::vector<HidCollection>> enumerate() override {
+        Result<std::vector<HidCollection>> out = inner_.enumerate();
+        if (!out)
+            return out;
         if (reshape)
-            for (auto& c : out)
+            for (auto& c : *out)
                 reshape(c);
-        out.insert(out.begin(), ahead.begin(), ahead.end());
-        return true;
+        out->insert(out->begin(), ahead.begin(), ahead.end());
+        return out;
     }
-    Handle open(const std::string& path, int& errorCode) override {
+    Result<Handle> open(const std::string& path) override {
         ++opens[path];
-        if (auto it = openErrors.find(path); it != openErrors.end()) {
-            errorCode = it->second;
-            return kInvalidHandle;
-        }
-        Handle h = inner_.open(path, errorCode);
-        if (h != kInvalidHandle)
+        if (auto it = openErrors.find(path); it != openErrors.end())
+            return Status::failedCall(path, it->second);
+        Result<Handle> h = inner_.open(path);
+        if (h)
             ++liveHandles;
         return h;
     }
-    bool setFeature(Handle h, const uint8_t* d, size_t n) override {
+    Status setFeature(Handle h, const uint8_t* d, size_t n) override {
         return inner_.setFeature(h, d, n);
     }
-    bool getFeature(Handle h, uint8_t* d, size_t n) override { return inner_.getFeature(h, d, n); }
-    void close(Handle h) override {
+    Status getFeature(Handle h, uint8_t* d, size_t n) override {
+        return inner_.getFeature(h, d, n);
+    }
+    Status close(Handle h) override {
         --liveHandles;
-        inner_.close(h);
+        return inner_.close(h);
     }
 
 private:
@@ -102,8 +103,8 @@ protected:
         link.setTrace([this](const TraceEntry& e) { trace.push_back(e); });
     }
     void openScrambled() {
-        ASSERT_TRUE(shown(link.openMouse())) << link.lastError();
-        link.setScramblingOn(true);
+        ASSERT_TRUE(shown(link.openMouse()));
+        link.startSession();
     }
     void expectOneFailure(const char* caption) {
         ASSERT_EQ(shown.messages.size(), 1u);
@@ -288,7 +289,7 @@ TEST_F(DeviceLinkTest, ConnectReadsTheMouseAndTakesItsSensorVariant) {
     ProfileBlock block = filledBlock(0x77);
     ASSERT_TRUE(shown(link.connect(block)));
     EXPECT_TRUE(link.connected());
-    EXPECT_TRUE(link.scramblingOn());
+    EXPECT_TRUE(link.sessionStarted());
     EXPECT_EQ(link.sensorVariant(), kVariant);
     EXPECT_EQ(blockBytes(block), blockBytes(mouseBlock()));
     EXPECT_DOUBLE_EQ(clock.nowMs(), 500.0);
@@ -312,10 +313,12 @@ TEST_F(DeviceLinkTest, ConnectToAnAbsentMouseChangesNothing) {
     ProfileBlock block = filledBlock(0x77);
     EXPECT_FALSE(shown(link.connect(block)));
     EXPECT_FALSE(link.connected());
-    EXPECT_FALSE(link.scramblingOn());
+    EXPECT_FALSE(link.sessionStarted());
     EXPECT_EQ(blockBytes(block), blockBytes(filledBlock(0x77)));
     EXPECT_TRUE(shown.messages.empty());
-    EXPECT_FALSE(link.lastError().empty());
+    const Status absent = link.openMouse();
+    EXPECT_TRUE(absent.messages.empty());
+    EXPECT_EQ(absent.reason, "the gaming mouse was not found");
 }
 
 TEST_F(DeviceLinkTest, UploadThenReadGivesBackWhatWasWritten) {
@@ -356,7 +359,7 @@ TEST_F(DeviceLinkTest, MisbehavingMouse) {
         std::vector<TraceEntry> t;
         l.setTrace([&](const TraceEntry& e) { t.push_back(e); });
         ASSERT_TRUE(messages(l.openMouse()));
-        l.setScramblingOn(true);
+        l.startSession();
         m.setFault(SimFault{c.kind});
         const Bytes memoryBefore = memoryBytes(m);
         const ProfileBlock untouched = filledBlock(0x11);
@@ -550,10 +553,11 @@ TEST_F(DeviceLinkTest, BothChannelsComeFromOneMouse) {
     // A second mouse listed first whose command collection has the wrong length: its data
     // channel must not be paired with the first mouse's command channel.
     ShapedTransport shaped(mouse);
-    shaped.ahead = {{"/dev/hidraw0", kVendorId, kProductId, 1, 2, 65, "usb-1/input SN"},
-                    {"/dev/hidraw1", kVendorId, kProductId, 1, 6, 9, "usb-1/input SN"}};
+    const uint16_t vendor = defaultModel().vendorId, product = defaultModel().productId;
+    shaped.ahead = {{"/dev/hidraw0", vendor, product, 1, 2, 65, "usb-1/input SN"},
+                    {"/dev/hidraw1", vendor, product, 1, 6, 9, "usb-1/input SN"}};
     DeviceLink shapedLink(shaped, clock);
-    ASSERT_TRUE(shown(shapedLink.openMouse())) << shapedLink.lastError();
+    ASSERT_TRUE(shown(shapedLink.openMouse()));
     EXPECT_EQ(shaped.opens.count("/dev/hidraw0"), 0u);
     EXPECT_EQ(shaped.opens.count("/dev/hidraw1"), 0u);
     EXPECT_EQ(shaped.liveHandles, 2);
@@ -605,16 +609,7 @@ TEST_F(DeviceLinkTest, NewOpenReplacesTheHandlesAndTheLinkClosesThemAtTheEnd) {
     EXPECT_EQ(shaped.liveHandles, 0);
 }
 
-// ---- the notification counter ----
-
-struct RecordingEvents final : DeviceEvents {
-    std::vector<int> balloons;
-    int hides = 0;
-    void requestBalloon(int type, int) override { balloons.push_back(type); }
-    void hideMainWindow() override { ++hides; }
-};
-
-const std::string kMouseNode = "hidraw4 VID_04D9&PID_A09E";
+// ---- pairing the channels ----
 
 // Collections named by letter: D a data channel, C a command channel, O another collection
 // of the mouse, F a foreign device; the digit is the physical mouse.
@@ -638,8 +633,9 @@ TEST(FindMouse, PairsChannelsWithinOneMouseInListingOrder) {
         std::istringstream words(c.listing);
         for (std::string w; words >> w;) {
             const bool data = w[0] == 'D', command = w[0] == 'C';
-            const uint16_t vendor = w[0] == 'F' ? 0x046D : kVendorId;
-            collections.push_back({w, vendor, kProductId, 1, static_cast<uint16_t>(command ? 6 : 2),
+            const uint16_t vendor = w[0] == 'F' ? 0x046D : defaultModel().vendorId;
+            collections.push_back({w, vendor, defaultModel().productId, 1,
+                                   static_cast<uint16_t>(command ? 6 : 2),
                                    static_cast<uint16_t>(data      ? 65
                                                          : command ? 8
                                                                    : 0),
@@ -651,169 +647,6 @@ TEST(FindMouse, PairsChannelsWithinOneMouseInListingOrder) {
         EXPECT_EQ(path(mouse ? mouse->command : nullptr), c.command);
         EXPECT_EQ(path(mouse ? mouse->completedBy() : nullptr), c.completedBy);
     }
-}
-
-TEST(DeviceNameMatches, CaseSensitiveVendorAndProduct) {
-    struct Case {
-        const char* name;
-        bool matches;
-    } cases[] = {
-        {"\\\\?\\HID#VID_04D9&PID_A09E&MI_01&Col02#7&2a&0&0001#{4d1e55b2}", true},
-        {"\\\\?\\hid#Vid_04d9&Pid_a09e&mi_00#8&1f&0&0000#{4d1e55b2}", true},
-        {"hidraw4 VID_04D9&PID_A09E", true},
-        {"hidraw4 vid_04d9&pid_a09e", false},
-        {"hidraw4 VID_04d9&PID_A09E", false},
-        {"hidraw4 VID_04D9&PID_A09F", false},
-        {"hidraw4 VID_04D9 PID_A09E", false},
-        {"", false},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(deviceNameMatches(c.name), c.matches) << c.name;
-}
-
-TEST_F(DeviceLinkTest, FourthArrivalConnectsAndTheCountStartsAgain) {
-    RecordingEvents events;
-    ProfileBlock block = filledBlock(0x33);
-    for (int i = 1; i <= 3; ++i) {
-        shown(link.handleDeviceChange(DeviceChange::Arrival, kMouseNode, block, events));
-        EXPECT_EQ(link.notificationCount(), i);
-    }
-    EXPECT_FALSE(link.connected());
-    EXPECT_TRUE(trace.empty());
-    EXPECT_TRUE(events.balloons.empty());
-
-    shown(link.handleDeviceChange(DeviceChange::Arrival, kMouseNode, block, events));
-    EXPECT_EQ(link.notificationCount(), 0);
-    EXPECT_EQ(events.balloons, std::vector<int>{14});
-    EXPECT_EQ(events.hides, 0);
-    EXPECT_TRUE(link.connected());
-    EXPECT_TRUE(link.scramblingOn());
-    EXPECT_EQ(link.sensorVariant(), kVariant);
-    EXPECT_EQ(blockBytes(block), blockBytes(mouseBlock()));
-
-    for (int i = 1; i <= 3; ++i)
-        shown(link.handleDeviceChange(DeviceChange::Arrival, kMouseNode, block, events));
-    EXPECT_EQ(link.notificationCount(), 3);
-    EXPECT_EQ(events.balloons.size(), 1u);
-}
-
-TEST_F(DeviceLinkTest, OtherNotificationsAreNotCounted) {
-    RecordingEvents events;
-    ProfileBlock block = filledBlock(0x33);
-    for (int i = 0; i < 8; ++i) {
-        shown(link.handleDeviceChange(DeviceChange::Arrival, "hidraw4 vid_04d9&pid_a09e", block,
-                                      events));
-        shown(link.handleDeviceChange(DeviceChange::Other, kMouseNode, block, events));
-    }
-    EXPECT_EQ(link.notificationCount(), 0);
-    EXPECT_FALSE(link.connected());
-    EXPECT_TRUE(events.balloons.empty());
-}
-
-TEST_F(DeviceLinkTest, RemovalOfAGoneMouseDisconnects) {
-    RecordingEvents events;
-    ProfileBlock block;
-    ASSERT_TRUE(shown(link.connect(block)));
-    const ProfileBlock kept = block;
-    mouse.unplug();
-    for (int i = 0; i < 4; ++i)
-        shown(link.handleDeviceChange(DeviceChange::Removal, kMouseNode, block, events));
-    EXPECT_FALSE(link.connected());
-    EXPECT_EQ(events.balloons, std::vector<int>{15});
-    EXPECT_EQ(events.hides, 1);
-    EXPECT_EQ(link.notificationCount(), 0);
-    EXPECT_EQ(blockBytes(block), blockBytes(kept));
-    EXPECT_TRUE(shown.messages.empty());
-}
-
-TEST_F(DeviceLinkTest, RemovalWhileTheMouseIsStillThereOnlyReopens) {
-    RecordingEvents events;
-    ProfileBlock block = filledBlock(0x33);
-    // Two arrivals and two removals share the count: the fourth (a removal) reacts, opens the
-    // mouse, sets connected and reads nothing.
-    shown(link.handleDeviceChange(DeviceChange::Arrival, kMouseNode, block, events));
-    shown(link.handleDeviceChange(DeviceChange::Arrival, kMouseNode, block, events));
-    shown(link.handleDeviceChange(DeviceChange::Removal, kMouseNode, block, events));
-    EXPECT_FALSE(link.connected());
-    shown(link.handleDeviceChange(DeviceChange::Removal, kMouseNode, block, events));
-    EXPECT_TRUE(link.connected());
-    EXPECT_FALSE(link.scramblingOn());
-    EXPECT_TRUE(events.balloons.empty());
-    EXPECT_EQ(events.hides, 0);
-    EXPECT_TRUE(trace.empty());
-    EXPECT_EQ(blockBytes(block), blockBytes(filledBlock(0x33)));
-}
-
-TEST_F(DeviceLinkTest, ArrivalThatCannotOpenWarnsAndHides) {
-    RecordingEvents events;
-    ProfileBlock block = filledBlock(0x33);
-    mouse.unplug();
-    for (int i = 0; i < 4; ++i)
-        shown(link.handleDeviceChange(DeviceChange::Arrival, kMouseNode, block, events));
-    EXPECT_FALSE(link.connected());
-    EXPECT_EQ(events.balloons, std::vector<int>{15});
-    EXPECT_EQ(events.hides, 1);
-    EXPECT_EQ(blockBytes(block), blockBytes(filledBlock(0x33)));
-}
-
-// What opening and reading the mouse had to say on an arrival comes back to the caller, who
-// shows it; the balloon still follows whether the mouse was opened.
-TEST_F(DeviceLinkTest, ArrivalReturnsTheMessagesOfOpeningAndReading) {
-    const struct Case {
-        const char* name;
-        int openError;
-        SimFault::Kind fault;
-        bool opened;
-        Message message;
-        int balloon;
-    } cases[] = {
-        {"read fails",
-         0,
-         SimFault::Kind::BadSignature,
-         true,
-         {"ReadOperation", "The system did not detect the gaming mouse!"},
-         kBalloonDetected},
-        {"open fails",
-         EIO,
-         SimFault::Kind::None,
-         false,
-         {"Z417 Gaming mouse", "CreateFile Error Code:5"},
-         kBalloonNotDetected},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        SimulatedMouse m(kVariant, kRate, kStage);
-        DeviceLink l(m, clock);
-        m.setOpenError(c.openError);
-        m.setFault(SimFault{c.fault});
-        RecordingEvents events;
-        ProfileBlock block;
-        Status last;
-        for (int i = 0; i < 4; ++i)
-            last = l.handleDeviceChange(DeviceChange::Arrival, kMouseNode, block, events);
-        EXPECT_EQ(last.ok, c.opened);
-        EXPECT_EQ(last.messages, std::vector<Message>{c.message});
-        EXPECT_EQ(events.balloons, std::vector<int>{c.balloon});
-    }
-}
-
-// Unplugged and plugged in again: the old channels are dead until the fourth arrival opens
-// new ones.
-TEST_F(DeviceLinkTest, ReplugNeedsTheArrivalToWorkAgain) {
-    RecordingEvents events;
-    ProfileBlock block;
-    ASSERT_TRUE(shown(link.connect(block)));
-    mouse.unplug();
-    for (int i = 0; i < 4; ++i)
-        shown(link.handleDeviceChange(DeviceChange::Removal, kMouseNode, block, events));
-    mouse.plug();
-    EXPECT_FALSE(shown(link.GetDPIStage(block)));
-    expectOneFailure("GetDPIStage");
-    for (int i = 0; i < 4; ++i)
-        shown(link.handleDeviceChange(DeviceChange::Arrival, kMouseNode, block, events));
-    EXPECT_EQ(events.balloons, (std::vector<int>{15, 14}));
-    EXPECT_TRUE(link.connected());
-    EXPECT_TRUE(shown(link.GetDPIStage(block)));
 }
 
 } // namespace

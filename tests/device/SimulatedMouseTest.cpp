@@ -4,6 +4,7 @@
 #include "support/MessageLog.h"
 
 #include "device/DeviceLink.h"
+#include "device/MouseConnection.h"
 
 #include <gtest/gtest.h>
 
@@ -51,9 +52,9 @@ private:
 
 TEST(SimulatedMouse, PresentsFourCollectionsOfTheMouse) {
     SimulatedMouse mouse(1, 4, 2, {}, "m");
-    std::vector<HidCollection> list;
-    std::string error;
-    ASSERT_TRUE(mouse.enumerate(list, error));
+    Result<std::vector<HidCollection>> listed = mouse.enumerate();
+    ASSERT_TRUE(listed);
+    const std::vector<HidCollection>& list = *listed;
     ASSERT_EQ(list.size(), 4u);
     struct Expected {
         const char* path;
@@ -72,35 +73,31 @@ TEST(SimulatedMouse, PresentsFourCollectionsOfTheMouse) {
     }
 
     mouse.unplug();
-    ASSERT_TRUE(mouse.enumerate(list, error));
-    EXPECT_TRUE(list.empty());
-    int code = 0;
-    EXPECT_EQ(mouse.open("sim:m/input0", code), Transport::kInvalidHandle);
-    EXPECT_EQ(code, ENODEV);
+    Result<std::vector<HidCollection>> none = mouse.enumerate();
+    ASSERT_TRUE(none);
+    EXPECT_TRUE(none->empty());
+    EXPECT_EQ(mouse.open("sim:m/input0").status().systemError, ENODEV);
     mouse.plug();
-    EXPECT_EQ(mouse.open("sim:m/input9", code), Transport::kInvalidHandle);
-    EXPECT_EQ(code, ENOENT);
+    EXPECT_EQ(mouse.open("sim:m/input9").status().systemError, ENOENT);
 }
 
-// Plugging the mouse in announces its four collections; the fourth connects.
-TEST(SimulatedMouse, NotificationNamesConnectOnTheFourth) {
-    struct Events final : DeviceEvents {
-        std::vector<int> balloons;
-        void requestBalloon(int type, int) override { balloons.push_back(type); }
-        void hideMainWindow() override {}
-    } events;
+// Plugging the mouse in announces its collections as nodes of one group; the last connects.
+TEST(SimulatedMouse, HotplugEventsConnectOnceTheChannelsAreThere) {
     SimulatedMouse mouse(1);
     VirtualClock clock;
     test::MessageLog shown;
     DeviceLink link(mouse, clock);
     ProfileBlock block{};
-    for (int i = 0; i < SimulatedMouse::kCollectionCount; ++i) {
-        EXPECT_TRUE(deviceNameMatches(mouse.interfaceName(i))) << mouse.interfaceName(i);
-        shown(
-            link.handleDeviceChange(DeviceChange::Arrival, mouse.interfaceName(i), block, events));
+    MouseConnection connection(link, block);
+    std::vector<MouseConnection::Change> changes;
+    for (const HidrawEvent& e : mouse.hotplugEvents(HidrawEvent::Kind::Added)) {
+        MouseConnection::Outcome o = connection.handle(e);
+        shown(o.status);
+        changes.push_back(o.change);
     }
+    using C = MouseConnection::Change;
+    EXPECT_EQ(changes, (std::vector<C>{C::None, C::Connected, C::None, C::None}));
     EXPECT_TRUE(link.connected());
-    EXPECT_EQ(events.balloons, std::vector<int>{14});
     EXPECT_EQ(link.sensorVariant(), 1);
 }
 
@@ -120,18 +117,18 @@ TEST(SimulatedMouse, MemoryHasNoZeroDeviceByteAndTheChosenVariant) {
 
 TEST(SimulatedMouse, CollectionsWithoutFeatureReportsRefuseTransfers) {
     SimulatedMouse mouse(0, 1, 0, {}, "m");
-    int code = 0;
-    Transport::Handle h = mouse.open("sim:m/input2", code);
-    ASSERT_NE(h, Transport::kInvalidHandle);
+    Result<Transport::Handle> h = mouse.open("sim:m/input2");
+    ASSERT_TRUE(h);
     uint8_t buf[65] = {};
-    EXPECT_FALSE(mouse.setFeature(h, buf, 65));
-    EXPECT_FALSE(mouse.getFeature(h, buf, 65));
+    EXPECT_FALSE(mouse.setFeature(*h, buf, 65));
+    EXPECT_FALSE(mouse.getFeature(*h, buf, 65));
     // A data-channel read that no read command asked for is refused as well.
-    Transport::Handle d = mouse.open("sim:m/input0", code);
-    EXPECT_FALSE(mouse.getFeature(d, buf, 65));
-    EXPECT_FALSE(mouse.setFeature(d, buf, 65));
-    mouse.close(h);
-    mouse.close(d);
+    Result<Transport::Handle> d = mouse.open("sim:m/input0");
+    ASSERT_TRUE(d);
+    EXPECT_FALSE(mouse.getFeature(*d, buf, 65));
+    EXPECT_FALSE(mouse.setFeature(*d, buf, 65));
+    EXPECT_TRUE(mouse.close(*h));
+    EXPECT_TRUE(mouse.close(*d));
 }
 
 TEST(SimFaultText, ParsesAndFormats) {
@@ -243,14 +240,14 @@ TEST(SimulatedMouseFile, FaultCounterLivesInTheFile) {
         SimulatedMouse mouse(path);
         DeviceLink link(mouse, clock);
         ASSERT_TRUE(shown(link.openMouse()));
-        link.setScramblingOn(true);
+        link.startSession();
         ASSERT_TRUE(shown(link.GetDPIStage(block)));
     }
     SimulatedMouse mouse(path);
     EXPECT_EQ(mouse.transferCount(), 4u);
     DeviceLink link(mouse, clock);
     ASSERT_TRUE(shown(link.openMouse()));
-    link.setScramblingOn(true);
+    link.startSession();
     std::vector<TraceEntry> trace;
     link.setTrace([&](const TraceEntry& e) { trace.push_back(e); });
     EXPECT_FALSE(shown(link.GetDPIStage(block))); // transfer 5 passes, 6 fails
@@ -299,17 +296,22 @@ TEST(SimulatedMouseFile, UnreadableStateIsRefused) {
 
     // A state file that goes bad under a running mouse makes its transfers fail.
     SimulatedMouse mouse(good);
-    int code = 0;
-    Transport::Handle h = mouse.open(mouse.collectionPath(1), code);
-    ASSERT_NE(h, Transport::kInvalidHandle);
+    Result<Transport::Handle> h = mouse.open(mouse.collectionPath(1));
+    ASSERT_TRUE(h);
     std::ofstream(good) << "garbage\n";
     uint8_t report[8] = {0x01};
-    EXPECT_FALSE(mouse.setFeature(h, report, 8));
-    EXPECT_NE(mouse.lastError().find("good.state"), std::string::npos);
-    std::vector<HidCollection> list;
-    std::string error;
-    EXPECT_FALSE(mouse.enumerate(list, error));
-    EXPECT_FALSE(error.empty());
+    const Status refused = mouse.setFeature(*h, report, 8);
+    EXPECT_FALSE(refused);
+    EXPECT_NE(refused.reason.find("good.state"), std::string::npos) << refused.reason;
+    Result<std::vector<HidCollection>> listed = mouse.enumerate();
+    EXPECT_FALSE(listed);
+    EXPECT_NE(listed.status().reason.find("good.state"), std::string::npos);
+    // Plugging it in or out from a front end says so instead of throwing.
+    for (bool plugged : {true, false}) {
+        const Status moved = mouse.setPlugged(plugged);
+        EXPECT_FALSE(moved);
+        EXPECT_NE(moved.reason.find("good.state"), std::string::npos) << moved.reason;
+    }
 }
 
 TEST(SimulatedMouseFile, CreatingInAMissingFolderThrows) {

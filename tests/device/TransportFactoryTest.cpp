@@ -10,17 +10,13 @@ namespace {
 class ListedTransport final : public Transport {
 public:
     explicit ListedTransport(std::vector<HidCollection> list) : list_(std::move(list)) {}
-    bool enumerate(std::vector<HidCollection>& out, std::string&) override {
-        out = list_;
-        return true;
+    Result<std::vector<HidCollection>> enumerate() override { return list_; }
+    Result<Handle> open(const std::string& path) override {
+        return Status::failedCall(path, ENOENT);
     }
-    Handle open(const std::string&, int& errorCode) override {
-        errorCode = ENOENT;
-        return kInvalidHandle;
-    }
-    bool setFeature(Handle, const uint8_t*, size_t) override { return false; }
-    bool getFeature(Handle, uint8_t*, size_t) override { return false; }
-    void close(Handle) override {}
+    Status setFeature(Handle, const uint8_t*, size_t) override { return Status::silentFailure(); }
+    Status getFeature(Handle, uint8_t*, size_t) override { return Status::silentFailure(); }
+    Status close(Handle) override { return {}; }
 
 private:
     std::vector<HidCollection> list_;
@@ -47,11 +43,10 @@ TEST(OneMouseTransport, ANodeBringsItsSiblingsAndNothingElse) {
     };
     for (const auto& c : cases) {
         OneMouseTransport t(std::make_unique<ListedTransport>(list), c.node);
-        std::vector<HidCollection> out;
-        std::string error;
-        ASSERT_TRUE(t.enumerate(out, error));
+        Result<std::vector<HidCollection>> out = t.enumerate();
+        ASSERT_TRUE(out);
         std::vector<std::string> paths;
-        for (const HidCollection& h : out)
+        for (const HidCollection& h : *out)
             paths.push_back(h.path);
         EXPECT_EQ(paths, c.paths) << c.node;
     }

@@ -111,10 +111,11 @@ struct Rig {
     MainWindow::StartResult initResult{};
 };
 
-// The four notifications a plug or an unplug of the mouse brings, one per collection.
+// The node events a plug or an unplug of the mouse brings.
 void notifyAll(MainWindow& w, SimulatedMouse& mouse, bool arrival) {
-    for (int i = 0; i < SimulatedMouse::kCollectionCount; ++i)
-        w.deviceWatcher().handleNotification(arrival, mouse.interfaceName(i));
+    for (const HidrawEvent& e :
+         mouse.hotplugEvents(arrival ? HidrawEvent::Kind::Added : HidrawEvent::Kind::Removed))
+        w.deviceWatcher().handleEvent(e);
     QCoreApplication::processEvents(); // the balloons are queued
 }
 
@@ -405,8 +406,8 @@ TEST(FaultProofDevice, ApplyAfterAFailedReadKeepsTheMouseOwnBytes) {
     EXPECT_TRUE(g.window->device().connect(g.window->state().block)); // opened, read failed
     auto dataSets = [&] {
         return std::count_if(g.mouse.receivedSets.begin(), g.mouse.receivedSets.end(),
-                             [](const SimulatedMouse::ReceivedSet& set) {
-                                 return set.collection == SimulatedMouse::kDataCollection;
+                             [&](const SimulatedMouse::ReceivedSet& set) {
+                                 return set.collection == g.mouse.dataCollection();
                              });
     };
     const auto before = dataSets();

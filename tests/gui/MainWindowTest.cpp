@@ -236,19 +236,22 @@ TEST(MainWindowDevice, UnplugAndPlugThroughNotifications) {
     WindowFixture f(test::sampleRecord());
     MainWindow& w = *f.window;
     f.mouse.unplug();
-    for (int i = 0; i < 4; ++i)
-        w.deviceWatcher().handleNotification(false, f.mouse.interfaceName(i));
+    const size_t before = f.balloons.size();
+    for (const HidrawEvent& e : f.mouse.hotplugEvents(HidrawEvent::Kind::Removed))
+        w.deviceWatcher().handleEvent(e);
     QCoreApplication::processEvents();
     EXPECT_FALSE(w.device().connected());
-    ASSERT_FALSE(f.balloons.empty());
+    ASSERT_EQ(f.balloons.size(), before + 1);
     EXPECT_EQ(f.balloons.back().first, "Warning");
     f.mouse.plug();
-    for (int i = 0; i < 3; ++i)
-        w.deviceWatcher().handleNotification(true, f.mouse.interfaceName(i));
+    const std::vector<HidrawEvent> plugged = f.mouse.hotplugEvents(HidrawEvent::Kind::Added);
+    w.deviceWatcher().handleEvent(plugged[0]); // the data channel alone is not a mouse
     EXPECT_FALSE(w.device().connected());
-    w.deviceWatcher().handleNotification(true, f.mouse.interfaceName(3));
+    for (size_t i = 1; i < plugged.size(); ++i)
+        w.deviceWatcher().handleEvent(plugged[i]);
     QCoreApplication::processEvents();
     EXPECT_TRUE(w.device().connected());
+    ASSERT_EQ(f.balloons.size(), before + 2);
     EXPECT_EQ(f.balloons.back().second, "The system detect the gaming mouse.");
 }
 

@@ -176,11 +176,11 @@ TEST(DpiValues, TheListFollowsTheSensorVariantUpToItsDpiCodes) {
         memory[0xC1] = c.variant; // sensorVariant
         f.mouse.setMemory(memory);
         f.mouse.unplug();
-        for (int i = 0; i < SimulatedMouse::kCollectionCount; ++i)
-            w.deviceWatcher().handleNotification(false, f.mouse.interfaceName(i));
+        for (const HidrawEvent& e : f.mouse.hotplugEvents(HidrawEvent::Kind::Removed))
+            w.deviceWatcher().handleEvent(e);
         f.mouse.plug();
-        for (int i = 0; i < SimulatedMouse::kCollectionCount; ++i)
-            w.deviceWatcher().handleNotification(true, f.mouse.interfaceName(i));
+        for (const HidrawEvent& e : f.mouse.hotplugEvents(HidrawEvent::Kind::Added))
+            w.deviceWatcher().handleEvent(e);
         ASSERT_TRUE(w.device().connected());
         ASSERT_EQ(w.device().sensorVariant(), c.variant);
 

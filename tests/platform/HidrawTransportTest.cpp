@@ -102,79 +102,67 @@ TEST(ReadBinaryFile, ReadsEveryByteAndReportsFailures) {
         bytes[i] = static_cast<uint8_t>(i * 7);
     const std::string file = dir.path() + "/report_descriptor";
     writeFile(file, bytes);
-    std::vector<uint8_t> read{1, 2, 3};
-    std::string error;
-    EXPECT_TRUE(readBinaryFile(file, read, error)) << error;
-    EXPECT_EQ(read, bytes);
+    Result<std::vector<uint8_t>> read = readBinaryFile(file);
+    ASSERT_TRUE(read) << read.status().reason;
+    EXPECT_EQ(*read, bytes);
 
     writeFile(file, {});
-    EXPECT_TRUE(readBinaryFile(file, read, error)) << error;
-    EXPECT_TRUE(read.empty());
+    read = readBinaryFile(file);
+    ASSERT_TRUE(read) << read.status().reason;
+    EXPECT_TRUE(read->empty());
 
     const std::string missing = dir.path() + "/missing";
-    EXPECT_FALSE(readBinaryFile(missing, read, error));
+    read = readBinaryFile(missing);
+    ASSERT_FALSE(read);
+    const std::string& error = read.status().reason;
     EXPECT_NE(error.find(missing), std::string::npos) << error;
     EXPECT_NE(error.find("errno " + std::to_string(ENOENT)), std::string::npos) << error;
+    EXPECT_EQ(read.status().systemError, ENOENT);
 
     // A folder opens but cannot be read.
-    EXPECT_FALSE(readBinaryFile(dir.path(), read, error));
-    EXPECT_NE(error.find("read"), std::string::npos) << error;
+    read = readBinaryFile(dir.path());
+    ASSERT_FALSE(read);
+    EXPECT_NE(read.status().reason.find("read"), std::string::npos) << read.status().reason;
 
     // Nothing sensible is that large; the file is refused, not truncated.
     writeFile(file, std::vector<uint8_t>(64 * 1024 + 1, 0x05));
-    EXPECT_FALSE(readBinaryFile(file, read, error));
-    EXPECT_TRUE(read.empty());
+    EXPECT_FALSE(readBinaryFile(file));
 }
 
 TEST(HidrawTransport, OpenReportsErrno) {
     HidrawTransport t;
-    int err = 0;
-    EXPECT_EQ(t.open("/dev/hidraw-z417-does-not-exist", err), Transport::kInvalidHandle);
-    EXPECT_EQ(err, ENOENT);
+    EXPECT_EQ(t.open("/dev/hidraw-z417-does-not-exist").status().systemError, ENOENT);
 
     TempDir dir;
     ASSERT_FALSE(dir.path().empty());
-    EXPECT_EQ(t.open(dir.path(), err), Transport::kInvalidHandle);
-    EXPECT_EQ(err, EISDIR);
+    EXPECT_EQ(t.open(dir.path()).status().systemError, EISDIR);
 }
 
 TEST(HidrawTransport, FeatureTransfersOnANonHidNodeFailWithErrno) {
     HidrawTransport t;
-    int err = -1;
-    const Transport::Handle h = t.open("/dev/null", err);
-    ASSERT_NE(h, Transport::kInvalidHandle) << "errno " << err;
-    EXPECT_EQ(err, 0);
+    const Result<Transport::Handle> opened = t.open("/dev/null");
+    ASSERT_TRUE(opened) << opened.status().reason;
+    const Transport::Handle h = *opened;
     // The descriptor is close-on-exec.
     EXPECT_TRUE(fcntl(h, F_GETFD) & FD_CLOEXEC);
 
     uint8_t report[8] = {0x01, 0xAA, 0xCC, 0xEE, 0xDD, 0x80, 0, 0};
-    errno = 0;
-    EXPECT_FALSE(t.setFeature(h, report, sizeof report));
-    EXPECT_EQ(errno, ENOTTY);
+    EXPECT_EQ(t.setFeature(h, report, sizeof report).systemError, ENOTTY);
     uint8_t answer[8] = {0x01, 9, 9, 9, 9, 9, 9, 9};
-    errno = 0;
-    EXPECT_FALSE(t.getFeature(h, answer, sizeof answer));
-    EXPECT_EQ(errno, ENOTTY);
+    EXPECT_EQ(t.getFeature(h, answer, sizeof answer).systemError, ENOTTY);
 
     // Lengths the ioctl cannot carry are refused before any system call.
-    errno = 0;
-    EXPECT_FALSE(t.setFeature(h, report, 0));
-    EXPECT_EQ(errno, EINVAL);
+    EXPECT_EQ(t.setFeature(h, report, 0).systemError, EINVAL);
     std::vector<uint8_t> huge(16384);
-    errno = 0;
-    EXPECT_FALSE(t.getFeature(h, huge.data(), huge.size()));
-    EXPECT_EQ(errno, EINVAL);
+    EXPECT_EQ(t.getFeature(h, huge.data(), huge.size()).systemError, EINVAL);
 
-    t.close(h);
-    EXPECT_EQ(t.lastCloseError(), 0);
+    EXPECT_TRUE(t.close(h));
     // The handle is gone now: every use fails with EBADF.
-    errno = 0;
-    EXPECT_FALSE(t.setFeature(h, report, sizeof report));
-    EXPECT_EQ(errno, EBADF);
-    t.close(h);
-    EXPECT_EQ(t.lastCloseError(), EBADF);
-    t.close(Transport::kInvalidHandle);
-    EXPECT_EQ(t.lastCloseError(), 0);
+    const Status stale = t.setFeature(h, report, sizeof report);
+    EXPECT_FALSE(stale);
+    EXPECT_EQ(stale.systemError, EBADF);
+    EXPECT_EQ(t.close(h).systemError, EBADF);
+    EXPECT_TRUE(t.close(Transport::kInvalidHandle));
 }
 
 // Reads "HID_ID=..." from a hid device's uevent file, independently of libudev.
@@ -190,10 +178,12 @@ std::string hidIdFromUevent(const std::string& ueventPath) {
 
 TEST(HidrawTransport, EnumerateListsThisMachinesHidrawNodes) {
     HidrawTransport t;
-    std::vector<HidCollection> list;
-    std::string error;
-    ASSERT_TRUE(t.enumerate(list, error)) << error;
-    for (const std::string& problem : t.enumerateProblems())
+    Result<std::vector<HidCollection>> listed = t.enumerate();
+    ASSERT_TRUE(listed) << listed.status().reason;
+    const std::vector<HidCollection>& list = *listed;
+    Result<HidrawListing> nodes = listHidrawNodes();
+    ASSERT_TRUE(nodes) << nodes.status().reason;
+    for (const std::string& problem : nodes->problems)
         std::printf("note: %s\n", problem.c_str());
 
     const std::regex nodePath("/dev/(hidraw([0-9]+))");
@@ -233,13 +223,12 @@ TEST(HidrawTransport, EnumerateListsThisMachinesHidrawNodes) {
     for (const auto& entry : fs::directory_iterator("/sys/class/hidraw", ec)) {
         const std::string name = entry.path().filename().string();
         SCOPED_TRACE(name);
-        std::vector<uint8_t> descriptor;
-        std::string readError;
-        if (!readBinaryFile(entry.path().string() + "/device/report_descriptor", descriptor,
-                            readError))
+        Result<std::vector<uint8_t>> descriptor =
+            readBinaryFile(entry.path().string() + "/device/report_descriptor");
+        if (!descriptor)
             continue;
         std::vector<TopLevelCollection> collections;
-        if (!parseReportDescriptor(descriptor.data(), descriptor.size(), collections))
+        if (!parseReportDescriptor(descriptor->data(), descriptor->size(), collections))
             continue;
         const auto it = perPath.find("/dev/" + name);
         EXPECT_EQ(it == perPath.end() ? 0u : it->second, collections.size());
@@ -247,43 +236,33 @@ TEST(HidrawTransport, EnumerateListsThisMachinesHidrawNodes) {
     EXPECT_FALSE(ec) << ec.message();
 }
 
-TEST(DeviceNotifications, NamesCarryNodeVendorProductAndCollection) {
-    const auto two = notificationsForNode(true, "hidraw3", 0x04D9, 0xA09E, 2);
-    ASSERT_EQ(two.size(), 2u);
-    EXPECT_TRUE(two[0].arrival);
-    EXPECT_EQ(two[0].interfaceName, "hidraw3#VID_04D9&PID_A09E#col01");
-    EXPECT_EQ(two[1].interfaceName, "hidraw3#VID_04D9&PID_A09E#col02");
-
-    // Upper-case hex with leading zeros, whatever the values.
-    const auto removal = notificationsForNode(false, "hidraw12", 0x00AB, 0x0C0D, 1);
-    ASSERT_EQ(removal.size(), 1u);
-    EXPECT_FALSE(removal[0].arrival);
-    EXPECT_EQ(removal[0].interfaceName, "hidraw12#VID_00AB&PID_0C0D#col01");
-
-    EXPECT_TRUE(notificationsForNode(true, "hidraw0", 0x04D9, 0xA09E, 0).empty());
-
-    const auto many = notificationsForNode(true, "hidraw1", 0x04D9, 0xA09E, 100);
-    ASSERT_EQ(many.size(), 100u);
-    EXPECT_EQ(many[9].interfaceName, "hidraw1#VID_04D9&PID_A09E#col10");
-    EXPECT_EQ(many[99].interfaceName, "hidraw1#VID_04D9&PID_A09E#col100");
+KnownNode nodeOf(uint16_t vendor, uint16_t product, size_t collections,
+                 const std::string& group = "g") {
+    KnownNode n{vendor, product, group, {}};
+    for (size_t i = 0; i < collections; ++i)
+        n.collections.push_back(TopLevelCollection{1, static_cast<uint16_t>(i + 1), 0});
+    return n;
 }
 
-std::vector<std::string> names(const std::vector<DeviceNotification>& list, bool arrival) {
+std::vector<std::string> described(const std::vector<HidrawEvent>& events) {
     std::vector<std::string> out;
-    for (const DeviceNotification& n : list) {
-        EXPECT_EQ(n.arrival, arrival) << n.interfaceName;
-        out.push_back(n.interfaceName);
+    for (const HidrawEvent& e : events) {
+        char ids[16];
+        std::snprintf(ids, sizeof ids, "%04X:%04X", e.device.vendorId, e.device.productId);
+        out.push_back(std::string(e.kind == HidrawEvent::Kind::Added ? "+" : "-") + e.node + " " +
+                      ids + " x" + std::to_string(e.device.collections.size()));
     }
     return out;
 }
 
 TEST(HidrawNodeRegistry, RemovalIsAnnouncedAsTheArrivalWas) {
     HidrawNodeRegistry registry;
-    const KnownNode mouse{0x04D9, 0xA09E, 2};
-    const auto arrived = names(registry.added("hidraw4", mouse), true);
-    ASSERT_EQ(arrived.size(), 2u);
-    const auto removed = names(registry.removed("hidraw4"), false);
-    EXPECT_EQ(removed, arrived);
+    const KnownNode mouse = nodeOf(0x04D9, 0xA09E, 2);
+    const HidrawEvent arrived = registry.added("hidraw4", mouse);
+    EXPECT_EQ(described({arrived}), std::vector<std::string>{"+hidraw4 04D9:A09E x2"});
+    const std::vector<HidrawEvent> removed = registry.removed("hidraw4");
+    EXPECT_EQ(described(removed), std::vector<std::string>{"-hidraw4 04D9:A09E x2"});
+    EXPECT_EQ(removed[0].device.deviceGroup, "g");
     // Gone now: a second removal and a never-seen node announce nothing.
     EXPECT_TRUE(registry.removed("hidraw4").empty());
     EXPECT_TRUE(registry.removed("hidraw9").empty());
@@ -291,57 +270,54 @@ TEST(HidrawNodeRegistry, RemovalIsAnnouncedAsTheArrivalWas) {
 
     // A node number reused by another device is announced as the new device on removal.
     registry.added("hidraw4", mouse);
-    registry.added("hidraw4", KnownNode{0x046D, 0xC077, 1});
-    EXPECT_EQ(names(registry.removed("hidraw4"), false),
-              std::vector<std::string>{"hidraw4#VID_046D&PID_C077#col01"});
+    registry.added("hidraw4", nodeOf(0x046D, 0xC077, 1));
+    EXPECT_EQ(described(registry.removed("hidraw4")),
+              std::vector<std::string>{"-hidraw4 046D:C077 x1"});
 }
 
 TEST(HidrawNodeRegistry, ResyncAnnouncesTheDifferences) {
     HidrawNodeRegistry registry;
-    registry.added("hidraw0", KnownNode{0x046D, 0xC077, 1}); // stays
-    registry.added("hidraw1", KnownNode{0x04D9, 0xA09E, 2}); // goes
-    registry.added("hidraw2", KnownNode{0x04D9, 0xA09E, 2}); // replaced by another device
+    registry.added("hidraw0", nodeOf(0x046D, 0xC077, 1)); // stays
+    registry.added("hidraw1", nodeOf(0x04D9, 0xA09E, 2)); // goes
+    registry.added("hidraw2", nodeOf(0x04D9, 0xA09E, 2)); // replaced by another device
+    registry.added("hidraw5", nodeOf(0x04D9, 0xA09E, 1)); // another mouse on the same number
 
     const std::map<std::string, KnownNode> present = {
-        {"hidraw0", {0x046D, 0xC077, 1}},
-        {"hidraw2", {0x1234, 0x5678, 1}},
-        {"hidraw3", {0x04D9, 0xA09E, 3}},
+        {"hidraw0", nodeOf(0x046D, 0xC077, 1)},
+        {"hidraw2", nodeOf(0x1234, 0x5678, 1)},
+        {"hidraw3", nodeOf(0x04D9, 0xA09E, 3)},
+        {"hidraw5", nodeOf(0x04D9, 0xA09E, 1, "other")},
     };
-    const auto changes = registry.resync(present);
-    std::vector<std::string> got;
-    for (const DeviceNotification& n : changes)
-        got.push_back(std::string(n.arrival ? "+" : "-") + n.interfaceName);
     const std::vector<std::string> expected = {
-        // removals first, so a counter sees the old device leave before the new one comes
-        "-hidraw1#VID_04D9&PID_A09E#col01", "-hidraw1#VID_04D9&PID_A09E#col02",
-        "-hidraw2#VID_04D9&PID_A09E#col01", "-hidraw2#VID_04D9&PID_A09E#col02",
-        "+hidraw2#VID_1234&PID_5678#col01", "+hidraw3#VID_04D9&PID_A09E#col01",
-        "+hidraw3#VID_04D9&PID_A09E#col02", "+hidraw3#VID_04D9&PID_A09E#col03",
+        // removals first, so a listener sees the old device leave before the new one comes
+        "-hidraw1 04D9:A09E x2", "-hidraw2 04D9:A09E x2", "-hidraw5 04D9:A09E x1",
+        "+hidraw2 1234:5678 x1", "+hidraw3 04D9:A09E x3", "+hidraw5 04D9:A09E x1",
     };
-    EXPECT_EQ(got, expected);
-    EXPECT_EQ(registry.nodes().size(), 3u);
+    EXPECT_EQ(described(registry.resync(present)), expected);
+    EXPECT_EQ(registry.nodes().size(), 4u);
     EXPECT_TRUE(registry.resync(present).empty()); // in line now
+    EXPECT_EQ(described(registry.present()).size(), 4u);
 }
 
 TEST(UdevMonitor, StartsOrSaysWhy) {
-    UdevMonitor monitor;
-    if (!monitor.ok()) {
-        // A machine without netlink access (some containers): the reason is given and the
-        // monitor stays inert.
-        EXPECT_FALSE(monitor.error().empty());
-        EXPECT_EQ(monitor.fd(), -1);
-        EXPECT_TRUE(monitor.readPending().empty());
+    Result<std::unique_ptr<UdevMonitor>> started = UdevMonitor::start();
+    if (!started) {
+        // A machine without netlink access (some containers): the reason is given.
+        EXPECT_FALSE(started.status().reason.empty());
         return;
     }
+    UdevMonitor& monitor = **started;
     ASSERT_GE(monitor.fd(), 0);
     // The GUI reads it when a socket notifier fires; a read must never block.
     const int flags = fcntl(monitor.fd(), F_GETFL);
     ASSERT_NE(flags, -1);
     EXPECT_TRUE(flags & O_NONBLOCK);
     EXPECT_TRUE(fcntl(monitor.fd(), F_GETFD) & FD_CLOEXEC);
-    const std::regex name("hidraw[0-9]+#VID_[0-9A-F]{4}&PID_[0-9A-F]{4}#col[0-9]{2,}");
-    for (const DeviceNotification& n : monitor.readPending())
-        EXPECT_TRUE(std::regex_match(n.interfaceName, name)) << n.interfaceName;
+    const std::regex name("hidraw[0-9]+");
+    for (const HidrawEvent& e : monitor.readPending().events)
+        EXPECT_TRUE(std::regex_match(e.node, name)) << e.node;
+    for (const HidrawEvent& e : monitor.presentNodes())
+        EXPECT_TRUE(std::regex_match(e.node, name)) << e.node;
 }
 
 } // namespace

@@ -61,7 +61,7 @@ int run(int argc, char** argv) {
     DeviceLink link(mouse, clock);
     if (!link.openMouse())
         return 1;
-    link.setScramblingOn(true);
+    link.startSession();
     ProfileBlock block{};
     const ApplyOutcome applied = applyAndConfirm(
         {w.record, w.saved, w.labels, w.fileRecord, w.fileLabels}, block, link, targets);

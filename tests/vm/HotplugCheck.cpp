@@ -1,17 +1,20 @@
 // Runs in the test machine: the device layer follows the virtual mouse's plug and unplug
-// through the kernel's own uevents (UdevMonitor, DeviceLink, hidraw), and the protocol's
-// speed through the real kernel path is measured.
+// through the kernel's own uevents (UdevMonitor, MouseConnection, DeviceLink, hidraw), and the
+// protocol's speed through the real kernel path is measured.
 //   z417-vm-hotplug UHID_MOUSE STATE_FILE CYCLES
 #include "../support/MessageLog.h"
 #include "device/DeviceLink.h"
+#include "device/MouseConnection.h"
 #include "platform/HidrawTransport.h"
 #include "platform/UdevMonitor.h"
 
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include <poll.h>
@@ -22,13 +25,28 @@ using namespace z417;
 
 namespace {
 
-struct CountingEvents final : DeviceEvents {
+// The reactions as the window would show them: a detected balloon per connect, a warning
+// balloon and a hide per loss.
+struct CountingEvents {
     int detected = 0, warnings = 0, hides = 0;
-    void requestBalloon(int type, int) override {
-        (type == kBalloonDetected ? detected : warnings) += 1;
+    void count(MouseConnection::Change change) {
+        if (change == MouseConnection::Change::Connected)
+            ++detected;
+        if (change == MouseConnection::Change::Lost) {
+            ++warnings;
+            ++hides;
+        }
     }
-    void hideMainWindow() override { ++hides; }
 };
+
+std::unique_ptr<UdevMonitor> startMonitor() {
+    Result<std::unique_ptr<UdevMonitor>> monitor = UdevMonitor::start();
+    if (!monitor) {
+        std::printf("FAIL: the udev monitor: %s\n", monitor.status().reason.c_str());
+        std::exit(1);
+    }
+    return std::move(monitor).value();
+}
 
 int failures = 0;
 void check(bool ok, const std::string& what) {
@@ -38,38 +56,41 @@ void check(bool ok, const std::string& what) {
 
 class Harness {
 public:
-    Harness() : link_(transport_, clock_) {}
+    Harness() : monitor_(startMonitor()), link_(transport_, clock_), connection_(link_, block_) {
+        connection_.seed(monitor_->presentNodes());
+    }
 
     // Feeds the link every notification until the mouse's node count is nodes (a hang guard
     // of a minute ends the wait; it never decides a result).
     bool settle(size_t nodes) {
         for (int i = 0; i < 600; ++i) {
-            for (const DeviceNotification& n : monitor_.readPending()) {
+            for (const HidrawEvent& e : monitor_->readPending().events) {
                 ++notifications_;
-                shown_(link_.handleDeviceChange(n.arrival ? DeviceChange::Arrival
-                                                          : DeviceChange::Removal,
-                                                n.interfaceName, block_, events_));
+                MouseConnection::Outcome o = connection_.handle(e);
+                events_.count(o.change);
+                shown_(o.status);
             }
             if (mouseNodes() == nodes)
                 return true;
-            pollfd p{monitor_.fd(), POLLIN, 0};
+            pollfd p{monitor_->fd(), POLLIN, 0};
             ::poll(&p, 1, 100);
         }
         return false;
     }
     size_t mouseNodes() const {
         size_t n = 0;
-        for (const auto& [name, node] : monitor_.knownNodes())
-            n += node.vendorId == kVendorId && node.productId == kProductId;
+        for (const auto& [name, node] : monitor_->knownNodes())
+            n += findModel(node.vendorId, node.productId) != nullptr;
         return n;
     }
 
     SystemClock clock_;
     HidrawTransport transport_;
     test::MessageLog shown_;
-    UdevMonitor monitor_;
+    std::unique_ptr<UdevMonitor> monitor_;
     DeviceLink link_;
     ProfileBlock block_{};
+    MouseConnection connection_;
     CountingEvents events_;
     int notifications_ = 0;
 };
@@ -106,7 +127,7 @@ int main(int argc, char** argv) {
     }
     const int cycles = std::stoi(argv[3]);
     Harness h;
-    check(h.monitor_.ok(), "the udev monitor listens (kernel events, no udev daemon)");
+    check(h.monitor_ != nullptr, "the udev monitor listens (kernel events, no udev daemon)");
 
     int control[2];
     if (::pipe(control) != 0)

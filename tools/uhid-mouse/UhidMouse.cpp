@@ -1,8 +1,5 @@
 #include "UhidMouse.h"
 
-#include "device/DeviceLink.h"
-#include "device/UhidDescriptors.h"
-
 #include <cerrno>
 #include <cstring>
 #include <thread>
@@ -17,10 +14,6 @@ namespace z417 {
 namespace {
 
 constexpr uint32_t kVersion = 0x0100;
-const char kDeviceName[] = "Z417 Gaming Mouse";
-// The simulated mouse's collections behind each interface: data channel, command channel.
-constexpr int kChannelCollection[2] = {SimulatedMouse::kDataCollection,
-                                       SimulatedMouse::kCommandCollection};
 
 void copyText(char* to, size_t size, const std::string& from) {
     std::strncpy(to, from.c_str(), size - 1);
@@ -30,66 +23,70 @@ void copyText(char* to, size_t size, const std::string& from) {
 } // namespace
 
 UhidMouse::UhidMouse(SimulatedMouse& mouse, std::string uniq)
-    : mouse_(mouse), uniq_(std::move(uniq)) {}
+    : mouse_(mouse), uniq_(std::move(uniq)), model_(mouse.model()),
+      fds_(static_cast<size_t>(model_.interfaceCount), -1),
+      channels_(static_cast<size_t>(model_.interfaceCount), Transport::kInvalidHandle) {}
 
 UhidMouse::~UhidMouse() {
     unplug();
 }
 
-bool UhidMouse::plug(std::string& error) {
+Status UhidMouse::plug() {
     if (plugged())
-        return true;
-    mouse_.plug();
-    if (!openChannels(error))
-        return false;
-    for (int i = 0; i < kVirtualInterfaceCount; ++i) {
+        return {};
+    if (Status back = mouse_.setPlugged(true); !back)
+        return back;
+    if (Status opened = openChannels(); !opened)
+        return opened;
+    for (int i = 0; i < interfaceCount(); ++i) {
         fds_[i] = ::open("/dev/uhid", O_RDWR | O_CLOEXEC);
         if (fds_[i] < 0) {
-            error = std::string("cannot open /dev/uhid: ") + std::strerror(errno) +
-                    " (it needs root or write access to /dev/uhid, and the uhid module: "
-                    "sudo modprobe uhid)";
+            Status failed = Status::failedCall("cannot open /dev/uhid", errno);
+            failed.reason += " (it needs root or write access to /dev/uhid, and the uhid module: "
+                             "sudo modprobe uhid)";
             unplug();
-            return false;
+            return failed;
         }
         uhid_event ev{};
         ev.type = UHID_CREATE2;
         uhid_create2_req& req = ev.u.create2;
-        copyText(reinterpret_cast<char*>(req.name), sizeof req.name, kDeviceName);
+        copyText(reinterpret_cast<char*>(req.name), sizeof req.name, model_.usbName);
         copyText(reinterpret_cast<char*>(req.phys), sizeof req.phys,
                  "z417-uhid/" + uniq_ + "/input" + std::to_string(i));
         copyText(reinterpret_cast<char*>(req.uniq), sizeof req.uniq, uniq_);
-        const InterfaceDescriptor& d = kVirtualInterfaces[i];
+        const InterfaceDescriptor& d = model_.interfaces[i];
         req.rd_size = static_cast<uint16_t>(d.size);
         std::memcpy(req.rd_data, d.bytes, d.size);
         req.bus = BUS_USB;
-        req.vendor = kVendorId;
-        req.product = kProductId;
+        req.vendor = model_.vendorId;
+        req.product = model_.productId;
         req.version = kVersion;
         if (!send(i, &ev, sizeof ev)) {
-            error = std::string("cannot create the uhid device: ") + std::strerror(errno);
+            Status failed = Status::failedCall("cannot create the uhid device", errno);
             unplug();
-            return false;
+            return failed;
         }
     }
-    return true;
+    return {};
 }
 
-bool UhidMouse::openChannels(std::string& error) {
-    for (int i = 0; i < kVirtualInterfaceCount; ++i) {
+Status UhidMouse::openChannels() {
+    for (int i = 0; i < interfaceCount(); ++i) {
         if (channels_[i] != Transport::kInvalidHandle)
-            mouse_.close(channels_[i]);
-        int code = 0;
-        channels_[i] = mouse_.open(mouse_.collectionPath(kChannelCollection[i]), code);
-        if (channels_[i] == Transport::kInvalidHandle) {
-            error = "the simulated mouse cannot be opened: " + std::string(std::strerror(code));
-            return false;
-        }
+            (void)mouse_.close(channels_[i]);
+        channels_[i] = Transport::kInvalidHandle;
+        Result<Transport::Handle> h =
+            mouse_.open(mouse_.collectionPath(model_.interfaces[i].collection));
+        if (!h)
+            return Status::failedCall("the simulated mouse cannot be opened",
+                                         h.status().systemError);
+        channels_[i] = *h;
     }
-    return true;
+    return {};
 }
 
 void UhidMouse::unplug() {
-    for (int i = 0; i < kVirtualInterfaceCount; ++i) {
+    for (int i = 0; i < interfaceCount(); ++i) {
         if (fds_[i] >= 0) {
             uhid_event ev{};
             ev.type = UHID_DESTROY;
@@ -98,7 +95,7 @@ void UhidMouse::unplug() {
             fds_[i] = -1;
         }
         if (channels_[i] != Transport::kInvalidHandle)
-            mouse_.close(channels_[i]);
+            (void)mouse_.close(channels_[i]);
         channels_[i] = Transport::kInvalidHandle;
     }
 }
@@ -111,16 +108,14 @@ bool UhidMouse::send(int interface, const void* event, size_t size) {
     return n == static_cast<ssize_t>(size);
 }
 
-bool UhidMouse::handleEvent(int interface, std::string& error) {
+bool UhidMouse::handleEvent(int interface) {
     uhid_event ev{};
     ssize_t n;
     do {
         n = ::read(fds_[interface], &ev, sizeof ev);
     } while (n < 0 && errno == EINTR);
-    if (n <= 0) {
-        error = n < 0 ? std::strerror(errno) : "end of file";
-        return true;
-    }
+    if (n <= 0)
+        return true; // nothing read: the next poll tells more
     if (ev.type == UHID_GET_REPORT)
         answerGet(interface, ev.u.get_report.id, ev.u.get_report.rnum, ev.u.get_report.rtype);
     else if (ev.type == UHID_SET_REPORT)
@@ -141,7 +136,7 @@ void UhidMouse::waitIfSlow() {
 }
 
 void UhidMouse::answerGet(int interface, uint32_t id, uint8_t reportId, uint8_t type) {
-    const InterfaceDescriptor& d = kVirtualInterfaces[interface];
+    const InterfaceDescriptor& d = model_.interfaces[interface];
     uhid_event reply{};
     reply.type = UHID_GET_REPORT_REPLY;
     reply.u.get_report_reply.id = id;
@@ -162,12 +157,12 @@ void UhidMouse::answerGet(int interface, uint32_t id, uint8_t reportId, uint8_t 
 
 void UhidMouse::answerSet(int interface, uint32_t id, uint8_t reportId, uint8_t type,
                           const uint8_t* data, size_t size) {
-    const InterfaceDescriptor& d = kVirtualInterfaces[interface];
+    const InterfaceDescriptor& d = model_.interfaces[interface];
     uhid_event reply{};
     reply.type = UHID_SET_REPORT_REPLY;
     reply.u.set_report_reply.id = id;
     const bool accepted = type == UHID_FEATURE_REPORT && reportId == d.featureReportId &&
-                          mouse_.setFeature(channels_[interface], data, size);
+                          mouse_.setFeature(channels_[interface], data, size).ok;
     reply.u.set_report_reply.err = accepted ? 0 : EIO;
     waitIfSlow();
     send(interface, &reply, sizeof reply);

@@ -1,10 +1,11 @@
 // The simulated mouse presented to the kernel through /dev/uhid: one uhid device per USB
-// interface, feature requests answered by the simulated mouse's firmware.
+// interface of its model, feature requests answered by the simulated mouse's firmware.
 #pragma once
 
 #include "device/SimulatedMouse.h"
 
 #include <string>
+#include <vector>
 
 namespace z417 {
 
@@ -16,19 +17,20 @@ public:
     UhidMouse(const UhidMouse&) = delete;
     UhidMouse& operator=(const UhidMouse&) = delete;
 
-    // Creates both uhid devices. False with the reason in error (e.g. no access to /dev/uhid).
-    bool plug(std::string& error);
-    // Destroys both devices: the kernel removes their hidraw nodes.
+    // Creates the uhid devices; a failure says why (e.g. no access to /dev/uhid).
+    Status plug();
+    // Destroys the devices: the kernel removes their hidraw nodes.
     void unplug();
     bool plugged() const { return fds_[0] >= 0; }
+    int interfaceCount() const { return static_cast<int>(fds_.size()); }
     // Descriptors to poll while plugged (-1 otherwise).
     int fd(int interface) const { return fds_[interface]; }
     // Answers what the kernel asked on that interface. Returns false when the simulated mouse
     // went away (an unplug-after fault fired): the devices are destroyed then.
-    bool handleEvent(int interface, std::string& error);
+    bool handleEvent(int interface);
 
 private:
-    bool openChannels(std::string& error);
+    Status openChannels();
     void answerGet(int interface, uint32_t id, uint8_t reportId, uint8_t type);
     void answerSet(int interface, uint32_t id, uint8_t reportId, uint8_t type, const uint8_t* data,
                    size_t size);
@@ -37,8 +39,9 @@ private:
 
     SimulatedMouse& mouse_;
     std::string uniq_;
-    int fds_[2] = {-1, -1};
-    Transport::Handle channels_[2] = {Transport::kInvalidHandle, Transport::kInvalidHandle};
+    const MouseModel& model_;
+    std::vector<int> fds_;
+    std::vector<Transport::Handle> channels_;
 };
 
 } // namespace z417

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 #include <sys/stat.h>
+#include <vector>
 
 #include <poll.h>
 #include <sys/signalfd.h>
@@ -48,21 +49,29 @@ bool parseOptions(int argc, char** argv, Options& o) {
     return !o.state.empty();
 }
 
-std::unique_ptr<z417::SimulatedMouse> loadMouse(const Options& o, std::string& error) {
+z417::Result<std::unique_ptr<z417::SimulatedMouse>> loadMouse(const Options& o) {
     struct stat st;
-    if (::stat(o.state.c_str(), &st) != 0 &&
-        !z417::SimulatedMouse::createStateFile(o.state, z417::SimulatedMouse::Config{}, error))
-        return nullptr;
-    auto mouse = z417::SimulatedMouse::load(o.state, error);
+    if (::stat(o.state.c_str(), &st) != 0) {
+        if (z417::Status made =
+                z417::SimulatedMouse::createStateFile(o.state, z417::SimulatedMouse::Config{});
+            !made)
+            return made;
+    }
+    auto mouse = z417::SimulatedMouse::load(o.state);
     if (mouse && !o.fault.empty()) {
         z417::SimFault fault;
-        if (!z417::parseSimFault(o.fault, fault)) {
-            error = "unknown fault '" + o.fault + "'";
-            return nullptr;
-        }
-        mouse->setFault(fault);
+        if (!z417::parseSimFault(o.fault, fault))
+            return z417::Status::silentFailure("unknown fault '" + o.fault + "'");
+        (*mouse)->setFault(fault);
     }
     return mouse;
+}
+
+bool plugged(z417::UhidMouse& uhid) {
+    const z417::Status plugged = uhid.plug();
+    if (!plugged)
+        std::fprintf(stderr, "z417-uhid-mouse: %s\n", plugged.reason.c_str());
+    return plugged.ok;
 }
 
 void say(const char* line) {
@@ -78,21 +87,17 @@ int run(z417::UhidMouse& uhid, bool plugNow) {
         sigaddset(&signals, s);
     sigprocmask(SIG_BLOCK, &signals, nullptr);
     const int sigfd = ::signalfd(-1, &signals, SFD_CLOEXEC);
-    std::string error;
     if (plugNow) {
-        if (!uhid.plug(error)) {
-            std::fprintf(stderr, "z417-uhid-mouse: %s\n", error.c_str());
+        if (!plugged(uhid))
             return 1;
-        }
         say("plugged");
     }
     bool readStdin = true;
     for (;;) {
-        pollfd fds[4] = {{sigfd, POLLIN, 0},
-                         {readStdin ? 0 : -1, POLLIN, 0},
-                         {uhid.fd(0), POLLIN, 0},
-                         {uhid.fd(1), POLLIN, 0}};
-        if (::poll(fds, 4, -1) < 0 && errno != EINTR)
+        std::vector<pollfd> fds = {{sigfd, POLLIN, 0}, {readStdin ? 0 : -1, POLLIN, 0}};
+        for (int i = 0; i < uhid.interfaceCount(); ++i)
+            fds.push_back({uhid.fd(i), POLLIN, 0});
+        if (::poll(fds.data(), fds.size(), -1) < 0 && errno != EINTR)
             return 1;
         std::string command;
         if (fds[0].revents & POLLIN) {
@@ -109,16 +114,14 @@ int run(z417::UhidMouse& uhid, bool plugNow) {
             else
                 command = std::string(line, std::strcspn(line, "\r\n"));
         }
-        for (int i = 0; i < 2; ++i)
-            if (uhid.plugged() && (fds[2 + i].revents & POLLIN) && !uhid.handleEvent(i, error))
+        for (int i = 0; i < uhid.interfaceCount(); ++i)
+            if (uhid.plugged() && (fds[2 + i].revents & POLLIN) && !uhid.handleEvent(i))
                 say("unplugged");
         if (command == "quit")
             return 0;
         if (command == "plug" && !uhid.plugged()) {
-            if (!uhid.plug(error)) {
-                std::fprintf(stderr, "z417-uhid-mouse: %s\n", error.c_str());
+            if (!plugged(uhid))
                 return 1;
-            }
             say("plugged");
         } else if (command == "unplug" && uhid.plugged()) {
             uhid.unplug();
@@ -137,12 +140,11 @@ int main(int argc, char** argv) {
     }
     if (options.uniq.empty())
         options.uniq = "Z417-" + std::to_string(::getpid());
-    std::string error;
-    auto mouse = loadMouse(options, error);
+    auto mouse = loadMouse(options);
     if (!mouse) {
-        std::fprintf(stderr, "z417-uhid-mouse: %s\n", error.c_str());
+        std::fprintf(stderr, "z417-uhid-mouse: %s\n", mouse.status().reason.c_str());
         return 1;
     }
-    z417::UhidMouse uhid(*mouse, options.uniq);
+    z417::UhidMouse uhid(**mouse, options.uniq);
     return run(uhid, !options.startUnplugged);
 }

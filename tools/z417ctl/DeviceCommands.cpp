@@ -69,13 +69,14 @@ FILE* openTraceFile(const std::string& path, std::string& error) {
 // connects it (its image read, and its sensor variant taken over) into block.
 bool openSession(const GlobalOptions& global, Session& s, FILE* err,
                  ProfileBlock* connectAndRead = nullptr) {
-    std::string error;
-    s.transport = makeTransport(global.device, error);
-    if (!s.transport) {
-        failWith(err, error);
+    Result<std::unique_ptr<Transport>> transport = makeTransport(global.device);
+    if (!transport) {
+        failWith(err, transport.status().reason);
         return false;
     }
+    s.transport = std::move(transport).value();
     s.err = err;
+    std::string error;
     s.link = std::make_unique<DeviceLink>(*s.transport, s.clock);
     if (!global.tracePath.empty()) {
         s.trace = openTraceFile(global.tracePath, error);
@@ -91,15 +92,14 @@ bool openSession(const GlobalOptions& global, Session& s, FILE* err,
             std::fputc('\n', f);
         });
     }
-    const bool opened =
-        s.report(connectAndRead ? s.link->connect(*connectAndRead) : s.link->openMouse());
-    if (!opened) {
+    const Status opened = connectAndRead ? s.link->connect(*connectAndRead) : s.link->openMouse();
+    if (!s.report(opened)) {
         if (s.messageCount == 0)
-            failWith(err, s.link->lastError());
+            failWith(err, opened.reason);
         return false;
     }
-    // The mouse always scrambles once it has been connected.
-    s.link->setScramblingOn(true);
+    // The mouse always speaks as after a connect once it has been connected.
+    s.link->startSession();
     return true;
 }
 
@@ -119,35 +119,38 @@ int cmdSimCreate(const std::string& stateFile, const std::map<std::string, std::
         !byteOption(options, "--report-rate", config.reportRate, error) ||
         !byteOption(options, "--dpi-stage", config.dpiStage, error))
         return failWith(err, error);
-    if (auto it = options.find("--fault");
-        it != options.end() &&
-        !parseSimulatedFault(it->second, config.fault, config.unplugAfter, error))
-        return failWith(err, error);
-    if (!SimulatedMouse::createStateFile(stateFile, config, error))
-        return failWith(err, error);
+    if (auto it = options.find("--fault"); it != options.end()) {
+        Result<SimFault> fault = parseSimulatedFault(it->second);
+        if (!fault)
+            return failWith(err, fault.status().reason);
+        config.fault = fault->kind;
+        config.unplugAfter = fault->afterTransfers;
+    }
+    if (Status made = SimulatedMouse::createStateFile(stateFile, config); !made)
+        return failWith(err, made.reason);
     std::fprintf(out, "simulated mouse created in %s\n", stateFile.c_str());
     return 0;
 }
 
 int cmdList(const GlobalOptions& global, FILE* out, FILE* err) {
-    std::string error;
-    std::unique_ptr<Transport> transport = makeTransport(global.device, error);
+    Result<std::unique_ptr<Transport>> transport = makeTransport(global.device);
     if (!transport)
-        return failWith(err, error);
-    std::vector<HidCollection> collections;
-    if (!transport->enumerate(collections, error))
-        return failWith(err, error);
-    for (const HidCollection& c : collections) {
-        const bool mouse = isOurMouse(c);
+        return failWith(err, transport.status().reason);
+    Result<std::vector<HidCollection>> collections = (*transport)->enumerate();
+    if (!collections)
+        return failWith(err, collections.status().reason);
+    for (const HidCollection& c : *collections) {
+        const MouseModel* model = findModel(c.vendorId, c.productId);
         const ChannelRole channel = channelRole(c);
         const char* role = channel == ChannelRole::Data      ? " data channel"
                            : channel == ChannelRole::Command ? " command channel"
                                                              : "";
+        const std::string tag = model ? std::string(" [") + model->name + "]" : "";
         std::fprintf(out, "%s %04x:%04x usage page 0x%04x usage 0x%04x feature %u%s%s\n",
                      c.path.c_str(), c.vendorId, c.productId, c.usagePage, c.usage,
-                     c.featureReportLength, mouse ? " [Z417]" : "", role);
+                     c.featureReportLength, tag.c_str(), role);
     }
-    if (collections.empty())
+    if (collections->empty())
         std::fprintf(out, "no HID collections found\n");
     return 0;
 }

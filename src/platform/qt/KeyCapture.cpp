@@ -1,7 +1,7 @@
 #include "platform/qt/KeyCapture.h"
 
+#include "assign/KeyNames.h"
 #include "assign/KeyTables.h"
-#include "platform/KeyNames.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

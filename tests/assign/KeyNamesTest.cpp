@@ -1,6 +1,6 @@
 // Key names of the single key capture: every key that the key name table knows must be named
 // so that the table gives back that key's own keyboard usage.
-#include "platform/KeyNames.h"
+#include "assign/KeyNames.h"
 
 #include "assign/KeyTables.h"
 

@@ -1,4 +1,4 @@
-#include "platform/KeyNames.h"
+#include "assign/KeyNames.h"
 
 #include "assign/KeyTables.h"
 
