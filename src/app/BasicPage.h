@@ -8,8 +8,6 @@
 #include "app/PageFields.h"
 #include "app/ValueControls.h"
 
-#include "ui/ClickTable.h"
-
 #include <QPoint>
 
 #include <functional>
@@ -42,8 +40,6 @@ public:
     // Called after every whole paint of the page.
     void onRepainted(std::function<void()> repainted) { repainted_ = std::move(repainted); }
 
-    // The page's areas, after the window's own.
-    void addControls(ClickTable& table);
     // The closing sweep of the open lists for a click at p.
     void closeListsOutside(const QPoint& p);
     // A pointer move over a pop-up list: the item under it becomes current.
@@ -52,6 +48,7 @@ public:
     PageState state() const { return state_; }
     bool shown() const { return state_ == PageState::Shown; }
     ValueControls& values() { return values_; }
+    const PageFields& fields() const { return fields_; }
     AssignmentFlow& assignment() { return assignment_; }
 
 private:
@@ -60,7 +57,6 @@ private:
     void createDpiFields();
     void createLightFields();
     QLabel* createField(int id, const layout::Rect& rect, const QString& text, bool sunken);
-    void addValueControls(ClickTable& table);
 
     PageContext& context_;
     PageState state_ = PageState::Unbuilt;

@@ -17,6 +17,7 @@
 #include "platform/SingleInstance.h"
 #include "ui/AppState.h"
 #include "ui/ClickTable.h"
+#include "ui/ControlHost.h"
 #include "ui/SurfaceKeeper.h"
 
 #include <QDialog>
@@ -27,7 +28,7 @@ class QMenu;
 
 namespace z417 {
 
-class MainWindow : public QDialog, private PageCanvas {
+class MainWindow : public QDialog, private PageCanvas, public ControlHost {
     Q_OBJECT
 public:
     enum class StartResult { Complete, SecondInstance, NoNotifications };
@@ -44,7 +45,7 @@ public:
     void onTrayClick(TrayClick click);
     // A second start of the program: the window comes forward as on a tray click.
     void onShowRequest();
-    void exitProgram(); // the tray menu's "Exit" and the close button
+    void exitProgram() override; // the tray menu's "Exit" and the close button
 
     // The click dispatcher: a left-button press at a client point. False when no control
     // claimed it (the press may then drag the window).
@@ -91,6 +92,28 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // ControlHost: what the rows of the control table act on and show.
+    bool ok() override;
+    bool apply() override;
+    void cancel() override;
+    void chooseSkin() override;
+    void minimise() override;
+    void showPage() override;
+    void openWebLink() override;
+    void showKeySet(int keySet) override;
+    void restoreDefaults() override;
+    void toggleSlotList(int slot) override;
+    void selectReportRate(int segment) override;
+    void chooseSwatchColour(int stage) override;
+    void toggleDpiValueList(int stage) override;
+    void toggleLightList(int field) override;
+    std::string assignmentLabel(int row) const override;
+    int activeKeySet() const override;
+    int reportRateSegment() const override;
+    std::array<uint8_t, 3> dpiColour(int stage) const override;
+    std::string dpiValueText(int stage) const override;
+    std::string lightFieldText(int field) const override;
+
     // PageCanvas
     QWidget* widget() override { return this; }
     PagePainter painter() override;
