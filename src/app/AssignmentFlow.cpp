@@ -88,6 +88,13 @@ bool AssignmentFlow::isSlotList(const QListWidget* list) const {
     return false;
 }
 
+QListWidget* AssignmentFlow::openSlotList() const {
+    for (const PopupList& slotList : slotLists_)
+        if (slotList)
+            return slotList.widget();
+    return nullptr;
+}
+
 bool AssignmentFlow::ownsList(const QListWidget* list) const {
     return list == dpiSubList_.widget() || isSlotList(list);
 }

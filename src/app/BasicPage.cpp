@@ -157,20 +157,33 @@ void BasicPage::closeListsOutside(const QPoint& p) {
 void BasicPage::hoverList(QListWidget* list, const QPoint& pointInList) {
     if (state_ != PageState::Shown || !list)
         return;
-    const bool slotList = assignment_.isSlotList(list);
-    if (!slotList && !assignment_.ownsList(list) && !values_.ownsList(list))
+    if (!assignment_.ownsList(list) && !values_.ownsList(list))
         return;
     QListWidgetItem* item = list->itemAt(list->viewport()->mapFrom(list, pointInList));
     if (!item)
         return;
-    const int row = list->row(item);
+    setCurrentListRow(list, list->row(item));
+}
+
+void BasicPage::setCurrentListRow(QListWidget* list, int row) {
     {
         // Only the current item moves; hovering is never a choice.
         const QSignalBlocker blocker(list);
         list->setCurrentRow(row);
     }
-    if (slotList)
+    if (assignment_.isSlotList(list))
         assignment_.updateDpiSwitchSubList(list, row);
+}
+
+QListWidget* BasicPage::openList() const {
+    if (QListWidget* list = assignment_.openSlotList())
+        return list;
+    return values_.openList();
+}
+
+void BasicPage::closeLists() {
+    assignment_.closeAll();
+    values_.closeAll();
 }
 
 } // namespace z417

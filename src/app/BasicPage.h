@@ -44,6 +44,12 @@ public:
     void closeListsOutside(const QPoint& p);
     // A pointer move over a pop-up list: the item under it becomes current.
     void hoverList(QListWidget* list, const QPoint& pointInList);
+    // The keyboard's current row of a pop-up list, as a rested pointer would make it.
+    void setCurrentListRow(QListWidget* list, int row);
+    // The pop-up list that is there (a slot list before the value lists); null when none.
+    QListWidget* openList() const;
+    // Every pop-up list closed, as a page tear-down closes them.
+    void closeLists();
 
     PageState state() const { return state_; }
     bool shown() const { return state_ == PageState::Shown; }

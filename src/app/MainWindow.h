@@ -11,6 +11,7 @@
 #include "app/DeviceWatcher.h"
 #include "app/HoverTracker.h"
 #include "app/PageContext.h"
+#include "app/PageKeyboard.h"
 #include "app/SettingsSession.h"
 #include "app/Tray.h"
 #include "device/DeviceLink.h"
@@ -24,6 +25,7 @@
 #include <QImage>
 
 class QListWidget;
+class QPainter;
 class QMenu;
 
 namespace z417 {
@@ -68,6 +70,7 @@ public:
     const PageContext& context() const { return context_; }
     BasicPage& page() { return page_; }
     HoverTracker& hover() { return hover_; }
+    PageKeyboard& keyboard() { return keyboard_; }
     SettingsSession& session() { return session_; }
     BalloonPresenter& balloons() { return balloons_; }
     DeviceWatcher& deviceWatcher() { return watcher_; }
@@ -123,6 +126,9 @@ private:
     void listenForRequests();
     bool startDeviceNotifications();
     void buildClickTable();
+    // What a click at the centre of the control does.
+    void press(PageControl c);
+    void drawFocusMark(QPainter& p);
     void loadSkin();
     void showWindowFromTray();
     // Without a notification area the window is an ordinary one with a taskbar entry.
@@ -151,6 +157,7 @@ private:
 
     BasicPage page_;
     HoverTracker hover_;
+    PageKeyboard keyboard_;
     SettingsSession session_;
     BalloonPresenter balloons_;
     DeviceWatcher watcher_;

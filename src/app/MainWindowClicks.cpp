@@ -20,6 +20,11 @@ bool MainWindow::dispatchClick(const QPoint& p) {
         p.x(), p.y(), [this] { return page_.shown(); }, [this, p] { page_.closeListsOutside(p); });
 }
 
+void MainWindow::press(PageControl c) {
+    const layout::Rect& r = controlOf(c).rect;
+    dispatchClick(QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+}
+
 // ---- what the controls act on -------------------------------------------------------------
 
 bool MainWindow::ok() {

@@ -62,6 +62,14 @@ bool ValueControls::ownsList(const QListWidget* list) const {
            list == lightParameterList_.widget() || list == lightEffectList_.widget();
 }
 
+QListWidget* ValueControls::openList() const {
+    for (const PopupList* list :
+         {&dpiValueList_, &lightModeList_, &lightParameterList_, &lightEffectList_})
+        if (*list)
+            return list->widget();
+    return nullptr;
+}
+
 void ValueControls::closeAll() {
     for (PopupList* list :
          {&dpiValueList_, &lightModeList_, &lightParameterList_, &lightEffectList_})
