@@ -1,6 +1,7 @@
 #include "app/PageKeyboard.h"
 
 #include "app/BasicPage.h"
+#include "ui/PopupList.h"
 
 #include <QKeyEvent>
 #include <QListWidget>
@@ -12,29 +13,6 @@ namespace {
 
 bool isEnter(int key) {
     return key == Qt::Key_Return || key == Qt::Key_Enter;
-}
-
-// The row a navigation key moves the current row of a list to; -1 for other keys.
-int targetRow(const QListWidget& list, int key) {
-    const int count = list.count();
-    const int current = list.currentRow();
-    const int page = std::max(1, list.viewport()->height() / std::max(1, list.sizeHintForRow(0)));
-    switch (key) {
-    case Qt::Key_Up:
-        return current < 0 ? count - 1 : std::max(0, current - 1);
-    case Qt::Key_Down:
-        return std::min(count - 1, current + 1);
-    case Qt::Key_Home:
-        return 0;
-    case Qt::Key_End:
-        return count - 1;
-    case Qt::Key_PageUp:
-        return std::max(0, current - page);
-    case Qt::Key_PageDown:
-        return std::min(count - 1, std::max(0, current + page));
-    default:
-        return -1;
-    }
 }
 
 } // namespace
@@ -95,7 +73,7 @@ bool PageKeyboard::listKey(QListWidget* list, const QKeyEvent& event) {
             emit list->doubleClicked(list->currentIndex());
         return true;
     }
-    const int row = targetRow(*list, key);
+    const int row = listRowForKey(*list, key);
     if (row < 0)
         return key != Qt::Key_Tab && key != Qt::Key_Backtab;
     page_.setCurrentListRow(list, row);

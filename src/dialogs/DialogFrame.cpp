@@ -1,14 +1,17 @@
 #include "dialogs/DialogFrame.h"
 
 #include "assign/FontTable.h"
+#include "dialogs/DialogAccessible.h"
 #include "dialogs/DialogControls.h"
 #include "dialogs/DialogLayout.h"
 #include "platform/qt/UiServices.h"
 #include "ui/ListStyle.h"
+#include "ui/PopupList.h"
 #include "ui/TextDraw.h"
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
@@ -52,6 +55,8 @@ DialogFrame::DialogFrame(const DialogEnvironment& environment, QWidget* owner,
       buttons_(new DialogButtons(canvas_, *this, env_.textColour)) {
     setMouseTracking(true);
     setFixedSize(dialogLayout::templateSize.width, dialogLayout::templateSize.height);
+    setWindowTitle(title());
+    installDialogAccessible();
 }
 
 DialogFrame::~DialogFrame() = default;
@@ -73,8 +78,10 @@ void DialogFrame::createDropDown() {
                                }};
     dropDown_ = new DropDownGroup(*this, field, std::move(setup), std::move(hooks));
     connect(dropDown_, &DropDownGroup::opening, this, [this] { listOpening(); });
-    connect(dropDown_, &DropDownGroup::chosen, this,
-            [this](int index, const QString& text) { entryChosen(index, text); });
+    connect(dropDown_, &DropDownGroup::chosen, this, [this](int index, const QString& text) {
+        entryChosen(index, text);
+        announceDialogValue(this, text);
+    });
     connect(dropDown_, &DropDownGroup::closed, this, [this] { listClosed(); });
 }
 
@@ -82,6 +89,11 @@ int DialogFrame::exec() {
     initialiseDialog();
     if (QWidget* owner = parentWidget())
         move(owner->mapToGlobal(QPoint(0, 0)));
+    // The keys start on the drop-down, unmarked until a key moves the focus.
+    if (dropDown_ && !canvas_.isNull()) {
+        paintedFocus_ = Painted::DropDown;
+        setFocus(Qt::OtherFocusReason);
+    }
     const int result = QDialog::exec();
     runEnded();
     return result;
@@ -171,6 +183,13 @@ void DialogFrame::paintEvent(QPaintEvent*) {
         QMetaObject::invokeMethod(this, &DialogFrame::remakeCanvas, Qt::QueuedConnection);
     QPainter painter(this);
     canvas_.paint(painter, accent_);
+    const std::optional<Painted> focused = paintedFocus();
+    if (focused && focusMarked_) {
+        const layout::Rect r = paintedRect(*focused);
+        painter.setPen(QPen(accent_, 1));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRect(r.left - 2, r.top - 2, r.width() + 3, r.height() + 3));
+    }
 }
 
 void DialogFrame::mouseMoveEvent(QMouseEvent* event) {
@@ -187,6 +206,11 @@ void DialogFrame::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         QDialog::mousePressEvent(event);
         return;
+    }
+    // The pointer took over: no painted part keeps the keyboard's mark.
+    if (focusMarked_) {
+        focusMarked_ = false;
+        update();
     }
     // Ending the dialog only records the result until all steps have run.
     inClick_ = true;
@@ -237,6 +261,19 @@ void DialogFrame::wheelEvent(QWheelEvent* event) {
 }
 
 void DialogFrame::keyPressEvent(QKeyEvent* event) {
+    if (listKey(*event))
+        return;
+    if (const std::optional<Painted> focused = paintedFocus()) {
+        const int key = event->key();
+        const bool opens = *focused == Painted::DropDown && key == Qt::Key_Down;
+        if (key == Qt::Key_Space || opens) {
+            pressPainted(*focused);
+            return;
+        }
+        // The arrows move nothing else on the painted parts.
+        if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Right)
+            return;
+    }
     const bool plain = event->modifiers() == Qt::NoModifier ||
                        (event->modifiers() == Qt::KeypadModifier && event->key() == Qt::Key_Enter);
     if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
@@ -244,6 +281,136 @@ void DialogFrame::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QDialog::keyPressEvent(event); // Escape rejects, which ends with Cancel
+}
+
+// In an open list the navigation keys move the current entry and Space (or Enter, once an
+// entry is current) chooses it.
+bool DialogFrame::listKey(const QKeyEvent& event) {
+    QListWidget* list = dropDownList();
+    if (!list)
+        return false;
+    const int row = listRowForKey(*list, event.key());
+    if (row >= 0) {
+        dropDown_->highlight(row);
+        return true;
+    }
+    const bool enter = event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
+    if (event.key() == Qt::Key_Space || (enter && list->currentRow() >= 0)) {
+        dropDown_->chooseCurrent();
+        return true;
+    }
+    return false;
+}
+
+std::vector<DialogFrame::FocusStop> DialogFrame::focusStops() const {
+    std::vector<FocusStop> stops;
+    if (canvas_.isNull())
+        return stops;
+    if (dropDown_)
+        stops.push_back({Painted::DropDown, nullptr});
+    for (QObject* child : children()) {
+        auto* w = qobject_cast<QWidget*>(child);
+        if (w && !w->isWindow() && (w->focusPolicy() & Qt::TabFocus) && w->isVisible() &&
+            w->isEnabled())
+            stops.push_back({std::nullopt, w});
+    }
+    for (Painted p : {Painted::Ok, Painted::Cancel, Painted::Close})
+        stops.push_back({p, nullptr});
+    return stops;
+}
+
+std::optional<DialogFrame::Painted> DialogFrame::paintedFocus() const {
+    QWidget* f = focusWidget();
+    if (f && f != this)
+        return std::nullopt;
+    return paintedFocus_;
+}
+
+bool DialogFrame::focusNextPrevChild(bool next) {
+    const std::vector<FocusStop> stops = focusStops();
+    if (stops.empty())
+        return QDialog::focusNextPrevChild(next);
+    const std::optional<Painted> painted = paintedFocus();
+    QWidget* f = focusWidget();
+    const auto n = static_cast<int>(stops.size());
+    int at = -1;
+    for (int i = 0; i < n; ++i) {
+        const FocusStop& s = stops[static_cast<size_t>(i)];
+        if (s.painted ? (painted && *painted == *s.painted) : (s.field == f))
+            at = i;
+    }
+    const int to = at < 0 ? (next ? 0 : n - 1) : (at + (next ? 1 : -1) + n) % n;
+    focusStop(stops[static_cast<size_t>(to)]);
+    return true;
+}
+
+void DialogFrame::focusStop(const FocusStop& stop) {
+    paintedFocus_ = stop.painted;
+    focusMarked_ = true;
+    if (stop.field) {
+        stop.field->setFocus(Qt::TabFocusReason);
+    } else {
+        setFocus(Qt::TabFocusReason);
+        announceDialogFocus(this);
+    }
+    update();
+}
+
+QString DialogFrame::title() const {
+    const TextTable texts(language_);
+    if (setup_.titleSlot < 0)
+        return qs(controlNameText(language_, ControlNameText::Skin));
+    return qs(texts.slot(setup_.titleSlot));
+}
+
+QString DialogFrame::paintedName(Painted part) const {
+    switch (part) {
+    case Painted::DropDown:
+        return title();
+    case Painted::Ok:
+        return dialogText::ok.in(language_);
+    case Painted::Cancel:
+        return dialogText::cancel.in(language_);
+    case Painted::Close:
+        break;
+    }
+    return qs(controlNameText(language_, ControlNameText::Close));
+}
+
+QString DialogFrame::paintedValue(Painted part) const {
+    if (part != Painted::DropDown || !displayField())
+        return {};
+    return displayField()->text();
+}
+
+layout::Rect DialogFrame::paintedRect(Painted part) const {
+    switch (part) {
+    case Painted::DropDown:
+        return setup_.dropDown ? setup_.dropDown->selectorArea : layout::Rect{0, 0, 0, 0};
+    case Painted::Ok:
+        return dl::okButton;
+    case Painted::Cancel:
+        return dl::cancelButton;
+    case Painted::Close:
+        break;
+    }
+    return dl::closeButton;
+}
+
+void DialogFrame::pressPainted(Painted part) {
+    switch (part) {
+    case Painted::DropDown:
+        if (dropDown_)
+            dropDown_->toggle();
+        return;
+    case Painted::Ok:
+        done(Ok);
+        return;
+    case Painted::Cancel:
+    case Painted::Close:
+        done(Cancel);
+        return;
+    }
 }
 
 void DialogFrame::done(int result) {

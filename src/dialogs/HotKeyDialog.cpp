@@ -3,8 +3,12 @@
 namespace z417 {
 
 namespace {
-const DialogFrameSetup kFrameSetup{layout::hotKeyDialog::background.name, failureCaption::hotKey,
-                                   &layout::hotKeyDialog::dropDown, false, false};
+const DialogFrameSetup kFrameSetup{layout::hotKeyDialog::background.name,
+                                   failureCaption::hotKey,
+                                   &layout::hotKeyDialog::dropDown,
+                                   false,
+                                   false,
+                                   45};
 }
 
 HotKeyDialog::HotKeyDialog(const DialogEnvironment& environment, QWidget* owner)

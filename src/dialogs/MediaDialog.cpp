@@ -3,8 +3,12 @@
 namespace z417 {
 
 namespace {
-const DialogFrameSetup kFrameSetup{layout::mediaDialog::background.name, failureCaption::media,
-                                   &layout::mediaDialog::dropDown, false, false};
+const DialogFrameSetup kFrameSetup{layout::mediaDialog::background.name,
+                                   failureCaption::media,
+                                   &layout::mediaDialog::dropDown,
+                                   false,
+                                   false,
+                                   44};
 }
 
 MediaDialog::MediaDialog(const DialogEnvironment& environment, QWidget* owner)

@@ -11,8 +11,8 @@ namespace {
 
 namespace kl = layout::skinsDialog;
 
-const DialogFrameSetup kFrameSetup{kl::background.name, failureCaption::skins, &kl::dropDown, true,
-                                   false};
+const DialogFrameSetup kFrameSetup{
+    kl::background.name, failureCaption::skins, &kl::dropDown, true, false, -1};
 
 } // namespace
 

@@ -7,8 +7,12 @@ namespace z417 {
 
 namespace {
 
-const DialogFrameSetup kFrameSetup{layout::snipeDialog::background.name, failureCaption::snipe,
-                                   &layout::snipeDialog::dropDown, true, false};
+const DialogFrameSetup kFrameSetup{layout::snipeDialog::background.name,
+                                   failureCaption::snipe,
+                                   &layout::snipeDialog::dropDown,
+                                   true,
+                                   false,
+                                   49};
 
 QStringList snipeEntries(uint8_t sensorVariant) {
     return toQStringList(snipeList(sensorVariant));

@@ -3,8 +3,12 @@
 namespace z417 {
 
 namespace {
-const DialogFrameSetup kFrameSetup{layout::windowsDialog::background.name, failureCaption::windows,
-                                   &layout::windowsDialog::dropDown, false, false};
+const DialogFrameSetup kFrameSetup{layout::windowsDialog::background.name,
+                                   failureCaption::windows,
+                                   &layout::windowsDialog::dropDown,
+                                   false,
+                                   false,
+                                   43};
 }
 
 WindowsDialog::WindowsDialog(const DialogEnvironment& environment, QWidget* owner)

@@ -29,7 +29,7 @@ atspi() { /usr/bin/python3 "$HERE/atspi_tree.py" "$@"; }
 # Byte n of config.bin (0 is the first-run flag, the record follows).
 byte() { od -An -tu1 -j "$1" -N1 "$WORK/data/config.bin" | tr -d ' '; }
 label() { awk -F= -v key="$1" '/^\[/ { en = ($0 == "[Setting-EN]") } en && $1 == key { print $2 }' "$WORK/data/str.ini"; }
-readonly REPORT_RATE=6 DPI_LEVEL_1=8 KEY_FUNCTION_A4=63 FIRE_TIMES_A1=$((1 + 0xC3))
+readonly REPORT_RATE=6 DPI_LEVEL_1=8 KEY_FUNCTION_A4=63
 
 start_demo() {
     QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$BIN/z417-demo" --virtual-clock --data "$WORK/data" \
@@ -61,7 +61,7 @@ echo "125 Hz and Apply through the accessible actions saved config.bin"
 xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus "$win"
 keys Tab Tab Tab Tab Tab Tab Tab  # Button 4
 keys Return End Up Return         # its list: "Key Off", the row above "Shift"
-[ -n "$(atspi dump Z417GMClass | grep 'combo box "Button 4" = "Key Off"')" ] ||
+grep -q 'combo box "Button 4" = "Key Off"' <<<"$(atspi dump Z417GMClass)" ||
     fail "Button 4 did not take Key Off from the keyboard"
 keys Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab # Buttons 5 and 6, Mode A, Mode B, Default, four rates: DPI stage 1
 keys Return Down Down Return      # the second DPI value
@@ -72,3 +72,23 @@ sleep 1
 [ "$(byte $DPI_LEVEL_1)" = 1 ] || fail "DPI stage 1 saved as level $(byte $DPI_LEVEL_1)"
 [ "$(label Item4)" = "Key Off" ] || fail "str.ini holds Item4=$(label Item4)"
 echo "the keyboard alone reassigned a button, changed a DPI value and applied"
+
+# The fire key dialog from the keyboard: Button 2's list, "Fire Key", then in the dialog the
+# key list, the repeat count and the press time, and Enter for OK.
+keys Tab Tab Tab Tab Tab Tab # from Apply: Cancel, skin, minimise, close, Button 1, Button 2
+keys Return Home Down Down Down Down Down Down Down Down Down Return # "Fire Key", row 9
+sleep 1
+keys Down Down Down space            # the drop-down (where the keys start): the second key
+keys Tab ctrl+a 3 Tab ctrl+a 2 0     # Times 3, Make Time 20
+grep -q 'combo box "Fire Key" = "R-Button"' <<<"$(atspi dump Z417GMClass)" || fail "the chosen key is not shown"
+if [ -n "$TREE" ]; then atspi dump Z417GMClass >"$TREE.dialog"; fi
+grep -q 'dialog "Fire Key"' <<<"$(atspi dump Z417GMClass)" || fail "the fire key dialog is not named"
+keys Return
+for _ in $(seq 5); do keys Shift+Tab; done # Button 1, close, minimise, skin, Cancel: Apply
+keys Shift+Tab Return
+sleep 1
+[ "$(byte $((1 + 59 + 1)))" = 9 ] || fail "button 2 saved as function $(byte $((1 + 59 + 1)))"
+[ "$(byte $((1 + 155 + 1)))" = 1 ] || fail "the fire key saved as entry $(byte $((1 + 155 + 1)))"
+[ "$(byte $((1 + 187 + 1)))" = 3 ] || fail "the fire key repeats $(byte $((1 + 187 + 1))) times"
+[ "$(byte $((1 + 56)))" = 20 ] || fail "the fire key's press time is $(byte $((1 + 56)))"
+echo "the keyboard alone filled the fire key dialog and applied it"

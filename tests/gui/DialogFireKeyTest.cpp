@@ -358,3 +358,37 @@ TEST(DialogFireKeyTextTest, LabelsAndNotesArePaintedInTheSkinTextColour) {
 
 } // namespace
 } // namespace z417::test
+
+namespace z417::test {
+namespace {
+
+// The keyboard alone: the keys start on the drop-down; Down opens it, the arrows move the
+// current entry, Space chooses it; Tab goes on to the fields; Enter is OK.
+TEST(DialogFireKeyKeyboard, KeysAloneChooseAKeyFillTheFieldsAndConfirm) {
+    TempSkins skins;
+    RecordingServices services;
+    FireKeyDialog dialog(environmentFor(skins, services), nullptr);
+    std::vector<QString> focusTrail;
+    const auto result = askScripted(dialog, [&] {
+        auto press = [&](Qt::Key key) {
+            QWidget* target = dialog.focusWidget() ? dialog.focusWidget() : &dialog;
+            QTest::keyClick(target, key);
+        };
+        for (Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Space, Qt::Key_Tab})
+            press(key);
+        auto* focused = qobject_cast<QLineEdit*>(dialog.focusWidget());
+        focusTrail.push_back(focused ? focused->accessibleName() : QStringLiteral("<painted>"));
+        if (focused) {
+            focused->selectAll();
+            QTest::keyClicks(focused, QStringLiteral("3"));
+        }
+        press(Qt::Key_Return);
+    });
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->keyIndex, 1);
+    EXPECT_EQ(result->times, 3);
+    EXPECT_EQ(focusTrail, (std::vector<QString>{QStringLiteral("Times")}));
+}
+
+} // namespace
+} // namespace z417::test
