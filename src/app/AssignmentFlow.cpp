@@ -2,12 +2,9 @@
 
 #include "assign/FunctionCatalogue.h"
 #include "assign/KeyTables.h"
+#include "dialogs/ChoiceDialog.h"
 #include "dialogs/FireKeyDialog.h"
-#include "dialogs/HotKeyDialog.h"
-#include "dialogs/MediaDialog.h"
 #include "dialogs/SingleKeyDialog.h"
-#include "dialogs/SnipeDialog.h"
-#include "dialogs/WindowsDialog.h"
 #include "ui/Layout.h"
 #include "ui/TextDraw.h"
 
@@ -23,10 +20,10 @@ class WindowParameterDialogs final : public ParameterDialogs {
 public:
     explicit WindowParameterDialogs(const PageContext& context) : context_(context) {}
 
-    bool windowsKey(Choice& out) override { return choice<WindowsDialog>(out); }
-    bool mediaKey(Choice& out) override { return choice<MediaDialog>(out); }
-    bool hotKey(Choice& out) override { return choice<HotKeyDialog>(out); }
-    bool snipe(Choice& out) override { return choice<SnipeDialog>(out); }
+    bool windowsKey(Choice& out) override { return choice(ChoiceKind::Windows, out); }
+    bool mediaKey(Choice& out) override { return choice(ChoiceKind::Media, out); }
+    bool hotKey(Choice& out) override { return choice(ChoiceKind::HotKey, out); }
+    bool snipe(Choice& out) override { return choice(ChoiceKind::Snipe, out); }
     bool fireKey(FireKey& out) override {
         const auto chosen = ask<FireKeyDialog>(context_.dialogEnvironment(), owner());
         if (!chosen)
@@ -44,8 +41,8 @@ public:
     }
 
 private:
-    template <class Dialog> bool choice(Choice& out) {
-        const auto chosen = ask<Dialog>(context_.dialogEnvironment(), owner());
+    bool choice(ChoiceKind kind, Choice& out) {
+        const auto chosen = ChoiceDialog::ask(context_.dialogEnvironment(), owner(), kind);
         if (!chosen)
             return false;
         out = {chosen->index, chosen->text.toStdString()};
