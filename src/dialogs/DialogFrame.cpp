@@ -37,9 +37,9 @@ struct EndingButton {
     DialogFrame::Ending ending;
 };
 constexpr EndingButton kEndingButtons[] = {
-    {dl::okButton, DialogFrame::Ok},
-    {dl::cancelButton, DialogFrame::Cancel},
-    {dl::closeButton, DialogFrame::Cancel},
+    {dl::okButton, DialogFrame::Ending::Ok},
+    {dl::cancelButton, DialogFrame::Ending::Cancel},
+    {dl::closeButton, DialogFrame::Ending::Cancel},
 };
 
 } // namespace
@@ -244,7 +244,7 @@ void DialogFrame::pressDropDown(const QPoint& point) {
 void DialogFrame::endOnButton(const QPoint& point) {
     for (const EndingButton& button : kEndingButtons) {
         if (button.area.contains(point.x(), point.y()))
-            pendingEnd_ = button.ending;
+            pendingEnd_ = resultOf(button.ending);
     }
 }
 
@@ -277,7 +277,7 @@ void DialogFrame::keyPressEvent(QKeyEvent* event) {
     const bool plain = event->modifiers() == Qt::NoModifier ||
                        (event->modifiers() == Qt::KeypadModifier && event->key() == Qt::Key_Enter);
     if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
-        done(Ok);
+        done(resultOf(Ending::Ok));
         return;
     }
     QDialog::keyPressEvent(event); // Escape rejects, which ends with Cancel
@@ -404,11 +404,11 @@ void DialogFrame::pressPainted(Painted part) {
             dropDown_->toggle();
         return;
     case Painted::Ok:
-        done(Ok);
+        done(resultOf(Ending::Ok));
         return;
     case Painted::Cancel:
     case Painted::Close:
-        done(Cancel);
+        done(resultOf(Ending::Cancel));
         return;
     }
 }
@@ -420,17 +420,17 @@ void DialogFrame::done(int result) {
         return;
     }
     buttons_->stopWaiting();
-    if (result == Ok)
+    if (result == resultOf(Ending::Ok))
         commitBeforeOk();
     QDialog::done(result);
 }
 
 void DialogFrame::accept() {
-    done(Ok);
+    done(resultOf(Ending::Ok));
 }
 
 void DialogFrame::reject() {
-    done(Cancel);
+    done(resultOf(Ending::Cancel));
 }
 
 } // namespace z417

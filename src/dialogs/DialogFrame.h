@@ -53,8 +53,10 @@ struct DialogFrameSetup {
 class DialogFrame : public QDialog {
     Q_OBJECT
 public:
-    // How a modal run ended.
-    enum Ending { Ok = 1, Cancel = 2 };
+    // How a modal run ended; exec() returns resultOf(it). Cancel is 2, not Qt's Rejected (0),
+    // so the ending is scoped and never mixed up with Qt's codes by an implicit conversion.
+    enum class Ending { Ok = 1, Cancel = 2 };
+    static constexpr int resultOf(Ending ending) { return static_cast<int>(ending); }
 
     ~DialogFrame() override;
 
@@ -181,7 +183,7 @@ template <class Result> class ResultDialog : public DialogFrame {
 public:
     // Runs the dialog modally: the result when it ended with OK, nothing otherwise.
     std::optional<Result> run() {
-        if (exec() != Ok)
+        if (exec() != resultOf(Ending::Ok))
             return std::nullopt;
         return result_;
     }

@@ -17,6 +17,7 @@
 #include <QWheelEvent>
 
 #include <memory>
+#include <type_traits>
 
 namespace z417::test {
 namespace {
@@ -81,6 +82,12 @@ protected:
 };
 
 // ---- ending the modal run --------------------------------------------------------------------
+
+// An ending is never taken for one of Qt's result codes (Rejected is 0, Cancel 2) by an
+// implicit conversion.
+static_assert(!std::is_convertible_v<DialogFrame::Ending, int>);
+static_assert(DialogFrame::resultOf(DialogFrame::Ending::Ok) == 1 &&
+              DialogFrame::resultOf(DialogFrame::Ending::Cancel) == 2);
 
 struct Ending {
     const char* name;
@@ -386,7 +393,9 @@ TEST_F(DialogFrameTest, EnterAndEscapeEndTheDialogWhileTheListIsOpen) {
             ASSERT_TRUE(dialog.isListOpen());
             pressKey(&dialog, key);
         });
-        EXPECT_EQ(result, key == Qt::Key_Return ? DialogFrame::Ok : DialogFrame::Cancel);
+        EXPECT_EQ(result,
+                  DialogFrame::resultOf(key == Qt::Key_Return ? DialogFrame::Ending::Ok
+                                                              : DialogFrame::Ending::Cancel));
         EXPECT_EQ(dialog.current().index, 0);
     }
     // The next dialog starts with the list closed and opens it at the first click.

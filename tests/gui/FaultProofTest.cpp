@@ -1035,7 +1035,7 @@ TEST(FaultProofSkins, DialogOverBrokenButtonImagesReportsEachAndEnds) {
     ChoiceDialog dialog(w.context().dialogEnvironment(), &w, ChoiceKind::HotKey);
     const int result =
         test::runScript(dialog, [&] { test::clickIn(&dialog, layout::dialog::okButton); });
-    EXPECT_EQ(result, DialogFrame::Ok);
+    EXPECT_EQ(result, DialogFrame::resultOf(DialogFrame::Ending::Ok));
     // OK and Cancel in their normal look, and the close button.
     ASSERT_GE(r.services.messages.size(), 3u);
     for (const auto& m : r.services.messages)
