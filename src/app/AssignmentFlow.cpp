@@ -6,6 +6,7 @@
 #include "dialogs/FireKeyDialog.h"
 #include "dialogs/SingleKeyDialog.h"
 #include "ui/Layout.h"
+#include "ui/PageControls.h"
 #include "ui/TextDraw.h"
 
 #include <QListWidget>
@@ -76,6 +77,12 @@ void AssignmentFlow::showList(PopupList& list, L::ListId id, const layout::Rect&
     const bool slotList = L::isAssignmentList(id);
     list.show(context_.canvas.widget(), static_cast<int>(id), rect, rows, context_.fieldStyle(),
               [this, slotList] { slotList ? onSlotListChoice() : onDpiSubListChoice(); });
+    // A slot's list is named like its box, the sub-list like the function it belongs to.
+    const TextTable& texts = context_.state.texts;
+    const int slot = static_cast<int>(id) - static_cast<int>(L::ListId::Assignment0);
+    list->setAccessibleName(qs(slotList && slot < L::shownRowCount
+                                   ? controlName(rowControl(slot), texts)
+                                   : functionName(texts, kFnDpiSwitch)));
 }
 
 bool AssignmentFlow::isSlotList(const QListWidget* list) const {

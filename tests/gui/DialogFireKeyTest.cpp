@@ -5,6 +5,7 @@
 #include "assign/KeyTables.h"
 #include "dialogs/FireKeyDialog.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -369,7 +370,13 @@ TEST(DialogFireKeyKeyboard, KeysAloneChooseAKeyFillTheFieldsAndConfirm) {
     RecordingServices services;
     FireKeyDialog dialog(environmentFor(skins, services), nullptr);
     std::vector<QString> focusTrail;
+    std::vector<QString> tree;
     const auto result = askScripted(dialog, [&] {
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(&dialog);
+        tree.push_back(a->text(QAccessible::Name));
+        for (int i = 0; i < a->childCount(); ++i)
+            tree.push_back(a->child(i)->text(QAccessible::Name) + "=" +
+                           a->child(i)->text(QAccessible::Value));
         auto press = [&](Qt::Key key) {
             QWidget* target = dialog.focusWidget() ? dialog.focusWidget() : &dialog;
             QTest::keyClick(target, key);
@@ -388,6 +395,11 @@ TEST(DialogFireKeyKeyboard, KeysAloneChooseAKeyFillTheFieldsAndConfirm) {
     EXPECT_EQ(result->keyIndex, 1);
     EXPECT_EQ(result->times, 3);
     EXPECT_EQ(focusTrail, (std::vector<QString>{QStringLiteral("Times")}));
+    // The dialog for a screen reader: its name, the drop-down with the shown key, the named
+    // fields with their values, and the three buttons.
+    EXPECT_EQ(tree,
+              (std::vector<QString>{"Fire Key", "Fire Key=L-Button", "Times=1", "Make Time=32",
+                                    "Break Time=32", "OK=", "Cancel=", "Close="}));
 }
 
 } // namespace

@@ -130,6 +130,11 @@ TEST(PageKeys, ListsFromTheKeyboardAndEscapeAndEnterOnTheirOwn) {
         key(w, Qt::Key_Tab); // Button 2
     key(w, Qt::Key_Space);
     ASSERT_NE(list(w, 42), nullptr);
+    // The open list is in the tree, named like its box.
+    EXPECT_EQ(childNamed(w, "Button 2")->role(), QAccessible::ComboBox);
+    QAccessibleInterface* tree = QAccessible::queryAccessibleInterface(&w);
+    EXPECT_EQ(tree->child(tree->childCount() - 1)->text(QAccessible::Name), "Button 2");
+    EXPECT_EQ(tree->child(tree->childCount() - 1)->role(), QAccessible::List);
     // Escape closes the open list and leaves the window.
     key(w, Qt::Key_Escape);
     QCoreApplication::processEvents();
@@ -148,6 +153,18 @@ TEST(PageKeys, ListsFromTheKeyboardAndEscapeAndEnterOnTheirOwn) {
     QCoreApplication::processEvents();
     EXPECT_EQ(f.state.record.keyFunction[0][1], 5);
     EXPECT_EQ(f.state.record.dpiSwitchParam[0][1], 4);
+}
+
+TEST(PageKeys, TheFocusMarkIsOnTheWindowOnlyOnceAKeyMovedTheFocus) {
+    WindowFixture f(test::sampleRecord());
+    MainWindow& w = *f.window;
+    const QPoint edge(L::skinButton.left - 2, L::skinButton.top + 5);
+    const QColor plain = w.grab().toImage().pixelColor(edge);
+    key(w, Qt::Key_Tab);
+    EXPECT_NE(w.grab().toImage().pixelColor(edge), plain);
+    EXPECT_EQ(w.backBuffer().pixelColor(edge), plain) << "the back buffer never holds the mark";
+    QTest::mouseClick(&w, Qt::LeftButton, Qt::NoModifier, QPoint(600, 100));
+    EXPECT_EQ(w.grab().toImage().pixelColor(edge), plain);
 }
 
 TEST(PageKeys, ArrowsMoveTheReportRateAndTheKeySet) {
