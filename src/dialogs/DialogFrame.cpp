@@ -16,6 +16,8 @@
 #include <QPainter>
 #include <QWheelEvent>
 
+#include <algorithm>
+
 namespace z417 {
 namespace {
 
@@ -89,8 +91,12 @@ int DialogFrame::exec() {
     initialiseDialog();
     if (QWidget* owner = parentWidget())
         move(owner->mapToGlobal(QPoint(0, 0)));
-    // The keys start on the drop-down, unmarked until a key moves the focus.
-    if (dropDown_ && !canvas_.isNull()) {
+    // The keys start in the first field as ever; without one on the drop-down, unmarked until
+    // a key moves the focus.
+    const std::vector<FocusStop> stops = focusStops();
+    const bool hasField =
+        std::any_of(stops.begin(), stops.end(), [](const FocusStop& stop) { return stop.field; });
+    if (dropDown_ && !canvas_.isNull() && !hasField) {
         paintedFocus_ = Painted::DropDown;
         setFocus(Qt::OtherFocusReason);
     }
@@ -310,7 +316,7 @@ std::vector<DialogFrame::FocusStop> DialogFrame::focusStops() const {
         stops.push_back({Painted::DropDown, nullptr});
     for (QObject* child : children()) {
         auto* w = qobject_cast<QWidget*>(child);
-        if (w && !w->isWindow() && (w->focusPolicy() & Qt::TabFocus) && w->isVisible() &&
+        if (w && !w->isWindow() && (w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(this) &&
             w->isEnabled())
             stops.push_back({std::nullopt, w});
     }

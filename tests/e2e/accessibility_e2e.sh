@@ -78,7 +78,7 @@ echo "the keyboard alone reassigned a button, changed a DPI value and applied"
 keys Tab Tab Tab Tab Tab Tab # from Apply: Cancel, skin, minimise, close, Button 1, Button 2
 keys Return Home Down Down Down Down Down Down Down Down Down Return # "Fire Key", row 9
 sleep 1
-keys Down Down Down space            # the drop-down (where the keys start): the second key
+keys shift+Tab Down Down Down space  # from the Times field back to the drop-down: the second key
 keys Tab ctrl+a 3 Tab ctrl+a 2 0     # Times 3, Make Time 20
 grep -q 'combo box "Fire Key" = "R-Button"' <<<"$(atspi dump Z417GMClass)" || fail "the chosen key is not shown"
 if [ -n "$TREE" ]; then atspi dump Z417GMClass >"$TREE.dialog"; fi
