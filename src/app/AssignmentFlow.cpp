@@ -2,13 +2,11 @@
 
 #include "assign/FunctionCatalogue.h"
 #include "assign/KeyTables.h"
+#include "dialogs/ChoiceDialog.h"
 #include "dialogs/FireKeyDialog.h"
-#include "dialogs/HotKeyDialog.h"
-#include "dialogs/MediaDialog.h"
 #include "dialogs/SingleKeyDialog.h"
-#include "dialogs/SnipeDialog.h"
-#include "dialogs/WindowsDialog.h"
 #include "ui/Layout.h"
+#include "ui/PageControls.h"
 #include "ui/TextDraw.h"
 
 #include <QListWidget>
@@ -23,10 +21,10 @@ class WindowParameterDialogs final : public ParameterDialogs {
 public:
     explicit WindowParameterDialogs(const PageContext& context) : context_(context) {}
 
-    bool windowsKey(Choice& out) override { return choice<WindowsDialog>(out); }
-    bool mediaKey(Choice& out) override { return choice<MediaDialog>(out); }
-    bool hotKey(Choice& out) override { return choice<HotKeyDialog>(out); }
-    bool snipe(Choice& out) override { return choice<SnipeDialog>(out); }
+    bool windowsKey(Choice& out) override { return choice(ChoiceKind::Windows, out); }
+    bool mediaKey(Choice& out) override { return choice(ChoiceKind::Media, out); }
+    bool hotKey(Choice& out) override { return choice(ChoiceKind::HotKey, out); }
+    bool snipe(Choice& out) override { return choice(ChoiceKind::Snipe, out); }
     bool fireKey(FireKey& out) override {
         const auto chosen = ask<FireKeyDialog>(context_.dialogEnvironment(), owner());
         if (!chosen)
@@ -44,8 +42,8 @@ public:
     }
 
 private:
-    template <class Dialog> bool choice(Choice& out) {
-        const auto chosen = ask<Dialog>(context_.dialogEnvironment(), owner());
+    bool choice(ChoiceKind kind, Choice& out) {
+        const auto chosen = ChoiceDialog::ask(context_.dialogEnvironment(), owner(), kind);
         if (!chosen)
             return false;
         out = {chosen->index, chosen->text.toStdString()};
@@ -79,6 +77,12 @@ void AssignmentFlow::showList(PopupList& list, L::ListId id, const layout::Rect&
     const bool slotList = L::isAssignmentList(id);
     list.show(context_.canvas.widget(), static_cast<int>(id), rect, rows, context_.fieldStyle(),
               [this, slotList] { slotList ? onSlotListChoice() : onDpiSubListChoice(); });
+    // A slot's list is named like its box, the sub-list like the function it belongs to.
+    const TextTable& texts = context_.state.texts;
+    const int slot = static_cast<int>(id) - static_cast<int>(L::ListId::Assignment0);
+    list->setAccessibleName(qs(slotList && slot < L::shownRowCount
+                                   ? controlName(rowControl(slot), texts)
+                                   : functionName(texts, kFnDpiSwitch)));
 }
 
 bool AssignmentFlow::isSlotList(const QListWidget* list) const {
@@ -86,6 +90,13 @@ bool AssignmentFlow::isSlotList(const QListWidget* list) const {
         if (list == slotList.widget())
             return true;
     return false;
+}
+
+QListWidget* AssignmentFlow::openSlotList() const {
+    for (const PopupList& slotList : slotLists_)
+        if (slotList)
+            return slotList.widget();
+    return nullptr;
 }
 
 bool AssignmentFlow::ownsList(const QListWidget* list) const {

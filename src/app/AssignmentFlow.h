@@ -31,6 +31,9 @@ public:
     void restoreDefaults();
 
     bool isSlotList(const QListWidget* list) const;
+    // The slot list that is there, and the DPI switch sub-list; null when none.
+    QListWidget* openSlotList() const;
+    QListWidget* dpiSubList() const { return dpiSubList_.widget(); }
     bool ownsList(const QListWidget* list) const;
     void closeAll();
 

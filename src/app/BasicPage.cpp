@@ -4,7 +4,6 @@
 #include "assign/KeyTables.h"
 #include "assign/LedTexts.h"
 #include "ui/Layout.h"
-#include "ui/PageControls.h"
 #include "ui/ReportRate.h"
 #include "ui/TextDraw.h"
 
@@ -16,8 +15,6 @@ namespace z417 {
 namespace {
 
 namespace L = layout::main;
-using Flow = ClickTable::Flow;
-using Scope = ClickTable::Scope;
 
 } // namespace
 
@@ -155,40 +152,6 @@ void BasicPage::createLightFields() {
 
 // ---- clicks and pointer -------------------------------------------------------------------
 
-void BasicPage::addControls(ClickTable& t) {
-    using C = ClickTable;
-    t.add(L::modeAButton, Scope::Page, Flow::Stop,
-          C::claiming([this] { assignment_.showKeySet(0); }));
-    t.add(L::modeBButton, Scope::Page, Flow::Stop,
-          C::claiming([this] { assignment_.showKeySet(1); }));
-    t.add(controlOf(PageControl::Default).rect, Scope::Page, Flow::Stop,
-          C::claiming([this] { assignment_.restoreDefaults(); }));
-    for (int s = 0; s < L::shownRowCount; ++s)
-        t.add(controlOf(rowControl(s)).rect, Scope::Page, Flow::Stop,
-              C::claiming([this, s] { assignment_.toggleSlotList(s); }));
-    addValueControls(t);
-}
-
-void BasicPage::addValueControls(ClickTable& t) {
-    using C = ClickTable;
-    ValueControls& v = values_;
-    for (int k = 0; k < L::reportRateSegmentCount; ++k)
-        t.add(L::reportRateSegment(k), Scope::Page, Flow::Stop,
-              C::claiming([&v, k] { v.selectReportRate(k); }));
-    for (int k = 0; k < L::dpiStageShownCount; ++k)
-        t.add(L::dpiColourSwatch(k), Scope::Page, Flow::Stop,
-              C::claiming([&v, k] { v.onSwatchClick(k); }));
-    for (int k = 0; k < L::dpiStageShownCount; ++k)
-        t.add(L::dpiValueClickArea(k), Scope::Page, Flow::Stop,
-              C::claiming([&v, k] { v.toggleDpiValueList(k); }));
-    t.add(L::lightModeClickArea, Scope::Page, Flow::Stop,
-          C::claiming([&v] { v.toggleLightModeList(); }));
-    t.add(L::lightParameterClickArea, Scope::Page, Flow::Stop,
-          C::claiming([&v] { v.toggleLightParameterList(); }));
-    t.add(L::lightEffectClickArea, Scope::Page, Flow::Stop,
-          C::claiming([&v] { v.toggleLightEffectList(); }));
-}
-
 void BasicPage::closeListsOutside(const QPoint& p) {
     assignment_.closeListsOutside(p);
     values_.closeListsOutside(p);
@@ -197,20 +160,33 @@ void BasicPage::closeListsOutside(const QPoint& p) {
 void BasicPage::hoverList(QListWidget* list, const QPoint& pointInList) {
     if (state_ != PageState::Shown || !list)
         return;
-    const bool slotList = assignment_.isSlotList(list);
-    if (!slotList && !assignment_.ownsList(list) && !values_.ownsList(list))
+    if (!assignment_.ownsList(list) && !values_.ownsList(list))
         return;
     QListWidgetItem* item = list->itemAt(list->viewport()->mapFrom(list, pointInList));
     if (!item)
         return;
-    const int row = list->row(item);
+    setCurrentListRow(list, list->row(item));
+}
+
+void BasicPage::setCurrentListRow(QListWidget* list, int row) {
     {
         // Only the current item moves; hovering is never a choice.
         const QSignalBlocker blocker(list);
         list->setCurrentRow(row);
     }
-    if (slotList)
+    if (assignment_.isSlotList(list))
         assignment_.updateDpiSwitchSubList(list, row);
+}
+
+QListWidget* BasicPage::openList() const {
+    if (QListWidget* list = assignment_.openSlotList())
+        return list;
+    return values_.openList();
+}
+
+void BasicPage::closeLists() {
+    assignment_.closeAll();
+    values_.closeAll();
 }
 
 } // namespace z417

@@ -8,8 +8,6 @@
 #include "app/PageFields.h"
 #include "app/ValueControls.h"
 
-#include "ui/ClickTable.h"
-
 #include <QPoint>
 
 #include <functional>
@@ -42,16 +40,21 @@ public:
     // Called after every whole paint of the page.
     void onRepainted(std::function<void()> repainted) { repainted_ = std::move(repainted); }
 
-    // The page's areas, after the window's own.
-    void addControls(ClickTable& table);
     // The closing sweep of the open lists for a click at p.
     void closeListsOutside(const QPoint& p);
     // A pointer move over a pop-up list: the item under it becomes current.
     void hoverList(QListWidget* list, const QPoint& pointInList);
+    // The keyboard's current row of a pop-up list, as a rested pointer would make it.
+    void setCurrentListRow(QListWidget* list, int row);
+    // The pop-up list that is there (a slot list before the value lists); null when none.
+    QListWidget* openList() const;
+    // Every pop-up list closed, as a page tear-down closes them.
+    void closeLists();
 
     PageState state() const { return state_; }
     bool shown() const { return state_ == PageState::Shown; }
     ValueControls& values() { return values_; }
+    const PageFields& fields() const { return fields_; }
     AssignmentFlow& assignment() { return assignment_; }
 
 private:
@@ -60,7 +63,6 @@ private:
     void createDpiFields();
     void createLightFields();
     QLabel* createField(int id, const layout::Rect& rect, const QString& text, bool sunken);
-    void addValueControls(ClickTable& table);
 
     PageContext& context_;
     PageState state_ = PageState::Unbuilt;

@@ -38,7 +38,7 @@ void HoverTracker::onHover(const QPoint& p) {
 
 void HoverTracker::repaintLooks() {
     PagePainter painter = canvas_.painter();
-    for (int i = 0; i < kPageControlCount; ++i) {
+    for (int i = 0; i < kHoverControlCount; ++i) {
         const auto control = static_cast<PageControl>(i);
         if (looks_.isOver(control))
             painter.drawControl(control, true);

@@ -9,6 +9,7 @@
 #include "profile/SettingsPair.h"
 #include "ui/AppIcon.h"
 #include "ui/Layout.h"
+#include "ui/PageAccessible.h"
 #include "ui/TextDraw.h"
 
 #include <QApplication>
@@ -78,6 +79,11 @@ MainWindow::MainWindow(AppEnvironment& env, AppState& state, DeviceLink& device,
     : QDialog(parent, Qt::Tool | Qt::FramelessWindowHint), env_(env), device_(device),
       state_(state), context_{*this, state, device, *env.services}, backBuffer_(state.skin),
       page_(context_), hover_(*this, this, [this] { return page_.shown(); }),
+      keyboard_(page_, {[this](PageControl c) { press(c); }, [this] { hideWindow(); },
+                        [this] {
+                            update();
+                            announceFocus(this);
+                        }}),
       session_(context_, page_), balloons_(state, device, env.balloonSink),
       watcher_(device, state.block, balloons_) {
     setWindowTitle(QString::fromUtf8(kAppTitle));
@@ -88,12 +94,16 @@ MainWindow::MainWindow(AppEnvironment& env, AppState& state, DeviceLink& device,
     connect(&state_.skin, &Skin::skinChanged, this, &MainWindow::applySkin);
     page_.onRepainted([this] { hover_.repaintLooks(); });
     watcher_.setWindow(this);
+    registerPageAccessible(this, {this, &state_.texts, [this] { return page_.shown(); },
+                                  [this] { return keyboard_.focused(); },
+                                  [this](PageControl c) { press(c); }});
     connect(&watcher_, &DeviceWatcher::reported, this,
             [this](const Status& status) { context_.showMessages(status); });
     connect(&watcher_, &DeviceWatcher::hideRequested, this, &MainWindow::hideWindow);
 }
 
 MainWindow::~MainWindow() {
+    unregisterPageAccessible(this);
     if (qApp)
         qApp->removeEventFilter(this);
 }
@@ -345,9 +355,23 @@ void MainWindow::paintEvent(QPaintEvent*) {
     QPainter p(this);
     if (!backBuffer_.paint(p))
         p.fillRect(rect(), Qt::black);
+    drawFocusMark(p);
+}
+
+// The keyboard focus, on the window over the picture (never into the back buffer), in the
+// skin's accent; nothing until a key moved the focus.
+void MainWindow::drawFocusMark(QPainter& p) {
+    const std::optional<PageControl> focused = keyboard_.focused();
+    if (!focused)
+        return;
+    const layout::Rect& r = controlOf(*focused).rect;
+    p.setPen(QPen(state_.skin.accent(), 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRect(r.left - 2, r.top - 2, r.width() + 3, r.height() + 3));
 }
 
 void MainWindow::mousePressEvent(QMouseEvent* event) {
+    keyboard_.hideFocus();
     if (event->button() == Qt::LeftButton) {
         // Only a press no control claimed moves the window, and only while the button is
         // still down: a control may have run a modal dialog or a transfer meanwhile.
@@ -409,32 +433,19 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         hideWindow();
 }
 
-namespace {
-
-// Escape, Return and Enter hide the main window.
-bool isHideKey(const QKeyEvent& key) {
-    return key.key() == Qt::Key_Escape || key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
-}
-
-} // namespace
-
 void MainWindow::keyPressEvent(QKeyEvent* event) {
-    if (isHideKey(*event)) {
-        hideWindow();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!keyboard_.keyPress(*event))
+        QDialog::keyPressEvent(event);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (!watched->isWidgetType())
         return QDialog::eventFilter(watched, event);
     QWidget* w = static_cast<QWidget*>(watched);
-    if (event->type() == QEvent::KeyPress && isHideKey(*static_cast<QKeyEvent*>(event)) &&
-        w->window() == this) {
-        hideWindow();
+    // Keys are the page's before any child or the dialog's own handling sees them.
+    if (event->type() == QEvent::KeyPress && w->window() == this &&
+        keyboard_.keyPress(*static_cast<QKeyEvent*>(event)))
         return true;
-    }
     if (event->type() == QEvent::MouseMove || event->type() == QEvent::Wheel) {
         if (filterListEvent(w, event))
             return true;
@@ -484,6 +495,7 @@ void MainWindow::wheelEvent(QWheelEvent* event) {
 
 void MainWindow::present() {
     update();
+    announceChanges(this);
 }
 
 } // namespace z417

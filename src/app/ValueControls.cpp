@@ -8,6 +8,7 @@
 #include "profile/DpiCodes.h"
 #include "ui/FieldColours.h"
 #include "ui/Layout.h"
+#include "ui/PageControls.h"
 #include "ui/ReportRate.h"
 #include "ui/TextDraw.h"
 
@@ -55,11 +56,27 @@ void ValueControls::showList(PopupList& list, L::ListId id, const layout::Rect& 
                              const QStringList& rows) {
     list.show(context_.canvas.widget(), static_cast<int>(id), rect, rows, context_.fieldStyle(),
               [this, id] { onValueListChoice(id); });
+    // Named like the field it opens from.
+    const PageControl field =
+        id == L::ListId::DpiValue
+            ? static_cast<PageControl>(static_cast<int>(PageControl::DpiValue0) + selectedDpiStage_)
+        : id == L::ListId::LightMode      ? PageControl::LightMode
+        : id == L::ListId::LightParameter ? PageControl::LightParameter
+                                          : PageControl::LightEffect;
+    list->setAccessibleName(qs(controlName(field, context_.state.texts)));
 }
 
 bool ValueControls::ownsList(const QListWidget* list) const {
     return list == dpiValueList_.widget() || list == lightModeList_.widget() ||
            list == lightParameterList_.widget() || list == lightEffectList_.widget();
+}
+
+QListWidget* ValueControls::openList() const {
+    for (const PopupList* list :
+         {&dpiValueList_, &lightModeList_, &lightParameterList_, &lightEffectList_})
+        if (*list)
+            return list->widget();
+    return nullptr;
 }
 
 void ValueControls::closeAll() {

@@ -36,6 +36,8 @@ public:
     void scrollDpiValueList(int angleDelta);
 
     bool ownsList(const QListWidget* list) const;
+    // The value list that is there; null when none.
+    QListWidget* openList() const;
     void closeAll();
     int selectedDpiStage() const { return selectedDpiStage_; }
 

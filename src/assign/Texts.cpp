@@ -89,6 +89,22 @@ const SlotRow kSlotRows[] = {
     {73, "The system detect the gaming mouse.", "系统检测到游戏鼠标。", "系統檢測到遊戲滑鼠。"},
 };
 
+struct ControlNameRow {
+    ControlNameText name;
+    const char* english;
+    const char* simplified;
+    const char* traditional;
+};
+
+const ControlNameRow kControlNameRows[] = {
+    {ControlNameText::ButtonNumber, "Button %1", "按键%1", "按鍵%1"},
+    {ControlNameText::DpiStageNumber, "DPI stage %1", "DPI第%1段", "DPI第%1段"},
+    {ControlNameText::DpiStageColour, "DPI stage %1 colour", "DPI第%1段颜色", "DPI第%1段顏色"},
+    {ControlNameText::Skin, "Skin", "皮肤", "皮膚"},
+    {ControlNameText::Minimise, "Minimise", "最小化", "最小化"},
+    {ControlNameText::Close, "Close", "关闭", "關閉"},
+};
+
 // Text slot of each function code, in function code order.
 constexpr int kFunctionNameSlots[] = {32, 33, 34, 35, 36, 39, 43, 44, 45, 46, 47, 49, 51, 41};
 
@@ -168,6 +184,21 @@ void TextTable::setRuntimeSlot(int n, std::string text) {
         return;
     }
     slots_[static_cast<std::size_t>(n)] = std::move(text);
+}
+
+std::string controlNameText(Language language, ControlNameText name, int number) {
+    for (const ControlNameRow& row : kControlNameRows) {
+        if (row.name != name) {
+            continue;
+        }
+        std::string text = pick(language, row.english, row.simplified, row.traditional);
+        const std::size_t at = text.find("%1");
+        if (at != std::string::npos) {
+            text.replace(at, 2, std::to_string(number));
+        }
+        return text;
+    }
+    return {};
 }
 
 int functionNameSlot(uint8_t functionCode) {

@@ -82,6 +82,13 @@ private:
     std::array<std::string, kTextSlotCount> slots_;
 };
 
+// Names a screen reader gives the page's controls that show no text of their own. "%1" stands
+// for a number (a button or a DPI stage).
+enum class ControlNameText { ButtonNumber, DpiStageNumber, DpiStageColour, Skin, Minimise, Close };
+
+// The name in the language, with "%1" replaced by number.
+std::string controlNameText(Language, ControlNameText, int number = 0);
+
 // The text slot naming function code 0..13; -1 for other codes.
 int functionNameSlot(uint8_t functionCode);
 

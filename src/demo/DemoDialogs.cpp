@@ -2,13 +2,10 @@
 // opener would, with its result printed field by field.
 #include "app/MainWindow.h"
 #include "demo/DemoData.h"
+#include "dialogs/ChoiceDialog.h"
 #include "dialogs/FireKeyDialog.h"
-#include "dialogs/HotKeyDialog.h"
-#include "dialogs/MediaDialog.h"
 #include "dialogs/SingleKeyDialog.h"
 #include "dialogs/SkinsDialog.h"
-#include "dialogs/SnipeDialog.h"
-#include "dialogs/WindowsDialog.h"
 #include "ui/Skin.h"
 
 #include <QFile>
@@ -23,10 +20,12 @@ template <class Dialog, class Describe> QString resultLine(MainWindow& window, D
                   : QStringLiteral("result: cancel");
 }
 
-template <class Dialog> QString choiceResult(MainWindow& window) {
-    return resultLine<Dialog>(window, [](const ListChoice& chosen) {
-        return QStringLiteral("choiceIndex=%1 choiceText=%2").arg(chosen.index).arg(chosen.text);
-    });
+QString choiceResult(MainWindow& window, ChoiceKind kind) {
+    const auto chosen = ChoiceDialog::ask(window.context().dialogEnvironment(), &window, kind);
+    return chosen ? QStringLiteral("result: ok choiceIndex=%1 choiceText=%2")
+                        .arg(chosen->index)
+                        .arg(chosen->text)
+                  : QStringLiteral("result: cancel");
 }
 
 QString fireKeyResult(MainWindow& window) {
@@ -52,13 +51,13 @@ QString openDemoDialog(MainWindow& window, const QString& name) {
     if (name == QLatin1String("fire"))
         return fireKeyResult(window);
     if (name == QLatin1String("hotkey"))
-        return choiceResult<HotKeyDialog>(window);
+        return choiceResult(window, ChoiceKind::HotKey);
     if (name == QLatin1String("media"))
-        return choiceResult<MediaDialog>(window);
+        return choiceResult(window, ChoiceKind::Media);
     if (name == QLatin1String("windows"))
-        return choiceResult<WindowsDialog>(window);
+        return choiceResult(window, ChoiceKind::Windows);
     if (name == QLatin1String("snipe"))
-        return choiceResult<SnipeDialog>(window);
+        return choiceResult(window, ChoiceKind::Snipe);
     if (name == QLatin1String("single"))
         return singleKeyResult(window);
     if (name == QLatin1String("skins")) {

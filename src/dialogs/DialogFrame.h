@@ -21,6 +21,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QLabel;
 class QListWidget;
@@ -46,13 +47,16 @@ struct DialogFrameSetup {
     const layout::DropDownGroup* dropDown; // nullptr: no drop-down list
     bool wheelScrollsList;                 // the pointer wheel scrolls the open list
     bool listHasScrollBar;                 // the list shows a vertical scroll bar
+    int titleSlot; // text slot of the dialog's name (its function); -1: the skins dialog
 };
 
 class DialogFrame : public QDialog {
     Q_OBJECT
 public:
-    // How a modal run ended.
-    enum Ending { Ok = 1, Cancel = 2 };
+    // How a modal run ended; exec() returns resultOf(it). Cancel is 2, not Qt's Rejected (0),
+    // so the ending is scoped and never mixed up with Qt's codes by an implicit conversion.
+    enum class Ending { Ok = 1, Cancel = 2 };
+    static constexpr int resultOf(Ending ending) { return static_cast<int>(ending); }
 
     ~DialogFrame() override;
 
@@ -67,6 +71,24 @@ public:
     bool okHovered() const { return buttons_->okOver(); }
     bool cancelHovered() const { return buttons_->cancelOver(); }
     bool closeHovered() const { return buttons_->closeOver(); }
+
+    // The painted parts the keyboard reaches and assistive technology sees.
+    enum class Painted { DropDown, Ok, Cancel, Close };
+    // One place in the keyboard order: a painted part, or one of the dialog's own fields.
+    struct FocusStop {
+        std::optional<Painted> painted;
+        QWidget* field;
+    };
+    // The drop-down, the dialog's own fields, OK, Cancel, close (what is there of them).
+    std::vector<FocusStop> focusStops() const;
+    // The painted part the keyboard focus is on; none while a field has it.
+    std::optional<Painted> paintedFocus() const;
+    QString title() const;
+    QString paintedName(Painted part) const;
+    QString paintedValue(Painted part) const; // the drop-down's chosen entry
+    layout::Rect paintedRect(Painted part) const;
+    // What a click on the part does.
+    void pressPainted(Painted part);
 
     // Property that carries a child control's numeric identifier ("controlId"); the object name
     // is "id" followed by the number.
@@ -123,8 +145,11 @@ protected:
     void leaveEvent(QEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
+    bool listKey(const QKeyEvent& event);
+    void focusStop(const FocusStop& stop);
     void initialiseDialog();
     bool loadBackground();
     void chooseFontAndTexts();
@@ -149,6 +174,8 @@ private:
     DropDownGroup* dropDown_ = nullptr;
     int pendingEnd_ = 0;
     bool inClick_ = false;
+    std::optional<Painted> paintedFocus_;
+    bool focusMarked_ = false; // a key moved the focus: its mark is drawn
 };
 
 // A dialog that hands back a small plain result when it ends with OK.
@@ -156,7 +183,7 @@ template <class Result> class ResultDialog : public DialogFrame {
 public:
     // Runs the dialog modally: the result when it ended with OK, nothing otherwise.
     std::optional<Result> run() {
-        if (exec() != Ok)
+        if (exec() != resultOf(Ending::Ok))
             return std::nullopt;
         return result_;
     }

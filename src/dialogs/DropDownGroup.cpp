@@ -23,13 +23,31 @@ DropDownGroup::DropDownGroup(QWidget& dialog, QLabel* displayField, Setup setup,
 void DropDownGroup::press(const QPoint& point) {
     const int x = point.x(), y = point.y();
     if (setup_.geometry->selectorArea.contains(x, y)) {
-        if (list_)
-            close();
-        else
-            open();
+        toggle();
     } else if (list_ && !setup_.geometry->list.contains(x, y)) {
         close();
     }
+}
+
+void DropDownGroup::toggle() {
+    if (list_)
+        close();
+    else
+        open();
+}
+
+void DropDownGroup::highlight(int row) {
+    if (!list_ || row < 0 || row >= list_->count())
+        return;
+    highlighting_ = true;
+    list_->setCurrentRow(row);
+    highlighting_ = false;
+    list_->scrollToItem(list_->item(row));
+}
+
+void DropDownGroup::chooseCurrent() {
+    if (list_)
+        chooseRow(list_->currentRow());
 }
 
 void DropDownGroup::open() {

@@ -50,6 +50,11 @@ public:
     void press(const QPoint& point);
     // One notch of the wheel over the dialog: positive upwards.
     void wheel(int angleDelta);
+    // From the keyboard: open or close the list, make a row current (as the pointer's
+    // highlight does, choosing nothing), choose the current row.
+    void toggle();
+    void highlight(int row);
+    void chooseCurrent();
 
 signals:
     // Just before the list is created.

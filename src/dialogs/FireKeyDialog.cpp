@@ -20,8 +20,8 @@ namespace {
 
 namespace fl = layout::fireDialog;
 
-const DialogFrameSetup kFrameSetup{fl::background.name, failureCaption::fireKey, &fl::dropDown,
-                                   true, true};
+const DialogFrameSetup kFrameSetup{
+    fl::background.name, failureCaption::fireKey, &fl::dropDown, true, true, 46};
 
 constexpr int kTimesMax = 127;
 constexpr int kTimeMin = 5;
@@ -62,6 +62,10 @@ void FireKeyDialog::paintOwnTexts(DialogCanvas& canvas) {
     canvas.drawText(fl::secondNote, dialogText::timesNote.in(lang), colour);
 }
 
+// The painted labels beside the fields name them.
+const DialogText* const kFieldNames[] = {&dialogText::timesLabel, &dialogText::makeTimeLabel,
+                                         &dialogText::breakTimeLabel};
+
 void FireKeyDialog::createFields() {
     static const QRegularExpression digitsOnly(QStringLiteral("[0-9]*"));
     for (int i = 0; i < 3; ++i) {
@@ -70,6 +74,7 @@ void FireKeyDialog::createFields() {
         field->setAlignment(Qt::AlignCenter);
         field->setValidator(new QRegularExpressionValidator(digitsOnly, field));
         setUpControl(field, kFieldPlaces[i].id, kFieldPlaces[i].rect);
+        field->setAccessibleName(kFieldNames[i]->in(language()));
         field->installEventFilter(this);
         fields_[static_cast<size_t>(i)] = field;
         if (i == TimesField)

@@ -11,8 +11,8 @@ namespace {
 
 namespace sl = layout::singleDialog;
 
-const DialogFrameSetup kFrameSetup{sl::background.name, failureCaption::singleKey, nullptr, false,
-                                   false};
+const DialogFrameSetup kFrameSetup{
+    sl::background.name, failureCaption::singleKey, nullptr, false, false, 47};
 
 bool isWindowsKey(const QKeyEvent& e) {
     const int key = e.key();

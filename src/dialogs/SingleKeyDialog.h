@@ -32,6 +32,8 @@ protected:
     void paintOwnTexts(DialogCanvas& canvas) override;
     void runEnded() override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Tab is a key like any other here: it is named, and moves no focus.
+    bool focusNextPrevChild(bool) override { return true; }
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:

@@ -14,8 +14,8 @@ namespace {
 
 namespace kl = layout::skinsDialog;
 
-const DialogFrameSetup kFrameSetup{kl::background.name, failureCaption::skins, &kl::dropDown, true,
-                                   false};
+const DialogFrameSetup kFrameSetup{
+    kl::background.name, failureCaption::skins, &kl::dropDown, true, false, -1};
 
 // Folder names compared ignoring letter case: any letters where both are UTF-8, ASCII letters
 // where one is not.

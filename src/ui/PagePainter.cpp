@@ -44,10 +44,12 @@ void PagePainter::drawAssignmentRow(int row, bool over) {
 }
 
 void PagePainter::drawControl(PageControl control, bool over) {
-    const ControlEntry& c = controlOf(control);
-    const char* image = over ? c.images.over.name : c.images.normal.name;
-    if (c.row >= 0)
-        drawAssignmentRow(c.row, over);
+    const ControlRow& c = controlOf(control);
+    if (!c.looks)
+        return;
+    const char* image = over ? c.looks->over.name : c.looks->normal.name;
+    if (c.group == HoverGroup::Rows)
+        drawAssignmentRow(c.index, over);
     else if (c.caption)
         drawButton(image, c.rect, qs(state_.texts.caption(*c.caption)));
     else
@@ -66,8 +68,10 @@ void PagePainter::paintPage() {
     if (buffer_.isNull())
         return;
     drawImage(I::basicPage.name, 0, 0);
-    for (const ControlEntry& c : pageControls)
-        drawImage(c.images.normal.name, c.rect.left, c.rect.top);
+    for (const ControlRow& c : pageControls) {
+        if (c.looks)
+            drawImage(c.looks->normal.name, c.rect.left, c.rect.top);
+    }
     for (int i = 0; i < L::reportRateSegmentCount; ++i)
         drawImage(I::reportRateDark.name, L::reportRateSegment(i).left,
                   L::reportRateSegment(i).top);
@@ -83,8 +87,8 @@ void PagePainter::paintPage() {
     text(L::dpiSettingCaption, qs(state_.texts.caption(Caption::DpiHeading)));
     text(L::dpiEffectCaption, qs(state_.texts.slot(TextId::DpiEffect)));
     text(L::webAddressLine, qs(state_.texts.slot(TextId::WebLink)));
-    for (const ControlEntry& c : pageControls) {
-        if (c.caption)
+    for (const ControlRow& c : pageControls) {
+        if (c.looks && c.caption)
             text({c.rect, L::buttonCaptionFormat}, qs(state_.texts.caption(*c.caption)));
     }
     const int set = state_.record.activeKeySet == 1 ? 1 : 0;

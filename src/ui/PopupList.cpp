@@ -5,6 +5,8 @@
 
 #include <QMouseEvent>
 
+#include <algorithm>
+
 namespace z417 {
 namespace {
 
@@ -16,6 +18,28 @@ bool leftOnly(QMouseEvent* event) {
 }
 
 } // namespace
+
+int listRowForKey(const QListWidget& list, int key) {
+    const int count = list.count();
+    const int current = list.currentRow();
+    const int page = std::max(1, list.viewport()->height() / std::max(1, list.sizeHintForRow(0)));
+    switch (key) {
+    case Qt::Key_Up:
+        return current < 0 ? count - 1 : std::max(0, current - 1);
+    case Qt::Key_Down:
+        return std::min(count - 1, current + 1);
+    case Qt::Key_Home:
+        return 0;
+    case Qt::Key_End:
+        return count - 1;
+    case Qt::Key_PageUp:
+        return std::max(0, current - page);
+    case Qt::Key_PageDown:
+        return std::min(count - 1, std::max(0, current + page));
+    default:
+        return -1;
+    }
+}
 
 void PopupListWidget::mousePressEvent(QMouseEvent* event) {
     if (leftOnly(event))

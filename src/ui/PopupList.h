@@ -13,6 +13,10 @@
 
 namespace z417 {
 
+// The row a navigation key (Up, Down, Home, End, Page Up, Page Down) moves the current row of
+// a list to; -1 for any other key.
+int listRowForKey(const QListWidget& list, int key);
+
 class PopupListWidget final : public QListWidget {
 public:
     using QListWidget::QListWidget;

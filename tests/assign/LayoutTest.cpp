@@ -52,7 +52,7 @@ std::vector<std::string> overlapsOutside(const std::vector<Named>& rects, Size w
 
 std::vector<Named> hotRects() {
     std::vector<Named> out;
-    for (int i = 0; i < kPageControlCount; ++i)
+    for (int i = 0; i < kHoverControlCount; ++i)
         out.push_back({"control " + std::to_string(i), pageControls[i].rect});
     return out;
 }

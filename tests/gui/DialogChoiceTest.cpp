@@ -4,10 +4,7 @@
 #include "ListTestSupport.h"
 
 #include "demo/PointerEvents.h"
-#include "dialogs/HotKeyDialog.h"
-#include "dialogs/MediaDialog.h"
-#include "dialogs/SnipeDialog.h"
-#include "dialogs/WindowsDialog.h"
+#include "dialogs/ChoiceDialog.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -17,22 +14,28 @@
 namespace z417::test {
 namespace {
 
-struct ChoiceKind {
+struct Chooser {
     const char* name;
     std::function<std::unique_ptr<ChoiceDialog>(const DialogEnvironment&)> make;
     const layout::DropDownGroup* group;
 };
 
-const std::vector<ChoiceKind>& choiceKinds() {
-    static const std::vector<ChoiceKind> all = {
+const std::vector<Chooser>& choiceKinds() {
+    static const std::vector<Chooser> all = {
         {"hotkey",
-         [](const DialogEnvironment& e) { return std::make_unique<HotKeyDialog>(e, nullptr); },
+         [](const DialogEnvironment& e) {
+             return std::make_unique<ChoiceDialog>(e, nullptr, ChoiceKind::HotKey);
+         },
          &layout::hotKeyDialog::dropDown},
         {"media",
-         [](const DialogEnvironment& e) { return std::make_unique<MediaDialog>(e, nullptr); },
+         [](const DialogEnvironment& e) {
+             return std::make_unique<ChoiceDialog>(e, nullptr, ChoiceKind::Media);
+         },
          &layout::mediaDialog::dropDown},
         {"windows",
-         [](const DialogEnvironment& e) { return std::make_unique<WindowsDialog>(e, nullptr); },
+         [](const DialogEnvironment& e) {
+             return std::make_unique<ChoiceDialog>(e, nullptr, ChoiceKind::Windows);
+         },
          &layout::windowsDialog::dropDown},
     };
     return all;
@@ -87,8 +90,8 @@ TEST(DialogChoiceTest, ListsInTheThreeLanguagesAndTheirDefaults) {
         QStringList expected;
         for (const char* e : want.entries)
             expected << QString::fromUtf8(e);
-        const ChoiceKind* kind = nullptr;
-        for (const ChoiceKind& k : choiceKinds())
+        const Chooser* kind = nullptr;
+        for (const Chooser& k : choiceKinds())
             kind = std::string(k.name) == want.kind ? &k : kind;
         ASSERT_NE(kind, nullptr);
 
@@ -115,7 +118,7 @@ TEST(DialogChoiceTest, ListsInTheThreeLanguagesAndTheirDefaults) {
 TEST(DialogChoiceTest, EveryEntryCanBeChosen) {
     TempSkins skins;
     RecordingServices services;
-    for (const ChoiceKind& kind : choiceKinds()) {
+    for (const Chooser& kind : choiceKinds()) {
         for (const char* language : {"EN", "CHT"}) {
             const int count = static_cast<int>(
                 kind.make(environmentFor(skins, services, language))->entries().size());
@@ -146,7 +149,7 @@ TEST(DialogChoiceTest, EveryEntryCanBeChosen) {
 TEST(DialogChoiceTest, ADoubleClickChoosesToo) {
     TempSkins skins;
     RecordingServices services;
-    WindowsDialog dialog(environmentFor(skins, services), nullptr);
+    ChoiceDialog dialog(environmentFor(skins, services), nullptr, ChoiceKind::Windows);
     const auto result = askScripted(dialog, [&] {
         clickIn(&dialog, layout::windowsDialog::dropDown.selectorArea);
         QListWidget* list = dialog.dropDownList();
@@ -163,7 +166,7 @@ TEST(DialogChoiceTest, ADoubleClickChoosesToo) {
 TEST(DialogChoiceTest, OnlyTheLeftButtonChoosesAnEntry) {
     TempSkins skins;
     RecordingServices services;
-    MediaDialog dialog(environmentFor(skins, services), nullptr);
+    ChoiceDialog dialog(environmentFor(skins, services), nullptr, ChoiceKind::Media);
     const auto& g = layout::mediaDialog::dropDown;
     std::vector<QString> shown;
     const auto result = askScripted(dialog, [&] {
@@ -222,7 +225,7 @@ TEST(DialogChoiceTest, SnipeListFollowsTheSensorVariant) {
                      std::to_string(c.choose));
         DialogEnvironment env = environmentFor(skins, services);
         env.sensorVariant = c.variant;
-        SnipeDialog dialog(env, nullptr);
+        ChoiceDialog dialog(env, nullptr, ChoiceKind::Snipe);
         QString shown;
         QStringList items;
         const auto result = askScripted(dialog, [&] {

@@ -5,6 +5,7 @@
 #include "assign/KeyTables.h"
 #include "dialogs/FireKeyDialog.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -353,6 +354,56 @@ TEST(DialogFireKeyTextTest, LabelsAndNotesArePaintedInTheSkinTextColour) {
         // Nothing between the labels and the notes.
         EXPECT_EQ(inkIn({0, 40, 80, 100}), 0);
     }
+}
+
+} // namespace
+} // namespace z417::test
+
+namespace z417::test {
+namespace {
+
+// The keyboard alone: Shift+Tab reaches the drop-down; Down opens it, the arrows move the
+// current entry, Space chooses it; Tab goes on to the fields; Enter is OK.
+TEST(DialogFireKeyKeyboard, KeysAloneChooseAKeyFillTheFieldsAndConfirm) {
+    TempSkins skins;
+    RecordingServices services;
+    FireKeyDialog dialog(environmentFor(skins, services), nullptr);
+    std::vector<QString> focusTrail;
+    std::vector<QString> tree;
+    const auto result = askScripted(dialog, [&] {
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(&dialog);
+        tree.push_back(a->text(QAccessible::Name));
+        for (int i = 0; i < a->childCount(); ++i)
+            tree.push_back(a->child(i)->text(QAccessible::Name) + "=" +
+                           a->child(i)->text(QAccessible::Value));
+        auto press = [&](Qt::Key key) {
+            QWidget* target = dialog.focusWidget() ? dialog.focusWidget() : &dialog;
+            QTest::keyClick(target, key);
+        };
+        // The keys start in the Times field, where an active window puts its focus (offscreen
+        // it is given here); Shift+Tab goes back to the drop-down.
+        EXPECT_FALSE(dialog.paintedFocus());
+        control<QLineEdit>(&dialog, fl::timesFieldId)->setFocus(Qt::ActiveWindowFocusReason);
+        for (Qt::Key key : {Qt::Key_Backtab, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down,
+                            Qt::Key_Space, Qt::Key_Tab})
+            press(key);
+        auto* focused = qobject_cast<QLineEdit*>(dialog.focusWidget());
+        focusTrail.push_back(focused ? focused->accessibleName() : QStringLiteral("<painted>"));
+        if (focused) {
+            focused->selectAll();
+            QTest::keyClicks(focused, QStringLiteral("3"));
+        }
+        press(Qt::Key_Return);
+    });
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->keyIndex, 1);
+    EXPECT_EQ(result->times, 3);
+    EXPECT_EQ(focusTrail, (std::vector<QString>{QStringLiteral("Times")}));
+    // The dialog for a screen reader: its name, the drop-down with the shown key, the named
+    // fields with their values, and the three buttons.
+    EXPECT_EQ(tree,
+              (std::vector<QString>{"Fire Key", "Fire Key=L-Button", "Times=1", "Make Time=32",
+                                    "Break Time=32", "OK=", "Cancel=", "Close="}));
 }
 
 } // namespace

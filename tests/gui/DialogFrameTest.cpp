@@ -4,13 +4,10 @@
 #include "ListTestSupport.h"
 
 #include "demo/PointerEvents.h"
+#include "dialogs/ChoiceDialog.h"
 #include "dialogs/FireKeyDialog.h"
-#include "dialogs/HotKeyDialog.h"
-#include "dialogs/MediaDialog.h"
 #include "dialogs/SingleKeyDialog.h"
 #include "dialogs/SkinsDialog.h"
-#include "dialogs/SnipeDialog.h"
-#include "dialogs/WindowsDialog.h"
 #include "profile/SettingsFiles.h"
 #include "ui/SkinImage.h"
 
@@ -20,6 +17,7 @@
 #include <QWheelEvent>
 
 #include <memory>
+#include <type_traits>
 
 namespace z417::test {
 namespace {
@@ -37,20 +35,24 @@ struct Kind {
 template <class D> std::unique_ptr<DialogFrame> make(const DialogEnvironment& env, QWidget* owner) {
     return std::make_unique<D>(env, owner);
 }
+template <ChoiceKind K>
+std::unique_ptr<DialogFrame> makeChoice(const DialogEnvironment& env, QWidget* owner) {
+    return std::make_unique<ChoiceDialog>(env, owner, K);
+}
 
 const std::vector<Kind>& kinds() {
     static const std::vector<Kind> all = {
         {"fire", make<FireKeyDialog>, "/fire-key.png",
          "FireKey Dialog Load background image failed!!!", &layout::fireDialog::dropDown},
-        {"hotkey", make<HotKeyDialog>, "/hot-key.png",
+        {"hotkey", makeChoice<ChoiceKind::HotKey>, "/hot-key.png",
          "HotKey Dialog Load background image failed!!!", &layout::hotKeyDialog::dropDown},
-        {"media", make<MediaDialog>, "/media-key.png",
+        {"media", makeChoice<ChoiceKind::Media>, "/media-key.png",
          "Media Dialog Load background image failed!!!", &layout::mediaDialog::dropDown},
-        {"windows", make<WindowsDialog>, "/windows-key.png",
+        {"windows", makeChoice<ChoiceKind::Windows>, "/windows-key.png",
          "Windows Dialog Load background image failed!!!", &layout::windowsDialog::dropDown},
         {"single", make<SingleKeyDialog>, "/single-key.png",
          "Single Key Dialog Load background image failed!!!", nullptr},
-        {"snipe", make<SnipeDialog>, "/snipe-key.png",
+        {"snipe", makeChoice<ChoiceKind::Snipe>, "/snipe-key.png",
          "Snipe Dialog Load background image failed!!!", &layout::snipeDialog::dropDown},
         {"skins", make<SkinsDialog>, "/skins.png", "Skins Dialog Load background image failed!!!",
          &layout::skinsDialog::dropDown},
@@ -80,6 +82,12 @@ protected:
 };
 
 // ---- ending the modal run --------------------------------------------------------------------
+
+// An ending is never taken for one of Qt's result codes (Rejected is 0, Cancel 2) by an
+// implicit conversion.
+static_assert(!std::is_convertible_v<DialogFrame::Ending, int>);
+static_assert(DialogFrame::resultOf(DialogFrame::Ending::Ok) == 1 &&
+              DialogFrame::resultOf(DialogFrame::Ending::Cancel) == 2);
 
 struct Ending {
     const char* name;
@@ -196,7 +204,7 @@ TEST_F(DialogFrameTest, MissingButtonImagesAreReportedAtEveryAttempt) {
         TempSkins own;
         RecordingServices boxes;
         own.remove("/button-normal.png");
-        HotKeyDialog dialog(environmentFor(own, boxes), nullptr);
+        ChoiceDialog dialog(environmentFor(own, boxes), nullptr, ChoiceKind::HotKey);
         EXPECT_EQ(runScript(dialog, [&] { clickIn(&dialog, dl::okButton); }), 1);
         EXPECT_EQ(boxes.countBoxes(loadFailed), 2);
         for (const auto& box : boxes.boxes) {
@@ -208,7 +216,7 @@ TEST_F(DialogFrameTest, MissingButtonImagesAreReportedAtEveryAttempt) {
         TempSkins own;
         RecordingServices boxes;
         own.remove("/button-close-normal.png");
-        MediaDialog dialog(environmentFor(own, boxes), nullptr);
+        ChoiceDialog dialog(environmentFor(own, boxes), nullptr, ChoiceKind::Media);
         EXPECT_EQ(runScript(dialog, [&] { clickIn(&dialog, dl::closeButton); }), 2);
         EXPECT_EQ(boxes.countBoxes(loadFailed), 1);
     }
@@ -217,7 +225,7 @@ TEST_F(DialogFrameTest, MissingButtonImagesAreReportedAtEveryAttempt) {
         TempSkins own;
         RecordingServices boxes;
         own.remove("/button-over.png");
-        SnipeDialog dialog(environmentFor(own, boxes), nullptr);
+        ChoiceDialog dialog(environmentFor(own, boxes), nullptr, ChoiceKind::Snipe);
         std::vector<int> counts;
         const int result = runScript(dialog, [&] {
             pointAt(&dialog, centreOf(dl::okButton));
@@ -244,7 +252,7 @@ QRgb afterDrawing(const QImage& canvas, const QImage& image, const layout::Rect&
 }
 
 TEST_F(DialogFrameTest, HoverLooksFollowThePointerAcrossTheButtons) {
-    HotKeyDialog dialog(env, nullptr);
+    ChoiceDialog dialog(env, nullptr, ChoiceKind::HotKey);
     const QImage over = skins.image("/button-over.png");
     const QImage normal = skins.image("/button-normal.png");
     const QImage closeOver = skins.image("/button-close-over.png");
@@ -288,7 +296,7 @@ TEST_F(DialogFrameTest, HoverLooksFollowThePointerAcrossTheButtons) {
 }
 
 TEST_F(DialogFrameTest, PaintingCopiesTheCanvasToTheWindow) {
-    WindowsDialog dialog(env, nullptr);
+    ChoiceDialog dialog(env, nullptr, ChoiceKind::Windows);
     QImage shown, canvas;
     runScript(dialog, [&] {
         shown = dialog.grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -305,7 +313,7 @@ TEST_F(DialogFrameTest, PaintingCopiesTheCanvasToTheWindow) {
 // ---- drop-down list --------------------------------------------------------------------------
 
 TEST_F(DialogFrameTest, DropDownOpensClosesAndChooses) {
-    HotKeyDialog dialog(env, nullptr);
+    ChoiceDialog dialog(env, nullptr, ChoiceKind::HotKey);
     const auto& g = layout::hotKeyDialog::dropDown;
     const QString copy = dialog.current().text;
     const auto result = askScripted(dialog, [&] {
@@ -379,17 +387,19 @@ TEST_F(DialogFrameTest, DropDownOpensClosesAndChooses) {
 
 TEST_F(DialogFrameTest, EnterAndEscapeEndTheDialogWhileTheListIsOpen) {
     for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
-        MediaDialog dialog(env, nullptr);
+        ChoiceDialog dialog(env, nullptr, ChoiceKind::Media);
         const int result = runScript(dialog, [&] {
             clickIn(&dialog, layout::mediaDialog::dropDown.selectorArea);
             ASSERT_TRUE(dialog.isListOpen());
             pressKey(&dialog, key);
         });
-        EXPECT_EQ(result, key == Qt::Key_Return ? DialogFrame::Ok : DialogFrame::Cancel);
+        EXPECT_EQ(result,
+                  DialogFrame::resultOf(key == Qt::Key_Return ? DialogFrame::Ending::Ok
+                                                              : DialogFrame::Ending::Cancel));
         EXPECT_EQ(dialog.current().index, 0);
     }
     // The next dialog starts with the list closed and opens it at the first click.
-    MediaDialog next(env, nullptr);
+    ChoiceDialog next(env, nullptr, ChoiceKind::Media);
     runScript(next, [&] {
         EXPECT_FALSE(next.isListOpen());
         clickIn(&next, layout::mediaDialog::dropDown.selectorArea);
@@ -398,7 +408,7 @@ TEST_F(DialogFrameTest, EnterAndEscapeEndTheDialogWhileTheListIsOpen) {
 }
 
 TEST_F(DialogFrameTest, OkOrCancelWhileTheListIsOpenCloseItFirst) {
-    WindowsDialog dialog(env, nullptr);
+    ChoiceDialog dialog(env, nullptr, ChoiceKind::Windows);
     const int result = runScript(dialog, [&] {
         clickIn(&dialog, layout::windowsDialog::dropDown.selectorArea);
         ASSERT_TRUE(dialog.isListOpen());
@@ -416,7 +426,7 @@ void turnWheel(QWidget* target, QPoint at, int delta) {
 
 TEST_F(DialogFrameTest, WheelScrollsTheOpenListThreeLinesPerNotch) {
     env.sensorVariant = 0; // twelve entries in a list that shows fewer
-    SnipeDialog dialog(env, nullptr);
+    ChoiceDialog dialog(env, nullptr, ChoiceKind::Snipe);
     std::vector<int> positions;
     int maximum = 0;
     runScript(dialog, [&] {
@@ -440,7 +450,7 @@ TEST_F(DialogFrameTest, WheelScrollsTheOpenListThreeLinesPerNotch) {
 }
 
 TEST_F(DialogFrameTest, ListsWithoutWheelHandlingIgnoreTheWheelOnTheDialog) {
-    HotKeyDialog dialog(env, nullptr);
+    ChoiceDialog dialog(env, nullptr, ChoiceKind::HotKey);
     runScript(dialog, [&] {
         clickIn(&dialog, layout::hotKeyDialog::dropDown.selectorArea);
         QListWidget* list = dialog.dropDownList();
@@ -452,7 +462,7 @@ TEST_F(DialogFrameTest, ListsWithoutWheelHandlingIgnoreTheWheelOnTheDialog) {
 }
 
 TEST_F(DialogFrameTest, ChildControlsAreWhiteOnDarkGreyInTheDialogFont) {
-    HotKeyDialog dialog(env, nullptr);
+    ChoiceDialog dialog(env, nullptr, ChoiceKind::HotKey);
     runScript(dialog, [&] {
         clickIn(&dialog, layout::hotKeyDialog::dropDown.selectorArea);
         for (int id : {565, 566}) {
@@ -475,7 +485,7 @@ TEST(DialogFrameLanguageTest, ChineseDialogsUseTheirFontHeight) {
     for (const auto& [code, height] : std::vector<std::pair<std::string, int>>{
              {"CHS", 13}, {"CHT", 14}, {"chs", 14}, {"", 14}}) {
         SCOPED_TRACE(code);
-        MediaDialog dialog(environmentFor(skins, services, code), nullptr);
+        ChoiceDialog dialog(environmentFor(skins, services, code), nullptr, ChoiceKind::Media);
         int measured = 0;
         runScript(dialog, [&] {
             // The table's height is the ideographs' height in Chinese, the cell's otherwise.

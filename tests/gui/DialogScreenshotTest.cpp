@@ -2,13 +2,10 @@
 // the folder named by Z417_DIALOG_SHOTS (the test is skipped without it).
 #include "DialogTestSupport.h"
 
+#include "dialogs/ChoiceDialog.h"
 #include "dialogs/FireKeyDialog.h"
-#include "dialogs/HotKeyDialog.h"
-#include "dialogs/MediaDialog.h"
 #include "dialogs/SingleKeyDialog.h"
 #include "dialogs/SkinsDialog.h"
-#include "dialogs/SnipeDialog.h"
-#include "dialogs/WindowsDialog.h"
 
 #include <QKeyEvent>
 #include <QListWidget>
@@ -28,6 +25,9 @@ struct Shot {
 template <class D> std::unique_ptr<DialogFrame> make(const DialogEnvironment& env) {
     return std::make_unique<D>(env, nullptr);
 }
+template <ChoiceKind K> std::unique_ptr<DialogFrame> makeChoice(const DialogEnvironment& env) {
+    return std::make_unique<ChoiceDialog>(env, nullptr, K);
+}
 
 TEST(DialogScreenshotTest, EveryDialogInEnglishAndSimplifiedChinese) {
     const char* out = std::getenv("Z417_DIALOG_SHOTS");
@@ -38,11 +38,11 @@ TEST(DialogScreenshotTest, EveryDialogInEnglishAndSimplifiedChinese) {
     ASSERT_TRUE(QDir().mkpath(QString::fromUtf8(out)));
     const std::vector<Shot> shots = {
         {"fire", make<FireKeyDialog>, &layout::fireDialog::dropDown},
-        {"hotkey", make<HotKeyDialog>, &layout::hotKeyDialog::dropDown},
-        {"media", make<MediaDialog>, &layout::mediaDialog::dropDown},
-        {"windows", make<WindowsDialog>, &layout::windowsDialog::dropDown},
+        {"hotkey", makeChoice<ChoiceKind::HotKey>, &layout::hotKeyDialog::dropDown},
+        {"media", makeChoice<ChoiceKind::Media>, &layout::mediaDialog::dropDown},
+        {"windows", makeChoice<ChoiceKind::Windows>, &layout::windowsDialog::dropDown},
         {"single", make<SingleKeyDialog>, nullptr},
-        {"snipe", make<SnipeDialog>, &layout::snipeDialog::dropDown},
+        {"snipe", makeChoice<ChoiceKind::Snipe>, &layout::snipeDialog::dropDown},
         {"skins", make<SkinsDialog>, &layout::skinsDialog::dropDown},
     };
     TempSkins skins;

@@ -202,7 +202,7 @@ TEST_F(DialogSkinsTest, CancelAfterPickingAColourHandsBackNothing) {
         clickIn(&dialog(), layout::dialog::cancelButton);
     });
     EXPECT_FALSE(result);
-    EXPECT_EQ(dialog().result(), DialogFrame::Cancel);
+    EXPECT_EQ(dialog().result(), DialogFrame::resultOf(DialogFrame::Ending::Cancel));
 }
 
 TEST_F(DialogSkinsTest, MissingOrUnsetSkinsRootOpensAnEmptyList) {

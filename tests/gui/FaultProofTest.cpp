@@ -7,7 +7,7 @@
 #include "../platform/PermissionOverride.h"
 
 #include "app/MainWindow.h"
-#include "dialogs/HotKeyDialog.h"
+#include "dialogs/ChoiceDialog.h"
 #include "platform/AtomicFile.h"
 #include "platform/BalloonSocket.h"
 #include "platform/FolderLock.h"
@@ -1022,10 +1022,10 @@ TEST(FaultProofSkins, DialogOverBrokenButtonImagesReportsEachAndEnds) {
         writeSkinFile(r.skin(), image->name, truncated.bytes(*image, rng));
     MainWindow& w = r.start();
     ASSERT_TRUE(r.services.messages.empty());
-    HotKeyDialog dialog(w.context().dialogEnvironment(), &w);
+    ChoiceDialog dialog(w.context().dialogEnvironment(), &w, ChoiceKind::HotKey);
     const int result =
         test::runScript(dialog, [&] { test::clickIn(&dialog, layout::dialog::okButton); });
-    EXPECT_EQ(result, DialogFrame::Ok);
+    EXPECT_EQ(result, DialogFrame::resultOf(DialogFrame::Ending::Ok));
     // OK and Cancel in their normal look, and the close button.
     ASSERT_GE(r.services.messages.size(), 3u);
     for (const auto& m : r.services.messages)

@@ -4,7 +4,7 @@
 #include "ListTestSupport.h"
 
 #include "app/MainWindow.h"
-#include "dialogs/HotKeyDialog.h"
+#include "dialogs/ChoiceDialog.h"
 
 #include <QTemporaryDir>
 
@@ -44,7 +44,7 @@ TEST(ListStyleTest, DialogBorderAndListFrameAreTheAccent) {
     const DialogEnvironment env = environmentFor(skins, services);
     const QColor accent = env.skin->accent();
     ASSERT_NE(accent, env.skin->textColour());
-    HotKeyDialog dialog(env, nullptr);
+    ChoiceDialog dialog(env, nullptr, ChoiceKind::HotKey);
     runScript(dialog, [&] {
         expectEdges(dialog.grab().toImage(), accent);
         clickIn(&dialog, layout::hotKeyDialog::dropDown.selectorArea);

@@ -70,7 +70,7 @@ TEST(PageControls, RestAndLeaveRepaintOnlyWhatChanges) {
             EXPECT_TRUE(looks.isOver(s.control));
         }
     }
-    for (int i = 0; i < kPageControlCount; ++i)
+    for (int i = 0; i < kHoverControlCount; ++i)
         EXPECT_FALSE(looks.isOver(static_cast<PC>(i)));
 }
 

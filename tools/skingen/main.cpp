@@ -1979,8 +1979,8 @@ void previewValues(QPainter& p) {
 // Outlines of every hit area and text rectangle.
 void previewOutlines(QPainter& p) {
     namespace M = L::main;
-    for (const auto& c : z417::pageControls) {
-        outline(p, c.rect);
+    for (int i = 0; i < z417::kHoverControlCount; ++i) {
+        outline(p, z417::pageControls[i].rect);
     }
     for (const L::Rect& r :
          {M::pageTitle.rect, M::keySettingCaption.rect, M::reportRateCaption.rect,
