@@ -87,7 +87,7 @@ mainGone || fail "Escape left the window on the screen: $(windows)"
 code=0
 as env XDG_ACTIVATION_TOKEN=e2e-activation-token timeout 30 "$BIN/z417-demo" "${demoArgs[@]}" \
     >"$WORK/second.log" 2>&1 || code=$?
-[ "$code" -eq 0 ] || fail "the second start ended with $code"
+[ "$code" -eq 0 ] || fail "the second start ended with $code: $(cat "$WORK/second.log")"
 waitFor 10 mainFocused || fail "a second start did not bring the hidden window back focused"
 waitFor 5 grep -q 'activate("e2e-activation-token"' "$WORK/wayland.log" ||
     fail "the second start's activation token was not used"
