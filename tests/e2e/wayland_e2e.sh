@@ -3,8 +3,9 @@
 # session bus, and waybar's tray started only after the utility. Without a tray: the window is
 # shown under the program's id, balloons reach the notification service under its name, Escape
 # hides the window and a second start brings it back focused, handing over its activation
-# token. Once the late tray is there: the icon appears with the program's title and a menu the
-# host draws, and its Exit ends the process with 0. Dialogs are transient for the main window.
+# token. Once the late tray is there: the icon appears with the program's title; a right click
+# on it opens the menu waybar draws, with the one item Exit, whose click ends the process with
+# 0. Dialogs are transient for the main window.
 # Usage: wayland_e2e.sh BIN_DIR [SCREENSHOT_DIR]
 set -euo pipefail
 BIN=$1
@@ -100,7 +101,7 @@ cat >"$XDG_CONFIG_HOME/waybar/config" <<'EOF'
 { "layer": "top", "position": "top", "height": 28, "modules-right": ["tray"],
   "tray": { "icon-size": 20 } }
 EOF
-as waybar >"$WORK/waybar.log" 2>&1 &
+as env WAYLAND_DEBUG=1 waybar >"$WORK/waybar.log" 2>&1 &
 pids+=($!)
 items() {
     as busctl --user get-property org.kde.StatusNotifierWatcher /StatusNotifierWatcher \
@@ -121,38 +122,61 @@ grep -q '"Exit"' <<<"$layout" || fail "the exported menu has no Exit: $layout"
 echo "late tray: icon \"Z417 Gaming mouse\" with the menu $menuPath (Exit)"
 
 # The host's ContextMenu call opens no window of ours: the host draws the exported menu.
-before=$(windows | grep -c "^$ID " || true)
+before=$(windows)
 as busctl --user call "$item" /StatusNotifierItem org.kde.StatusNotifierItem ContextMenu ii 1270 10
 sleep 1
-after=$(windows | grep -c "^$ID " || true)
-[ "$after" -eq "$before" ] || fail "the tray's ContextMenu opened a window: $(windows)"
-# The bar with the icon (the pointer over it); the seat has no pointer device, so the host's
-# menu cannot be opened for a picture.
-if [ -n "$SHOTS" ]; then
-    as swaymsg "seat seat0 cursor set 1266 14" >/dev/null
-    sleep 0.5
-    as grim -g "880,0 400x120" "$WORK/tray-icon.png"
-fi
+[ "$(windows | grep -c "^$ID ")" -eq "$(grep -c "^$ID " <<<"$before")" ] ||
+    fail "the tray's ContextMenu opened a window: $(windows)"
 
-# With the tray there, Exit in its menu ends the process with 0.
-exitId=$(as busctl --user --json=short call -- "$item" "$menuPath" com.canonical.dbusmenu GetLayout \
-    iias 0 -1 0 | python3 -c '
+# A user's right click on the icon: waybar draws the menu as its own popup at the icon, no
+# window of ours opens, and a left click on Exit ends the process with 0. The headless seat
+# has no pointer device until a virtual one joins it.
+as /usr/bin/python3 "$(dirname "$0")/virtual_pointer.py" >"$WORK/pointer.log" 2>&1 &
+pids+=($!)
+waitFor 5 grep -q ready "$WORK/pointer.log" || fail "no virtual pointer: $(cat "$WORK/pointer.log")"
+click() {
+    as swaymsg "seat seat0 cursor set $2 $3" >/dev/null
+    sleep 0.3
+    as swaymsg "seat seat0 cursor press $1" >/dev/null
+    as swaymsg "seat seat0 cursor release $1" >/dev/null
+}
+# The tray alone at the right end of the 28 pixel bar: its 20 pixel icon ends 11 pixels short.
+width=$(as swaymsg -t get_outputs -r |
+    python3 -c 'import json, sys; print(json.load(sys.stdin)[0]["rect"]["width"])')
+iconX=$((width - 21))
+bar="$((width - 400)),0 400x120"
+if [ -n "$SHOTS" ]; then
+    as swaymsg "seat seat0 cursor set $iconX 14" >/dev/null
+    sleep 0.5
+    as grim -g "$bar" "$WORK/tray-icon.png"
+fi
+click button3 "$iconX" 14
+# The menu is a popup of the bar's layer surface, anchored at the click on the icon.
+popupShown() { grep -q 'xdg_popup@[0-9]*\.configure(' "$WORK/waybar.log"; }
+waitFor 5 popupShown || fail "a right click on the icon opened no menu of waybar"
+grep -q 'zwlr_layer_surface_v1@[0-9]*\.get_popup' "$WORK/waybar.log" ||
+    fail "the tray menu is not a popup of waybar's bar"
+grep -q "set_anchor_rect($iconX, 14, " "$WORK/waybar.log" ||
+    fail "the tray menu is not placed at the icon: $(grep set_anchor_rect "$WORK/waybar.log")"
+read -r px py pw ph < <(grep 'xdg_popup@[0-9]*\.configure(' "$WORK/waybar.log" | tail -n 1 |
+    sed 's/.*configure(\([-0-9]*\), \([-0-9]*\), \([0-9]*\), \([0-9]*\)).*/\1 \2 \3 \4/')
+sleep 0.5
+[ "$(windows)" = "$before" ] || fail "the tray menu changed our windows: $(windows)"
+labels=$(as busctl --user --json=short call -- "$item" "$menuPath" com.canonical.dbusmenu \
+    GetLayout iias 0 -1 0 | python3 -c '
 import json, sys
-def find(node):
-    nid, props, children = node
-    if props.get("label", {}).get("data") == "Exit":
-        return nid
-    for c in children:
-        r = find(c["data"])
-        if r is not None:
-            return r
-print(find(json.load(sys.stdin)["data"][1]))')
-as busctl --user call "$item" "$menuPath" com.canonical.dbusmenu Event isvu "$exitId" clicked s "" 0
+for _, props, _ in (c["data"] for c in json.load(sys.stdin)["data"][1][2]):
+    if props.get("visible", {}).get("data", True):
+        print(props.get("label", {}).get("data"))')
+[ "$labels" = Exit ] || fail "the tray menu holds $labels, not the one item Exit"
+[ -z "$SHOTS" ] || as grim -g "$bar" "$WORK/tray-menu.png"
+# Its one item fills the popup; the bar is at the output's top left corner.
+click button1 $((px + pw / 2)) $((py + ph / 2))
 for _ in $(seq 100); do kill -0 "$demo" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$demo" 2>/dev/null && fail "Exit in the tray menu did not end the process"
+kill -0 "$demo" 2>/dev/null && fail "a click on Exit in the tray menu did not end the process"
 wait "$demo" && code=0 || code=$?
 [ "$code" -eq 0 ] || fail "the process ended with $code"
-echo "late tray: Exit in the host's menu ended the process with 0"
+echo "late tray: a right click opened waybar's menu with Exit; its click ended the process with 0"
 
 # A dialog is transient for the main window: sway places it over the window, not alone.
 printf 'wait 3000\nopen-dialog skins\nwait 20000\n' >"$WORK/dialog.txt"
@@ -176,5 +200,6 @@ echo "dialog transient for the main window: ($dx,$dy ${dw}x$dh) in ($mx,$my ${mw
 if [ -n "$SHOTS" ]; then
     cp "$WORK/notification.png" "$SHOTS/wayland-notification.png"
     cp "$WORK/tray-icon.png" "$SHOTS/wayland-tray-icon.png"
+    cp "$WORK/tray-menu.png" "$SHOTS/wayland-tray-menu.png"
 fi
 echo "PASS: native Wayland: ids, notifications, hide and second start, late tray, menu, dialogs"
