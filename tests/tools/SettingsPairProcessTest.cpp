@@ -176,6 +176,11 @@ TEST_F(SettingsPairProcess, AKillAtAnyStepLeavesTheOldOrTheNewPair) {
 // A full disk at each write of the change, and read-only files: both stay as they were, and
 // the one line names the file and gives the system's words.
 TEST_F(SettingsPairProcess, AFailedChangeLeavesBothFilesAndNamesTheFile) {
+#ifdef __SANITIZE_ADDRESS__
+    // The sanitizer probes memory with writes of its own and takes an injected error for its
+    // own failure; the plain build runs this test.
+    GTEST_SKIP() << "write errors are injected by counting writes, which the sanitizer shares";
+#endif
     ASSERT_TRUE(haveStrace()) << "strace is missing or may not trace here (apt-get install strace)";
     ASSERT_EQ(
         shell(ctl("export --out " + dir.file("../z417-pair-full.json")), dir.file("err")).code, 0);
