@@ -130,8 +130,8 @@ MainWindow::StartResult MainWindow::start() {
     }
     context_.showMessages(loadSettingsAndTexts(
         state_, env_.dataPaths ? *env_.dataPaths : buildAppPaths(env_.modulePath)));
-    device_.setNotDetectedText(state_.texts.slot(72));
-    tray_->setExitText(QString::fromStdString(state_.texts.slot(71)));
+    device_.setNotDetectedText(state_.texts.slot(TextId::MouseNotDetected));
+    tray_->setExitText(QString::fromStdString(state_.texts.slot(TextId::Exit)));
     loadSkin();
 
     // Enter and Escape are seen before any child gets them.
