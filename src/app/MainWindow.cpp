@@ -4,6 +4,7 @@
 
 #include "assign/Balloons.h"
 #include "assign/FontTable.h"
+#include "platform/AppTitle.h"
 #include "platform/BalloonSocket.h"
 #include "platform/qt/BalloonServer.h"
 #include "profile/SettingsPair.h"

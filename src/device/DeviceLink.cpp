@@ -1,5 +1,7 @@
 #include "device/DeviceLink.h"
 
+#include "platform/AppTitle.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -11,8 +13,6 @@
 namespace z417 {
 
 namespace {
-
-const char kAppTitle[] = "Z417 Gaming mouse";
 
 // Takes a collection of the mouse as one of its channels, the first of each kind.
 void examine(MouseChannels& mouse, const HidCollection& c) {

@@ -14,7 +14,6 @@
 
 namespace z417 {
 
-const char* const kAppTitle = "Z417 Gaming mouse";
 const char* const kConfigMissingText = "Config file is not exist.";
 const char* const kWriteFailedCaption = "NULL ==fp ";
 const char* const kSkinsSection = "Skins";

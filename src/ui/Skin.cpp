@@ -1,8 +1,8 @@
 #include "ui/Skin.h"
 
+#include "platform/AppTitle.h"
 #include "platform/AtomicFile.h"
 #include "platform/qt/UiServices.h"
-#include "profile/SettingsFiles.h"
 #include "ui/Layout.h"
 #include "ui/PngHeader.h"
 #include "ui/SkinImage.h"
