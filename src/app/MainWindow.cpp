@@ -125,6 +125,7 @@ MainWindow::StartResult MainWindow::start() {
     chooseWindowKind();
     watcher_.connectAtStart();
     if (!startDeviceNotifications()) {
+        // The wording is the program's own, kept for people who know its messages.
         env_.services->messageBox(this, QStringLiteral("RegisterDeviceNotification failed!!!"),
                                   QString::fromUtf8(kAppTitle));
         return StartResult::NoNotifications;

@@ -133,6 +133,7 @@ Result<Transport::Handle> DeviceLink::openChannel(const HidCollection& c) {
     if (handle)
         return handle;
     const int errorCode = handle.status().systemError;
+    // The wording is the program's own, kept for people who know its messages.
     std::string text = "CreateFile Error Code:" + std::to_string(errorCode);
     if (errorCode == EACCES || errorCode == EPERM)
         text += std::string("\nNo permission to open the mouse: install the udev rule file ") +

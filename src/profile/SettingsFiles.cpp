@@ -15,6 +15,7 @@
 namespace z417 {
 
 const char* const kConfigMissingText = "Config file is not exist.";
+// The wording is the program's own, kept for people who know its messages.
 const char* const kWriteFailedCaption = "NULL ==fp ";
 const char* const kSkinsSection = "Skins";
 
@@ -49,6 +50,7 @@ Status inWindowWords(Status status) {
     return worded;
 }
 
+// The wording is the program's own, like the caption above.
 std::string writeFailedText(int error) {
     char text[64];
     std::snprintf(text, sizeof text, "Error Code is: %d \n", error);
