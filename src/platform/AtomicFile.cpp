@@ -277,7 +277,10 @@ bool fileExists(const std::string& path) {
     return stat(path.c_str(), &st) == 0;
 }
 
-int writeFileAtomically(const std::string& path, const std::string& content, FileFlush flush) {
+namespace {
+
+// The replacement itself: 0 or the errno of the step that failed.
+int replaceAtomically(const std::string& path, const std::string& content, FileFlush flush) {
     SaveTarget target;
     if (const int err = examineTarget(path, target); err != 0) {
         return err;
@@ -295,8 +298,10 @@ int writeFileAtomically(const std::string& path, const std::string& content, Fil
     return flush == FileFlush::Disk ? syncFolder(target.folder) : 0;
 }
 
-Status replaceFile(const std::string& path, const std::string& content, FileFlush flush) {
-    const int err = writeFileAtomically(path, content, flush);
+} // namespace
+
+Status writeFileAtomically(const std::string& path, const std::string& content, FileFlush flush) {
+    const int err = replaceAtomically(path, content, flush);
     return err == 0 ? Status{} : fileFailure(path, err);
 }
 

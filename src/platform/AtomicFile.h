@@ -40,13 +40,11 @@ constexpr size_t kAtomicWriteChunkBytes = 64 * 1024;
 // FileFlush::PageCache skips both flushes to disk: the file is still replaced whole or not at
 // all for every reader, but a power cut may lose the last save. For files that are rewritten
 // often and matter little, such as the simulated mouse's state.
+//
+// A failure is fileFailure(path, errno): it names the file and gives the system's text.
 enum class FileFlush { Disk, PageCache };
-int writeFileAtomically(const std::string& path, const std::string& content,
-                        FileFlush flush = FileFlush::Disk);
-
-// The same, as a status: a failure names the file and gives the system's text for the error.
-Status replaceFile(const std::string& path, const std::string& content,
-                   FileFlush flush = FileFlush::Disk);
+Status writeFileAtomically(const std::string& path, const std::string& content,
+                           FileFlush flush = FileFlush::Disk);
 
 // A new content written and flushed to disk beside the file it is to replace (the temporary
 // ".NAME.tmp-XXXXXX" that writeFileAtomically uses), checked the same way, but not yet in

@@ -112,7 +112,7 @@ Status replaceFilesTogether(const FolderLock& lock, const std::vector<FileReplac
             return one.takeStatus(); // the staged ones are removed again
         staged.push_back(std::move(one.value()));
     }
-    if (Status noted = replaceFile(intentPath(lock.folder()), intentText(staged)); !noted)
+    if (Status noted = writeFileAtomically(intentPath(lock.folder()), intentText(staged)); !noted)
         return noted;
     for (StagedFile& f : staged)
         f.keep(); // from here on the change is finished, by this holder or the next one

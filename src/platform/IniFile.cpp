@@ -381,16 +381,16 @@ std::string readProfileString(const std::string& path, const std::string& sectio
     return readProfileString(path, section, key, error);
 }
 
-int writeProfileString(const std::string& path, const std::string& section, const std::string& key,
-                       const std::string& value) {
+Status writeProfileString(const std::string& path, const std::string& section,
+                          const std::string& key, const std::string& value) {
     return writeProfileStrings(path, section, {{key, value}});
 }
 
-int writeProfileStrings(const std::string& path, const std::string& section,
-                        const std::vector<std::pair<std::string, std::string>>& keyValues) {
+Status writeProfileStrings(const std::string& path, const std::string& section,
+                           const std::vector<std::pair<std::string, std::string>>& keyValues) {
     for (const auto& [key, value] : keyValues) {
         if (!iniEntryWritable(section, key, value)) {
-            return EINVAL;
+            return fileFailure(path, EINVAL);
         }
     }
     std::string content;
@@ -399,15 +399,15 @@ int writeProfileStrings(const std::string& path, const std::string& section,
     // A file that exists but cannot be read must not be replaced by one holding only the new
     // entries: that would throw away everything else in it.
     if (readError != 0 && readError != ENOENT) {
-        return readError;
+        return fileFailure(path, readError);
     }
     const std::string updated = iniUpdate(content, section, keyValues);
     if (readError == 0 && updated == content) {
-        return 0;
+        return {};
     }
     Result<std::string> bytes = profileFileBytes(path, updated, encoding);
     if (!bytes) {
-        return bytes.status().systemError;
+        return bytes.status();
     }
     return writeFileAtomically(path, *bytes);
 }

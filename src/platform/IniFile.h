@@ -61,14 +61,14 @@ std::string readProfileString(const std::string& path, const std::string& sectio
 std::string readProfileString(const std::string& path, const std::string& section,
                               const std::string& key, int& error);
 
-// Returns 0 on success, else errno; the old file is untouched on failure.
-int writeProfileString(const std::string& path, const std::string& section, const std::string& key,
-                       const std::string& value);
+// A failure names the file, carries the errno and leaves the old file untouched.
+Status writeProfileString(const std::string& path, const std::string& section,
+                          const std::string& key, const std::string& value);
 // Several keys of one section in one rewrite, applied in the given order (same result as
 // consecutive single writes). Nothing is written when one entry is refused (EINVAL), when the
 // file would grow beyond what the reader takes (EFBIG) or when it would not change.
-int writeProfileStrings(const std::string& path, const std::string& section,
-                        const std::vector<std::pair<std::string, std::string>>& keyValues);
+Status writeProfileStrings(const std::string& path, const std::string& section,
+                           const std::vector<std::pair<std::string, std::string>>& keyValues);
 
 // The bytes of a profile file holding text: encoded as the file was, and refused with EFBIG
 // (the failure naming path) when readProfileFile would refuse a file that large.

@@ -184,8 +184,8 @@ int cmdBuildImage(const std::vector<std::string>& args, size_t from, FILE* err) 
     writeFixedTables(block);
     buildProfileBlock(*record, variant, block);
     const std::string bytes(reinterpret_cast<const char*>(block.bytes()), sizeof block);
-    if (int e = writeFileAtomically(*out, bytes))
-        return failWith(err, *out + ": " + fileErrorText(e));
+    if (const Status written = writeFileAtomically(*out, bytes); !written)
+        return failWith(err, statusLine(written));
     return 0;
 }
 

@@ -174,8 +174,8 @@ int cmdRead(const GlobalOptions& global, const std::string& outPath, FILE* out, 
     if (!s.report(s.link->ReadOperation(block)))
         return finish(s, false, err);
     const std::string bytes(reinterpret_cast<const char*>(block.bytes()), sizeof block);
-    if (int e = writeFileAtomically(outPath, bytes))
-        return failWith(err, outPath + ": " + fileErrorText(e));
+    if (const Status written = writeFileAtomically(outPath, bytes); !written)
+        return failWith(err, statusLine(written));
     std::fprintf(out, "read %zu bytes (sensor variant %u) into %s\n", sizeof block,
                  block.deviceImage.sensorVariant, outPath.c_str());
     return finish(s, true, err);

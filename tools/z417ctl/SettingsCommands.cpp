@@ -111,8 +111,8 @@ int cmdExport(const ParsedOptions& p, FILE* out, FILE* err) {
         return failWith(err, opened.status().reason);
     const std::string json = settingsToJson(opened->state);
     if (const auto file = p.option("--out")) {
-        if (const int e = writeFileAtomically(*file, json); e != 0)
-            return failWith(err, *file + ": " + fileErrorText(e));
+        if (const Status written = writeFileAtomically(*file, json); !written)
+            return failWith(err, statusLine(written));
         return 0;
     }
     std::fputs(json.c_str(), out);
