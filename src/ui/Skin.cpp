@@ -234,7 +234,7 @@ void Skin::release() {
     heldPixels_ = 0;
 }
 
-bool DrawSkinImage(QImage* surface, const Skin& skin, const char* name, int x, int y) {
+bool drawSkinImage(QImage* surface, const Skin& skin, const char* name, int x, int y) {
     if (!surface || surface->isNull())
         return false;
     const QImage image = skin.image(name, surface->devicePixelRatio());
@@ -244,11 +244,11 @@ bool DrawSkinImage(QImage* surface, const Skin& skin, const char* name, int x, i
     return true;
 }
 
-bool DrawSkinImage(QImage* surface, const Skin& skin, const char* name, int x, int y,
+bool drawSkinImage(QImage* surface, const Skin& skin, const char* name, int x, int y,
                    QWidget* owner, UiServices& services) {
     if (!surface || surface->isNull())
         return false;
-    if (DrawSkinImage(surface, skin, name, x, y))
+    if (drawSkinImage(surface, skin, name, x, y))
         return true;
     services.messageBox(owner, QStringLiteral("LoadPng---Load image failed."),
                         QString::fromUtf8(kAppTitle));
