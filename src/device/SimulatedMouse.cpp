@@ -332,12 +332,14 @@ bool SimulatedMouse::deserialize(const std::string& text, State& s, std::string&
 bool SimulatedMouse::refresh() {
     if (stateFile_.empty())
         return true;
-    std::string text, error;
-    if (int e = readFileContents(stateFile_, text); e != 0) {
-        lastError_ =
-            "cannot read the simulated mouse state file " + stateFile_ + ": " + fileErrorText(e);
+    Result<std::string> read = readFileContents(stateFile_);
+    if (!read) {
+        lastError_ = "cannot read the simulated mouse state file " + stateFile_ + ": " +
+                     fileErrorText(read.status().systemError);
         return false;
     }
+    std::string text = std::move(read).value();
+    std::string error;
     if (!deserialize(text, state_, error)) {
         lastError_ = "simulated mouse state file " + stateFile_ + ": " + error;
         return false;

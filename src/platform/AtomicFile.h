@@ -100,12 +100,11 @@ std::string fileErrorText(int error);
 // Largest file readFileContents() reads unless told otherwise.
 constexpr size_t kDefaultReadLimitBytes = 4 * 1024 * 1024;
 
-// Reads the whole file into content. Returns 0 on success, else the errno of the failing call
-// (ENOENT when it does not exist); content is left empty on failure. Only regular files are
-// read: a folder gives EISDIR, anything else kErrNotRegularFile, without blocking on a FIFO
-// or opening a device. A file of more than maxBytes (also one that grows while it is read)
-// gives EFBIG.
-int readFileContents(const std::string& path, std::string& content,
-                     size_t maxBytes = kDefaultReadLimitBytes);
+// The whole file. A failure is fileFailure(path, errno) with the errno of the failing call
+// (ENOENT when it does not exist). Only regular files are read: a folder gives EISDIR,
+// anything else kErrNotRegularFile, without blocking on a FIFO or opening a device. A file of
+// more than maxBytes (also one that grows while it is read) gives EFBIG.
+Result<std::string> readFileContents(const std::string& path,
+                                     size_t maxBytes = kDefaultReadLimitBytes);
 
 } // namespace z417

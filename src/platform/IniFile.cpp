@@ -288,11 +288,10 @@ std::string encodeProfileText(const std::string& text, ProfileEncoding encoding)
 }
 
 int readProfileFile(const std::string& path, std::string& text, ProfileEncoding& encoding) {
-    std::string bytes;
     encoding = ProfileEncoding::Utf8;
-    const int error = readFileContents(path, bytes, kProfileFileMaxBytes);
-    text = error == 0 ? decodeProfileBytes(bytes, encoding) : std::string();
-    return error;
+    const Result<std::string> bytes = readFileContents(path, kProfileFileMaxBytes);
+    text = bytes ? decodeProfileBytes(*bytes, encoding) : std::string();
+    return bytes ? 0 : bytes.status().systemError;
 }
 
 size_t utf8PrefixBytes(std::string_view text, size_t maxChars) {

@@ -60,12 +60,12 @@ std::string writeFailedText(int error) {
 ConfigFileRead readConfigFile(const std::string& configPath, SettingsRecord& record) {
     // Not a regular file (a FIFO, a device): unreadable, and never waited on.
     ConfigFileRead read;
-    std::string content;
-    read.error = readFileContents(configPath, content, kConfigFileSize);
-    read.size = content.size();
+    const Result<std::string> content = readFileContents(configPath, kConfigFileSize);
+    read.error = content ? 0 : content.status().systemError;
+    read.size = content ? content->size() : 0;
     if (read.whole()) {
-        read.firstRunFlag = static_cast<uint8_t>(content[0]);
-        std::memcpy(record.bytes(), content.data() + 1, sizeof(SettingsRecord));
+        read.firstRunFlag = static_cast<uint8_t>((*content)[0]);
+        std::memcpy(record.bytes(), content->data() + 1, sizeof(SettingsRecord));
     }
     return read;
 }

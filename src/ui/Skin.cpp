@@ -140,9 +140,10 @@ std::optional<Skin::Stamp> Skin::stampOf(const std::string& path) {
 }
 
 QImage Skin::decode(const std::string& path) const {
-    std::string bytes;
-    if (readFileContents(path, bytes, kMaxPngBytes) != 0)
+    const Result<std::string> read = readFileContents(path, kMaxPngBytes);
+    if (!read)
         return QImage();
+    const std::string& bytes = *read;
     const std::optional<QSize> declared = pngSizeOf(bytes.data(), bytes.size());
     if (!declared || !withinBudget(area(*declared)))
         return QImage();

@@ -125,10 +125,9 @@ TEST(AtomicFile, RealFailuresAreReportedWithTheirErrno) {
     EXPECT_EQ(writeFileAtomically(dir.file("plain/config.bin"), "x").systemError, ENOTDIR);
     EXPECT_EQ(readRaw(dir.file("plain")), "p");
     // A folder that takes no new files, even from root.
-    std::string version;
-    if (readFileContents("/proc/version", version) == 0) {
+    if (const Result<std::string> version = readFileContents("/proc/version")) {
         EXPECT_NE(writeFileAtomically("/proc/version", "x").systemError, 0);
-        EXPECT_EQ(readRaw("/proc/version"), version);
+        EXPECT_EQ(readRaw("/proc/version"), *version);
     }
 }
 
@@ -165,10 +164,13 @@ TEST(AtomicFile, PageCacheSavesReplaceWholeOrNothing) {
 
 TEST(AtomicFile, ReadingAndExistence) {
     AtomicTempDir dir;
-    std::string content = "stale";
-    EXPECT_EQ(readFileContents(dir.file("none"), content), ENOENT);
-    EXPECT_EQ(content, "");
-    EXPECT_EQ(readFileContents(dir.path(), content), EISDIR);
+    const Result<std::string> none = readFileContents(dir.file("none"));
+    ASSERT_FALSE(none);
+    EXPECT_EQ(none.status().systemError, ENOENT);
+    ASSERT_EQ(none.status().messages.size(), 1u);
+    EXPECT_EQ(none.status().messages[0].caption, dir.file("none"));
+    EXPECT_EQ(none.status().messages[0].text, fileErrorText(ENOENT));
+    EXPECT_EQ(readFileContents(dir.path()).status().systemError, EISDIR);
     EXPECT_FALSE(fileExists(dir.file("none")));
     EXPECT_TRUE(fileExists(dir.path()));
     writeRaw(dir.file("f"), std::string(100000, 'z'));

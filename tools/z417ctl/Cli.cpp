@@ -66,9 +66,9 @@ std::string commandUsage(const std::string& name) {
 
 // Reads a whole regular file of at most maxBytes.
 Result<std::string> readWholeFile(const std::string& path, size_t maxBytes) {
-    std::string content;
-    if (const int e = readFileContents(path, content, maxBytes); e != 0)
-        return Status::silentFailure(path + ": " + fileErrorText(e));
+    Result<std::string> content = readFileContents(path, maxBytes);
+    if (!content)
+        return Status::silentFailure(statusLine(content.status()));
     return content;
 }
 

@@ -126,10 +126,10 @@ int cmdImport(const ParsedOptions& p, FILE* err) {
     const SettingsPaths& paths = opened->paths;
     SettingsState& state = opened->state;
     const std::string& file = p.positional.front();
-    std::string text;
-    if (const int e = readFileContents(file, text, kJsonMaxBytes); e != 0)
-        return failWith(err, file + ": " + fileErrorText(e));
-    if (const Status parsed = settingsFromJson(text, state); !parsed)
+    const Result<std::string> text = readFileContents(file, kJsonMaxBytes);
+    if (!text)
+        return failWith(err, statusLine(text.status()));
+    if (const Status parsed = settingsFromJson(*text, state); !parsed)
         return failWith(err, file + ": " + statusLine(parsed));
     if (const Status saved = saveExactly(paths, state); !saved)
         return failWith(err, saved.reason);
