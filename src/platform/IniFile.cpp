@@ -287,11 +287,13 @@ std::string encodeProfileText(const std::string& text, ProfileEncoding encoding)
     return std::string(kUtf16LeBom) + utf8ToUtf16Le(text);
 }
 
-int readProfileFile(const std::string& path, std::string& text, ProfileEncoding& encoding) {
-    encoding = ProfileEncoding::Utf8;
+Result<ProfileText> readProfileFile(const std::string& path) {
     const Result<std::string> bytes = readFileContents(path, kProfileFileMaxBytes);
-    text = bytes ? decodeProfileBytes(*bytes, encoding) : std::string();
-    return bytes ? 0 : bytes.status().systemError;
+    if (!bytes)
+        return bytes.status();
+    ProfileText read;
+    read.text = decodeProfileBytes(*bytes, read.encoding);
+    return read;
 }
 
 size_t utf8PrefixBytes(std::string_view text, size_t maxChars) {
@@ -364,20 +366,9 @@ std::string iniUpdate(const std::string& fileContent, const std::string& section
 }
 
 std::string readProfileString(const std::string& path, const std::string& section,
-                              const std::string& key, int& error) {
-    std::string content;
-    ProfileEncoding encoding = ProfileEncoding::Utf8;
-    error = readProfileFile(path, content, encoding);
-    if (error != 0) {
-        return {};
-    }
-    return iniLookup(content, section, key);
-}
-
-std::string readProfileString(const std::string& path, const std::string& section,
                               const std::string& key) {
-    int error = 0;
-    return readProfileString(path, section, key, error);
+    const Result<ProfileText> read = readProfileFile(path);
+    return read ? iniLookup(read->text, section, key) : std::string();
 }
 
 Status writeProfileString(const std::string& path, const std::string& section,
@@ -392,9 +383,10 @@ Status writeProfileStrings(const std::string& path, const std::string& section,
             return fileFailure(path, EINVAL);
         }
     }
-    std::string content;
-    ProfileEncoding encoding = ProfileEncoding::Utf8;
-    const int readError = readProfileFile(path, content, encoding);
+    const Result<ProfileText> read = readProfileFile(path);
+    const int readError = read ? 0 : read.status().systemError;
+    const std::string content = read ? read->text : std::string();
+    const ProfileEncoding encoding = read ? read->encoding : ProfileEncoding::Utf8;
     // A file that exists but cannot be read must not be replaced by one holding only the new
     // entries: that would throw away everything else in it.
     if (readError != 0 && readError != ENOENT) {

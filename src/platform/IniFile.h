@@ -50,16 +50,17 @@ constexpr size_t kProfileFileMaxBytes = 1024 * 1024;
 
 enum class ProfileEncoding { Utf8, Utf16Le };
 
-// Reads a profile file as UTF-8 text, whatever its encoding on disk. Returns 0 or the errno
-// of reading it; text is then empty.
-int readProfileFile(const std::string& path, std::string& text, ProfileEncoding& encoding);
+// A profile file as UTF-8 text, whatever its encoding on disk, and that encoding.
+struct ProfileText {
+    std::string text;
+    ProfileEncoding encoding = ProfileEncoding::Utf8;
+};
+
+// A failure is readFileContents' (it names the file and carries the errno).
+Result<ProfileText> readProfileFile(const std::string& path);
 
 std::string readProfileString(const std::string& path, const std::string& section,
                               const std::string& key);
-// Same, and tells why nothing came back: 0, or the errno of reading the file (ENOENT when it
-// does not exist). A file that cannot be read reads like a missing one.
-std::string readProfileString(const std::string& path, const std::string& section,
-                              const std::string& key, int& error);
 
 // A failure names the file, carries the errno and leaves the old file untouched.
 Status writeProfileString(const std::string& path, const std::string& section,

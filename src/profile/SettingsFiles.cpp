@@ -140,11 +140,9 @@ int decimalPrefixToInt(const std::string& text) {
 
 SkinValues loadSkinValues(const std::string& iniPath) {
     // A missing or unreadable file reads as empty values, as with the profile functions.
-    std::string content;
-    ProfileEncoding encoding = ProfileEncoding::Utf8;
-    const int error = readProfileFile(iniPath, content, encoding);
-    SkinValues values = skinValuesFromIni(content);
-    values.readError = error;
+    const Result<ProfileText> read = readProfileFile(iniPath);
+    SkinValues values = skinValuesFromIni(read ? read->text : std::string());
+    values.readError = read ? 0 : read.status().systemError;
     return values;
 }
 
@@ -159,11 +157,9 @@ SkinValues skinValuesFromIni(const std::string& content) {
 }
 
 AssignmentLabels loadLabels(const std::string& iniPath, const std::string& section) {
-    std::string content;
-    ProfileEncoding encoding = ProfileEncoding::Utf8;
-    const int error = readProfileFile(iniPath, content, encoding); // failed: labels read empty
-    AssignmentLabels labels = labelsFromIni(content, section);
-    labels.readError = error;
+    const Result<ProfileText> read = readProfileFile(iniPath); // failed: labels read empty
+    AssignmentLabels labels = labelsFromIni(read ? read->text : std::string(), section);
+    labels.readError = read ? 0 : read.status().systemError;
     return labels;
 }
 

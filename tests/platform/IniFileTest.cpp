@@ -312,14 +312,13 @@ TEST(IniUpdate, RefusesNamesAndValuesTheFormatCannotCarry) {
 TEST(ProfileFile, MissingFileReadsEmptyAndTheFirstWriteCreatesIt) {
     IniTempDir dir;
     const std::string path = dir.file("str.ini");
-    int error = 0;
-    EXPECT_EQ(readProfileString(path, "Skins", "Lan", error), "");
-    EXPECT_EQ(error, ENOENT);
+    EXPECT_EQ(readProfileString(path, "Skins", "Lan"), "");
+    EXPECT_EQ(readProfileFile(path).status().systemError, ENOENT);
 
     ASSERT_EQ(writeProfileString(path, "Skins", "Path", "Black").systemError, 0);
     EXPECT_EQ(readRaw(path), "[Skins]\nPath=Black\n");
-    EXPECT_EQ(readProfileString(path, "SKINS", "path", error), "Black");
-    EXPECT_EQ(error, 0);
+    EXPECT_EQ(readProfileString(path, "SKINS", "path"), "Black");
+    EXPECT_TRUE(readProfileFile(path));
 
     struct stat st {};
     ASSERT_EQ(stat(path.c_str(), &st), 0);
@@ -384,9 +383,8 @@ TEST(ProfileFile, AFileThatCannotBeReadIsNotReplaced) {
     // A folder where the file should be: it exists but reading it fails (even for root).
     const std::string path = dir.file("str.ini");
     ASSERT_TRUE(fs::create_directory(path));
-    int error = 0;
-    EXPECT_EQ(readProfileString(path, "S", "k", error), "");
-    EXPECT_EQ(error, EISDIR);
+    EXPECT_EQ(readProfileString(path, "S", "k"), "");
+    EXPECT_EQ(readProfileFile(path).status().systemError, EISDIR);
     EXPECT_EQ(writeProfileString(path, "S", "k", "v").systemError, EISDIR);
     EXPECT_TRUE(fs::is_directory(path));
 
