@@ -63,9 +63,10 @@ void BM_ApplyBesideUpload(benchmark::State& state) {
         applyMs += clock.nowMs() - start;
         start = clock.nowMs();
         failed |= !uploadSettings(record, block, link).ok;
-        failed |= writeFileAtomically(targets.configPath, std::string(220, '\2')) != 0;
-        failed |= writeProfileStrings(targets.strIniPath, "Setting-EN",
-                                      {{"Item4", record.reportRate ? "Backward" : "Key Off"}}) != 0;
+        failed |= !writeFileAtomically(targets.configPath, std::string(220, '\2')).ok;
+        failed |= !writeProfileStrings(targets.strIniPath, "Setting-EN",
+                                       {{"Item4", record.reportRate ? "Backward" : "Key Off"}})
+                       .ok;
         separateMs += clock.nowMs() - start;
     }
     std::system(("rm -rf '" + folder + "'").c_str());

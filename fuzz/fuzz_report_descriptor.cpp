@@ -10,11 +10,10 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<z417::TopLevelCollection> collections;
-    std::string error;
-    const bool ok = z417::parseReportDescriptor(data, size, collections, &error);
+    const z417::Status parsed = z417::parseReportDescriptor(data, size, collections);
 
-    // A failure always says why; a success never carries a stale reason.
-    if (ok != error.empty())
+    // A failure always says why; a success never carries a reason.
+    if (parsed.ok != parsed.reason.empty())
         std::abort();
     // Every top-level collection needs at least its own one-byte Collection item.
     if (collections.size() > size)
@@ -26,9 +25,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             std::abort();
     }
 
-    // Without an error string the result is the same.
+    // A second parse gives the same result.
     std::vector<z417::TopLevelCollection> again;
-    if (z417::parseReportDescriptor(data, size, again) != ok || again.size() != collections.size())
+    if (z417::parseReportDescriptor(data, size, again).ok != parsed.ok ||
+        again.size() != collections.size())
         std::abort();
     return 0;
 }

@@ -1,6 +1,6 @@
 #include "app/Application.h"
 
-#include "profile/SettingsFiles.h"
+#include "platform/AppTitle.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -125,13 +125,14 @@ void BasicPage::createLightFields() {
     const TextTable& texts = context_.state.texts;
     const uint8_t mode = record.lightMode;
     const QString modeName =
-        mode < kLightModeCount ? qs(texts.slot(kLightModeSlot0 + mode)) : QString();
+        mode < kLightModeCount ? qs(texts.slot(TextId::ModeOff, mode)) : QString();
     fields_.leds[PageFields::Mode] =
         createField(L::lightModeFieldId, L::lightModeField, modeName, false);
     if (mode > 3)
         return;
     auto effectName = [&texts](unsigned e) {
-        return e < kEffectCount ? qs(texts.slot(kEffectSlot0 + static_cast<int>(e))) : QString();
+        return e < kEffectCount ? qs(texts.slot(TextId::EffectNonDisplay, static_cast<int>(e)))
+                                : QString();
     };
     QString parameter, effect;
     if (mode == 1) {

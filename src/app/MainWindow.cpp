@@ -4,6 +4,7 @@
 
 #include "assign/Balloons.h"
 #include "assign/FontTable.h"
+#include "platform/AppTitle.h"
 #include "platform/BalloonSocket.h"
 #include "platform/qt/BalloonServer.h"
 #include "profile/SettingsPair.h"
@@ -124,14 +125,15 @@ MainWindow::StartResult MainWindow::start() {
     chooseWindowKind();
     watcher_.connectAtStart();
     if (!startDeviceNotifications()) {
+        // The wording is the program's own, kept for people who know its messages.
         env_.services->messageBox(this, QStringLiteral("RegisterDeviceNotification failed!!!"),
                                   QString::fromUtf8(kAppTitle));
         return StartResult::NoNotifications;
     }
     context_.showMessages(loadSettingsAndTexts(
         state_, env_.dataPaths ? *env_.dataPaths : buildAppPaths(env_.modulePath)));
-    device_.setNotDetectedText(state_.texts.slot(72));
-    tray_->setExitText(QString::fromStdString(state_.texts.slot(71)));
+    device_.setNotDetectedText(state_.texts.slot(TextId::MouseNotDetected));
+    tray_->setExitText(QString::fromStdString(state_.texts.slot(TextId::Exit)));
     loadSkin();
 
     // Enter and Escape are seen before any child gets them.

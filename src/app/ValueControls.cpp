@@ -95,7 +95,7 @@ void ValueControls::scrollDpiValueList(int angleDelta) {
 }
 
 QString ValueControls::effectText(int effect) const {
-    return QString::fromStdString(context_.state.texts.slot(kEffectSlot0 + effect));
+    return QString::fromStdString(context_.state.texts.slot(TextId::EffectNonDisplay, effect));
 }
 
 // ---- report rate ----------------------------------------------------------------------------
@@ -158,7 +158,7 @@ void ValueControls::toggleLightModeList() {
         // "Neon" is shown when stored but not offered.
         QStringList modes;
         for (int m = 0; m < 3; ++m)
-            modes << QString::fromStdString(context_.state.texts.slot(kLightModeSlot0 + m));
+            modes << QString::fromStdString(context_.state.texts.slot(TextId::ModeOff, m));
         const layout::Rect& r = L::ledModeList;
         showList(lightModeList_, L::ListId::LightMode, r, modes);
     }

@@ -26,24 +26,25 @@ BalloonText balloonFor(int type, int kind, const TextTable& texts, const Setting
     case 5: // report rate: kinds are the polling intervals 1, 2, 4, 8
         switch (kind) {
         case 1:
-            return info(texts.slot(54));
+            return info(texts.slot(TextId::ReportRate1000));
         case 2:
-            return info(texts.slot(55));
+            return info(texts.slot(TextId::ReportRate500));
         case 4:
-            return info(texts.slot(56));
+            return info(texts.slot(TextId::ReportRate250));
         case 8:
-            return info(texts.slot(57));
+            return info(texts.slot(TextId::ReportRate125));
         default:
             return {};
         }
     case 7: // DPI stage 1..8 with the stage's value
         if (kind < 1 || kind > 8)
             return {};
-        return info(texts.slot(57 + kind) + dpiLevelName(sensorVariant, record.dpiLevel[kind - 1]));
+        return info(texts.slot(TextId::DpiStage1, kind - 1) +
+                    dpiLevelName(sensorVariant, record.dpiLevel[kind - 1]));
     case 8: // key set
         if (kind != 1 && kind != 2)
             return {};
-        return info(texts.slot(65 + kind));
+        return info(texts.slot(kind == 1 ? TextId::KeyMatrix1 : TextId::KeyMatrix2));
     case 9:
         if (kind == 0)
             return {};

@@ -5,14 +5,11 @@
 namespace z417 {
 
 AssignmentLabels defaultAssignmentLabels(const TextTable& texts) {
-    const std::string names[kSlotCount] = {functionName(texts, kFnLeftClick),
-                                           functionName(texts, kFnRightClick),
-                                           functionName(texts, kFnMidClick),
-                                           functionName(texts, kFnForward),
-                                           functionName(texts, kFnBackward),
-                                           dpiSubList()[2],
-                                           texts.slot(42),
-                                           functionName(texts, kFnKeyOff)};
+    const std::string names[kSlotCount] = {
+        functionName(texts, kFnLeftClick), functionName(texts, kFnRightClick),
+        functionName(texts, kFnMidClick),  functionName(texts, kFnForward),
+        functionName(texts, kFnBackward),  dpiSubList()[2],
+        texts.slot(TextId::RgbOnOff),      functionName(texts, kFnKeyOff)};
     AssignmentLabels labels;
     for (int set = 0; set < kKeySetCount; ++set)
         for (int s = 0; s < kSlotCount; ++s)

@@ -1,5 +1,5 @@
 // Texts of the lighting values that are the same in every language. The mode and effect
-// names are localised and live in the text table (slots 24..27 and 28..31).
+// names are localised and live in the text table.
 #pragma once
 
 #include <cstdint>
@@ -15,10 +15,9 @@ const std::vector<std::string>& neonSpeedTexts();   // "0.5S" .. "15S", by neonS
 // Entry of a list, or the empty string beyond its end.
 std::string textAt(const std::vector<std::string>& list, unsigned index);
 
-// Text slots of the four lighting modes and the four effect names.
-constexpr int kLightModeSlot0 = 24;
+// The four lighting modes follow TextId::ModeOff and the four effect names
+// TextId::EffectNonDisplay in the text table.
 constexpr int kLightModeCount = 4;
-constexpr int kEffectSlot0 = 28;
 constexpr int kEffectCount = 4;
 
 } // namespace z417

@@ -44,11 +44,14 @@ enum class TextId {
     CurrentEffect = 23,    // run-time entry
     ModeOff = 24,          // lighting modes 24..27
     EffectNonDisplay = 28, // lighting effects 28..31
-    RgbOnOff = 42,
+    RgbOnOff = 42,         // default label of slot 6
     LeftKeyRequired = 52,
     WebLink = 53,
-    ReportRate1000 = 54, // 54..57: 1000, 500, 250, 125 Hz
-    DpiStage1 = 58,      // 58..65: stages 1..8
+    ReportRate1000 = 54,
+    ReportRate500 = 55,
+    ReportRate250 = 56,
+    ReportRate125 = 57,
+    DpiStage1 = 58, // 58..65: stages 1..8
     KeyMatrix1 = 66,
     KeyMatrix2 = 67,
     MacroKey = 70,
@@ -69,6 +72,10 @@ public:
     // The text of slot n; empty for slots that do not exist and for n out of range.
     const std::string& slot(int n) const;
     const std::string& slot(TextId id) const { return slot(static_cast<int>(id)); }
+    // The slot offset places after first, for runs of slots such as the DPI stages.
+    const std::string& slot(TextId first, int offset) const {
+        return slot(static_cast<int>(first) + offset);
+    }
 
     // Slots 0..5 (DPI stage captions), 19, 20 and 23 (current lighting texts) are filled at
     // run time; writes to any other slot are ignored.

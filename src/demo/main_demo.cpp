@@ -102,12 +102,13 @@ bool parseOptions(int argc, char** argv, DemoOptions& options) {
 bool readScript(const std::string& path, QStringList& script) {
     if (path.empty())
         return true;
-    std::string text;
-    if (const int code = z417::readFileContents(path, text); code != 0) {
+    const z417::Result<std::string> read = z417::readFileContents(path);
+    if (!read) {
         std::fprintf(stderr, "z417-demo: %s: %s\n", path.c_str(),
-                     z417::systemErrorText(code).c_str());
+                     z417::systemErrorText(read.status().systemError).c_str());
         return false;
     }
+    const std::string& text = *read;
     script = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))
                  .split(QLatin1Char('\n'));
     return true;

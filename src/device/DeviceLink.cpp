@@ -1,5 +1,7 @@
 #include "device/DeviceLink.h"
 
+#include "platform/AppTitle.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -11,8 +13,6 @@
 namespace z417 {
 
 namespace {
-
-const char kAppTitle[] = "Z417 Gaming mouse";
 
 // Takes a collection of the mouse as one of its channels, the first of each kind.
 void examine(MouseChannels& mouse, const HidCollection& c) {
@@ -133,6 +133,7 @@ Result<Transport::Handle> DeviceLink::openChannel(const HidCollection& c) {
     if (handle)
         return handle;
     const int errorCode = handle.status().systemError;
+    // The wording is the program's own, kept for people who know its messages.
     std::string text = "CreateFile Error Code:" + std::to_string(errorCode);
     if (errorCode == EACCES || errorCode == EPERM)
         text += std::string("\nNo permission to open the mouse: install the udev rule file ") +

@@ -163,9 +163,10 @@ SimulatedMouse::SimulatedMouse(const std::string& stateFile) : stateFile_(stateF
     refreshOrThrow();
     // Every transfer writes the state back: a file that cannot take it is reported now, as
     // what it is, instead of as a mouse that does not answer.
-    if (int e = writeFileAtomically(stateFile_, fileText_, FileFlush::PageCache); e != 0)
+    if (const Status written = writeFileAtomically(stateFile_, fileText_, FileFlush::PageCache);
+        !written)
         throw std::runtime_error("cannot write the simulated mouse state file " + stateFile_ +
-                                 ": " + fileErrorText(e));
+                                 ": " + fileErrorText(written.systemError));
 }
 
 void SimulatedMouse::createStateFile(const std::string& path, uint8_t sensorVariant,
@@ -179,9 +180,9 @@ void SimulatedMouse::createStateFile(const std::string& path, uint8_t sensorVari
 Status SimulatedMouse::createStateFile(const std::string& path, const Config& config) {
     const State s = freshState(config.sensorVariant, config.reportRate, config.dpiStage,
                                SimFault{config.fault, config.unplugAfter}, path);
-    if (int e = writeFileAtomically(path, serialize(s)); e != 0)
+    if (const Status written = writeFileAtomically(path, serialize(s)); !written)
         return Status::silentFailure("cannot write the simulated mouse state file " + path + ": " +
-                                     fileErrorText(e));
+                                     fileErrorText(written.systemError));
     return {};
 }
 
@@ -194,9 +195,11 @@ Result<std::unique_ptr<SimulatedMouse>> SimulatedMouse::load(const std::string& 
         return Status::silentFailure(mouse->lastError_);
     // Every transfer writes the state back: a file that cannot take it is reported now, as
     // what it is, instead of as a mouse that does not answer.
-    if (int e = writeFileAtomically(stateFile, mouse->fileText_, FileFlush::PageCache); e != 0)
+    if (const Status written =
+            writeFileAtomically(stateFile, mouse->fileText_, FileFlush::PageCache);
+        !written)
         return Status::silentFailure("cannot write the simulated mouse state file " + stateFile +
-                                     ": " + fileErrorText(e));
+                                     ": " + fileErrorText(written.systemError));
     return mouse;
 }
 
@@ -329,12 +332,14 @@ bool SimulatedMouse::deserialize(const std::string& text, State& s, std::string&
 bool SimulatedMouse::refresh() {
     if (stateFile_.empty())
         return true;
-    std::string text, error;
-    if (int e = readFileContents(stateFile_, text); e != 0) {
-        lastError_ =
-            "cannot read the simulated mouse state file " + stateFile_ + ": " + fileErrorText(e);
+    Result<std::string> read = readFileContents(stateFile_);
+    if (!read) {
+        lastError_ = "cannot read the simulated mouse state file " + stateFile_ + ": " +
+                     fileErrorText(read.status().systemError);
         return false;
     }
+    std::string text = std::move(read).value();
+    std::string error;
     if (!deserialize(text, state_, error)) {
         lastError_ = "simulated mouse state file " + stateFile_ + ": " + error;
         return false;
@@ -351,9 +356,10 @@ bool SimulatedMouse::persist() {
         return true;
     // The state changes with nearly every report; the rename keeps the file whole for the
     // other processes, and a state lost to a power cut costs nothing worth a flush to disk.
-    if (int e = writeFileAtomically(stateFile_, text, FileFlush::PageCache); e != 0) {
-        lastError_ =
-            "cannot write the simulated mouse state file " + stateFile_ + ": " + fileErrorText(e);
+    if (const Status written = writeFileAtomically(stateFile_, text, FileFlush::PageCache);
+        !written) {
+        lastError_ = "cannot write the simulated mouse state file " + stateFile_ + ": " +
+                     fileErrorText(written.systemError);
         return false;
     }
     fileText_ = std::move(text);

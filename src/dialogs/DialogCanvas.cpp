@@ -32,11 +32,11 @@ void DialogCanvas::remake() {
 void DialogCanvas::makeAt(const QSize& size) {
     buffer_.release();
     buffer_.ensure(size, window_.devicePixelRatioF());
-    DrawSkinImage(&buffer_.image(), skin_, background_, 0, 0);
+    drawSkinImage(&buffer_.image(), skin_, background_, 0, 0);
 }
 
 bool DialogCanvas::drawImage(const char* name, const layout::Point& at) {
-    return DrawSkinImage(&buffer_.image(), skin_, name, at.x, at.y, &window_, services_);
+    return drawSkinImage(&buffer_.image(), skin_, name, at.x, at.y, &window_, services_);
 }
 
 void DialogCanvas::drawText(const layout::TextArea& area, const QString& text,

@@ -1,7 +1,7 @@
 #include "dialogs/SingleKeyDialog.h"
 
+#include "platform/AppTitle.h"
 #include "platform/qt/UiServices.h"
-#include "profile/SettingsFiles.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -277,7 +277,10 @@ bool fileExists(const std::string& path) {
     return stat(path.c_str(), &st) == 0;
 }
 
-int writeFileAtomically(const std::string& path, const std::string& content, FileFlush flush) {
+namespace {
+
+// The replacement itself: 0 or the errno of the step that failed.
+int replaceAtomically(const std::string& path, const std::string& content, FileFlush flush) {
     SaveTarget target;
     if (const int err = examineTarget(path, target); err != 0) {
         return err;
@@ -295,8 +298,10 @@ int writeFileAtomically(const std::string& path, const std::string& content, Fil
     return flush == FileFlush::Disk ? syncFolder(target.folder) : 0;
 }
 
-Status replaceFile(const std::string& path, const std::string& content, FileFlush flush) {
-    const int err = writeFileAtomically(path, content, flush);
+} // namespace
+
+Status writeFileAtomically(const std::string& path, const std::string& content, FileFlush flush) {
+    const int err = replaceAtomically(path, content, flush);
     return err == 0 ? Status{} : fileFailure(path, err);
 }
 
@@ -392,10 +397,8 @@ int regularFileCheck(const struct stat& st, size_t maxBytes) {
     return static_cast<unsigned long long>(st.st_size) > maxBytes ? EFBIG : 0;
 }
 
-} // namespace
-
-int readFileContents(const std::string& path, std::string& content, size_t maxBytes) {
-    content.clear();
+// Reads the whole file into content: 0, or the errno of the failing step (content empty).
+int readInto(const std::string& path, std::string& content, size_t maxBytes) {
     // Checked before opening, so that no FIFO is waited on and no device is opened; and again
     // on what was opened (non-blocking), in case the path changed in between.
     struct stat st {};
@@ -421,6 +424,15 @@ int readFileContents(const std::string& path, std::string& content, size_t maxBy
         content.clear();
     }
     return err;
+}
+
+} // namespace
+
+Result<std::string> readFileContents(const std::string& path, size_t maxBytes) {
+    std::string content;
+    if (const int err = readInto(path, content, maxBytes); err != 0)
+        return fileFailure(path, err);
+    return content;
 }
 
 } // namespace z417

@@ -40,13 +40,11 @@ constexpr size_t kAtomicWriteChunkBytes = 64 * 1024;
 // FileFlush::PageCache skips both flushes to disk: the file is still replaced whole or not at
 // all for every reader, but a power cut may lose the last save. For files that are rewritten
 // often and matter little, such as the simulated mouse's state.
+//
+// A failure is fileFailure(path, errno): it names the file and gives the system's text.
 enum class FileFlush { Disk, PageCache };
-int writeFileAtomically(const std::string& path, const std::string& content,
-                        FileFlush flush = FileFlush::Disk);
-
-// The same, as a status: a failure names the file and gives the system's text for the error.
-Status replaceFile(const std::string& path, const std::string& content,
-                   FileFlush flush = FileFlush::Disk);
+Status writeFileAtomically(const std::string& path, const std::string& content,
+                           FileFlush flush = FileFlush::Disk);
 
 // A new content written and flushed to disk beside the file it is to replace (the temporary
 // ".NAME.tmp-XXXXXX" that writeFileAtomically uses), checked the same way, but not yet in
@@ -102,12 +100,11 @@ std::string fileErrorText(int error);
 // Largest file readFileContents() reads unless told otherwise.
 constexpr size_t kDefaultReadLimitBytes = 4 * 1024 * 1024;
 
-// Reads the whole file into content. Returns 0 on success, else the errno of the failing call
-// (ENOENT when it does not exist); content is left empty on failure. Only regular files are
-// read: a folder gives EISDIR, anything else kErrNotRegularFile, without blocking on a FIFO
-// or opening a device. A file of more than maxBytes (also one that grows while it is read)
-// gives EFBIG.
-int readFileContents(const std::string& path, std::string& content,
-                     size_t maxBytes = kDefaultReadLimitBytes);
+// The whole file. A failure is fileFailure(path, errno) with the errno of the failing call
+// (ENOENT when it does not exist). Only regular files are read: a folder gives EISDIR,
+// anything else kErrNotRegularFile, without blocking on a FIFO or opening a device. A file of
+// more than maxBytes (also one that grows while it is read) gives EFBIG.
+Result<std::string> readFileContents(const std::string& path,
+                                     size_t maxBytes = kDefaultReadLimitBytes);
 
 } // namespace z417

@@ -84,11 +84,11 @@ bool hasInterruptedChange(const std::string& folder) {
 
 Status finishInterruptedChange(const std::string& folder) {
     const std::string path = intentPath(folder);
-    std::string text;
-    if (const int err = readFileContents(path, text, 64 * 1024); err != 0)
-        return err == ENOENT ? Status{} : fileFailure(path, err);
+    const Result<std::string> text = readFileContents(path, 64 * 1024);
+    if (!text)
+        return text.status().systemError == ENOENT ? Status{} : text.status();
     std::set<std::string> folders;
-    for (const IntentEntry& e : parseIntent(text)) {
+    for (const IntentEntry& e : parseIntent(*text)) {
         struct stat st {};
         if (lstat(e.temporary.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
             continue; // moved into place before the holder died
@@ -112,7 +112,7 @@ Status replaceFilesTogether(const FolderLock& lock, const std::vector<FileReplac
             return one.takeStatus(); // the staged ones are removed again
         staged.push_back(std::move(one.value()));
     }
-    if (Status noted = replaceFile(intentPath(lock.folder()), intentText(staged)); !noted)
+    if (Status noted = writeFileAtomically(intentPath(lock.folder()), intentText(staged)); !noted)
         return noted;
     for (StagedFile& f : staged)
         f.keep(); // from here on the change is finished, by this holder or the next one

@@ -215,10 +215,10 @@ Result<HidrawNode> describeHidrawNode(udev_device* dev) {
                                          "; " + fromNode.status().reason);
         descriptor = std::move(fromNode);
     }
-    std::string parseError;
-    if (!parseReportDescriptor(descriptor->data(), descriptor->size(), node.collections,
-                               &parseError))
-        node.problem = node.name + ": " + parseError;
+    const Status parsed =
+        parseReportDescriptor(descriptor->data(), descriptor->size(), node.collections);
+    if (!parsed)
+        node.problem = node.name + ": " + parsed.reason;
     return node;
 }
 

@@ -287,12 +287,13 @@ std::string encodeProfileText(const std::string& text, ProfileEncoding encoding)
     return std::string(kUtf16LeBom) + utf8ToUtf16Le(text);
 }
 
-int readProfileFile(const std::string& path, std::string& text, ProfileEncoding& encoding) {
-    std::string bytes;
-    encoding = ProfileEncoding::Utf8;
-    const int error = readFileContents(path, bytes, kProfileFileMaxBytes);
-    text = error == 0 ? decodeProfileBytes(bytes, encoding) : std::string();
-    return error;
+Result<ProfileText> readProfileFile(const std::string& path) {
+    const Result<std::string> bytes = readFileContents(path, kProfileFileMaxBytes);
+    if (!bytes)
+        return bytes.status();
+    ProfileText read;
+    read.text = decodeProfileBytes(*bytes, read.encoding);
+    return read;
 }
 
 size_t utf8PrefixBytes(std::string_view text, size_t maxChars) {
@@ -365,49 +366,39 @@ std::string iniUpdate(const std::string& fileContent, const std::string& section
 }
 
 std::string readProfileString(const std::string& path, const std::string& section,
-                              const std::string& key, int& error) {
-    std::string content;
-    ProfileEncoding encoding = ProfileEncoding::Utf8;
-    error = readProfileFile(path, content, encoding);
-    if (error != 0) {
-        return {};
-    }
-    return iniLookup(content, section, key);
-}
-
-std::string readProfileString(const std::string& path, const std::string& section,
                               const std::string& key) {
-    int error = 0;
-    return readProfileString(path, section, key, error);
+    const Result<ProfileText> read = readProfileFile(path);
+    return read ? iniLookup(read->text, section, key) : std::string();
 }
 
-int writeProfileString(const std::string& path, const std::string& section, const std::string& key,
-                       const std::string& value) {
+Status writeProfileString(const std::string& path, const std::string& section,
+                          const std::string& key, const std::string& value) {
     return writeProfileStrings(path, section, {{key, value}});
 }
 
-int writeProfileStrings(const std::string& path, const std::string& section,
-                        const std::vector<std::pair<std::string, std::string>>& keyValues) {
+Status writeProfileStrings(const std::string& path, const std::string& section,
+                           const std::vector<std::pair<std::string, std::string>>& keyValues) {
     for (const auto& [key, value] : keyValues) {
         if (!iniEntryWritable(section, key, value)) {
-            return EINVAL;
+            return fileFailure(path, EINVAL);
         }
     }
-    std::string content;
-    ProfileEncoding encoding = ProfileEncoding::Utf8;
-    const int readError = readProfileFile(path, content, encoding);
+    const Result<ProfileText> read = readProfileFile(path);
+    const int readError = read ? 0 : read.status().systemError;
+    const std::string content = read ? read->text : std::string();
+    const ProfileEncoding encoding = read ? read->encoding : ProfileEncoding::Utf8;
     // A file that exists but cannot be read must not be replaced by one holding only the new
     // entries: that would throw away everything else in it.
     if (readError != 0 && readError != ENOENT) {
-        return readError;
+        return fileFailure(path, readError);
     }
     const std::string updated = iniUpdate(content, section, keyValues);
     if (readError == 0 && updated == content) {
-        return 0;
+        return {};
     }
     Result<std::string> bytes = profileFileBytes(path, updated, encoding);
     if (!bytes) {
-        return bytes.status().systemError;
+        return bytes.status();
     }
     return writeFileAtomically(path, *bytes);
 }

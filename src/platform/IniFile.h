@@ -50,25 +50,26 @@ constexpr size_t kProfileFileMaxBytes = 1024 * 1024;
 
 enum class ProfileEncoding { Utf8, Utf16Le };
 
-// Reads a profile file as UTF-8 text, whatever its encoding on disk. Returns 0 or the errno
-// of reading it; text is then empty.
-int readProfileFile(const std::string& path, std::string& text, ProfileEncoding& encoding);
+// A profile file as UTF-8 text, whatever its encoding on disk, and that encoding.
+struct ProfileText {
+    std::string text;
+    ProfileEncoding encoding = ProfileEncoding::Utf8;
+};
+
+// A failure is readFileContents' (it names the file and carries the errno).
+Result<ProfileText> readProfileFile(const std::string& path);
 
 std::string readProfileString(const std::string& path, const std::string& section,
                               const std::string& key);
-// Same, and tells why nothing came back: 0, or the errno of reading the file (ENOENT when it
-// does not exist). A file that cannot be read reads like a missing one.
-std::string readProfileString(const std::string& path, const std::string& section,
-                              const std::string& key, int& error);
 
-// Returns 0 on success, else errno; the old file is untouched on failure.
-int writeProfileString(const std::string& path, const std::string& section, const std::string& key,
-                       const std::string& value);
+// A failure names the file, carries the errno and leaves the old file untouched.
+Status writeProfileString(const std::string& path, const std::string& section,
+                          const std::string& key, const std::string& value);
 // Several keys of one section in one rewrite, applied in the given order (same result as
 // consecutive single writes). Nothing is written when one entry is refused (EINVAL), when the
 // file would grow beyond what the reader takes (EFBIG) or when it would not change.
-int writeProfileStrings(const std::string& path, const std::string& section,
-                        const std::vector<std::pair<std::string, std::string>>& keyValues);
+Status writeProfileStrings(const std::string& path, const std::string& section,
+                           const std::vector<std::pair<std::string, std::string>>& keyValues);
 
 // The bytes of a profile file holding text: encoded as the file was, and refused with EFBIG
 // (the failure naming path) when readProfileFile would refuse a file that large.

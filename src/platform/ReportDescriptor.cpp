@@ -61,9 +61,10 @@ struct Item {
 // Walks a descriptor item by item. Each step returns false after it has set the error.
 class DescriptorParser {
 public:
-    DescriptorParser(const uint8_t* data, size_t size, std::vector<TopLevelCollection>& out,
-                     std::string* error)
-        : data_(data), size_(size), out_(out), error_(error) {}
+    DescriptorParser(const uint8_t* data, size_t size, std::vector<TopLevelCollection>& out)
+        : data_(data), size_(size), out_(out) {}
+
+    const std::string& reason() const { return reason_; }
 
     bool run() {
         if (data_ == nullptr && size_ > 0)
@@ -80,8 +81,7 @@ public:
 
 private:
     bool fail(size_t offset, const std::string& why) {
-        if (error_)
-            *error_ = "report descriptor offset " + std::to_string(offset) + ": " + why;
+        reason_ = "report descriptor offset " + std::to_string(offset) + ": " + why;
         return false;
     }
 
@@ -246,7 +246,7 @@ private:
     const uint8_t* data_;
     size_t size_;
     std::vector<TopLevelCollection>& out_;
-    std::string* error_;
+    std::string reason_;
     size_t pos_ = 0;
 
     GlobalState globals_;
@@ -261,12 +261,13 @@ private:
 
 } // namespace
 
-bool parseReportDescriptor(const uint8_t* data, size_t size, std::vector<TopLevelCollection>& out,
-                           std::string* error) {
+Status parseReportDescriptor(const uint8_t* data, size_t size,
+                             std::vector<TopLevelCollection>& out) {
     out.clear();
-    if (error)
-        error->clear();
-    return DescriptorParser(data, size, out, error).run();
+    DescriptorParser parser(data, size, out);
+    if (!parser.run())
+        return Status::silentFailure(parser.reason());
+    return {};
 }
 
 } // namespace z417

@@ -3,6 +3,8 @@
 // feature report length, computed the way Windows' HidP_GetCaps computes it.
 #pragma once
 
+#include "platform/Status.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -32,12 +34,12 @@ constexpr size_t kMaxGlobalStackDepth = 16;     // nested Push items
 // Collection item. Feature item bits (Report Size x Report Count) are summed per report ID
 // within the collection; each report is rounded up to whole bytes.
 //
-// Returns true when the whole descriptor is well formed. Otherwise parsing stops at the first
+// Succeeds when the whole descriptor is well formed. Otherwise parsing stops at the first
 // bad item (truncated item, long item, End Collection without a collection, Pop without Push,
 // report ID 0 or above 255, sizes beyond the limits above) or at the end with collections still
-// open; out keeps what was parsed before, the function returns false and error (when given)
-// names the offset and the reason. Nothing outside data[0..size) is ever read.
-bool parseReportDescriptor(const uint8_t* data, size_t size, std::vector<TopLevelCollection>& out,
-                           std::string* error = nullptr);
+// open; out keeps what was parsed before, and the failure's reason names the offset and the
+// fault (it has no message for the person). Nothing outside data[0..size) is ever read.
+Status parseReportDescriptor(const uint8_t* data, size_t size,
+                             std::vector<TopLevelCollection>& out);
 
 } // namespace z417

@@ -125,13 +125,14 @@ Status seedDefault(const std::string& sharedDir, const std::string& settingsDir,
     }
 
     const std::string source = joinPath(sharedDir, name);
-    std::string content;
-    if (const int code = readFileContents(source, content); code != 0) {
-        return failure("Cannot read the default settings file", source, code);
+    const Result<std::string> content = readFileContents(source);
+    if (!content) {
+        return failure("Cannot read the default settings file", source,
+                       content.status().systemError);
     }
     const std::string staged = joinPath(settingsDir, "." + name + ".default");
-    if (const int code = writeFileAtomically(staged, content); code != 0) {
-        return failure("Cannot write the settings file", staged, code);
+    if (const Status written = writeFileAtomically(staged, *content); !written) {
+        return failure("Cannot write the settings file", staged, written.systemError);
     }
     if (const int code = placeWithoutReplacing(staged, target); code != 0) {
         return failure("Cannot create the settings file", target, code);

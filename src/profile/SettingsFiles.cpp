@@ -14,8 +14,8 @@
 
 namespace z417 {
 
-const char* const kAppTitle = "Z417 Gaming mouse";
 const char* const kConfigMissingText = "Config file is not exist.";
+// The wording is the program's own, kept for people who know its messages.
 const char* const kWriteFailedCaption = "NULL ==fp ";
 const char* const kSkinsSection = "Skins";
 
@@ -50,6 +50,7 @@ Status inWindowWords(Status status) {
     return worded;
 }
 
+// The wording is the program's own, like the caption above.
 std::string writeFailedText(int error) {
     char text[64];
     std::snprintf(text, sizeof text, "Error Code is: %d \n", error);
@@ -59,12 +60,12 @@ std::string writeFailedText(int error) {
 ConfigFileRead readConfigFile(const std::string& configPath, SettingsRecord& record) {
     // Not a regular file (a FIFO, a device): unreadable, and never waited on.
     ConfigFileRead read;
-    std::string content;
-    read.error = readFileContents(configPath, content, kConfigFileSize);
-    read.size = content.size();
+    const Result<std::string> content = readFileContents(configPath, kConfigFileSize);
+    read.error = content ? 0 : content.status().systemError;
+    read.size = content ? content->size() : 0;
     if (read.whole()) {
-        read.firstRunFlag = static_cast<uint8_t>(content[0]);
-        std::memcpy(record.bytes(), content.data() + 1, sizeof(SettingsRecord));
+        read.firstRunFlag = static_cast<uint8_t>((*content)[0]);
+        std::memcpy(record.bytes(), content->data() + 1, sizeof(SettingsRecord));
     }
     return read;
 }
@@ -139,11 +140,9 @@ int decimalPrefixToInt(const std::string& text) {
 
 SkinValues loadSkinValues(const std::string& iniPath) {
     // A missing or unreadable file reads as empty values, as with the profile functions.
-    std::string content;
-    ProfileEncoding encoding = ProfileEncoding::Utf8;
-    const int error = readProfileFile(iniPath, content, encoding);
-    SkinValues values = skinValuesFromIni(content);
-    values.readError = error;
+    const Result<ProfileText> read = readProfileFile(iniPath);
+    SkinValues values = skinValuesFromIni(read ? read->text : std::string());
+    values.readError = read ? 0 : read.status().systemError;
     return values;
 }
 
@@ -158,11 +157,9 @@ SkinValues skinValuesFromIni(const std::string& content) {
 }
 
 AssignmentLabels loadLabels(const std::string& iniPath, const std::string& section) {
-    std::string content;
-    ProfileEncoding encoding = ProfileEncoding::Utf8;
-    const int error = readProfileFile(iniPath, content, encoding); // failed: labels read empty
-    AssignmentLabels labels = labelsFromIni(content, section);
-    labels.readError = error;
+    const Result<ProfileText> read = readProfileFile(iniPath); // failed: labels read empty
+    AssignmentLabels labels = labelsFromIni(read ? read->text : std::string(), section);
+    labels.readError = read ? 0 : read.status().systemError;
     return labels;
 }
 

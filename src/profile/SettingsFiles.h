@@ -2,6 +2,7 @@
 // (language, skin, text colour and the 16 button labels of the current language).
 #pragma once
 
+#include "platform/AppTitle.h"
 #include "platform/Status.h"
 #include "profile/SettingsRecord.h"
 
@@ -12,7 +13,6 @@
 namespace z417 {
 
 constexpr size_t kConfigFileSize = 220; // byte 0: first-run flag; bytes 1..219: the record
-extern const char* const kAppTitle;     // "Z417 Gaming mouse" (message box caption)
 
 extern const char* const kConfigMissingText;  // "Config file is not exist."
 extern const char* const kWriteFailedCaption; // "NULL ==fp "

@@ -58,7 +58,10 @@ Result<SettingsPair> SettingsPair::open(const std::string& configBin, const std:
 void SettingsPair::read() {
     configExists_ = fileExists(configBin_);
     config_ = readConfigFile(configBin_, record_);
-    iniError_ = readProfileFile(strIni_, iniText_, encoding_);
+    const Result<ProfileText> ini = readProfileFile(strIni_);
+    iniError_ = ini ? 0 : ini.status().systemError;
+    iniText_ = ini ? ini->text : std::string();
+    encoding_ = ini ? ini->encoding : ProfileEncoding::Utf8;
 }
 
 AssignmentLabels SettingsPair::labels(const std::string& section) const {

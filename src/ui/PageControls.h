@@ -323,14 +323,24 @@ std::string controlName(PageControl c, const TextTable& texts);
 // otherwise both follow the table. The first control holding the point wins.
 enum class HitOrder { Rest, Move };
 
+// The control tested at position i of the order.
+constexpr PageControl controlInHitOrder(HitOrder order, int i) {
+    const PageControl inTable = static_cast<PageControl>(i);
+    if (order == HitOrder::Rest)
+        return inTable;
+    if (inTable == PageControl::Close)
+        return PageControl::Minimise;
+    if (inTable == PageControl::Minimise)
+        return PageControl::Close;
+    return inTable;
+}
+
 constexpr std::optional<PageControl> controlAt(HitOrder order, int x, int y, bool pageShown) {
     for (int i = 0; i < kHoverControlCount; ++i) {
-        int index = i;
-        if (order == HitOrder::Move && (i == 4 || i == 5))
-            index = 9 - i; // Minimise (5) before Close (4)
-        const ControlRow& c = pageControls[index];
+        const PageControl control = controlInHitOrder(order, i);
+        const ControlRow& c = controlOf(control);
         if ((!c.pageOnly || pageShown) && c.rect.contains(x, y))
-            return static_cast<PageControl>(index);
+            return control;
     }
     return std::nullopt;
 }

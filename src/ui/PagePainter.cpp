@@ -20,7 +20,7 @@ PagePainter::PagePainter(QImage& buffer, const AppState& state) : buffer_(buffer
 void PagePainter::drawImage(const char* name, int x, int y) {
     if (buffer_.isNull())
         return;
-    DrawSkinImage(&buffer_, state_.skin, name, x, y);
+    drawSkinImage(&buffer_, state_.skin, name, x, y);
 }
 
 void PagePainter::drawButton(const char* image, const layout::Rect& r, const QString& caption) {

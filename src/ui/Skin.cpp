@@ -1,8 +1,8 @@
 #include "ui/Skin.h"
 
+#include "platform/AppTitle.h"
 #include "platform/AtomicFile.h"
 #include "platform/qt/UiServices.h"
-#include "profile/SettingsFiles.h"
 #include "ui/Layout.h"
 #include "ui/PngHeader.h"
 #include "ui/SkinImage.h"
@@ -140,9 +140,10 @@ std::optional<Skin::Stamp> Skin::stampOf(const std::string& path) {
 }
 
 QImage Skin::decode(const std::string& path) const {
-    std::string bytes;
-    if (readFileContents(path, bytes, kMaxPngBytes) != 0)
+    const Result<std::string> read = readFileContents(path, kMaxPngBytes);
+    if (!read)
         return QImage();
+    const std::string& bytes = *read;
     const std::optional<QSize> declared = pngSizeOf(bytes.data(), bytes.size());
     if (!declared || !withinBudget(area(*declared)))
         return QImage();
@@ -234,7 +235,7 @@ void Skin::release() {
     heldPixels_ = 0;
 }
 
-bool DrawSkinImage(QImage* surface, const Skin& skin, const char* name, int x, int y) {
+bool drawSkinImage(QImage* surface, const Skin& skin, const char* name, int x, int y) {
     if (!surface || surface->isNull())
         return false;
     const QImage image = skin.image(name, surface->devicePixelRatio());
@@ -244,11 +245,11 @@ bool DrawSkinImage(QImage* surface, const Skin& skin, const char* name, int x, i
     return true;
 }
 
-bool DrawSkinImage(QImage* surface, const Skin& skin, const char* name, int x, int y,
+bool drawSkinImage(QImage* surface, const Skin& skin, const char* name, int x, int y,
                    QWidget* owner, UiServices& services) {
     if (!surface || surface->isNull())
         return false;
-    if (DrawSkinImage(surface, skin, name, x, y))
+    if (drawSkinImage(surface, skin, name, x, y))
         return true;
     services.messageBox(owner, QStringLiteral("LoadPng---Load image failed."),
                         QString::fromUtf8(kAppTitle));

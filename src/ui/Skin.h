@@ -115,10 +115,10 @@ private:
 
 // Composes the skin's image onto the surface at the layout point (x, y), at the surface's
 // device pixel ratio. The main window's form: a missing image draws nothing and says nothing.
-bool DrawSkinImage(QImage* surface, const Skin& skin, const char* name, int x, int y);
+bool drawSkinImage(QImage* surface, const Skin& skin, const char* name, int x, int y);
 
 // The dialogs' form: a missing image shows "LoadPng---Load image failed." owned by owner.
-bool DrawSkinImage(QImage* surface, const Skin& skin, const char* name, int x, int y,
+bool drawSkinImage(QImage* surface, const Skin& skin, const char* name, int x, int y,
                    QWidget* owner, UiServices& services);
 
 } // namespace z417

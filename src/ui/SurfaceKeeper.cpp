@@ -37,7 +37,7 @@ void SurfaceKeeper::drawBackground() {
     if (!size)
         return;
     buffer_.ensure(*size, ratio_);
-    if (!DrawSkinImage(&buffer_.image(), skin_, background, 0, 0))
+    if (!drawSkinImage(&buffer_.image(), skin_, background, 0, 0))
         buffer_.release();
 }
 

@@ -18,7 +18,7 @@ TEST(UhidDescriptors, TheZ417PresentsFourCollections) {
     for (int i = 0; i < model.interfaceCount; ++i) {
         const InterfaceDescriptor& d = model.interfaces[i];
         std::vector<TopLevelCollection> collections;
-        ASSERT_TRUE(parseReportDescriptor(d.bytes, d.size, collections, nullptr));
+        ASSERT_TRUE(parseReportDescriptor(d.bytes, d.size, collections).ok);
         std::vector<std::vector<uint16_t>> got;
         for (const TopLevelCollection& c : collections)
             got.push_back({c.usagePage, c.usage, c.featureReportLength});

@@ -946,7 +946,7 @@ TEST(FaultProofSkins, BrokenImagesDrawNothingAndTheWindowStillWorks) {
             EXPECT_TRUE(skin.image(image.name).isNull()) << image.name;
             QImage surface(30, 30, QImage::Format_ARGB32_Premultiplied);
             surface.fill(Qt::blue);
-            EXPECT_FALSE(DrawSkinImage(&surface, skin, image.name, 0, 0)) << image.name;
+            EXPECT_FALSE(drawSkinImage(&surface, skin, image.name, 0, 0)) << image.name;
             EXPECT_EQ(surface.pixelColor(5, 5), QColor(Qt::blue));
         }
         MainWindow& w = r.start();
@@ -979,7 +979,7 @@ TEST(FaultProofSkins, BrokenImagesDrawNothingAndTheWindowStillWorks) {
                 continue;
             QImage surface(30, 30, QImage::Format_ARGB32_Premultiplied);
             surface.fill(Qt::blue);
-            EXPECT_FALSE(DrawSkinImage(&surface, w.state().skin, image.name, 0, 0, &w, r.services));
+            EXPECT_FALSE(drawSkinImage(&surface, w.state().skin, image.name, 0, 0, &w, r.services));
             EXPECT_EQ(surface.pixelColor(5, 5), QColor(Qt::blue));
         }
         ASSERT_EQ(r.services.messages.size(), static_cast<size_t>(I::allCount - 1));

@@ -177,8 +177,10 @@ TEST(MainWindowTray, ReloadTakesOverFilesChangedByAnotherProgram) {
     changed.reportRate = 4;
     std::string bytes(1, '\1');
     bytes.append(reinterpret_cast<const char*>(changed.bytes()), sizeof changed);
-    ASSERT_EQ(writeFileAtomically(f.install.file("config.bin"), bytes), 0);
-    ASSERT_EQ(writeProfileString(f.install.file("str.ini"), "Setting-EN", "Item1", "From Ctl"), 0);
+    ASSERT_EQ(writeFileAtomically(f.install.file("config.bin"), bytes).systemError, 0);
+    ASSERT_EQ(writeProfileString(f.install.file("str.ini"), "Setting-EN", "Item1", "From Ctl")
+                  .systemError,
+              0);
 
     // The edit of the same field stays; the file's values become the saved copy.
     w.session().reloadSettingsFiles();
@@ -203,8 +205,10 @@ TEST(MainWindowTray, ApplyKeepsWhatAnotherProgramWroteSinceTheWindowReadTheFiles
     changed.keyFunction[0][4] = kFnShift;
     std::string bytes(1, '\1');
     bytes.append(reinterpret_cast<const char*>(changed.bytes()), sizeof changed);
-    ASSERT_EQ(writeFileAtomically(f.install.file("config.bin"), bytes), 0);
-    ASSERT_EQ(writeProfileString(f.install.file("str.ini"), "Setting-EN", "Item5", "Shift"), 0);
+    ASSERT_EQ(writeFileAtomically(f.install.file("config.bin"), bytes).systemError, 0);
+    ASSERT_EQ(
+        writeProfileString(f.install.file("str.ini"), "Setting-EN", "Item5", "Shift").systemError,
+        0);
 
     w.session().apply();
     SettingsRecord saved{};

@@ -202,7 +202,9 @@ TEST(SkinPaths, APortableFolderAndASkinNotInUtf8AreFound) {
     for (const char* name : {"config.bin", "str.ini", "Skins"})
         fs::rename(root / name, portable / name);
     fs::rename(portable / "Skins" / "Test", portable / "Skins" / "Sk\xE9");
-    ASSERT_EQ(writeProfileString((portable / "str.ini").string(), "Skins", "Path", "Sk\xE9"), 0);
+    ASSERT_EQ(
+        writeProfileString((portable / "str.ini").string(), "Skins", "Path", "Sk\xE9").systemError,
+        0);
 
     SimulatedMouse mouse;
     VirtualClock clock;

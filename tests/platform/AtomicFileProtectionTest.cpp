@@ -49,7 +49,7 @@ TEST(AtomicFileProtection, ReadOnlyFileIsRefusedAndKeptDirectlyAndThroughALink) 
                 close(fd);
                 GTEST_SKIP() << "a read-only file still takes writes here";
             }
-            result = writeFileAtomically(path, "new content");
+            result = writeFileAtomically(path, "new content").systemError;
         }
         EXPECT_EQ(result, EACCES);
         EXPECT_EQ(test::readRaw(file), "keep me");
@@ -75,7 +75,7 @@ TEST(AtomicFileProtection, WritableFileIsStillReplacedWithoutTheOverride) {
         test::WithoutPermissionOverride unprivileged;
         if (!unprivileged.ok())
             GTEST_SKIP() << "cannot give up the permission override: " << unprivileged.error();
-        result = writeFileAtomically(file, "new");
+        result = writeFileAtomically(file, "new").systemError;
     }
     EXPECT_EQ(result, 0);
     EXPECT_EQ(test::readRaw(file), "new");

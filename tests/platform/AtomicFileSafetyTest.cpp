@@ -77,7 +77,8 @@ TEST(SaveSafety, ALinkInAStickyFolderIsFollowedOnlyWhenTheKernelWouldFollowIt) {
         const auto plant = [&] { return symlink(f.victimFile.c_str(), link.c_str()) == 0 ? 0 : 1; };
         ASSERT_EQ(c.linkOwner == 0 ? plant() : asUser(c.linkOwner, plant), 0);
 
-        const int result = asUser(kVictim, [&] { return writeFileAtomically(link, "saved"); });
+        const int result =
+            asUser(kVictim, [&] { return writeFileAtomically(link, "saved").systemError; });
         EXPECT_EQ(result, c.expected);
         EXPECT_EQ(test::readRaw(f.victimFile), c.expected == 0 ? "saved" : "mine");
         struct stat st {};
@@ -103,7 +104,7 @@ TEST(SaveSafety, OnlyARegularFileOrNothingIsReplaced) {
         all.push_back({null, kErrNotRegularFile, S_IFCHR});
     for (const Case& c : all) {
         SCOPED_TRACE(c.path);
-        EXPECT_EQ(writeFileAtomically(c.path, "data"), c.expected);
+        EXPECT_EQ(writeFileAtomically(c.path, "data").systemError, c.expected);
         struct stat st {};
         ASSERT_EQ(lstat(c.path.c_str(), &st), 0);
         EXPECT_EQ(st.st_mode & S_IFMT, c.type);
@@ -126,7 +127,7 @@ TEST(SaveSafety, TheNextSaveRemovesOurStaleTemporariesOnly) {
     ASSERT_GE(held, 0);
     ASSERT_EQ(flock(held, LOCK_EX), 0);
 
-    ASSERT_EQ(writeFileAtomically(file, "new"), 0);
+    ASSERT_EQ(writeFileAtomically(file, "new").systemError, 0);
     close(held);
     EXPECT_FALSE(fileExists(stale));
     EXPECT_TRUE(fileExists(inUse));
@@ -150,9 +151,9 @@ TEST(ReadSafety, OnlyBoundedRegularFilesAreReadAndNothingBlocks) {
         {dir.file("fits"), 0},      {dir.file("none"), ENOENT},
     };
     for (const Case& c : cases) {
-        std::string content = "stale";
-        EXPECT_EQ(readFileContents(c.path, content, 100), c.expected) << c.path;
-        EXPECT_EQ(content.size(), c.expected == 0 ? 100u : 0u) << c.path;
+        const Result<std::string> read = readFileContents(c.path, 100);
+        EXPECT_EQ(read ? 0 : read.status().systemError, c.expected) << c.path;
+        EXPECT_EQ(read ? read->size() : 0u, c.expected == 0 ? 100u : 0u) << c.path;
     }
 }
 

@@ -37,12 +37,12 @@ TEST(AtomicFile, CreatesAndReplacesWithExactBytes) {
     AtomicTempDir dir;
     const std::string path = dir.file("config.bin");
     const std::string first = "\x00\x01\xFF\r\n\x00"s;
-    ASSERT_EQ(writeFileAtomically(path, first), 0);
+    ASSERT_EQ(writeFileAtomically(path, first).systemError, 0);
     EXPECT_EQ(readRaw(path), first);
     const std::string second(5000, '\xAB');
-    ASSERT_EQ(writeFileAtomically(path, second), 0);
+    ASSERT_EQ(writeFileAtomically(path, second).systemError, 0);
     EXPECT_EQ(readRaw(path), second);
-    ASSERT_EQ(writeFileAtomically(path, ""), 0);
+    ASSERT_EQ(writeFileAtomically(path, "").systemError, 0);
     EXPECT_EQ(readRaw(path), "");
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"config.bin"});
 }
@@ -53,11 +53,11 @@ TEST(AtomicFile, KeepsPermissionBitsAndNewFilesFollowTheUmask) {
     writeRaw(path, "old");
     for (const mode_t mode : {mode_t{0640}, mode_t{0600}, mode_t{0604}, mode_t{0755}}) {
         ASSERT_EQ(chmod(path.c_str(), mode), 0);
-        ASSERT_EQ(writeFileAtomically(path, "new"), 0);
+        ASSERT_EQ(writeFileAtomically(path, "new").systemError, 0);
         EXPECT_EQ(modeOf(path), mode);
     }
     const mode_t mask = umask(027);
-    const int result = writeFileAtomically(dir.file("fresh.ini"), "x");
+    const int result = writeFileAtomically(dir.file("fresh.ini"), "x").systemError;
     umask(mask);
     ASSERT_EQ(result, 0);
     EXPECT_EQ(modeOf(dir.file("fresh.ini")), mode_t{0640});
@@ -78,7 +78,7 @@ TEST(AtomicFile, WriteFailingHalfWayLeavesTheOldFileByteForByte) {
         counts.push_back(count);
         return counts.size() == 3 ? ENOSPC : 0; // the disk fills up at the third piece
     });
-    EXPECT_EQ(writeFileAtomically(path, replacement), ENOSPC);
+    EXPECT_EQ(writeFileAtomically(path, replacement).systemError, ENOSPC);
     EXPECT_EQ(counts, (std::vector<size_t>{kAtomicWriteChunkBytes, kAtomicWriteChunkBytes,
                                            kAtomicWriteChunkBytes}));
     EXPECT_TRUE(readRaw(path) == original);
@@ -88,7 +88,7 @@ TEST(AtomicFile, WriteFailingHalfWayLeavesTheOldFileByteForByte) {
 TEST(AtomicFile, FailureOnTheFirstWriteOfANewFileCreatesNothing) {
     AtomicTempDir dir;
     FaultHookGuard guard([](size_t) { return EIO; });
-    EXPECT_EQ(writeFileAtomically(dir.file("config.bin"), std::string(220, '\0')), EIO);
+    EXPECT_EQ(writeFileAtomically(dir.file("config.bin"), std::string(220, '\0')).systemError, EIO);
     EXPECT_TRUE(dir.entries().empty());
 }
 
@@ -107,7 +107,7 @@ TEST(AtomicFile, ReadOnlyFolderRefusesTheWriteAndKeepsTheFile) {
         GTEST_SKIP() << "running with permission override (root): read-only folder does not "
                         "stop writes here";
     }
-    EXPECT_EQ(writeFileAtomically(path, "new content"), EACCES);
+    EXPECT_EQ(writeFileAtomically(path, "new content").systemError, EACCES);
     EXPECT_EQ(readRaw(path), "keep me");
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"config.bin"});
 }
@@ -116,19 +116,18 @@ TEST(AtomicFile, RealFailuresAreReportedWithTheirErrno) {
     AtomicTempDir dir;
     // A folder where the file should be.
     ASSERT_TRUE(fs::create_directory(dir.file("config.bin")));
-    EXPECT_EQ(writeFileAtomically(dir.file("config.bin"), "x"), EISDIR);
+    EXPECT_EQ(writeFileAtomically(dir.file("config.bin"), "x").systemError, EISDIR);
     EXPECT_TRUE(fs::is_directory(dir.file("config.bin")));
     // A missing folder.
-    EXPECT_EQ(writeFileAtomically(dir.file("missing/config.bin"), "x"), ENOENT);
+    EXPECT_EQ(writeFileAtomically(dir.file("missing/config.bin"), "x").systemError, ENOENT);
     // A path through a plain file.
     writeRaw(dir.file("plain"), "p");
-    EXPECT_EQ(writeFileAtomically(dir.file("plain/config.bin"), "x"), ENOTDIR);
+    EXPECT_EQ(writeFileAtomically(dir.file("plain/config.bin"), "x").systemError, ENOTDIR);
     EXPECT_EQ(readRaw(dir.file("plain")), "p");
     // A folder that takes no new files, even from root.
-    std::string version;
-    if (readFileContents("/proc/version", version) == 0) {
-        EXPECT_NE(writeFileAtomically("/proc/version", "x"), 0);
-        EXPECT_EQ(readRaw("/proc/version"), version);
+    if (const Result<std::string> version = readFileContents("/proc/version")) {
+        EXPECT_NE(writeFileAtomically("/proc/version", "x").systemError, 0);
+        EXPECT_EQ(readRaw("/proc/version"), *version);
     }
 }
 
@@ -138,7 +137,7 @@ TEST(AtomicFile, FollowsASymbolicLinkAndKeepsTheLink) {
     const std::string target = dir.file("real/str.ini");
     writeRaw(target, "old");
     fs::create_symlink("real/str.ini", dir.file("link.ini"));
-    ASSERT_EQ(writeFileAtomically(dir.file("link.ini"), "new"), 0);
+    ASSERT_EQ(writeFileAtomically(dir.file("link.ini"), "new").systemError, 0);
     EXPECT_TRUE(fs::is_symlink(dir.file("link.ini")));
     EXPECT_EQ(readRaw(target), "new");
 }
@@ -154,10 +153,10 @@ TEST(AtomicFile, PageCacheSavesReplaceWholeOrNothing) {
     const std::string replacement(2 * kAtomicWriteChunkBytes + 5, 's');
     {
         FaultHookGuard guard([calls = 0](size_t) mutable { return ++calls == 2 ? ENOSPC : 0; });
-        EXPECT_EQ(writeFileAtomically(path, replacement, FileFlush::PageCache), ENOSPC);
+        EXPECT_EQ(writeFileAtomically(path, replacement, FileFlush::PageCache).systemError, ENOSPC);
     }
     EXPECT_EQ(readRaw(path), "old state");
-    ASSERT_EQ(writeFileAtomically(path, replacement, FileFlush::PageCache), 0);
+    ASSERT_EQ(writeFileAtomically(path, replacement, FileFlush::PageCache).systemError, 0);
     EXPECT_TRUE(readRaw(path) == replacement);
     EXPECT_EQ(modeOf(path), mode_t{0640});
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"sim.state"});
@@ -165,10 +164,13 @@ TEST(AtomicFile, PageCacheSavesReplaceWholeOrNothing) {
 
 TEST(AtomicFile, ReadingAndExistence) {
     AtomicTempDir dir;
-    std::string content = "stale";
-    EXPECT_EQ(readFileContents(dir.file("none"), content), ENOENT);
-    EXPECT_EQ(content, "");
-    EXPECT_EQ(readFileContents(dir.path(), content), EISDIR);
+    const Result<std::string> none = readFileContents(dir.file("none"));
+    ASSERT_FALSE(none);
+    EXPECT_EQ(none.status().systemError, ENOENT);
+    ASSERT_EQ(none.status().messages.size(), 1u);
+    EXPECT_EQ(none.status().messages[0].caption, dir.file("none"));
+    EXPECT_EQ(none.status().messages[0].text, fileErrorText(ENOENT));
+    EXPECT_EQ(readFileContents(dir.path()).status().systemError, EISDIR);
     EXPECT_FALSE(fileExists(dir.file("none")));
     EXPECT_TRUE(fileExists(dir.path()));
     writeRaw(dir.file("f"), std::string(100000, 'z'));

@@ -228,7 +228,7 @@ TEST(HidrawTransport, EnumerateListsThisMachinesHidrawNodes) {
         if (!descriptor)
             continue;
         std::vector<TopLevelCollection> collections;
-        if (!parseReportDescriptor(descriptor->data(), descriptor->size(), collections))
+        if (!parseReportDescriptor(descriptor->data(), descriptor->size(), collections).ok)
             continue;
         const auto it = perPath.find("/dev/" + name);
         EXPECT_EQ(it == perPath.end() ? 0u : it->second, collections.size());

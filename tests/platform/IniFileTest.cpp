@@ -312,14 +312,13 @@ TEST(IniUpdate, RefusesNamesAndValuesTheFormatCannotCarry) {
 TEST(ProfileFile, MissingFileReadsEmptyAndTheFirstWriteCreatesIt) {
     IniTempDir dir;
     const std::string path = dir.file("str.ini");
-    int error = 0;
-    EXPECT_EQ(readProfileString(path, "Skins", "Lan", error), "");
-    EXPECT_EQ(error, ENOENT);
+    EXPECT_EQ(readProfileString(path, "Skins", "Lan"), "");
+    EXPECT_EQ(readProfileFile(path).status().systemError, ENOENT);
 
-    ASSERT_EQ(writeProfileString(path, "Skins", "Path", "Black"), 0);
+    ASSERT_EQ(writeProfileString(path, "Skins", "Path", "Black").systemError, 0);
     EXPECT_EQ(readRaw(path), "[Skins]\nPath=Black\n");
-    EXPECT_EQ(readProfileString(path, "SKINS", "path", error), "Black");
-    EXPECT_EQ(error, 0);
+    EXPECT_EQ(readProfileString(path, "SKINS", "path"), "Black");
+    EXPECT_TRUE(readProfileFile(path));
 
     struct stat st {};
     ASSERT_EQ(stat(path.c_str(), &st), 0);
@@ -338,9 +337,9 @@ TEST(ProfileFile, SeveralKeysInOneRewriteEqualConsecutiveWrites) {
     const std::string many = dir.file("many.ini");
     writeRaw(one, original);
     writeRaw(many, original);
-    ASSERT_EQ(writeProfileStrings(one, "Setting-EN", entries), 0);
+    ASSERT_EQ(writeProfileStrings(one, "Setting-EN", entries).systemError, 0);
     for (const auto& [key, value] : entries) {
-        ASSERT_EQ(writeProfileString(many, "Setting-EN", key, value), 0);
+        ASSERT_EQ(writeProfileString(many, "Setting-EN", key, value).systemError, 0);
     }
     EXPECT_EQ(readRaw(one), readRaw(many));
     EXPECT_EQ(readRaw(one), "\xEF\xBB\xBF; settings\r\n[Skins]\r\nLan=CHT\r\n\r\n"
@@ -351,9 +350,10 @@ TEST(ProfileFile, RefusedEntryLeavesTheFileAlone) {
     IniTempDir dir;
     const std::string path = dir.file("str.ini");
     writeRaw(path, "[S]\nk=1\n");
-    EXPECT_EQ(writeProfileStrings(path, "S", {{"k", "2"}, {"j", "two\nlines"}}), EINVAL);
+    EXPECT_EQ(writeProfileStrings(path, "S", {{"k", "2"}, {"j", "two\nlines"}}).systemError,
+              EINVAL);
     EXPECT_EQ(readRaw(path), "[S]\nk=1\n");
-    EXPECT_EQ(writeProfileString(dir.file("new.ini"), "S", "bad=key", "v"), EINVAL);
+    EXPECT_EQ(writeProfileString(dir.file("new.ini"), "S", "bad=key", "v").systemError, EINVAL);
     EXPECT_FALSE(fileExists(dir.file("new.ini")));
 }
 
@@ -364,12 +364,14 @@ TEST(ProfileFile, ReplacesByRenameAndSkipsWritesThatChangeNothing) {
     struct stat before {};
     ASSERT_EQ(stat(path.c_str(), &before), 0);
 
-    ASSERT_EQ(writeProfileString(path, "S", "K", "1"), 0); // same value: file not touched
+    ASSERT_EQ(writeProfileString(path, "S", "K", "1").systemError,
+              0); // same value: file not touched
     struct stat same {};
     ASSERT_EQ(stat(path.c_str(), &same), 0);
     EXPECT_EQ(same.st_ino, before.st_ino);
 
-    ASSERT_EQ(writeProfileString(path, "S", "k", "2"), 0); // a new file renamed over the old
+    ASSERT_EQ(writeProfileString(path, "S", "k", "2").systemError,
+              0); // a new file renamed over the old
     struct stat after {};
     ASSERT_EQ(stat(path.c_str(), &after), 0);
     EXPECT_NE(after.st_ino, before.st_ino);
@@ -381,10 +383,9 @@ TEST(ProfileFile, AFileThatCannotBeReadIsNotReplaced) {
     // A folder where the file should be: it exists but reading it fails (even for root).
     const std::string path = dir.file("str.ini");
     ASSERT_TRUE(fs::create_directory(path));
-    int error = 0;
-    EXPECT_EQ(readProfileString(path, "S", "k", error), "");
-    EXPECT_EQ(error, EISDIR);
-    EXPECT_EQ(writeProfileString(path, "S", "k", "v"), EISDIR);
+    EXPECT_EQ(readProfileString(path, "S", "k"), "");
+    EXPECT_EQ(readProfileFile(path).status().systemError, EISDIR);
+    EXPECT_EQ(writeProfileString(path, "S", "k", "v").systemError, EISDIR);
     EXPECT_TRUE(fs::is_directory(path));
 
     // A socket: it exists, is no regular file, and a rename would replace it, so only the
@@ -397,7 +398,7 @@ TEST(ProfileFile, AFileThatCannotBeReadIsNotReplaced) {
     ASSERT_LT(socketPath.size(), sizeof address.sun_path);
     std::memcpy(address.sun_path, socketPath.c_str(), socketPath.size() + 1);
     ASSERT_EQ(bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
-    EXPECT_EQ(writeProfileString(socketPath, "S", "k", "v"), kErrNotRegularFile);
+    EXPECT_EQ(writeProfileString(socketPath, "S", "k", "v").systemError, kErrNotRegularFile);
     EXPECT_TRUE(fs::is_socket(socketPath));
     close(fd);
 }
@@ -411,7 +412,7 @@ TEST(ProfileFile, FailedWriteHalfWayLeavesTheOldFileAndReportsTheError) {
     writeRaw(path, original);
     int calls = 0;
     setAtomicWriteFaultHook([&](size_t) { return ++calls == 2 ? ENOSPC : 0; });
-    const int result = writeProfileString(path, "S", "k", "2");
+    const int result = writeProfileString(path, "S", "k", "2").systemError;
     setAtomicWriteFaultHook({});
     EXPECT_EQ(result, ENOSPC);
     EXPECT_EQ(calls, 2);
@@ -442,7 +443,7 @@ TEST(ProfileFile, Utf16LeFileIsReadAndWrittenBackInUtf16Le) {
     EXPECT_EQ(readProfileString(path, "Setting-CHS", "Item2"),
               "\xF0\x9F\x98\x80"); // a surrogate pair
 
-    ASSERT_EQ(writeProfileString(path, "Setting-CHS", "Item1", "火力键-F12"), 0);
+    ASSERT_EQ(writeProfileString(path, "Setting-CHS", "Item1", "火力键-F12").systemError, 0);
     const std::string after =
         "[Skins]\r\nLan=\"CHS\"\r\n[Setting-CHS]\r\nItem1=火力键-F12\r\nItem2=\xF0\x9F\x98\x80\r\n";
     EXPECT_EQ(test::readRaw(path), utf16(after));

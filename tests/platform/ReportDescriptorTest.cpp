@@ -29,8 +29,10 @@ struct Parsed {
 Parsed parse(const Bytes& d) {
     Parsed p;
     std::vector<uint8_t> exact(d.begin(), d.end());
-    p.ok = parseReportDescriptor(exact.empty() ? nullptr : exact.data(), exact.size(),
-                                 p.collections, &p.error);
+    const Status status =
+        parseReportDescriptor(exact.empty() ? nullptr : exact.data(), exact.size(), p.collections);
+    p.ok = status.ok;
+    p.error = status.reason;
     return p;
 }
 
@@ -306,12 +308,14 @@ TEST(ReportDescriptor, UsageIsConsumedByItsMainItem) {
 
 TEST(ReportDescriptor, EmptyDescriptor) {
     std::vector<TopLevelCollection> out{{1, 2, 3}};
-    std::string error = "stale";
-    EXPECT_TRUE(parseReportDescriptor(nullptr, 0, out, &error));
+    const Status empty = parseReportDescriptor(nullptr, 0, out);
+    EXPECT_TRUE(empty.ok);
     EXPECT_TRUE(out.empty());
-    EXPECT_TRUE(error.empty());
-    EXPECT_FALSE(parseReportDescriptor(nullptr, 4, out, &error));
-    EXPECT_FALSE(error.empty());
+    EXPECT_TRUE(empty.reason.empty());
+    const Status missing = parseReportDescriptor(nullptr, 4, out);
+    EXPECT_FALSE(missing.ok);
+    EXPECT_TRUE(missing.messages.empty());
+    EXPECT_FALSE(missing.reason.empty());
 }
 
 TEST(ReportDescriptor, MalformedDescriptorsKeepWhatParsedBefore) {

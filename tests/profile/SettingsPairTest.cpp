@@ -113,11 +113,13 @@ TEST(SettingsPairWriter, RefusesAnIniTheReaderWouldRefuse) {
         EXPECT_EQ(committed.messages[0].caption, folder.ini());
         EXPECT_EQ(committed.messages[0].text, "file too large");
     }
-    EXPECT_EQ(writeProfileString(folder.ini(), "Setting-EN", "Item1", huge), EFBIG);
+    EXPECT_EQ(writeProfileString(folder.ini(), "Setting-EN", "Item1", huge).systemError, EFBIG);
     EXPECT_EQ(readRaw(folder.ini()), utf16);
     EXPECT_EQ(readRaw(folder.config()), configBytes(SettingsRecord{}));
     // Half of it fits in UTF-8 and in UTF-16 alike, and reads back whole.
-    EXPECT_EQ(writeProfileString(folder.ini(), "Setting-EN", "Item2", huge.substr(0, 300000)), 0);
+    EXPECT_EQ(
+        writeProfileString(folder.ini(), "Setting-EN", "Item2", huge.substr(0, 300000)).systemError,
+        0);
 }
 
 } // namespace

@@ -63,9 +63,9 @@ inline void writeRaw(const std::string& path, const std::string& bytes) {
 }
 
 inline std::string readRaw(const std::string& path) {
-    std::string content;
-    EXPECT_EQ(readFileContents(path, content), 0) << path;
-    return content;
+    Result<std::string> content = readFileContents(path);
+    EXPECT_EQ(content ? 0 : content.status().systemError, 0) << path;
+    return content ? std::move(content).value() : std::string();
 }
 
 } // namespace z417::test

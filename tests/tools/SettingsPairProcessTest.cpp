@@ -29,9 +29,8 @@ struct Outcome {
 // A shell command; its exit code (128 + signal when the shell reports a killed child).
 Outcome shell(const std::string& command, const std::string& errFile) {
     const int status = std::system((command + " 2>" + errFile).c_str());
-    std::string err;
-    readFileContents(errFile, err);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, err};
+    const Result<std::string> err = readFileContents(errFile);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, err ? *err : std::string()};
 }
 
 // strace installed and allowed to trace (a container may refuse ptrace).

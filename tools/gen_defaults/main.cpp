@@ -74,9 +74,9 @@ int main(int argc, char** argv) {
     for (const auto& [name, content] :
          {std::pair<std::string, const std::string&>{"config.bin", config}, {"str.ini", ini}}) {
         const std::string path = dir + "/" + name;
-        if (int err = writeFileAtomically(path, content)) {
+        if (const Status written = writeFileAtomically(path, content); !written) {
             std::fprintf(stderr, "z417-gen-defaults: cannot write %s: %s\n", path.c_str(),
-                         std::strerror(err));
+                         std::strerror(written.systemError));
             return 1;
         }
     }

@@ -64,13 +64,12 @@ std::string commandUsage(const std::string& name) {
 
 } // namespace
 
-// Reads a whole regular file of at most maxBytes; on failure returns false with a reason.
-bool readWholeFile(const std::string& path, std::string& out, std::string& error, size_t maxBytes) {
-    if (const int e = readFileContents(path, out, maxBytes); e != 0) {
-        error = path + ": " + fileErrorText(e);
-        return false;
-    }
-    return true;
+// Reads a whole regular file of at most maxBytes.
+Result<std::string> readWholeFile(const std::string& path, size_t maxBytes) {
+    Result<std::string> content = readFileContents(path, maxBytes);
+    if (!content)
+        return Status::silentFailure(statusLine(content.status()));
+    return content;
 }
 
 bool parseByte(const std::string& text, uint8_t& out) {
@@ -88,36 +87,31 @@ bool parseByte(const std::string& text, uint8_t& out) {
     return true;
 }
 
-bool loadConfigFile(const std::string& path, SettingsRecord& record, std::string& error) {
+Result<SettingsRecord> loadConfigFile(const std::string& path) {
     // Under the folder's lock: never a "config.bin" of a change that is not finished.
     const Result<SettingsPair> files =
         SettingsPair::open(path, folderOf(path) + "/str.ini", LockMode::Shared);
     if (!files) {
         const Message& m = files.status().messages.back();
-        error = m.caption + ": " + m.text;
-        return false;
+        return Status::silentFailure(m.caption + ": " + m.text);
     }
     const ConfigFileRead& read = files->config();
     if (read.whole())
-        record = files->record();
-    if (read.whole())
-        return true;
+        return files->record();
     if (read.error != 0 && read.error != EFBIG)
-        error = path + ": " + fileErrorText(read.error);
-    else
-        error = path + ": a settings file has " + std::to_string(kConfigFileSize) +
-                " bytes, this one has " +
-                (read.error == EFBIG ? "more" : std::to_string(read.size));
-    return false;
+        return Status::silentFailure(path + ": " + fileErrorText(read.error));
+    return Status::silentFailure(path + ": a settings file has " + std::to_string(kConfigFileSize) +
+                                 " bytes, this one has " +
+                                 (read.error == EFBIG ? "more" : std::to_string(read.size)));
 }
 
-bool byteOption(const std::map<std::string, std::string>& options, const char* name, uint8_t& out,
-                std::string& error) {
+Status byteOption(const std::map<std::string, std::string>& options, const char* name,
+                  uint8_t& out) {
     const auto it = options.find(name);
     if (it == options.end() || parseByte(it->second, out))
-        return true;
-    error = std::string(name) + " takes a number from 0 to 255, not '" + it->second + "'";
-    return false;
+        return {};
+    return Status::silentFailure(std::string(name) + " takes a number from 0 to 255, not '" +
+                                 it->second + "'");
 }
 
 std::string oneLine(const std::string& text) {
@@ -156,17 +150,15 @@ int failWith(FILE* err, const std::string& line) {
 namespace {
 
 // The --block file build-image starts from: a whole profile block.
-bool readStartBlock(const std::string& path, ProfileBlock& block, std::string& error) {
-    std::string data;
-    if (!readWholeFile(path, data, error, sizeof block))
-        return false;
-    if (data.size() != sizeof block) {
-        error = path + ": a block has " + std::to_string(sizeof block) + " bytes, this one has " +
-                std::to_string(data.size());
-        return false;
-    }
-    std::memcpy(block.bytes(), data.data(), sizeof block);
-    return true;
+Status readStartBlock(const std::string& path, ProfileBlock& block) {
+    const Result<std::string> data = readWholeFile(path, sizeof block);
+    if (!data)
+        return data.status();
+    if (data->size() != sizeof block)
+        return Status::silentFailure(path + ": a block has " + std::to_string(sizeof block) +
+                                     " bytes, this one has " + std::to_string(data->size()));
+    std::memcpy(block.bytes(), data->data(), sizeof block);
+    return {};
 }
 
 int cmdBuildImage(const std::vector<std::string>& args, size_t from, FILE* err) {
@@ -179,21 +171,21 @@ int cmdBuildImage(const std::vector<std::string>& args, size_t from, FILE* err) 
     if (!settings || !out)
         throw UsageError{"build-image needs --settings and --out"};
 
-    std::string error;
-    SettingsRecord record{};
+    const Result<SettingsRecord> record = loadConfigFile(*settings);
+    if (!record)
+        return failWith(err, record.status().reason);
     ProfileBlock block{};
-    if (!loadConfigFile(*settings, record, error))
-        return failWith(err, error);
-    if (const auto start = p.option("--block"); start && !readStartBlock(*start, block, error))
-        return failWith(err, error);
+    if (const auto start = p.option("--block"))
+        if (const Status read = readStartBlock(*start, block); !read)
+            return failWith(err, read.reason);
     uint8_t variant = block.deviceImage.sensorVariant;
-    if (!byteOption(p.options, "--variant", variant, error))
-        return failWith(err, error);
+    if (const Status given = byteOption(p.options, "--variant", variant); !given)
+        return failWith(err, given.reason);
     writeFixedTables(block);
-    buildProfileBlock(record, variant, block);
+    buildProfileBlock(*record, variant, block);
     const std::string bytes(reinterpret_cast<const char*>(block.bytes()), sizeof block);
-    if (int e = writeFileAtomically(*out, bytes))
-        return failWith(err, *out + ": " + fileErrorText(e));
+    if (const Status written = writeFileAtomically(*out, bytes); !written)
+        return failWith(err, statusLine(written));
     return 0;
 }
 
@@ -207,15 +199,15 @@ int cmdShowSettings(const std::vector<std::string>& args, size_t from, FILE* out
             throw UsageError{"--lang takes CHS, CHT or EN"};
         language = languageFromCode(*lang);
     }
-    std::string error;
     uint8_t variant = 0;
-    SettingsRecord record{};
-    if (!byteOption(p.options, "--variant", variant, error) ||
-        !loadConfigFile(p.positional.front(), record, error))
-        return failWith(err, error);
+    if (const Status given = byteOption(p.options, "--variant", variant); !given)
+        return failWith(err, given.reason);
+    const Result<SettingsRecord> record = loadConfigFile(p.positional.front());
+    if (!record)
+        return failWith(err, record.status().reason);
     const TextTable texts(language);
-    const std::string text = p.option("--json") ? settingsAsJson(record, variant, texts)
-                                                : settingsAsText(record, variant, texts);
+    const std::string text = p.option("--json") ? settingsAsJson(*record, variant, texts)
+                                                : settingsAsText(*record, variant, texts);
     std::fputs(text.c_str(), out);
     return 0;
 }

@@ -47,20 +47,19 @@ struct Session {
 
 // The trace goes to a regular file only: a FIFO is never waited on, and a device or anything
 // else is neither truncated nor written.
-FILE* openTraceFile(const std::string& path, std::string& error) {
+Result<FILE*> openTraceFile(const std::string& path) {
     const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        error = path + ": " + std::strerror(errno);
-        return nullptr;
-    }
+    if (fd < 0)
+        return Status::silentFailure(path + ": " + std::strerror(errno));
     struct stat st {};
     int e = fstat(fd, &st) != 0 ? errno : S_ISREG(st.st_mode) ? 0 : kErrNotRegularFile;
     if (e == 0 && (ftruncate(fd, 0) != 0 || fcntl(fd, F_SETFL, 0) != 0))
         e = errno;
     FILE* file = e == 0 ? fdopen(fd, "w") : nullptr;
     if (!file) {
-        error = path + ": " + fileErrorText(e != 0 ? e : errno);
+        const std::string line = path + ": " + fileErrorText(e != 0 ? e : errno);
         close(fd);
+        return Status::silentFailure(line);
     }
     return file;
 }
@@ -76,14 +75,14 @@ bool openSession(const GlobalOptions& global, Session& s, FILE* err,
     }
     s.transport = std::move(transport).value();
     s.err = err;
-    std::string error;
     s.link = std::make_unique<DeviceLink>(*s.transport, s.clock);
     if (!global.tracePath.empty()) {
-        s.trace = openTraceFile(global.tracePath, error);
-        if (!s.trace) {
-            failWith(err, error);
+        const Result<FILE*> trace = openTraceFile(global.tracePath);
+        if (!trace) {
+            failWith(err, trace.status().reason);
             return false;
         }
+        s.trace = *trace;
         FILE* f = s.trace;
         s.link->setTrace([f](const TraceEntry& e) {
             std::fprintf(f, "%.3f %s %s", e.ms, e.command ? "cmd" : "data", e.set ? "set" : "get");
@@ -114,11 +113,11 @@ int finish(Session& s, bool ok, FILE* err) {
 int cmdSimCreate(const std::string& stateFile, const std::map<std::string, std::string>& options,
                  FILE* out, FILE* err) {
     SimulatedMouse::Config config;
-    std::string error;
-    if (!byteOption(options, "--variant", config.sensorVariant, error) ||
-        !byteOption(options, "--report-rate", config.reportRate, error) ||
-        !byteOption(options, "--dpi-stage", config.dpiStage, error))
-        return failWith(err, error);
+    Status given = byteOption(options, "--variant", config.sensorVariant);
+    given.add(byteOption(options, "--report-rate", config.reportRate));
+    given.add(byteOption(options, "--dpi-stage", config.dpiStage));
+    if (!given)
+        return failWith(err, given.reason);
     if (auto it = options.find("--fault"); it != options.end()) {
         Result<SimFault> fault = parseSimulatedFault(it->second);
         if (!fault)
@@ -175,18 +174,17 @@ int cmdRead(const GlobalOptions& global, const std::string& outPath, FILE* out, 
     if (!s.report(s.link->ReadOperation(block)))
         return finish(s, false, err);
     const std::string bytes(reinterpret_cast<const char*>(block.bytes()), sizeof block);
-    if (int e = writeFileAtomically(outPath, bytes))
-        return failWith(err, outPath + ": " + fileErrorText(e));
+    if (const Status written = writeFileAtomically(outPath, bytes); !written)
+        return failWith(err, statusLine(written));
     std::fprintf(out, "read %zu bytes (sensor variant %u) into %s\n", sizeof block,
                  block.deviceImage.sensorVariant, outPath.c_str());
     return finish(s, true, err);
 }
 
 int cmdApply(const GlobalOptions& global, const std::string& configPath, FILE* out, FILE* err) {
-    SettingsRecord record{};
-    std::string error;
-    if (!loadConfigFile(configPath, record, error))
-        return failWith(err, error);
+    const Result<SettingsRecord> record = loadConfigFile(configPath);
+    if (!record)
+        return failWith(err, record.status().reason);
     // The image starts from what the mouse holds, so its own bytes go back unchanged, and
     // the DPI codes follow the mouse's sensor variant.
     Session s;
@@ -195,7 +193,7 @@ int cmdApply(const GlobalOptions& global, const std::string& configPath, FILE* o
         return 1;
     if (s.messageCount != 0) // the read at connect failed and has said so
         return finish(s, false, err);
-    s.report(uploadSettings(record, block, *s.link));
+    s.report(uploadSettings(*record, block, *s.link));
     const int rc = finish(s, true, err);
     if (rc == 0)
         std::fprintf(out, "applied %s\n", configPath.c_str());

@@ -24,12 +24,13 @@ bool readSensorVariant(const GlobalOptions& global, uint8_t& variant, FILE* err)
 int cmdBalloon(const std::string& type, const std::string& kind, FILE* err);
 
 // Shared with the offline commands.
-bool readWholeFile(const std::string& path, std::string& out, std::string& error, size_t maxBytes);
+// A failure's reason is the line z417ctl prints.
+Result<std::string> readWholeFile(const std::string& path, size_t maxBytes);
 bool parseByte(const std::string& text, uint8_t& out);
-// The option name's value as a byte, when given (out is then left alone otherwise); false with
+// The option name's value as a byte, when given (out is then left alone otherwise); a failure
 // "NAME takes a number from 0 to 255, not 'VALUE'" when it is not one.
-bool byteOption(const std::map<std::string, std::string>& options, const char* name, uint8_t& out,
-                std::string& error);
+Status byteOption(const std::map<std::string, std::string>& options, const char* name,
+                  uint8_t& out);
 // Prints "z417ctl: LINE" on err and returns 1, the exit code of a failed command. Control
 // characters in LINE (a line break inside an argument) are shown escaped ("\n"), so that
 // the message stays one line.
@@ -38,6 +39,6 @@ std::string oneLine(const std::string& text);
 // "CAPTION: TEXT" of a failure's first message (only TEXT when it has no caption).
 std::string statusLine(const Status& status);
 struct SettingsRecord;
-bool loadConfigFile(const std::string& path, SettingsRecord& record, std::string& error);
+Result<SettingsRecord> loadConfigFile(const std::string& path);
 
 } // namespace z417

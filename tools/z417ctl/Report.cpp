@@ -77,7 +77,8 @@ std::string effectText(const SettingsRecord& r, const TextTable& texts) {
         effect = r.breathEffect;
     else if (r.lightMode == 3)
         effect = r.reserved35[0];
-    return effect < kEffectCount ? texts.slot(kEffectSlot0 + static_cast<int>(effect)) : "";
+    return effect < kEffectCount ? texts.slot(TextId::EffectNonDisplay, static_cast<int>(effect))
+                                 : "";
 }
 
 std::string parameterText(const SettingsRecord& r) {
@@ -94,7 +95,7 @@ std::string parameterText(const SettingsRecord& r) {
 }
 
 std::string modeText(const SettingsRecord& r, const TextTable& texts) {
-    return r.lightMode < kLightModeCount ? texts.slot(kLightModeSlot0 + r.lightMode)
+    return r.lightMode < kLightModeCount ? texts.slot(TextId::ModeOff, r.lightMode)
                                          : "mode " + std::to_string(r.lightMode);
 }
 

@@ -170,7 +170,7 @@ Status setLighting(const std::vector<std::string>& w, SettingsEdit& e) {
             return refused("speed '" + w[2] + "': one of " + joined(breathSpeedTexts()));
         std::vector<std::string> effects;
         for (int i = 1; i <= kRespirationEffects; ++i)
-            effects.push_back(englishTexts().slot(kEffectSlot0 + i));
+            effects.push_back(englishTexts().slot(TextId::EffectNonDisplay, i));
         const int effect = findName(effects, w[3]);
         if (effect < 0)
             return refused("effect '" + w[3] + "': one of " + joined(effects));
@@ -418,7 +418,7 @@ std::string lightingWords(const SettingsRecord& r) {
         return "standard " + entryOr(brightnessTexts(), r.lightBrightness);
     case 2:
         return "respiration " + entryOr(breathSpeedTexts(), r.breathSpeed) + " " +
-               quoted(englishTexts().slot(kEffectSlot0 +
+               quoted(englishTexts().slot(TextId::EffectNonDisplay,
                                           std::min<int>(r.breathEffect, kEffectCount - 1)));
     case 3:
         return "neon";

@@ -13,15 +13,14 @@ namespace {
 
 constexpr size_t kJsonMaxBytes = 1024 * 1024;
 
-bool intOption(const ParsedOptions& p, const char* name, int& out, std::string& error) {
+// The option's value, or -1 when it is not given.
+Status intOption(const ParsedOptions& p, const char* name, int& out) {
     const auto v = p.option(name);
     uint8_t byte = 0;
-    if (v && !parseByte(*v, byte)) {
-        error = std::string(name) + " takes a whole number, not '" + *v + "'";
-        return false;
-    }
+    if (v && !parseByte(*v, byte))
+        return Status::silentFailure(std::string(name) + " takes a whole number, not '" + *v + "'");
     out = v ? byte : -1;
-    return true;
+    return {};
 }
 
 // --settings names the files to edit: an empty name or one that cannot be read is a command
@@ -44,28 +43,39 @@ void tellUtility(const SettingsPaths& paths, FILE* err) {
                      oneLine(statusLine(told)).c_str());
 }
 
-bool openState(const ParsedOptions& p, SettingsPaths& paths, SettingsState& state,
-               std::string& error, LockMode mode = LockMode::Shared) {
+// The files the command edits, read; a failure's reason is the line to print.
+struct OpenedSettings {
+    SettingsPaths paths;
+    SettingsState state;
+};
+
+Result<OpenedSettings> openState(const ParsedOptions& p, LockMode mode = LockMode::Shared) {
     checkSettingsOption(p);
-    return locateSettings(p.option("--settings").value_or(""), paths, error) &&
-           loadSettingsState(paths, state, error, mode);
+    Result<SettingsPaths> paths = locateSettings(p.option("--settings").value_or(""));
+    if (!paths)
+        return paths.status();
+    Result<SettingsState> state = loadSettingsState(*paths, mode);
+    if (!state)
+        return state.status();
+    return OpenedSettings{std::move(paths).value(), std::move(state).value()};
 }
 
 } // namespace
 
 int cmdSet(const GlobalOptions& global, const ParsedOptions& p, FILE* out, FILE* err) {
-    std::string error;
     SettingOptions options;
     uint8_t variant = 0;
-    if (!intOption(p, "--times", options.times, error) ||
-        !intOption(p, "--make", options.makeTime, error) ||
-        !intOption(p, "--break", options.breakTime, error) ||
-        !byteOption(p.options, "--variant", variant, error))
-        return failWith(err, error);
-    SettingsPaths paths;
-    SettingsState state;
-    if (!openState(p, paths, state, error, LockMode::Exclusive))
-        return failWith(err, error);
+    Status given = intOption(p, "--times", options.times);
+    given.add(intOption(p, "--make", options.makeTime));
+    given.add(intOption(p, "--break", options.breakTime));
+    given.add(byteOption(p.options, "--variant", variant));
+    if (!given)
+        return failWith(err, given.reason);
+    Result<OpenedSettings> opened = openState(p, LockMode::Exclusive);
+    if (!opened)
+        return failWith(err, opened.status().reason);
+    const SettingsPaths& paths = opened->paths;
+    SettingsState& state = opened->state;
     // DPI values and snipe levels are those of the mouse being applied to.
     if (p.has("--apply") && !p.has("--variant") && !readSensorVariant(global, variant, err))
         return 1;
@@ -73,21 +83,21 @@ int cmdSet(const GlobalOptions& global, const ParsedOptions& p, FILE* out, FILE*
     SettingsEdit edit{state.record, state.labels, texts, variant};
     if (const Status applied = applySetting(p.positional, options, edit); !applied)
         return failWith(err, statusLine(applied));
-    if (!saveAsWindowDoes(paths, state, error))
-        return failWith(err, error);
+    if (const Status saved = saveAsWindowDoes(paths, state); !saved)
+        return failWith(err, saved.reason);
     tellUtility(paths, err);
     return p.has("--apply") ? cmdApply(global, paths.configBin, out, err) : 0;
 }
 
 int cmdGet(const ParsedOptions& p, FILE* out, FILE* err) {
-    std::string error;
     uint8_t variant = 0;
-    SettingsPaths paths;
-    SettingsState state;
-    if (!byteOption(p.options, "--variant", variant, error) || !openState(p, paths, state, error))
-        return failWith(err, error);
+    if (const Status given = byteOption(p.options, "--variant", variant); !given)
+        return failWith(err, given.reason);
+    const Result<OpenedSettings> opened = openState(p);
+    if (!opened)
+        return failWith(err, opened.status().reason);
     const Result<std::vector<std::string>> lines =
-        settingLines(state.record, variant, p.positional);
+        settingLines(opened->state.record, variant, p.positional);
     if (!lines)
         return failWith(err, statusLine(lines.status()));
     for (const std::string& line : *lines)
@@ -96,15 +106,13 @@ int cmdGet(const ParsedOptions& p, FILE* out, FILE* err) {
 }
 
 int cmdExport(const ParsedOptions& p, FILE* out, FILE* err) {
-    std::string error;
-    SettingsPaths paths;
-    SettingsState state;
-    if (!openState(p, paths, state, error))
-        return failWith(err, error);
-    const std::string json = settingsToJson(state);
+    const Result<OpenedSettings> opened = openState(p);
+    if (!opened)
+        return failWith(err, opened.status().reason);
+    const std::string json = settingsToJson(opened->state);
     if (const auto file = p.option("--out")) {
-        if (const int e = writeFileAtomically(*file, json); e != 0)
-            return failWith(err, *file + ": " + fileErrorText(e));
+        if (const Status written = writeFileAtomically(*file, json); !written)
+            return failWith(err, statusLine(written));
         return 0;
     }
     std::fputs(json.c_str(), out);
@@ -112,19 +120,19 @@ int cmdExport(const ParsedOptions& p, FILE* out, FILE* err) {
 }
 
 int cmdImport(const ParsedOptions& p, FILE* err) {
-    std::string error;
-    SettingsPaths paths;
-    SettingsState state;
-    if (!openState(p, paths, state, error, LockMode::Exclusive))
-        return failWith(err, error);
+    Result<OpenedSettings> opened = openState(p, LockMode::Exclusive);
+    if (!opened)
+        return failWith(err, opened.status().reason);
+    const SettingsPaths& paths = opened->paths;
+    SettingsState& state = opened->state;
     const std::string& file = p.positional.front();
-    std::string text;
-    if (const int e = readFileContents(file, text, kJsonMaxBytes); e != 0)
-        return failWith(err, file + ": " + fileErrorText(e));
-    if (const Status parsed = settingsFromJson(text, state); !parsed)
+    const Result<std::string> text = readFileContents(file, kJsonMaxBytes);
+    if (!text)
+        return failWith(err, statusLine(text.status()));
+    if (const Status parsed = settingsFromJson(*text, state); !parsed)
         return failWith(err, file + ": " + statusLine(parsed));
-    if (!saveExactly(paths, state, error))
-        return failWith(err, error);
+    if (const Status saved = saveExactly(paths, state); !saved)
+        return failWith(err, saved.reason);
     tellUtility(paths, err);
     return 0;
 }

@@ -37,13 +37,13 @@ std::string errorLine(const SettingsPaths& paths, const Status& status) {
 }
 
 // Commits what was staged, and lets go of the lock either way.
-bool commitAndRelease(const SettingsPaths& paths, SettingsState& state, Status staged,
-                      std::string& error) {
+Status commitAndRelease(const SettingsPaths& paths, SettingsState& state, Status staged) {
     if (staged)
         staged = state.files->commit();
     state.files.reset();
-    error = errorLine(paths, staged);
-    return staged.ok;
+    if (staged)
+        return {};
+    return Status::silentFailure(errorLine(paths, staged));
 }
 
 // Where the utility's own "config.bin" is, without making or seeding any folder.
@@ -54,59 +54,52 @@ std::string utilitysConfigBin() {
 
 } // namespace
 
-bool locateSettings(const std::string& configOption, SettingsPaths& paths, std::string& error) {
+Result<SettingsPaths> locateSettings(const std::string& configOption) {
     if (configOption.empty()) {
         const Result<DataLocation> own = resolveOwnDataLocation();
-        if (!own) {
-            error =
-                own.status().messages.empty() ? std::string() : own.status().messages.front().text;
-            return false;
-        }
-        paths = {own->configBin, own->strIni, true};
-        return true;
+        if (!own)
+            return Status::silentFailure(
+                own.status().messages.empty() ? std::string() : own.status().messages.front().text);
+        return SettingsPaths{own->configBin, own->strIni, true};
     }
+    SettingsPaths paths;
     paths.configBin = configOption;
     paths.strIni = folderOf(configOption) + "/str.ini";
     paths.utilitysOwn = canonical(configOption) == canonical(utilitysConfigBin());
-    return true;
+    return paths;
 }
 
-bool loadSettingsState(const SettingsPaths& paths, SettingsState& state, std::string& error,
-                       LockMode mode) {
+Result<SettingsState> loadSettingsState(const SettingsPaths& paths, LockMode mode) {
     Result<SettingsPair> files = SettingsPair::open(paths.configBin, paths.strIni, mode);
-    if (!files) {
-        error = errorLine(paths, files.status());
-        return false;
-    }
+    if (!files)
+        return Status::silentFailure(errorLine(paths, files.status()));
     const ConfigFileRead& read = files->config();
-    if (!read.whole()) {
-        error = paths.configBin + ": " +
-                (read.error == 0 || read.error == EFBIG
-                     ? "a settings file has " + std::to_string(kConfigFileSize) + " bytes"
-                     : fileErrorText(read.error));
-        return false;
-    }
+    if (!read.whole())
+        return Status::silentFailure(
+            paths.configBin + ": " +
+            (read.error == 0 || read.error == EFBIG
+                 ? "a settings file has " + std::to_string(kConfigFileSize) + " bytes"
+                 : fileErrorText(read.error)));
+    const SkinValues skin = files->skinValues();
+    if (skin.readError != 0 && skin.readError != ENOENT)
+        return Status::silentFailure(paths.strIni + ": " + fileErrorText(skin.readError));
+    SettingsState state;
     state.firstRunFlag = read.firstRunFlag;
     state.record = files->record();
-    const SkinValues skin = files->skinValues();
-    if (skin.readError != 0 && skin.readError != ENOENT) {
-        error = paths.strIni + ": " + fileErrorText(skin.readError);
-        return false;
-    }
     state.languageCode = skin.languageCode;
     state.labels = files->labels(labelSectionFor(skin.languageCode));
     state.files = std::make_shared<SettingsPair>(std::move(files.value()));
-    return true;
+    return state;
 }
 
-bool saveAsWindowDoes(const SettingsPaths& paths, SettingsState& state, std::string& error) {
+Status saveAsWindowDoes(const SettingsPaths& paths, SettingsState& state) {
     state.files->setConfig(1, state.record);
     Status staged =
         state.files->setIniEntries(labelSectionFor(state.languageCode), labelEntries(state.labels));
-    return commitAndRelease(paths, state, std::move(staged), error);
+    return commitAndRelease(paths, state, std::move(staged));
 }
 
-bool saveExactly(const SettingsPaths& paths, SettingsState& state, std::string& error) {
+Status saveExactly(const SettingsPaths& paths, SettingsState& state) {
     state.files->setConfig(state.firstRunFlag, state.record);
     const std::string section = labelSectionFor(state.languageCode);
     const AssignmentLabels onDisk = state.files->labels(section);
@@ -116,7 +109,7 @@ bool saveExactly(const SettingsPaths& paths, SettingsState& state, std::string& 
             if (onDisk.label[k][s] != state.labels.label[k][s])
                 changed.emplace_back(kLabelKeys[k][s], state.labels.label[k][s]);
     Status staged = changed.empty() ? Status{} : state.files->setIniEntries(section, changed);
-    return commitAndRelease(paths, state, std::move(staged), error);
+    return commitAndRelease(paths, state, std::move(staged));
 }
 
 Status askUtilityToReload(const SettingsPaths& paths) {

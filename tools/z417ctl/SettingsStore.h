@@ -19,8 +19,8 @@ struct SettingsPaths {
 };
 
 // configOption empty: the utility's own files. Otherwise that file and the "str.ini" in its
-// folder.
-bool locateSettings(const std::string& configOption, SettingsPaths& paths, std::string& error);
+// folder. A failure's reason, here and below, is the line z417ctl prints.
+Result<SettingsPaths> locateSettings(const std::string& configOption);
 
 struct SettingsState {
     uint8_t firstRunFlag = 0;
@@ -33,16 +33,16 @@ struct SettingsState {
 
 // A settings file must be a regular file of exactly 220 bytes; "str.ini" may be missing.
 // Exclusive: for a change, which then holds the folder's lock until it is saved.
-bool loadSettingsState(const SettingsPaths& paths, SettingsState& state, std::string& error,
-                       LockMode mode = LockMode::Shared);
+Result<SettingsState> loadSettingsState(const SettingsPaths& paths,
+                                        LockMode mode = LockMode::Shared);
 
 // Writes the record (first-run flag 1) and the 16 labels the way the window's Apply does,
 // both files together or neither; then lets go of the lock.
-bool saveAsWindowDoes(const SettingsPaths& paths, SettingsState& state, std::string& error);
+Status saveAsWindowDoes(const SettingsPaths& paths, SettingsState& state);
 
 // Writes the record with its own first-run flag, and only the labels that differ from those
 // in the file, so that writing back what was read changes no byte; then lets go of the lock.
-bool saveExactly(const SettingsPaths& paths, SettingsState& state, std::string& error);
+Status saveExactly(const SettingsPaths& paths, SettingsState& state);
 
 // After a change to the utility's own files: asks the running utility to read them again, so
 // that its next Apply does not write its older copy over them. A utility that is not running,
