@@ -85,8 +85,12 @@ MainWindow::MainWindow(AppEnvironment& env, AppState& state, DeviceLink& device,
                             update();
                             announceFocus(this);
                         }}),
-      session_(context_, page_), balloons_(state, device, env.balloonSink),
-      watcher_(device, state.block, balloons_) {
+      session_(context_, page_),
+      controls_(page_, state, *env.services,
+                {[this] { return onOk(); }, [this] { return session_.apply(); },
+                 [this] { onCancel(); }, [this] { onSkinButton(); }, [this] { hideWindow(); },
+                 [this] { exitProgram(); }}),
+      balloons_(state, device, env.balloonSink), watcher_(device, state.block, balloons_) {
     setWindowTitle(QString::fromUtf8(kAppTitle));
     setObjectName(QStringLiteral("MainWindow"));
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -95,7 +99,7 @@ MainWindow::MainWindow(AppEnvironment& env, AppState& state, DeviceLink& device,
     connect(&state_.skin, &Skin::skinChanged, this, &MainWindow::applySkin);
     page_.onRepainted([this] { hover_.repaintLooks(); });
     watcher_.setWindow(this);
-    registerPageAccessible(this, {this, &state_.texts, [this] { return page_.shown(); },
+    registerPageAccessible(this, {&controls_, &state_.texts, [this] { return page_.shown(); },
                                   [this] { return keyboard_.focused(); },
                                   [this](PageControl c) { press(c); }});
     connect(&watcher_, &DeviceWatcher::reported, this,

@@ -11,6 +11,7 @@
 #include "app/DeviceWatcher.h"
 #include "app/HoverTracker.h"
 #include "app/PageContext.h"
+#include "app/PageControlHost.h"
 #include "app/PageKeyboard.h"
 #include "app/SettingsSession.h"
 #include "app/Tray.h"
@@ -18,7 +19,6 @@
 #include "platform/SingleInstance.h"
 #include "ui/AppState.h"
 #include "ui/ClickTable.h"
-#include "ui/ControlHost.h"
 #include "ui/SurfaceKeeper.h"
 
 #include <QDialog>
@@ -32,7 +32,7 @@ namespace z417 {
 
 struct SkinChoice;
 
-class MainWindow : public QDialog, private PageCanvas, public ControlHost {
+class MainWindow : public QDialog, private PageCanvas {
     Q_OBJECT
 public:
     enum class StartResult { Complete, SecondInstance, NoNotifications };
@@ -50,7 +50,7 @@ public:
     // A second start of the program: the window comes forward as on a tray click. The token
     // is the one the desktop gave that start (may be empty), so the window may take focus.
     void onShowRequest(const QString& activationToken = QString());
-    void exitProgram() override; // the tray menu's "Exit" and the close button
+    void exitProgram(); // the tray menu's "Exit" and the close button
 
     // The click dispatcher: a left-button press at a client point. False when no control
     // claimed it (the press may then drag the window).
@@ -103,28 +103,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // ControlHost: what the rows of the control table act on and show.
-    bool ok() override;
-    bool apply() override;
-    void cancel() override;
-    void chooseSkin() override;
-    void minimise() override;
-    void showPage() override;
-    void openWebLink() override;
-    void showKeySet(int keySet) override;
-    void restoreDefaults() override;
-    void toggleSlotList(int slot) override;
-    void selectReportRate(int segment) override;
-    void chooseSwatchColour(int stage) override;
-    void toggleDpiValueList(int stage) override;
-    void toggleLightList(int field) override;
-    std::string assignmentLabel(int row) const override;
-    int activeKeySet() const override;
-    int reportRateSegment() const override;
-    std::array<uint8_t, 3> dpiColour(int stage) const override;
-    std::string dpiValueText(int stage) const override;
-    std::string lightFieldText(int field) const override;
-
     // PageCanvas
     QWidget* widget() override { return this; }
     PagePainter painter() override;
@@ -170,6 +148,7 @@ private:
     HoverTracker hover_;
     PageKeyboard keyboard_;
     SettingsSession session_;
+    PageControlHost controls_;
     BalloonPresenter balloons_;
     DeviceWatcher watcher_;
     Tray* tray_ = nullptr;
