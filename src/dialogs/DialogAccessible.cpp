@@ -1,6 +1,7 @@
 #include "dialogs/DialogAccessible.h"
 
 #include "dialogs/DialogFrame.h"
+#include "ui/PaintedPartAccessible.h"
 
 #include <QAccessibleActionInterface>
 #include <QAccessibleWidget>
@@ -19,66 +20,30 @@ using Painted = DialogFrame::Painted;
 class DialogAccessible;
 
 // One painted part of a dialog.
-class PaintedAccessible final : public QAccessibleInterface,
-                                public QAccessibleActionInterface,
-                                public QAccessibleTextInterface {
+class PaintedAccessible final : public PaintedPartAccessible {
 public:
     PaintedAccessible(DialogAccessible& dialog, Painted part) : dialog_(dialog), part_(part) {}
 
-    bool isValid() const override { return true; }
-    QObject* object() const override { return nullptr; }
     QWindow* window() const override;
-    QList<std::pair<QAccessibleInterface*, QAccessible::Relation>>
-    relations(QAccessible::Relation) const override {
-        return {};
-    }
-    QAccessibleInterface* focusChild() const override { return nullptr; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QAccessibleInterface* parent() const override;
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     QString text(QAccessible::Text t) const override;
-    void setText(QAccessible::Text, const QString&) override {}
+    using PaintedPartAccessible::text;
     QRect rect() const override;
     QAccessible::Role role() const override {
         return part_ == Painted::DropDown ? QAccessible::ComboBox : QAccessible::Button;
     }
     QAccessible::State state() const override;
-    void* interface_cast(QAccessible::InterfaceType type) override {
-        if (type == QAccessible::ActionInterface)
-            return static_cast<QAccessibleActionInterface*>(this);
-        if (type == QAccessible::TextInterface && part_ == Painted::DropDown)
-            return static_cast<QAccessibleTextInterface*>(this);
-        return nullptr;
-    }
 
     QStringList actionNames() const override {
         return part_ == Painted::DropDown ? QStringList{showMenuAction(), pressAction()}
                                           : QStringList{pressAction()};
     }
     void doAction(const QString& actionName) override;
-    QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
-    // The drop-down's chosen entry as read-only text.
-    void selection(int, int* start, int* end) const override { *start = *end = 0; }
-    int selectionCount() const override { return 0; }
-    void addSelection(int, int) override {}
-    void removeSelection(int) override {}
-    void setSelection(int, int, int) override {}
-    int cursorPosition() const override { return 0; }
-    void setCursorPosition(int) override {}
-    QString text(int start, int end) const override {
-        return text(QAccessible::Value).mid(start, end < 0 ? -1 : end - start);
-    }
-    int characterCount() const override { return text(QAccessible::Value).size(); }
-    QRect characterRect(int) const override { return {}; }
-    int offsetAtPoint(const QPoint&) const override { return -1; }
-    void scrollToSubstring(int, int) override {}
-    QString attributes(int, int* start, int* end) const override {
-        *start = *end = 0;
-        return {};
-    }
+protected:
+    // The drop-down's chosen entry.
+    bool hasValueText() const override { return part_ == Painted::DropDown; }
+    QString valueText() const override { return text(QAccessible::Value); }
 
 private:
     DialogAccessible& dialog_;

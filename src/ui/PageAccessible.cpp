@@ -1,5 +1,6 @@
 #include "ui/PageAccessible.h"
 
+#include "ui/PaintedPartAccessible.h"
 #include "ui/TextDraw.h"
 
 #include <QAccessibleActionInterface>
@@ -35,9 +36,7 @@ namespace {
 class WindowAccessible;
 
 // One row of the control table. Its value is offered as read-only text.
-class ControlAccessible final : public QAccessibleInterface,
-                                public QAccessibleActionInterface,
-                                public QAccessibleTextInterface {
+class ControlAccessible final : public PaintedPartAccessible {
 public:
     ControlAccessible(WindowAccessible& window, PageControl control)
         : window_(window), control_(control) {}
@@ -46,55 +45,26 @@ public:
     ControlValue value() const;
 
     // QAccessibleInterface
-    bool isValid() const override { return true; }
-    QObject* object() const override { return nullptr; }
     QWindow* window() const override;
-    QList<std::pair<QAccessibleInterface*, QAccessible::Relation>>
-    relations(QAccessible::Relation) const override {
-        return {};
-    }
-    QAccessibleInterface* focusChild() const override { return nullptr; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QAccessibleInterface* parent() const override;
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     QString text(QAccessible::Text t) const override;
-    void setText(QAccessible::Text, const QString&) override {}
+    using PaintedPartAccessible::text;
     QRect rect() const override;
     QAccessible::Role role() const override { return accessibleRole(row().role); }
     QAccessible::State state() const override;
-    void* interface_cast(QAccessible::InterfaceType type) override;
 
     // QAccessibleActionInterface
     QStringList actionNames() const override;
     void doAction(const QString& actionName) override;
-    QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
-    // QAccessibleTextInterface: the value, read only.
-    void selection(int, int* start, int* end) const override { *start = *end = 0; }
-    int selectionCount() const override { return 0; }
-    void addSelection(int, int) override {}
-    void removeSelection(int) override {}
-    void setSelection(int, int, int) override {}
-    int cursorPosition() const override { return 0; }
-    void setCursorPosition(int) override {}
-    QString text(int start, int end) const override;
-    int characterCount() const override { return valueText().size(); }
-    QRect characterRect(int) const override { return {}; }
-    int offsetAtPoint(const QPoint&) const override { return -1; }
-    void scrollToSubstring(int, int) override {}
-    QString attributes(int, int* start, int* end) const override {
-        *start = *end = 0;
-        return {};
+protected:
+    bool hasValueText() const override {
+        return row().role == ControlRole::ComboBox || row().role == ControlRole::ColourSwatch;
     }
+    QString valueText() const override { return hasValueText() ? qs(value().text) : QString(); }
 
 private:
     const ControlRow& row() const { return controlOf(control_); }
-    bool hasValueText() const {
-        return row().role == ControlRole::ComboBox || row().role == ControlRole::ColourSwatch;
-    }
-    QString valueText() const { return hasValueText() ? qs(value().text) : QString(); }
 
     WindowAccessible& window_;
     PageControl control_;
@@ -227,10 +197,6 @@ QString ControlAccessible::text(QAccessible::Text t) const {
     return {};
 }
 
-QString ControlAccessible::text(int start, int end) const {
-    return valueText().mid(start, end < 0 ? -1 : end - start);
-}
-
 QRect ControlAccessible::rect() const {
     const QWidget* w = window_.windowWidget();
     return QRect(w->mapToGlobal(QPoint(row().rect.left, row().rect.top)),
@@ -255,14 +221,6 @@ QAccessible::State ControlAccessible::state() const {
         s.readOnly = true;
     }
     return s;
-}
-
-void* ControlAccessible::interface_cast(QAccessible::InterfaceType type) {
-    if (type == QAccessible::ActionInterface)
-        return static_cast<QAccessibleActionInterface*>(this);
-    if (type == QAccessible::TextInterface && hasValueText())
-        return static_cast<QAccessibleTextInterface*>(this);
-    return nullptr;
 }
 
 QStringList ControlAccessible::actionNames() const {
