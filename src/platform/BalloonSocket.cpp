@@ -26,8 +26,8 @@ constexpr const char* kNotRunningHint = " (is the utility running?)";
 constexpr mode_t kFolderClosed = 0077;
 constexpr mode_t kSocketClosed = 0022;
 
-Status systemFailure(const std::string& path, int error, const char* hint = "") {
-    return Status::failure(path, systemErrorText(error) + hint);
+Status socketFailure(const std::string& path, int error, const char* hint = "") {
+    return Status::systemFailure(path, error, systemErrorText(error) + hint);
 }
 
 // Whether path is this user's, of the given type, and closed to others for the given bits.
@@ -39,7 +39,7 @@ Status checkOwnEntry(const std::string& path, mode_t type, mode_t forbidden, con
         const int e = errno;
         if (missing)
             *missing = e == ENOENT;
-        return systemFailure(path, e, kNotRunningHint);
+        return socketFailure(path, e, kNotRunningHint);
     }
     if ((st.st_mode & S_IFMT) != type || st.st_uid != getuid())
         return Status::failure(path, std::string("not a ") + what + " of this user; refused");
@@ -61,7 +61,7 @@ Status checkRequestSocket(const std::string& path) {
 Status ensureRuntimeFolder() {
     const std::string dir = runtimeFolder();
     if (mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST)
-        return systemFailure(dir, errno);
+        return socketFailure(dir, errno);
     return checkRuntimeFolder(dir);
 }
 
@@ -156,7 +156,7 @@ Attempt connectBefore(const sockaddr_un& address, const std::string& path,
     for (;;) {
         fd = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
         if (fd < 0)
-            return {systemFailure("socket", errno)};
+            return {socketFailure("socket", errno)};
         if (connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
             return {};
         const int e = errno;
@@ -165,9 +165,9 @@ Attempt connectBefore(const sockaddr_un& address, const std::string& path,
         if (e == EINTR)
             continue;
         if (e == ENOENT || e == ECONNREFUSED)
-            return {systemFailure(path, e, kNotRunningHint), true};
+            return {socketFailure(path, e, kNotRunningHint), true};
         if (e != EAGAIN)
-            return {systemFailure(path, e, kNotRunningHint)};
+            return {socketFailure(path, e, kNotRunningHint)};
         if (msLeft(deadline) == 0)
             return {notAnswering(path)};
         pauseMs(kRetryMs);
@@ -179,7 +179,7 @@ Status checkListener(int fd, const std::string& path) {
     ucred peer{};
     socklen_t size = sizeof peer;
     if (getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0)
-        return systemFailure(path, errno);
+        return socketFailure(path, errno);
     if (peer.uid != getuid())
         return Status::failure(path, "held by another user (uid " + std::to_string(peer.uid) +
                                          "); nothing sent");
@@ -203,7 +203,7 @@ Status sendBefore(int fd, const std::string& path, const std::string& line,
                 return notAnswering(path);
             continue;
         }
-        return systemFailure(path, n < 0 ? errno : EPIPE);
+        return socketFailure(path, n < 0 ? errno : EPIPE);
     }
     return {};
 }
@@ -215,7 +215,7 @@ Attempt checkPlace(const std::string& path) {
     bool missing = false;
     if (Status s = checkOwnEntry(folder, S_IFDIR, kFolderClosed, "folder", &missing); !s) {
         if (missing)
-            return {systemFailure(path, ENOENT, kNotRunningHint), true};
+            return {socketFailure(path, ENOENT, kNotRunningHint), true};
         return {Status::failure(path, s.messages.front().caption + ": " + s.messages.front().text)};
     }
     Status s = checkOwnEntry(path, S_IFSOCK, kSocketClosed, "socket", &missing);
@@ -237,7 +237,7 @@ Attempt sendRequestLine(const std::string& path, const std::string& line) {
     if (sent)
         sent = sendBefore(fd, path, line, deadline);
     if (::close(fd) != 0 && sent)
-        sent = systemFailure(path, errno);
+        sent = socketFailure(path, errno);
     return {std::move(sent)};
 }
 

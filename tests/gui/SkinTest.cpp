@@ -20,6 +20,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 
 namespace z417::test {
 namespace {
@@ -140,6 +141,26 @@ TEST(SkinBudget, ImagesThatGrewAfterTheChoiceStopAtTheBudget) {
     EXPECT_LE(skin.decodedPixels(), Skin::pixelBudget(1));
 }
 
+// A window over an install the test prepared itself, started when the test says so.
+struct OwnWindow {
+    explicit OwnWindow(const TestInstall& install) {
+        prepareTestEnvironment(env, install, services, balloons, "z417-skin-test-");
+    }
+    MainWindow::StartResult start() {
+        window = std::make_unique<MainWindow>(env, state, device);
+        return window->start();
+    }
+
+    SimulatedMouse mouse;
+    VirtualClock clock;
+    DeviceLink device{mouse, clock};
+    RecordingUiServices services;
+    AppEnvironment env;
+    Balloons balloons;
+    AppState state;
+    std::unique_ptr<MainWindow> window;
+};
+
 TEST(SkinBudget, AChosenSkinBeyondTheBudgetIsRefusedAndTheOldOneStays) {
     WindowFixture f(sampleRecord());
     MainWindow& w = *f.window;
@@ -162,18 +183,12 @@ TEST(SkinBudget, ASkinBeyondTheBudgetAtStartIsLikeAMissingOne) {
     TestInstall install;
     makeTestInstall(install, sampleRecord(), 1, "EN");
     writeBombSkin(install.dir.path() + "/Skins/Test");
-    SimulatedMouse mouse;
-    VirtualClock clock;
-    DeviceLink device{mouse, clock};
-    RecordingUiServices services;
-    AppEnvironment env;
-    Balloons balloons;
-    prepareTestEnvironment(env, install, services, balloons, "z417-skin-test-");
-    AppState state;
-    MainWindow w(env, state, device);
-    ASSERT_EQ(w.start(), MainWindow::StartResult::Complete);
+    OwnWindow own(install);
+    ASSERT_EQ(own.start(), MainWindow::StartResult::Complete);
+    MainWindow& w = *own.window;
+    const AppState& state = own.state;
 
-    EXPECT_TRUE(anyMessageNames(services, "Test"));
+    EXPECT_TRUE(anyMessageNames(own.services, "Test"));
     EXPECT_TRUE(w.backBuffer().isNull());
     EXPECT_EQ(w.page().state(), PageState::Shown);
     EXPECT_EQ(state.skin.decodedPixels(), 0);
@@ -206,18 +221,12 @@ TEST(SkinPaths, APortableFolderAndASkinNotInUtf8AreFound) {
         writeProfileString((portable / "str.ini").string(), "Skins", "Path", "Sk\xE9").systemError,
         0);
 
-    SimulatedMouse mouse;
-    VirtualClock clock;
-    DeviceLink device{mouse, clock};
-    RecordingUiServices services;
-    AppEnvironment env;
-    Balloons balloons;
-    prepareTestEnvironment(env, install, services, balloons, "z417-skin-test-");
-    env.modulePath = (portable / "z417-gaming-mouse").string();
-    AppState state;
-    MainWindow w(env, state, device);
-    ASSERT_EQ(w.start(), MainWindow::StartResult::Complete);
-    EXPECT_TRUE(services.messages.empty());
+    OwnWindow own(install);
+    own.env.modulePath = (portable / "z417-gaming-mouse").string();
+    ASSERT_EQ(own.start(), MainWindow::StartResult::Complete);
+    MainWindow& w = *own.window;
+    const AppState& state = own.state;
+    EXPECT_TRUE(own.services.messages.empty());
     EXPECT_EQ(state.skin.folder(), (portable / "Skins" / "Sk\xE9").string());
     EXPECT_EQ(pixel(w, 20, 300), testSkinColour(I::basicPage.name));
 
